@@ -1,0 +1,310 @@
+#include "engine/Calculator.h"
+
+#include <cmath>
+
+#include "engine/NumberRules.h"
+#include "platform/ErrorMessage.h"
+#include "platform/MessagePort.h"
+#include "platform/SoundPort.h"
+
+namespace qb {
+namespace {
+
+constexpr const char* kCapacityMessage = "The capacity of the Entry box has been reached";
+constexpr const char* kDivideByZero = "Cannot divide by zero";
+constexpr const char* kTooLarge = "The result is too large for the calculator";
+constexpr const char* kBadRoot = "That is an invalid number for taking a square root";
+constexpr const char* kInversePattern = "0.0000000000000";
+
+// Inserts a "0" after a leading "-", or at the front.
+void InsertZero(std::string& text) {
+    text.insert(!text.empty() && text[0] == '-' ? 1 : 0, 1, '0');
+}
+
+void InsertPoint(std::string& text, std::size_t places) {
+    if (text.size() < places) return;
+    text.insert(text.size() - places, 1, '.');
+}
+
+}  // namespace
+
+Calculator::Calculator(Tape& tape, const Options& options, MessagePort& messages, SoundPort& sound)
+    : tape_(tape), options_(options), messages_(messages), sound_(sound) {
+    CreateFormatString();
+}
+
+bool Calculator::NumberPresent() const {
+    return !state_.EntryText.empty() && ParseNumber(state_.EntryText) != 0;
+}
+
+std::string Calculator::OperationSymbol(char operation) {
+    return std::string(1, operation == 'x' ? '*' : operation);
+}
+
+void Calculator::SoundTheTape() { sound_.RequestSound(); }
+
+void Calculator::Refuse(const char* message) { ShowErrorMessage(messages_, message); }
+
+void Calculator::cmdKey_Click(int index) {
+    if (state_.ReplaceEntry) {
+        state_.EntryText.clear();
+        state_.ReplaceEntry = false;
+    }
+    std::string text = state_.EntryText;
+    text += index <= 9 ? std::string(1, static_cast<char>('0' + index)) : std::string("00");
+    while (text.size() >= 2 && text[0] == '0') text.erase(0, 1);
+    while (text.size() >= 3 && text.compare(0, 2, "-0") == 0) text.erase(1, 1);
+    if (text.size() > kCapacity) {
+        Refuse(kCapacityMessage);
+        return;
+    }
+    state_.EntryText = text;
+    ShowEntry();
+    state_.JustPressedEquals = false;
+}
+
+void Calculator::cmdDecimal_Click() {
+    if (state_.EntryText.find('.') != std::string::npos) {
+        messages_.Beep();
+        return;
+    }
+    state_.EntryText += '.';
+    ShowEntry();
+}
+
+void Calculator::cmdPlusMinus_Click() {
+    std::string taken = state_.EntryText;
+    if (taken.empty()) {
+        taken = displayText_;
+        state_.SpecialResult = true;
+    }
+    if (!taken.empty() && taken[0] == '-')
+        state_.EntryText = taken.substr(1);
+    else
+        state_.EntryText = "-" + taken;
+    ShowEntry();
+    tape_.ClearSelection();
+}
+
+void Calculator::Backspace() {
+    if (!state_.EntryText.empty()) state_.EntryText.pop_back();
+    ShowEntry();
+}
+
+void Calculator::cmdClearEntry_Click() {
+    state_.EntryText.clear();
+    ShowEntry();
+    if (options_.ClearEntryBox) {
+        state_.JustPressedEquals = true;
+        state_.SpecialResult = false;
+    }
+}
+
+void Calculator::ApplyAutoDecimal(std::string& number, std::string& entry) const {
+    if (decimalPlaces_ < 1 || decimalPlaces_ > 5 || !options_.AutoDecimal) return;
+    if (number.find('.') != std::string::npos) return;
+    auto places = static_cast<std::size_t>(decimalPlaces_);
+    while (number.size() < places + 1) {
+        InsertZero(number);
+        InsertZero(entry);
+    }
+    InsertPoint(number, places);
+    // The Entry text normally equals the number; a text already holding a point is never
+    // given a second one.
+    if (entry.find('.') == std::string::npos) InsertPoint(entry, places);
+}
+
+bool Calculator::DoPendingOperation() {
+    if (!NumberPresent()) {
+        SoundTheTape();
+        FormatSubtotal();
+        return true;
+    }
+    // Everything is worked out before anything changes, so a refused operation leaves the
+    // subtotal, the tape and the Entry box exactly as they were.
+    std::string entry = state_.EntryText;
+    std::string line = KeepNumeric(displayText_);
+    if (decimalPlaces_ > 0) {
+        ApplyAutoDecimal(line, entry);
+        line = FormatNumber(ParseNumber(line), formatString_);
+    } else {
+        line = FormatFloating(line, formatBase_);
+    }
+    line += ' ';
+    line += OperationSymbol(state_.PendingOperation);
+
+    std::string operand = entry;
+    if (options_.RoundBeforeOperation && decimalPlaces_ >= 1)
+        operand = KeepNumeric(FormatNumber(ParseNumber(operand), formatString_));
+    double v = ParseNumber(operand);
+    double subtotal = state_.Subtotal;
+    switch (state_.PendingOperation) {
+    case '+': subtotal += v; break;
+    case '-': subtotal -= v; break;
+    case 'x': subtotal *= v; break;
+    case '/':
+    case '%':
+        if (v == 0) {
+            messages_.Beep();
+            Refuse(kDivideByZero);
+            return false;
+        }
+        subtotal = state_.PendingOperation == '/' ? subtotal / v : subtotal / v * 100;
+        break;
+    default: break;
+    }
+    if (!std::isfinite(subtotal)) {
+        messages_.Beep();
+        Refuse(kTooLarge);
+        return false;
+    }
+
+    SoundTheTape();
+    state_.EntryText = entry;
+    state_.TapeLine = line;
+    tape_.AppendTapeLine(line);
+    tape_.ScrollTape();
+    state_.Subtotal = subtotal;
+    FormatSubtotal();
+    if (options_.ClearEntryBox) {
+        state_.ReplaceEntry = false;
+        state_.EntryText.clear();
+    } else {
+        state_.ReplaceEntry = true;
+    }
+    state_.SpecialResult = false;
+    return true;
+}
+
+void Calculator::SetOperatorIndicator(char operation) {
+    operatorCaption_ = OperationSymbol(operation);
+    // The "*" has no font of its own; Courier New keeps it beside the other signs.
+    operatorFont_ = operation == '%' ? OperatorFont::MSSansSerif : OperatorFont::CourierNew;
+}
+
+void Calculator::OperationKey(char operation) {
+    if (state_.JustPressedEquals && !state_.SpecialResult) {
+        if (NumberPresent()) {
+            state_.JustPressedEquals = false;
+            if (!options_.ClearEntryBox && !DoPendingOperation()) return;
+        }
+    } else if (NumberPresent()) {
+        if (!DoPendingOperation()) return;
+    }
+    state_.PendingOperation = operation;
+    SetOperatorIndicator(operation);
+    ShowEntry();
+    tape_.ClearSelection();
+}
+
+void Calculator::cmdEquals_Click() {
+    tape_.ClearSelection();
+    if (state_.JustPressedEquals && !state_.SpecialResult) {
+        SoundTheTape();
+        return;
+    }
+    if (!NumberPresent() && state_.JustPressedEquals) return;
+    if (!DoPendingOperation()) return;
+    // As after an operation key, the box shows the Entry text, so a number once committed
+    // is never committed again with a second decimal point.
+    ShowEntry();
+    bool endsWithTotal = !tape_.Empty() && !tape_.LastLine().empty() && tape_.LastLine().back() == '=';
+    if (endsWithTotal) return;
+    state_.TapeLine = state_.SubtotalText + " =";
+    tape_.AppendTapeLine(state_.TapeLine);
+    tape_.ScrollTape();
+    if (options_.ClearEntryBox) {
+        displayText_.clear();
+        state_.JustPressedEquals = true;
+    }
+    if (options_.ClearOnEqual) cmdClear_Click();
+}
+
+void Calculator::cmdClear_Click(bool loading) {
+    if (!loading) SoundTheTape();
+    ClearSubtotal(true);
+    tape_.ClearSelection();
+}
+
+void Calculator::ClearSubtotal(bool print) {
+    state_.Subtotal = 0;
+    state_.PendingOperation = '+';
+    SetOperatorIndicator('+');
+    state_.EntryText.clear();
+    ShowEntry();
+    if (print) {
+        if (!tape_.Empty()) {
+            tape_.AppendRaw(" ");
+            tape_.ScrollTape();
+        }
+        state_.TapeLine = "0 =";
+        tape_.AppendTapeLine(state_.TapeLine);
+        tape_.ScrollTape();
+    }
+    state_.JustPressedEquals = true;
+    state_.SpecialResult = false;
+}
+
+void Calculator::cmdInverse_Click() {
+    tape_.ClearSelection();
+    const std::string& s = state_.EntryText.empty() ? displayText_ : state_.EntryText;
+    double x = ParseNumber(s);
+    if (x == 0) {
+        messages_.Beep();
+        Refuse(kDivideByZero);
+        return;
+    }
+    double r = 1 / x;
+    if (!std::isfinite(r)) {
+        messages_.Beep();
+        Refuse(kTooLarge);
+        return;
+    }
+    const std::string& pattern = r <= 0.9 ? std::string(kInversePattern) : formatString_;
+    state_.EntryText = NoSpecialChar(FormatNumber(r, pattern));
+    ShowEntry();
+    state_.SpecialResult = true;
+}
+
+void Calculator::cmdSquareRoot_Click() {
+    tape_.ClearSelection();
+    const std::string& s = state_.EntryText.empty() ? displayText_ : state_.EntryText;
+    double x = ParseNumber(s);
+    if (x <= 0) {
+        messages_.Beep();
+        Refuse(kBadRoot);
+        return;
+    }
+    state_.EntryText = FitEntryText(std::sqrt(x));
+    ShowEntry();
+    state_.SpecialResult = true;
+}
+
+void Calculator::SetDecimalPlaces(int places) {
+    decimalPlaces_ = places;
+    CreateFormatString();
+}
+
+void Calculator::CreateFormatString() {
+    formatBase_ = CreateFormatBase(options_.CommaSeparator);
+    formatString_ = qb::CreateFormatString(options_.CommaSeparator, decimalPlaces_);
+}
+
+void Calculator::FormatSubtotal() {
+    if (decimalPlaces_ == 0) {
+        // The plain form keeps FormatFloating from reading an exponent's digits as decimals.
+        state_.TapeLine = FormatFloating(NumberToPlainText(state_.Subtotal), formatBase_);
+        state_.SubtotalText = state_.TapeLine;
+    } else {
+        state_.SubtotalText = FormatNumber(state_.Subtotal, formatString_);
+    }
+}
+
+void Calculator::SetEntryFromValue(const std::string& text) {
+    state_.EntryText = text;
+    ShowEntry();
+    state_.JustPressedEquals = false;
+    state_.SpecialResult = false;
+}
+
+}  // namespace qb

@@ -1,0 +1,88 @@
+#pragma once
+// The calculator itself: the Entry box keys, the operation keys, the total, Clear Subtotal,
+// 1/x and square root, and the tape lines they print.
+
+#include <string>
+
+#include "engine/CalculatorState.h"
+#include "engine/Options.h"
+#include "engine/Tape.h"
+
+namespace qb {
+
+class MessagePort;
+class SoundPort;
+
+enum class OperatorFont { CourierNew, MSSansSerif };
+
+class Calculator {
+public:
+    static constexpr std::size_t kCapacity = 14;
+
+    Calculator(Tape& tape, const Options& options, MessagePort& messages, SoundPort& sound);
+
+    // Entry box keys.
+    void cmdKey_Click(int index);  // 0..9 a digit, 10 the "00" key
+    void cmdDecimal_Click();
+    void cmdPlusMinus_Click();
+    void Backspace();
+    void cmdClearEntry_Click();
+
+    // Operation keys: '+', '-', 'x', '/', '%'.
+    void OperationKey(char operation);
+    void cmdEquals_Click();
+    void cmdClear_Click(bool loading = false);
+    void ClearSubtotal(bool print = true);
+    void cmdInverse_Click();
+    void cmdSquareRoot_Click();
+
+    // Applies the pending operation to the Entry box number. Returns false when the operation
+    // was refused (a zero divisor or a result beyond the number range); nothing changed then.
+    bool DoPendingOperation();
+
+    // Decimal places: 0 floating point, 1 to 5 fixed.
+    void SetDecimalPlaces(int places);
+    int DecimalPlaces() const { return decimalPlaces_; }
+    // Rebuilds FormatBase and FormatString from the Comma Separator option.
+    void CreateFormatString();
+    const std::string& FormatBase() const { return formatBase_; }
+    const std::string& FormatString() const { return formatString_; }
+    void FormatSubtotal();
+
+    // What the Entry box (and its collapsed twin) shows.
+    const std::string& DisplayText() const { return displayText_; }
+    void ShowEntry() { displayText_ = state_.EntryText; }
+    // Puts a number text into the Entry box as recall and paste do.
+    void SetEntryFromValue(const std::string& text);
+
+    const std::string& OperatorCaption() const { return operatorCaption_; }
+    OperatorFont OperatorFontName() const { return operatorFont_; }
+    void SetOperatorIndicator(char operation);
+
+    CalculatorState& State() { return state_; }
+    const CalculatorState& State() const { return state_; }
+
+    // A number is present when the Entry box text is not empty and does not read as 0.
+    bool NumberPresent() const;
+
+    static std::string OperationSymbol(char operation);
+
+private:
+    void SoundTheTape();
+    void ApplyAutoDecimal(std::string& number, std::string& entry) const;
+    void Refuse(const char* message);
+
+    Tape& tape_;
+    const Options& options_;
+    MessagePort& messages_;
+    SoundPort& sound_;
+    CalculatorState state_;
+    int decimalPlaces_ = 2;
+    std::string formatBase_;
+    std::string formatString_;
+    std::string displayText_;
+    std::string operatorCaption_ = "+";
+    OperatorFont operatorFont_ = OperatorFont::CourierNew;
+};
+
+}  // namespace qb

@@ -1,0 +1,237 @@
+#include "engine/NumberRules.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+
+namespace qb {
+namespace {
+
+constexpr int kSignificant = 15;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// A finite, non-zero magnitude as 15 significant decimal digits d0 d1 ... and the power of
+// ten of d0: value = d0.d1d2... x 10^exponent.
+struct Digits {
+    std::string digits;
+    int exponent = 0;
+};
+
+Digits SignificantDigits(double magnitude) {
+    char buf[64];
+    auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
+                             kSignificant - 1);
+    std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
+    Digits out;
+    auto e = text.find('e');
+    for (std::size_t i = 0; i < e; ++i)
+        if (IsDigit(text[i])) out.digits.push_back(text[i]);
+    out.exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+    return out;
+}
+
+// The digit at place value 10^place, from the digit list.
+char DigitAt(const Digits& d, int place) {
+    int index = d.exponent - place;
+    if (index < 0 || index >= static_cast<int>(d.digits.size())) return '0';
+    return d.digits[static_cast<std::size_t>(index)];
+}
+
+// Rounds to `decimals` fraction digits, halves away from zero (on the magnitude).
+// Returns false when the result is zero.
+bool RoundDigits(Digits& d, int decimals) {
+    int keep = d.exponent + decimals + 1;  // digits at place >= -decimals
+    int count = static_cast<int>(d.digits.size());
+    if (keep >= count) return true;
+    if (keep < 0) return false;
+    bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
+    d.digits.resize(static_cast<std::size_t>(keep));
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') {
+            d.digits[static_cast<std::size_t>(i)] = '0';
+            --i;
+        }
+        if (i >= 0) {
+            ++d.digits[static_cast<std::size_t>(i)];
+        } else {
+            d.digits.insert(d.digits.begin(), '1');
+            ++d.exponent;
+        }
+    }
+    for (char c : d.digits)
+        if (c != '0') return true;
+    return false;
+}
+
+std::string GroupThousands(const std::string& integerDigits) {
+    std::string out;
+    std::size_t n = integerDigits.size();
+    out.reserve(n + n / 3);
+    for (std::size_t i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0) out.push_back(',');
+        out.push_back(integerDigits[i]);
+    }
+    return out;
+}
+
+std::string ExponentText(int exponent) {
+    std::string out = exponent < 0 ? "E-" : "E+";
+    std::string digits = std::to_string(std::abs(exponent));
+    if (digits.size() < 2) digits.insert(digits.begin(), '0');
+    return out + digits;
+}
+
+std::string ToText(double value, bool allowExponent) {
+    if (value == 0 || !std::isfinite(value)) return "0";
+    Digits d = SignificantDigits(std::fabs(value));
+    while (d.digits.size() > 1 && d.digits.back() == '0') d.digits.pop_back();
+    std::string out = value < 0 ? "-" : "";
+    if (allowExponent && (d.exponent >= kSignificant || d.exponent < -4)) {
+        out += d.digits[0];
+        if (d.digits.size() > 1) out += "." + d.digits.substr(1);
+        return out + ExponentText(d.exponent);
+    }
+    int count = static_cast<int>(d.digits.size());
+    if (d.exponent >= 0) {
+        for (int place = d.exponent; place >= 0; --place) out += DigitAt(d, place);
+        if (count > d.exponent + 1) out += "." + d.digits.substr(static_cast<std::size_t>(d.exponent) + 1);
+    } else {
+        out += ".";
+        out.append(static_cast<std::size_t>(-d.exponent - 1), '0');
+        out += d.digits;
+    }
+    return out;
+}
+
+}  // namespace
+
+double ParseNumber(std::string_view text) {
+    std::size_t i = 0, n = text.size();
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    std::size_t start = i;
+    bool anyDigit = false;
+    while (i < n && IsDigit(text[i])) ++i, anyDigit = true;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(text[i])) ++i, anyDigit = true;
+    }
+    if (!anyDigit) return 0;
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        std::size_t j = i + 1;
+        if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < n && IsDigit(text[j])) {
+            while (j < n && IsDigit(text[j])) ++j;
+            i = j;
+        }
+    }
+    // from_chars does not take a leading "+", which the sign step above has consumed.
+    std::string number(text.substr(start, i - start));
+    double value = 0;
+    auto res = std::from_chars(number.data(), number.data() + number.size(), value);
+    if (res.ec != std::errc() || !std::isfinite(value)) return 0;
+    return negative ? -value : value;
+}
+
+std::string FormatNumber(double value, std::string_view pattern) {
+    auto point = pattern.find('.');
+    int decimals = 0;
+    if (point != std::string_view::npos)
+        for (std::size_t i = point + 1; i < pattern.size(); ++i)
+            if (pattern[i] == '0') ++decimals;
+    bool comma = pattern.find(',') != std::string_view::npos;
+    bool zeroBeforePoint = pattern.substr(0, point).find('0') != std::string_view::npos;
+
+    std::string integerDigits, fraction(static_cast<std::size_t>(decimals), '0');
+    bool negative = false;
+    if (value != 0 && std::isfinite(value)) {
+        Digits d = SignificantDigits(std::fabs(value));
+        if (RoundDigits(d, decimals)) {
+            negative = value < 0;
+            for (int place = d.exponent; place >= 0; --place) integerDigits += DigitAt(d, place);
+            for (int k = 0; k < decimals; ++k) fraction[static_cast<std::size_t>(k)] = DigitAt(d, -1 - k);
+        }
+    }
+    if (integerDigits.empty() && zeroBeforePoint) integerDigits = "0";
+    std::string out = negative ? "-" : "";
+    out += comma ? GroupThousands(integerDigits) : integerDigits;
+    out += '.';
+    out += fraction;
+    return out;
+}
+
+std::string NumberToText(double value) { return ToText(value, true); }
+
+std::string NumberToPlainText(double value) { return ToText(value, false); }
+
+std::string FormatFloating(std::string_view numberText, std::string_view formatBase) {
+    std::string pattern(formatBase);
+    std::string t(numberText);
+    auto point = t.find('.');
+    if (point != std::string::npos) {
+        std::size_t d = t.size() - point - 1;
+        pattern.append(d, '0');
+    } else {
+        t += '.';
+    }
+    return FormatNumber(ParseNumber(t), pattern);
+}
+
+std::string KeepNumeric(std::string_view text) {
+    std::string out;
+    for (char c : text) {
+        if (IsDigit(c) || c == '.')
+            out.push_back(c);
+        else if (c == '-' && out.empty())
+            out.push_back(c);
+    }
+    return out;
+}
+
+std::string NoSpecialChar(std::string_view DirtyMoney) {
+    std::string out;
+    for (char c : DirtyMoney)
+        if (IsDigit(c) || c == '-' || c == '.') out.push_back(c);
+    return out;
+}
+
+void PadToWidth(std::string& text, std::size_t width, bool rightAlign) {
+    if (text.size() >= width) return;
+    std::size_t blanks = width - text.size();
+    if (rightAlign)
+        text.insert(0, blanks, ' ');
+    else
+        text.append(blanks, ' ');
+}
+
+std::string CreateFormatBase(bool commaSeparator) {
+    return commaSeparator ? "###,###,###,###." : "###############.";
+}
+
+std::string CreateFormatString(bool commaSeparator, int decimalPlaces) {
+    std::string s = CreateFormatBase(commaSeparator);
+    if (decimalPlaces > 0) s.append(static_cast<std::size_t>(decimalPlaces), '0');
+    return s;
+}
+
+std::string FitEntryText(double value) {
+    constexpr std::size_t kWidth = 15;
+    std::string text = NumberToPlainText(value);
+    if (text.size() <= kWidth) return text;
+    auto point = text.find('.');
+    if (point == std::string::npos) return text;  // integer digits are never given up
+    int decimals = static_cast<int>(kWidth) - static_cast<int>(point) - 1;
+    if (decimals < 0) decimals = 0;
+    std::string pattern = "#.";
+    pattern.append(static_cast<std::size_t>(decimals), '0');
+    text = FormatNumber(value, pattern);
+    while (!text.empty() && text.back() == '0' && text.find('.') != std::string::npos) text.pop_back();
+    if (!text.empty() && text.back() == '.') text.pop_back();
+    if (text.empty() || text == "-") text = "0";
+    return text;
+}
+
+}  // namespace qb

@@ -1,0 +1,14 @@
+#pragma once
+// The options that change how the calculator works; their menus and storage live elsewhere.
+
+namespace qb {
+
+struct Options {
+    bool ClearEntryBox = true;
+    bool ClearOnEqual = false;
+    bool RoundBeforeOperation = true;
+    bool CommaSeparator = true;
+    bool AutoDecimal = false;
+};
+
+}  // namespace qb

@@ -1,0 +1,67 @@
+#pragma once
+// The paper tape: an ever-growing list of fixed-width lines, first line first.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qb {
+
+// Told about every change, so a view of a long tape costs nothing per line added.
+class TapeListener {
+public:
+    virtual ~TapeListener() = default;
+    virtual void LinesAppended(std::int64_t first, std::int64_t last) = 0;
+    virtual void TapeReset() = 0;
+};
+
+class Tape {
+public:
+    static constexpr std::size_t kLineWidth = 18;
+    static constexpr std::int64_t kVisibleLines = 16;
+
+    void SetListener(TapeListener* listener) { listener_ = listener; }
+
+    // Lays the content out as a calculator line (right-justified to 18 characters, or "*" and
+    // its last 17 characters when wider), adds it and marks the tape changed.
+    void AppendTapeLine(std::string_view content);
+    // Adds a line exactly as given, without marking the tape changed (the separator line).
+    void AppendRaw(std::string line);
+    // Replaces the whole tape (opening a file, a new tape).
+    void Replace(std::vector<std::string> lines);
+
+    // Brings the end of the tape into view: the last 16 lines.
+    void ScrollTape();
+
+    std::int64_t Count() const { return static_cast<std::int64_t>(lines_.size()); }
+    bool Empty() const { return lines_.empty(); }
+    const std::string& Line(std::int64_t index) const { return lines_[static_cast<std::size_t>(index)]; }
+    const std::string& LastLine() const { return lines_.back(); }
+    const std::vector<std::string>& Lines() const { return lines_; }
+
+    // The selected line, -1 for none.
+    std::int64_t ListIndex() const { return listIndex_; }
+    void SetListIndex(std::int64_t index) { listIndex_ = index; }
+    void ClearSelection() { listIndex_ = -1; }
+
+    // The first visible line.
+    std::int64_t TopIndex() const { return topIndex_; }
+    void SetTopIndex(std::int64_t index) { topIndex_ = index; }
+
+    bool Dirty() const { return dirty_; }
+    void SetDirty(bool dirty) { dirty_ = dirty; }
+
+    static std::string LayOut(std::string_view content);
+
+private:
+    void Added();
+
+    std::vector<std::string> lines_;
+    std::int64_t listIndex_ = -1;
+    std::int64_t topIndex_ = 0;
+    bool dirty_ = false;
+    TapeListener* listener_ = nullptr;
+};
+
+}  // namespace qb

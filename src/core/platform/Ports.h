@@ -1,0 +1,14 @@
+#pragma once
+// Everything the program needs of the outside world, handed to the machine in one piece.
+
+#include "platform/MessagePort.h"
+#include "platform/SoundPort.h"
+
+namespace qb {
+
+struct Ports {
+    MessagePort& messages;
+    SoundPort& sound;
+};
+
+}  // namespace qb

@@ -1,0 +1,95 @@
+#include "window/MenuModel.h"
+
+#include "window/KeyCodes.h"
+
+namespace qb {
+namespace {
+
+constexpr int kCtrl = vk::CtrlState;
+constexpr int kShift = vk::ShiftState;
+
+MenuItem Item(const char* name, const char* caption, Command command, Shortcut shortcut = {}) {
+    return MenuItem{name, caption, command, shortcut};
+}
+MenuItem Separator() { return MenuItem{}; }
+
+std::vector<Menu> BuildMenus() {
+    using C = Command;
+    std::vector<Menu> menus;
+    menus.push_back({"mnuFIFile", "&File",
+                     {Item("mnuFIOpen", "&Open...", C::Open, {vk::O, kCtrl}),
+                      Item("mnuFISave", "&Save", C::Save, {vk::S, kCtrl}),
+                      Item("mnuFISaveAs", "Sa&ve As...", C::SaveAs), Separator(),
+                      Item("mnuFICollapse", "&Collapse", C::Collapse), Separator(),
+                      Item("mnuFIStopwatch", "Stop&watch", C::Stopwatch, {vk::F2, 0}),
+                      Item("mnuFITimedEvent", "&Timed Event...", C::TimedEvent, {vk::F9, 0}), Separator(),
+                      Item("mnuFIExit", "E&xit", C::Exit, {vk::X, kCtrl})},
+                     true});
+    menus.push_back({"mnuCNCaption", "&Caption",
+                     {Item("mnuOPNewCaption", "&New...", C::NewCaption, {vk::W, kCtrl}),
+                      Item("mnuOPClearCaption", "&Clear Caption", C::ClearCaption, {vk::Q, kCtrl})}});
+    menus.push_back({"mnuOPOperation", "&Operation",
+                     {Item("mnuOPPaste", "&Paste", C::Paste, {vk::V, kCtrl}),
+                      Item("mnuOPClearEntry", "&Clear Entry", C::ClearEntry, {vk::Delete, 0})}});
+    menus.push_back({"mnuTPTape", "&Tape",
+                     {Item("mnuTPClearTotal", "Clear &Subtotal", C::ClearSubtotal, {vk::F3, 0}),
+                      Item("mnuTPNewTape", "&New Tape", C::NewTape, {vk::F4, 0}),
+                      Item("mnuTPPrint", "&Print", C::Print, {vk::P, kCtrl}),
+                      Item("mnuTPCopy", "&Copy", C::Copy, {vk::C, kCtrl})}});
+    menus.push_back({"mnuMEMemory", "&Memory",
+                     {Item("mnuMEClear", "&Clear Memory", C::ClearMemory, {vk::N, kCtrl}),
+                      Item("mnuMERecall", "&Recall To Entry box", C::RecallMemory, {vk::M, kCtrl}), Separator(),
+                      Item("mnuMEAddToMemory", "&Add To Memory", C::MemoryAdd, {vk::F5, 0}),
+                      Item("mnuMESubtractFromMemory", "&Subtract From Memory", C::MemorySubtract, {vk::F6, 0}),
+                      Item("mnuMEDivideIntoMemory", "&Divide Into Memory", C::MemoryDivide, {vk::F7, 0}),
+                      Item("mnuMEMultiplyMemory", "&Multiply By Memory", C::MemoryMultiply, {vk::F8, 0})}});
+    menus.push_back({"mnuDCDecimal", "&Decimal",
+                     {Item("mnuDCFloatingPoint", "&Floating Point", C::FloatingPoint, {vk::F, kCtrl}),
+                      Item("mnuDC1", "&1", C::Places1, {vk::F1, kCtrl}),
+                      Item("mnuDC2", "&2", C::Places2, {vk::F2, kCtrl}),
+                      Item("mnuDC3", "&3", C::Places3, {vk::F3, kCtrl}),
+                      Item("mnuDC4", "&4", C::Places4, {vk::F4, kCtrl}),
+                      Item("mnuDC5", "&5", C::Places5, {vk::F5, kCtrl})}});
+    menus.push_back({"mnuOPOptions", "O&ptions",
+                     {Item("mnuOPAutoDecimal", "&Auto Decimal", C::AutoDecimal, {vk::D, kCtrl}), Separator(),
+                      Item("mnuOPTRoundBeforeOperation", "&Round Before Operation", C::RoundBeforeOperation),
+                      Item("mnuOPClearOnEqual", "&Clear Subtotal On Equal", C::ClearOnEqual),
+                      Item("mnuOPClearEntryBox", "Clear &Entry Box", C::ClearEntryBox, {vk::F12, 0}),
+                      Item("mnuOPCommaSeparator", "Comma &Separator", C::CommaSeparator, {vk::L, kCtrl}),
+                      Separator(),
+                      Item("mnuOPTapeCaption", "Prompt For &Print Caption", C::PromptPrintCaption),
+                      Item("mnuOPFileCaption", "Prompt For &File Caption", C::PromptFileCaption), Separator(),
+                      Item("mnuOPDisplayCopy", "&Display Value Copied", C::DisplayValueCopied), Separator(),
+                      Item("mnuOPMachineSounds", "&Machine Sounds", C::MachineSounds)}});
+    menus.push_back({"mnuHPHelp", "&Help",
+                     {Item("mnuHPUserGuide", "&User Guide...", C::UserGuide, {vk::F1, 0}),
+                      Item("mnuHPShortcutKeys", "&Keyboard Shortcut Keys", C::ShortcutKeys, {vk::F1, kShift}),
+                      Item("mnuHPShowToolTips", "Show &Tooltips", C::ShowTooltips, {vk::T, kCtrl}), Separator(),
+                      Item("mnuHPWelcomeMessage", "&Welcome message...", C::WelcomeMessage),
+                      Item("mnuFIAbout", "&About...", C::About)}});
+    return menus;
+}
+
+std::string KeyName(int key) {
+    if (key >= vk::F1 && key <= vk::F12) return "F" + std::to_string(key - vk::F1 + 1);
+    if (key >= vk::A && key <= vk::Z) return std::string(1, static_cast<char>(key));
+    if (key == vk::Delete) return "Del";
+    return {};
+}
+
+}  // namespace
+
+const std::vector<Menu>& MainMenus() {
+    static const std::vector<Menu> menus = BuildMenus();
+    return menus;
+}
+
+std::string ShortcutText(const Shortcut& shortcut) {
+    if (shortcut.key == 0) return {};
+    std::string prefix;
+    if (shortcut.shift & vk::CtrlState) prefix += "Ctrl+";
+    if (shortcut.shift & vk::ShiftState) prefix += "Shift+";
+    return prefix + KeyName(shortcut.key);
+}
+
+}  // namespace qb

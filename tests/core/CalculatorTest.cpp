@@ -1,0 +1,408 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+
+#include "fakes/TestMachine.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct Config {
+    bool clearEntryBox = true;
+    bool clearOnEqual = false;
+    bool round = true;
+    bool comma = true;
+    bool autoDecimal = false;
+    int places = 2;
+};
+
+void Apply(TestMachine& t, const Config& s) {
+    const Options& o = t.machine.GetOptions();
+    if (o.ClearEntryBox != s.clearEntryBox) t.machine.Run(Command::ClearEntryBox);
+    if (o.ClearOnEqual != s.clearOnEqual) t.machine.Run(Command::ClearOnEqual);
+    if (o.RoundBeforeOperation != s.round) t.machine.Run(Command::RoundBeforeOperation);
+    if (o.CommaSeparator != s.comma) t.machine.Run(Command::CommaSeparator);
+    if (o.AutoDecimal != s.autoDecimal) t.machine.Run(Command::AutoDecimal);
+    t.machine.Run(PlacesCommand(s.places));
+}
+
+struct GoldenTape {
+    const char* name;
+    Config setup;
+    const char* keys;
+    Lines tape;  // trimmed of leading blanks, after the start-up zero line
+    double subtotal;
+};
+
+Config CeOff() { Config s; s.clearEntryBox = false; return s; }
+Config Places(int p) { Config s; s.places = p; return s; }
+Config AutoDec() { Config s; s.autoDecimal = true; return s; }
+
+const GoldenTape kGolden[] = {
+    {"simple total", {}, "5+3=", {"5.00 +", "3.00 +", "8.00 ="}, 8},
+    {"mixed operations", {}, "12.5+7.5-5=", {"12.50 +", "7.50 +", "5.00 -", "15.00 ="}, 15},
+    {"percent with entry cleared", {}, "50+%200=", {"50.00 +", "200.00 %", "25.00 ="}, 25},
+    {"percent with entry kept", CeOff(), "50+%200=", {"50.00 +", "50.00 +", "200.00 %", "50.00 ="}, 50},
+    {"second total prints nothing", {}, "5+3==", {"5.00 +", "3.00 +", "8.00 ="}, 8},
+    {"second total repeats the operand", CeOff(), "2*3==",
+     {"2.00 +", "3.00 *", "6.00 =", "3.00 *", "18.00 ="}, 18},
+    {"repeated key repeats the operand", CeOff(), "5++", {"5.00 +", "5.00 +"}, 10},
+    {"total right after clear", {}, "S=", {"", "0 ="}, 0},
+    {"clear subtotal on equal", {true, true}, "5+3=", {"5.00 +", "3.00 +", "8.00 =", "", "0 ="}, 0},
+    {"round before operation", {}, "1.006+=", {"1.01 +", "1.01 ="}, 1.01},
+    {"no rounding before operation", {true, false, false}, "1.006+=", {"1.01 +", "1.01 ="}, 1.006},
+    {"multiply prints a star", {}, "2*3=", {"2.00 +", "3.00 *", "6.00 ="}, 6},
+    {"percent of a number", {}, "50%2=", {"50.00 +", "2.00 %", "2,500.00 ="}, 2500},
+    {"divide", {}, "10/4=", {"10.00 +", "4.00 /", "2.50 ="}, 2.5},
+    {"floating point", Places(0), "1234+1234.5+=", {"1,234. +", "1,234.5 +", "2,468.5 ="}, 2468.5},
+    {"floating point without separators", {true, false, true, false, false, 0}, "12.5+.125+=",
+     {"12.5 +", ".125 +", "12.625 ="}, 12.625},
+    {"five places", Places(5), "1.123456+=", {"1.12346 +", "1.12346 ="}, 1.12346},
+    {"one place", Places(1), "2.25+=", {"2.3 +", "2.3 ="}, 2.3},
+    {"auto decimal", AutoDec(), "5+12+123+1.5+=", {".05 +", ".12 +", "1.23 +", "1.50 +", "2.90 ="}, 2.9},
+    {"auto decimal negative", AutoDec(), "5N+=", {"-.05 +", "-.05 ="}, -0.05},
+    {"auto decimal in floating point", {true, false, true, true, true, 0}, "5+=", {"5. +", "5. ="}, 5},
+    {"auto decimal with entry kept commits once", {false, false, true, true, true, 2}, "5==",
+     {".05 +", ".05 =", ".05 +", ".10 ="}, 0.1},
+    {"change sign then reciprocal", {}, "4NI=", {"-.25 +", "-.25 ="}, -0.25},
+    {"square root applied", {}, "2R+=", {"1.41 +", "1.41 ="}, 1.41},
+    {"widest line without a star", {}, "999999999.99+", {"999,999,999.99 +"}, 999999999.99},
+    {"too wide for the tape", {}, "1234567890.12+", {"*,234,567,890.12 +"}, 1234567890.12},
+    {"operation on an empty box", {}, "+-*", {}, 0},
+    {"zero is never applied", {}, "0+00+=", {}, 0},
+    {"clear entry keeps the pending operation", {}, "5+3C2=", {"5.00 +", "2.00 +", "7.00 ="}, 7},
+};
+
+class Golden : public ::testing::TestWithParam<GoldenTape> {};
+
+TEST_P(Golden, PrintsTheTape) {
+    const GoldenTape& g = GetParam();
+    TestMachine t;
+    Apply(t, g.setup);
+    t.Press(g.keys);
+    Lines expected{"0 ="};
+    expected.insert(expected.end(), g.tape.begin(), g.tape.end());
+    EXPECT_EQ(t.Trimmed(), expected);
+    EXPECT_DOUBLE_EQ(t.State().Subtotal, g.subtotal);
+    EXPECT_TRUE(t.fakes.messages.Errors().empty());
+    for (const auto& line : t.TapeLines())
+        if (line != " ") EXPECT_EQ(line.size(), 18u) << '"' << line << '"';
+}
+
+INSTANTIATE_TEST_SUITE_P(Tapes, Golden, ::testing::ValuesIn(kGolden), [](const auto& info) {
+    std::string name;
+    for (char c : std::string(info.param.name)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+});
+
+TEST(Tape, LinesAreRightJustifiedTo18) {
+    TestMachine t;
+    t.Press("5+");
+    EXPECT_EQ(t.TapeLines()[0], "               0 =");
+    EXPECT_EQ(t.TapeLines()[1], "            5.00 +");
+    t.Press("S");
+    EXPECT_EQ(t.TapeLines()[2], " ");  // the separator is not padded
+    EXPECT_FALSE(t.machine.GetTape().Lines().empty());
+}
+
+TEST(Tape, LayOutOfWideAndExactContent) {
+    EXPECT_EQ(Tape::LayOut("12345678901234567"), " 12345678901234567");
+    EXPECT_EQ(Tape::LayOut("123456789012345678"), "*23456789012345678");
+    EXPECT_EQ(Tape::LayOut("0 ="), "               0 =");
+}
+
+TEST(Tape, ScrollKeepsTheLast16LinesInView) {
+    TestMachine t;
+    const Tape& tape = t.machine.GetTape();
+    for (int i = 0; i < 15; ++i) t.Press("1+");
+    EXPECT_EQ(tape.Count(), 16);
+    EXPECT_EQ(tape.TopIndex(), 0);
+    t.Press("1+");
+    EXPECT_EQ(tape.TopIndex(), 1);
+    t.Press("=");
+    EXPECT_EQ(tape.TopIndex(), 2);
+}
+
+TEST(Tape, DirtyOnlyThroughAppendedLines) {
+    TestMachine t;
+    EXPECT_FALSE(t.machine.GetTape().Dirty());  // start-up leaves the tape clean
+    t.Press("5");
+    EXPECT_FALSE(t.machine.GetTape().Dirty());
+    t.Press("+");
+    EXPECT_TRUE(t.machine.GetTape().Dirty());
+}
+
+TEST(Tape, AMillionLinesKeepCountsAndScrolling) {
+    Tape tape;
+    for (int i = 0; i < 1'000'000; ++i) tape.AppendTapeLine("1.00 +");
+    tape.ScrollTape();
+    EXPECT_EQ(tape.Count(), 1'000'000);
+    EXPECT_EQ(tape.TopIndex(), 1'000'000 - 16);
+    tape.SetListIndex(999'999);
+    EXPECT_EQ(tape.ListIndex(), 999'999);
+}
+
+struct EntryCase {
+    const char* keys;
+    const char* display;
+    int beeps;
+    bool capacityError;
+};
+
+TEST(Entry, KeysBuildTheNumber) {
+    const EntryCase cases[] = {
+        {"00", "0", 0, false},
+        {"0.5", ".5", 0, false},
+        {"N05", "-5", 0, false},
+        {"D5", "5", 0, false},
+        {"12345678901234", "12345678901234", 0, false},
+        {"123456789012345", "12345678901234", 0, true},
+        {"1234567890123D", "1234567890123", 0, true},
+        {"123456789012D", "12345678901200", 0, false},
+        {"1..", "1.", 1, false},
+        {".", ".", 0, false},
+        {"N", "-", 0, false},
+        {"12NN", "12", 0, false},
+        {"12N", "-12", 0, false},
+        {"12.5B", "12.", 0, false},
+        {"7B", "", 0, false},
+        {"B", "", 0, false},
+        {"-.5", ".5", 0, false},
+    };
+    for (const auto& c : cases) {
+        TestMachine t;
+        t.Press(c.keys);
+        EXPECT_EQ(t.Display(), c.display) << c.keys;
+        EXPECT_EQ(t.State().EntryText, c.display) << c.keys;
+        EXPECT_EQ(t.fakes.messages.beeps, c.beeps) << c.keys;
+        Lines errors = t.fakes.messages.Errors();
+        EXPECT_EQ(!errors.empty(), c.capacityError) << c.keys;
+        if (c.capacityError) {
+            EXPECT_EQ(errors[0], "The capacity of the Entry box has been reached!");
+        }
+    }
+}
+
+TEST(Entry, SignChangeOfAnEmptyBoxMarksASpecialResult) {
+    TestMachine t;
+    t.Press("N");
+    EXPECT_TRUE(t.State().SpecialResult);
+    t.Press("05");
+    EXPECT_EQ(t.Display(), "-5");
+}
+
+TEST(Entry, WithEntryKeptADigitReplacesButThePointAppends) {
+    TestMachine t;
+    Apply(t, CeOff());
+    t.Press("5+");
+    EXPECT_EQ(t.Display(), "5");
+    EXPECT_TRUE(t.State().ReplaceEntry);
+    t.Press(".");
+    EXPECT_EQ(t.Display(), "5.");
+    t.Press("7");
+    EXPECT_EQ(t.Display(), "7");
+    EXPECT_FALSE(t.State().ReplaceEntry);
+}
+
+TEST(Entry, ClearEntryResetsTheFlagsOnlyWhenTheBoxIsCleared) {
+    TestMachine on;
+    on.Press("5C");
+    EXPECT_TRUE(on.State().JustPressedEquals);
+    TestMachine off;
+    Apply(off, CeOff());
+    off.Press("5C");
+    EXPECT_FALSE(off.State().JustPressedEquals);
+    EXPECT_EQ(off.Display(), "");
+}
+
+TEST(Operations, IndicatorFollowsThePendingOperation) {
+    const std::tuple<const char*, const char*, char, OperatorFont> cases[] = {
+        {"+", "+", '+', OperatorFont::CourierNew},   {"-", "-", '-', OperatorFont::CourierNew},
+        {"*", "*", 'x', OperatorFont::CourierNew},   {"/", "/", '/', OperatorFont::CourierNew},
+        {"%", "%", '%', OperatorFont::MSSansSerif},  {"%S", "+", '+', OperatorFont::CourierNew},
+    };
+    for (const auto& [keys, caption, pending, font] : cases) {
+        TestMachine t;
+        t.Press(keys);
+        EXPECT_EQ(t.machine.OperatorCaption(), caption) << keys;
+        EXPECT_EQ(t.State().PendingOperation, pending) << keys;
+        EXPECT_EQ(t.machine.OperatorFontName(), font) << keys;
+    }
+}
+
+TEST(Operations, TotalKeepsThePendingOperation) {
+    TestMachine t;
+    t.Press("2*3=");
+    EXPECT_EQ(t.State().PendingOperation, 'x');
+    EXPECT_TRUE(t.State().JustPressedEquals);
+}
+
+TEST(Operations, SoundOnlyWhenSomethingIsApplied) {
+    TestMachine t;
+    int start = t.fakes.sound.requests;
+    t.Press("+-");
+    EXPECT_EQ(t.fakes.sound.requests, start);
+    t.Press("5+");
+    EXPECT_EQ(t.fakes.sound.requests, start + 1);
+    t.Press("=");  // the total applies nothing new but sounds
+    EXPECT_GT(t.fakes.sound.requests, start + 1);
+    int before = t.fakes.sound.requests;
+    t.Press("=");  // a second total only sounds
+    EXPECT_EQ(t.fakes.sound.requests, before + 1);
+}
+
+TEST(Operations, ReciprocalAndSquareRootTexts) {
+    const std::tuple<Config, const char*, const char*> cases[] = {
+        {{}, "8I", "0.1250000000000"},
+        {{}, "4NI", "-0.2500000000000"},
+        {{}, ".8I", "1.25"},
+        {{}, ".5I", "2.00"},
+        {Places(0), ".5I", "2."},
+        {{}, "2R", "1.4142135623731"},
+        {{}, ".25R", ".5"},
+        {{}, ".0000000000001R", ".00000031622777"},
+        {{}, "99999999999999R", "10000000"},
+    };
+    for (const auto& [setup, keys, display] : cases) {
+        TestMachine t;
+        Apply(t, setup);
+        t.Press(keys);
+        EXPECT_EQ(t.Display(), display) << keys;
+        EXPECT_TRUE(t.State().SpecialResult) << keys;
+        EXPECT_EQ(t.TapeLines().size(), 1u) << keys;
+    }
+}
+
+TEST(Operations, EntryFunctionsRefuseBadNumbers) {
+    const std::tuple<const char*, const char*> cases[] = {
+        {"I", "Cannot divide by zero!"},
+        {"0I", "Cannot divide by zero!"},
+        {"R", "That is an invalid number for taking a square root!"},
+        {"4NR", "That is an invalid number for taking a square root!"},
+    };
+    for (const auto& [keys, message] : cases) {
+        TestMachine t;
+        t.Press(keys);
+        ASSERT_EQ(t.fakes.messages.Errors().size(), 1u) << keys;
+        EXPECT_EQ(t.fakes.messages.Errors()[0], message);
+        EXPECT_EQ(t.fakes.messages.shown[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(t.fakes.messages.beeps, 1) << keys;
+        EXPECT_FALSE(t.State().SpecialResult) << keys;
+    }
+}
+
+TEST(Operations, SquareRootOfAHugeValueKeepsEveryIntegerDigit) {
+    TestMachine t;
+    t.Calc().SetEntryFromValue("1E+30");
+    t.Press("R");
+    EXPECT_EQ(t.Display(), "1000000000000000");
+    t.Press("+");
+    EXPECT_DOUBLE_EQ(t.State().Subtotal, 1e15);
+}
+
+TEST(Operations, TheTapeShowsWhatTheSubtotalReceives) {
+    TestMachine t;
+    Apply(t, Places(0));
+    t.Press(".0000000000001R+");
+    EXPECT_EQ(t.Trimmed().back(), ".00000031622777 +");
+    EXPECT_DOUBLE_EQ(t.State().Subtotal, 0.00000031622777);
+}
+
+TEST(Faults, OverflowIsRefusedAndNothingChanges) {
+    TestMachine t;
+    Apply(t, CeOff());
+    t.Press("99999999999999*");
+    for (int i = 0; i < 30; ++i) t.Press("=");
+    EXPECT_TRUE(std::isfinite(t.State().Subtotal));
+    ASSERT_FALSE(t.fakes.messages.Errors().empty());
+    EXPECT_EQ(t.fakes.messages.Errors()[0], "The result is too large for the calculator!");
+    Lines before = t.TapeLines();
+    double subtotal = t.State().Subtotal;
+    t.Press("=");
+    EXPECT_EQ(t.TapeLines(), before);
+    EXPECT_EQ(t.State().Subtotal, subtotal);
+    for (const auto& line : before) EXPECT_EQ(line.find("inf"), std::string::npos);
+}
+
+TEST(Faults, ADivisorRoundedToZeroIsRefused) {
+    for (const char* keys : {"5/.001=", "5%.001="}) {
+        TestMachine t;
+        t.Press(keys);
+        EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "5.00 +"})) << keys;
+        EXPECT_DOUBLE_EQ(t.State().Subtotal, 5) << keys;
+        ASSERT_EQ(t.fakes.messages.Errors().size(), 1u) << keys;
+        EXPECT_EQ(t.fakes.messages.Errors()[0], "Cannot divide by zero!");
+        EXPECT_EQ(t.Display(), ".001") << keys;
+    }
+}
+
+TEST(Faults, AnOperationKeyRefusedKeepsThePendingOperation) {
+    TestMachine t;
+    t.Press("5/.001+");
+    EXPECT_EQ(t.State().PendingOperation, '/');
+    EXPECT_EQ(t.machine.OperatorCaption(), "/");
+}
+
+TEST(Faults, ReciprocalBeyondTheRangeIsRefused) {
+    TestMachine t;
+    t.Calc().SetEntryFromValue("1E-320");
+    t.Press("I");
+    EXPECT_EQ(t.fakes.messages.Errors().size(), 1u);
+    EXPECT_EQ(t.Display(), "1E-320");
+}
+
+TEST(DecimalPlaces, IndicatorColours) {
+    const std::tuple<int, bool, IndicatorColour> cases[] = {
+        {2, false, IndicatorColour::LightCyan},
+        {2, true, IndicatorColour::Red},
+        {0, true, IndicatorColour::LightCyan},
+        {5, false, IndicatorColour::LightCyan},
+    };
+    for (const auto& [places, autoDecimal, colour] : cases) {
+        TestMachine t;
+        Config s;
+        s.places = places;
+        s.autoDecimal = autoDecimal;
+        Apply(t, s);
+        for (int i = 0; i <= 5; ++i)
+            EXPECT_EQ(t.machine.DecimalIndicatorColour(i), i == places ? colour : IndicatorColour::ButtonFace)
+                << places << " " << autoDecimal << " " << i;
+    }
+}
+
+TEST(DecimalPlaces, SubtotalTextChangesOnlyAtTheNextOperation) {
+    TestMachine t;
+    t.Press("1234.5+");
+    EXPECT_EQ(t.State().SubtotalText, "1,234.50");
+    t.machine.Run(Command::CommaSeparator);
+    t.machine.Run(Command::Places3);
+    EXPECT_EQ(t.State().SubtotalText, "1,234.50");
+    t.Press("=");
+    EXPECT_EQ(t.State().SubtotalText, "1234.500");
+    EXPECT_EQ(t.Trimmed().back(), "1234.500 =");
+}
+
+TEST(DecimalPlaces, FloatingSubtotalOfTinyAndHugeValues) {
+    TestMachine t;
+    Apply(t, Places(0));
+    t.Calc().State().Subtotal = 2e-7;
+    t.Calc().FormatSubtotal();
+    EXPECT_EQ(t.State().SubtotalText, ".0000002");
+    t.Calc().State().Subtotal = 1.5e20;
+    t.Calc().FormatSubtotal();
+    EXPECT_EQ(t.State().SubtotalText, "150,000,000,000,000,000,000.");
+}
+
+TEST(ClearEntryBox, IndicatorIsRedWhileOff) {
+    TestMachine t;
+    EXPECT_EQ(t.machine.ClearEntryBoxColour(), IndicatorColour::ButtonFace);
+    t.machine.Run(Command::ClearEntryBox);
+    EXPECT_EQ(t.machine.ClearEntryBoxColour(), IndicatorColour::Red);
+}
+
+}  // namespace

@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include "fakes/TestMachine.h"
+#include "window/KeyCodes.h"
+#include "window/MenuModel.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+struct KeyStroke {
+    int code;
+    int shift;
+    char character;
+};
+
+struct KeyCase {
+    const char* name;
+    std::vector<KeyStroke> keys;
+    const char* display;
+    std::vector<std::string> tape;  // trimmed, after the start-up zero line
+};
+
+const KeyCase kKeys[] = {
+    {"main row digits and plus character",
+     {{49, 0, '1'}, {50, 0, '2'}, {vk::OemPlus, 1, '+'}},
+     "",
+     {"12.00 +"}},
+    {"keypad digits", {{97, 0, '1'}, {105, 0, '9'}, {vk::Add, 0, '+'}}, "", {"19.00 +"}},
+    {"shift 8 multiplies once", {{50, 0, '2'}, {vk::Key8, 1, '*'}, {51, 0, '3'}, {vk::Return, 0, '\r'}},
+     "", {"2.00 +", "3.00 *", "6.00 ="}},
+    {"x key multiplies once", {{50, 0, '2'}, {vk::X, 0, 'x'}, {51, 0, '3'}, {0, 0, '='}}, "",
+     {"2.00 +", "3.00 *", "6.00 ="}},
+    {"shift X multiplies once", {{50, 0, '2'}, {vk::X, 1, 'X'}}, "", {"2.00 +"}},
+    {"shift 5 is percent once", {{53, 0, '5'}, {48, 0, '0'}, {vk::Key5, 1, '%'}}, "", {"50.00 +"}},
+    {"keypad minus runs once", {{53, 0, '5'}, {vk::Subtract, 0, '-'}, {50, 0, '2'}, {vk::Return, 0, '\r'}},
+     "", {"5.00 +", "2.00 -", "3.00 ="}},
+    {"keypad point once", {{49, 0, '1'}, {vk::DecimalKey, 0, '.'}, {53, 0, '5'}}, "1.5", {}},
+    {"keypad slash once", {{56, 0, '8'}, {vk::Divide, 0, '/'}, {50, 0, '2'}, {vk::Return, 0, '\r'}}, "",
+     {"8.00 +", "2.00 /", "4.00 ="}},
+    {"right arrow is the 00 key", {{55, 0, '7'}, {vk::Right, 0, 0}}, "700", {}},
+    {"delete clears the entry", {{55, 0, '7'}, {vk::Delete, 0, 0}}, "", {}},
+    {"backspace", {{49, 0, '1'}, {50, 0, '2'}, {vk::Back, 0, 8}}, "1", {}},
+    {"shift backspace", {{49, 0, '1'}, {50, 0, '2'}, {vk::Back, 1, 8}}, "1", {}},
+    {"ctrl with keypad 3 does nothing", {{99, vk::CtrlState, 0}}, "", {}},
+    {"ctrl with main row 3 does nothing", {{51, vk::CtrlState, 0}}, "", {}},
+    {"escape does nothing while expanded", {{55, 0, '7'}, {vk::Escape, 0, 27}}, "7", {}},
+    {"F3 clears the subtotal", {{55, 0, '7'}, {vk::Return, 0, '\r'}, {vk::F3, 0, 0}}, "",
+     {"7.00 +", "7.00 =", "", "0 ="}},
+    {"unknown keys do nothing", {{vk::Tab, 0, '\t'}, {65, 0, 'a'}, {vk::Insert, 0, 0}}, "", {}},
+};
+
+class Keys : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(Keys, ReachTheirCommands) {
+    const KeyCase& c = GetParam();
+    TestMachine t;
+    for (const auto& k : c.keys) t.machine.Key(k.code, k.shift, k.character);
+    EXPECT_EQ(t.Display(), c.display);
+    std::vector<std::string> expected{"0 ="};
+    expected.insert(expected.end(), c.tape.begin(), c.tape.end());
+    EXPECT_EQ(t.Trimmed(), expected);
+    EXPECT_TRUE(t.fakes.messages.Errors().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Map, Keys, ::testing::ValuesIn(kKeys), [](const auto& info) {
+    std::string name;
+    for (char c : std::string(info.param.name)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+    return name;
+});
+
+TEST(KeyboardOptions, CtrlShortcutsReachTheMenus) {
+    const std::tuple<KeyStroke, int, bool, bool, bool> cases[] = {
+        // key, decimal places, auto decimal, comma separator, clear entry box
+        {{vk::F, vk::CtrlState, 6}, 0, false, true, true},
+        {{vk::F1, vk::CtrlState, 0}, 1, false, true, true},
+        {{vk::F5, vk::CtrlState, 0}, 5, false, true, true},
+        {{vk::D, vk::CtrlState, 4}, 2, true, true, true},
+        {{vk::L, vk::CtrlState, 12}, 2, false, false, true},
+        {{vk::F12, 0, 0}, 2, false, true, false},
+    };
+    for (const auto& [key, places, autoDecimal, comma, clearEntry] : cases) {
+        TestMachine t;
+        t.machine.Key(key.code, key.shift, key.character);
+        EXPECT_EQ(t.Calc().DecimalPlaces(), places) << key.code;
+        EXPECT_EQ(t.machine.GetOptions().AutoDecimal, autoDecimal) << key.code;
+        EXPECT_EQ(t.machine.GetOptions().CommaSeparator, comma) << key.code;
+        EXPECT_EQ(t.machine.GetOptions().ClearEntryBox, clearEntry) << key.code;
+    }
+}
+
+TEST(KeyboardOptions, F12TogglesTheIndicator) {
+    TestMachine t;
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_EQ(t.machine.ClearEntryBoxColour(), IndicatorColour::Red);
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_EQ(t.machine.ClearEntryBoxColour(), IndicatorColour::ButtonFace);
+}
+
+TEST(Frame, PausedTimedEventRefusesCommands) {
+    for (Command c : {Command::Digit5, Command::Plus, Command::FloatingPoint, Command::ClearSubtotal,
+                      Command::AutoDecimal}) {
+        TestMachine t;
+        t.Press("7");
+        t.machine.TimedEventActive = true;
+        t.machine.TimedEventPaused = true;
+        auto before = t.TapeLines();
+        t.machine.Run(c);
+        ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
+        EXPECT_EQ(t.fakes.messages.Errors()[0], "Press F12 to turn the timer back on!");
+        EXPECT_EQ(t.Display(), "7");
+        EXPECT_EQ(t.TapeLines(), before);
+        EXPECT_EQ(t.Calc().DecimalPlaces(), 2);
+        EXPECT_FALSE(t.machine.GetOptions().AutoDecimal);
+        EXPECT_TRUE(t.machine.TakeFocusRequest());  // the focus still returns
+    }
+}
+
+TEST(Frame, OnlyAnActiveAndPausedEventRefuses) {
+    for (auto [active, paused] : {std::pair{true, false}, std::pair{false, true}}) {
+        TestMachine t;
+        t.machine.TimedEventActive = active;
+        t.machine.TimedEventPaused = paused;
+        t.Press("5+");
+        EXPECT_TRUE(t.fakes.messages.Errors().empty());
+        EXPECT_EQ(t.Trimmed().back(), "5.00 +");
+    }
+}
+
+TEST(Frame, KeysWhilePausedAreRefusedOnceAndCharactersDiscarded) {
+    TestMachine t;
+    t.machine.TimedEventActive = true;
+    t.machine.TimedEventPaused = true;
+    t.machine.Key(53, 0, '5');
+    t.machine.Key(vk::OemPlus, 1, '+');
+    t.machine.Key(vk::Back, 0, 8);
+    EXPECT_EQ(t.fakes.messages.Errors().size(), 3u);
+    EXPECT_EQ(t.Display(), "");
+    EXPECT_EQ(t.TapeLines().size(), 1u);
+}
+
+TEST(Frame, FocusReturnsOnlyAfterStartUp) {
+    FakePorts fakes;
+    Machine m(fakes.ports());
+    m.Load();
+    m.Run(Command::Digit1);
+    EXPECT_FALSE(m.TakeFocusRequest());
+    m.FirstActivation();
+    EXPECT_TRUE(m.TakeFocusRequest());
+    m.Run(Command::Digit2);
+    EXPECT_TRUE(m.TakeFocusRequest());
+    EXPECT_FALSE(m.TakeFocusRequest());
+}
+
+TEST(Frame, StartUpClearsSilently) {
+    FakePorts fakes;
+    Machine m(fakes.ports());
+    m.Load();
+    EXPECT_EQ(fakes.sound.requests, 0);
+    EXPECT_EQ(m.GetTape().Lines(), std::vector<std::string>{"               0 ="});
+    EXPECT_FALSE(m.GetTape().Dirty());
+}
+
+TEST(Frame, ClickingTheDisplayBoxesBeepsAndGivesTheFocusBack) {
+    for (Control c : {Control::Display, Control::AltDisplay, Control::Memory}) {
+        TestMachine t;
+        t.machine.TakeFocusRequest();
+        t.machine.FocusEntered(c);
+        EXPECT_EQ(t.fakes.messages.beeps, 1);
+        EXPECT_TRUE(t.machine.TakeFocusRequest());
+    }
+    TestMachine t;
+    t.machine.FocusEntered(Control::Tape);
+    EXPECT_EQ(t.fakes.messages.beeps, 0);
+    EXPECT_TRUE(t.machine.TakeFocusRequest());
+}
+
+TEST(Selection, OperationsAndDigitKeysEndIt) {
+    TestMachine t;
+    t.Press("5+");
+    t.machine.TapeClicked(1);
+    EXPECT_EQ(t.machine.GetTape().ListIndex(), 1);
+    t.machine.Key(51, 0, '3');
+    EXPECT_EQ(t.machine.GetTape().ListIndex(), -1);
+    t.machine.TapeClicked(0);
+    t.Press("+");
+    EXPECT_EQ(t.machine.GetTape().ListIndex(), -1);
+}
+
+TEST(Menus, ShortcutsAreUniqueAndNamed) {
+    std::vector<std::pair<int, int>> seen;
+    for (const auto& menu : MainMenus())
+        for (const auto& item : menu.items) {
+            if (item.IsSeparator() || item.shortcut.key == 0) continue;
+            std::pair key{item.shortcut.key, item.shortcut.shift};
+            EXPECT_EQ(std::count(seen.begin(), seen.end(), key), 0) << item.name;
+            seen.push_back(key);
+        }
+    EXPECT_EQ(ShortcutText({vk::F1, vk::ShiftState}), "Shift+F1");
+    EXPECT_EQ(ShortcutText({vk::O, vk::CtrlState}), "Ctrl+O");
+    EXPECT_EQ(ShortcutText({vk::Delete, 0}), "Del");
+    EXPECT_EQ(MainMenus().size(), 8u);
+}
+
+}  // namespace

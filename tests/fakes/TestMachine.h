@@ -1,0 +1,35 @@
+#pragma once
+// A machine on fake ports, started as the program starts it, with a small key language:
+// digits, "." , "+ - * / % =" as keys; 'D' the "00" key, 'C' Clear Entry, 'S' Clear Subtotal,
+// 'N' change sign, 'I' 1/x, 'R' square root, 'B' Backspace, ' ' ignored.
+
+#include <string>
+#include <vector>
+
+#include "Machine.h"
+#include "fakes/FakePorts.h"
+
+namespace qb::test {
+
+struct TestMachine {
+    FakePorts fakes;
+    Machine machine{fakes.ports()};
+
+    TestMachine() {
+        machine.Load();
+        machine.FirstActivation();
+    }
+
+    void Press(const std::string& keys);
+    // Types text on the keyboard: digits by key code, operations by their characters.
+    void Type(const std::string& keys);
+
+    std::vector<std::string> TapeLines() const { return machine.GetTape().Lines(); }
+    // The tape lines without their leading blanks, for readable expectations.
+    std::vector<std::string> Trimmed() const;
+    const CalculatorState& State() const { return machine.GetCalculator().State(); }
+    const std::string& Display() const { return machine.DisplayText(); }
+    Calculator& Calc() { return machine.GetCalculator(); }
+};
+
+}  // namespace qb::test
