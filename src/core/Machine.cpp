@@ -1,6 +1,9 @@
 #include "Machine.h"
 
+#include "engine/NumberRules.h"
 #include "platform/ErrorMessage.h"
+#include "settings/MemorySettings.h"
+#include "window/KeyCodes.h"
 #include "window/KeyboardMap.h"
 
 namespace qb {
@@ -23,11 +26,45 @@ bool IsOptionCommand(Command command) {
     return command >= Command::AutoDecimal && command <= Command::MachineSounds;
 }
 
+SettingsPort& ChooseSettings(const Ports& ports, std::unique_ptr<SettingsPort>& own) {
+    if (ports.settings) return *ports.settings;
+    own = std::make_unique<MemorySettings>();
+    return *own;
+}
+
+// The setting key and the option field behind each option command.
+struct OptionBinding {
+    Command command;
+    const char* key;
+    bool Options::*field;
+};
+
+constexpr OptionBinding kOptionBindings[] = {
+    {Command::AutoDecimal, key::AutoDecimal, &Options::AutoDecimal},
+    {Command::RoundBeforeOperation, key::RoundBeforeOperation, &Options::RoundBeforeOperation},
+    {Command::ClearOnEqual, key::ClearOnEqual, &Options::ClearOnEqual},
+    {Command::ClearEntryBox, key::ClearEntryBox, &Options::ClearEntryBox},
+    {Command::CommaSeparator, key::CommaSeparator, &Options::CommaSeparator},
+    {Command::PromptPrintCaption, key::TapeCaption, &Options::TapeCaption},
+    {Command::PromptFileCaption, key::FileCaption, &Options::FileCaption},
+    {Command::DisplayValueCopied, key::ShowCopy, &Options::ShowCopy},
+    {Command::MachineSounds, key::MachineSounds, &Options::MachineSounds},
+    {Command::ShowTooltips, key::Tooltips, &Options::Tooltips},
+};
+
+const OptionBinding* BindingOf(Command command) {
+    for (const auto& b : kOptionBindings)
+        if (b.command == command) return &b;
+    return nullptr;
+}
+
 }  // namespace
 
 Machine::Machine(Ports ports)
     : ports_(ports),
+      settings_(ChooseSettings(ports, ownSettings_)),
       calculator_(tape_, options_, ports.messages, ports.sound),
+      selection_(tape_, ports.messages),
       keyboard_(std::make_unique<KeyboardMap>(*this)) {}
 
 Machine::~Machine() = default;
@@ -35,8 +72,37 @@ Machine::~Machine() = default;
 void Machine::Load() {
     startingUp_ = true;
     calculator_.cmdClear_Click(true);
-    calculator_.CreateFormatString();
+    LoadSettings();
     tape_.SetDirty(false);
+}
+
+void Machine::LoadSettings() {
+    firstRun_ = !SettingsStore::ParseTruth(settings_.Get(key::AutoDecimal)).has_value();
+    options_.AutoDecimal = settings_.ReadTruth(key::AutoDecimal, false);
+
+    if (auto places = SettingsStore::ParseDecimalPlaces(settings_.Get(key::DecimalPlaces))) {
+        calculator_.SetDecimalPlaces(*places);
+    } else {
+        calculator_.SetDecimalPlaces(2);
+        settings_.Save(key::DecimalPlaces, "2");
+    }
+
+    options_.TapeCaption = settings_.ReadTruth(key::TapeCaption, true);
+    options_.FileCaption = settings_.ReadTruth(key::FileCaption, true);
+    options_.ShowCopy = settings_.ReadTruth(key::ShowCopy, true);
+    captionText_ = settings_.Get(key::LastCaption);
+    std::string memory = settings_.Get(key::Memory);
+    if (!memory.empty()) memory_.Restore(memory);
+    options_.RoundBeforeOperation = settings_.ReadTruth(key::RoundBeforeOperation, true);
+    options_.ClearOnEqual = settings_.ReadTruth(key::ClearOnEqual, false);
+    options_.CommaSeparator = settings_.ReadTruth(key::CommaSeparator, true);
+    calculator_.CreateFormatString();
+    options_.Tooltips = settings_.ReadTruth(key::Tooltips, true);
+    options_.MachineSounds = settings_.ReadTruth(key::MachineSounds, true);
+    options_.ClearEntryBox = settings_.ReadTruth(key::ClearEntryBox, true);
+    storedLastMode_ = settings_.Get(key::LastMode);
+    storedLastLeft_ = settings_.Get(key::LastLeft);
+    storedLastTop_ = settings_.Get(key::LastTop);
 }
 
 void Machine::FirstActivation() {
@@ -87,10 +153,10 @@ void Machine::Execute(Command command) {
         return;
     }
     if (IsPlacesCommand(command)) {
-        calculator_.SetDecimalPlaces(PlacesIndex(command));
+        SelectDecimalPlaces(PlacesIndex(command));
         return;
     }
-    if (IsOptionCommand(command)) {
+    if (BindingOf(command)) {
         ToggleOption(command);
         return;
     }
@@ -107,28 +173,81 @@ void Machine::Execute(Command command) {
     case Command::Inverse: calculator_.cmdInverse_Click(); break;
     case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
     case Command::Exit: closeRequested_ = true; break;
+    case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
+    case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
+    case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;
+    case Command::MemoryMultiply: DoMemoryOperation(MemoryRegister::Operation::Multiply); break;
+    case Command::RecallMemory: RecallMemory(); break;
+    case Command::ClearMemory: ClearMemory(); break;
     default: break;
     }
 }
 
 void Machine::ToggleOption(Command command) {
-    switch (command) {
-    case Command::AutoDecimal: options_.AutoDecimal = !options_.AutoDecimal; break;
-    case Command::RoundBeforeOperation: options_.RoundBeforeOperation = !options_.RoundBeforeOperation; break;
-    case Command::ClearOnEqual: options_.ClearOnEqual = !options_.ClearOnEqual; break;
-    case Command::ClearEntryBox: options_.ClearEntryBox = !options_.ClearEntryBox; break;
-    case Command::CommaSeparator:
-        options_.CommaSeparator = !options_.CommaSeparator;
-        calculator_.CreateFormatString();
-        break;
-    default: break;
-    }
+    const OptionBinding* binding = BindingOf(command);
+    bool& value = options_.*(binding->field);
+    value = !value;
+    settings_.SaveTruth(binding->key, value);
+    if (command == Command::CommaSeparator) calculator_.CreateFormatString();
 }
+
+void Machine::SelectDecimalPlaces(int places) {
+    calculator_.SetDecimalPlaces(places);
+    settings_.Save(key::DecimalPlaces, std::to_string(places));
+}
+
+void Machine::DoMemoryOperation(MemoryRegister::Operation operation) {
+    if (memory_.Blocked()) {
+        ShowErrorMessage(ports_.messages, "Unable to do memory calculations because the value in memory is too large");
+        return;
+    }
+    std::string operand = selection_.LastTapeEntry(tape_.ListIndex() >= 0);
+    if (operand.empty()) return;
+    auto outcome = memory_.Combine(operation, ParseNumber(operand), calculator_.FormatBase());
+    SaveMemory();
+    if (outcome == MemoryRegister::Outcome::Overflow)
+        ShowErrorMessage(ports_.messages, "The value in memory has exceeded memory's capacity");
+}
+
+void Machine::RecallMemory() {
+    if (memory_.Blocked()) {
+        ShowErrorMessage(ports_.messages, "The memory value is too large to recall");
+        return;
+    }
+    // Without thousands separators: a comma would end the number the subtotal receives.
+    RecallIntoEntry(memory_.RecallText());
+}
+
+void Machine::RecallIntoEntry(std::string text) {
+    CalculatorState& state = calculator_.State();
+    if (!text.empty()) {
+        bool negative = text[0] == '-';
+        if (negative) text.erase(0, 1);
+        state.PendingOperation = negative ? '-' : '+';
+        calculator_.SetOperatorIndicator(state.PendingOperation);
+        state.EntryText = text;
+        calculator_.ShowEntry();
+    }
+    state.JustPressedEquals = false;
+    state.SpecialResult = false;
+}
+
+void Machine::ClearMemory() {
+    memory_.Clear();
+    SaveMemory();
+}
+
+void Machine::SaveMemory() { settings_.Save(key::Memory, memory_.Text()); }
 
 void Machine::MenuOpened(const std::string&) { HideShortcutKeys(); }
 
 void Machine::TapeClicked(std::int64_t index) {
     if (index >= 0 && index < tape_.Count()) tape_.SetListIndex(index);
+}
+
+void Machine::TapeDoubleClicked(std::int64_t index) {
+    TapeClicked(index);
+    RecallIntoEntry(NoSpecialChar(selection_.LastTapeEntry(true)));
 }
 
 void Machine::FocusEntered(Control control) {
@@ -150,7 +269,18 @@ void Machine::FocusLeft(Control control) {
     if (control == Control::Caption) captionFocus_ = false;
 }
 
-void Machine::NavigateTape(int, int) {}
+void Machine::NavigateTape(int keyCode, int) {
+    using Move = TapeSelection::Move;
+    switch (keyCode) {
+    case vk::Up: selection_.Navigate(Move::Up); break;
+    case vk::Down: selection_.Navigate(Move::Down); break;
+    case vk::Prior: selection_.Navigate(Move::PageUp); break;
+    case vk::Next: selection_.Navigate(Move::PageDown); break;
+    case vk::Home: selection_.Navigate(Move::First); break;
+    case vk::End: selection_.Navigate(Move::Last); break;
+    default: break;
+    }
+}
 
 void Machine::PauseOrResumeTimedEvent() {}
 
@@ -180,19 +310,8 @@ bool Machine::IsEnabled(Command command) const {
     case Command::Copy:
     case Command::NewTape:
     case Command::Print:
-    case Command::ClearMemory:
-    case Command::RecallMemory:
-    case Command::MemoryAdd:
-    case Command::MemorySubtract:
-    case Command::MemoryDivide:
-    case Command::MemoryMultiply:
-    case Command::PromptPrintCaption:
-    case Command::PromptFileCaption:
-    case Command::DisplayValueCopied:
-    case Command::MachineSounds:
     case Command::UserGuide:
     case Command::ShortcutKeys:
-    case Command::ShowTooltips:
     case Command::WelcomeMessage:
     case Command::About:
     case Command::None: return false;
@@ -201,14 +320,8 @@ bool Machine::IsEnabled(Command command) const {
 }
 
 bool Machine::IsChecked(Command command) const {
-    switch (command) {
-    case Command::AutoDecimal: return options_.AutoDecimal;
-    case Command::RoundBeforeOperation: return options_.RoundBeforeOperation;
-    case Command::ClearOnEqual: return options_.ClearOnEqual;
-    case Command::ClearEntryBox: return options_.ClearEntryBox;
-    case Command::CommaSeparator: return options_.CommaSeparator;
-    default: return false;
-    }
+    if (const OptionBinding* binding = BindingOf(command)) return options_.*(binding->field);
+    return false;
 }
 
 std::string Machine::MenuCaption(Command, const std::string& designed) const { return designed; }

@@ -9,7 +9,10 @@
 #include "engine/Calculator.h"
 #include "engine/Options.h"
 #include "engine/Tape.h"
+#include "memory/MemoryRegister.h"
+#include "memory/TapeSelection.h"
 #include "platform/Ports.h"
+#include "settings/SettingsStore.h"
 #include "window/Command.h"
 
 namespace qb {
@@ -28,9 +31,13 @@ public:
     Machine(const Machine&) = delete;
     Machine& operator=(const Machine&) = delete;
 
-    // Start-up: the zero subtotal line and a reset calculator. The start-up flag stays set
-    // until FirstActivation.
+    // Start-up: the zero subtotal line, a reset calculator and every setting. The start-up
+    // flag stays set until FirstActivation.
     void Load();
+    // Reads every setting in its order and applies it; writes back the defaults of missing ones.
+    void LoadSettings();
+    // No settings were found: the program runs for the first time.
+    bool FirstRun() const { return firstRun_; }
     void FirstActivation();
     bool StartingUp() const { return startingUp_; }
 
@@ -41,8 +48,9 @@ public:
     void Key(int keyCode, int shift, char character);
     // A menu of the menu bar is being opened.
     void MenuOpened(const std::string& menuName);
-    // A click on a tape line.
+    // A click on a tape line, and a double-click, which recalls its number.
     void TapeClicked(std::int64_t index);
+    void TapeDoubleClicked(std::int64_t index);
     // A control of the main window got or lost the keyboard focus.
     void FocusEntered(Control control);
     void FocusLeft(Control control);
@@ -60,7 +68,8 @@ public:
     bool TapeVisible() const { return tapeVisible_; }
     bool WindowCollapsed() const { return windowCollapsed_; }
     const std::string& Title() const { return title_; }
-    const std::string& MemoryText() const { return memoryText_; }
+    const std::string& MemoryText() const { return memory_.Text(); }
+    const MemoryRegister& Memory() const { return memory_; }
     const std::string& CaptionText() const { return captionText_; }
 
     // The keyboard focus goes back to the keystroke box; the shell moves it and clears this.
@@ -94,11 +103,22 @@ public:
 
 private:
     void ToggleOption(Command command);
+    void SelectDecimalPlaces(int places);
+    void DoMemoryOperation(MemoryRegister::Operation operation);
+    void RecallMemory();
+    void ClearMemory();
+    void SaveMemory();
+    // Puts a recalled number text into the Entry box: a leading "-" becomes the pending minus.
+    void RecallIntoEntry(std::string text);
 
     Ports ports_;
+    std::unique_ptr<SettingsPort> ownSettings_;
+    SettingsStore settings_;
     Options options_;
     Tape tape_;
     Calculator calculator_;
+    MemoryRegister memory_;
+    TapeSelection selection_;
     std::unique_ptr<KeyboardMap> keyboard_;
     bool startingUp_ = true;
     bool focusRequest_ = false;
@@ -108,8 +128,10 @@ private:
     bool tapeVisible_ = true;
     bool windowCollapsed_ = false;
     std::string title_ = "the Quillbox";
-    std::string memoryText_;
     std::string captionText_;
+    bool firstRun_ = false;
+    // The window's last mode and position, applied when the window is first shown.
+    std::string storedLastMode_, storedLastLeft_, storedLastTop_;
     bool captionFocus_ = false;
 };
 

@@ -91,7 +91,9 @@ TEST_P(Golden, PrintsTheTape) {
     EXPECT_DOUBLE_EQ(t.State().Subtotal, g.subtotal);
     EXPECT_TRUE(t.fakes.messages.Errors().empty());
     for (const auto& line : t.TapeLines())
-        if (line != " ") EXPECT_EQ(line.size(), 18u) << '"' << line << '"';
+        if (line != " ") {
+            EXPECT_EQ(line.size(), 18u) << '"' << line << '"';
+        }
 }
 
 INSTANTIATE_TEST_SUITE_P(Tapes, Golden, ::testing::ValuesIn(kGolden), [](const auto& info) {

@@ -2,11 +2,13 @@
 // Fakes of the ports: they record what the program asked of the outside and answer from a script.
 
 #include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/MessagePort.h"
 #include "platform/Ports.h"
+#include "platform/SettingsPort.h"
 #include "platform/SoundPort.h"
 
 namespace qb::test {
@@ -31,10 +33,22 @@ public:
     int requests = 0;
 };
 
+// The settings of one user, by key; application and section are checked on every call.
+class FakeSettingsPort : public SettingsPort {
+public:
+    std::string Get(const std::string& application, const std::string& section, const std::string& key) override;
+    void Save(const std::string& application, const std::string& section, const std::string& key,
+              const std::string& value) override;
+
+    std::map<std::string, std::string> values;
+    int writes = 0;
+};
+
 struct FakePorts {
     FakeMessagePort messages;
     FakeSoundPort sound;
-    Ports ports() { return Ports{messages, sound}; }
+    FakeSettingsPort settings;
+    Ports ports() { return Ports{messages, sound, &settings}; }
 };
 
 }  // namespace qb::test

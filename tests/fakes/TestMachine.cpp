@@ -25,6 +25,12 @@ void TestMachine::Press(const std::string& keys) {
         case 'I': command = Command::Inverse; break;
         case 'R': command = Command::SquareRoot; break;
         case 'B': machine.Key(vk::Back, 0, 8); continue;
+        case 'a': command = Command::MemoryAdd; break;
+        case 's': command = Command::MemorySubtract; break;
+        case 'd': command = Command::MemoryDivide; break;
+        case 'm': command = Command::MemoryMultiply; break;
+        case 'r': command = Command::RecallMemory; break;
+        case 'c': command = Command::ClearMemory; break;
         case ' ': continue;
         default: break;
         }

@@ -1,8 +1,10 @@
 #pragma once
 // A machine on fake ports, started as the program starts it, with a small key language:
 // digits, "." , "+ - * / % =" as keys; 'D' the "00" key, 'C' Clear Entry, 'S' Clear Subtotal,
-// 'N' change sign, 'I' 1/x, 'R' square root, 'B' Backspace, ' ' ignored.
+// 'N' change sign, 'I' 1/x, 'R' square root, 'B' Backspace, ' ' ignored; the memory commands
+// 'a' M+, 's' M-, 'd' M/, 'm' M*, 'r' recall, 'c' clear.
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -15,7 +17,10 @@ struct TestMachine {
     FakePorts fakes;
     Machine machine{fakes.ports()};
 
-    TestMachine() {
+    TestMachine() : TestMachine(std::map<std::string, std::string>{}) {}
+    // Starts on these stored settings.
+    explicit TestMachine(std::map<std::string, std::string> stored) {
+        fakes.settings.values = std::move(stored);
         machine.Load();
         machine.FirstActivation();
     }

@@ -9,6 +9,12 @@ struct Options {
     bool RoundBeforeOperation = true;
     bool CommaSeparator = true;
     bool AutoDecimal = false;
+    // Kept here for the features they switch (captions, copy, sounds, tooltips).
+    bool TapeCaption = true;
+    bool FileCaption = true;
+    bool ShowCopy = true;
+    bool MachineSounds = true;
+    bool Tooltips = true;
 };
 
 }  // namespace qb

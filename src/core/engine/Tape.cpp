@@ -38,4 +38,10 @@ void Tape::ScrollTape() {
     if (Count() > kVisibleLines) topIndex_ = Count() - kVisibleLines;
 }
 
+void Tape::ShowLine(std::int64_t index) {
+    if (index < 0) return;
+    if (index < topIndex_) topIndex_ = index;
+    if (index >= topIndex_ + kVisibleLines) topIndex_ = index - kVisibleLines + 1;
+}
+
 }  // namespace qb

@@ -45,6 +45,9 @@ public:
     void SetListIndex(std::int64_t index) { listIndex_ = index; }
     void ClearSelection() { listIndex_ = -1; }
 
+    // Scrolls as little as needed to bring the line into view.
+    void ShowLine(std::int64_t index);
+
     // The first visible line.
     std::int64_t TopIndex() const { return topIndex_; }
     void SetTopIndex(std::int64_t index) { topIndex_ = index; }

@@ -2,6 +2,7 @@
 // Everything the program needs of the outside world, handed to the machine in one piece.
 
 #include "platform/MessagePort.h"
+#include "platform/SettingsPort.h"
 #include "platform/SoundPort.h"
 
 namespace qb {
@@ -9,6 +10,7 @@ namespace qb {
 struct Ports {
     MessagePort& messages;
     SoundPort& sound;
+    SettingsPort* settings = nullptr;  // none: the settings live for this run only
 };
 
 }  // namespace qb

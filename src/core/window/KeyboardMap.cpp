@@ -49,11 +49,12 @@ Command CollapsedPlainCommand(int k) {
 void KeyboardMap::Key(int keyCode, int shift, char character) {
     if (MenuShortcut(keyCode, shift)) return;
     bool inCaption = machine_.CaptionFocus();
-    if (WindowKeyDown(keyCode, shift)) {
-        if (inCaption && IsCaptionCursorKey(keyCode)) return;  // the caption box moves its cursor
-        DispatcherKeyDown(keyCode, shift);
-        if (inCaption) machine_.FinalFocusStep();
-    }
+    // A key the window-level handler took for a hidden menu goes no further, not even as the
+    // character it types (Ctrl+M types a carriage return, which would run Equals).
+    if (!WindowKeyDown(keyCode, shift)) return;
+    if (inCaption && IsCaptionCursorKey(keyCode)) return;  // the caption box moves its cursor
+    DispatcherKeyDown(keyCode, shift);
+    if (inCaption) machine_.FinalFocusStep();
     // Characters typed while the caption box has the focus are lost there.
     if (character != 0 && !inCaption) KeyPress(character);
 }

@@ -1,0 +1,69 @@
+#include "settings/SettingsStore.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+
+#include "engine/NumberRules.h"
+#include "platform/SettingsPort.h"
+
+namespace qb {
+namespace {
+
+std::string Lower(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+std::string Trim(const std::string& text) {
+    auto first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return {};
+    auto last = text.find_last_not_of(" \t");
+    return text.substr(first, last - first + 1);
+}
+
+// A whole decimal number text: optional sign, digits, optional fraction.
+bool IsDecimalNumber(const std::string& text) {
+    std::size_t i = 0;
+    if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
+    bool digits = false;
+    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, digits = true;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, digits = true;
+    }
+    return digits && i == text.size();
+}
+
+}  // namespace
+
+std::string SettingsStore::Get(const std::string& key) const { return port_.Get(kApplication, kSection, key); }
+
+void SettingsStore::Save(const std::string& key, const std::string& value) {
+    port_.Save(kApplication, kSection, key, value);
+}
+
+std::optional<bool> SettingsStore::ParseTruth(const std::string& text) {
+    std::string t = Lower(Trim(text));
+    if (t == "true") return true;
+    if (t == "false") return false;
+    if (IsDecimalNumber(t)) return ParseNumber(t) != 0;
+    return std::nullopt;
+}
+
+std::optional<int> SettingsStore::ParseDecimalPlaces(const std::string& text) {
+    std::string t = Trim(text);
+    if (!IsDecimalNumber(t)) return std::nullopt;
+    double places = std::round(ParseNumber(t));
+    if (places < 0 || places > 5) return std::nullopt;
+    return static_cast<int>(places);
+}
+
+bool SettingsStore::ReadTruth(const std::string& key, bool fallback, bool writeBack) {
+    if (auto value = ParseTruth(Get(key))) return *value;
+    if (writeBack) SaveTruth(key, fallback);
+    return fallback;
+}
+
+}  // namespace qb

@@ -1,0 +1,57 @@
+#pragma once
+// The program's settings: one application name, one section, fixed keys, and how values are
+// read and written as text.
+
+#include <optional>
+#include <string>
+
+namespace qb {
+
+class SettingsPort;
+
+namespace key {
+inline constexpr const char* AutoDecimal = "Auto Decimal";
+inline constexpr const char* DecimalPlaces = "Decimal Places";
+inline constexpr const char* TapeCaption = "Tape Caption";
+inline constexpr const char* FileCaption = "File Caption";
+inline constexpr const char* ShowCopy = "Show Copy";
+inline constexpr const char* LastCaption = "Last Caption";
+inline constexpr const char* Memory = "Memory";
+inline constexpr const char* RoundBeforeOperation = "Round Before Operation";
+inline constexpr const char* ClearOnEqual = "Clear On Equal";
+inline constexpr const char* CommaSeparator = "Comma Separator";
+inline constexpr const char* Tooltips = "Tooltips";
+inline constexpr const char* MachineSounds = "Machine Sounds";
+inline constexpr const char* ClearEntryBox = "Clear Entry Box";
+inline constexpr const char* LastMode = "Last Mode";
+inline constexpr const char* LastLeft = "Last Left";
+inline constexpr const char* LastTop = "Last Top";
+}  // namespace key
+
+class SettingsStore {
+public:
+    static constexpr const char* kApplication = "the Quillbox";
+    static constexpr const char* kSection = "Settings";
+
+    explicit SettingsStore(SettingsPort& port) : port_(port) {}
+
+    std::string Get(const std::string& key) const;
+    void Save(const std::string& key, const std::string& value);
+
+    // A truth value: "True"/"False" in any case, or a decimal number (non-zero is true).
+    // Anything else, like a missing key, gives nothing.
+    static std::optional<bool> ParseTruth(const std::string& text);
+    // The decimal-places mode: a decimal number rounded to a whole one, 0 to 5; else nothing.
+    static std::optional<int> ParseDecimalPlaces(const std::string& text);
+    static std::string TruthText(bool value) { return value ? "True" : "False"; }
+
+    // Reads a truth value; when it is missing or unreadable the default applies and, when
+    // writeBack, is written to the store.
+    bool ReadTruth(const std::string& key, bool fallback, bool writeBack = true);
+    void SaveTruth(const std::string& key, bool value) { Save(key, TruthText(value)); }
+
+private:
+    SettingsPort& port_;
+};
+
+}  // namespace qb

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include "fakes/TestMachine.h"
+#include "memory/MemoryRegister.h"
+#include "window/KeyCodes.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+const char* const kTooLarge = "Unable to do memory calculations because the value in memory is too large!";
+const char* const kCapacity = "The value in memory has exceeded memory's capacity!";
+
+// The Memory box's right-aligned field.
+std::string Box(std::string text) {
+    text.insert(0, 16 - text.size(), ' ');
+    return text;
+}
+
+struct MemoryCase {
+    const char* name;
+    bool comma;
+    const char* keys;  // in floating point; a s d m are M+ M- M/ M*
+    std::string text;  // the Memory box afterwards
+    double value;
+    std::vector<std::string> errors;
+};
+
+const MemoryCase kMemory[] = {
+    {"add then subtract leaves an empty box", true, "5+as", "", 0, {}},
+    {"grouped with a point", true, "1234567+a", Box("1,234,567."), 1234567, {}},
+    {"plain with a point", false, "1234567+a", Box("1234567."), 1234567, {}},
+    {"eleven nines fit", true, "99999999999+a", Box("99,999,999,999."), 99999999999, {}},
+    {"twelve digits overflow", true, "99999999999+a10+m", "*99,999,999,990.", 999999999990, {kCapacity}},
+    {"fourteen nines fit without separators", false, "99999999999999+a", Box("99999999999999."),
+     99999999999999, {}},
+    {"fifteen digits overflow without separators", false, "99999999999999+a10+m", "*99999999999990.",
+     999999999999990, {kCapacity}},
+    {"one divided by three overflows", true, "1+a3+d", "*333333333333333", 1.0 / 3, {kCapacity}},
+    {"divide by zero keeps the value", true, "4+aSd", Box("4."), 4, {}},
+    {"multiply", true, "4+am", Box("16."), 16, {}},
+    {"decimals are kept, not rounded", true, "1.2345+a", Box("1.2345"), 1.2345, {}},
+    {"a subtracted line counts negative", true, "-7+a", Box("-7."), -7, {}},
+    {"a subtracted negative counts positive", true, "-5N+a", Box("5."), 5, {}},
+};
+
+TEST(Memory, CommandsAndTheMemoryBox) {
+    for (const auto& c : kMemory) {
+        TestMachine t;
+        t.machine.Run(Command::FloatingPoint);
+        if (!c.comma) t.machine.Run(Command::CommaSeparator);
+        t.Press(c.keys);
+        EXPECT_EQ(t.machine.MemoryText(), c.text) << c.name;
+        EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), c.value) << c.name;
+        EXPECT_EQ(t.fakes.messages.Errors(), c.errors) << c.name;
+        EXPECT_EQ(t.fakes.settings.values["Memory"], c.text) << c.name;
+    }
+}
+
+TEST(Memory, OneDividedByThreeOverflowsIntoFifteenThrees) {
+    MemoryRegister m;
+    m.Combine(MemoryRegister::Operation::Add, 1, "###,###,###,###.");
+    EXPECT_EQ(m.Combine(MemoryRegister::Operation::Divide, 3, "###,###,###,###."), MemoryRegister::Outcome::Overflow);
+    EXPECT_EQ(m.Text(), "*333333333333333");
+    EXPECT_TRUE(m.Blocked());
+}
+
+TEST(Memory, TinyValuesStayVisibleAndSurviveARestart) {
+    MemoryRegister m;
+    m.Combine(MemoryRegister::Operation::Add, 2e-7, "###############.");
+    EXPECT_EQ(m.Text(), "        .0000002");
+    MemoryRegister restored;
+    restored.Restore(m.Text());
+    EXPECT_DOUBLE_EQ(restored.Value(), 2e-7);
+}
+
+TEST(Memory, OverflowBlocksUntilCleared) {
+    TestMachine t;
+    t.machine.Run(Command::FloatingPoint);
+    t.Press("99999999999+");
+    t.machine.Key(vk::F5, 0, 0);
+    t.Press("10+");
+    t.machine.Key(vk::F8, 0, 0);
+    ASSERT_TRUE(t.machine.Memory().Blocked());
+    t.fakes.messages.Reset();
+    t.machine.Key(vk::F5, 0, 0);
+    t.machine.Key(vk::M, vk::CtrlState, 13);
+    EXPECT_EQ(t.fakes.messages.Errors(),
+              (std::vector<std::string>{kTooLarge, "The memory value is too large to recall!"}));
+    EXPECT_EQ(t.Display(), "");
+    t.machine.Key(vk::N, vk::CtrlState, 14);
+    EXPECT_EQ(t.machine.MemoryText(), "");
+    t.Press("5+");
+    t.machine.Key(vk::F5, 0, 0);
+    EXPECT_EQ(t.machine.MemoryText(), Box("5."));
+}
+
+TEST(Memory, RecallEntersTheNumberWithoutSeparators) {
+    TestMachine t;
+    t.Press("1234567.+");
+    t.machine.Run(Command::MemoryAdd);
+    t.Press("S");
+    t.machine.Run(Command::RecallMemory);
+    EXPECT_EQ(t.Display(), "1234567.");
+    EXPECT_EQ(t.State().PendingOperation, '+');
+    t.Press("=");
+    EXPECT_DOUBLE_EQ(t.State().Subtotal, 1234567);
+    EXPECT_EQ(t.Trimmed().back(), "1,234,567.00 =");
+}
+
+TEST(Memory, NegativeRecallSetsMinus) {
+    TestMachine t;
+    t.Press("-42+");
+    t.machine.Run(Command::MemoryAdd);
+    t.machine.Run(Command::RecallMemory);
+    EXPECT_EQ(t.Display(), "42.");
+    EXPECT_EQ(t.machine.OperatorCaption(), "-");
+    EXPECT_FALSE(t.State().JustPressedEquals);
+}
+
+TEST(Memory, StoredTextsRestoreTheirValues) {
+    const std::tuple<const char*, double, bool> cases[] = {
+        {"      1,234,567.", 1234567, false},
+        {"1,234.50", 1234.5, false},
+        {"*99,999,999,999.", 0, true},
+    };
+    for (const auto& [stored, value, blocked] : cases) {
+        TestMachine t(std::map<std::string, std::string>{{"Memory", stored}});
+        EXPECT_EQ(t.machine.MemoryText(), stored);
+        EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), value) << stored;
+        EXPECT_EQ(t.machine.Memory().Blocked(), blocked) << stored;
+    }
+}
+
+TEST(Memory, SelectedLineIsUsedWhenThereIsOne) {
+    TestMachine t;
+    t.Press("3+4+");
+    t.machine.TapeClicked(1);
+    t.machine.Run(Command::MemoryAdd);
+    EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), 3);
+    EXPECT_EQ(t.machine.GetTape().ListIndex(), 1);  // memory commands keep the selection
+    t.machine.Key(53, 0, '5');  // a key ends the selection
+    t.machine.Run(Command::MemoryAdd);
+    EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), 7);
+}
+
+TEST(Memory, NothingUsableChangesNothing) {
+    TestMachine t;
+    t.Press("S");  // the last line is the zero line: a 0 is added
+    t.machine.TapeClicked(1);  // the blank separator line
+    int writes = t.fakes.settings.writes;
+    t.machine.Run(Command::MemoryAdd);
+    EXPECT_EQ(t.fakes.settings.writes, writes);
+    t.Press("1234567890.12+");
+    t.machine.Run(Command::MemoryAdd);
+    EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"The value on the tape is too large to recall!"});
+    EXPECT_EQ(t.machine.MemoryText(), "");
+}
+
+}  // namespace

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "fakes/TestMachine.h"
+#include "settings/SettingsStore.h"
+#include "window/KeyCodes.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+using Stored = std::map<std::string, std::string>;
+
+const Stored kFirstRunKeys = {
+    {"Auto Decimal", "False"},    {"Decimal Places", "2"},     {"Tape Caption", "True"},
+    {"File Caption", "True"},     {"Show Copy", "True"},       {"Round Before Operation", "True"},
+    {"Clear On Equal", "False"},  {"Comma Separator", "True"}, {"Tooltips", "True"},
+    {"Machine Sounds", "True"},   {"Clear Entry Box", "True"},
+};
+
+TEST(Settings, FirstRunWritesEveryOptionKey) {
+    TestMachine t;
+    EXPECT_EQ(t.fakes.settings.values, kFirstRunKeys);
+    EXPECT_TRUE(t.machine.FirstRun());
+    TestMachine second(t.fakes.settings.values);
+    EXPECT_FALSE(second.machine.FirstRun());
+    EXPECT_EQ(second.fakes.settings.writes, 0);
+}
+
+TEST(Settings, ASecondStartRestoresOptionsCaptionAndMemory) {
+    TestMachine first;
+    for (Command c : {Command::AutoDecimal, Command::RoundBeforeOperation, Command::ClearOnEqual,
+                      Command::ClearEntryBox, Command::CommaSeparator, Command::PromptPrintCaption,
+                      Command::PromptFileCaption, Command::DisplayValueCopied, Command::MachineSounds,
+                      Command::ShowTooltips, Command::Places4})
+        first.machine.Run(c);
+    first.Press("1234567.+");
+    first.machine.Run(Command::MemoryAdd);
+    Stored stored = first.fakes.settings.values;
+    stored["Last Caption"] = "Budget = 2026";
+
+    TestMachine second(stored);
+    const Options& o = second.machine.GetOptions();
+    EXPECT_TRUE(o.AutoDecimal);
+    EXPECT_FALSE(o.RoundBeforeOperation);
+    EXPECT_TRUE(o.ClearOnEqual);
+    EXPECT_FALSE(o.ClearEntryBox);
+    EXPECT_FALSE(o.CommaSeparator);
+    EXPECT_FALSE(o.TapeCaption);
+    EXPECT_FALSE(o.FileCaption);
+    EXPECT_FALSE(o.ShowCopy);
+    EXPECT_FALSE(o.MachineSounds);
+    EXPECT_FALSE(o.Tooltips);
+    EXPECT_EQ(second.Calc().DecimalPlaces(), 4);
+    EXPECT_EQ(second.Calc().FormatString(), "###############.0000");
+    EXPECT_EQ(second.machine.CaptionText(), "Budget = 2026");
+    EXPECT_EQ(second.machine.MemoryText(), "        1234567.");
+    EXPECT_DOUBLE_EQ(second.machine.Memory().Value(), 1234567);
+    EXPECT_EQ(second.machine.ClearEntryBoxColour(), IndicatorColour::Red);
+    EXPECT_EQ(second.machine.DecimalIndicatorColour(4), IndicatorColour::Red);
+}
+
+TEST(Settings, TruthValuesAndBadValues) {
+    const std::pair<const char*, std::optional<bool>> cases[] = {
+        {"True", true}, {"false", false}, {"TRUE", true}, {"-1", true}, {"0", false},
+        {"2", true},    {" True ", true}, {"yes", {}},    {"", {}},     {"1x", {}},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(SettingsStore::ParseTruth(text), expected) << text;
+    const std::pair<const char*, std::optional<int>> places[] = {
+        {"0", 0}, {"5", 5}, {"2.4", 2}, {"3", 3}, {"6", {}}, {"-1", {}}, {"F", {}}, {"", {}}, {"2a", {}},
+    };
+    for (const auto& [text, expected] : places) EXPECT_EQ(SettingsStore::ParseDecimalPlaces(text), expected) << text;
+}
+
+TEST(Settings, UnreadableStoredValuesCountAsMissing) {
+    Stored stored = kFirstRunKeys;
+    stored["Clear Entry Box"] = "maybe";
+    stored["Decimal Places"] = "9";
+    stored["Comma Separator"] = "0";
+    TestMachine t(stored);
+    EXPECT_TRUE(t.machine.GetOptions().ClearEntryBox);
+    EXPECT_EQ(t.fakes.settings.values["Clear Entry Box"], "True");
+    EXPECT_EQ(t.Calc().DecimalPlaces(), 2);
+    EXPECT_EQ(t.fakes.settings.values["Decimal Places"], "2");
+    EXPECT_FALSE(t.machine.GetOptions().CommaSeparator);
+    EXPECT_EQ(t.fakes.settings.values["Comma Separator"], "0");  // readable: left as it is
+}
+
+TEST(Settings, OptionsAndPlacesAreWrittenThroughAtOnce) {
+    TestMachine t;
+    t.machine.Key(vk::D, vk::CtrlState, 4);
+    EXPECT_EQ(t.fakes.settings.values["Auto Decimal"], "True");
+    t.machine.Key(vk::F3, vk::CtrlState, 0);
+    EXPECT_EQ(t.fakes.settings.values["Decimal Places"], "3");
+    t.machine.Run(Command::FloatingPoint);
+    EXPECT_EQ(t.fakes.settings.values["Decimal Places"], "0");
+    t.machine.Key(vk::T, vk::CtrlState, 20);
+    EXPECT_EQ(t.fakes.settings.values["Tooltips"], "False");
+    EXPECT_FALSE(t.machine.IsChecked(Command::ShowTooltips));
+}
+
+TEST(Settings, NothingIsWrittenWhilePaused) {
+    TestMachine t;
+    t.machine.TimedEventActive = t.machine.TimedEventPaused = true;
+    int writes = t.fakes.settings.writes;
+    for (Command c : {Command::AutoDecimal, Command::MachineSounds, Command::Places3, Command::MemoryAdd,
+                      Command::ClearMemory})
+        t.machine.Run(c);
+    EXPECT_EQ(t.fakes.settings.writes, writes);
+    EXPECT_EQ(t.fakes.messages.Errors().size(), 5u);
+}
+
+}  // namespace
