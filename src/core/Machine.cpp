@@ -2,6 +2,7 @@
 
 #include "engine/NumberRules.h"
 #include "platform/ErrorMessage.h"
+#include "platform/NullPorts.h"
 #include "settings/MemorySettings.h"
 #include "window/KeyCodes.h"
 #include "window/KeyboardMap.h"
@@ -26,9 +27,11 @@ bool IsOptionCommand(Command command) {
     return command >= Command::AutoDecimal && command <= Command::MachineSounds;
 }
 
-SettingsPort& ChooseSettings(const Ports& ports, std::unique_ptr<SettingsPort>& own) {
-    if (ports.settings) return *ports.settings;
-    own = std::make_unique<MemorySettings>();
+// The port given, or a stand-in of Fallback kept in own.
+template <class Fallback, class Port>
+Port& Choose(Port* given, std::unique_ptr<Port>& own) {
+    if (given) return *given;
+    own = std::make_unique<Fallback>();
     return *own;
 }
 
@@ -62,7 +65,9 @@ const OptionBinding* BindingOf(Command command) {
 
 Machine::Machine(Ports ports)
     : ports_(ports),
-      settings_(ChooseSettings(ports, ownSettings_)),
+      settings_(Choose<MemorySettings>(ports.settings, ownSettings_)),
+      dialogs_(Choose<NullDialogs>(ports.dialogs, ownDialogs_)),
+      files_(Choose<NullFiles>(ports.files, ownFiles_)),
       calculator_(tape_, options_, ports.messages, ports.sound),
       selection_(tape_, ports.messages),
       keyboard_(std::make_unique<KeyboardMap>(*this)) {}
@@ -71,9 +76,18 @@ Machine::~Machine() = default;
 
 void Machine::Load() {
     startingUp_ = true;
+    printerAvailable_ = dialogs_.PrinterCount() > 0;
     calculator_.cmdClear_Click(true);
     LoadSettings();
+    lastTapeFile_.clear();
+    tapeFileName_.clear();
+    calculator_.State().SpecialResult = false;
     tape_.SetDirty(false);
+    useCaptionWithoutPrompt_ = false;
+    TimedEventActive = false;
+    windowCollapsed_ = false;
+    captionFocus_ = false;
+    SetMainTitle();
 }
 
 void Machine::LoadSettings() {
@@ -90,7 +104,7 @@ void Machine::LoadSettings() {
     options_.TapeCaption = settings_.ReadTruth(key::TapeCaption, true);
     options_.FileCaption = settings_.ReadTruth(key::FileCaption, true);
     options_.ShowCopy = settings_.ReadTruth(key::ShowCopy, true);
-    captionText_ = settings_.Get(key::LastCaption);
+    tapeCaption_ = settings_.Get(key::LastCaption);
     std::string memory = settings_.Get(key::Memory);
     if (!memory.empty()) memory_.Restore(memory);
     options_.RoundBeforeOperation = settings_.ReadTruth(key::RoundBeforeOperation, true);
@@ -106,6 +120,14 @@ void Machine::LoadSettings() {
 }
 
 void Machine::FirstActivation() {
+    if (!startingUp_) return;
+    if (!printerAvailable_)
+        ShowErrorMessage(ports_.messages, "There is no printer available!\r\n\r\nYou will not be able to print the tape");
+    if (firstRun_) {
+        DisplayWelcomeMsg();
+        firstRun_ = false;
+    }
+    ports_.sound.RequestSound();
     startingUp_ = false;
     FinalFocusStep();
 }
@@ -139,8 +161,10 @@ void Machine::Run(Command command) {
     // Most option toggles leave the shortcut-key panels alone.
     bool hidesPanels = !IsOptionCommand(command) || command == Command::AutoDecimal ||
                        command == Command::CommaSeparator;
-    if (hidesPanels) HideShortcutKeys();
-    if (!CheckPausedTimer()) Execute(command);
+    // The Help menu's shortcut-key panels and welcome message work while an event is paused.
+    bool guarded = command != Command::WelcomeMessage && command != Command::ShortcutKeys;
+    if (hidesPanels && command != Command::ShortcutKeys) HideShortcutKeys();
+    if (!guarded || !CheckPausedTimer()) Execute(command);
     FinalFocusStep();
 }
 
@@ -173,6 +197,14 @@ void Machine::Execute(Command command) {
     case Command::Inverse: calculator_.cmdInverse_Click(); break;
     case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
     case Command::Exit: closeRequested_ = true; break;
+    case Command::NewTape: NewTape(); break;
+    case Command::Open: OpenCommand(); break;
+    case Command::Save: SaveTape(); break;
+    case Command::SaveAs: SaveTapeAs(); break;
+    case Command::NewCaption: NewCaption(); break;
+    case Command::ClearCaption: ClearCaption(); break;
+    case Command::Print: PrintTape(); break;
+    case Command::WelcomeMessage: DisplayWelcomeMsg(); break;
     case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
     case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
     case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;
@@ -298,25 +330,24 @@ IndicatorColour Machine::ClearEntryBoxColour() const {
 
 bool Machine::IsEnabled(Command command) const {
     switch (command) {
-    case Command::Open:
-    case Command::Save:
-    case Command::SaveAs:
+    case Command::Print: return printerAvailable_;
     case Command::Collapse:
     case Command::Stopwatch:
     case Command::TimedEvent:
-    case Command::NewCaption:
-    case Command::ClearCaption:
     case Command::Paste:
     case Command::Copy:
-    case Command::NewTape:
-    case Command::Print:
     case Command::UserGuide:
     case Command::ShortcutKeys:
-    case Command::WelcomeMessage:
     case Command::About:
     case Command::None: return false;
     default: return true;
     }
+}
+
+bool Machine::MenuItemEnabled(Command command) const {
+    // The File menu offers Save only for a tape that has a file; the Save button always works.
+    if (command == Command::Save) return !lastTapeFile_.empty();
+    return IsEnabled(command);
 }
 
 bool Machine::IsChecked(Command command) const {

@@ -9,6 +9,7 @@
 #include "engine/Calculator.h"
 #include "engine/Options.h"
 #include "engine/Tape.h"
+#include "documents/TapeFile.h"
 #include "memory/MemoryRegister.h"
 #include "memory/TapeSelection.h"
 #include "platform/Ports.h"
@@ -40,6 +41,17 @@ public:
     bool FirstRun() const { return firstRun_; }
     void FirstActivation();
     bool StartingUp() const { return startingUp_; }
+    // Where the program was started, ending in a path separator: the folder of the User Guide
+    // topics, the sound and the file dialog's first look. Set by the shell before Load.
+    void SetStartDirectory(std::string directory);
+    const std::string& StartDirectory() const { return startDirectory_; }
+    bool PrinterAvailable() const { return printerAvailable_; }
+    // A close request (close box, Close, Exit): false when the close is cancelled.
+    bool QueryClose();
+    // The window is going away: remembers its mode and position (twips) for the next start.
+    void Unload(long left, long top);
+    // The welcome message of the Help menu (and of the first run).
+    void DisplayWelcomeMsg();
 
     // A click on a key, a button or a menu item: the command frame around the command.
     void Run(Command command);
@@ -62,6 +74,7 @@ public:
     IndicatorColour DecimalIndicatorColour(int index) const;
     IndicatorColour ClearEntryBoxColour() const;
     bool IsEnabled(Command command) const;
+    bool MenuItemEnabled(Command command) const;
     bool IsChecked(Command command) const;
     std::string MenuCaption(Command command, const std::string& designed) const;
     bool ShortcutPanelVisible(int panel) const { return panel == 1 ? panel1Visible_ : panel2Visible_; }
@@ -70,7 +83,14 @@ public:
     const std::string& Title() const { return title_; }
     const std::string& MemoryText() const { return memory_.Text(); }
     const MemoryRegister& Memory() const { return memory_; }
-    const std::string& CaptionText() const { return captionText_; }
+    const std::string& CaptionText() const { return tapeCaption_; }
+    bool UseCaptionWithoutPrompt() const { return useCaptionWithoutPrompt_; }
+    const std::string& LastTapeFile() const { return lastTapeFile_; }
+    const std::string& TapeFileName() const { return tapeFileName_; }
+    // The timer item of the menu bar.
+    bool StopwatchItemVisible() const { return !elapsedTime_.empty() || stopwatchRunning_; }
+    std::string StopwatchCaption() const;
+    const std::string& ElapsedTime() const { return elapsedTime_; }
 
     // The keyboard focus goes back to the keystroke box; the shell moves it and clears this.
     bool TakeFocusRequest();
@@ -86,6 +106,10 @@ public:
     // The timed event's two flags (the timed event itself sets them).
     bool TimedEventActive = false;
     bool TimedEventPaused = false;
+    // The timed event's name, date (m/d/yyyy, or empty) and description.
+    std::string EventName, EventDate, EventDescription;
+    // The file name a save during a timed event suggests: "Name mm_dd_yyyy Description".
+    std::string SuggestedEventFileName() const;
 
     // The command frame, for the keyboard map.
     void HideShortcutKeys();
@@ -111,9 +135,32 @@ private:
     // Puts a recalled number text into the Entry box: a leading "-" becomes the pending minus.
     void RecallIntoEntry(std::string text);
 
+    // Tape documents. The bool results are false where the program's questions would leave
+    // "CANX": the user cancelled, and the command that asked stops.
+    enum class SaveOutcome { Saved, Cancelled, Failed };
+    bool AskSaveTape();
+    SaveOutcome SaveTape();
+    SaveOutcome SaveTapeAs();
+    bool WriteTapeFile(const std::string& path, const std::string& caption);
+    TapeReadResult ReadTapeFile(const std::string& path);
+    void OpenCommand();
+    void OpenTape();
+    void NewTape();
+    FileDialogRequest PrepareFileDialog(bool save) const;
+    void SetMainTitle();
+    bool PromptForCaption();
+    void ShowCaption();
+    void NewCaption();
+    void ClearCaption();
+    void PrintTape();
+
     Ports ports_;
     std::unique_ptr<SettingsPort> ownSettings_;
+    std::unique_ptr<DialogPort> ownDialogs_;
+    std::unique_ptr<FilePort> ownFiles_;
     SettingsStore settings_;
+    DialogPort& dialogs_;
+    FilePort& files_;
     Options options_;
     Tape tape_;
     Calculator calculator_;
@@ -128,7 +175,14 @@ private:
     bool tapeVisible_ = true;
     bool windowCollapsed_ = false;
     std::string title_ = "the Quillbox";
-    std::string captionText_;
+    std::string tapeCaption_;
+    bool useCaptionWithoutPrompt_ = false;
+    std::string startDirectory_ = "./";
+    std::string lastTapeFile_;
+    std::string tapeFileName_;
+    std::string elapsedTime_;
+    bool stopwatchRunning_ = false;
+    bool printerAvailable_ = false;
     bool firstRun_ = false;
     // The window's last mode and position, applied when the window is first shown.
     std::string storedLastMode_, storedLastLeft_, storedLastTop_;

@@ -21,9 +21,10 @@ const Stored kFirstRunKeys = {
 TEST(Settings, FirstRunWritesEveryOptionKey) {
     TestMachine t;
     EXPECT_EQ(t.fakes.settings.values, kFirstRunKeys);
-    EXPECT_TRUE(t.machine.FirstRun());
+    ASSERT_EQ(t.startupMessages.size(), 1u);
+    EXPECT_NE(t.startupMessages[0].text.find("this once only"), std::string::npos);
     TestMachine second(t.fakes.settings.values);
-    EXPECT_FALSE(second.machine.FirstRun());
+    EXPECT_TRUE(second.startupMessages.empty());
     EXPECT_EQ(second.fakes.settings.writes, 0);
 }
 

@@ -6,7 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/DialogPort.h"
+#include "platform/FilePort.h"
 #include "platform/MessagePort.h"
+#include "platform/NullPorts.h"
 #include "platform/Ports.h"
 #include "platform/SettingsPort.h"
 #include "platform/SoundPort.h"
@@ -19,7 +22,7 @@ public:
     void Beep() override { ++beeps; }
 
     std::vector<MessageRequest> shown;
-    std::deque<MessageAnswer> answers;  // next answers; the default answer when empty
+    std::deque<MessageAnswer> answers;  // answers to the next questions; else the default answer
     int beeps = 0;
 
     // The texts of the error boxes shown so far.
@@ -44,11 +47,48 @@ public:
     int writes = 0;
 };
 
+// Dialogs answered from scripts; an empty script cancels.
+class FakeDialogPort : public DialogPort {
+public:
+    std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) override;
+    int PrinterCount() override { return printers; }
+    std::optional<int> PrinterDialog(const std::string& title) override;
+    PrinterPort& Printer() override { return printer ? *printer : nullPrinter; }
+    void SetBusy(bool busy) override { busy ? ++busyOn : ++busyOff; }
+
+    std::deque<std::optional<std::string>> files;     // answers of the file dialog
+    std::deque<std::optional<std::string>> captions;  // answers of the caption prompt
+    std::deque<std::optional<int>> printerAnswers;    // copies, or a cancel
+    bool flipTooltipsInPrompt = false;
+    int printers = 1;
+    PrinterPort* printer = nullptr;
+    NullPrinter nullPrinter;
+
+    std::vector<FileDialogRequest> fileRequests;
+    std::vector<std::string> captionPrompts;  // the text each prompt started with
+    std::vector<std::string> printerTitles;
+    int busyOn = 0, busyOff = 0;
+};
+
+// Files in memory. A write replaces a file whole or not at all; writes can be made to fail.
+class FakeFilePort : public FilePort {
+public:
+    bool ReadAll(const std::string& path, std::string& bytes) override;
+    bool WriteAll(const std::string& path, const std::string& bytes) override;
+
+    std::map<std::string, std::string> files;
+    bool failWrites = false;
+    int writes = 0;
+};
+
 struct FakePorts {
     FakeMessagePort messages;
     FakeSoundPort sound;
     FakeSettingsPort settings;
-    Ports ports() { return Ports{messages, sound, &settings}; }
+    FakeDialogPort dialogs;
+    FakeFilePort files;
+    Ports ports() { return Ports{messages, sound, &settings, &dialogs, &files}; }
 };
 
 }  // namespace qb::test

@@ -23,7 +23,12 @@ struct TestMachine {
         fakes.settings.values = std::move(stored);
         machine.Load();
         machine.FirstActivation();
+        // What start-up showed is kept apart, so each test sees only what it caused.
+        startupMessages = fakes.messages.shown;
+        fakes.messages.Reset();
     }
+
+    std::vector<MessageRequest> startupMessages;
 
     void Press(const std::string& keys);
     // Types text on the keyboard: digits by key code, operations by their characters.

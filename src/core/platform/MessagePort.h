@@ -6,7 +6,7 @@
 namespace qb {
 
 enum class MessageIcon { Information, Exclamation, Question };
-enum class MessageButtons { Ok, YesNo, YesNoCancel };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 
 struct MessageRequest {

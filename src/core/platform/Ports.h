@@ -1,6 +1,8 @@
 #pragma once
 // Everything the program needs of the outside world, handed to the machine in one piece.
 
+#include "platform/DialogPort.h"
+#include "platform/FilePort.h"
 #include "platform/MessagePort.h"
 #include "platform/SettingsPort.h"
 #include "platform/SoundPort.h"
@@ -11,6 +13,8 @@ struct Ports {
     MessagePort& messages;
     SoundPort& sound;
     SettingsPort* settings = nullptr;  // none: the settings live for this run only
+    DialogPort* dialogs = nullptr;     // none: every dialog is cancelled, no printer
+    FilePort* files = nullptr;         // none: no file can be read or written
 };
 
 }  // namespace qb

@@ -1,0 +1,299 @@
+// The main window's tape-document commands: captions, New Tape, Open, Save, Save As, printing,
+// the welcome message, and the close request.
+#include "Machine.h"
+
+#include <algorithm>
+
+#include "documents/PrintLayout.h"
+#include "engine/NumberRules.h"
+#include "platform/ErrorMessage.h"
+
+namespace qb {
+namespace {
+
+constexpr const char* kProduct = "the Quillbox";
+constexpr const char* kCollapsedTitle = "tQB 1999";
+constexpr std::size_t kCaptionLength = 75;
+constexpr const char* kCrLf = "\r\n";
+
+std::string AfterLastSeparator(const std::string& path) {
+    auto slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+void Machine::SetStartDirectory(std::string directory) {
+    if (directory.empty() || (directory.back() != '/' && directory.back() != '\\')) directory += '/';
+    startDirectory_ = std::move(directory);
+}
+
+void Machine::SetMainTitle() {
+    if (windowCollapsed_) return;
+    title_ = tapeFileName_.empty() ? std::string(kProduct) : std::string(kProduct) + " (" + tapeFileName_ + ")";
+}
+
+std::string Machine::StopwatchCaption() const { return elapsedTime_.empty() ? "" : "Time: " + elapsedTime_; }
+
+// Captions.
+
+void Machine::ShowCaption() { settings_.Save(key::LastCaption, tapeCaption_); }
+
+bool Machine::PromptForCaption() {
+    bool tooltips = options_.Tooltips;
+    std::optional<std::string> text = dialogs_.CaptionPrompt(tapeCaption_, tooltips);
+    // Ctrl+T in the prompt switches the tooltips everywhere once it has closed.
+    if (tooltips != options_.Tooltips) ToggleOption(Command::ShowTooltips);
+    if (!text) return false;
+    // One line of at most 75 characters: a line break would split the tape file's first line.
+    std::string caption = text->substr(0, std::min(text->size(), kCaptionLength));
+    std::replace(caption.begin(), caption.end(), '\r', ' ');
+    std::replace(caption.begin(), caption.end(), '\n', ' ');
+    tapeCaption_ = caption;
+    ShowCaption();
+    useCaptionWithoutPrompt_ = false;
+    return true;
+}
+
+void Machine::NewCaption() {
+    if (PromptForCaption()) useCaptionWithoutPrompt_ = true;
+}
+
+void Machine::ClearCaption() {
+    tapeCaption_.clear();
+    ShowCaption();
+}
+
+// Saving.
+
+std::string Machine::SuggestedEventFileName() const {
+    std::string name = EventName;
+    if (!EventDate.empty()) {
+        // m/d/yyyy becomes mm_dd_yyyy.
+        std::string parts[3];
+        int part = 0;
+        for (char c : EventDate) {
+            if (c == '/') {
+                if (++part > 2) break;
+            } else {
+                parts[part] += c;
+            }
+        }
+        for (int i = 0; i < 2; ++i)
+            if (parts[i].size() < 2) parts[i].insert(0, 2 - parts[i].size(), '0');
+        name += " " + parts[0] + "_" + parts[1] + "_" + parts[2];
+    }
+    if (!EventDescription.empty()) name += " " + EventDescription;
+    return name;
+}
+
+FileDialogRequest Machine::PrepareFileDialog(bool save) const {
+    FileDialogRequest request;
+    request.save = save;
+    request.title = kProduct;
+    request.filter = "Tape Files (*.QBX)|*.QBX";
+    request.initialName = lastTapeFile_.empty() ? startDirectory_ + "*.QBX" : lastTapeFile_;
+    return request;
+}
+
+bool Machine::WriteTapeFile(const std::string& path, const std::string& caption) {
+    const CalculatorState& state = calculator_.State();
+    TapeDocument document;
+    document.caption = caption;
+    document.subtotal = state.Subtotal;
+    document.pendingOperation = state.PendingOperation;
+    document.entryText = state.EntryText;
+    document.justPressedEquals = state.JustPressedEquals;
+    document.specialResult = state.SpecialResult;
+    document.elapsedTime = elapsedTime_;
+    document.lines = tape_.Lines();
+    dialogs_.SetBusy(true);
+    bool written = files_.WriteAll(path, WriteTapeBytes(document));
+    dialogs_.SetBusy(false);
+    if (!written) {
+        ShowErrorMessage(ports_.messages,
+                         std::string("An error occurred while saving the tape file!") + kCrLf + kCrLf +
+                             "Perhaps the disk is full");
+        return false;
+    }
+    tape_.SetDirty(false);
+    return true;
+}
+
+Machine::SaveOutcome Machine::SaveTape() {
+    if (TimedEventActive) {
+        lastTapeFile_ = SuggestedEventFileName();
+        return SaveTapeAs();
+    }
+    if (!lastTapeFile_.empty())
+        return WriteTapeFile(lastTapeFile_, tapeCaption_) ? SaveOutcome::Saved : SaveOutcome::Failed;
+    return SaveTapeAs();
+}
+
+Machine::SaveOutcome Machine::SaveTapeAs() {
+    std::string fileCaption;
+    if (options_.FileCaption) {
+        if (!PromptForCaption()) return SaveOutcome::Cancelled;
+        fileCaption = tapeCaption_;
+    } else if (useCaptionWithoutPrompt_) {
+        fileCaption = tapeCaption_;
+    }
+    std::optional<std::string> chosen = dialogs_.FileDialog(PrepareFileDialog(true));
+    if (!chosen) return SaveOutcome::Cancelled;
+    std::string path = *chosen;
+    std::string name = AfterLastSeparator(path);
+    auto dots = std::count(name.begin(), name.end(), '.');
+    bool valid = false;
+    if (!name.empty() && dots <= 1) {
+        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".QBX") == 0) {
+            valid = true;
+        } else if (dots == 0) {
+            name += ".QBX";
+            path += ".QBX";
+            valid = true;
+        }
+    }
+    if (!valid) {
+        ShowErrorMessage(ports_.messages, "The file name " + name + " is not valid for " + kProduct);
+        return SaveOutcome::Failed;
+    }
+    tapeFileName_ = name;
+    if (!WriteTapeFile(path, fileCaption)) return SaveOutcome::Failed;
+    lastTapeFile_ = path;
+    SetMainTitle();
+    return SaveOutcome::Saved;
+}
+
+bool Machine::AskSaveTape() {
+    if (CheckPausedTimer()) return false;
+    if (!tape_.Dirty()) return true;
+    MessageRequest question;
+    question.title = kProduct;
+    question.text = "Save the tape?";
+    question.icon = MessageIcon::Question;
+    question.buttons = MessageButtons::YesNoCancel;
+    question.defaultAnswer = MessageAnswer::Cancel;
+    switch (ports_.messages.ShowMessage(question)) {
+    case MessageAnswer::Yes:
+        // Unsaved work is never thrown away after a save that did not happen.
+        return SaveTape() == SaveOutcome::Saved;
+    case MessageAnswer::No: return true;
+    default: return false;
+    }
+}
+
+// Opening and new tapes.
+
+TapeReadResult Machine::ReadTapeFile(const std::string& path) {
+    calculator_.ClearSubtotal(false);
+    std::string bytes;
+    TapeDocument document;
+    TapeReadResult result = files_.ReadAll(path, bytes) ? ReadTapeBytes(bytes, document)
+                                                         : TapeReadResult::NotATapeFile;
+    if (result == TapeReadResult::NotATapeFile) {
+        ShowErrorMessage(ports_.messages, std::string("The file was not created by ") + kProduct);
+        return result;
+    }
+    if (result == TapeReadResult::Corrupted) {
+        ShowErrorMessage(ports_.messages, "The file is corrupted and unusable");
+        calculator_.ClearSubtotal(true);
+        return result;
+    }
+    tape_.Replace(std::move(document.lines));
+    tape_.ScrollTape();
+    elapsedTime_ = document.elapsedTime;
+    tapeCaption_ = document.caption;
+    CalculatorState& state = calculator_.State();
+    state.Subtotal = document.subtotal;
+    state.PendingOperation = document.pendingOperation;
+    state.EntryText = document.entryText;
+    state.JustPressedEquals = document.justPressedEquals;
+    state.SpecialResult = document.specialResult;
+    calculator_.SetOperatorIndicator(state.PendingOperation);
+    calculator_.ShowEntry();
+    return result;
+}
+
+void Machine::OpenTape() {
+    std::optional<std::string> chosen = dialogs_.FileDialog(PrepareFileDialog(false));
+    if (!chosen) return;
+    if (ReadTapeFile(*chosen) != TapeReadResult::Read) return;
+    // The title names the file without its extension.
+    std::string name = AfterLastSeparator(*chosen);
+    tapeFileName_ = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
+    lastTapeFile_ = *chosen;
+    SetMainTitle();
+    tape_.SetDirty(false);
+}
+
+void Machine::OpenCommand() {
+    if (!AskSaveTape()) return;
+    OpenTape();
+}
+
+void Machine::NewTape() {
+    if (!AskSaveTape()) return;
+    tape_.Replace({});
+    calculator_.cmdClear_Click(startingUp_);
+    tape_.SetDirty(false);
+    lastTapeFile_.clear();
+    tapeFileName_.clear();
+    tapeCaption_.clear();
+    title_ = windowCollapsed_ ? kCollapsedTitle : kProduct;
+    elapsedTime_.clear();
+}
+
+// Printing.
+
+void Machine::PrintTape() {
+    std::string heading;
+    if (TimedEventActive) {
+        heading = TimedEventHeading(EventName, EventDate, EventDescription, elapsedTime_);
+        CloseTimedEvent();
+    }
+    std::string caption;
+    if (options_.TapeCaption) {
+        if (!PromptForCaption()) return;
+        caption = tapeCaption_;
+    } else if (useCaptionWithoutPrompt_) {
+        caption = tapeCaption_;
+    }
+    std::optional<int> copies = dialogs_.PrinterDialog(kProduct);
+    if (!copies) return;
+    PrintTapeCopies(dialogs_.Printer(), *copies, heading, caption, tape_.Lines());
+}
+
+// Welcome and closing.
+
+void Machine::DisplayWelcomeMsg() {
+    MessageRequest message;
+    message.title = kProduct;
+    message.icon = MessageIcon::Information;
+    message.buttons = MessageButtons::OkCancel;
+    std::string text = std::string("Welcome to the Quillbox! Thanks for giving ") + "this innovative program a try!" +
+                       kCrLf + kCrLf + "> Press F1 to display the User Guide" + kCrLf +
+                       "> Press F11 to collapse the Quillbox to " + "its smallest size" + kCrLf +
+                       "> The About window lists the tech assist email " + "address" + kCrLf;
+    if (firstRun_)
+        text += std::string(kCrLf) + "This message will be displayed automatically this once only. " +
+                "To redisplay this message, click on Welcome Message on the Help menu." + kCrLf;
+    text += std::string(kCrLf) + "Enjoy! ... Ambrose Tolle";
+    message.text = text;
+    ports_.messages.ShowMessage(message);
+}
+
+bool Machine::QueryClose() {
+    closeRequested_ = false;
+    if (!TimedEventActive) return AskSaveTape();
+    if (CheckPausedTimer()) return false;
+    CloseTimedEvent();
+    return true;
+}
+
+void Machine::Unload(long left, long top) {
+    settings_.Save(key::LastMode, SettingsStore::TruthText(windowCollapsed_));
+    settings_.Save(key::LastLeft, std::to_string(left));
+    settings_.Save(key::LastTop, std::to_string(top));
+}
+
+}  // namespace qb

@@ -1,0 +1,197 @@
+#include "documents/TapeFile.h"
+
+#include <cstddef>
+#include <optional>
+#include <utility>
+
+#include "engine/NumberRules.h"
+
+namespace qb {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kKeyLength = 4;
+
+// Walks the bytes line by line without copying them. A line ends at CR LF, at a lone CR, or
+// at a lone LF: the program writes CR LF only, but a tape file that went through an editor or
+// a transfer that keeps bare LF must still open with its lines intact rather than as one
+// long caption. Bytes after the last line end form a last line; nothing after it is no line.
+class LineReader {
+public:
+    explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+
+    std::optional<std::string_view> Next() {
+        const std::size_t size = bytes_.size();
+        if (pos_ >= size) return std::nullopt;
+        const char* data = bytes_.data();
+        std::size_t end = pos_;
+        while (end < size && data[end] != '\r' && data[end] != '\n') ++end;
+        std::string_view line(data + pos_, end - pos_);
+        pos_ = end;
+        if (pos_ < size) {
+            if (data[pos_] == '\r' && pos_ + 1 < size && data[pos_ + 1] == '\n') ++pos_;
+            ++pos_;
+        }
+        return line;
+    }
+
+    // How many lines Next would still give, without giving them.
+    std::size_t CountRemaining() const {
+        LineReader probe = *this;
+        std::size_t count = 0;
+        while (probe.Next()) ++count;
+        return count;
+    }
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+};
+
+bool HasKey(std::string_view line, std::string_view key) {
+    return line.size() >= kKeyLength && line.substr(0, kKeyLength) == key;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool EqualsIgnoringCase(std::string_view text, std::string_view lowerWord) {
+    if (text.size() != lowerWord.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (LowerAscii(text[i]) != lowerWord[i]) return false;
+    return true;
+}
+
+// A flag as the file holds it: a decimal number (any number but zero is true; blanks around it
+// are allowed) or the word True or False in any case. Anything else, the empty text included,
+// has no truth value. Zero is judged on the digits, not on a parsed double, so a huge or tiny
+// number never turns into a wrong answer through overflow or underflow.
+std::optional<bool> ParseFlag(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    if (EqualsIgnoringCase(text, "true")) return true;
+    if (EqualsIgnoringCase(text, "false")) return false;
+
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    bool anyDigit = false, nonZero = false;
+    auto digits = [&] {
+        for (; i < n && IsDigit(text[i]); ++i) {
+            anyDigit = true;
+            nonZero = nonZero || text[i] != '0';
+        }
+    };
+    digits();
+    if (i < n && text[i] == '.') {
+        ++i;
+        digits();
+    }
+    if (!anyDigit) return std::nullopt;
+    if (i < n && (text[i] == 'E' || text[i] == 'e')) {
+        ++i;
+        if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+        const std::size_t exponentStart = i;
+        while (i < n && IsDigit(text[i])) ++i;
+        if (i == exponentStart) return std::nullopt;
+    }
+    if (i != n) return std::nullopt;
+    return nonZero;
+}
+
+// The pending operation must be one the calculator knows. Any other value (empty, "*", "x2",
+// a stray letter) cannot have come from the program, and going on with an operation that no
+// key can apply would leave the calculator stuck, so such a file counts as corrupted, as a
+// flag without a truth value does.
+std::optional<char> ParseOperation(std::string_view text) {
+    if (text.size() != 1) return std::nullopt;
+    switch (text.front()) {
+        case '+':
+        case '-':
+        case 'x':
+        case '/':
+        case '%': return text.front();
+        default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::string WriteTapeBytes(const TapeDocument& document) {
+    const std::string subtotal = NumberToText(document.subtotal);
+    const char* const justPressedEquals = document.justPressedEquals ? "-1" : "0";
+    const char* const specialResult = document.specialResult ? "-1" : "0";
+
+    std::size_t size = 7 * (kKeyLength + kLineEnd.size()) + document.caption.size() + subtotal.size() + 1 +
+                       document.entryText.size() + 4 + document.elapsedTime.size();
+    for (const auto& line : document.lines) size += line.size() + kLineEnd.size();
+
+    std::string bytes;
+    bytes.reserve(size);
+    auto put = [&bytes](std::string_view key, std::string_view value) {
+        bytes += key;
+        bytes += value;
+        bytes += kLineEnd;
+    };
+    put("QBX=", document.caption);
+    put("ACC=", subtotal);
+    put("OPR=", std::string_view(&document.pendingOperation, 1));
+    put("NEW=", document.entryText);
+    put("JPE=", justPressedEquals);
+    put("SPC=", specialResult);
+    if (!document.elapsedTime.empty()) put("TEV=", document.elapsedTime);
+    for (const auto& line : document.lines) put({}, line);
+    return bytes;
+}
+
+TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document) {
+    LineReader reader(bytes);
+    TapeDocument read;
+
+    auto first = reader.Next();
+    if (!first || !HasKey(*first, "QBX=")) return TapeReadResult::NotATapeFile;
+    read.caption = std::string(first->substr(kKeyLength));
+
+    // Lines 2 to 6, in order: a missing line is a file cut short inside the header, a wrong key
+    // is not a tape file, a value without meaning is corrupted. The first fault met decides.
+    enum { kAcc, kOpr, kNew, kJpe, kSpc, kHeaderValues };
+    constexpr std::string_view kKeys[kHeaderValues] = {"ACC=", "OPR=", "NEW=", "JPE=", "SPC="};
+    std::string_view values[kHeaderValues];
+    for (int k = 0; k < kHeaderValues; ++k) {
+        auto line = reader.Next();
+        if (!line) return TapeReadResult::Corrupted;
+        if (!HasKey(*line, kKeys[k])) return TapeReadResult::NotATapeFile;
+        values[k] = line->substr(kKeyLength);
+        if (k == kOpr) {
+            auto operation = ParseOperation(values[k]);
+            if (!operation) return TapeReadResult::Corrupted;
+            read.pendingOperation = *operation;
+        } else if (k == kJpe || k == kSpc) {
+            auto flag = ParseFlag(values[k]);
+            if (!flag) return TapeReadResult::Corrupted;
+            (k == kJpe ? read.justPressedEquals : read.specialResult) = *flag;
+        }
+    }
+    // ParseNumber gives 0 for text that is no number or lies beyond a double; adding 0 turns a
+    // read "-0" into the 0 the program itself would have written.
+    read.subtotal = ParseNumber(values[kAcc]) + 0.0;
+    read.entryText = std::string(values[kNew]);
+
+    // A file may end right after its "SPC=" line: that is what the program writes for an empty
+    // tape without a timer reading, so it reads as exactly that.
+    auto line = reader.Next();
+    if (line && HasKey(*line, "TEV=")) {
+        read.elapsedTime = std::string(line->substr(kKeyLength));
+        line = reader.Next();
+    }
+    if (line) {
+        read.lines.reserve(1 + reader.CountRemaining());
+        for (; line; line = reader.Next()) read.lines.emplace_back(*line);
+    }
+
+    document = std::move(read);
+    return TapeReadResult::Read;
+}
+
+}  // namespace qb

@@ -1,0 +1,23 @@
+#pragma once
+// The tape file: a line-oriented 8-bit text file with a six-line header ("QBX=", "ACC=",
+// "OPR=", "NEW=", "JPE=", "SPC="), an optional "TEV=" line, then the tape lines. Lines end in
+// CR LF; a lone CR also ends a line when reading.
+
+#include <string>
+#include <string_view>
+
+#include "documents/TapeDocument.h"
+
+namespace qb {
+
+enum class TapeReadResult { Read, NotATapeFile, Corrupted };
+
+// The file's bytes for a document (captions and lines are written as they are: bytes in the
+// Windows-1252 code page).
+std::string WriteTapeBytes(const TapeDocument& document);
+
+// Reads a document from a file's bytes. On Read, document holds what was read; otherwise it is
+// left as it was.
+TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document);
+
+}  // namespace qb

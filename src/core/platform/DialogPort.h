@@ -1,0 +1,42 @@
+#pragma once
+// The modal dialogs and the few window-system services the commands wait on. Each call blocks
+// until the user answers and returns the answer, as the program's flow expects.
+
+#include <optional>
+#include <string>
+
+namespace qb {
+
+class PrinterPort;
+
+struct FileDialogRequest {
+    bool save = false;         // Save As; otherwise Open
+    std::string title;         // "the Quillbox"
+    std::string filter;        // "Tape Files (*.QBX)|*.QBX"
+    std::string initialName;   // a full path, or the start directory followed by "*.QBX"
+};
+
+class DialogPort {
+public:
+    virtual ~DialogPort() = default;
+
+    // The chosen full path, or nothing when the user cancelled. In save mode the dialog asks
+    // before overwriting and adds no extension of its own.
+    virtual std::optional<std::string> FileDialog(const FileDialogRequest& request) = 0;
+
+    // The caption prompt, starting with initial (at most 75 characters). The text on OK, nothing
+    // on Cancel. tooltipsOn is the program-wide switch, which Ctrl+T in the prompt may flip.
+    virtual std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) = 0;
+
+    // Installed printers.
+    virtual int PrinterCount() = 0;
+    // The printer dialog: the number of copies, or nothing when cancelled.
+    virtual std::optional<int> PrinterDialog(const std::string& title) = 0;
+    // The printer chosen in the last printer dialog.
+    virtual PrinterPort& Printer() = 0;
+
+    // The busy mouse pointer, while a tape file is written.
+    virtual void SetBusy(bool busy) = 0;
+};
+
+}  // namespace qb

@@ -1,0 +1,46 @@
+#pragma once
+// Ports for a machine that has no outside world of that kind: every dialog is cancelled, there
+// is no printer and no file can be read or written.
+
+#include "platform/DialogPort.h"
+#include "platform/FilePort.h"
+#include "platform/PrinterPort.h"
+
+namespace qb {
+
+class NullPrinter : public PrinterPort {
+public:
+    int PageWidth() override { return 0; }
+    int PageHeight() override { return 0; }
+    std::string FontName() override { return {}; }
+    void SetFontName(const std::string&) override {}
+    double CurrentX() override { return 0; }
+    double CurrentY() override { return 0; }
+    void SetCurrentX(double) override {}
+    void SetCurrentY(double) override {}
+    void PrintLine(const std::string&) override {}
+    void SkipLine() override {}
+    void NewPage() override {}
+    void EndDoc() override {}
+};
+
+class NullDialogs : public DialogPort {
+public:
+    std::optional<std::string> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> CaptionPrompt(const std::string&, bool&) override { return std::nullopt; }
+    int PrinterCount() override { return 0; }
+    std::optional<int> PrinterDialog(const std::string&) override { return std::nullopt; }
+    PrinterPort& Printer() override { return printer_; }
+    void SetBusy(bool) override {}
+
+private:
+    NullPrinter printer_;
+};
+
+class NullFiles : public FilePort {
+public:
+    bool ReadAll(const std::string&, std::string&) override { return false; }
+    bool WriteAll(const std::string&, const std::string&) override { return false; }
+};
+
+}  // namespace qb

@@ -1,0 +1,370 @@
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <chrono>
+#include <cmath>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "documents/TapeFile.h"
+#include "engine/NumberRules.h"
+
+using namespace qb;
+using namespace std::string_literals;
+
+namespace {
+
+// A readable picture of a document, so a failed comparison shows what differs. The subtotal is
+// shown in its shortest exact form, so two different doubles never look the same.
+std::string Describe(const TapeDocument& d) {
+    char number[64];
+    auto end = std::to_chars(number, number + sizeof number, d.subtotal).ptr;
+    std::string out = "caption [" + d.caption + "] subtotal " + std::string(number, end) + " op [" +
+                      std::string(1, d.pendingOperation) + "] entry [" + d.entryText + "] jpe " +
+                      (d.justPressedEquals ? "T" : "F") + " spc " + (d.specialResult ? "T" : "F") + " tev [" +
+                      d.elapsedTime + "] lines";
+    for (const auto& line : d.lines) out += " [" + line + "]";
+    return out;
+}
+
+TapeDocument Document(std::string caption, double subtotal, char operation, std::string entry, bool jpe,
+                      bool spc, std::string elapsed, std::vector<std::string> lines) {
+    TapeDocument d;
+    d.caption = std::move(caption);
+    d.subtotal = subtotal;
+    d.pendingOperation = operation;
+    d.entryText = std::move(entry);
+    d.justPressedEquals = jpe;
+    d.specialResult = spc;
+    d.elapsedTime = std::move(elapsed);
+    d.lines = std::move(lines);
+    return d;
+}
+
+// A document no test reads into a file, to see that failed reads leave the target alone.
+TapeDocument Untouched() {
+    return Document("old caption", 7.25, '/', "3.", false, true, "00:00:09", {"            7.25 /"});
+}
+
+const std::string kHeader = "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n";
+
+struct GoldenCase {
+    const char* name;
+    TapeDocument document;
+    std::string bytes;
+};
+
+std::vector<GoldenCase> GoldenCases() {
+    const std::vector<std::string> fuel = {"           40.00 +", "            2.50 +"};
+    return {
+        {"march fuel", Document("March fuel", 42.5, '+', "", true, false, "", fuel),
+         "QBX=March fuel\r\nACC=42.5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n"
+         "           40.00 +\r\n            2.50 +\r\n"},
+        {"with timer reading", Document("March fuel", 42.5, '+', "", true, false, "01:02:05", fuel),
+         "QBX=March fuel\r\nACC=42.5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=01:02:05\r\n"
+         "           40.00 +\r\n            2.50 +\r\n"},
+        {"empty tape", Document("", 0, '+', "", true, false, "", {}),
+         "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n"},
+        {"empty tape with timer reading", Document("", 0, '+', "", true, false, "00:00:42", {}),
+         "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=00:00:42\r\n"},
+        {"one line", Document("", 5, '+', "", true, false, "", {"            5.00 +"}),
+         "QBX=\r\nACC=5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n            5.00 +\r\n"},
+        {"one line with timer reading",
+         Document("", 5, '+', "", true, false, "00:01:00", {"            5.00 +"}),
+         "QBX=\r\nACC=5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=00:01:00\r\n            5.00 +\r\n"},
+        // Only the first four characters are a key: "=" and a key inside the caption stay.
+        {"caption with = and 8-bit bytes",
+         Document("ACC=gas \xE9t\xE9 = 5\xA0\x80", 0.5, 'x', "12.5", false, true, "",
+                  {" ", "               0 ="}),
+         "QBX=ACC=gas \xE9t\xE9 = 5\xA0\x80\r\nACC=.5\r\nOPR=x\r\nNEW=12.5\r\nJPE=0\r\nSPC=-1\r\n \r\n       "
+         "        0 =\r\n"},
+        {"negative and exponent subtotals",
+         Document("", -0.25, '-', "-3", false, false, "", {"*,234,567,890.12 +"}),
+         "QBX=\r\nACC=-.25\r\nOPR=-\r\nNEW=-3\r\nJPE=0\r\nSPC=0\r\n*,234,567,890.12 +\r\n"},
+        {"large subtotal", Document("", 1.5e20, '%', "", true, true, "", {}),
+         "QBX=\r\nACC=1.5E+20\r\nOPR=%\r\nNEW=\r\nJPE=-1\r\nSPC=-1\r\n"},
+        {"small subtotal", Document("", -2e-7, '/', "", true, false, "", {}),
+         "QBX=\r\nACC=-2E-07\r\nOPR=/\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n"},
+        {"NUL bytes", Document("a\0b"s, 1, '+', "1\0"s, true, false, "\0"s, {"\0"s, "x\0\0y"s, ""}),
+         "QBX=a\0b\r\nACC=1\r\nOPR=+\r\nNEW=1\0\r\nJPE=-1\r\nSPC=0\r\nTEV=\0\r\n\0\r\nx\0\0y\r\n\r\n"s},
+    };
+}
+
+TEST(TapeFile, WritesExactBytes) {
+    for (const auto& c : GoldenCases()) EXPECT_EQ(WriteTapeBytes(c.document), c.bytes) << c.name;
+}
+
+TEST(TapeFile, ReadsWhatItWrites) {
+    for (const auto& c : GoldenCases()) {
+        SCOPED_TRACE(c.name);
+        TapeDocument read = Untouched();
+        ASSERT_EQ(ReadTapeBytes(c.bytes, read), TapeReadResult::Read);
+        EXPECT_EQ(Describe(read), Describe(c.document));
+        EXPECT_EQ(WriteTapeBytes(read), c.bytes);
+    }
+}
+
+struct ReadCase {
+    const char* name;
+    std::string bytes;
+    TapeReadResult expected;
+};
+
+TEST(TapeFile, HeaderFaults) {
+    using R = TapeReadResult;
+    const ReadCase cases[] = {
+        {"empty file", "", R::NotATapeFile},
+        {"small letters", "qbx=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::NotATapeFile},
+        {"first line too short for a key", "QBX", R::NotATapeFile},
+        {"blank first line", "\r\n" + kHeader, R::NotATapeFile},
+        {"missing ACC", "QBX=Fuel\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::NotATapeFile},
+        {"ACC in small letters", "QBX=Fuel\r\nacc=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n",
+         R::NotATapeFile},
+        {"keys out of order", "QBX=Fuel\r\nOPR=+\r\nACC=1\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::NotATapeFile},
+        {"JPE and SPC swapped", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nSPC=0\r\nJPE=-1\r\n", R::NotATapeFile},
+        {"TEV in place of SPC", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nTEV=00:00:01\r\n",
+         R::NotATapeFile},
+        {"ends after caption", "QBX=Fuel\r\n", R::Corrupted},
+        {"ends after OPR", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\n", R::Corrupted},
+        {"ends inside JPE line", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-", R::Corrupted},
+        {"ends right after SPC", kHeader, R::Read},
+        {"ends in SPC without line end", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0", R::Read},
+        // The first fault met decides.
+        {"bad flag before a wrong key", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=maybe\r\nspc=0\r\n",
+         R::Corrupted},
+        {"wrong key before a bad flag", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nnew=\r\nJPE=maybe\r\n",
+         R::NotATapeFile},
+        // A pending operation the calculator does not know makes the file corrupted.
+        {"OPR empty", "QBX=Fuel\r\nACC=1\r\nOPR=\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::Corrupted},
+        {"OPR *", "QBX=Fuel\r\nACC=1\r\nOPR=*\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::Corrupted},
+        {"OPR X", "QBX=Fuel\r\nACC=1\r\nOPR=X\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::Corrupted},
+        {"OPR ++", "QBX=Fuel\r\nACC=1\r\nOPR=++\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::Corrupted},
+        {"OPR with blank", "QBX=Fuel\r\nACC=1\r\nOPR=+ \r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::Corrupted},
+        {"OPR NUL", "QBX=Fuel\r\nACC=1\r\nOPR=\0\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n"s, R::Corrupted},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TapeDocument document = Untouched();
+        EXPECT_EQ(ReadTapeBytes(c.bytes, document), c.expected);
+        if (c.expected != TapeReadResult::Read) {
+            EXPECT_EQ(Describe(document), Describe(Untouched()));
+        }
+    }
+}
+
+TEST(TapeFile, EveryPendingOperationReads) {
+    for (char op : {'+', '-', 'x', '/', '%'}) {
+        TapeDocument document;
+        ASSERT_EQ(ReadTapeBytes("QBX=\r\nACC=0\r\nOPR="s + op + "\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n", document),
+                  TapeReadResult::Read)
+            << op;
+        EXPECT_EQ(document.pendingOperation, op);
+    }
+}
+
+TEST(TapeFile, FlagValues) {
+    struct Case {
+        const char* value;
+        TapeReadResult expected;
+        bool flag;
+    };
+    using R = TapeReadResult;
+    const Case cases[] = {
+        {"-1", R::Read, true},          {"0", R::Read, false},        {"2", R::Read, true},
+        {"1", R::Read, true},           {"-0", R::Read, false},       {"0.0", R::Read, false},
+        {".5", R::Read, true},          {"1E999", R::Read, true},     {"1E-999", R::Read, true},
+        {"0E5", R::Read, false},        {" -1 ", R::Read, true},      {"+3", R::Read, true},
+        {"True", R::Read, true},        {"TRUE", R::Read, true},      {"true", R::Read, true},
+        {"False", R::Read, false},      {"fAlSe", R::Read, false},    {"", R::Corrupted, false},
+        {"maybe", R::Corrupted, false}, {"Yes", R::Corrupted, false}, {"Truely", R::Corrupted, false},
+        {"1x", R::Corrupted, false},    {"-", R::Corrupted, false},   {".", R::Corrupted, false},
+        {"1E", R::Corrupted, false},    {"1,0", R::Corrupted, false}, {"- 1", R::Corrupted, false},
+        {"1 2", R::Corrupted, false},
+    };
+    for (const auto& c : cases) {
+        for (bool jpe : {true, false}) {
+            SCOPED_TRACE(std::string(jpe ? "JPE=" : "SPC=") + c.value);
+            // The other flag holds the opposite of what is expected, so a mix-up shows.
+            const std::string other = c.flag ? "0" : "-1";
+            const std::string bytes = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=" + (jpe ? c.value : other) +
+                                      "\r\nSPC=" + (jpe ? other : c.value) + "\r\n";
+            TapeDocument document = Untouched();
+            ASSERT_EQ(ReadTapeBytes(bytes, document), c.expected);
+            if (c.expected != R::Read) continue;
+            EXPECT_EQ(jpe ? document.justPressedEquals : document.specialResult, c.flag);
+            EXPECT_EQ(jpe ? document.specialResult : document.justPressedEquals, !c.flag);
+        }
+    }
+}
+
+TEST(TapeFile, SubtotalValues) {
+    struct Case {
+        const char* value;
+        double expected;
+    };
+    const Case cases[] = {
+        {".5", 0.5}, {"1.5E+20", 1.5e20}, {"-.25", -0.25}, {"2E-07", 2e-7}, {"42.5", 42.5},   {"abc", 0},
+        {"", 0},     {"1E999", 0},        {"-1E999", 0},   {"1e400", 0},    {"12.5.3", 12.5}, {"1,234", 1},
+        {" 7", 7},   {"-0", 0},           {"inf", 0},      {"nan", 0},      {"1E-999", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.value);
+        TapeDocument document;
+        ASSERT_EQ(
+            ReadTapeBytes("QBX=\r\nACC="s + c.value + "\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n", document),
+            TapeReadResult::Read);
+        EXPECT_TRUE(std::isfinite(document.subtotal));
+        EXPECT_EQ(document.subtotal, c.expected);
+        EXPECT_FALSE(std::signbit(document.subtotal) && document.subtotal == 0) << "a zero reads unsigned";
+    }
+}
+
+TEST(TapeFile, LineEnds) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+        std::vector<std::string> lines;
+        std::string caption;
+    };
+    const Case cases[] = {
+        {"lone CR",
+         "QBX=Fuel\rACC=1\rOPR=+\rNEW=\rJPE=-1\rSPC=0\r  5.00 +\r  6.00 +\r",
+         {"  5.00 +", "  6.00 +"},
+         "Fuel"},
+        {"lone LF",
+         "QBX=Fuel\nACC=1\nOPR=+\nNEW=\nJPE=-1\nSPC=0\n  5.00 +\n  6.00 +\n",
+         {"  5.00 +", "  6.00 +"},
+         "Fuel"},
+        {"mixed",
+         "QBX=Fuel\r\nACC=1\rOPR=+\nNEW=\r\nJPE=-1\rSPC=0\n  5.00 +\r\n  6.00 +",
+         {"  5.00 +", "  6.00 +"},
+         "Fuel"},
+        {"CR CR is an empty line", kHeader + "a\r\rb\r\n", {"a", "", "b"}, "Fuel"},
+        {"LF CR is two line ends", kHeader + "a\n\rb", {"a", "", "b"}, "Fuel"},
+        {"CR LF LF", kHeader + "a\r\n\nb", {"a", "", "b"}, "Fuel"},
+        {"blank lines at the end", kHeader + "a\r\n\r\n\r\n", {"a", "", ""}, "Fuel"},
+        {"last line without line end", kHeader + "a\r\n b", {"a", " b"}, "Fuel"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TapeDocument document;
+        ASSERT_EQ(ReadTapeBytes(c.bytes, document), TapeReadResult::Read);
+        EXPECT_EQ(document.caption, c.caption);
+        EXPECT_EQ(document.subtotal, 1);
+        EXPECT_TRUE(document.elapsedTime.empty());
+        EXPECT_EQ(document.lines, c.lines);
+    }
+}
+
+TEST(TapeFile, TimerReadingOnlyOnSeventhLine) {
+    struct Case {
+        const char* name;
+        std::string tail;  // after the six header lines
+        std::string elapsed;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"nothing", "", "", {}},
+        {"timer reading alone", "TEV=01:02:05\r\n", "01:02:05", {}},
+        {"timer reading without line end", "TEV=01:02:05", "01:02:05", {}},
+        {"empty timer reading", "TEV=\r\n", "", {}},
+        {"one line", "            5.00 +\r\n", "", {"            5.00 +"}},
+        {"timer reading and one line",
+         "TEV=00:00:30\r\n            5.00 +\r\n",
+         "00:00:30",
+         {"            5.00 +"}},
+        {"small letters are a tape line", "tev=1\r\n", "", {"tev=1"}},
+        {"later TEV= is a tape line", " \r\nTEV=1\r\n", "", {" ", "TEV=1"}},
+        {"second TEV= is a tape line", "TEV=1\r\nTEV=2\r\n", "1", {"TEV=2"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TapeDocument document = Untouched();
+        ASSERT_EQ(ReadTapeBytes(kHeader + c.tail, document), TapeReadResult::Read);
+        EXPECT_EQ(document.elapsedTime, c.elapsed);
+        EXPECT_EQ(document.lines, c.lines);
+    }
+}
+
+TEST(TapeFile, LongLinesAndCaptions) {
+    const std::string longText(3'000'000, '7');
+    TapeDocument document =
+        Document(longText, 1, '+', longText, true, false, longText, {longText, "", longText});
+    const std::string bytes = WriteTapeBytes(document);
+    TapeDocument read;
+    ASSERT_EQ(ReadTapeBytes(bytes, read), TapeReadResult::Read);
+    EXPECT_TRUE(read.caption == longText && read.entryText == longText && read.elapsedTime == longText);
+    EXPECT_EQ(read.lines, document.lines);
+
+    // A flag or subtotal of any length is still judged, not overflowed.
+    std::string zeros = "QBX=\r\nACC=" + longText + "\r\nOPR=+\r\nNEW=\r\nJPE=" + std::string(100'000, '0') +
+                        "\r\nSPC=" + std::string(100'000, '0') + "1\r\n";
+    ASSERT_EQ(ReadTapeBytes(zeros, read), TapeReadResult::Read);
+    EXPECT_EQ(read.subtotal, 0);  // beyond a double
+    EXPECT_FALSE(read.justPressedEquals);
+    EXPECT_TRUE(read.specialResult);
+}
+
+// Whatever the bytes, reading ends, and a document that was read comes back the same from the
+// bytes written for it. The alphabet holds the header's letters and every kind of line end, but
+// no "T": a tape whose first line starts with "TEV=" and no timer reading cannot be told apart
+// from one with a timer reading, and the program never makes such a line.
+TEST(TapeFile, ArbitraryBytesReadSafelyAndRoundTrip) {
+    const std::string alphabet = "QBXACOPRNEWJS=+-x/%.0123456789 \r\n\0\xE9"s;
+    std::mt19937 random(20240501);
+    int read = 0;
+    for (int round = 0; round < 3000; ++round) {
+        // Start from a good header most of the time, so that the tape part is reached too.
+        std::string bytes = round % 4 == 0 ? "" : kHeader.substr(0, random() % (kHeader.size() + 1));
+        const std::size_t length = random() % 80;
+        for (std::size_t i = 0; i < length; ++i) bytes += alphabet[random() % alphabet.size()];
+
+        TapeDocument first = Untouched();
+        if (ReadTapeBytes(bytes, first) != TapeReadResult::Read) {
+            EXPECT_EQ(Describe(first), Describe(Untouched())) << bytes;
+            continue;
+        }
+        ++read;
+        ASSERT_TRUE(std::isfinite(first.subtotal)) << bytes;
+        TapeDocument second;
+        ASSERT_EQ(ReadTapeBytes(WriteTapeBytes(first), second), TapeReadResult::Read) << bytes;
+        // The subtotal is kept to 15 significant digits.
+        EXPECT_EQ(NumberToText(second.subtotal), NumberToText(first.subtotal)) << bytes;
+        second.subtotal = first.subtotal;
+        EXPECT_EQ(Describe(second), Describe(first)) << bytes;
+    }
+    EXPECT_GT(read, 100) << "too few random files got past the header to test the tape part";
+}
+
+TEST(TapeFile, MillionLinesRoundTripQuickly) {
+    TapeDocument document = Document("Year", 123456.78, '+', "", true, false, "12:34:56", {});
+    document.lines.reserve(1'000'000);
+    for (int i = 0; i < 1'000'000; ++i) {
+        std::string line = std::to_string(i % 100'000) + ".00 +";
+        document.lines.push_back(std::string(18 - line.size(), ' ') + line);
+    }
+
+    using Clock = std::chrono::steady_clock;
+    auto start = Clock::now();
+    const std::string bytes = WriteTapeBytes(document);
+    const auto writing = Clock::now() - start;
+
+    TapeDocument read;
+    start = Clock::now();
+    ASSERT_EQ(ReadTapeBytes(bytes, read), TapeReadResult::Read);
+    const auto reading = Clock::now() - start;
+
+    EXPECT_EQ(bytes.size(), 1'000'000u * 20 + 67);
+    EXPECT_EQ(read.lines, document.lines);
+    EXPECT_EQ(read.subtotal, document.subtotal);
+    EXPECT_EQ(WriteTapeBytes(read), bytes);
+    EXPECT_LT(writing, std::chrono::seconds(1));
+    EXPECT_LT(reading, std::chrono::seconds(1));
+    RecordProperty("write_ms",
+                   static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(writing).count()));
+    RecordProperty("read_ms",
+                   static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(reading).count()));
+}
+
+}  // namespace
