@@ -68,8 +68,10 @@ Machine::Machine(Ports ports)
       settings_(Choose<MemorySettings>(ports.settings, ownSettings_)),
       dialogs_(Choose<NullDialogs>(ports.dialogs, ownDialogs_)),
       files_(Choose<NullFiles>(ports.files, ownFiles_)),
+      clock_(Choose<NullClock>(ports.clock, ownClock_)),
       calculator_(tape_, options_, ports.messages, ports.sound),
       selection_(tape_, ports.messages),
+      eventRules_(clock_),
       keyboard_(std::make_unique<KeyboardMap>(*this)) {}
 
 Machine::~Machine() = default;
@@ -205,6 +207,8 @@ void Machine::Execute(Command command) {
     case Command::ClearCaption: ClearCaption(); break;
     case Command::Print: PrintTape(); break;
     case Command::WelcomeMessage: DisplayWelcomeMsg(); break;
+    case Command::Stopwatch: StopwatchCommand(); break;
+    case Command::TimedEvent: TimedEventCommand(); break;
     case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
     case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
     case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;
@@ -314,9 +318,6 @@ void Machine::NavigateTape(int keyCode, int) {
     }
 }
 
-void Machine::PauseOrResumeTimedEvent() {}
-
-void Machine::CloseTimedEvent() {}
 
 IndicatorColour Machine::DecimalIndicatorColour(int index) const {
     int places = calculator_.DecimalPlaces();
@@ -332,8 +333,6 @@ bool Machine::IsEnabled(Command command) const {
     switch (command) {
     case Command::Print: return printerAvailable_;
     case Command::Collapse:
-    case Command::Stopwatch:
-    case Command::TimedEvent:
     case Command::Paste:
     case Command::Copy:
     case Command::UserGuide:

@@ -14,6 +14,8 @@
 #include "memory/TapeSelection.h"
 #include "platform/Ports.h"
 #include "settings/SettingsStore.h"
+#include "timers/Stopwatch.h"
+#include "timers/TimedEvent.h"
 #include "window/Command.h"
 
 namespace qb {
@@ -87,10 +89,17 @@ public:
     bool UseCaptionWithoutPrompt() const { return useCaptionWithoutPrompt_; }
     const std::string& LastTapeFile() const { return lastTapeFile_; }
     const std::string& TapeFileName() const { return tapeFileName_; }
-    // The timer item of the menu bar.
-    bool StopwatchItemVisible() const { return !elapsedTime_.empty() || stopwatchRunning_; }
-    std::string StopwatchCaption() const;
-    const std::string& ElapsedTime() const { return elapsedTime_; }
+    // The timer item of the menu bar, and the 100 ms timer behind it.
+    bool StopwatchItemVisible() const { return stopwatch_.ItemVisible(); }
+    const std::string& StopwatchCaption() const { return stopwatch_.ItemCaption(); }
+    const std::string& ElapsedTime() const { return stopwatch_.ElapsedTime; }
+    bool StopwatchTimerOn() const { return stopwatch_.TimerOn(); }
+    void StopwatchTick();
+    const Stopwatch& GetStopwatch() const { return stopwatch_; }
+    // The background of the display controls: white, or the colour of a running timed event
+    // (red, green, blue).
+    std::uint32_t DisplayBackground() const { return displayBackground_; }
+    int EventColorIndex() const { return eventColorIndex_; }
 
     // The keyboard focus goes back to the keystroke box; the shell moves it and clears this.
     bool TakeFocusRequest();
@@ -121,9 +130,9 @@ public:
     bool CaptionFocus() const { return captionFocus_; }
     // Tape navigation keys (Up, Down, PgUp, PgDn, Ctrl+Home, Ctrl+End).
     void NavigateTape(int keyCode, int shift);
-    // F12 during a timed event, and the Left arrow that ends it.
+    // F12 during a timed event, and the end of the event (without its save when skipSave).
     void PauseOrResumeTimedEvent();
-    void CloseTimedEvent();
+    void CloseTimedEvent(bool skipSave = false);
 
 private:
     void ToggleOption(Command command);
@@ -153,6 +162,9 @@ private:
     void NewCaption();
     void ClearCaption();
     void PrintTape();
+    void StopwatchCommand();
+    void TimedEventCommand();
+    void StartTimedEvent();
 
     Ports ports_;
     std::unique_ptr<SettingsPort> ownSettings_;
@@ -161,11 +173,17 @@ private:
     SettingsStore settings_;
     DialogPort& dialogs_;
     FilePort& files_;
+    std::unique_ptr<ClockPort> ownClock_;
+    ClockPort& clock_;
     Options options_;
     Tape tape_;
     Calculator calculator_;
     MemoryRegister memory_;
     TapeSelection selection_;
+    Stopwatch stopwatch_;
+    TimedEventRules eventRules_;
+    int eventColorIndex_ = 0;
+    std::uint32_t displayBackground_ = 0xFFFFFF;
     std::unique_ptr<KeyboardMap> keyboard_;
     bool startingUp_ = true;
     bool focusRequest_ = false;
@@ -180,8 +198,6 @@ private:
     std::string startDirectory_ = "./";
     std::string lastTapeFile_;
     std::string tapeFileName_;
-    std::string elapsedTime_;
-    bool stopwatchRunning_ = false;
     bool printerAvailable_ = false;
     bool firstRun_ = false;
     // The window's last mode and position, applied when the window is first shown.

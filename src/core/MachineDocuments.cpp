@@ -33,7 +33,6 @@ void Machine::SetMainTitle() {
     title_ = tapeFileName_.empty() ? std::string(kProduct) : std::string(kProduct) + " (" + tapeFileName_ + ")";
 }
 
-std::string Machine::StopwatchCaption() const { return elapsedTime_.empty() ? "" : "Time: " + elapsedTime_; }
 
 // Captions.
 
@@ -105,7 +104,7 @@ bool Machine::WriteTapeFile(const std::string& path, const std::string& caption)
     document.entryText = state.EntryText;
     document.justPressedEquals = state.JustPressedEquals;
     document.specialResult = state.SpecialResult;
-    document.elapsedTime = elapsedTime_;
+    document.elapsedTime = stopwatch_.ElapsedTime;
     document.lines = tape_.Lines();
     dialogs_.SetBusy(true);
     bool written = files_.WriteAll(path, WriteTapeBytes(document));
@@ -201,7 +200,7 @@ TapeReadResult Machine::ReadTapeFile(const std::string& path) {
     }
     tape_.Replace(std::move(document.lines));
     tape_.ScrollTape();
-    elapsedTime_ = document.elapsedTime;
+    stopwatch_.ElapsedTime = document.elapsedTime;
     tapeCaption_ = document.caption;
     CalculatorState& state = calculator_.State();
     state.Subtotal = document.subtotal;
@@ -229,6 +228,7 @@ void Machine::OpenTape() {
 void Machine::OpenCommand() {
     if (!AskSaveTape()) return;
     OpenTape();
+    stopwatch_.ShowStoredTime(stopwatch_.ElapsedTime);
 }
 
 void Machine::NewTape() {
@@ -240,7 +240,9 @@ void Machine::NewTape() {
     tapeFileName_.clear();
     tapeCaption_.clear();
     title_ = windowCollapsed_ ? kCollapsedTitle : kProduct;
-    elapsedTime_.clear();
+    // The item goes; a run in progress brings it back with its next changed reading.
+    stopwatch_.Hide();
+    stopwatch_.ClearElapsedTime();
 }
 
 // Printing.
@@ -248,8 +250,8 @@ void Machine::NewTape() {
 void Machine::PrintTape() {
     std::string heading;
     if (TimedEventActive) {
-        heading = TimedEventHeading(EventName, EventDate, EventDescription, elapsedTime_);
-        CloseTimedEvent();
+        heading = TimedEventHeading(EventName, EventDate, EventDescription, stopwatch_.ElapsedTime);
+        CloseTimedEvent(true);
     }
     std::string caption;
     if (options_.TapeCaption) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace qb::test {
 
 MessageAnswer FakeMessagePort::ShowMessage(const MessageRequest& request) {
@@ -60,6 +62,32 @@ std::optional<int> FakeDialogPort::PrinterDialog(const std::string& title) {
     auto answer = printerAnswers.front();
     printerAnswers.pop_front();
     return answer;
+}
+
+bool FakeDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) {
+    eventFormsShown.push_back(form);
+    if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;
+    if (eventForms.empty()) return false;
+    TimedEventForm typed = eventForms.front();
+    eventForms.pop_front();
+    if (auto problem = rules.Check(typed)) {
+        eventProblems.push_back(problem->message);
+        return false;
+    }
+    form = typed;
+    return true;
+}
+
+std::optional<std::string> FakeClockPort::ParseDate(const std::string& text) {
+    int a = 0, b = 0, c = 0;
+    char s1 = 0, s2 = 0;
+    if (std::sscanf(text.c_str(), "%d%c%d%c%d", &a, &s1, &b, &s2, &c) != 5) return std::nullopt;
+    int month = a, day = b, year = c;
+    if (s1 == '-' && s2 == '-') month = b, day = c, year = a;
+    else if (s1 != '/' || s2 != '/') return std::nullopt;
+    if (year < 100) year += year < 30 ? 2000 : 1900;
+    if (month < 1 || month > 12 || day < 1 || day > 31) return std::nullopt;
+    return std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(year);
 }
 
 bool FakeFilePort::ReadAll(const std::string& path, std::string& bytes) {

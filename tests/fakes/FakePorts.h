@@ -13,6 +13,7 @@
 #include "platform/Ports.h"
 #include "platform/SettingsPort.h"
 #include "platform/SoundPort.h"
+#include "timers/TimedEvent.h"
 
 namespace qb::test {
 
@@ -52,6 +53,7 @@ class FakeDialogPort : public DialogPort {
 public:
     std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) override;
+    bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) override;
     int PrinterCount() override { return printers; }
     std::optional<int> PrinterDialog(const std::string& title) override;
     PrinterPort& Printer() override { return printer ? *printer : nullPrinter; }
@@ -61,6 +63,11 @@ public:
     std::deque<std::optional<std::string>> captions;  // answers of the caption prompt
     std::deque<std::optional<int>> printerAnswers;    // copies, or a cancel
     bool flipTooltipsInPrompt = false;
+    // Forms typed into the timed event's set-up window and Begin pressed; an empty list cancels.
+    // Each Begin is checked by the rules as the window would; a refused one counts as Cancel.
+    std::deque<TimedEventForm> eventForms;
+    std::vector<TimedEventForm> eventFormsShown;  // what each set-up window opened with
+    std::vector<std::string> eventProblems;
     int printers = 1;
     PrinterPort* printer = nullptr;
     NullPrinter nullPrinter;
@@ -69,6 +76,17 @@ public:
     std::vector<std::string> captionPrompts;  // the text each prompt started with
     std::vector<std::string> printerTitles;
     int busyOn = 0, busyOff = 0;
+};
+
+// A clock that tests move by hand, and a date parser for m/d/yy, m/d/yyyy and yyyy-mm-dd.
+class FakeClockPort : public ClockPort {
+public:
+    double SecondsSinceMidnight() override { return now; }
+    std::string Today() override { return today; }
+    std::optional<std::string> ParseDate(const std::string& text) override;
+
+    double now = 9 * 3600;
+    std::string today = "12/6/2026";
 };
 
 // Files in memory. A write replaces a file whole or not at all; writes can be made to fail.
@@ -88,7 +106,8 @@ struct FakePorts {
     FakeSettingsPort settings;
     FakeDialogPort dialogs;
     FakeFilePort files;
-    Ports ports() { return Ports{messages, sound, &settings, &dialogs, &files}; }
+    FakeClockPort clock;
+    Ports ports() { return Ports{messages, sound, &settings, &dialogs, &files, &clock}; }
 };
 
 }  // namespace qb::test

@@ -8,6 +8,8 @@
 namespace qb {
 
 class PrinterPort;
+class TimedEventRules;
+struct TimedEventForm;
 
 struct FileDialogRequest {
     bool save = false;         // Save As; otherwise Open
@@ -27,6 +29,10 @@ public:
     // The caption prompt, starting with initial (at most 75 characters). The text on OK, nothing
     // on Cancel. tooltipsOn is the program-wide switch, which Ctrl+T in the prompt may flip.
     virtual std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) = 0;
+
+    // The timed event's set-up window, filled from form. True when Begin passed the rules'
+    // checks (form then holds what was entered), false on Cancel.
+    virtual bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) = 0;
 
     // Installed printers.
     virtual int PrinterCount() = 0;

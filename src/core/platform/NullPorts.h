@@ -2,6 +2,7 @@
 // Ports for a machine that has no outside world of that kind: every dialog is cancelled, there
 // is no printer and no file can be read or written.
 
+#include "platform/ClockPort.h"
 #include "platform/DialogPort.h"
 #include "platform/FilePort.h"
 #include "platform/PrinterPort.h"
@@ -28,6 +29,7 @@ class NullDialogs : public DialogPort {
 public:
     std::optional<std::string> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
     std::optional<std::string> CaptionPrompt(const std::string&, bool&) override { return std::nullopt; }
+    bool TimedEventDialog(TimedEventForm&, bool&, const TimedEventRules&) override { return false; }
     int PrinterCount() override { return 0; }
     std::optional<int> PrinterDialog(const std::string&) override { return std::nullopt; }
     PrinterPort& Printer() override { return printer_; }
@@ -41,6 +43,13 @@ class NullFiles : public FilePort {
 public:
     bool ReadAll(const std::string&, std::string&) override { return false; }
     bool WriteAll(const std::string&, const std::string&) override { return false; }
+};
+
+class NullClock : public ClockPort {
+public:
+    double SecondsSinceMidnight() override { return 0; }
+    std::string Today() override { return "1/1/2000"; }
+    std::optional<std::string> ParseDate(const std::string&) override { return std::nullopt; }
 };
 
 }  // namespace qb

@@ -1,6 +1,7 @@
 #pragma once
 // Everything the program needs of the outside world, handed to the machine in one piece.
 
+#include "platform/ClockPort.h"
 #include "platform/DialogPort.h"
 #include "platform/FilePort.h"
 #include "platform/MessagePort.h"
@@ -15,6 +16,7 @@ struct Ports {
     SettingsPort* settings = nullptr;  // none: the settings live for this run only
     DialogPort* dialogs = nullptr;     // none: every dialog is cancelled, no printer
     FilePort* files = nullptr;         // none: no file can be read or written
+    ClockPort* clock = nullptr;        // none: midnight forever, and no date can be read
 };
 
 }  // namespace qb

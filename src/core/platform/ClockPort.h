@@ -1,0 +1,20 @@
+#pragma once
+// The clock and the calendar: the time of day, today's date and the platform's date parser.
+
+#include <optional>
+#include <string>
+
+namespace qb {
+
+class ClockPort {
+public:
+    virtual ~ClockPort() = default;
+    // Seconds since local midnight, with a fraction.
+    virtual double SecondsSinceMidnight() = 0;
+    // Today as "m/d/yyyy".
+    virtual std::string Today() = 0;
+    // A written date ("7/4/99", "July 4, 1999", "1999-07-04", ...) as "m/d/yyyy", or nothing.
+    virtual std::optional<std::string> ParseDate(const std::string& text) = 0;
+};
+
+}  // namespace qb

@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include "fakes/FakePrinter.h"
+#include "fakes/TestMachine.h"
+#include "timers/Stopwatch.h"
+#include "window/KeyCodes.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+constexpr double kHour = 3600;
+
+TEST(Stopwatch, Readings) {
+    const std::tuple<double, double, const char*> cases[] = {
+        // start, now (seconds since midnight), reading
+        {23 * kHour + 59 * 60 + 50, 5, "00:00:15"},
+        {100, 105.5, "00:00:06"},
+        {100, 104.5, "00:00:04"},
+        {100, 106.5, "00:00:06"},
+        {0, 3725, "01:02:05"},
+        {10, 10, "00:00:00"},
+    };
+    for (const auto& [start, now, reading] : cases) {
+        Stopwatch s;
+        s.Start(start);
+        s.GetElapsedTime(now);
+        EXPECT_EQ(s.ElapsedTime, reading) << start << " to " << now;
+    }
+}
+
+TEST(Stopwatch, MidnightMovesTheStartOnceAndRunsPast24Hours) {
+    Stopwatch s;
+    s.Start(23 * kHour + 59 * 60 + 50);
+    s.GetElapsedTime(5);
+    EXPECT_DOUBLE_EQ(s.StopwatchStart, -10);
+    s.GetElapsedTime(25 * kHour + 46 * 60 + 29 - 24 * kHour);  // the next day, 01:46:29
+    EXPECT_EQ(s.ElapsedTime, "01:46:39");
+    s.StopwatchStart -= 24 * kHour;  // as if a second day had passed
+    s.GetElapsedTime(kHour + 46 * 60 + 29);
+    EXPECT_EQ(s.ElapsedTime, "25:46:39");
+}
+
+TEST(Stopwatch, TheItemChangesOncePerSecond) {
+    Stopwatch s;
+    s.Start(0);
+    EXPECT_EQ(s.ItemCaption(), "00:00:00");
+    for (double t = 0.1; t < 0.45; t += 0.1) s.Tick(t);
+    EXPECT_EQ(s.ItemCaption(), "00:00:00");
+    s.Tick(1.6);
+    EXPECT_EQ(s.ItemCaption(), "00:00:02");
+}
+
+struct Clocked : TestMachine {
+    void At(double seconds) { fakes.clock.now = seconds; }
+    void Tick(double seconds) {
+        At(seconds);
+        machine.StopwatchTick();
+    }
+};
+
+TEST(StopwatchCommand, StartStopAndTheElapsedMessage) {
+    Clocked t;
+    t.At(1000);
+    t.machine.Key(vk::F2, 0, 0);
+    EXPECT_TRUE(t.machine.StopwatchItemVisible());
+    EXPECT_TRUE(t.machine.StopwatchTimerOn());
+    EXPECT_EQ(t.machine.ElapsedTime(), "");
+    t.Tick(1067);
+    EXPECT_EQ(t.machine.StopwatchCaption(), "00:01:07");
+    t.machine.Key(vk::Left, 0, 0);  // the Left arrow is the same command
+    EXPECT_FALSE(t.machine.StopwatchItemVisible());
+    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+    ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
+    EXPECT_EQ(t.fakes.messages.shown[0].title, "Stopwatch");
+    EXPECT_EQ(t.fakes.messages.shown[0].text, "Elapsed time ... 00:01:07");
+    EXPECT_EQ(t.machine.ElapsedTime(), "00:01:07");
+    // The reading goes into the tape file.
+    t.machine.Run(Command::PromptFileCaption);
+    t.fakes.dialogs.files.push_back("/tmp/timed");
+    t.machine.Run(Command::SaveAs);
+    EXPECT_NE(t.fakes.files.files["/tmp/timed.QBX"].find("SPC=0\r\nTEV=00:01:07\r\n"), std::string::npos);
+}
+
+TEST(StopwatchCommand, IdleCostsNothing) {
+    Clocked t;
+    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+    t.machine.Key(vk::F2, 0, 0);
+    t.machine.Key(vk::F2, 0, 0);
+    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+}
+
+TEST(StopwatchCommand, ARunSurvivesNewTape) {
+    Clocked t;
+    t.At(0);
+    t.machine.Run(Command::Stopwatch);
+    t.Tick(5);
+    t.machine.Run(Command::NewTape);
+    EXPECT_FALSE(t.machine.StopwatchItemVisible());
+    EXPECT_TRUE(t.machine.StopwatchTimerOn());
+    t.Tick(6);
+    EXPECT_TRUE(t.machine.StopwatchItemVisible());
+    EXPECT_EQ(t.machine.StopwatchCaption(), "00:00:06");
+}
+
+TEST(StopwatchCommand, AnOpenedTapeShowsItsStoredTime) {
+    Clocked t;
+    t.fakes.files.files["/t/a.QBX"] = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=01:02:03\r\n";
+    t.fakes.dialogs.files.push_back("/t/a.QBX");
+    t.machine.Run(Command::Open);
+    EXPECT_TRUE(t.machine.StopwatchItemVisible());
+    EXPECT_EQ(t.machine.StopwatchCaption(), "Time: 01:02:03");
+    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+    t.machine.Key(vk::F9, 0, 0);
+    EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"Clear the timed event tape first!"});
+}
+
+TimedEventForm Form(const char* name, const char* date, const char* event, int color = 3) {
+    return TimedEventForm{name, date, event, color};
+}
+
+TEST(TimedEventSetup, BeginChecksTheBoxesInOrder) {
+    const std::tuple<TimedEventForm, const char*, const char*> cases[] = {
+        {Form("", "", ""), "A name is required", ""},
+        {Form("   ", "", ""), "", ""},
+        {Form("Pat 2", "", ""), "The Name may contain letters only", ""},
+        {Form("Pat-Ann", "", ""), "The Name may contain letters only", ""},
+        {Form("Ren\xE9", "", ""), "The Name may contain letters only", ""},
+        {Form("Pat", "7/4/99", "Audit"), "", "7/4/1999"},
+        {Form("Pat", "1999-07-04", ""), "", "7/4/1999"},
+        {Form("Pat", "7/4/1999", ""), "", "7/4/1999"},
+        {Form("Pat", "not a date", ""), "The Date is not valid", ""},
+        {Form("Pat", "", "Audit, part 2"), "The Event may contain numbers and letters only", ""},
+        {Form("Pat", "", "Audit 2"), "", ""},
+    };
+    for (const auto& [form, problem, date] : cases) {
+        FakeClockPort clock;
+        TimedEventRules rules(clock);
+        TimedEventForm f = form;
+        auto found = rules.Check(f);
+        EXPECT_EQ(found ? found->message : std::string(), problem) << form.name << "|" << form.date;
+        if (!found) {
+            EXPECT_EQ(f.date, date);
+        }
+    }
+}
+
+TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
+    Clocked t;
+    t.At(1000);
+    t.fakes.dialogs.eventForms.push_back(Form("Pat", "7/4/99", "Audit", 5));
+    t.machine.Key(vk::F9, 0, 0);
+    ASSERT_TRUE(t.machine.TimedEventActive);
+    EXPECT_EQ(t.fakes.dialogs.eventFormsShown[0].date, "12/6/2026");  // today when none is kept
+    EXPECT_EQ(t.fakes.dialogs.eventFormsShown[0].colorIndex, 7);
+    EXPECT_EQ(t.machine.DisplayBackground(), 0xC0C0FFu);
+    EXPECT_EQ(t.machine.StopwatchCaption(), "00:00:00");
+
+    t.Tick(1000 + 12 * 60 + 40);
+    t.machine.PauseOrResumeTimedEvent();
+    EXPECT_EQ(t.machine.StopwatchCaption(), "00:12:40 Paused");
+    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+    t.At(1000 + 17 * 60 + 40);
+    for (Command c : {Command::Digit5, Command::TimedEvent, Command::NewTape, Command::Print})
+        t.machine.Run(c);
+    t.machine.Key(vk::Left, 0, 0);
+    EXPECT_EQ(t.fakes.messages.Errors().size(), 5u);
+    EXPECT_FALSE(t.machine.QueryClose());
+    t.machine.Run(Command::WelcomeMessage);  // not guarded
+    EXPECT_EQ(t.fakes.messages.shown.back().title, "the Quillbox");
+
+    t.machine.PauseOrResumeTimedEvent();
+    t.Tick(1000 + 17 * 60 + 41);
+    EXPECT_EQ(t.machine.StopwatchCaption(), "00:12:41");
+
+    t.fakes.dialogs.files.push_back("/home/pat/Pat 07_04_1999 Audit");
+    t.fakes.dialogs.captions.push_back("");
+    t.machine.Key(vk::Left, 0, 0);
+    EXPECT_FALSE(t.machine.TimedEventActive);
+    EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "Pat 07_04_1999 Audit");
+    EXPECT_NE(t.fakes.files.files["/home/pat/Pat 07_04_1999 Audit.QBX"].find("TEV=00:12:41"), std::string::npos);
+    EXPECT_EQ(t.machine.DisplayBackground(), 0xFFFFFFu);
+    EXPECT_EQ(t.machine.ElapsedTime(), "");
+    EXPECT_FALSE(t.machine.StopwatchItemVisible());
+}
+
+TEST(TimedEvent, StartingIsRefusedWhileTheStopwatchRuns) {
+    Clocked t;
+    t.machine.Run(Command::Stopwatch);
+    t.machine.Run(Command::TimedEvent);
+    EXPECT_EQ(t.fakes.messages.Errors(),
+              std::vector<std::string>{"The stopwatch is active ... unable to start a timed event!"});
+    EXPECT_TRUE(t.fakes.dialogs.eventFormsShown.empty());
+}
+
+TEST(TimedEvent, ACancelledSetUpChangesNothingAndTheLastValuesComeBack) {
+    Clocked t;
+    t.machine.Run(Command::TimedEvent);
+    EXPECT_FALSE(t.machine.TimedEventActive);
+    t.fakes.dialogs.eventForms.push_back(Form("Dez Ide", "", "", 0));
+    t.machine.Run(Command::TimedEvent);
+    t.machine.CloseTimedEvent(true);
+    t.machine.Run(Command::TimedEvent);
+    const TimedEventForm& shown = t.fakes.dialogs.eventFormsShown.back();
+    EXPECT_EQ(shown.name, "Dez Ide");
+    EXPECT_EQ(shown.date, "12/6/2026");
+    EXPECT_EQ(shown.colorIndex, 7);  // colour 0 comes back as 7
+}
+
+TEST(TimedEvent, PrintingEndsItWithoutASaveAndHeadsTheTape) {
+    Clocked t;
+    FakePrinter printer;
+    t.fakes.dialogs.printer = &printer;
+    t.At(0);
+    t.fakes.dialogs.eventForms.push_back(Form("Dez Ide", "7/4/1999", "Audit"));
+    t.machine.Run(Command::TimedEvent);
+    t.Tick(3725);
+    t.fakes.dialogs.captions.push_back("");
+    t.fakes.dialogs.printerAnswers.push_back(1);
+    t.machine.Run(Command::Print);
+    EXPECT_FALSE(t.machine.TimedEventActive);
+    EXPECT_EQ(t.fakes.files.writes, 0);
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    EXPECT_EQ(FakePrinter::Texts(printer.jobs[0][0])[0], "Timed event: Dez Ide 7/4/1999 Audit 01:02:05");
+}
+
+TEST(TimedEvent, ClosingTheWindowSavesAndClosesEvenWhenTheSaveIsCancelled) {
+    Clocked t;
+    t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
+    t.machine.Run(Command::TimedEvent);
+    EXPECT_TRUE(t.machine.QueryClose());
+    EXPECT_FALSE(t.machine.TimedEventActive);
+    EXPECT_EQ(t.fakes.dialogs.captionPrompts.size(), 1u);  // the Save As of the event's end
+}
+
+TEST(TimedEvent, F12InTheDispatcherPausesAndResumes) {
+    Clocked t;
+    t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
+    t.machine.Run(Command::TimedEvent);
+    // In the expanded window F12 is the Clear Entry Box shortcut and goes no further.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.TimedEventPaused);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
+}
+
+}  // namespace
