@@ -69,6 +69,7 @@ Machine::Machine(Ports ports)
       dialogs_(Choose<NullDialogs>(ports.dialogs, ownDialogs_)),
       files_(Choose<NullFiles>(ports.files, ownFiles_)),
       clock_(Choose<NullClock>(ports.clock, ownClock_)),
+      clipboard_(Choose<OwnClipboard>(ports.clipboard, ownClipboard_)),
       calculator_(tape_, options_, ports.messages, ports.sound),
       selection_(tape_, ports.messages),
       eventRules_(clock_),
@@ -89,6 +90,8 @@ void Machine::Load() {
     TimedEventActive = false;
     windowCollapsed_ = false;
     captionFocus_ = false;
+    collapsedTop_ = collapsedLeft_ = 0;
+    geometry_ = CenterForm(expandedWidth_, expandedHeight_);
     SetMainTitle();
 }
 
@@ -128,6 +131,12 @@ void Machine::FirstActivation() {
     if (firstRun_) {
         DisplayWelcomeMsg();
         firstRun_ = false;
+    } else if (!storedLastMode_.empty()) {
+        if (SettingsStore::ParseTruth(storedLastMode_).value_or(false)) {
+            CollapseForm();
+            WindowMoved(static_cast<long>(ParseNumber(storedLastLeft_)), static_cast<long>(ParseNumber(storedLastTop_)));
+        }
+        storedLastMode_.clear();
     }
     ports_.sound.RequestSound();
     startingUp_ = false;
@@ -209,6 +218,14 @@ void Machine::Execute(Command command) {
     case Command::WelcomeMessage: DisplayWelcomeMsg(); break;
     case Command::Stopwatch: StopwatchCommand(); break;
     case Command::TimedEvent: TimedEventCommand(); break;
+    case Command::Copy: CopyCommand(); break;
+    case Command::Paste: PasteCommand(); break;
+    case Command::Collapse:
+        if (windowCollapsed_)
+            ExpandForm();
+        else
+            CollapseForm();
+        break;
     case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
     case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
     case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;
@@ -275,7 +292,10 @@ void Machine::ClearMemory() {
 
 void Machine::SaveMemory() { settings_.Save(key::Memory, memory_.Text()); }
 
-void Machine::MenuOpened(const std::string&) { HideShortcutKeys(); }
+void Machine::MenuOpened(const std::string& menuName) {
+    HideShortcutKeys();
+    if (menuName == "mnuFIFile") fileMenuOpened_ = true;
+}
 
 void Machine::TapeClicked(std::int64_t index) {
     if (index >= 0 && index < tape_.Count()) tape_.SetListIndex(index);
@@ -332,9 +352,6 @@ IndicatorColour Machine::ClearEntryBoxColour() const {
 bool Machine::IsEnabled(Command command) const {
     switch (command) {
     case Command::Print: return printerAvailable_;
-    case Command::Collapse:
-    case Command::Paste:
-    case Command::Copy:
     case Command::UserGuide:
     case Command::ShortcutKeys:
     case Command::About:
@@ -354,6 +371,10 @@ bool Machine::IsChecked(Command command) const {
     return false;
 }
 
-std::string Machine::MenuCaption(Command, const std::string& designed) const { return designed; }
+std::string Machine::MenuCaption(Command command, const std::string& designed) const {
+    // The collapse item names what it will do, once the File menu has been opened.
+    if (command == Command::Collapse && fileMenuOpened_) return windowCollapsed_ ? "Expand (F11)" : "Collapse (F11)";
+    return designed;
+}
 
 }  // namespace qb

@@ -55,6 +55,25 @@ public:
     // The welcome message of the Help menu (and of the first run).
     void DisplayWelcomeMsg();
 
+    // The window's place on the screen, all in twips. The shell tells the screen size and the
+    // expanded window's outer size before Load, and every move of the window; the machine says
+    // where the window is to be and how large.
+    struct Geometry {
+        long left = 0, top = 0, width = 0, height = 0;
+    };
+    void SetScreen(long width, long height);
+    void SetExpandedSize(long width, long height);
+    void WindowMoved(long left, long top);
+    const Geometry& WindowGeometry() const { return geometry_; }
+    // Collapsed, the window stays above all others.
+    bool Topmost() const { return windowCollapsed_; }
+    // The menus of the bar: only the File menu (and the timer item) stays on the collapsed window.
+    bool MenuVisible(const std::string& menuName) const;
+    // Centres a window of that outer size on the screen.
+    Geometry CenterForm(long width, long height) const;
+    void CollapseForm();
+    void ExpandForm();
+
     // A click on a key, a button or a menu item: the command frame around the command.
     void Run(Command command);
     // A key stroke: key-down (virtual-key code and shift state) and the character it types,
@@ -163,6 +182,8 @@ private:
     void ClearCaption();
     void PrintTape();
     void StopwatchCommand();
+    void CopyCommand();
+    void PasteCommand();
     void TimedEventCommand();
     void StartTimedEvent();
 
@@ -175,6 +196,8 @@ private:
     FilePort& files_;
     std::unique_ptr<ClockPort> ownClock_;
     ClockPort& clock_;
+    std::unique_ptr<ClipboardPort> ownClipboard_;
+    ClipboardPort& clipboard_;
     Options options_;
     Tape tape_;
     Calculator calculator_;
@@ -192,6 +215,12 @@ private:
     bool panel2Visible_ = false;
     bool tapeVisible_ = true;
     bool windowCollapsed_ = false;
+    bool fileMenuOpened_ = false;
+    long screenWidth_ = 0, screenHeight_ = 0;
+    long expandedWidth_ = 0, expandedHeight_ = 0;
+    Geometry geometry_;
+    long expandedTop_ = 0, expandedLeft_ = 0;
+    long collapsedTop_ = 0, collapsedLeft_ = 0;
     std::string title_ = "the Quillbox";
     std::string tapeCaption_;
     bool useCaptionWithoutPrompt_ = false;

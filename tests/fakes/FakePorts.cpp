@@ -64,6 +64,15 @@ std::optional<int> FakeDialogPort::PrinterDialog(const std::string& title) {
     return answer;
 }
 
+std::optional<char> FakeDialogPort::ChooseCopy(bool selectedOffered, bool& tooltipsOn) {
+    copyOffers.push_back(selectedOffered);
+    if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;
+    if (copyChoices.empty()) return std::nullopt;
+    auto answer = copyChoices.front();
+    copyChoices.pop_front();
+    return answer;
+}
+
 bool FakeDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) {
     eventFormsShown.push_back(form);
     if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;

@@ -53,6 +53,7 @@ class FakeDialogPort : public DialogPort {
 public:
     std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) override;
+    std::optional<char> ChooseCopy(bool selectedOffered, bool& tooltipsOn) override;
     bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) override;
     int PrinterCount() override { return printers; }
     std::optional<int> PrinterDialog(const std::string& title) override;
@@ -63,6 +64,8 @@ public:
     std::deque<std::optional<std::string>> captions;  // answers of the caption prompt
     std::deque<std::optional<int>> printerAnswers;    // copies, or a cancel
     bool flipTooltipsInPrompt = false;
+    std::deque<std::optional<char>> copyChoices;  // answers of the copy window
+    std::vector<bool> copyOffers;                 // whether each offered "Selected value"
     // Forms typed into the timed event's set-up window and Begin pressed; an empty list cancels.
     // Each Begin is checked by the rules as the window would; a refused one counts as Cancel.
     std::deque<TimedEventForm> eventForms;
@@ -100,6 +103,17 @@ public:
     int writes = 0;
 };
 
+class FakeClipboardPort : public ClipboardPort {
+public:
+    void SetText(const std::string& t) override {
+        text = t;
+        ++sets;
+    }
+    std::optional<std::string> GetText() override { return text; }
+    std::optional<std::string> text;
+    int sets = 0;
+};
+
 struct FakePorts {
     FakeMessagePort messages;
     FakeSoundPort sound;
@@ -107,7 +121,8 @@ struct FakePorts {
     FakeDialogPort dialogs;
     FakeFilePort files;
     FakeClockPort clock;
-    Ports ports() { return Ports{messages, sound, &settings, &dialogs, &files, &clock}; }
+    FakeClipboardPort clipboard;
+    Ports ports() { return Ports{messages, sound, &settings, &dialogs, &files, &clock, &clipboard}; }
 };
 
 }  // namespace qb::test

@@ -19,8 +19,9 @@ struct TestMachine {
 
     TestMachine() : TestMachine(std::map<std::string, std::string>{}) {}
     // Starts on these stored settings.
-    explicit TestMachine(std::map<std::string, std::string> stored) {
+    explicit TestMachine(std::map<std::string, std::string> stored, bool start = true) {
         fakes.settings.values = std::move(stored);
+        if (!start) return;
         machine.Load();
         machine.FirstActivation();
         // What start-up showed is kept apart, so each test sees only what it caused.

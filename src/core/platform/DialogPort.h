@@ -30,6 +30,10 @@ public:
     // on Cancel. tooltipsOn is the program-wide switch, which Ctrl+T in the prompt may flip.
     virtual std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) = 0;
 
+    // The copy choice: 'L' the last value on the tape, 'S' the selected value (offered only when
+    // selectedOffered, and then preselected), 'W' the entire tape; nothing when cancelled.
+    virtual std::optional<char> ChooseCopy(bool selectedOffered, bool& tooltipsOn) = 0;
+
     // The timed event's set-up window, filled from form. True when Begin passed the rules'
     // checks (form then holds what was entered), false on Cancel.
     virtual bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) = 0;

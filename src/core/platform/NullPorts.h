@@ -2,6 +2,7 @@
 // Ports for a machine that has no outside world of that kind: every dialog is cancelled, there
 // is no printer and no file can be read or written.
 
+#include "platform/ClipboardPort.h"
 #include "platform/ClockPort.h"
 #include "platform/DialogPort.h"
 #include "platform/FilePort.h"
@@ -29,6 +30,7 @@ class NullDialogs : public DialogPort {
 public:
     std::optional<std::string> FileDialog(const FileDialogRequest&) override { return std::nullopt; }
     std::optional<std::string> CaptionPrompt(const std::string&, bool&) override { return std::nullopt; }
+    std::optional<char> ChooseCopy(bool, bool&) override { return std::nullopt; }
     bool TimedEventDialog(TimedEventForm&, bool&, const TimedEventRules&) override { return false; }
     int PrinterCount() override { return 0; }
     std::optional<int> PrinterDialog(const std::string&) override { return std::nullopt; }
@@ -50,6 +52,16 @@ public:
     double SecondsSinceMidnight() override { return 0; }
     std::string Today() override { return "1/1/2000"; }
     std::optional<std::string> ParseDate(const std::string&) override { return std::nullopt; }
+};
+
+// A clipboard that only this program sees.
+class OwnClipboard : public ClipboardPort {
+public:
+    void SetText(const std::string& text) override { text_ = text; }
+    std::optional<std::string> GetText() override { return text_; }
+
+private:
+    std::optional<std::string> text_;
 };
 
 }  // namespace qb

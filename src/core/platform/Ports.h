@@ -1,6 +1,7 @@
 #pragma once
 // Everything the program needs of the outside world, handed to the machine in one piece.
 
+#include "platform/ClipboardPort.h"
 #include "platform/ClockPort.h"
 #include "platform/DialogPort.h"
 #include "platform/FilePort.h"
@@ -17,6 +18,7 @@ struct Ports {
     DialogPort* dialogs = nullptr;     // none: every dialog is cancelled, no printer
     FilePort* files = nullptr;         // none: no file can be read or written
     ClockPort* clock = nullptr;        // none: midnight forever, and no date can be read
+    ClipboardPort* clipboard = nullptr;  // none: a clipboard of this program's own
 };
 
 }  // namespace qb

@@ -1,0 +1,208 @@
+#include <gtest/gtest.h>
+
+#include "fakes/TestMachine.h"
+#include "window/KeyCodes.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+// A 1280 by 1024 pixel screen at 15 twips a pixel, and the expanded window's outer size.
+constexpr long kScreenW = 19200, kScreenH = 15360, kExpandedW = 8475, kExpandedH = 5910;
+
+struct Windowed : TestMachine {
+    Windowed() : TestMachine(Placed({}), false) {}
+    explicit Windowed(std::map<std::string, std::string> stored) : TestMachine(Placed(std::move(stored)), false) {}
+
+    // Not a first run.
+    static std::map<std::string, std::string> Placed(std::map<std::string, std::string> stored) {
+        stored.emplace("Auto Decimal", "False");
+        return stored;
+    }
+    void Start() {
+        machine.SetScreen(kScreenW, kScreenH);
+        machine.SetExpandedSize(kExpandedW, kExpandedH);
+        machine.Load();
+    }
+    const Machine::Geometry& G() const { return machine.WindowGeometry(); }
+};
+
+TEST(Collapse, TheSmallWindowOpensAtTheLargeWindowsCornerAndComesBack) {
+    Windowed t;
+    t.Start();
+    t.machine.FirstActivation();
+    EXPECT_EQ(t.G().left, (kScreenW - kExpandedW) / 2);
+    EXPECT_EQ(t.G().top, (kScreenH - kExpandedH) / 2);
+    long expandedLeft = t.G().left, expandedTop = t.G().top;
+
+    t.machine.Key(vk::F11, 0, 0);
+    EXPECT_TRUE(t.machine.WindowCollapsed());
+    EXPECT_TRUE(t.machine.Topmost());
+    EXPECT_EQ(t.machine.Title(), "tQB 1999");
+    EXPECT_EQ(t.G().left, expandedLeft);
+    EXPECT_EQ(t.G().top, expandedTop);
+    EXPECT_EQ(t.G().width, 2335);
+    EXPECT_EQ(t.G().height, 4440);
+    EXPECT_TRUE(t.machine.MenuVisible("mnuFIFile"));
+    EXPECT_FALSE(t.machine.MenuVisible("mnuHPHelp"));
+
+    t.machine.WindowMoved(300, 200);
+    t.machine.Key(vk::Escape, 0, 27);
+    EXPECT_FALSE(t.machine.WindowCollapsed());
+    EXPECT_FALSE(t.machine.Topmost());
+    EXPECT_EQ(t.machine.Title(), "the Quillbox");
+    EXPECT_EQ(t.G().left, expandedLeft);  // always centred
+    EXPECT_EQ(t.G().width, kExpandedW);
+
+    t.machine.WindowMoved(10, 10);
+    t.machine.Key(vk::F11, 0, 0);
+    EXPECT_EQ(t.G().left, 300);  // where the small window was last
+    EXPECT_EQ(t.G().top, 200);
+    t.machine.WindowMoved(40, 0);  // dragged to the very top: not remembered
+    t.machine.Key(vk::F11, 0, 0);
+    t.machine.WindowMoved(77, 88);
+    t.machine.Key(vk::F11, 0, 0);
+    EXPECT_EQ(t.G().left, 77);
+    EXPECT_EQ(t.G().top, 88);
+}
+
+TEST(Collapse, TheFileMenuItemNamesWhatItWillDo) {
+    Windowed t;
+    t.Start();
+    EXPECT_EQ(t.machine.MenuCaption(Command::Collapse, "&Collapse"), "&Collapse");
+    t.machine.MenuOpened("mnuFIFile");
+    EXPECT_EQ(t.machine.MenuCaption(Command::Collapse, "&Collapse"), "Collapse (F11)");
+    t.machine.Run(Command::Collapse);
+    EXPECT_EQ(t.machine.MenuCaption(Command::Collapse, "&Collapse"), "Expand (F11)");
+    EXPECT_FALSE(t.machine.MenuItemEnabled(Command::Save));
+}
+
+TEST(Collapse, CollapsedKeysEmulateTheHiddenMenus) {
+    Windowed t;
+    t.Start();
+    t.machine.FirstActivation();
+    t.machine.Key(vk::F11, 0, 0);
+    t.Press("7+");
+    t.machine.Key(vk::F1, vk::CtrlState, 0);
+    EXPECT_EQ(t.Calc().DecimalPlaces(), 1);
+    t.machine.Key(vk::F5, 0, 0);
+    EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), 7);
+    t.machine.Key(99, vk::CtrlState, 0);  // Ctrl with the keypad 3 does nothing
+    EXPECT_EQ(t.Calc().DecimalPlaces(), 1);
+    t.machine.Key(vk::M, vk::CtrlState, '\r');  // recalls, and its carriage return runs nothing
+    EXPECT_EQ(t.Display(), "7.");
+    EXPECT_EQ(t.TapeLines().size(), 2u);
+    t.machine.Key(vk::Escape, 0, 27);
+    EXPECT_FALSE(t.machine.WindowCollapsed());
+    t.machine.Key(vk::Escape, 0, 27);
+    EXPECT_FALSE(t.machine.WindowCollapsed());
+}
+
+TEST(Collapse, F12DuringAnEventPausesOnlyInTheCollapsedWindow) {
+    Windowed t;
+    t.Start();
+    t.machine.FirstActivation();
+    t.fakes.dialogs.eventForms.push_back(TimedEventForm{"Pat", "", "", 1});
+    t.machine.Run(Command::TimedEvent);
+    t.machine.Key(vk::F11, 0, 0);
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_TRUE(t.machine.TimedEventPaused);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);  // toggled as well
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.TimedEventPaused);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);  // resuming does not toggle
+}
+
+TEST(Collapse, AStoredCollapsedWindowIsRestoredAtItsPlace) {
+    Windowed t({{"Last Mode", "True"}, {"Last Left", "1500"}, {"Last Top", "900"}});
+    t.Start();
+    t.machine.FirstActivation();
+    EXPECT_TRUE(t.machine.WindowCollapsed());
+    EXPECT_EQ(t.G().left, 1500);
+    EXPECT_EQ(t.G().top, 900);
+    t.machine.Unload(t.G().left, t.G().top);
+    EXPECT_EQ(t.fakes.settings.values["Last Mode"], "True");
+}
+
+TEST(Copy, ChoicesAndTheClipboardText) {
+    struct Case {
+        const char* keys;
+        std::int64_t select;
+        std::optional<char> choice;
+        std::optional<std::string> clipboard;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"1234.+", -1, 'L', "1234.00", "1234.00 copied to the Clipboard"},
+        {"-7+", -1, 'L', "-7.00", "-7.00 copied to the Clipboard"},
+        {"3+4+", 1, 'S', "3.00", "3.00 copied to the Clipboard"},
+        {"5+", -1, 'W', " " + std::string(15, ' ') + "0 =\r\n" + std::string(12, ' ') + "5.00 +\r\n", ""},
+        {"5+", -1, std::nullopt, std::nullopt, ""},
+        {"1234567890.12+", -1, 'L', std::nullopt, ""},
+    };
+    for (const auto& c : cases) {
+        TestMachine t;
+        t.Press(c.keys);
+        if (c.select >= 0) t.machine.TapeClicked(c.select);
+        t.fakes.dialogs.copyChoices.push_back(c.choice);
+        t.machine.Key(vk::C, vk::CtrlState, 3);
+        EXPECT_EQ(t.fakes.dialogs.copyOffers.back(), c.select >= 0) << c.keys;
+        EXPECT_EQ(t.fakes.clipboard.text, c.clipboard) << c.keys;
+        std::string shown;
+        for (const auto& m : t.fakes.messages.shown)
+            if (m.title == "tQB 1999") shown = m.text;
+        EXPECT_EQ(shown, c.message) << c.keys;
+        EXPECT_EQ(t.machine.GetTape().ListIndex(), c.select) << c.keys;
+    }
+}
+
+TEST(Copy, NoMessageWhenDisplayValueCopiedIsOff) {
+    TestMachine t;
+    t.machine.Run(Command::DisplayValueCopied);
+    t.Press("5+");
+    t.fakes.dialogs.copyChoices.push_back('L');
+    t.machine.Run(Command::Copy);
+    EXPECT_EQ(t.fakes.clipboard.text, "5.00");
+    EXPECT_TRUE(t.fakes.messages.shown.empty());
+}
+
+TEST(Paste, PutsAPlainNumberIntoTheEntryBox) {
+    const std::tuple<std::optional<std::string>, const char*, bool> cases[] = {
+        {"1,234.50", "1234.5", true},
+        {"$-12.00", "-12", true},
+        {" 5. +\r\n3. -\r\n", "5.3", true},
+        {"1E+20", "120", true},
+        {"0.00000002", ".00000002", true},
+        {"100000000000000000000", "100000000000000000000", true},
+        {"0", "", false},
+        {"word", "", false},
+        {std::nullopt, "", false},
+        {std::string(400, '9'), "", false},
+    };
+    for (const auto& [clip, entry, ok] : cases) {
+        TestMachine t;
+        t.fakes.clipboard.text = clip;
+        t.machine.Key(vk::V, vk::CtrlState, 22);
+        EXPECT_EQ(t.Display(), entry) << clip.value_or("(none)");
+        if (ok) {
+            EXPECT_TRUE(t.fakes.messages.Errors().empty());
+            EXPECT_FALSE(t.State().JustPressedEquals);
+        } else {
+            EXPECT_EQ(t.fakes.messages.Errors(),
+                      std::vector<std::string>{"There is no value on the Clipboard to paste!"});
+        }
+    }
+}
+
+TEST(Paste, TheTapePrintsWhatTheSubtotalReceives) {
+    TestMachine t;
+    t.machine.Run(Command::FloatingPoint);
+    t.fakes.clipboard.text = "0.00000002";
+    t.machine.Run(Command::Paste);
+    t.Press("+");
+    EXPECT_EQ(t.Trimmed().back(), ".00000002 +");
+    EXPECT_DOUBLE_EQ(t.State().Subtotal, 2e-8);
+}
+
+}  // namespace
