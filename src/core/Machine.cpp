@@ -143,6 +143,19 @@ void Machine::FirstActivation() {
     FinalFocusStep();
 }
 
+void Machine::DisplayShortcutKeys() {
+    if (panel1Visible_) {
+        panel2Visible_ = true;
+        panel1Visible_ = false;
+    } else if (panel2Visible_) {
+        panel1Visible_ = true;
+        panel2Visible_ = false;
+    } else {
+        panel1Visible_ = true;
+    }
+    tapeVisible_ = false;
+}
+
 void Machine::HideShortcutKeys() {
     tapeVisible_ = true;
     panel1Visible_ = false;
@@ -219,6 +232,7 @@ void Machine::Execute(Command command) {
     case Command::Stopwatch: StopwatchCommand(); break;
     case Command::TimedEvent: TimedEventCommand(); break;
     case Command::Copy: CopyCommand(); break;
+    case Command::ShortcutKeys: DisplayShortcutKeys(); break;
     case Command::Paste: PasteCommand(); break;
     case Command::Collapse:
         if (windowCollapsed_)
@@ -353,7 +367,6 @@ bool Machine::IsEnabled(Command command) const {
     switch (command) {
     case Command::Print: return printerAvailable_;
     case Command::UserGuide:
-    case Command::ShortcutKeys:
     case Command::About:
     case Command::None: return false;
     default: return true;

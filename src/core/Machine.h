@@ -141,6 +141,7 @@ public:
 
     // The command frame, for the keyboard map.
     void HideShortcutKeys();
+    void DisplayShortcutKeys();
     bool CheckPausedTimer();
     void FinalFocusStep();
     // The command body alone, without the frame.

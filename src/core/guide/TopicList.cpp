@@ -1,0 +1,113 @@
+#include "guide/TopicList.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace qb {
+namespace {
+
+char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),
+                                        [](char x, char y) { return Upper(x) < Upper(y); });
+}
+
+bool IsTopicFile(const std::string& name) {
+    if (name.size() <= 7) return false;  // a topic has a name
+    std::string head = name.substr(0, 3), tail = name.substr(name.size() - 4);
+    std::transform(head.begin(), head.end(), head.begin(), Upper);
+    std::transform(tail.begin(), tail.end(), tail.begin(), Upper);
+    return head == "UG " && tail == ".RTF";
+}
+
+}  // namespace
+
+void TopicList::Build(const std::vector<std::string>& fileNames) {
+    entries_.clear();
+    files_.clear();
+    std::vector<std::string> names;
+    for (const std::string& name : fileNames)
+        if (IsTopicFile(name)) names.push_back(name);
+    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return LessIgnoringCase(a.substr(3, a.size() - 7), b.substr(3, b.size() - 7));
+    });
+    for (const std::string& name : names) {
+        entries_.push_back(name.substr(3, name.size() - 7));
+        files_.push_back(name);
+    }
+    hasTopics_ = !entries_.empty();
+    buttonsDesigned_ = true;
+    viewerTooltip_.clear();
+    if (!hasTopics_) {
+        entries_.push_back(kNoTopics);
+        selected_ = 0;
+        return;
+    }
+    selected_ = 0;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i] == "Benefits") selected_ = static_cast<int>(i);
+        if (entries_[i] == "Your Own Topic") viewerTooltip_ = kOwnTopicTip;
+    }
+}
+
+bool TopicList::ButtonEnabled(Button button) const {
+    if (!hasTopics_) return false;
+    if (buttonsDesigned_) return true;
+    const int count = static_cast<int>(entries_.size());
+    const bool backward = button == Button::First || button == Button::Previous;
+    if (selected_ == 0) return !backward;
+    if (selected_ == count - 1) return backward;
+    return true;
+}
+
+void TopicList::Select(int index) {
+    if (!hasTopics_ || index < 0 || index >= static_cast<int>(entries_.size())) return;
+    selected_ = index;
+    buttonsDesigned_ = false;
+}
+
+bool TopicList::Walk(Button button) {
+    if (!hasTopics_) return false;
+    const int last = static_cast<int>(entries_.size()) - 1;
+    switch (button) {
+    case Button::First:
+        if (selected_ < 1) return false;
+        Select(0);
+        return true;
+    case Button::Previous:
+        if (selected_ < 1) return false;
+        Select(selected_ - 1);
+        return true;
+    case Button::Next:
+        if (selected_ >= last) return false;
+        Select(selected_ + 1);
+        return true;
+    case Button::Last:
+        if (selected_ >= last) return false;
+        Select(last);
+        return true;
+    }
+    return false;
+}
+
+bool TopicList::TypeLetter(char c) {
+    if (c == '\r' || !hasTopics_) return false;
+    const int count = static_cast<int>(entries_.size());
+    auto matches = [&](int i) {
+        const std::string& e = entries_[static_cast<std::size_t>(i)];
+        return !e.empty() && Upper(e[0]) == Upper(c);
+    };
+    for (int i = selected_ + 1; i < count; ++i)
+        if (matches(i)) return Select(i), true;
+    for (int i = 0; i < selected_; ++i)
+        if (matches(i)) return Select(i), true;
+    return false;
+}
+
+std::string TopicList::SelectedPath(const std::string& startDirectory) const {
+    if (!hasTopics_) return {};
+    return startDirectory + files_[static_cast<std::size_t>(selected_)];
+}
+
+}  // namespace qb

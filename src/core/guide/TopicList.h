@@ -1,0 +1,52 @@
+#pragma once
+// The User Guide's topic list: built from the "UG <topic>.rtf" files of the start directory,
+// sorted without regard to letter case, walked by First, Previous, Next and Last, and searched by
+// first letter.
+
+#include <string>
+#include <vector>
+
+namespace qb {
+
+class TopicList {
+public:
+    static constexpr const char* kNoTopics = "No User Guide topics found";
+    static constexpr const char* kOwnTopicTip = "See 'Your Own Topic' for how to add your own User Guide topics";
+
+    enum class Button { First, Previous, Next, Last };
+
+    // Builds the list from the names of the files in the folder (matching "UG *.rtf" in any
+    // letter case) and selects the opening topic: "Benefits" if it is there, else the first.
+    void Build(const std::vector<std::string>& fileNames);
+
+    const std::vector<std::string>& Entries() const { return entries_; }
+    bool HasTopics() const { return hasTopics_; }
+    int Selected() const { return selected_; }
+    const std::string& SelectedTopic() const { return entries_[static_cast<std::size_t>(selected_)]; }
+    // The tooltip of the viewer: set when a "Your Own Topic" exists.
+    const std::string& ViewerTooltip() const { return viewerTooltip_; }
+    bool ButtonEnabled(Button button) const;
+
+    // A selection made in the list (mouse or arrow keys): the buttons follow the position.
+    void Select(int index);
+    // A walking button. False when it cannot move (the caller beeps).
+    bool Walk(Button button);
+    // A character typed into the list: the next topic after the selected one whose first letter
+    // matches, wrapping round. False when none does.
+    bool TypeLetter(char c);
+
+    // The selected topic's file in the folder, named as the folder names it (its letter case may
+    // differ from "UG <topic>.rtf").
+    std::string SelectedPath(const std::string& startDirectory) const;
+
+private:
+    std::vector<std::string> entries_;
+    std::vector<std::string> files_;  // beside entries_
+    bool hasTopics_ = false;
+    int selected_ = -1;
+    std::string viewerTooltip_;
+    // Until the first selection change the buttons keep their designed state: all enabled.
+    bool buttonsDesigned_ = true;
+};
+
+}  // namespace qb

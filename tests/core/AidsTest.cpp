@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <deque>
+
+#include "aids/SoundQueue.h"
+#include "aids/Tooltips.h"
+#include "aids/WindowPlacement.h"
+#include "fakes/TestMachine.h"
+#include "guide/TopicList.h"
+#include "platform/AudioPort.h"
+#include "window/KeyCodes.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+TEST(Tooltips, MainWindowTexts) {
+    const TooltipTable& t = MainWindowTooltips();
+    const std::pair<const char*, const char*> cases[] = {
+        {"txtDisplay", "Entry box"},
+        {"lblKey(29)", "List of shortcut keys (Shift+F1)"},
+        {"cmdKey(3)", "Enter a 3 in the Entry box (Either 3 key)"},
+        {"cmdKey(8)", "Enter an 8 in the Entry box (Either 8 key)"},
+        {"cmdKey(10)", "Enter 00 in the Entry box (Right Arrow)"},
+        {"lblDecimalPlaces(1)", "Round to 1 decimal place (Ctrl+F1)"},
+        {"lblDecimalPlaces(4)", "Round to 4 decimal places (Ctrl+F4)"},
+        {"cmdExit", "Exit the Quillbox (Ctrl+X)"},
+        {"cmdPrintTape", "Print tape on default printer (Ctrl+P)"},
+        {"txtKeyStroke", ""},
+    };
+    for (const auto& [control, text] : cases) EXPECT_EQ(TooltipOf(t, control), text) << control;
+    EXPECT_EQ(TooltipOf(DialogTooltips("TimedEvent"), "lblColor(7)"), "Click on a background color for the event");
+    EXPECT_EQ(TooltipOf(DialogTooltips("ChooseCopy"), "optCopy(1)"), "Click on a copy selection");
+    EXPECT_EQ(TooltipOf(DialogTooltips("UsersGuide"), "cmdPrev"),
+              "Click on Previous to display the alphabetically previous topic");
+}
+
+TEST(ShortcutPanels, ShiftF1PagesAndAnyCommandBringsTheTapeBack) {
+    TestMachine t;
+    const std::vector<std::pair<bool, bool>> expected = {{true, false}, {false, true}, {true, false}};
+    for (const auto& [first, second] : expected) {
+        t.machine.Key(vk::F1, vk::ShiftState, 0);
+        EXPECT_EQ(t.machine.ShortcutPanelVisible(1), first);
+        EXPECT_EQ(t.machine.ShortcutPanelVisible(2), second);
+        EXPECT_FALSE(t.machine.TapeVisible());
+    }
+    t.machine.Key(16, vk::ShiftState, 0);  // Shift alone keeps them
+    EXPECT_TRUE(t.machine.ShortcutPanelVisible(1));
+    t.machine.Key(53, 0, '5');
+    EXPECT_FALSE(t.machine.ShortcutPanelVisible(1));
+    EXPECT_TRUE(t.machine.TapeVisible());
+    EXPECT_EQ(ShortcutPanelLabels(1).size(), 15u);
+    EXPECT_EQ(ShortcutPanelLabels(2).back(), "Previous List << Shift+F1");
+}
+
+TEST(ShortcutPanels, WorkWhilePaused) {
+    TestMachine t;
+    t.machine.TimedEventActive = t.machine.TimedEventPaused = true;
+    t.machine.Run(Command::ShortcutKeys);
+    EXPECT_TRUE(t.machine.ShortcutPanelVisible(1));
+    EXPECT_TRUE(t.fakes.messages.Errors().empty());
+}
+
+TEST(TopicList, SortedListAndOpeningTopic) {
+    const std::tuple<std::vector<std::string>, std::vector<std::string>, std::string, std::string> cases[] = {
+        {{"UG Zebra.rtf", "UG apple.rtf", "UG Benefits.rtf", "notes.rtf"}, {"apple", "Benefits", "Zebra"}, "Benefits",
+         ""},
+        {{"UG Zebra.rtf", "UG apple.rtf"}, {"apple", "Zebra"}, "apple", ""},
+        {{"UG Benefits.RTF"}, {"Benefits"}, "Benefits", ""},
+        {{"ug benefits.rtf", "UG Zoo.rtf"}, {"benefits", "Zoo"}, "benefits", ""},
+        {{"UG Your Own Topic.rtf", "UG Basics.rtf"}, {"Basics", "Your Own Topic"}, "Basics",
+         TopicList::kOwnTopicTip},
+        {{"readme.txt", "UG .rtf"}, {TopicList::kNoTopics}, TopicList::kNoTopics, ""},
+    };
+    for (const auto& [files, entries, opening, tip] : cases) {
+        TopicList list;
+        list.Build(files);
+        EXPECT_EQ(list.Entries(), entries);
+        EXPECT_EQ(list.SelectedTopic(), opening);
+        EXPECT_EQ(list.ViewerTooltip(), tip);
+    }
+}
+
+TEST(TopicList, PathsKeepTheFolderSpelling) {
+    TopicList list;
+    list.Build({"UG Benefits.RTF"});
+    EXPECT_EQ(list.SelectedPath("/opt/q/"), "/opt/q/UG Benefits.RTF");
+}
+
+TEST(TopicList, WalkingAndButtons) {
+    using B = TopicList::Button;
+    TopicList one;
+    one.Build({"UG Only.rtf"});
+    for (B b : {B::First, B::Previous, B::Next, B::Last}) {
+        EXPECT_TRUE(one.ButtonEnabled(b));  // as designed until a selection changes
+        EXPECT_FALSE(one.Walk(b));
+    }
+    one.Select(0);
+    EXPECT_FALSE(one.ButtonEnabled(B::First));
+    EXPECT_TRUE(one.ButtonEnabled(B::Next));
+
+    TopicList three;
+    three.Build({"UG A.rtf", "UG B.rtf", "UG C.rtf"});
+    EXPECT_TRUE(three.Walk(B::Last));
+    EXPECT_EQ(three.Selected(), 2);
+    EXPECT_FALSE(three.ButtonEnabled(B::Next));
+    EXPECT_FALSE(three.Walk(B::Next));
+    EXPECT_TRUE(three.Walk(B::Previous));
+    EXPECT_TRUE(three.ButtonEnabled(B::First) && three.ButtonEnabled(B::Last));
+
+    TopicList none;
+    none.Build({});
+    EXPECT_FALSE(none.ButtonEnabled(B::Next));
+}
+
+TEST(TopicList, FirstLetterSearchWrapsRound) {
+    TopicList list;
+    list.Build({"UG Benefits.rtf", "UG Budget.rtf", "UG Basics.rtf", "UG Memory.rtf"});
+    ASSERT_EQ(list.SelectedTopic(), "Benefits");
+    const std::pair<char, const char*> steps[] = {{'b', "Budget"}, {'B', "Basics"}, {'q', "Basics"},
+                                                   {'m', "Memory"}, {'M', "Memory"}, {'\r', "Memory"}};
+    for (const auto& [c, topic] : steps) {
+        list.TypeLetter(c);
+        EXPECT_EQ(list.SelectedTopic(), topic) << c;
+    }
+}
+
+// A device whose sound lasts until the test lets it end.
+class FakeAudio : public AudioPort {
+public:
+    bool Open(const std::string& p) override {
+        path = p;
+        return present;
+    }
+    bool Playing() override { return playing; }
+    void Play() override {
+        if (present) playing = true, ++plays;
+    }
+    void Rewind() override { ++rewinds; }
+    void Close() override { ++closes; }
+    bool present = true, playing = false;
+    int plays = 0, rewinds = 0, closes = 0;
+    std::string path;
+};
+
+TEST(SoundQueue, RequestsDuringASoundPlayInTurn) {
+    FakeAudio audio;
+    bool on = true;
+    SoundQueue queue(audio, on);
+    queue.Open("/x/Quillbox.wav");
+    ASSERT_TRUE(queue.SoundReady());
+    for (int i = 0; i < 3; ++i) queue.RequestSound();
+    EXPECT_EQ(queue.PendingSounds(), 3);
+    EXPECT_EQ(audio.plays, 1);
+    EXPECT_EQ(queue.StatusInterval(), 50);
+    queue.StatusUpdate();  // still playing: nothing
+    EXPECT_EQ(queue.PendingSounds(), 3);
+    for (int i = 0; i < 3; ++i) {
+        audio.playing = false;
+        queue.StatusUpdate();
+    }
+    EXPECT_EQ(audio.plays, 3);
+    EXPECT_EQ(queue.PendingSounds(), 0);
+    EXPECT_EQ(queue.StatusInterval(), 0);
+}
+
+TEST(SoundQueue, OffAndMissingAreSilent) {
+    FakeAudio audio;
+    bool on = false;
+    SoundQueue queue(audio, on);
+    queue.RequestSound();
+    EXPECT_EQ(queue.PendingSounds(), 0);
+    audio.present = false;
+    on = true;
+    queue.Open("missing.wav");
+    EXPECT_FALSE(queue.SoundReady());
+    queue.RequestSound();
+    queue.RequestSound();
+    queue.StatusUpdate();
+    queue.StatusUpdate();
+    EXPECT_EQ(queue.PendingSounds(), 0);
+    EXPECT_EQ(audio.plays, 0);
+    queue.Close();
+    EXPECT_EQ(audio.closes, 0);
+}
+
+TEST(WindowPlacement, AboutMovesTheMainWindowAside) {
+    EXPECT_EQ(MainWindowDuringAbout({3000, 2000}), (Point{500, 1000}));
+    EXPECT_EQ(MainWindowDuringAbout({200, 300}), (Point{200, 300}));
+    EXPECT_EQ(AboutWindowPlace(19200, 15360, 6000, 4000), (Point{12700, 10860}));
+}
+
+}  // namespace
