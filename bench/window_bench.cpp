@@ -1,0 +1,163 @@
+// Key latency through the real main window, offscreen: a digit key and an operation key sent
+// as key events, with the model update, the rendering and the repaint, on a short tape and on
+// a tape of a million lines. Also the resident memory with the million-line tape on screen.
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QListView>
+#include <algorithm>
+#include <chrono>
+#include <ctime>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Machine.h"
+#include "windows/MainWindow.h"
+#include "windows/ProgramStyle.h"
+
+namespace {
+
+class SilentMessages final : public qb::MessagePort {
+public:
+    qb::MessageAnswer ShowMessage(const qb::MessageRequest& request) override { return request.defaultAnswer; }
+    void Beep() override {}
+};
+
+class SilentSound final : public qb::SoundPort {
+public:
+    void RequestSound() override {}
+};
+
+// Counts the repaints of the tape, to make sure the benchmark measures them.
+class PaintCounter final : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints;
+        return false;
+    }
+    long paints = 0;
+};
+
+double ThreadCpuMicroseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
+}
+
+double Median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+long ResidentKilobytes() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::stol(line.substr(6));
+    return -1;
+}
+
+struct Rig {
+    explicit Rig(std::int64_t lines) {
+        machine.Load();
+        machine.FirstActivation();
+        qb::Tape& tape = machine.GetTape();
+        while (tape.Count() < lines) tape.AppendTapeLine("1,234,567.89 +");
+        tape.ScrollTape();
+        window = std::make_unique<qb::MainWindow>(machine);
+        window->show();
+        window->Render();
+        keys = window->findChild<QWidget*>(QStringLiteral("txtKeyStroke"));
+        window->findChild<QListView*>(QStringLiteral("lstTape"))->viewport()->installEventFilter(&paints);
+        QApplication::processEvents();
+    }
+
+    void Strike(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(keys, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+        QApplication::sendEvent(keys, &release);
+        QApplication::processEvents();
+    }
+
+    SilentMessages messages;
+    SilentSound sound;
+    qb::Machine machine{qb::Ports{messages, sound}};
+    std::unique_ptr<qb::MainWindow> window;
+    QWidget* keys = nullptr;
+    PaintCounter paints;
+};
+
+std::map<std::int64_t, std::unique_ptr<Rig>> rigs;
+// Every run's time per key by tape length; the median is reported, so that a run slowed by other
+// work on the machine does not decide the figure.
+std::map<std::int64_t, std::vector<double>> microsecondsPerKey;
+std::map<std::int64_t, std::vector<double>> cpuMicrosecondsPerKey;
+long residentWithMillionLines = -1;
+
+Rig& RigOf(std::int64_t lines) {
+    auto& rig = rigs[lines];
+    if (!rig) rig = std::make_unique<Rig>(lines);
+    return *rig;
+}
+
+void BM_KeyLatency(benchmark::State& state) {
+    const std::int64_t lines = state.range(0);
+    Rig& rig = RigOf(lines);
+    if (lines >= 1000000) residentWithMillionLines = ResidentKilobytes();
+    const long paintsBefore = rig.paints.paints;
+    std::int64_t keys = 0;
+    const auto start = std::chrono::steady_clock::now();
+    const double cpuStart = ThreadCpuMicroseconds();
+    for (auto _ : state) {
+        rig.Strike(Qt::Key_5, Qt::NoModifier, QStringLiteral("5"));
+        rig.Strike(Qt::Key_Plus, Qt::ShiftModifier, QStringLiteral("+"));
+        keys += 2;
+    }
+    const double cpu = (ThreadCpuMicroseconds() - cpuStart) / static_cast<double>(keys);
+    const double elapsed =
+        std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - start).count() /
+        static_cast<double>(keys);
+    microsecondsPerKey[lines].push_back(elapsed);
+    cpuMicrosecondsPerKey[lines].push_back(cpu);
+    state.counters["us_per_key"] = elapsed;
+    state.counters["cpu_us_per_key"] = cpu;
+    state.counters["tape_paints_per_key"] =
+        static_cast<double>(rig.paints.paints - paintsBefore) / static_cast<double>(keys);
+    state.counters["tape_lines"] = static_cast<double>(rig.machine.GetTape().Count());
+}
+BENCHMARK(BM_KeyLatency)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond)->MinTime(0.5)->Repetitions(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    qb::UseProgramStyle();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+
+    if (microsecondsPerKey.count(100) && microsecondsPerKey.count(1000000)) {
+        const double shortTape = Median(microsecondsPerKey[100]), longTape = Median(microsecondsPerKey[1000000]);
+        const double shortCpu = Median(cpuMicrosecondsPerKey[100]), longCpu = Median(cpuMicrosecondsPerKey[1000000]);
+        std::printf("key latency (median run): %.1f us with 100 lines, %.1f us with 1,000,000 lines"
+                    " (target under 1000 us)\n", shortTape, longTape);
+        std::printf("  of which CPU time of the window's thread: %.1f us and %.1f us\n", shortCpu, longCpu);
+        std::printf("ratio long/short tape: %.2f, in CPU time %.2f (target under 1.5)\n", longTape / shortTape,
+                    longCpu / shortCpu);
+    }
+    if (residentWithMillionLines >= 0)
+        std::printf("resident memory with 1,000,000 tape lines shown: %.1f MB (target under 200 MB)\n",
+                    residentWithMillionLines / 1024.0);
+    rigs.clear();
+    return 0;
+}

@@ -1,0 +1,7 @@
+#include "platform/QtSoundPort.h"
+
+namespace qb {
+
+void QtSoundPort::RequestSound() {}
+
+}  // namespace qb

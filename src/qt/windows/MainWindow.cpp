@@ -1,0 +1,651 @@
+#include "windows/MainWindow.h"
+
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMoveEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QWindow>
+#include <cmath>
+
+#include "platform/CodePage.h"
+#include "window/KeyCodes.h"
+#include "windows/IndicatorLabel.h"
+#include "windows/KeyTranslation.h"
+#include "windows/TapeListModel.h"
+#include "windows/TapeView.h"
+
+namespace qb {
+namespace {
+
+constexpr int kClientWidth = 8355;
+constexpr int kClientHeight = 5130;
+constexpr int kTwipsPerInch = 1440;
+
+const QColor kLightCyan(192, 255, 255);
+const QColor kRed(255, 0, 0);
+
+QFont SansSerifFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+                      QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(8);
+    return font;
+}
+
+QFont CourierFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"), QStringLiteral("Courier")});
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
+    font.setPointSizeF(8.25);
+    return font;
+}
+
+QFont FontOfOperator(OperatorFont font) {
+    QFont out = font == OperatorFont::MSSansSerif ? SansSerifFont() : CourierFont();
+    out.setPointSizeF(8.25);
+    return out;
+}
+
+// A key is named by its caption, as a reader would say it.
+QString NameOfCaption(const char* caption) { return QString::fromLatin1(caption).remove(QLatin1Char('&')).trimmed(); }
+
+void SetBackground(QWidget* widget, const QColor& colour) {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    palette.setColor(QPalette::Base, colour);
+    widget->setPalette(palette);
+}
+
+void SetText(QLineEdit* box, const std::string& text) {
+    const QString shown = FromCodePage(text);
+    if (box->text() != shown) box->setText(shown);
+}
+
+void SetText(IndicatorLabel* label, const std::string& text) { label->SetCaption(FromCodePage(text)); }
+
+bool IsCaptionCursorKey(int key) {
+    return key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_Left || key == Qt::Key_Right;
+}
+
+// The options and the tooltip switch carry a check mark in their menus.
+bool HasCheckMark(Command command) {
+    return (command >= Command::AutoDecimal && command <= Command::MachineSounds) || command == Command::ShowTooltips;
+}
+
+// Focus that only moves to a menu or another program is no change of control.
+bool IsRealFocusChange(const QEvent* event) {
+    const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
+    return reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason;
+}
+
+struct KeyPlace {
+    const char* name;
+    const char* caption;
+    Command command;
+    int left, top, width, height;
+};
+
+}  // namespace
+
+MainWindow::MainWindow(Machine& machine, QWidget* parent) : QMainWindow(parent), machine_(machine) {
+    setObjectName(QStringLiteral("frmCalc"));
+    if (QScreen* s = screen()) dpi_ = s->logicalDotsPerInch();
+    xkbScanCodes_ = PlatformHasXkbScanCodes();
+    setFont(SansSerifFont());
+
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("clientArea"));
+    client_->setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+    setCentralWidget(client_);
+
+    BuildFrames();
+    BuildMenus();
+
+    FitToClientArea();
+    TellScreenAndSize();
+    txtKeyStroke_->setFocus(Qt::OtherFocusReason);
+    Render();
+}
+
+// The window is as large as its client area and menu bar, and the user cannot resize it.
+void MainWindow::FitToClientArea() {
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    setFixedSize(sizeHint());
+}
+
+// The machine places the window in twips: it learns the screen and the expanded window's
+// outer size, frame included once the window system has given it one.
+void MainWindow::TellScreenAndSize() {
+    if (QScreen* s = screen()) machine_.SetScreen(Twips(s->geometry().width()), Twips(s->geometry().height()));
+    if (!machine_.WindowCollapsed()) {
+        const QSize outer = isVisible() ? frameGeometry().size() : size();
+        machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()));
+    }
+}
+
+MainWindow::~MainWindow() = default;
+
+int MainWindow::Pixels(long twips) const { return qRound(static_cast<double>(twips) * dpi_ / kTwipsPerInch); }
+
+long MainWindow::Twips(int pixels) const { return std::lround(pixels * kTwipsPerInch / dpi_); }
+
+QRect MainWindow::TwipsRect(int left, int top, int width, int height) const {
+    const int x = Pixels(left);
+    const int y = Pixels(top);
+    return {x, y, Pixels(left + width) - x, Pixels(top + height) - y};
+}
+
+QGroupBox* MainWindow::AddFrame(QWidget* parent, const char* name, const char* caption, const QRect& twips,
+                                const QString& accessibleName) {
+    auto* frame = new QGroupBox(QString::fromLatin1(caption), parent);
+    frame->setObjectName(QString::fromLatin1(name));
+    frame->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    frame->setAccessibleName(accessibleName);
+    frame->setFocusPolicy(Qt::NoFocus);
+    return frame;
+}
+
+QPushButton* MainWindow::AddButton(QWidget* parent, const char* name, const char* caption, Command command,
+                                   const QRect& twips) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    // Keys reach the machine through its keyboard map alone, so the caption's mnemonic is no shortcut.
+    button->setShortcut(QKeySequence());
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    button->setAccessibleName(NameOfCaption(caption));
+    connect(button, &QPushButton::clicked, this, [this, command] { RunCommand(command); });
+    buttons_.push_back({button, command});
+    return button;
+}
+
+QPushButton* MainWindow::AddPictureButton(QWidget* parent, const char* name, Picture picture, Command command,
+                                          const QRect& twips, const QString& accessibleName) {
+    QPushButton* button = AddButton(parent, name, "", command, twips);
+    button->setAccessibleName(accessibleName);
+    const QSize room = button->size() - QSize(10, 6);
+    const QSize iconSize(std::max(8, room.width()), std::max(8, room.height()));
+    button->setIconSize(iconSize);
+    button->setIcon(DrawPicture(picture, iconSize, devicePixelRatio()));
+    return button;
+}
+
+QLineEdit* MainWindow::AddTextBox(QWidget* parent, const char* name, const QRect& twips,
+                                  const QString& accessibleName) {
+    auto* box = new QLineEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    box->setAccessibleName(accessibleName);
+    box->setAttribute(Qt::WA_InputMethodEnabled, false);
+    box->setContextMenuPolicy(Qt::NoContextMenu);
+    return box;
+}
+
+IndicatorLabel* MainWindow::AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& twips,
+                                     const QString& accessibleName) {
+    auto* label = new IndicatorLabel(parent);
+    label->setText(text);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    label->setAccessibleName(accessibleName);
+    label->setAutoFillBackground(true);
+    label->setFocusPolicy(Qt::NoFocus);
+    return label;
+}
+
+void MainWindow::BuildFrames() {
+    using C = Command;
+    const QFont courier = CourierFont();
+
+    // The unseen keystroke box holds the keyboard focus; every key struck there goes to the machine.
+    txtKeyStroke_ = AddTextBox(client_, "txtKeyStroke", {3870, 5970, 585, 315}, tr("Calculator keyboard"));
+    txtKeyStroke_->setFocusPolicy(Qt::StrongFocus);
+    txtKeyStroke_->installEventFilter(this);
+
+    // Caption
+    QGroupBox* frmCaption = AddFrame(client_, "frmCaption", " Caption ", {90, 30, 6645, 705}, tr("Caption"));
+    AddPictureButton(frmCaption, "cmdNewCaption", Picture::NewCaption, C::NewCaption, {150, 270, 495, 285},
+                     tr("New caption"));
+    AddPictureButton(frmCaption, "cmdClearCaption", Picture::ClearCaption, C::ClearCaption, {750, 270, 495, 285},
+                     tr("Clear caption"));
+    txtCaption_ = AddTextBox(frmCaption, "txtCaption", {1410, 300, 5055, 225}, tr("Caption for printed/saved tape"));
+    txtCaption_->setReadOnly(true);
+    txtCaption_->setFocusPolicy(Qt::ClickFocus);
+    txtCaption_->installEventFilter(this);
+
+    // File
+    QGroupBox* frmFile = AddFrame(client_, "frmFile", " File ", {6810, 30, 1455, 705}, tr("File"));
+    AddPictureButton(frmFile, "cmdOpen", Picture::Open, C::Open, {150, 210, 525, 375}, tr("Open"));
+    AddPictureButton(frmFile, "cmdSave", Picture::Save, C::Save, {780, 210, 525, 375}, tr("Save"));
+
+    // Next operation: the Entry box and its two indicators. The Clear Entry Box indicator lies
+    // under the Entry box and the operator, so only a strip of it shows between them.
+    QGroupBox* frmOperation =
+        AddFrame(client_, "frmOperation", " Next Operation ", {90, 780, 4335, 735}, tr("Next Operation"));
+    AddPictureButton(frmOperation, "cmdPaste", Picture::Paste, C::Paste, {150, 270, 495, 285}, tr("Paste"));
+    AddPictureButton(frmOperation, "cmdClearEntry", Picture::ClearEntry, C::ClearEntry, {750, 270, 495, 285},
+                     tr("Clear entry"));
+    lblClearEntryBox_ = AddLabel(frmOperation, "lblClearEntryBox", {}, {3660, 300, 195, 225}, tr("Clear Entry Box"));
+    txtDisplay_ = AddTextBox(frmOperation, "txtDisplay", {1410, 300, 2265, 225}, tr("Entry box"));
+    lblOperator_ = AddLabel(frmOperation, "lblOperator", {}, {3810, 300, 375, 225}, tr("Next operation to be performed"));
+
+    // The tape, and the two shortcut-key panels that lie over it when asked for.
+    tapeModel_ = new TapeListModel(machine_.GetTape(), this);
+    lstTape_ = new TapeView(client_);
+    lstTape_->setObjectName(QStringLiteral("lstTape"));
+    lstTape_->setAccessibleName(tr("Continuous tape"));
+    lstTape_->setFont(courier);
+    lstTape_->setModel(tapeModel_);
+    lstTape_->setGeometry(TwipsRect(4500, 870, 2235, 3390));
+    {
+        // Sixteen whole lines show, the list's height following its rows as a list box does.
+        const int frame = lstTape_->frameWidth() * 2;
+        const int inside = lstTape_->height() - frame;
+        const int rowHeight = std::max(QFontMetrics(courier).height(),
+                                       qRound(inside / static_cast<double>(Tape::kVisibleLines)));
+        lstTape_->SetRowHeight(rowHeight);
+        lstTape_->resize(lstTape_->width(), rowHeight * static_cast<int>(Tape::kVisibleLines) + frame);
+    }
+    QPalette tapePalette = lstTape_->palette();
+    tapePalette.setColor(QPalette::Base, Qt::white);
+    lstTape_->setPalette(tapePalette);
+    connect(lstTape_, &TapeView::RowClicked, this, [this](int row) {
+        machine_.FocusEntered(Control::Tape);
+        if (row >= 0) machine_.TapeClicked(row);
+        Render();
+    });
+    connect(lstTape_, &TapeView::RowDoubleClicked, this, [this](int row) {
+        machine_.TapeDoubleClicked(row);
+        Render();
+    });
+    // Scrolling the tape by hand moves the tape's first visible line.
+    QScrollBar* tapeBar = lstTape_->verticalScrollBar();
+    connect(tapeBar, &QScrollBar::actionTriggered, this, [this, tapeBar](int) {
+        if (!rendering_) machine_.GetTape().SetTopIndex(tapeBar->sliderPosition());
+    });
+
+    frmShortcutKeys1_ = AddFrame(client_, "frmShortcutKeys1", "", {4500, 780, 2235, 3495}, tr("Shortcut keys"));
+    frmShortcutKeys2_ = AddFrame(client_, "frmShortcutKeys2", "", {4500, 780, 2235, 3495}, tr("Shortcut keys"));
+    frmShortcutKeys1_->hide();
+    frmShortcutKeys2_->hide();
+
+    // Tape buttons
+    QGroupBox* frmTape = AddFrame(client_, "frmTape", " Tape ", {6810, 780, 1455, 3525}, tr("Tape"));
+    AddButton(frmTape, "cmdClear", "Clear Subtotal", C::ClearSubtotal, {150, 210, 1155, 555});
+    AddButton(frmTape, "cmdNewTape", "New Tape", C::NewTape, {150, 810, 1155, 555});
+    AddButton(frmTape, "cmdPrintTape", " Print", C::Print, {150, 1410, 1155, 555});
+    AddButton(frmTape, "cmdCopy", "Copy", C::Copy, {150, 2010, 1155, 555});
+    AddButton(frmTape, "cmdExit", "&Close", C::Exit, {150, 2610, 1155, 795});
+
+    // Number keys: 1 2 3 on top, 0 00 . at the bottom.
+    QGroupBox* frmKeys = AddFrame(client_, "frmKeys", "", {90, 1560, 2235, 2745}, tr("Keys"));
+    static constexpr int kColumns[] = {150, 810, 1500};
+    static constexpr int kRows[] = {240, 870, 1500, 2130};
+    static const char* const kDigitCaptions[] = {" 0", " 1", " 2", " 3", " 4", " 5", " 6", " 7", " 8", " 9", " 00"};
+    for (int digit = 1; digit <= 9; ++digit) {
+        const int column = (digit - 1) % 3;
+        const int row = (digit - 1) / 3;
+        const QByteArray name = "cmdKey" + QByteArray::number(digit);
+        AddButton(frmKeys, name.constData(), kDigitCaptions[digit], DigitCommand(digit),
+                  {kColumns[column], kRows[row], 555, 465});
+    }
+    AddButton(frmKeys, "cmdKey0", kDigitCaptions[0], C::Digit0, {kColumns[0], kRows[3], 555, 465});
+    AddButton(frmKeys, "cmdKey10", kDigitCaptions[10], C::Digit00, {kColumns[1], kRows[3], 555, 465});
+    AddButton(frmKeys, "cmdDecimal", ".", C::DecimalPoint, {kColumns[2], kRows[3], 555, 465});
+
+    // Operation keys
+    QGroupBox* frmOperations = AddFrame(client_, "frmOperations", "", {2430, 1560, 1995, 2745}, tr("Operations"));
+    static constexpr KeyPlace kOperations[] = {
+        {"cmdPlus", " +", C::Plus, 150, 240, 495, 825},
+        {"cmdMinus", "-", C::Minus, 750, 240, 495, 825},
+        {"cmdMultiply", "*", C::Multiply, 1350, 240, 495, 825},
+        {"cmdEquals", " =", C::Equals, 150, 1170, 495, 1425},
+        {"cmdDivide", " /", C::Divide, 750, 1170, 495, 915},
+        {"cmdPlusMinus", "+/-", C::PlusMinus, 1350, 1170, 495, 405},
+        {"cmdInverse", "1/x", C::Inverse, 1350, 1680, 495, 405},
+        {"cmdSquareRoot", "SqR", C::SquareRoot, 1350, 2190, 495, 405},
+        {"cmdPercent", " %", C::Percent, 750, 2190, 495, 405},
+    };
+    for (const KeyPlace& key : kOperations)
+        AddButton(frmOperations, key.name, key.caption, key.command, {key.left, key.top, key.width, key.height});
+
+    // Memory
+    QGroupBox* frmMemory = AddFrame(client_, "frmMemory", " Memory ", {90, 4350, 5835, 675}, tr("Memory"));
+    AddPictureButton(frmMemory, "cmdMemoryRecall", Picture::MemoryRecall, C::RecallMemory, {150, 240, 495, 285},
+                     tr("Memory recall"));
+    AddPictureButton(frmMemory, "cmdClearMemory", Picture::ClearMemory, C::ClearMemory, {750, 240, 495, 285},
+                     tr("Clear memory"));
+    txtMemory_ = AddTextBox(frmMemory, "txtMemory", {1410, 270, 2235, 225}, tr("Memory"));
+    static constexpr KeyPlace kMemoryKeys[] = {
+        {"cmdMemoryAdd", "M+", C::MemoryAdd, 3810, 240, 435, 285},
+        {"cmdMemorySubtract", "M-", C::MemorySubtract, 4290, 240, 435, 285},
+        {"cmdMemoryDivide", "M/", C::MemoryDivide, 4770, 240, 435, 285},
+        {"cmdMemoryMultiply", "M*", C::MemoryMultiply, 5250, 240, 435, 285},
+    };
+    for (const KeyPlace& key : kMemoryKeys)
+        AddButton(frmMemory, key.name, key.caption, key.command, {key.left, key.top, key.width, key.height});
+
+    // Decimal places: F, 1 to 5; a click selects the mode.
+    QGroupBox* frmDecimalPlaces =
+        AddFrame(client_, "frmDecimalPlaces", " Decimal Places ", {6000, 4350, 2265, 675}, tr("Decimal Places"));
+    for (int i = 0; i < 6; ++i) {
+        const QString caption = i == 0 ? QStringLiteral("F") : QString::number(i);
+        const QString name = i == 0   ? tr("Floating point")
+                             : i == 1 ? tr("1 decimal place")
+                                      : tr("%1 decimal places").arg(i);
+        const QByteArray objectName = "lblDecimalPlaces" + QByteArray::number(i);
+        IndicatorLabel* label =
+            AddLabel(frmDecimalPlaces, objectName.constData(), caption, {150 + 330 * i, 270, 315, 255}, name);
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        label->SetSelectable(true);
+        connect(label, &IndicatorLabel::Clicked, this, [this, i] { RunCommand(PlacesCommand(i)); });
+        lblDecimalPlaces_[static_cast<std::size_t>(i)] = label;
+    }
+
+    expandedFrames_ = {frmCaption, frmFile, frmOperation, frmTape, frmKeys, frmOperations, frmMemory, frmDecimalPlaces};
+
+    // The collapsed window's twins, hidden in the expanded layout.
+    txtAltDisplay_ = AddTextBox(client_, "txtAltDisplay", {4500, 630, 1785, 225}, tr("Entry box"));
+    lblAltClearEntryBox_ = AddLabel(client_, "lblAltClearEntryBox", {}, {6690, 630, 105, 225}, tr("Clear Entry Box"));
+    lblAltOperator_ = AddLabel(client_, "lblAltOperator", {}, {6360, 630, 375, 225}, tr("Next operation to be performed"));
+    txtAltDisplay_->hide();
+    lblAltClearEntryBox_->hide();
+    lblAltOperator_->hide();
+
+    // The Entry box, the memory and the operator: display-only, white, in a typewriter face.
+    for (QLineEdit* box : {txtDisplay_, txtAltDisplay_, txtMemory_}) {
+        box->setReadOnly(true);
+        box->setFocusPolicy(Qt::NoFocus);
+        box->setFont(courier);
+        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        box->setTextMargins(0, 0, 0, 0);
+        SetBackground(box, Qt::white);
+        // Filled white edge to edge, so a new entry repaints the box alone and not the frame behind.
+        box->setAutoFillBackground(true);
+        box->installEventFilter(this);
+    }
+    for (IndicatorLabel* label : {lblOperator_, lblAltOperator_}) {
+        label->setAlignment(Qt::AlignCenter);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setFont(courier);
+        SetBackground(label, Qt::white);
+    }
+    txtCaption_->setFont(SansSerifFont());
+}
+
+void MainWindow::BuildMenus() {
+    for (const Menu& menu : MainMenus()) {
+        QMenu* qmenu = menuBar()->addMenu(FromCodePage(menu.caption));
+        qmenu->setObjectName(QString::fromStdString(menu.name));
+        menuTitles_.push_back({qmenu, &menu});
+        const std::string name = menu.name;
+        connect(qmenu, &QMenu::aboutToShow, this, [this, name] {
+            machine_.MenuOpened(name);
+            Render();
+        });
+        for (const MenuItem& item : menu.items) {
+            if (item.IsSeparator()) {
+                qmenu->addSeparator();
+                continue;
+            }
+            // The shortcut is only shown: the keyboard map runs it, like every other key.
+            QAction* action = qmenu->addAction(QString());
+            action->setObjectName(QString::fromStdString(item.name));
+            action->setCheckable(HasCheckMark(item.command));
+            const Command command = item.command;
+            connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+            menuEntries_.push_back({action, &item, {}});
+        }
+    }
+    // The stopwatch's reading stands in the menu bar while there is one.
+    mnuStopWatch_ = menuBar()->addAction(QString());
+    mnuStopWatch_->setObjectName(QStringLiteral("mnuStopWatch"));
+    mnuStopWatch_->setVisible(false);
+}
+
+void MainWindow::FirstActivation() {
+    TellScreenAndSize();
+    machine_.FirstActivation();
+    Render();
+}
+
+void MainWindow::RunCommand(Command command) {
+    machine_.Run(command);
+    Render();
+}
+
+bool MainWindow::SendKey(QKeyEvent* event) {
+    const TranslatedKey key = TranslateKey(KeyInputOf(*event, xkbScanCodes_));
+    if (key.keyCode == 0 && key.character == 0) return false;
+    machine_.Key(key.keyCode, key.shift, key.character);
+    Render();
+    return true;
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::KeyPress:
+        if (watched == txtKeyStroke_) {
+            SendKey(static_cast<QKeyEvent*>(event));
+            return true;
+        }
+        if (watched == txtCaption_) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            SendKey(key);
+            // The caption box moves its own cursor; every other key ends with the machine.
+            return !(IsCaptionCursorKey(key->key()) && machine_.CaptionFocus() && txtCaption_->hasFocus());
+        }
+        break;
+    case QEvent::FocusIn:
+        if (watched == txtCaption_ && IsRealFocusChange(event)) {
+            machine_.FocusEntered(Control::Caption);
+            Render();
+        }
+        break;
+    case QEvent::FocusOut:
+        if (watched == txtCaption_ && IsRealFocusChange(event)) {
+            machine_.FocusLeft(Control::Caption);
+            Render();
+        }
+        break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // The display boxes never keep the focus: a click on one is reported and goes no further.
+        if (watched == txtDisplay_ || watched == txtAltDisplay_ || watched == txtMemory_) {
+            if (event->type() == QEvent::MouseButtonPress) {
+                machine_.FocusEntered(watched == txtDisplay_      ? Control::Display
+                                      : watched == txtAltDisplay_ ? Control::AltDisplay
+                                                                  : Control::Memory);
+                Render();
+            }
+            return true;
+        }
+        break;
+    default: break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    if (!SendKey(event)) QMainWindow::keyPressEvent(event);
+}
+
+void MainWindow::moveEvent(QMoveEvent* event) {
+    QMainWindow::moveEvent(event);
+    if (placing_ || !isVisible()) return;
+    const QPoint corner = frameGeometry().topLeft();
+    machine_.WindowMoved(Twips(corner.x()), Twips(corner.y()));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Close box, Close button and Exit alike: the machine may ask to save, or refuse.
+    if (!machine_.QueryClose()) {
+        event->ignore();
+        Render();
+        return;
+    }
+    closing_ = true;
+    const QPoint corner = frameGeometry().topLeft();
+    machine_.Unload(Twips(corner.x()), Twips(corner.y()));
+    event->accept();
+}
+
+void MainWindow::Render() {
+    rendering_ = true;
+    SetText(txtDisplay_, machine_.DisplayText());
+    SetText(txtAltDisplay_, machine_.DisplayText());
+    SetText(lblOperator_, machine_.OperatorCaption());
+    SetText(lblAltOperator_, machine_.OperatorCaption());
+    SetText(txtMemory_, machine_.MemoryText());
+    SetText(txtCaption_, machine_.CaptionText());
+    if (const int font = static_cast<int>(machine_.OperatorFontName()); font != shownOperatorFont_) {
+        shownOperatorFont_ = font;
+        lblOperator_->setFont(FontOfOperator(machine_.OperatorFontName()));
+        lblAltOperator_->setFont(FontOfOperator(machine_.OperatorFontName()));
+    }
+    RenderIndicators();
+    if (machine_.Title() != shownTitle_) {
+        shownTitle_ = machine_.Title();
+        setWindowTitle(FromCodePage(shownTitle_));
+    }
+    for (const CommandButton& entry : buttons_) entry.button->setEnabled(machine_.IsEnabled(entry.command));
+    RenderMenus();
+    RenderLayout();
+    RenderGeometry();
+    frmShortcutKeys1_->setVisible(machine_.ShortcutPanelVisible(1));
+    frmShortcutKeys2_->setVisible(machine_.ShortcutPanelVisible(2));
+    lstTape_->setVisible(machine_.TapeVisible());
+    RenderTape();
+    rendering_ = false;
+
+    if (machine_.TakeFocusRequest()) txtKeyStroke_->setFocus(Qt::OtherFocusReason);
+    if (machine_.CloseRequested() && !closing_) close();
+}
+
+void MainWindow::RenderIndicators() {
+    const QColor buttonFace = palette().color(QPalette::Button);
+    auto colourOf = [&](IndicatorColour colour) {
+        switch (colour) {
+        case IndicatorColour::LightCyan: return kLightCyan;
+        case IndicatorColour::Red: return kRed;
+        case IndicatorColour::ButtonFace: break;
+        }
+        return buttonFace;
+    };
+    for (std::size_t i = 0; i < lblDecimalPlaces_.size(); ++i) {
+        const IndicatorColour colour = machine_.DecimalIndicatorColour(static_cast<int>(i));
+        if (static_cast<int>(colour) == shownPlaces_[i]) continue;
+        shownPlaces_[i] = static_cast<int>(colour);
+        SetBackground(lblDecimalPlaces_[i], colourOf(colour));
+        lblDecimalPlaces_[i]->SetChecked(colour != IndicatorColour::ButtonFace);
+        lblDecimalPlaces_[i]->setAccessibleDescription(colour == IndicatorColour::Red ? tr("Auto Decimal on")
+                                                                                      : QString());
+    }
+    const IndicatorColour clearEntry = machine_.ClearEntryBoxColour();
+    if (static_cast<int>(clearEntry) != shownClearEntryBox_) {
+        shownClearEntryBox_ = static_cast<int>(clearEntry);
+        for (IndicatorLabel* label : {lblClearEntryBox_, lblAltClearEntryBox_}) {
+            SetBackground(label, colourOf(clearEntry));
+            label->SetValueText(machine_.IsChecked(Command::ClearEntryBox) ? tr("On") : tr("Off"));
+        }
+    }
+}
+
+void MainWindow::RenderMenus() {
+    mnuStopWatch_->setVisible(machine_.StopwatchItemVisible());
+    if (mnuStopWatch_->isVisible()) mnuStopWatch_->setText(FromCodePage(machine_.StopwatchCaption()));
+    for (const MenuTitle& title : menuTitles_) title.menu->menuAction()->setVisible(machine_.MenuVisible(title.model->name));
+    for (MenuEntry& entry : menuEntries_) {
+        const Command command = entry.item->command;
+        entry.action->setEnabled(machine_.MenuItemEnabled(command));
+        if (entry.action->isCheckable()) entry.action->setChecked(machine_.IsChecked(command));
+        std::string caption = machine_.MenuCaption(command, entry.item->caption);
+        if (caption != entry.caption || entry.action->text().isEmpty()) {
+            entry.caption = std::move(caption);
+            QString text = FromCodePage(entry.caption);
+            const std::string shortcut = ShortcutText(entry.item->shortcut);
+            if (!shortcut.empty()) text += QLatin1Char('\t') + QString::fromStdString(shortcut);
+            entry.action->setText(text);
+        }
+    }
+}
+
+// The two layouts. Collapsed, the window keeps the entry line with its two indicators above the
+// tape; the shortcut-key panels follow the tape.
+void MainWindow::RenderLayout() {
+    const bool collapsed = machine_.WindowCollapsed();
+    if (static_cast<int>(collapsed) == shownCollapsed_) return;
+    shownCollapsed_ = collapsed;
+    constexpr int kAltDisplayWidth = 1785, kAltHeight = 225;
+    if (collapsed) {
+        for (QWidget* frame : expandedFrames_) frame->hide();
+        txtAltDisplay_->setGeometry(TwipsRect(30, 0, kAltDisplayWidth, kAltHeight));
+        lblAltClearEntryBox_->setGeometry(TwipsRect(kAltDisplayWidth + 30, 0, 105, kAltHeight));
+        lblAltOperator_->setGeometry(TwipsRect(30 + kAltDisplayWidth + 30, 0, 375, kAltHeight));
+        lstTape_->move(0, Pixels(kAltHeight + 130));
+        frmShortcutKeys1_->move(0, Pixels(kAltHeight + 50));
+        frmShortcutKeys2_->move(0, Pixels(kAltHeight + 50));
+    } else {
+        lstTape_->move(Pixels(4500), Pixels(870));
+        frmShortcutKeys1_->move(Pixels(4500), Pixels(780));
+        frmShortcutKeys2_->move(Pixels(4500), Pixels(780));
+        for (QWidget* frame : expandedFrames_) frame->show();
+    }
+    for (QWidget* twin : std::initializer_list<QWidget*>{txtAltDisplay_, lblAltClearEntryBox_, lblAltOperator_})
+        twin->setVisible(collapsed);
+}
+
+// Where the machine wants the window, in twips of the outer window. Expanded, the client area
+// keeps its designed size; collapsed, the client area is what the outer size leaves, but never
+// less than the tape and the entry line need.
+void MainWindow::RenderGeometry() {
+    const Machine::Geometry& wanted = machine_.WindowGeometry();
+    const int topmost = machine_.Topmost();
+    const bool changed = wanted.left != shownGeometry_.left || wanted.top != shownGeometry_.top ||
+                         wanted.width != shownGeometry_.width || wanted.height != shownGeometry_.height;
+    if (!changed && topmost == shownTopmost_) return;
+    shownGeometry_ = wanted;
+    placing_ = true;
+    if (topmost != shownTopmost_) {
+        shownTopmost_ = topmost;
+        // Told to the window system in place: recreating the window would lose the keyboard.
+        Qt::WindowFlags flags = windowFlags();
+        flags.setFlag(Qt::WindowStaysOnTopHint, topmost != 0);
+        overrideWindowFlags(flags);
+        if (QWindow* window = windowHandle()) window->setFlags(flags);
+    }
+    if (wanted.width > 0 && wanted.height > 0) {
+        QSize clientSize(Pixels(kClientWidth), Pixels(kClientHeight));
+        if (machine_.WindowCollapsed()) {
+            const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
+            const QRect content = lstTape_->geometry() | txtAltDisplay_->geometry() | lblAltOperator_->geometry();
+            clientSize = QSize(std::max(Pixels(wanted.width) - frame.width(), content.right() + 1),
+                               std::max(Pixels(wanted.height) - frame.height() - menuBar()->sizeHint().height(),
+                                        content.bottom() + 1));
+        }
+        if (client_->size() != clientSize) {
+            client_->setFixedSize(clientSize);
+            FitToClientArea();
+        }
+        move(Pixels(wanted.left), Pixels(wanted.top));
+    }
+    placing_ = false;
+}
+
+void MainWindow::RenderTape() {
+    const Tape& tape = machine_.GetTape();
+    lstTape_->SetTopRow(static_cast<int>(tape.TopIndex()));
+    lstTape_->ShowSelection(static_cast<int>(tape.ListIndex()));
+}
+
+}  // namespace qb

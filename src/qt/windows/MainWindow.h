@@ -1,0 +1,125 @@
+#pragma once
+// The main window frmCalc in its expanded layout. It draws the machine's state after every
+// event and turns keys, clicks and menu choices into the machine's calls; it decides nothing.
+
+#include <QMainWindow>
+#include <array>
+#include <string>
+#include <vector>
+
+#include "Machine.h"
+#include "window/MenuModel.h"
+#include "windows/PictureIcons.h"
+
+class QAction;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace qb {
+
+class IndicatorLabel;
+class TapeListModel;
+class TapeView;
+
+class MainWindow final : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit MainWindow(Machine& machine, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Shows the machine's state: entry, indicators, menus, tape, title, focus.
+    void Render();
+    // The window has been shown for the first time.
+    void FirstActivation();
+
+    // Design lengths are in twips, 1440 to the inch.
+    int Pixels(long twips) const;
+    long Twips(int pixels) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    struct CommandButton {
+        QPushButton* button;
+        Command command;
+    };
+    struct MenuEntry {
+        QAction* action;
+        const MenuItem* item;
+        std::string caption;  // as last shown
+    };
+    struct MenuTitle {
+        QMenu* menu;
+        const Menu* model;
+    };
+
+    QRect TwipsRect(int left, int top, int width, int height) const;
+    QGroupBox* AddFrame(QWidget* parent, const char* name, const char* caption, const QRect& twips,
+                        const QString& accessibleName);
+    QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, Command command,
+                           const QRect& twips);
+    QPushButton* AddPictureButton(QWidget* parent, const char* name, Picture picture, Command command,
+                                  const QRect& twips, const QString& accessibleName);
+    QLineEdit* AddTextBox(QWidget* parent, const char* name, const QRect& twips, const QString& accessibleName);
+    IndicatorLabel* AddLabel(QWidget* parent, const char* name, const QString& text, const QRect& twips,
+                     const QString& accessibleName);
+    void BuildFrames();
+    void BuildMenus();
+
+    bool SendKey(QKeyEvent* event);
+    void RunCommand(Command command);
+    void RenderIndicators();
+    void RenderMenus();
+    void RenderTape();
+    void RenderLayout();
+    void RenderGeometry();
+    void TellScreenAndSize();
+    void FitToClientArea();
+
+    Machine& machine_;
+    qreal dpi_ = 96.0;
+    bool xkbScanCodes_ = false;
+    bool rendering_ = false;
+    bool closing_ = false;
+    bool placing_ = false;  // the window is being moved to where the machine wants it
+
+    QWidget* client_ = nullptr;
+    QLineEdit* txtKeyStroke_ = nullptr;
+    QLineEdit* txtCaption_ = nullptr;
+    QLineEdit* txtDisplay_ = nullptr;
+    QLineEdit* txtAltDisplay_ = nullptr;
+    QLineEdit* txtMemory_ = nullptr;
+    IndicatorLabel* lblOperator_ = nullptr;
+    IndicatorLabel* lblAltOperator_ = nullptr;
+    IndicatorLabel* lblClearEntryBox_ = nullptr;
+    IndicatorLabel* lblAltClearEntryBox_ = nullptr;
+    std::array<IndicatorLabel*, 6> lblDecimalPlaces_{};
+    QGroupBox* frmShortcutKeys1_ = nullptr;
+    QGroupBox* frmShortcutKeys2_ = nullptr;
+    TapeListModel* tapeModel_ = nullptr;
+    TapeView* lstTape_ = nullptr;
+
+    // The frames of the expanded layout, hidden while the window is collapsed.
+    std::vector<QWidget*> expandedFrames_;
+    std::vector<CommandButton> buttons_;
+    std::vector<MenuEntry> menuEntries_;
+    std::vector<MenuTitle> menuTitles_;
+    QAction* mnuStopWatch_ = nullptr;
+
+    // What is on screen, so that unchanged things are not drawn again.
+    std::array<int, 6> shownPlaces_{-1, -1, -1, -1, -1, -1};
+    int shownClearEntryBox_ = -1;
+    int shownOperatorFont_ = -1;
+    std::string shownTitle_;
+    int shownCollapsed_ = -1;
+    int shownTopmost_ = -1;
+    Machine::Geometry shownGeometry_{-1, -1, -1, -1};
+};
+
+}  // namespace qb

@@ -1,0 +1,47 @@
+#include "windows/TapeListModel.h"
+
+#include <limits>
+
+#include "platform/CodePage.h"
+
+namespace qb {
+namespace {
+
+int ClampRow(std::int64_t row) {
+    return static_cast<int>(std::min<std::int64_t>(row, std::numeric_limits<int>::max() - 1));
+}
+
+}  // namespace
+
+TapeListModel::TapeListModel(Tape& tape, QObject* parent) : QAbstractListModel(parent), tape_(tape) {
+    tape_.SetListener(this);
+}
+
+TapeListModel::~TapeListModel() { tape_.SetListener(nullptr); }
+
+int TapeListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ClampRow(tape_.Count());
+}
+
+QVariant TapeListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= tape_.Count()) return {};
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return FromCodePage(tape_.Line(index.row()));
+    return {};
+}
+
+Qt::ItemFlags TapeListModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren : Qt::NoItemFlags;
+}
+
+void TapeListModel::LinesAppended(std::int64_t first, std::int64_t last) {
+    // The tape has already grown; the views learn of the new rows in one step.
+    beginInsertRows(QModelIndex(), ClampRow(first), ClampRow(last));
+    endInsertRows();
+}
+
+void TapeListModel::TapeReset() {
+    beginResetModel();
+    endResetModel();
+}
+
+}  // namespace qb

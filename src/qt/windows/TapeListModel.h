@@ -1,0 +1,28 @@
+#pragma once
+// The tape as a list model. Rows are read from the core's tape when drawn, never copied, and
+// the model is told of every appended line, so a long tape costs nothing per key.
+
+#include <QAbstractListModel>
+
+#include "engine/Tape.h"
+
+namespace qb {
+
+class TapeListModel final : public QAbstractListModel, public TapeListener {
+    Q_OBJECT
+public:
+    explicit TapeListModel(Tape& tape, QObject* parent = nullptr);
+    ~TapeListModel() override;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    void LinesAppended(std::int64_t first, std::int64_t last) override;
+    void TapeReset() override;
+
+private:
+    Tape& tape_;
+};
+
+}  // namespace qb

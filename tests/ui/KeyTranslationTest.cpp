@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include "platform/CodePage.h"
+#include "windows/KeyTranslation.h"
+
+namespace qb {
+namespace {
+
+constexpr auto None = Qt::NoModifier;
+constexpr auto Shift = Qt::ShiftModifier;
+constexpr auto Ctrl = Qt::ControlModifier;
+constexpr auto Alt = Qt::AltModifier;
+constexpr auto Pad = Qt::KeypadModifier;
+
+struct KeyCase {
+    const char* what;
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    QString text;
+    quint32 scanCode;  // XKB keycode, 0 when the platform gives none
+    TranslatedKey expected;
+};
+
+const QString kEuro = QString(QChar(0x20AC));
+const QString kCyrillicEs = QString(QChar(0x0441));
+
+const KeyCase kKeys[] = {
+    // The digit row, with and without the physical key.
+    {"1", Qt::Key_1, None, "1", 10, {49, 0, '1'}},
+    {"0 without scan code", Qt::Key_0, None, "0", 0, {48, 0, '0'}},
+    {"Shift+8 is the 8 key", Qt::Key_Asterisk, Shift, "*", 17, {56, 1, '*'}},
+    {"Shift+8 without scan code", Qt::Key_Asterisk, Shift, "*", 0, {56, 1, '*'}},
+    {"Shift+5 is the 5 key", Qt::Key_Percent, Shift, "%", 14, {53, 1, '%'}},
+    {"Shift+5 without scan code", Qt::Key_Percent, Shift, "%", 0, {53, 1, '%'}},
+    {"Shift+1", Qt::Key_Exclam, Shift, "!", 0, {49, 1, '!'}},
+    {"Shift+0", Qt::Key_ParenRight, Shift, ")", 0, {48, 1, ')'}},
+    {"a layout's Shift+7 slash is still the 7 key", Qt::Key_Slash, Shift, "/", 16, {55, 1, '/'}},
+    // The keypad.
+    {"keypad 3", Qt::Key_3, Pad, "3", 89, {99, 0, '3'}},
+    {"keypad 0", Qt::Key_0, Pad, "0", 90, {96, 0, '0'}},
+    {"Ctrl+keypad 3 types nothing", Qt::Key_3, Ctrl | Pad, "3", 89, {99, 2, 0}},
+    {"keypad minus", Qt::Key_Minus, Pad, "-", 82, {109, 0, '-'}},
+    {"keypad plus", Qt::Key_Plus, Pad, "+", 86, {107, 0, '+'}},
+    {"keypad star", Qt::Key_Asterisk, Pad, "*", 63, {106, 0, '*'}},
+    {"keypad slash", Qt::Key_Slash, Pad, "/", 106, {111, 0, '/'}},
+    {"keypad point", Qt::Key_Period, Pad, ".", 91, {110, 0, '.'}},
+    {"keypad comma", Qt::Key_Comma, Pad, ",", 91, {110, 0, ','}},
+    {"keypad Enter", Qt::Key_Enter, Pad, "\r", 104, {13, 0, 13}},
+    {"keypad End without Num Lock", Qt::Key_End, Pad, "", 87, {35, 0, 0}},
+    // Punctuation of the main rows, as on a US layout.
+    {"=", Qt::Key_Equal, None, "=", 21, {187, 0, '='}},
+    {"Shift+= is +", Qt::Key_Plus, Shift, "+", 21, {187, 1, '+'}},
+    {"-", Qt::Key_Minus, None, "-", 20, {189, 0, '-'}},
+    {".", Qt::Key_Period, None, ".", 60, {190, 0, '.'}},
+    {",", Qt::Key_Comma, None, ",", 59, {188, 0, ','}},
+    {"/", Qt::Key_Slash, None, "/", 61, {191, 0, '/'}},
+    // Letters: the layout's Latin letter, else the physical key.
+    {"x", Qt::Key_X, None, "x", 53, {88, 0, 'x'}},
+    {"Shift+X", Qt::Key_X, Shift, "X", 53, {88, 1, 'X'}},
+    {"A where a US layout has Q", Qt::Key_A, None, "a", 24, {65, 0, 'a'}},
+    {"Cyrillic letter on the C key", 0x0421, None, kCyrillicEs, 54, {67, 0, 0}},
+    {"euro sign on the E key", 0x20AC, None, kEuro, 26, {69, 0, '\x80'}},
+    {"Ctrl+O gives its control character", Qt::Key_O, Ctrl, "\x0f", 32, {79, 2, 15}},
+    {"Ctrl+C without text", Qt::Key_C, Ctrl, "", 54, {67, 2, 3}},
+    {"Alt+F types nothing", Qt::Key_F, Alt, "f", 41, {70, 4, 0}},
+    // Keys that type no character, or a control character.
+    {"Right", Qt::Key_Right, None, "", 114, {39, 0, 0}},
+    {"Left", Qt::Key_Left, None, "", 113, {37, 0, 0}},
+    {"Up", Qt::Key_Up, None, "", 111, {38, 0, 0}},
+    {"Down", Qt::Key_Down, None, "", 116, {40, 0, 0}},
+    {"Page Up", Qt::Key_PageUp, None, "", 112, {33, 0, 0}},
+    {"Page Down", Qt::Key_PageDown, None, "", 117, {34, 0, 0}},
+    {"Ctrl+Home", Qt::Key_Home, Ctrl, "", 110, {36, 2, 0}},
+    {"Ctrl+End", Qt::Key_End, Ctrl, "", 115, {35, 2, 0}},
+    {"Insert", Qt::Key_Insert, None, "", 118, {45, 0, 0}},
+    {"Delete", Qt::Key_Delete, None, "\x7f", 119, {46, 0, 0}},
+    {"Enter", Qt::Key_Return, None, "\r", 36, {13, 0, 13}},
+    {"Escape", Qt::Key_Escape, None, "\x1b", 9, {27, 0, 27}},
+    {"Backspace", Qt::Key_Backspace, None, "\b", 22, {8, 0, 8}},
+    {"Tab", Qt::Key_Tab, None, "\t", 23, {9, 0, 9}},
+    {"Shift+Tab", Qt::Key_Backtab, Shift, "", 23, {9, 1, 9}},
+    {"Space", Qt::Key_Space, None, " ", 65, {32, 0, ' '}},
+    {"F1", Qt::Key_F1, None, "", 67, {112, 0, 0}},
+    {"Shift+F1", Qt::Key_F1, Shift, "", 67, {112, 1, 0}},
+    {"Ctrl+F5", Qt::Key_F5, Ctrl, "", 71, {116, 2, 0}},
+    {"F11", Qt::Key_F11, None, "", 95, {122, 0, 0}},
+    {"F12", Qt::Key_F12, None, "", 96, {123, 0, 0}},
+    {"Shift alone", Qt::Key_Shift, Shift, "", 50, {16, 1, 0}},
+};
+
+TEST(KeyTranslation, GivesTheWindowsKeyShiftAndCharacter) {
+    for (const KeyCase& c : kKeys) {
+        SCOPED_TRACE(c.what);
+        const TranslatedKey got = TranslateKey({c.key, c.modifiers, c.text, c.scanCode});
+        EXPECT_EQ(got.keyCode, c.expected.keyCode);
+        EXPECT_EQ(got.shift, c.expected.shift);
+        EXPECT_EQ(static_cast<int>(static_cast<unsigned char>(got.character)),
+                  static_cast<int>(static_cast<unsigned char>(c.expected.character)));
+    }
+}
+
+TEST(CodePage, CarriesWindows1252BothWays) {
+    struct Case {
+        std::string bytes;
+        QString text;
+    };
+    const Case cases[] = {
+        {"12.50 +", QStringLiteral("12.50 +")},
+        {"\x80 \x93quoted\x94", QString(QChar(0x20AC)) + " " + QChar(0x201C) + "quoted" + QChar(0x201D)},
+        {"caf\xe9", QStringLiteral("caf") + QChar(0xE9)},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(FromCodePage(c.bytes), c.text);
+        EXPECT_EQ(ToCodePage(c.text), c.bytes);
+    }
+    EXPECT_EQ(ToCodePage(QString(QChar(0x0441))), "?");  // not in the code page
+}
+
+}  // namespace
+}  // namespace qb
