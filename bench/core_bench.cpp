@@ -3,7 +3,6 @@
 
 #include "Machine.h"
 #include "platform/MessagePort.h"
-#include "platform/SoundPort.h"
 
 namespace {
 
@@ -11,15 +10,11 @@ struct QuietMessages : qb::MessagePort {
     qb::MessageAnswer ShowMessage(const qb::MessageRequest&) override { return qb::MessageAnswer::Ok; }
     void Beep() override {}
 };
-struct QuietSound : qb::SoundPort {
-    void RequestSound() override {}
-};
 
 // A digit and an operation key: one number applied and printed on the tape.
 void OperationKeyWithTapeLine(benchmark::State& state) {
     QuietMessages messages;
-    QuietSound sound;
-    qb::Machine machine({messages, sound});
+    qb::Machine machine(qb::Ports{messages});
     machine.Load();
     machine.FirstActivation();
     machine.Run(qb::Command::Digit7);
@@ -37,8 +32,7 @@ BENCHMARK(OperationKeyWithTapeLine)->Repetitions(5)->ReportAggregatesOnly(true);
 // The operation key alone, its number already keyed.
 void OperationKeyAlone(benchmark::State& state) {
     QuietMessages messages;
-    QuietSound sound;
-    qb::Machine machine({messages, sound});
+    qb::Machine machine(qb::Ports{messages});
     machine.Load();
     machine.FirstActivation();
     machine.Run(qb::Command::ClearEntryBox);  // the operand stays for the next key

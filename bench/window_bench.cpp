@@ -29,11 +29,6 @@ public:
     void Beep() override {}
 };
 
-class SilentSound final : public qb::SoundPort {
-public:
-    void RequestSound() override {}
-};
-
 // Counts the repaints of the tape, to make sure the benchmark measures them.
 class PaintCounter final : public QObject {
 public:
@@ -88,8 +83,7 @@ struct Rig {
     }
 
     SilentMessages messages;
-    SilentSound sound;
-    qb::Machine machine{qb::Ports{messages, sound}};
+    qb::Machine machine{qb::Ports{messages}};
     std::unique_ptr<qb::MainWindow> window;
     QWidget* keys = nullptr;
     PaintCounter paints;

@@ -1,5 +1,7 @@
 #include "Machine.h"
 
+#include <algorithm>
+
 #include "engine/NumberRules.h"
 #include "platform/ErrorMessage.h"
 #include "platform/NullPorts.h"
@@ -70,7 +72,9 @@ Machine::Machine(Ports ports)
       files_(Choose<NullFiles>(ports.files, ownFiles_)),
       clock_(Choose<NullClock>(ports.clock, ownClock_)),
       clipboard_(Choose<OwnClipboard>(ports.clipboard, ownClipboard_)),
-      calculator_(tape_, options_, ports.messages, ports.sound),
+      audio_(Choose<NullAudio>(ports.audio, ownAudio_)),
+      sounds_(audio_, options_.MachineSounds),
+      calculator_(tape_, options_, ports.messages, sounds_),
       selection_(tape_, ports.messages),
       eventRules_(clock_),
       keyboard_(std::make_unique<KeyboardMap>(*this)) {}
@@ -91,6 +95,7 @@ void Machine::Load() {
     windowCollapsed_ = false;
     captionFocus_ = false;
     collapsedTop_ = collapsedLeft_ = 0;
+    sounds_.Reset();
     geometry_ = CenterForm(expandedWidth_, expandedHeight_);
     SetMainTitle();
 }
@@ -138,7 +143,8 @@ void Machine::FirstActivation() {
         }
         storedLastMode_.clear();
     }
-    ports_.sound.RequestSound();
+    sounds_.Open(startDirectory_ + "Quillbox.wav");
+    sounds_.RequestSound();
     startingUp_ = false;
     FinalFocusStep();
 }
@@ -334,6 +340,17 @@ void Machine::FocusEntered(Control control) {
     case Control::KeyStroke: break;
     }
 }
+
+void Machine::SoundStatusUpdate() {
+    sounds_.StatusUpdate();
+    if (!startingUp_) focusRequest_ = true;
+}
+
+void Machine::TapeScrolled(std::int64_t topIndex) {
+    if (topIndex >= 0 && topIndex < std::max<std::int64_t>(1, tape_.Count())) tape_.SetTopIndex(topIndex);
+}
+
+bool Machine::IsCheckable(Command command) { return BindingOf(command) != nullptr; }
 
 void Machine::FocusLeft(Control control) {
     if (control == Control::Caption) captionFocus_ = false;

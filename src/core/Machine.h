@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "aids/SoundQueue.h"
 #include "engine/Calculator.h"
 #include "engine/Options.h"
 #include "engine/Tape.h"
@@ -114,6 +115,14 @@ public:
     const std::string& ElapsedTime() const { return stopwatch_.ElapsedTime; }
     bool StopwatchTimerOn() const { return stopwatch_.TimerOn(); }
     void StopwatchTick();
+    // The machine sound's status update, every SoundStatusInterval() ms while it is not 0.
+    void SoundStatusUpdate();
+    int SoundStatusInterval() const { return sounds_.StatusInterval(); }
+    const SoundQueue& Sounds() const { return sounds_; }
+    // The user scrolled the tape by hand.
+    void TapeScrolled(std::int64_t topIndex);
+    // Menu items that carry a check mark.
+    static bool IsCheckable(Command command);
     const Stopwatch& GetStopwatch() const { return stopwatch_; }
     // The background of the display controls: white, or the colour of a running timed event
     // (red, green, blue).
@@ -199,7 +208,10 @@ private:
     ClockPort& clock_;
     std::unique_ptr<ClipboardPort> ownClipboard_;
     ClipboardPort& clipboard_;
+    std::unique_ptr<AudioPort> ownAudio_;
+    AudioPort& audio_;
     Options options_;
+    SoundQueue sounds_;
     Tape tape_;
     Calculator calculator_;
     MemoryRegister memory_;

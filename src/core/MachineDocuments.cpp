@@ -296,6 +296,7 @@ void Machine::Unload(long left, long top) {
     settings_.Save(key::LastMode, SettingsStore::TruthText(windowCollapsed_));
     settings_.Save(key::LastLeft, std::to_string(left));
     settings_.Save(key::LastTop, std::to_string(top));
+    sounds_.Close();
 }
 
 }  // namespace qb

@@ -5,8 +5,13 @@
 #include <QTimer>
 
 #include "Machine.h"
+#include "platform/QtAudioPort.h"
+#include "platform/QtClipboardPort.h"
+#include "platform/QtClockPort.h"
+#include "platform/QtDialogPort.h"
+#include "platform/QtFilePort.h"
 #include "platform/QtMessagePort.h"
-#include "platform/QtSoundPort.h"
+#include "platform/QtSettingsPort.h"
 #include "windows/MainWindow.h"
 #include "windows/ProgramStyle.h"
 
@@ -18,9 +23,15 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("the Quillbox"));
 
     qb::QtMessagePort messages;
-    qb::QtSoundPort sound;
-    qb::Machine machine(qb::Ports{messages, sound});
+    qb::QtAudioPort audio;
+    qb::QtSettingsPort settings;
+    qb::QtDialogPort dialogs(messages);
+    qb::QtFilePort files;
+    qb::QtClockPort clock;
+    qb::QtClipboardPort clipboard;
+    qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard});
     qb::MainWindow window(machine);
+    dialogs.SetParent(&window);
     machine.SetStartDirectory(QDir::currentPath().toStdString());
     machine.Load();
     window.Render();

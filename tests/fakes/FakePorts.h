@@ -12,7 +12,7 @@
 #include "platform/NullPorts.h"
 #include "platform/Ports.h"
 #include "platform/SettingsPort.h"
-#include "platform/SoundPort.h"
+#include "platform/AudioPort.h"
 #include "timers/TimedEvent.h"
 
 namespace qb::test {
@@ -31,9 +31,14 @@ public:
     void Reset() { shown.clear(), beeps = 0; }
 };
 
-class FakeSoundPort : public SoundPort {
+// A sound device whose sound is over at once, so every request plays: requests counts them.
+class FakeAudioPort : public AudioPort {
 public:
-    void RequestSound() override { ++requests; }
+    bool Open(const std::string&) override { return true; }
+    bool Playing() override { return false; }
+    void Play() override { ++requests; }
+    void Rewind() override {}
+    void Close() override {}
     int requests = 0;
 };
 
@@ -116,13 +121,13 @@ public:
 
 struct FakePorts {
     FakeMessagePort messages;
-    FakeSoundPort sound;
+    FakeAudioPort sound;
     FakeSettingsPort settings;
     FakeDialogPort dialogs;
     FakeFilePort files;
     FakeClockPort clock;
     FakeClipboardPort clipboard;
-    Ports ports() { return Ports{messages, sound, &settings, &dialogs, &files, &clock, &clipboard}; }
+    Ports ports() { return Ports{messages, &sound, &settings, &dialogs, &files, &clock, &clipboard}; }
 };
 
 }  // namespace qb::test

@@ -2,6 +2,7 @@
 // Ports for a machine that has no outside world of that kind: every dialog is cancelled, there
 // is no printer and no file can be read or written.
 
+#include "platform/AudioPort.h"
 #include "platform/ClipboardPort.h"
 #include "platform/ClockPort.h"
 #include "platform/DialogPort.h"
@@ -52,6 +53,15 @@ public:
     double SecondsSinceMidnight() override { return 0; }
     std::string Today() override { return "1/1/2000"; }
     std::optional<std::string> ParseDate(const std::string&) override { return std::nullopt; }
+};
+
+class NullAudio : public AudioPort {
+public:
+    bool Open(const std::string&) override { return false; }
+    bool Playing() override { return false; }
+    void Play() override {}
+    void Rewind() override {}
+    void Close() override {}
 };
 
 // A clipboard that only this program sees.

@@ -1,19 +1,19 @@
 #pragma once
 // Everything the program needs of the outside world, handed to the machine in one piece.
 
+#include "platform/AudioPort.h"
 #include "platform/ClipboardPort.h"
 #include "platform/ClockPort.h"
 #include "platform/DialogPort.h"
 #include "platform/FilePort.h"
 #include "platform/MessagePort.h"
 #include "platform/SettingsPort.h"
-#include "platform/SoundPort.h"
 
 namespace qb {
 
 struct Ports {
     MessagePort& messages;
-    SoundPort& sound;
+    AudioPort* audio = nullptr;        // none: the machine runs silent
     SettingsPort* settings = nullptr;  // none: the settings live for this run only
     DialogPort* dialogs = nullptr;     // none: every dialog is cancelled, no printer
     FilePort* files = nullptr;         // none: no file can be read or written

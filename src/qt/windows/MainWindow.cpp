@@ -1,5 +1,10 @@
 #include "windows/MainWindow.h"
 
+#include <QLabel>
+#include <QTimer>
+
+#include "aids/Tooltips.h"
+
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -74,11 +79,6 @@ bool IsCaptionCursorKey(int key) {
     return key == Qt::Key_Home || key == Qt::Key_End || key == Qt::Key_Left || key == Qt::Key_Right;
 }
 
-// The options and the tooltip switch carry a check mark in their menus.
-bool HasCheckMark(Command command) {
-    return (command >= Command::AutoDecimal && command <= Command::MachineSounds) || command == Command::ShowTooltips;
-}
-
 // Focus that only moves to a menu or another program is no change of control.
 bool IsRealFocusChange(const QEvent* event) {
     const Qt::FocusReason reason = static_cast<const QFocusEvent*>(event)->reason();
@@ -107,6 +107,20 @@ MainWindow::MainWindow(Machine& machine, QWidget* parent) : QMainWindow(parent),
 
     BuildFrames();
     BuildMenus();
+
+    // The stopwatch ticks every 100 ms while a run goes on; the sound reports while it plays.
+    tmrStopwatch_ = new QTimer(this);
+    tmrStopwatch_->setObjectName(QStringLiteral("tmrStopwatch"));
+    connect(tmrStopwatch_, &QTimer::timeout, this, [this] {
+        machine_.StopwatchTick();
+        Render();
+    });
+    tmrSound_ = new QTimer(this);
+    tmrSound_->setObjectName(QStringLiteral("mmcAudio"));
+    connect(tmrSound_, &QTimer::timeout, this, [this] {
+        machine_.SoundStatusUpdate();
+        Render();
+    });
 
     FitToClientArea();
     TellScreenAndSize();
@@ -270,13 +284,14 @@ void MainWindow::BuildFrames() {
     // Scrolling the tape by hand moves the tape's first visible line.
     QScrollBar* tapeBar = lstTape_->verticalScrollBar();
     connect(tapeBar, &QScrollBar::actionTriggered, this, [this, tapeBar](int) {
-        if (!rendering_) machine_.GetTape().SetTopIndex(tapeBar->sliderPosition());
+        if (!rendering_) machine_.TapeScrolled(tapeBar->sliderPosition());
     });
 
     frmShortcutKeys1_ = AddFrame(client_, "frmShortcutKeys1", "", {4500, 780, 2235, 3495}, tr("Shortcut keys"));
     frmShortcutKeys2_ = AddFrame(client_, "frmShortcutKeys2", "", {4500, 780, 2235, 3495}, tr("Shortcut keys"));
     frmShortcutKeys1_->hide();
     frmShortcutKeys2_->hide();
+    BuildShortcutPanels();
 
     // Tape buttons
     QGroupBox* frmTape = AddFrame(client_, "frmTape", " Tape ", {6810, 780, 1455, 3525}, tr("Tape"));
@@ -383,6 +398,25 @@ void MainWindow::BuildFrames() {
     txtCaption_->setFont(SansSerifFont());
 }
 
+// Each panel lists fifteen keys, the last one after a small gap.
+void MainWindow::BuildShortcutPanels() {
+    static constexpr int kIndexes[2][15] = {{13, 7, 0, 1, 8, 9, 10, 11, 5, 12, 6, 2, 4, 29, 3},
+                                            {14, 20, 27, 26, 19, 18, 17, 16, 22, 21, 15, 28, 23, 25, 24}};
+    QGroupBox* panels[2] = {frmShortcutKeys1_, frmShortcutKeys2_};
+    for (int p = 0; p < 2; ++p) {
+        SetBackground(panels[p], palette().color(QPalette::Window));
+        panels[p]->setAutoFillBackground(true);
+        const std::vector<std::string>& labels = ShortcutPanelLabels(p + 1);
+        for (int i = 0; i < 15; ++i) {
+            auto* label = new QLabel(FromCodePage(labels[static_cast<std::size_t>(i)]), panels[p]);
+            label->setObjectName(QStringLiteral("lblKey%1").arg(kIndexes[p][i]));
+            const int top = i == 14 ? 3240 : 150 + 210 * i;
+            label->setGeometry(TwipsRect(90, top, 2055, 210));
+            label->setFont(SansSerifFont());
+        }
+    }
+}
+
 void MainWindow::BuildMenus() {
     for (const Menu& menu : MainMenus()) {
         QMenu* qmenu = menuBar()->addMenu(FromCodePage(menu.caption));
@@ -401,7 +435,7 @@ void MainWindow::BuildMenus() {
             // The shortcut is only shown: the keyboard map runs it, like every other key.
             QAction* action = qmenu->addAction(QString());
             action->setObjectName(QString::fromStdString(item.name));
-            action->setCheckable(HasCheckMark(item.command));
+            action->setCheckable(Machine::IsCheckable(item.command));
             const Command command = item.command;
             connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
             menuEntries_.push_back({action, &item, {}});
@@ -411,6 +445,43 @@ void MainWindow::BuildMenus() {
     mnuStopWatch_ = menuBar()->addAction(QString());
     mnuStopWatch_->setObjectName(QStringLiteral("mnuStopWatch"));
     mnuStopWatch_->setVisible(false);
+}
+
+void MainWindow::RenderTimers() {
+    if (machine_.StopwatchTimerOn() != tmrStopwatch_->isActive()) {
+        if (machine_.StopwatchTimerOn())
+            tmrStopwatch_->start(100);
+        else
+            tmrStopwatch_->stop();
+    }
+    const int interval = machine_.SoundStatusInterval();
+    if (interval > 0 && !tmrSound_->isActive())
+        tmrSound_->start(interval);
+    else if (interval == 0 && tmrSound_->isActive())
+        tmrSound_->stop();
+}
+
+// Every control's tooltip, or none, as the one switch says.
+void MainWindow::RenderTooltips() {
+    const int on = machine_.IsChecked(Command::ShowTooltips);
+    if (on == shownTooltips_) return;
+    shownTooltips_ = on;
+    for (const auto& [control, text] : MainWindowTooltips()) {
+        QString name = QString::fromStdString(control);
+        name.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
+        if (QWidget* widget = findChild<QWidget*>(name)) widget->setToolTip(on ? QString::fromStdString(text) : QString());
+    }
+}
+
+// A running timed event colours the display controls.
+void MainWindow::RenderEventColour() {
+    const std::uint32_t rgb = machine_.DisplayBackground();
+    if (rgb == shownBackground_) return;
+    shownBackground_ = rgb;
+    const QColor colour((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    for (QWidget* widget : std::initializer_list<QWidget*>{txtCaption_, txtDisplay_, txtAltDisplay_, lblOperator_,
+                                                            lblAltOperator_, lstTape_, txtMemory_})
+        SetBackground(widget, colour);
 }
 
 void MainWindow::FirstActivation() {
@@ -526,6 +597,9 @@ void MainWindow::Render() {
     frmShortcutKeys2_->setVisible(machine_.ShortcutPanelVisible(2));
     lstTape_->setVisible(machine_.TapeVisible());
     RenderTape();
+    RenderTooltips();
+    RenderEventColour();
+    RenderTimers();
     rendering_ = false;
 
     if (machine_.TakeFocusRequest()) txtKeyStroke_->setFocus(Qt::OtherFocusReason);

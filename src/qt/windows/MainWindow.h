@@ -12,6 +12,7 @@
 #include "windows/PictureIcons.h"
 
 class QAction;
+class QTimer;
 class QGroupBox;
 class QLineEdit;
 class QMenu;
@@ -79,6 +80,10 @@ private:
     void RenderTape();
     void RenderLayout();
     void RenderGeometry();
+    void RenderTooltips();
+    void RenderTimers();
+    void RenderEventColour();
+    void BuildShortcutPanels();
     void TellScreenAndSize();
     void FitToClientArea();
 
@@ -111,6 +116,8 @@ private:
     std::vector<MenuEntry> menuEntries_;
     std::vector<MenuTitle> menuTitles_;
     QAction* mnuStopWatch_ = nullptr;
+    QTimer* tmrStopwatch_ = nullptr;
+    QTimer* tmrSound_ = nullptr;
 
     // What is on screen, so that unchanged things are not drawn again.
     std::array<int, 6> shownPlaces_{-1, -1, -1, -1, -1, -1};
@@ -120,6 +127,8 @@ private:
     int shownCollapsed_ = -1;
     int shownTopmost_ = -1;
     Machine::Geometry shownGeometry_{-1, -1, -1, -1};
+    int shownTooltips_ = -1;
+    std::uint32_t shownBackground_ = 0xFFFFFF;
 };
 
 }  // namespace qb

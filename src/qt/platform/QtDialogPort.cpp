@@ -1,0 +1,109 @@
+#include "platform/QtDialogPort.h"
+
+#include <QApplication>
+#include <algorithm>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPrintDialog>
+#include <QPrinterInfo>
+#include <QScreen>
+
+#include "platform/CodePage.h"
+#include "windows/ChooseCopyDialog.h"
+#include "windows/TapeCaptionDialog.h"
+#include "windows/TimedEventDialog.h"
+
+namespace qb {
+namespace {
+
+// "Tape Files (*.QBX)|*.QBX" as Qt writes a filter.
+QString QtFilter(const std::string& filter) {
+    auto bar = filter.find('|');
+    return QString::fromStdString(bar == std::string::npos ? filter : filter.substr(0, bar));
+}
+
+void CenterOnScreen(QWidget& window) {
+    window.adjustSize();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect area = screen->geometry();
+    window.move(area.x() + (area.width() - window.width()) / 2, area.y() + (area.height() - window.height()) / 2);
+}
+
+}  // namespace
+
+QtDialogPort::QtDialogPort(MessagePort& messages) : messages_(messages), printerPort_(printer_) {}
+
+std::optional<std::string> QtDialogPort::FileDialog(const FileDialogRequest& request) {
+    QFileDialog dialog(parent_, QString::fromStdString(request.title));
+    dialog.setObjectName(QStringLiteral("cdlFile"));
+    dialog.setNameFilter(QtFilter(request.filter));
+    dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    dialog.setDefaultSuffix(QString());  // the program checks and adds the extension itself
+    QString initial = QString::fromStdString(request.initialName);
+    if (initial.endsWith(QStringLiteral("*.QBX"))) {
+        dialog.setDirectory(initial.left(initial.size() - 5));
+    } else {
+        QFileInfo info(initial);
+        if (info.isAbsolute()) dialog.setDirectory(info.absolutePath());
+        dialog.selectFile(info.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    return dialog.selectedFiles().first().toStdString();
+}
+
+std::optional<std::string> QtDialogPort::CaptionPrompt(const std::string& initial, bool& tooltipsOn) {
+    TapeCaptionDialog dialog(FromCodePage(initial), tooltipsOn, parent_);
+    CenterOnScreen(dialog);
+    dialog.exec();
+    tooltipsOn = dialog.TooltipsOn();
+    if (dialog.Cancelled()) return std::nullopt;
+    return ToCodePage(dialog.Text());
+}
+
+std::optional<char> QtDialogPort::ChooseCopy(bool selectedOffered, bool& tooltipsOn) {
+    ChooseCopyDialog dialog(selectedOffered, tooltipsOn, parent_);
+    CenterOnScreen(dialog);
+    dialog.exec();
+    tooltipsOn = dialog.TooltipsOn();
+    return dialog.Choice();
+}
+
+bool QtDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) {
+    qb::TimedEventDialog dialog(form, tooltipsOn, rules, messages_, parent_);
+    CenterOnScreen(dialog);
+    QApplication::restoreOverrideCursor();
+    dialog.exec();
+    tooltipsOn = dialog.TooltipsOn();
+    if (!dialog.Begun()) return false;
+    form = dialog.Form();
+    return true;
+}
+
+int QtDialogPort::PrinterCount() { return static_cast<int>(QPrinterInfo::availablePrinterNames().size()); }
+
+std::optional<int> QtDialogPort::PrinterDialog(const std::string& title) {
+    QPrintDialog dialog(&printer_, parent_);
+    dialog.setWindowTitle(QString::fromStdString(title));
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    // Each copy is printed as a job of its own.
+    int copies = std::max(1, printer_.copyCount());
+    printer_.setCopyCount(1);
+    return copies;
+}
+
+void QtDialogPort::SetBusy(bool busy) {
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+}  // namespace qb

@@ -1,0 +1,47 @@
+#pragma once
+// A QPrinter as the tape printout sees it: positions in twips from the paper's top-left corner,
+// one line of text at a time, one job per EndDoc.
+
+#include <QPainter>
+#include <QString>
+
+#include "platform/PrinterPort.h"
+
+class QPrinter;
+
+namespace qb {
+
+class QtPrinterPort final : public PrinterPort {
+public:
+    explicit QtPrinterPort(QPrinter& printer);
+    ~QtPrinterPort() override;
+
+    int PageWidth() override;
+    int PageHeight() override;
+    std::string FontName() override;
+    void SetFontName(const std::string& name) override;
+    double CurrentX() override { return x_; }
+    double CurrentY() override { return y_; }
+    void SetCurrentX(double twips) override { x_ = twips; }
+    void SetCurrentY(double twips) override { y_ = twips; }
+    void PrintLine(const std::string& text) override;
+    void SkipLine() override;
+    void NewPage() override;
+    void EndDoc() override;
+
+    // The tape's point size on paper.
+    static constexpr double kPointSize = 10;
+
+private:
+    bool Begin();
+    double LineHeight();  // twips
+
+    QPrinter& printer_;
+    QPainter painter_;
+    QString fontName_;
+    bool pageWanted_ = false;
+    double x_ = 0;
+    double y_ = 0;
+};
+
+}  // namespace qb

@@ -1,7 +1,0 @@
-#include "platform/QtSoundPort.h"
-
-namespace qb {
-
-void QtSoundPort::RequestSound() {}
-
-}  // namespace qb
