@@ -1,0 +1,203 @@
+// The Qt side of the ports, on real files, a real settings file, a real PDF printer and a real lock.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPrinter>
+#include <QProcess>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <memory>
+#include <unistd.h>
+
+#include "Machine.h"
+#include "documents/PrintLayout.h"
+#include "fakes/FakePorts.h"
+#include "platform/QtClockPort.h"
+#include "platform/QtFilePort.h"
+#include "platform/QtInstanceLock.h"
+#include "platform/QtPrinterPort.h"
+#include "platform/QtSettingsPort.h"
+#include "window/KeyCodes.h"
+#include "windows/MainWindow.h"
+
+namespace qb {
+namespace {
+
+// The program on a real settings file, started and shown as the program starts.
+struct SettledProgram {
+    explicit SettledProgram(const QString& settingsFile) : settings(settingsFile) {
+        window = std::make_unique<MainWindow>(machine);
+        machine.Load();
+        window->Render();
+        window->show();
+        window->FirstActivation();
+    }
+    void Key(int code, int shift, char c = 0) {
+        machine.Key(code, shift, c);
+        window->Render();
+    }
+    QString Text(const char* name) const { return window->findChild<QLineEdit*>(name)->text(); }
+
+    test::FakeMessagePort messages;
+    QtSettingsPort settings;
+    Machine machine{Ports{messages, nullptr, &settings}};
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST(Settings, ARestartedWindowShowsWhatTheLastOneLeft) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath("the Quillbox.ini");
+    {
+        SettledProgram first(file);
+        first.Key(vk::D, vk::CtrlState);    // Auto Decimal on
+        first.Key(vk::F3, vk::CtrlState);   // three places
+        first.Key(vk::L, vk::CtrlState);    // no separators
+        first.Key(vk::F12, 0);              // the Entry box keeps its number
+        for (char c : std::string("1234567.")) first.Key(c == '.' ? 0 : vk::Key0 + (c - '0'), 0, c);
+        first.Key(0, 0, '+');
+        first.Key(vk::F5, 0);
+        EXPECT_EQ(first.Text("txtMemory"), QStringLiteral("        1234567."));
+    }
+    QSettings raw(file, QSettings::IniFormat);
+    EXPECT_EQ(raw.value("Settings/Decimal Places").toString(), QStringLiteral("3"));
+    EXPECT_EQ(raw.value("Settings/Memory").toString(), QStringLiteral("        1234567."));
+
+    SettledProgram second(file);
+    const Options& o = second.machine.GetOptions();
+    EXPECT_TRUE(o.AutoDecimal);
+    EXPECT_FALSE(o.CommaSeparator);
+    EXPECT_FALSE(o.ClearEntryBox);
+    EXPECT_EQ(second.machine.GetCalculator().DecimalPlaces(), 3);
+    EXPECT_EQ(second.Text("txtMemory"), QStringLiteral("        1234567."));
+    for (const auto& m : second.messages.shown)  // no welcome: not a first run
+        EXPECT_EQ(m.text.find("Welcome"), std::string::npos);
+}
+
+TEST(Files, AFailedSaveLeavesTheOldFileAndNoOther) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("budget.QBX").toStdString();
+    QtFilePort files;
+    ASSERT_TRUE(files.WriteAll(path, "QBX=old\r\n"));
+    // A name that is a folder cannot be written; the folder stays as it was.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.QBX"));
+    EXPECT_FALSE(files.WriteAll(dir.filePath("folder.QBX").toStdString(), "QBX=new\r\n"));
+    EXPECT_TRUE(QFileInfo(dir.filePath("folder.QBX")).isDir());
+    EXPECT_FALSE(files.WriteAll(dir.filePath("missing/folder/x.QBX").toStdString(), "x"));
+    if (geteuid() != 0) {  // a read-only folder stops everyone but root
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+        EXPECT_FALSE(files.WriteAll(path, "QBX=new\r\n"));
+        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    }
+    std::string bytes;
+    ASSERT_TRUE(files.ReadAll(path, bytes));
+    EXPECT_EQ(bytes, "QBX=old\r\n");
+    // Nothing half-written is left beside it.
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"budget.QBX"});
+    EXPECT_FALSE(files.ReadAll(dir.filePath("nothing.QBX").toStdString(), bytes));
+}
+
+TEST(Files, ATapeSavedAndOpenedByteForByte) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("trip.QBX").toStdString();
+    QtFilePort files;
+    std::string bytes = "QBX=Caf\xE9\r\nACC=42.5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n            5.00 +\r\n";
+    ASSERT_TRUE(files.WriteAll(path, bytes));
+    std::string back;
+    ASSERT_TRUE(files.ReadAll(path, back));
+    EXPECT_EQ(back, bytes);
+}
+
+TEST(Printing, APrintedTapeReadsBackFromThePdf) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath("tape.pdf");
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf);
+    QtPrinterPort port(printer);
+    std::vector<std::string> lines;
+    for (int i = 1; i <= 80; ++i) lines.push_back(Tape::LayOut(std::to_string(i) + ".00 +"));
+    PrintTapeCopies(port, 1, "Timed event: Pat 01:02:03", "March fuel", lines);
+    EXPECT_EQ(port.FontName(), QFont().family().toStdString());  // the printer's own font is back
+
+    QProcess text;
+    text.start("pdftotext", {"-layout", pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(20000));
+    const QString out = QString::fromUtf8(text.readAllStandardOutput());
+    EXPECT_TRUE(out.contains("Timed event: Pat 01:02:03"));
+    EXPECT_TRUE(out.contains("March fuel"));
+    EXPECT_TRUE(out.contains("1.00 +"));
+    EXPECT_TRUE(out.contains("80.00 +"));
+    EXPECT_GE(out.count(QChar('\f')), 1);  // more than one page
+    EXPECT_LT(out.indexOf("Timed event"), out.indexOf("March fuel"));
+}
+
+TEST(Clock, DatesAreRewrittenAsMonthDayYear) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"7/4/99", "7/4/1999"},        {"7/4/1999", "7/4/1999"},   {"July 4, 1999", "7/4/1999"},
+        {"1999-07-04", "7/4/1999"},    {"1/1/29", "1/1/2029"},     {"1/1/30", "1/1/1930"},
+        {"12/31/00", "12/31/2000"},    {"Jul 4, 1999", "7/4/1999"}, {"2/30/2020", ""},
+        {"not a date", ""},            {"", ""},
+    };
+    QtClockPort clock;
+    for (const auto& [text, expected] : cases) {
+        auto date = clock.ParseDate(text);
+        EXPECT_EQ(date.value_or(""), expected) << text;
+    }
+    const double now = clock.SecondsSinceMidnight();
+    EXPECT_GE(now, 0);
+    EXPECT_LT(now, 86400);
+}
+
+TEST(InstanceLock, ASecondCopyIsRefusedAndACrashedOneDoesNotBlock) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("the Quillbox.lock");
+    {
+        QtInstanceLock first(path);
+        ASSERT_TRUE(first.TryLock());
+        QtInstanceLock second(path);
+        EXPECT_FALSE(second.TryLock());
+    }
+    // A lock left by a process that is gone.
+    QFile stale(path);
+    ASSERT_TRUE(stale.open(QIODevice::WriteOnly));
+    stale.write("999999\nquillbox\nsomehost\n");
+    stale.close();
+    QtInstanceLock next(path);
+    EXPECT_TRUE(next.TryLock());
+}
+
+TEST(Timers, NoTimerRunsWhileNothingIsTimed) {
+    test::FakePorts fakes;
+    Machine machine{fakes.ports()};
+    MainWindow window(machine);
+    machine.Load();
+    window.show();
+    window.FirstActivation();
+    auto* stopwatch = window.findChild<QTimer*>("tmrStopwatch");
+    ASSERT_NE(stopwatch, nullptr);
+    EXPECT_FALSE(stopwatch->isActive());
+    machine.Key(vk::F2, 0, 0);
+    window.Render();
+    EXPECT_TRUE(stopwatch->isActive());
+    EXPECT_EQ(stopwatch->interval(), 100);
+    machine.Key(vk::F2, 0, 0);
+    window.Render();
+    EXPECT_FALSE(stopwatch->isActive());
+    // The sound's status timer runs only while a sound plays (the fake's sounds end at once).
+    auto* sound = window.findChild<QTimer*>("mmcAudio");
+    ASSERT_NE(sound, nullptr);
+    machine.SoundStatusUpdate();
+    window.Render();
+    EXPECT_FALSE(sound->isActive());
+}
+
+}  // namespace
+}  // namespace qb
