@@ -64,7 +64,9 @@ bool KeyboardMap::MenuShortcut(int keyCode, int shift) {
         if (machine_.WindowCollapsed() && !menu.keptWhenCollapsed) continue;
         for (const MenuItem& item : menu.items) {
             if (item.IsSeparator() || item.shortcut.key == 0 || item.shortcut.key != keyCode || item.shortcut.shift != shift) continue;
-            if (machine_.MenuItemEnabled(item.command)) machine_.Run(item.command);
+            // Ctrl+S saves a tape without a file too (through Save As), like the Save button,
+            // though the File menu shows its Save item only for a tape that has a file.
+            if (machine_.IsEnabled(item.command)) machine_.Run(item.command);
             return true;
         }
     }
