@@ -66,7 +66,7 @@ struct Rig {
         qb::Tape& tape = machine.GetTape();
         while (tape.Count() < lines) tape.AppendTapeLine("1,234,567.89 +");
         tape.ScrollTape();
-        window = std::make_unique<qb::MainWindow>(machine);
+        window = std::make_unique<qb::MainWindow>(machine, messages);
         window->show();
         window->Render();
         keys = window->findChild<QWidget*>(QStringLiteral("txtKeyStroke"));

@@ -1,6 +1,7 @@
 #include "Machine.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/NumberRules.h"
 #include "platform/ErrorMessage.h"
@@ -139,7 +140,13 @@ void Machine::FirstActivation() {
     } else if (!storedLastMode_.empty()) {
         if (SettingsStore::ParseTruth(storedLastMode_).value_or(false)) {
             CollapseForm();
-            WindowMoved(static_cast<long>(ParseNumber(storedLastLeft_)), static_cast<long>(ParseNumber(storedLastTop_)));
+            // A stored place off the screen (or no number at all) would lose the window.
+            auto clamp = [](double stored, long screen, long size) {
+                double highest = screen > size ? static_cast<double>(screen - size) : 0.0;
+                return static_cast<long>(std::clamp(std::round(stored), 0.0, highest));
+            };
+            WindowMoved(clamp(ParseNumber(storedLastLeft_), screenWidth_, geometry_.width),
+                        clamp(ParseNumber(storedLastTop_), screenHeight_, geometry_.height));
         }
         storedLastMode_.clear();
     }
@@ -193,7 +200,7 @@ void Machine::Run(Command command) {
                        command == Command::CommaSeparator;
     // The Help menu's shortcut-key panels and welcome message work while an event is paused.
     bool guarded = command != Command::WelcomeMessage && command != Command::ShortcutKeys;
-    if (hidesPanels && command != Command::ShortcutKeys) HideShortcutKeys();
+    if (hidesPanels && command != Command::ShortcutKeys && command != Command::About) HideShortcutKeys();
     if (!guarded || !CheckPausedTimer()) Execute(command);
     FinalFocusStep();
 }
@@ -239,6 +246,8 @@ void Machine::Execute(Command command) {
     case Command::TimedEvent: TimedEventCommand(); break;
     case Command::Copy: CopyCommand(); break;
     case Command::ShortcutKeys: DisplayShortcutKeys(); break;
+    case Command::UserGuide: userGuideRequested_ = true; break;
+    case Command::About: aboutRequested_ = true; break;
     case Command::Paste: PasteCommand(); break;
     case Command::Collapse:
         if (windowCollapsed_)
@@ -383,8 +392,6 @@ IndicatorColour Machine::ClearEntryBoxColour() const {
 bool Machine::IsEnabled(Command command) const {
     switch (command) {
     case Command::Print: return printerAvailable_;
-    case Command::UserGuide:
-    case Command::About:
     case Command::None: return false;
     default: return true;
     }

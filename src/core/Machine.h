@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "aids/SoundQueue.h"
 #include "engine/Calculator.h"
@@ -129,6 +130,16 @@ public:
     std::uint32_t DisplayBackground() const { return displayBackground_; }
     int EventColorIndex() const { return eventColorIndex_; }
 
+    // The User Guide and About windows were asked for; the shell shows them and clears this.
+    bool TakeUserGuideRequest() { return std::exchange(userGuideRequested_, false); }
+    bool TakeAboutRequest() { return std::exchange(aboutRequested_, false); }
+    // While About is open the main window steps aside towards the upper left corner, and comes
+    // back afterwards.
+    void BeginAbout();
+    void EndAbout();
+    // A dialog's Ctrl+T switched the tooltips: the main window and the setting follow.
+    void TooltipsChangedInDialog(bool on);
+
     // The keyboard focus goes back to the keystroke box; the shell moves it and clears this.
     bool TakeFocusRequest();
     // Exit was chosen; the shell closes the window.
@@ -245,6 +256,9 @@ private:
     // The window's last mode and position, applied when the window is first shown.
     std::string storedLastMode_, storedLastLeft_, storedLastTop_;
     bool captionFocus_ = false;
+    bool userGuideRequested_ = false;
+    bool aboutRequested_ = false;
+    long aboutReturnLeft_ = 0, aboutReturnTop_ = 0;
 };
 
 }  // namespace qb

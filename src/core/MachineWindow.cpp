@@ -1,6 +1,7 @@
 // The main window's two layouts, collapse and expand, and the clipboard commands.
 #include "Machine.h"
 
+#include "aids/WindowPlacement.h"
 #include "engine/NumberRules.h"
 #include "platform/ErrorMessage.h"
 
@@ -68,6 +69,24 @@ void Machine::ExpandForm() {
     geometry_ = CenterForm(expandedWidth_, expandedHeight_);
     SetMainTitle();
     FinalFocusStep();
+}
+
+void Machine::BeginAbout() {
+    aboutReturnLeft_ = geometry_.left;
+    aboutReturnTop_ = geometry_.top;
+    Point aside = MainWindowDuringAbout({geometry_.left, geometry_.top});
+    geometry_.left = aside.left;
+    geometry_.top = aside.top;
+}
+
+void Machine::EndAbout() {
+    geometry_.left = aboutReturnLeft_;
+    geometry_.top = aboutReturnTop_;
+    FinalFocusStep();
+}
+
+void Machine::TooltipsChangedInDialog(bool on) {
+    if (on != options_.Tooltips) ToggleOption(Command::ShowTooltips);
 }
 
 void Machine::CopyCommand() {

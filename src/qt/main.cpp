@@ -3,17 +3,21 @@
 #include <QApplication>
 #include <QDir>
 #include <QTimer>
+#include <memory>
 
 #include "Machine.h"
+#include "platform/ErrorMessage.h"
 #include "platform/QtAudioPort.h"
 #include "platform/QtClipboardPort.h"
 #include "platform/QtClockPort.h"
 #include "platform/QtDialogPort.h"
 #include "platform/QtFilePort.h"
+#include "platform/QtInstanceLock.h"
 #include "platform/QtMessagePort.h"
 #include "platform/QtSettingsPort.h"
 #include "windows/MainWindow.h"
 #include "windows/ProgramStyle.h"
+#include "windows/SplashWindow.h"
 
 int main(int argc, char* argv[]) {
     const bool styleRequested = qb::StyleRequested(argc, argv);
@@ -23,6 +27,13 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("the Quillbox"));
 
     qb::QtMessagePort messages;
+    // One running copy per user.
+    qb::QtInstanceLock lock;
+    if (!lock.TryLock()) {
+        qb::ShowErrorMessage(messages, "A copy of the Quillbox is already running");
+        return 1;
+    }
+
     qb::QtAudioPort audio;
     qb::QtSettingsPort settings;
     qb::QtDialogPort dialogs(messages);
@@ -30,12 +41,20 @@ int main(int argc, char* argv[]) {
     qb::QtClockPort clock;
     qb::QtClipboardPort clipboard;
     qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard});
-    qb::MainWindow window(machine);
-    dialogs.SetParent(&window);
+    // The start directory is where the program was started: the User Guide and the sound lie there.
     machine.SetStartDirectory(QDir::currentPath().toStdString());
-    machine.Load();
-    window.Render();
-    window.show();
-    QTimer::singleShot(0, &window, [&window] { window.FirstActivation(); });
+
+    std::unique_ptr<qb::MainWindow> window;
+    qb::SplashWindow splash;
+    QObject::connect(&splash.Intro(), &QTimer::timeout, &app, [&] {
+        window = std::make_unique<qb::MainWindow>(machine, messages);
+        dialogs.SetParent(window.get());
+        machine.Load();
+        window->Render();
+        window->show();
+        splash.close();
+        QTimer::singleShot(0, window.get(), [&window] { window->FirstActivation(); });
+    });
+    splash.show();
     return app.exec();
 }

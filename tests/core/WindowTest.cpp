@@ -125,6 +125,21 @@ TEST(Collapse, AStoredCollapsedWindowIsRestoredAtItsPlace) {
     EXPECT_EQ(t.fakes.settings.values["Last Mode"], "True");
 }
 
+TEST(Collapse, AStoredPlaceOffTheScreenIsBroughtBack) {
+    const std::tuple<const char*, const char*, long, long> cases[] = {
+        {"49E90", "-5", kScreenW - 2335, 0},
+        {"x", "1E400", 0, 0},
+        {"30000", "20000", kScreenW - 2335, kScreenH - 4440},
+    };
+    for (const auto& [left, top, wantLeft, wantTop] : cases) {
+        Windowed t({{"Last Mode", "True"}, {"Last Left", left}, {"Last Top", top}});
+        t.Start();
+        t.machine.FirstActivation();
+        EXPECT_EQ(t.G().left, wantLeft) << left;
+        EXPECT_EQ(t.G().top, wantTop) << top;
+    }
+}
+
 TEST(Copy, ChoicesAndTheClipboardText) {
     struct Case {
         const char* keys;

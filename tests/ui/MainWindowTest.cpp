@@ -73,7 +73,7 @@ Stroke Keypad(char c) {
 class Program {
 public:
     Program() {
-        window = std::make_unique<MainWindow>(machine);
+        window = std::make_unique<MainWindow>(machine, fakes.messages);
         machine.Load();
         window->Render();
         window->show();

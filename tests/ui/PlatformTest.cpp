@@ -33,7 +33,7 @@ namespace {
 // The program on a real settings file, started and shown as the program starts.
 struct SettledProgram {
     explicit SettledProgram(const QString& settingsFile) : settings(settingsFile) {
-        window = std::make_unique<MainWindow>(machine);
+        window = std::make_unique<MainWindow>(machine, messages);
         machine.Load();
         window->Render();
         window->show();
@@ -177,7 +177,7 @@ TEST(InstanceLock, ASecondCopyIsRefusedAndACrashedOneDoesNotBlock) {
 TEST(Timers, NoTimerRunsWhileNothingIsTimed) {
     test::FakePorts fakes;
     Machine machine{fakes.ports()};
-    MainWindow window(machine);
+    MainWindow window(machine, fakes.messages);
     machine.Load();
     window.show();
     window.FirstActivation();

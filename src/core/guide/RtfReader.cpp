@@ -19,6 +19,9 @@ constexpr long long kMaxParameter = 1'000'000'000;
 // About two feet: more than any page, so an absurd indent cannot upset the viewer.
 constexpr int kMaxTwips = 31680;
 constexpr int kMaxUnicodeSkip = 16;
+// Font names are at most 31 characters on Windows; a longer one is cut, so that every run,
+// which carries its font's name, costs a bounded amount.
+constexpr std::size_t kMaxFontName = 128;
 
 // Windows-1252 from 0x80 to 0x9F; the rest of the code page is Latin-1. The five unused
 // bytes map to the control characters of the same number, as Windows does.
@@ -486,7 +489,7 @@ private:
         switch (st_.dest) {
             case Dest::FontTable:
                 if (cp == ';') CommitFont();
-                else if (cp >= 0x20) AppendUtf8(fontName_, cp);
+                else if (cp >= 0x20 && fontName_.size() + 4 <= kMaxFontName) AppendUtf8(fontName_, cp);
                 break;
             case Dest::ColorTable:
                 if (cp == ';') CommitColor();

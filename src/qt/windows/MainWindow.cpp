@@ -4,6 +4,9 @@
 #include <QTimer>
 
 #include "aids/Tooltips.h"
+#include "aids/WindowPlacement.h"
+#include "windows/AboutWindow.h"
+#include "windows/UserGuideWindow.h"
 
 #include <QCloseEvent>
 #include <QGroupBox>
@@ -94,7 +97,8 @@ struct KeyPlace {
 
 }  // namespace
 
-MainWindow::MainWindow(Machine& machine, QWidget* parent) : QMainWindow(parent), machine_(machine) {
+MainWindow::MainWindow(Machine& machine, MessagePort& messages, QWidget* parent)
+    : QMainWindow(parent), machine_(machine), messages_(messages) {
     setObjectName(QStringLiteral("frmCalc"));
     if (QScreen* s = screen()) dpi_ = s->logicalDotsPerInch();
     xkbScanCodes_ = PlatformHasXkbScanCodes();
@@ -484,6 +488,33 @@ void MainWindow::RenderEventColour() {
         SetBackground(widget, colour);
 }
 
+// Modeless and one at a time: a second request shows the open window as it stands.
+void MainWindow::ShowUserGuide() {
+    if (!userGuide_) {
+        userGuide_ = new UserGuideWindow(machine_.StartDirectory(), machine_.IsChecked(Command::ShowTooltips), messages_,
+                                         [this](bool on) {
+                                             machine_.TooltipsChangedInDialog(on);
+                                             Render();
+                                         },
+                                         this);
+    }
+    userGuide_->show();
+    userGuide_->raise();
+    userGuide_->activateWindow();
+}
+
+void MainWindow::ShowAbout() {
+    machine_.BeginAbout();
+    Render();
+    AboutWindow about(this);
+    const Point place = AboutWindowPlace(Twips(screen()->geometry().width()), Twips(screen()->geometry().height()),
+                                         Twips(about.width()), Twips(about.height()));
+    about.move(Pixels(place.left), Pixels(place.top));
+    about.exec();
+    machine_.EndAbout();
+    Render();
+}
+
 void MainWindow::FirstActivation() {
     TellScreenAndSize();
     machine_.FirstActivation();
@@ -566,8 +597,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     closing_ = true;
+    if (isMinimized()) showNormal();  // the position remembered is the real one
     const QPoint corner = frameGeometry().topLeft();
     machine_.Unload(Twips(corner.x()), Twips(corner.y()));
+    if (userGuide_) userGuide_->close();
     event->accept();
 }
 
@@ -602,6 +635,8 @@ void MainWindow::Render() {
     RenderTimers();
     rendering_ = false;
 
+    if (machine_.TakeUserGuideRequest()) ShowUserGuide();
+    if (machine_.TakeAboutRequest()) ShowAbout();
     if (machine_.TakeFocusRequest()) txtKeyStroke_->setFocus(Qt::OtherFocusReason);
     if (machine_.CloseRequested() && !closing_) close();
 }

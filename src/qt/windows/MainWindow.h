@@ -3,6 +3,7 @@
 // event and turns keys, clicks and menu choices into the machine's calls; it decides nothing.
 
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <string>
 #include <vector>
@@ -21,13 +22,15 @@ class QPushButton;
 namespace qb {
 
 class IndicatorLabel;
+class UserGuideWindow;
 class TapeListModel;
 class TapeView;
 
 class MainWindow final : public QMainWindow {
     Q_OBJECT
 public:
-    explicit MainWindow(Machine& machine, QWidget* parent = nullptr);
+    // messages: where the User Guide reports what it cannot show.
+    MainWindow(Machine& machine, MessagePort& messages, QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Shows the machine's state: entry, indicators, menus, tape, title, focus.
@@ -84,10 +87,13 @@ private:
     void RenderTimers();
     void RenderEventColour();
     void BuildShortcutPanels();
+    void ShowUserGuide();
+    void ShowAbout();
     void TellScreenAndSize();
     void FitToClientArea();
 
     Machine& machine_;
+    MessagePort& messages_;
     qreal dpi_ = 96.0;
     bool xkbScanCodes_ = false;
     bool rendering_ = false;
@@ -118,6 +124,7 @@ private:
     QAction* mnuStopWatch_ = nullptr;
     QTimer* tmrStopwatch_ = nullptr;
     QTimer* tmrSound_ = nullptr;
+    QPointer<UserGuideWindow> userGuide_;
 
     // What is on screen, so that unchanged things are not drawn again.
     std::array<int, 6> shownPlaces_{-1, -1, -1, -1, -1, -1};

@@ -1,0 +1,66 @@
+// Feeds arbitrary bytes to the User Guide's RTF reader. Besides crashes, leaks, undefined
+// behaviour and time-outs, it stops on a document that breaks the promises the viewer
+// relies on: valid UTF-8 without control characters other than tab and line break, no
+// empty runs, and sizes and indents within their bounds.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "guide/RtfReader.h"
+
+namespace {
+
+void Require(bool condition) {
+    if (!condition) std::abort();
+}
+
+void RequireCleanUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        std::size_t length = 1;
+        char32_t cp = c;
+        if (c >= 0xF0 && c <= 0xF4) length = 4, cp = c & 0x07;
+        else if (c >= 0xE0) length = 3, cp = c & 0x0F;
+        else if (c >= 0xC2 && c < 0xE0) length = 2, cp = c & 0x1F;
+        else Require(c < 0x80);
+        Require(i + length <= text.size());
+        for (std::size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            Require((next & 0xC0) == 0x80);
+            cp = (cp << 6) | (next & 0x3F);
+        }
+        Require(cp <= 0x10FFFF && !(cp >= 0xD800 && cp <= 0xDFFF));
+        Require(length == 1 || cp >= (length == 2 ? 0x80u : length == 3 ? 0x800u : 0x10000u));
+        Require(cp >= 0x20 || cp == '\t' || cp == '\n');
+        i += length;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    const auto doc = qb::ReadRtf(bytes);
+    if (!doc) return 0;
+    for (const qb::RichParagraph& para : doc->paragraphs) {
+        Require(para.leftIndentTwips >= -31680 && para.leftIndentTwips <= 31680);
+        Require(para.firstLineIndentTwips >= -31680 && para.firstLineIndentTwips <= 31680);
+        Require(para.spaceBeforeTwips >= 0 && para.spaceAfterTwips >= 0);
+        RequireCleanUtf8(para.listMarker);
+        for (const qb::TextRun& run : para.runs) {
+            Require(!run.text.empty());
+            Require(run.fontSizeHalfPoints >= 2 && run.fontSizeHalfPoints <= 3276);
+            RequireCleanUtf8(run.text);
+            RequireCleanUtf8(run.fontFamily);
+        }
+    }
+    // The plain text has a line for every paragraph.
+    const std::string plain = doc->PlainText();
+    Require(static_cast<std::size_t>(std::count(plain.begin(), plain.end(), '\n')) + 1 >=
+            doc->paragraphs.size());
+    return 0;
+}

@@ -1,0 +1,54 @@
+#include "windows/SplashWindow.h"
+
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QScreen>
+#include <QVBoxLayout>
+
+#include "windows/Pictures.h"
+
+namespace qb {
+
+SplashWindow::SplashWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("Splash"));
+    setWindowTitle(QString());
+    setAutoFillBackground(true);
+    QPalette paper = palette();
+    paper.setColor(QPalette::Window, QColor(247, 244, 234));
+    setPalette(paper);
+
+    auto picture = [this](const char* name, const QPixmap& pixmap) {
+        auto* label = new QLabel(this);
+        label->setObjectName(QString::fromLatin1(name));
+        label->setPixmap(pixmap);
+        return label;
+    };
+    auto* row = new QHBoxLayout;
+    row->addWidget(picture("picCalculator", CalculatorPicture(180)));
+    row->addSpacing(16);
+    row->addWidget(picture("picATape", TapePicture(180)));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(28, 24, 28, 24);
+    layout->addWidget(picture("picLogo", LogoPicture(64)), 0, Qt::AlignHCenter);
+    layout->addSpacing(12);
+    layout->addLayout(row);
+    auto* line = new QLabel(QStringLiteral("A printing calculator with a paper tape"), this);
+    line->setAlignment(Qt::AlignHCenter);
+    layout->addWidget(line);
+
+    tmrIntro_.setSingleShot(true);
+    tmrIntro_.setInterval(kIntroMilliseconds);
+    adjustSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+void SplashWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!tmrIntro_.isActive()) tmrIntro_.start();
+}
+
+}  // namespace qb

@@ -1,0 +1,25 @@
+#pragma once
+// The first window: the logo and the pictures, for five seconds, before the main window.
+
+#include <QDialog>
+#include <QTimer>
+
+namespace qb {
+
+class SplashWindow final : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int kIntroMilliseconds = 5000;
+    explicit SplashWindow(QWidget* parent = nullptr);
+
+    // Five seconds after the window is first shown, once.
+    QTimer& Intro() { return tmrIntro_; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QTimer tmrIntro_;
+};
+
+}  // namespace qb

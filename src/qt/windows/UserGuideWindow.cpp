@@ -1,0 +1,193 @@
+#include "windows/UserGuideWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include "aids/Tooltips.h"
+#include "guide/RtfReader.h"
+#include "platform/ErrorMessage.h"
+#include "platform/MessagePort.h"
+#include "windows/RichTextDocument.h"
+
+namespace qb {
+
+UserGuideWindow::UserGuideWindow(std::string startDirectory, bool tooltipsOn, MessagePort& messages,
+                                 std::function<void(bool)> tooltipsChanged, QWidget* parent)
+    : QDialog(parent),
+      startDirectory_(std::move(startDirectory)),
+      tooltipsOn_(tooltipsOn),
+      messages_(messages),
+      tooltipsChanged_(std::move(tooltipsChanged)) {
+    setObjectName(QStringLiteral("UsersGuide"));
+    setWindowTitle(QStringLiteral("User Guide"));
+    setModal(false);
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    lblSelectTopic_ = new QLabel(QStringLiteral("Select Topic"), this);
+    lblSelectTopic_->setObjectName(QStringLiteral("lblSelectTopic"));
+    cmbTopics_ = new QComboBox(this);
+    cmbTopics_->setObjectName(QStringLiteral("cmbTopics"));
+    cmbTopics_->setAccessibleName(QStringLiteral("Select Topic"));
+    cmbTopics_->setMinimumWidth(260);
+    cmbTopics_->installEventFilter(this);
+    lblSelectTopic_->setBuddy(cmbTopics_);
+    auto* hint = new QLabel(QStringLiteral("Also find a topic by pressing either the first letter or the up/down "
+                                           "arrow keys while the Select Topic box is highlighted"),
+                            this);
+    hint->setObjectName(QStringLiteral("lblAlsoFind"));
+    hint->setWordWrap(true);
+
+    rtbText_ = new QTextBrowser(this);
+    rtbText_->setObjectName(QStringLiteral("rtbText"));
+    rtbText_->setAccessibleName(QStringLiteral("Topic"));
+    rtbText_->setMinimumSize(520, 380);
+    rtbText_->document()->setDocumentMargin(14);
+
+    auto button = [this](const char* name, const char* caption) {
+        auto* b = new QPushButton(QString::fromLatin1(caption), this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setAutoDefault(false);
+        return b;
+    };
+    cmdFirst_ = button("cmdFirst", "&First");
+    cmdNext_ = button("cmdNext", "&Next");
+    cmdPrev_ = button("cmdPrev", "Pre&vious");
+    cmdLast_ = button("cmdLast", "&Last");
+    cmdClose_ = button("cmdClose", "&Close");
+    connect(cmdFirst_, &QPushButton::clicked, this, [this] { Walk(TopicList::Button::First); });
+    connect(cmdPrev_, &QPushButton::clicked, this, [this] { Walk(TopicList::Button::Previous); });
+    connect(cmdNext_, &QPushButton::clicked, this, [this] { Walk(TopicList::Button::Next); });
+    connect(cmdLast_, &QPushButton::clicked, this, [this] { Walk(TopicList::Button::Last); });
+    connect(cmdClose_, &QPushButton::clicked, this, &QDialog::close);
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(lblSelectTopic_);
+    top->addWidget(cmbTopics_, 1);
+    auto* column = new QVBoxLayout;
+    for (QPushButton* b : {cmdFirst_, cmdNext_, cmdPrev_, cmdLast_}) column->addWidget(b);
+    column->addStretch();
+    column->addWidget(cmdClose_);
+    auto* middle = new QHBoxLayout;
+    middle->addWidget(rtbText_, 1);
+    middle->addLayout(column);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addWidget(hint);
+    layout->addLayout(middle, 1);
+
+    connect(cmbTopics_, qOverload<int>(&QComboBox::currentIndexChanged), this, &UserGuideWindow::SelectionChanged);
+    BuildList();
+    adjustSize();
+    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->geometry();
+        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
+    }
+}
+
+void UserGuideWindow::BuildList() {
+    loading_ = true;
+    const QDir folder(QString::fromStdString(startDirectory_));
+    std::vector<std::string> names;
+    for (const QString& name : folder.entryList(QDir::Files)) names.push_back(name.toStdString());
+    topics_.Build(names);
+    cmbTopics_->clear();
+    for (const std::string& entry : topics_.Entries()) cmbTopics_->addItem(QString::fromStdString(entry));
+    cmbTopics_->setEnabled(topics_.HasTopics());
+    cmbTopics_->setCurrentIndex(topics_.Selected());
+    if (topics_.HasTopics()) DisplayTheTopic();
+    RenderButtons();
+    SetTooltips(tooltipsOn_);
+    loading_ = false;
+}
+
+void UserGuideWindow::DisplayTheTopic() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString path = QString::fromStdString(topics_.SelectedPath(startDirectory_));
+    QFile file(path);
+    if (!file.exists()) {
+        QApplication::restoreOverrideCursor();
+        ShowErrorMessage(messages_, "Cannot find that User Guide topic");
+        return;
+    }
+    std::optional<RichDocument> topic;
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.readAll();
+        topic = ReadRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    }
+    QApplication::restoreOverrideCursor();
+    if (!topic) {
+        ShowErrorMessage(messages_, "Unable to open the selected User Guide");
+        return;
+    }
+    FillTextDocument(*topic, *rtbText_->document());
+    rtbText_->moveCursor(QTextCursor::Start);
+}
+
+void UserGuideWindow::SelectionChanged(int index) {
+    if (loading_ || index < 0) return;
+    topics_.Select(index);
+    DisplayTheTopic();
+    RenderButtons();
+}
+
+void UserGuideWindow::Walk(TopicList::Button button) {
+    if (topics_.Walk(button))
+        cmbTopics_->setCurrentIndex(topics_.Selected());
+    else
+        messages_.Beep();
+    cmbTopics_->setFocus();
+}
+
+void UserGuideWindow::RenderButtons() {
+    using B = TopicList::Button;
+    cmdFirst_->setEnabled(topics_.ButtonEnabled(B::First));
+    cmdPrev_->setEnabled(topics_.ButtonEnabled(B::Previous));
+    cmdNext_->setEnabled(topics_.ButtonEnabled(B::Next));
+    cmdLast_->setEnabled(topics_.ButtonEnabled(B::Last));
+}
+
+void UserGuideWindow::SetTooltips(bool on) {
+    tooltipsOn_ = on;
+    const TooltipTable& table = DialogTooltips("UsersGuide");
+    for (QWidget* w : std::initializer_list<QWidget*>{cmbTopics_, lblSelectTopic_, cmdFirst_, cmdLast_, cmdNext_,
+                                                     cmdPrev_, cmdClose_})
+        w->setToolTip(on ? QString::fromStdString(TooltipOf(table, w->objectName().toStdString())) : QString());
+    rtbText_->setToolTip(on ? QString::fromStdString(topics_.ViewerTooltip()) : QString());
+}
+
+void UserGuideWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->modifiers() == Qt::ControlModifier && (event->key() == Qt::Key_T || event->key() == Qt::Key_F5)) {
+        SetTooltips(!tooltipsOn_);
+        if (tooltipsChanged_) tooltipsChanged_(tooltipsOn_);
+        return;
+    }
+    QDialog::keyPressEvent(event);  // Esc closes, as Close does
+}
+
+// A letter typed into the list finds the next topic that starts with it.
+bool UserGuideWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == cmbTopics_ && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        if (key->modifiers() & Qt::ControlModifier) {
+            keyPressEvent(key);
+            return true;
+        }
+        if (text.size() == 1 && text[0].isPrint()) {
+            if (topics_.TypeLetter(text[0].toLatin1())) cmbTopics_->setCurrentIndex(topics_.Selected());
+            return true;  // the list's own typing never acts
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+}  // namespace qb

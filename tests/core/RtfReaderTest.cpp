@@ -1,0 +1,508 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "guide/RtfReader.h"
+
+using namespace qb;
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kSourceRoot = fs::path(__FILE__).parent_path().parent_path().parent_path();
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A document around a body, with a font and a colour table as word processors write them.
+std::string Doc(const std::string& body) {
+    return "{\\rtf1\\ansi\\ansicpg1252\\deff0"
+           "{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}{\\f1\\froman\\fcharset2 Symbol;}"
+           "{\\f2\\fmodern Courier New;}}"
+           "{\\colortbl;\\red255\\green0\\blue0;\\red0\\green128\\blue0;}"
+           "\\pard " +
+           body + "}";
+}
+
+std::string PlainOf(const std::string& rtf) {
+    const auto doc = ReadRtf(rtf);
+    return doc ? doc->PlainText() : "<cannot read>";
+}
+
+// One run as "flags/size@font#colour:text"; Arial and 24 half-points go without saying.
+std::string Describe(const TextRun& run) {
+    std::string d;
+    if (run.bold) d += 'b';
+    if (run.italic) d += 'i';
+    if (run.underline) d += 'u';
+    if (run.fontSizeHalfPoints != 24) d += "/" + std::to_string(run.fontSizeHalfPoints);
+    if (run.fontFamily != "Arial") d += "@" + run.fontFamily;
+    if (run.color) {
+        char hex[8];
+        std::snprintf(hex, sizeof hex, "#%02x%02x%02x", run.color->red, run.color->green, run.color->blue);
+        d += hex;
+    }
+    return d + ":" + run.text;
+}
+
+std::string RunsOf(const std::string& rtf) {
+    const auto doc = ReadRtf(rtf);
+    if (!doc) return "<cannot read>";
+    std::string out;
+    for (const RichParagraph& para : doc->paragraphs) {
+        if (!out.empty()) out += " || ";
+        for (std::size_t i = 0; i < para.runs.size(); ++i) out += (i ? " | " : "") + Describe(para.runs[i]);
+    }
+    return out;
+}
+
+struct Case {
+    std::string rtf;
+    std::string expected;
+};
+
+// ----- what is and is not rich text -----
+
+TEST(RtfReader, RefusesWhatIsNotRichText) {
+    const std::string notRtf[] = {
+        "",
+        "hello",
+        "{\\rt",
+        "{\\rtfoo1 text}",
+        "rtf1 text",
+        "{ \\rtf1 text}",
+        "\\rtf1 text}",
+        "{\\RTF1 text}",
+        // Nesting far deeper than any word processor writes.
+        "{\\rtf1 " + std::string(300, '{') + "x" + std::string(300, '}') + "}",
+    };
+    for (const std::string& bytes : notRtf) EXPECT_FALSE(ReadRtf(bytes).has_value()) << bytes.substr(0, 40);
+}
+
+TEST(RtfReader, ReadsMinimalAndDamagedDocuments) {
+    static const char kControlBytes[] = "{\\rtf1 a\0b\x01\x7f c}";
+    const Case cases[] = {
+        {"{\\rtf1 Hello}", "Hello"},
+        {"{\\rtf Hello}", "Hello"},
+        {"{\\rtf1}", ""},
+        {"  \r\n{\\rtf1 Leading blanks}", "Leading blanks"},
+        // Cut short anywhere: what was read stays.
+        {"{\\rtf1 abc", "abc"},
+        {"{\\rtf1 abc\\b", "abc"},
+        {"{\\rtf1 abc\\", "abc"},
+        {"{\\rtf1 abc\\'", "abc"},
+        {"{\\rtf1 abc\\'4", "abc"},
+        {"{\\rtf1 abc\\u82", "abcR"},
+        {"{\\rtf1 {\\b a{\\i b", "ab"},
+        {"{\\rtf1 {\\*\\generator x", ""},
+        // Extra closing braces end the document; nothing after it is read.
+        {"{\\rtf1 a}}}b", "a"},
+        {"{\\rtf1 a}\\par b", "a"},
+        // NUL and other control bytes are not text.
+        {std::string(kControlBytes, sizeof kControlBytes - 1), "ab c"},
+        // Groups at the depth limit are still read.
+        {"{\\rtf1 " + std::string(250, '{') + "deep" + std::string(250, '}') + "}", "deep"},
+        // A skipped group may nest deeper: it is only counted.
+        {"{\\rtf1 {\\*\\x " + std::string(5000, '{') + std::string(5000, '}') + "}after}", "after"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlainOf(c.rtf), c.expected) << c.rtf.substr(0, 60);
+}
+
+TEST(RtfReader, ClampsParametersAndSurvivesHostileNumbers) {
+    const auto doc = ReadRtf(Doc("\\fs99999999999999999999999 \\li-99999999999999\\fi99999999999 big\\par"));
+    ASSERT_TRUE(doc.has_value());
+    ASSERT_EQ(doc->paragraphs.size(), 1u);
+    const RichParagraph& para = doc->paragraphs[0];
+    EXPECT_EQ(para.runs.at(0).fontSizeHalfPoints, 3276);
+    EXPECT_EQ(para.leftIndentTwips, -31680);
+    EXPECT_EQ(para.firstLineIndentTwips, 31680);
+    // \bin longer than the rest of the file simply ends it.
+    EXPECT_EQ(PlainOf("{\\rtf1 a{\\pict\\bin99999999999999 xyz}}"), "a");
+}
+
+// ----- formatting -----
+
+TEST(RtfReader, CharacterFormatting) {
+    const Case cases[] = {
+        {"a{\\b b}c", ":a | b:b | :c"},
+        {"\\b a\\b0 b", "b:a | :b"},
+        {"\\i a\\i0 b", "i:a | :b"},
+        {"\\ul a\\ulnone b\\ul c\\ul0 d", "u:a | :b | u:c | :d"},
+        {"\\uldb a\\ulc0 b\\ulwave c", "u:abc"},
+        {"\\fs40 a\\fs b", "/40:a | :b"},
+        {"\\b\\i\\ul\\fs32\\cf1\\f2 a\\plain b", "biu/32@Courier New#ff0000:a | :b"},
+        {"{\\b\\i a}{\\b b}", "bi:a | b:b"},
+        // State comes back when a group closes, however deep.
+        {"\\b{\\i{\\ul a}b}c", "biu:a | bi:b | b:c"},
+        // A change that does not show keeps one run.
+        {"a\\b\\b0 b{}c", ":abc"},
+        {"a\\cf0 b\\cf9 c", ":abc"},
+        // Hidden text is not shown.
+        {"a{\\v secret}b", ":ab"},
+        {"\\f2 mono\\f1 sym\\f77 none", "@Courier New:mono | @Symbol:sym | @:none"},
+        {"\\cf1 red\\cf2 green\\cf0 auto", "#ff0000:red | #008000:green | :auto"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(RunsOf(Doc(c.rtf)), c.expected) << c.rtf;
+}
+
+TEST(RtfReader, FontTableForms) {
+    const Case cases[] = {
+        // Entries without their own braces.
+        {"{\\rtf1{\\fonttbl\\f0\\fnil Courier New;\\f1 Symbol;}\\f1 x}", "@Symbol:x"},
+        // Alternative names and panose numbers are not part of the name.
+        {"{\\rtf1{\\fonttbl{\\f2\\fswiss{\\*\\panose 020b0604020202020204}Liberation Sans"
+         "{\\*\\falt Arial};}}\\f2 x}",
+         "@Liberation Sans:x"},
+        // A last entry without its ";".
+        {"{\\rtf1{\\fonttbl{\\f3 Georgia}}\\f3 x}", "@Georgia:x"},
+        // Names in the code page.
+        {"{\\rtf1{\\fonttbl{\\f0 Caf\\'e9 Sans;}}\\f0 x}", "@Caf\xC3\xA9 Sans:x"},
+        // The default font applies before any \f and after \plain.
+        {"{\\rtf1\\deff1{\\fonttbl{\\f0 Arial;}{\\f1 Tahoma;}}x\\f0 y\\plain z}", "@Tahoma:x | :y | @Tahoma:z"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(RunsOf(c.rtf), c.expected) << c.rtf;
+}
+
+TEST(RtfReader, ParagraphFormatting) {
+    const auto doc = ReadRtf(Doc(
+        "\\qc centred\\par"
+        "\\pard\\qr right\\par"
+        "\\pard\\qj\\li720\\ri360\\fi-360\\sb120\\sa240 justified\\par"
+        " still justified\\par"
+        "\\pard left again\\par"
+        "{\\qc inner\\par}"
+        "\\li100 outer"));  // the last paragraph, without \par, keeps its format
+    ASSERT_TRUE(doc.has_value());
+    struct Expected {
+        Alignment alignment;
+        int left, right, first, before, after;
+        const char* text;
+    };
+    const Expected expected[] = {
+        {Alignment::Center, 0, 0, 0, 0, 0, "centred"},
+        {Alignment::Right, 0, 0, 0, 0, 0, "right"},
+        {Alignment::Justify, 720, 360, -360, 120, 240, "justified"},
+        {Alignment::Justify, 720, 360, -360, 120, 240, "still justified"},
+        {Alignment::Left, 0, 0, 0, 0, 0, "left again"},
+        {Alignment::Center, 0, 0, 0, 0, 0, "inner"},
+        {Alignment::Left, 100, 0, 0, 0, 0, "outer"},
+    };
+    ASSERT_EQ(doc->paragraphs.size(), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const RichParagraph& p = doc->paragraphs[i];
+        const Expected& e = expected[i];
+        EXPECT_EQ(p.PlainText(), e.text);
+        EXPECT_EQ(p.alignment, e.alignment) << e.text;
+        EXPECT_EQ(p.leftIndentTwips, e.left) << e.text;
+        EXPECT_EQ(p.rightIndentTwips, e.right) << e.text;
+        EXPECT_EQ(p.firstLineIndentTwips, e.first) << e.text;
+        EXPECT_EQ(p.spaceBeforeTwips, e.before) << e.text;
+        EXPECT_EQ(p.spaceAfterTwips, e.after) << e.text;
+    }
+}
+
+// ----- characters -----
+
+TEST(RtfReader, EscapesAndSpecialCharacters) {
+    const Case cases[] = {
+        {"\\{\\}\\\\", "{}\\"},
+        {"a\\~b", "a\xC2\xA0"
+                  "b"},
+        {"a\\-b", "ab"},
+        {"a\\_b", "a\xE2\x80\x91"
+                  "b"},
+        {"a\\tab b", "a\tb"},
+        {"a\tb", "a\tb"},
+        {"a\\line b", "a\nb"},
+        {"a\\par b", "a\nb"},
+        {"a\\par\\par b\\par", "a\n\nb"},
+        {"a\\\nb", "a\nb"},
+        {"a\r\nb", "ab"},
+        {"x\\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet",
+         "x\xE2\x80\x94\xE2\x80\x93\xE2\x80\x98\xE2\x80\x99\xE2\x80\x9C\xE2\x80\x9D\xE2\x80\xA2"},
+        // The blank after a control word delimits it; a second blank is text.
+        {"\\b  a", " a"},
+        {"a\\foo b\\foo123 c\\foo-5 d", "abcd"},
+        {"a\\'41b", "aAb"},
+        {"a\\'zzb", "azzb"},
+        {"\\trowd\\cellx100\\cellx200 A\\cell B\\cell\\row C", "A\tB\nC"},
+        {"one\\sect two\\page three", "one\ntwo\nthree"},
+        // A list marker belongs to its own paragraph only.
+        {"{\\pntext 1.\\tab}First\\par Second", "1.\tFirst\nSecond"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlainOf(Doc(c.rtf)), c.expected) << c.rtf;
+}
+
+TEST(RtfReader, UnicodeAndItsFallbacks) {
+    const Case cases[] = {
+        {"caf\\u233?", "caf\xC3\xA9"},
+        {"\\u8364\\'80", "\xE2\x82\xAC"},
+        {"\\u8364\\'80\\'80", "\xE2\x82\xAC\xE2\x82\xAC"},
+        {"\\uc2\\u8364xyz", "\xE2\x82\xAC"
+                            "z"},
+        {"\\uc0\\u8364 x", "\xE2\x82\xAC"
+                           "x"},
+        // Values above 32767 are written negative.
+        {"\\u-1279?", "\xEF\xAC\x81"},
+        // A surrogate pair, each half with its own fallback.
+        {"\\u-10179?\\u-8704?", "\xF0\x9F\x98\x80"},
+        {"\\u-10179?x", "\xEF\xBF\xBDx"},
+        {"\\u-8704?x", "\xEF\xBF\xBDx"},
+        // \uc belongs to its group.
+        {"{\\uc2\\u8364xx}\\u8364xy", "\xE2\x82\xAC\xE2\x82\xAC"
+                                     "y"},
+        // A group's end cuts the fallback short.
+        {"{\\uc3\\u8364a}b", "\xE2\x82\xAC"
+                             "b"},
+        {"\\u99999999999999?x", "\xEF\xBF\xBDx"},
+        {"\\u0?x", "x"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlainOf(Doc(c.rtf)), c.expected) << c.rtf;
+}
+
+TEST(RtfReader, Windows1252Characters) {
+    const Case cases[] = {
+        {"\\'e9", "\xC3\xA9"},          {"\\'80", "\xE2\x82\xAC"},    {"\\'85", "\xE2\x80\xA6"},
+        {"\\'9f", "\xC5\xB8"},          {"\\'a3", "\xC2\xA3"},         {"\\'ff", "\xC3\xBF"},
+        {"\\'8a\\'9a", "\xC5\xA0\xC5\xA1"}, {"\\'93x\\'94", "\xE2\x80\x9Cx\xE2\x80\x9D"},
+        {"\\'E9", "\xC3\xA9"},
+        // Bytes above 127 written as they are count in the same code page.
+        {"caf\xe9 \x80", "caf\xC3\xA9 \xE2\x82\xAC"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlainOf(Doc("x" + c.rtf)), "x" + c.expected) << c.rtf;
+}
+
+// ----- what is left out -----
+
+TEST(RtfReader, SkipsDestinationsThatAreNotText) {
+    const std::string cases[] = {
+        "{\\info{\\title SECRET}{\\author SECRET}}Text",
+        "{\\stylesheet{\\s1\\b SECRET;}{\\*\\cs2 SECRET;}}Text",
+        "{\\*\\generator SECRET;}Text",
+        "{\\*\\anythingnew SECRET{\\b SECRET}}Text",
+        "{\\pict\\pngblip 89504e47SECRET}Text",
+        "{\\*\\shppict{\\pict\\pngblip SECRET}}{\\nonshppict{\\pict\\wmetafile8 SECRET}}Text",
+        "{\\header SECRET\\par}{\\footerr SECRET\\par}Text",
+        "{\\footnote\\ftnalt SECRET}Text",
+        "{\\field{\\*\\fldinst HYPERLINK \"SECRET\"}{\\fldrslt Text}}",
+        "{\\field{\\fldinst PAGE SECRET}{\\fldrslt {\\ul Text}}}",
+        "{\\*\\bkmkstart SECRET}Text{\\*\\bkmkend SECRET}",
+        "{\\*\\listtable{\\list{\\listlevel{\\leveltext \\'01\\u8226 ?;}}}}Text",
+        "{\\*\\pn\\pnlvlblt{\\pntxtb SECRET}}Text",
+        "{\\*\\pgdsctbl{\\pgdsc0{\\header SECRET\\par}Default;}}Text",
+        // Binary picture data may hold any byte, braces included.
+        "{\\pict\\bin6 {{}}}S}Text",
+        "{\\*\\ud{SECRET}}Text",
+    };
+    for (const std::string& body : cases) EXPECT_EQ(PlainOf(Doc(body)), "Text") << body;
+}
+
+// ----- list items -----
+
+TEST(RtfReader, ListItems) {
+    struct ListCase {
+        std::string rtf;
+        std::string marker;
+        std::string text;
+    };
+    const ListCase cases[] = {
+        {"{\\pntext\\f1\\'b7\\tab}Item\\par", "\xE2\x80\xA2", "Item"},
+        {"{\\listtext\\pard\\plain \\u8226\\'95\\tab}Item\\par", "\xE2\x80\xA2", "Item"},
+        {"{\\listtext\\pard\\plain  1.\\tab}Item\\par", "1.", "Item"},
+        {"{\\*\\pntext 2)\\tab}Item\\par", "2)", "Item"},
+        // Outline numbering switched off leaves an empty marker: no list item.
+        {"{\\listtext\\pard\\plain \\tab}Heading\\par", "", "Heading"},
+        {"\\bullet\\tab Item\\par", "\xE2\x80\xA2", "Item"},
+        {"{\\b \\bullet  }{\\i Item}\\par", "\xE2\x80\xA2", "Item"},
+        {"\\'95\\tab Item\\par", "\xE2\x80\xA2", "Item"},
+        {"x\\bullet y\\par", "", "x\xE2\x80\xA2y"},
+    };
+    for (const ListCase& c : cases) {
+        const auto doc = ReadRtf(Doc(c.rtf));
+        ASSERT_TRUE(doc.has_value()) << c.rtf;
+        ASSERT_EQ(doc->paragraphs.size(), 1u) << c.rtf;
+        const RichParagraph& para = doc->paragraphs[0];
+        EXPECT_EQ(para.listMarker, c.marker) << c.rtf;
+        std::string text;
+        for (const TextRun& run : para.runs) text += run.text;
+        EXPECT_EQ(text, c.text) << c.rtf;
+    }
+}
+
+// ----- cost -----
+
+TEST(RtfReader, TimeGrowsLinearlyOnHostileShapes) {
+    // Each shape is a few megabytes; anything worse than linear would not finish in time.
+    const std::size_t n = 400'000;
+    std::string nested = "{\\rtf1 ";
+    for (std::size_t i = 0; i < n / 8; ++i) nested += "{\\b a}";
+    std::string unicode = "{\\rtf1\\uc9 ";
+    for (std::size_t i = 0; i < n / 4; ++i) unicode += "\\u8364";
+    std::string manyFonts = "{\\rtf1{\\fonttbl";
+    for (std::size_t i = 0; i < n / 8; ++i) manyFonts += "{\\f" + std::to_string(i) + " F;}";
+    std::string manyColours = "{\\rtf1{\\colortbl" + std::string(n, ';') + "}";
+    std::string longWord = "{\\rtf1 \\" + std::string(n * 4, 'a') + " x}";
+    std::string longNumber = "{\\rtf1 \\fs" + std::string(n * 4, '9') + " x}";
+    std::string skipped = "{\\rtf1{\\*\\x " + std::string(n, '{') + std::string(n, '}') + "}y}";
+    // Every run carries its font's name, however long the table made it.
+    std::string longFontName = "{\\rtf1{\\fonttbl{\\f0 " + std::string(n, 'N') + ";}{\\f1 B;}}";
+    for (std::size_t i = 0; i < n / 8; ++i) longFontName += "\\f0 a\\f1 b";
+    std::string paragraphs = "{\\rtf1 ";
+    for (std::size_t i = 0; i < n / 4; ++i) paragraphs += "\\par";
+
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadRtf(nested)->paragraphs.at(0).runs.size(), 1u);
+    EXPECT_EQ(ReadRtf(unicode)->PlainText().size(), 3 * (n / 4));
+    EXPECT_TRUE(ReadRtf(manyFonts).has_value());
+    EXPECT_TRUE(ReadRtf(manyColours).has_value());
+    EXPECT_EQ(ReadRtf(longWord)->PlainText(), "x");
+    EXPECT_EQ(ReadRtf(longNumber)->paragraphs.at(0).runs.at(0).fontSizeHalfPoints, 3276);
+    EXPECT_EQ(ReadRtf(skipped)->PlainText(), "y");
+    EXPECT_EQ(ReadRtf(paragraphs)->paragraphs.size(), n / 4);
+    EXPECT_EQ(ReadRtf(longFontName)->paragraphs.at(0).runs.size(), n / 4);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+}
+
+// ----- files written by a word processor -----
+
+// unrtf's text output stands for the expected text. It writes Latin-1 and garbles what
+// lies beyond (a character above U+00FF comes out as the low byte of its code point), and
+// it prints a tab as blanks and a line break; so the two are compared on their printable
+// ASCII characters, any run of blanks, tabs and line ends counting as one blank. The
+// characters beyond ASCII are checked by name for each sample.
+std::string AsciiWords(const std::string& text) {
+    std::string out;
+    bool gap = false;
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c > 0x20 && c < 0x7F) {
+            if (gap && !out.empty()) out += ' ';
+            out += ch;
+            gap = false;
+        } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
+            gap = true;
+        }
+    }
+    return out;
+}
+
+TEST(RtfReader, MatchesUnrtfOnWordProcessorFiles) {
+    struct Sample {
+        const char* name;
+        std::vector<std::string> beyondAscii;  // UTF-8 words our text must hold
+    };
+    const Sample samples[] = {
+        {"letter", {"M\xC3\xBCller", "caf\xC3\xA9", "\xC2\xA3" "12.40"}},
+        {"notes", {"Don\xE2\x80\x99t", "r\xC3\xA9sum\xC3\xA9", "\xE2\x82\xAC" "20", "\xE2\x80\x94", "Zo\xC3\xAB"}},
+        {"report", {}},
+    };
+    const fs::path dir = kSourceRoot / "tests" / "data" / "rtf";
+    for (const Sample& s : samples) {
+        const std::string rtf = ReadFile(dir / (std::string(s.name) + ".rtf"));
+        const std::string expected = ReadFile(dir / (std::string(s.name) + ".unrtf.txt"));
+        ASSERT_FALSE(rtf.empty()) << s.name;
+        ASSERT_FALSE(expected.empty()) << s.name;
+        const auto doc = ReadRtf(rtf);
+        ASSERT_TRUE(doc.has_value()) << s.name;
+        const std::string plain = doc->PlainText();
+        EXPECT_EQ(AsciiWords(plain), AsciiWords(expected)) << s.name;
+        for (const std::string& word : s.beyondAscii)
+            EXPECT_NE(plain.find(word), std::string::npos) << s.name << ": " << word;
+    }
+}
+
+TEST(RtfReader, KeepsTheLookOfAWordProcessorFile) {
+    const auto doc = ReadRtf(ReadFile(kSourceRoot / "tests" / "data" / "rtf" / "report.rtf"));
+    ASSERT_TRUE(doc.has_value());
+    const auto& paras = doc->paragraphs;
+    ASSERT_GE(paras.size(), 10u);
+    // The title: centred, bold, 20 pt, dark blue.
+    EXPECT_EQ(paras[0].alignment, Alignment::Center);
+    ASSERT_EQ(paras[0].runs.size(), 1u);
+    EXPECT_TRUE(paras[0].runs[0].bold);
+    EXPECT_EQ(paras[0].runs[0].fontSizeHalfPoints, 40);
+    EXPECT_EQ(paras[0].runs[0].color, (Rgb{31, 56, 100}));
+    EXPECT_EQ(paras[0].runs[0].fontFamily, "Liberation Sans");
+    // A red bold word, a word in a fixed-pitch font and a hyperlink's text in the paragraph.
+    std::set<std::string> looks;
+    for (const TextRun& run : paras[1].runs) looks.insert(Describe(run));
+    EXPECT_TRUE(looks.count("b/22@Liberation Sans#c00000:accounts"));
+    EXPECT_TRUE(looks.count("/20@Liberation Mono:TAPE.QBX"));
+    EXPECT_TRUE(looks.count("u/22@Liberation Sans#000080:the tape archive"));
+    // The heading "Totals" is no list item, and the hanging paragraph keeps its indents.
+    EXPECT_EQ(paras[2].PlainText(), "Totals");
+    const auto hanging = std::find_if(paras.begin(), paras.end(), [](const RichParagraph& p) {
+        return p.PlainText().rfind("A hanging", 0) == 0;
+    });
+    ASSERT_NE(hanging, paras.end());
+    EXPECT_EQ(hanging->alignment, Alignment::Justify);
+    EXPECT_EQ(hanging->leftIndentTwips, 567);
+    EXPECT_EQ(hanging->firstLineIndentTwips, -283);
+    EXPECT_NE(hanging->PlainText().find("words and a plain aside"), std::string::npos);
+    EXPECT_NE(hanging->PlainText().find("per year.\nA second line"), std::string::npos);
+    // Header and footer text is not part of the document's text.
+    EXPECT_EQ(doc->PlainText().find("(header)"), std::string::npos);
+    EXPECT_EQ(doc->PlainText().find("footer"), std::string::npos);
+}
+
+// ----- the User Guide's own topics -----
+
+// Every group closes, none too early: the outermost one ends the file, blanks aside.
+bool ClosesEveryGroupAtTheEnd(const std::string& bytes) {
+    int depth = 0;
+    for (std::size_t i = 0; i < bytes.size(); ++i) {
+        if (bytes[i] == '\\') ++i;  // an escaped brace is text
+        else if (bytes[i] == '{') ++depth;
+        else if (bytes[i] == '}' && --depth == 0)
+            return bytes.find_first_not_of("\r\n ", i + 1) == std::string::npos;
+    }
+    return false;
+}
+
+TEST(UserGuideTopics, EveryTopicReadsWithAHeadingAndParagraphs) {
+    const fs::path dir = kSourceRoot / "assets" / "guide";
+    std::set<std::string> topics;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        const std::string name = entry.path().filename().string();
+        if (name.rfind("UG ", 0) != 0 || entry.path().extension() != ".rtf") continue;
+        topics.insert(name.substr(3, name.size() - 7));
+        const std::string bytes = ReadFile(entry.path());
+        EXPECT_TRUE(std::all_of(bytes.begin(), bytes.end(), [](char c) { return c > 0 && c < 0x7F; }))
+            << name << " is to be plain ASCII";
+        const auto doc = ReadRtf(bytes);
+        ASSERT_TRUE(doc.has_value()) << name;
+        // The heading: the first paragraph, bold throughout and larger than any text after it.
+        ASSERT_FALSE(doc->paragraphs.empty()) << name;
+        const RichParagraph& heading = doc->paragraphs.front();
+        ASSERT_FALSE(heading.runs.empty()) << name;
+        int largestBody = 0;
+        std::size_t textParagraphs = 0;
+        for (std::size_t i = 1; i < doc->paragraphs.size(); ++i) {
+            const RichParagraph& para = doc->paragraphs[i];
+            if (!para.runs.empty()) ++textParagraphs;
+            for (const TextRun& run : para.runs) largestBody = std::max(largestBody, run.fontSizeHalfPoints);
+        }
+        for (const TextRun& run : heading.runs) {
+            EXPECT_TRUE(run.bold) << name;
+            EXPECT_GT(run.fontSizeHalfPoints, largestBody) << name;
+        }
+        EXPECT_GE(textParagraphs, 3u) << name;
+        EXPECT_TRUE(ClosesEveryGroupAtTheEnd(bytes)) << name;
+        EXPECT_EQ(doc->PlainText().find('\\'), std::string::npos) << name << ": a stray control word";
+    }
+    for (const char* wanted : {"Benefits", "Your Own Topic", "Getting Started", "Keyboard", "Decimal Places",
+                               "Memory", "Tape Files", "Printing", "Timed Events", "Options"})
+        EXPECT_TRUE(topics.count(wanted)) << "no topic " << wanted;
+}
+
+}  // namespace
