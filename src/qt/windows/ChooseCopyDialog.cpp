@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 #include "aids/Tooltips.h"
 #include "windows/Twips.h"
@@ -22,10 +23,20 @@ ChooseCopyDialog::ChooseCopyDialog(bool selectedOffered, bool tooltipsOn, QWidge
     frame_->setGeometry(Twips::Rect(90, 60, 2535, 1245));
     const char* captions[3] = {"Last value on the tape", "Selected value", "Entire tape"};
     const int widths[3] = {1995, 1845, 1245};
+    int widest = 0;
     for (int i = 0; i < 3; ++i) {
         options_[i] = new QRadioButton(QString::fromLatin1(captions[i]), frame_);
         options_[i]->setObjectName(QStringLiteral("optCopy%1").arg(i));
-        options_[i]->setGeometry(Twips::Rect(270, 270 + 300 * i, widths[i] + 400, 255));
+        const QRect place = Twips::Rect(270, 270 + 300 * i, widths[i] + 400, 255);
+        options_[i]->setGeometry(place.x(), place.y(), std::max(place.width(), options_[i]->sizeHint().width()),
+                                 std::max(place.height(), options_[i]->sizeHint().height()));
+        widest = std::max(widest, options_[i]->geometry().right());
+    }
+    // A wider font than the design's still shows every choice whole.
+    const int grow = std::max(0, widest + Twips::ToPixels(120) - frame_->width());
+    if (grow > 0) {
+        frame_->resize(frame_->width() + grow, frame_->height());
+        setFixedSize(width() + grow, height());
     }
     options_[0]->setChecked(true);
     options_[1]->setEnabled(selectedOffered);
@@ -37,7 +48,7 @@ ChooseCopyDialog::ChooseCopyDialog(bool selectedOffered, bool tooltipsOn, QWidge
     ok_->setDefault(true);
     cancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
     cancel_->setObjectName(QStringLiteral("cmdCancel"));
-    cancel_->setGeometry(Twips::Rect(1470, 1440, 1155, 795));
+    cancel_->setGeometry(Twips::Rect(1470, 1440, 1155, 795).translated(grow, 0));
     connect(ok_, &QPushButton::clicked, this, [this] {
         const char codes[3] = {'L', 'S', 'W'};
         for (int i = 0; i < 3; ++i)

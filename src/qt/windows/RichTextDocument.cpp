@@ -3,6 +3,8 @@
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
+#include <QTextOption>
+#include <algorithm>
 
 namespace qb {
 namespace {
@@ -50,6 +52,10 @@ void FillTextDocument(const RichDocument& topic, QTextDocument& document) {
             cursor.insertBlock(block);
         first = false;
         if (!paragraph.listMarker.empty()) {
+            // The marker hangs in the indent; the text starts at the paragraph's left edge.
+            const double hang = std::max(12.0, -paragraph.firstLineIndentTwips * kPixelsPerTwip);
+            block.setTabPositions({QTextOption::Tab(hang, QTextOption::LeftTab)});
+            cursor.setBlockFormat(block);
             QTextCharFormat marker = paragraph.runs.empty() ? QTextCharFormat() : FormatOf(paragraph.runs.front());
             marker.setFontWeight(QFont::Normal);
             cursor.insertText(QString::fromStdString(paragraph.listMarker) + QLatin1Char('\t'), marker);
