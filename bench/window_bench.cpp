@@ -1,6 +1,11 @@
-// Key latency through the real main window, offscreen: a digit key and an operation key sent
-// as key events, with the model update, the rendering and the repaint, on a short tape and on
-// a tape of a million lines. Also the resident memory with the million-line tape on screen.
+// The program's figures through the real main window, offscreen:
+// - key latency: a digit key and an operation key sent as key events, with the model update, the
+//   rendering and the repaint, on a short tape and on a tape of a million lines;
+// - an option toggled and a memory command, on a one-line and a million-line tape;
+// - the resident memory with the million-line tape on screen;
+// - a million-line tape file written by Save As and read by Open, against cat of the same file;
+// - start-up from the splash timer's tick to the working main window;
+// - CPU used while the window sits idle.
 
 #include <benchmark/benchmark.h>
 
@@ -12,12 +17,21 @@
 #include <ctime>
 #include <cstdio>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <sys/resource.h>
+
 #include "Machine.h"
+#include "platform/NullPorts.h"
+#include "platform/QtFilePort.h"
 #include "windows/MainWindow.h"
 #include "windows/ProgramStyle.h"
 
@@ -129,6 +143,122 @@ void BM_KeyLatency(benchmark::State& state) {
 }
 BENCHMARK(BM_KeyLatency)->Arg(100)->Arg(1000000)->Unit(benchmark::kMicrosecond)->MinTime(0.5)->Repetitions(3);
 
+// Toggling an option and a memory command: the window renders after each, whatever the tape's length.
+void BM_OptionToggle(benchmark::State& state) {
+    Rig& rig = RigOf(state.range(0));
+    for (auto _ : state) {
+        rig.machine.Run(qb::Command::CommaSeparator);
+        rig.window->Render();
+    }
+    state.counters["tape_lines"] = static_cast<double>(rig.machine.GetTape().Count());
+}
+BENCHMARK(BM_OptionToggle)->Arg(1)->Arg(1000000)->Unit(benchmark::kMicrosecond)->MinTime(0.3);
+
+void BM_MemoryAdd(benchmark::State& state) {
+    Rig& rig = RigOf(state.range(0));
+    for (auto _ : state) {
+        rig.machine.Run(qb::Command::MemoryAdd);
+        rig.machine.Run(qb::Command::ClearMemory);
+        rig.window->Render();
+    }
+    state.counters["tape_lines"] = static_cast<double>(rig.machine.GetTape().Count());
+}
+BENCHMARK(BM_MemoryAdd)->Arg(1)->Arg(1000000)->Unit(benchmark::kMicrosecond)->MinTime(0.3);
+
+// Dialogs that answer at once: the caption as it is, and the file named beforehand.
+class AnsweringDialogs final : public qb::NullDialogs {
+public:
+    std::optional<std::string> FileDialog(const qb::FileDialogRequest&) override { return path; }
+    std::optional<std::string> CaptionPrompt(const std::string& initial, bool&) override { return initial; }
+    std::string path;
+};
+
+double Milliseconds(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return static_cast<double>(timer.nsecsElapsed()) / 1e6;
+}
+
+void TapeFileFigures() {
+    QTemporaryDir dir;
+    const std::string file = dir.filePath("million.QBX").toStdString();
+    SilentMessages messages;
+    AnsweringDialogs dialogs;
+    qb::QtFilePort files;
+    dialogs.path = file;
+    qb::Machine machine{qb::Ports{messages, nullptr, nullptr, &dialogs, &files}};
+    qb::MainWindow window(machine, messages);
+    machine.Load();
+    machine.FirstActivation();
+    qb::Tape& tape = machine.GetTape();
+    while (tape.Count() < 1000000) tape.AppendTapeLine("1,234,567.89 +");
+    tape.ScrollTape();
+    window.show();
+    window.Render();
+    QApplication::processEvents();
+
+    const double write = Milliseconds([&] {
+        machine.Run(qb::Command::SaveAs);
+        window.Render();
+        QApplication::processEvents();
+    });
+    const double read = Milliseconds([&] {
+        machine.Run(qb::Command::Open);
+        window.Render();
+        QApplication::processEvents();
+    });
+    const std::string cat = "cat '" + file + "' > /dev/null";
+    double catTime = 1e9;
+    for (int i = 0; i < 3; ++i) catTime = std::min(catTime, Milliseconds([&] { (void)std::system(cat.c_str()); }));
+    std::printf("1,000,000-line tape file (%.1f MB): written by Save As in %.0f ms, read by Open in %.0f ms"
+                " (target under 1000 ms each); cat of the file %.1f ms: ratios %.1f and %.1f\n",
+                QFileInfo(QString::fromStdString(file)).size() / 1e6, write, read, catTime, write / catTime,
+                read / catTime);
+    if (tape.Count() != 1000000) std::printf("  (the tape read back has %lld lines)\n", static_cast<long long>(tape.Count()));
+}
+
+// From the splash timer's tick to a main window that takes keys: what the tick does.
+void StartUpFigures() {
+    std::vector<double> times;
+    for (int i = 0; i < 5; ++i) {
+        SilentMessages messages;
+        qb::Machine machine{qb::Ports{messages}};
+        std::unique_ptr<qb::MainWindow> window;
+        times.push_back(Milliseconds([&] {
+            window = std::make_unique<qb::MainWindow>(machine, messages);
+            machine.Load();
+            window->Render();
+            window->show();
+            window->FirstActivation();
+            QApplication::processEvents();
+        }));
+    }
+    std::printf("start-up from the splash timer to the working main window: %.1f ms (median of 5)\n", Median(times));
+
+    // Idle: no timer of the window runs, and the process uses no CPU to speak of.
+    SilentMessages messages;
+    qb::Machine machine{qb::Ports{messages}};
+    qb::MainWindow window(machine, messages);
+    machine.Load();
+    window.show();
+    window.FirstActivation();
+    QApplication::processEvents();
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    QEventLoop idle;
+    QTimer::singleShot(2000, &idle, &QEventLoop::quit);
+    idle.exec();
+    getrusage(RUSAGE_SELF, &after);
+    int activeTimers = 0;
+    for (QTimer* timer : window.findChildren<QTimer*>()) activeTimers += timer->isActive();
+    auto micros = [](const rusage& r) {
+        return (r.ru_utime.tv_sec + r.ru_stime.tv_sec) * 1e6 + r.ru_utime.tv_usec + r.ru_stime.tv_usec;
+    };
+    std::printf("idle for 2 s: %.2f ms of CPU, %ld voluntary context switches, %d timers of the window running\n",
+                (micros(after) - micros(before)) / 1000.0, after.ru_nvcsw - before.ru_nvcsw, activeTimers);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -153,5 +283,7 @@ int main(int argc, char** argv) {
         std::printf("resident memory with 1,000,000 tape lines shown: %.1f MB (target under 200 MB)\n",
                     residentWithMillionLines / 1024.0);
     rigs.clear();
+    TapeFileFigures();
+    StartUpFigures();
     return 0;
 }
