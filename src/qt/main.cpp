@@ -49,6 +49,8 @@ int main(int argc, char* argv[]) {
     QObject::connect(&splash.Intro(), &QTimer::timeout, &app, [&] {
         window = std::make_unique<qb::MainWindow>(machine, messages);
         dialogs.SetParent(window.get());
+        messages.SetBeforeShow([&window] { window->RenderState(); });
+        dialogs.SetBeforeShow([&window] { window->RenderState(); });
         machine.Load();
         window->Render();
         window->show();

@@ -35,6 +35,7 @@ void CenterOnScreen(QWidget& window) {
 QtDialogPort::QtDialogPort(MessagePort& messages) : messages_(messages), printerPort_(printer_) {}
 
 std::optional<std::string> QtDialogPort::FileDialog(const FileDialogRequest& request) {
+    if (beforeShow_) beforeShow_();
     QFileDialog dialog(parent_, QString::fromStdString(request.title));
     dialog.setObjectName(QStringLiteral("cdlFile"));
     dialog.setNameFilter(QtFilter(request.filter));
@@ -56,6 +57,7 @@ std::optional<std::string> QtDialogPort::FileDialog(const FileDialogRequest& req
 }
 
 std::optional<std::string> QtDialogPort::CaptionPrompt(const std::string& initial, bool& tooltipsOn) {
+    if (beforeShow_) beforeShow_();
     TapeCaptionDialog dialog(FromCodePage(initial), tooltipsOn, parent_);
     CenterOnScreen(dialog);
     dialog.exec();
@@ -65,6 +67,7 @@ std::optional<std::string> QtDialogPort::CaptionPrompt(const std::string& initia
 }
 
 std::optional<char> QtDialogPort::ChooseCopy(bool selectedOffered, bool& tooltipsOn) {
+    if (beforeShow_) beforeShow_();
     ChooseCopyDialog dialog(selectedOffered, tooltipsOn, parent_);
     CenterOnScreen(dialog);
     dialog.exec();
@@ -73,6 +76,7 @@ std::optional<char> QtDialogPort::ChooseCopy(bool selectedOffered, bool& tooltip
 }
 
 bool QtDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) {
+    if (beforeShow_) beforeShow_();
     qb::TimedEventDialog dialog(form, tooltipsOn, rules, messages_, parent_);
     CenterOnScreen(dialog);
     QApplication::restoreOverrideCursor();
@@ -86,6 +90,7 @@ bool QtDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, cons
 int QtDialogPort::PrinterCount() { return static_cast<int>(QPrinterInfo::availablePrinterNames().size()); }
 
 std::optional<int> QtDialogPort::PrinterDialog(const std::string& title) {
+    if (beforeShow_) beforeShow_();
     QPrintDialog dialog(&printer_, parent_);
     dialog.setWindowTitle(QString::fromStdString(title));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);

@@ -3,6 +3,7 @@
 // printer, and the busy pointer.
 
 #include <QPrinter>
+#include <functional>
 #include <memory>
 
 #include "platform/DialogPort.h"
@@ -20,6 +21,8 @@ public:
     explicit QtDialogPort(MessagePort& messages);
     // The window the dialogs belong to (and are centred over).
     void SetParent(QWidget* parent) { parent_ = parent; }
+    // Called before a dialog shows, so the window behind it is up to date.
+    void SetBeforeShow(std::function<void()> beforeShow) { beforeShow_ = std::move(beforeShow); }
 
     std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
     std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) override;
@@ -34,6 +37,7 @@ public:
 
 private:
     MessagePort& messages_;
+    std::function<void()> beforeShow_;
     QWidget* parent_ = nullptr;
     QPrinter printer_;
     QtPrinterPort printerPort_;

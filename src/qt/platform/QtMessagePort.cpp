@@ -40,11 +40,13 @@ QMessageBox::StandardButton ButtonOf(MessageAnswer answer) {
 }  // namespace
 
 MessageAnswer QtMessagePort::ShowMessage(const MessageRequest& request) {
-    QString text = FromCodePage(request.text);
+    // Messages are the program's own words and may name a file: UTF-8.
+    if (beforeShow_) beforeShow_();
+    QString text = QString::fromStdString(request.text);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 
-    QMessageBox box(IconOf(request.icon), FromCodePage(request.title), text, ButtonsOf(request.buttons),
+    QMessageBox box(IconOf(request.icon), QString::fromStdString(request.title), text, ButtonsOf(request.buttons),
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(ButtonOf(request.defaultAnswer));

@@ -1,6 +1,8 @@
 #pragma once
 // Message and question boxes and the beep, shown with QMessageBox over the active window.
 
+#include <functional>
+
 #include "platform/MessagePort.h"
 
 namespace qb {
@@ -9,6 +11,11 @@ class QtMessagePort final : public MessagePort {
 public:
     MessageAnswer ShowMessage(const MessageRequest& request) override;
     void Beep() override;
+    // Called before a box shows, so the window behind it shows what led to it.
+    void SetBeforeShow(std::function<void()> beforeShow) { beforeShow_ = std::move(beforeShow); }
+
+private:
+    std::function<void()> beforeShow_;
 };
 
 }  // namespace qb

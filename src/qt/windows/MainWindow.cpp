@@ -605,6 +605,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::Render() {
+    RenderState();
+    if (machine_.TakeUserGuideRequest()) ShowUserGuide();
+    if (machine_.TakeAboutRequest()) ShowAbout();
+    if (machine_.TakeFocusRequest()) txtKeyStroke_->setFocus(Qt::OtherFocusReason);
+    if (machine_.CloseRequested() && !closing_) close();
+}
+
+void MainWindow::RenderState() {
+    if (rendering_) return;
     rendering_ = true;
     SetText(txtDisplay_, machine_.DisplayText());
     SetText(txtAltDisplay_, machine_.DisplayText());
@@ -620,7 +629,7 @@ void MainWindow::Render() {
     RenderIndicators();
     if (machine_.Title() != shownTitle_) {
         shownTitle_ = machine_.Title();
-        setWindowTitle(FromCodePage(shownTitle_));
+        setWindowTitle(QString::fromStdString(shownTitle_));  // it names a file: UTF-8
     }
     for (const CommandButton& entry : buttons_) entry.button->setEnabled(machine_.IsEnabled(entry.command));
     RenderMenus();
@@ -634,11 +643,6 @@ void MainWindow::Render() {
     RenderEventColour();
     RenderTimers();
     rendering_ = false;
-
-    if (machine_.TakeUserGuideRequest()) ShowUserGuide();
-    if (machine_.TakeAboutRequest()) ShowAbout();
-    if (machine_.TakeFocusRequest()) txtKeyStroke_->setFocus(Qt::OtherFocusReason);
-    if (machine_.CloseRequested() && !closing_) close();
 }
 
 void MainWindow::RenderIndicators() {

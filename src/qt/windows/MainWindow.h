@@ -35,6 +35,8 @@ public:
 
     // Shows the machine's state: entry, indicators, menus, tape, title, focus.
     void Render();
+    // Draws the machine's state only: what a modal box may show in front of.
+    void RenderState();
     // The window has been shown for the first time.
     void FirstActivation();
 
