@@ -1,0 +1,213 @@
+// The dialogs and windows beside the main one, offscreen: what they offer, what their keys do and
+// what they hand back.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "Machine.h"
+#include "fakes/FakePorts.h"
+#include "timers/TimedEvent.h"
+#include "window/KeyCodes.h"
+#include "windows/AboutWindow.h"
+#include "windows/ChooseCopyDialog.h"
+#include "windows/MainWindow.h"
+#include "windows/TapeCaptionDialog.h"
+#include "windows/TimedEventDialog.h"
+#include "windows/UserGuideWindow.h"
+
+namespace qb {
+namespace {
+
+template <class T = QWidget>
+T* Child(QWidget& parent, const char* name) {
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!found) ADD_FAILURE() << "no control " << name;
+    return found;
+}
+
+void CtrlT(QWidget* target) { QTest::keyClick(target, Qt::Key_T, Qt::ControlModifier); }
+
+TEST(CaptionPrompt, LimitsTheTextAndSwitchesItsTooltips) {
+    TapeCaptionDialog dialog(QStringLiteral("Old"), false);
+    auto* box = Child<QLineEdit>(dialog, "txtTapeCaption");
+    EXPECT_EQ(box->text(), QStringLiteral("Old"));
+    box->setText(QString(80, QLatin1Char('c')));
+    EXPECT_EQ(dialog.Text().size(), 75);
+    EXPECT_TRUE(Child(dialog, "cmdOK")->toolTip().isEmpty());
+    CtrlT(box);
+    EXPECT_TRUE(dialog.TooltipsOn());
+    EXPECT_EQ(Child(dialog, "cmdOK")->toolTip(), QStringLiteral("Click OK to do the print or save"));
+    EXPECT_EQ(box->text().size(), 75);  // the toggling key typed nothing
+    QTest::keyClick(&dialog, Qt::Key_F5, Qt::ControlModifier);
+    EXPECT_FALSE(dialog.TooltipsOn());
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.Cancelled());
+}
+
+TEST(CaptionPrompt, ClosingItOtherwiseKeepsTheCaption) {
+    TapeCaptionDialog dialog(QStringLiteral("Kept"), true);
+    dialog.show();
+    Child<QLineEdit>(dialog, "txtTapeCaption")->setText(QStringLiteral("Typed"));
+    dialog.close();
+    EXPECT_FALSE(dialog.Cancelled());
+    EXPECT_EQ(dialog.Text(), QStringLiteral("Kept"));
+}
+
+TEST(ChooseCopy, SelectedValueOnlyWhenALineIsSelected) {
+    for (bool selected : {false, true}) {
+        ChooseCopyDialog dialog(selected, true);
+        auto* chosen = Child<QRadioButton>(dialog, "optCopy1");
+        EXPECT_EQ(chosen->isEnabled(), selected);
+        EXPECT_EQ(chosen->isChecked(), selected);
+        EXPECT_EQ(Child(dialog, "optCopy2")->toolTip(), QStringLiteral("Click on a copy selection"));
+        Child<QRadioButton>(dialog, "optCopy2")->setChecked(true);
+        QTest::mouseClick(Child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
+        EXPECT_EQ(dialog.Choice(), std::optional<char>('W'));
+    }
+    ChooseCopyDialog cancelled(false, false);
+    QTest::mouseClick(Child<QPushButton>(cancelled, "cmdCancel"), Qt::LeftButton);
+    EXPECT_EQ(cancelled.Choice(), std::nullopt);
+}
+
+TEST(TimedEventSetup, BeginRefusesWithTheFocusOnTheBoxAtFault) {
+    test::FakeClockPort clock;
+    test::FakeMessagePort messages;
+    TimedEventRules rules(clock);
+    TimedEventDialog dialog(TimedEventForm{"Pat", "7/4/99", "Audit, part 2", 0}, false, rules, messages);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    EXPECT_TRUE(Child<QRadioButton>(dialog, "optColor7")->isChecked());  // colour 0 comes back as 7
+    QTest::keyClick(&dialog, Qt::Key_F9);
+    EXPECT_FALSE(dialog.Begun());
+    EXPECT_EQ(messages.Errors(), std::vector<std::string>{"The Event may contain numbers and letters only!"});
+    EXPECT_EQ(QApplication::focusWidget(), Child(dialog, "txtEvent"));
+    Child<QLineEdit>(dialog, "txtEvent")->setText(QStringLiteral("Audit"));
+    QTest::mouseClick(Child(dialog, "lblColor3"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(dialog, "cmdBegin"), Qt::LeftButton);
+    ASSERT_TRUE(dialog.Begun());
+    EXPECT_EQ(dialog.Form().date, "7/4/1999");
+    EXPECT_EQ(dialog.Form().colorIndex, 3);
+}
+
+TEST(TimedEventSetup, EnterWalksTheBoxes) {
+    test::FakeClockPort clock;
+    test::FakeMessagePort messages;
+    TimedEventRules rules(clock);
+    TimedEventDialog dialog(TimedEventForm{"", "", "", 7}, false, rules, messages);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    auto* name = Child<QLineEdit>(dialog, "txtName");
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), Child(dialog, "txtDate"));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7/4/99"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), Child(dialog, "txtEvent"));
+    EXPECT_EQ(Child<QLineEdit>(dialog, "txtDate")->text(), QStringLiteral("7/4/1999"));  // rewritten on leaving
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), Child(dialog, "optColor7"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::focusWidget(), name);
+}
+
+TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
+    QTemporaryDir dir;
+    for (const char* name : {"UG Zebra.rtf", "UG apple.rtf", "UG Benefits.rtf", "UG Budget.rtf"}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("{\\rtf1\\ansi {\\b ") + name + "}\\par Some text.\\par}");
+    }
+    QFile broken(dir.filePath("UG Broken.rtf"));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("this is no rich text");
+    broken.close();
+    test::FakeMessagePort messages;
+    bool tooltipsTold = false;
+    UserGuideWindow guide((dir.path() + "/").toStdString(), false, messages, [&](bool on) { tooltipsTold = on; });
+    auto* list = Child<QComboBox>(guide, "cmbTopics");
+    EXPECT_EQ(list->count(), 5);
+    EXPECT_EQ(list->itemText(0), QStringLiteral("apple"));
+    EXPECT_EQ(list->currentText(), QStringLiteral("Benefits"));
+    EXPECT_TRUE(Child<QTextBrowser>(guide, "rtbText")->toPlainText().contains("UG Benefits.rtf"));
+    for (const char* button : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"}) EXPECT_TRUE(Child(guide, button)->isEnabled());
+
+    QTest::keyClick(list, Qt::Key_B);  // Benefits selected: the next B topic
+    EXPECT_EQ(list->currentText(), QStringLiteral("Broken"));
+    EXPECT_EQ(messages.Errors(), std::vector<std::string>{"Unable to open the selected User Guide!"});
+    QTest::keyClick(list, Qt::Key_B);
+    EXPECT_EQ(list->currentText(), QStringLiteral("Budget"));
+    QTest::mouseClick(Child<QPushButton>(guide, "cmdLast"), Qt::LeftButton);
+    EXPECT_EQ(list->currentText(), QStringLiteral("Zebra"));
+    EXPECT_FALSE(Child(guide, "cmdNext")->isEnabled());
+    CtrlT(list);
+    EXPECT_TRUE(tooltipsTold);
+    EXPECT_EQ(Child(guide, "cmdClose")->toolTip(), QStringLiteral("Click on Close to exit the User Guide"));
+}
+
+TEST(UserGuide, NoTopicsSaysSo) {
+    QTemporaryDir dir;
+    test::FakeMessagePort messages;
+    UserGuideWindow guide((dir.path() + "/").toStdString(), false, messages, nullptr);
+    auto* list = Child<QComboBox>(guide, "cmbTopics");
+    EXPECT_EQ(list->currentText(), QStringLiteral("No User Guide topics found"));
+    EXPECT_FALSE(list->isEnabled());
+    EXPECT_FALSE(Child(guide, "cmdNext")->isEnabled());
+}
+
+TEST(UserGuide, EveryShippedTopicShowsAHeading) {
+    const QDir assets(QStringLiteral(QB_SOURCE_DIR "/assets/guide"));
+    test::FakeMessagePort messages;
+    UserGuideWindow guide((assets.path() + "/").toStdString(), false, messages, nullptr);
+    auto* list = Child<QComboBox>(guide, "cmbTopics");
+    ASSERT_GE(list->count(), 10);
+    for (int i = 0; i < list->count(); ++i) {
+        list->setCurrentIndex(i);
+        const QString text = Child<QTextBrowser>(guide, "rtbText")->toPlainText();
+        EXPECT_TRUE(text.startsWith(list->itemText(i))) << list->itemText(i).toStdString();
+    }
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+TEST(About, NamesTheSupportAddress) {
+    AboutWindow about;
+    EXPECT_TRUE(Child<QLabel>(about, "Label4")->text().startsWith("Technical assistance and feedback ... "));
+    EXPECT_TRUE(AboutWindow::TechnicalHelpLine().contains('@'));
+}
+
+TEST(MainWindowCollapsed, KeysOfTheHiddenMenusStillWork) {
+    test::FakePorts fakes;
+    Machine machine{fakes.ports()};
+    MainWindow window(machine, fakes.messages);
+    machine.Load();
+    window.show();
+    window.FirstActivation();
+    QWidget* keys = Child(window, "txtKeyStroke");
+    QTest::keyClick(keys, Qt::Key_F11);
+    ASSERT_TRUE(machine.WindowCollapsed());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("tQB 1999"));
+    EXPECT_TRUE(Child(window, "txtAltDisplay")->isVisible());
+    EXPECT_FALSE(Child(window, "frmKeys")->isVisible());
+    QTest::keyClick(keys, Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_EQ(machine.GetCalculator().DecimalPlaces(), 1);
+    QTest::keyClicks(keys, QStringLiteral("42"));
+    EXPECT_EQ(Child<QLineEdit>(window, "txtAltDisplay")->text(), QStringLiteral("42"));
+    QTest::keyClick(keys, Qt::Key_Escape);
+    EXPECT_FALSE(machine.WindowCollapsed());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("the Quillbox"));
+}
+
+}  // namespace
+}  // namespace qb
