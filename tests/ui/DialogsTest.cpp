@@ -19,6 +19,7 @@
 
 #include "Machine.h"
 #include "fakes/FakePorts.h"
+#include "ShownWindow.h"
 #include "timers/TimedEvent.h"
 #include "window/KeyCodes.h"
 #include "windows/AboutWindow.h"
@@ -188,12 +189,9 @@ TEST(About, NamesTheSupportAddress) {
 }
 
 TEST(MainWindowCollapsed, KeysOfTheHiddenMenusStillWork) {
-    test::FakePorts fakes;
-    Machine machine{fakes.ports()};
-    MainWindow window(machine, fakes.messages);
-    machine.Load();
-    window.show();
-    window.FirstActivation();
+    test::ShownWindow shown;
+    Machine& machine = shown.machine;
+    MainWindow& window = shown.window;
     QWidget* keys = Child(window, "txtKeyStroke");
     QTest::keyClick(keys, Qt::Key_F11);
     ASSERT_TRUE(machine.WindowCollapsed());

@@ -19,6 +19,7 @@
 #include "Machine.h"
 #include "documents/PrintLayout.h"
 #include "fakes/FakePorts.h"
+#include "ShownWindow.h"
 #include "platform/QtClockPort.h"
 #include "platform/QtFilePort.h"
 #include "platform/QtInstanceLock.h"
@@ -175,12 +176,9 @@ TEST(InstanceLock, ASecondCopyIsRefusedAndACrashedOneDoesNotBlock) {
 }
 
 TEST(Timers, NoTimerRunsWhileNothingIsTimed) {
-    test::FakePorts fakes;
-    Machine machine{fakes.ports()};
-    MainWindow window(machine, fakes.messages);
-    machine.Load();
-    window.show();
-    window.FirstActivation();
+    test::ShownWindow shown;
+    Machine& machine = shown.machine;
+    MainWindow& window = shown.window;
     auto* stopwatch = window.findChild<QTimer*>("tmrStopwatch");
     ASSERT_NE(stopwatch, nullptr);
     EXPECT_FALSE(stopwatch->isActive());
