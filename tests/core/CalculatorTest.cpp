@@ -315,6 +315,16 @@ TEST(Operations, TheTapeShowsWhatTheSubtotalReceives) {
     EXPECT_DOUBLE_EQ(t.State().Subtotal, 0.00000031622777);
 }
 
+TEST(Faults, AfterATotalTheEntryBoxShowsWhatWasCommitted) {
+    TestMachine t;
+    Apply(t, {false, false, true, true, true, 2});
+    t.Press("5=");
+    EXPECT_EQ(t.Display(), "0.05");
+    EXPECT_EQ(t.State().EntryText, "0.05");
+    t.Press("=");
+    EXPECT_EQ(t.State().EntryText, "0.05");  // never a second decimal point
+}
+
 TEST(Faults, OverflowIsRefusedAndNothingChanges) {
     TestMachine t;
     Apply(t, CeOff());
