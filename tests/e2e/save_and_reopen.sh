@@ -4,7 +4,7 @@
 set -euo pipefail
 QUILLBOX=$1
 . "$(dirname "$0")/lib.sh"
-new_user
+new_user_cleaned
 start_program
 dismiss_box 'Oops!'                       # no printer on this machine
 focus_main

@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# A timed event set up with F9, worked on, ended with Left arrow: the tape is saved under the
+# name made of the event's name, date and description, with the clock's last reading; the
+# set-up window then offers the last event's values again.
+set -euo pipefail
+QUILLBOX=$1
+. "$(dirname "$0")/lib.sh"
+new_user_cleaned
+checks=0
+name='Pat 07_04_1999 Audit'
+
+start_program
+dismiss_box 'Oops!'
+focus_main
+keys F9                                   # a clean tape: no question first
+setup=$(wait_box 'Timed Event')
+typed 'Pat'; keys Return
+typed '7/4/99'; keys Return               # the date box offers today's date, selected
+typed 'Audit'
+keys F9                                   # Begin
+wait_gone "$setup"
+focus_main
+typed '5+3='
+sleep 1.5                                 # let the clock show a second or more
+keys Left                                 # ends the event: caption prompt, then Save As
+answer 'the Quillbox' Return
+dialog=$(wait_box 'the Quillbox')
+keys Return                               # the name it offers, in the start directory
+wait_gone "$dialog"
+focus_main
+wait_title "the Quillbox ($name.QBX)"
+[ -f "$START/$name.QBX" ] || { ls -la "$START"; fail "no file $name.QBX in the start directory"; }
+checks=$((checks + 1))
+
+tev=$(sed -n 7p "$START/$name.QBX")
+[[ $tev =~ ^TEV=00:00:0[1-9]$'\r'$ ]] || fail "line 7 is '$tev', not the clock's reading"
+expect_file "$START/$name.QBX" 'QBX=' 'ACC=8' 'OPR=+' 'NEW=' 'JPE=-1' 'SPC=0' "${tev%$'\r'}" \
+  '|0 =|' '|5.00 +|' '|3.00 +|' '|8.00 =|'
+checks=$((checks + 1))
+
+# The next set-up shows the last event, its date written out in full.
+keys F9
+setup=$(wait_box 'Timed Event')
+keys ctrl+c
+[ "$(xclip -o -selection clipboard)" = 'Pat' ] || fail "the name box holds '$(xclip -o -selection clipboard)'"
+keys Return ctrl+c
+[ "$(xclip -o -selection clipboard)" = '7/4/1999' ] || fail "the date box holds '$(xclip -o -selection clipboard)'"
+keys Return ctrl+c
+[ "$(xclip -o -selection clipboard)" = 'Audit' ] || fail "the event box holds '$(xclip -o -selection clipboard)'"
+keys Escape
+wait_gone "$setup"
+checks=$((checks + 1))
+
+focus_main
+keys ctrl+x                               # saved and no event running: no question
+stop_program
+passed 'timed event saved' "$checks"
