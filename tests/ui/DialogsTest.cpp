@@ -209,3 +209,22 @@ TEST(MainWindowCollapsed, KeysOfTheHiddenMenusStillWork) {
 
 }  // namespace
 }  // namespace qb
+
+namespace qb {
+namespace {
+
+TEST(MainWindowEvent, DisplayControlsTakeTheEventColourAndGiveItBack) {
+    test::ShownWindow shown;
+    shown.fakes.dialogs.eventForms.push_back(TimedEventForm{"Pat", "", "", 0});
+    shown.machine.Run(Command::TimedEvent);
+    shown.window.Render();
+    const QColor lightRed(255, 192, 192);
+    for (const char* name : {"txtDisplay", "txtMemory", "lstTape", "txtCaption"})
+        EXPECT_EQ(Child(shown.window, name)->palette().color(QPalette::Base), lightRed) << name;
+    shown.machine.CloseTimedEvent(true);
+    shown.window.Render();
+    EXPECT_EQ(Child(shown.window, "txtDisplay")->palette().color(QPalette::Base), QColor(Qt::white));
+}
+
+}  // namespace
+}  // namespace qb
