@@ -18,9 +18,7 @@ clipboard_is() {
   fi
 }
 
-start_program
-dismiss_box 'Oops!'
-focus_main
+start_working
 typed '12.5+7.5-5='
 
 # Entire tape: a space, then every line right-aligned in 18 characters with CR LF after it.

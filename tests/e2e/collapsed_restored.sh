@@ -15,9 +15,7 @@ near() {
     fail "the window is at $x,$y, not at $1,$2"
 }
 
-start_program
-dismiss_box 'Oops!'
-focus_main
+start_working
 read -r ex ey ew eh <<<"$(geometry)"
 keys F11
 wait_title 'tQB 1999'

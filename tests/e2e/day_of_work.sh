@@ -8,9 +8,7 @@ QUILLBOX=$1
 new_user_cleaned
 checks=0
 
-start_program
-dismiss_box 'Oops!'
-focus_main
+start_working
 typed '100+25.5+'
 keys F5                                   # memory + the last line: 25.5
 typed '4*'
@@ -34,9 +32,7 @@ checks=$((checks + 1))
 keys ctrl+x                               # saved: no question
 stop_program
 
-start_program
-dismiss_box 'Oops!'
-focus_main
+start_working
 keys ctrl+o
 fill_in 'the Quillbox' "$START/day.QBX"
 wait_title 'the Quillbox (day)'

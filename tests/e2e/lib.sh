@@ -39,6 +39,14 @@ dismiss_box() {
   fail "no box titled $1"
 }
 
+# start_working: the program started, its no-printer box (there is no printer here) dismissed,
+# and the keyboard on its window.
+start_working() {
+  start_program
+  dismiss_box 'Oops!'
+  focus_main
+}
+
 focus_main() { xdotool windowfocus --sync "$WINDOW"; sleep 0.2; }
 keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
 typed() { xdotool type --delay 50 "$1"; sleep 0.3; }

@@ -9,9 +9,7 @@ new_user_cleaned
 checks=0
 name='Pat 07_04_1999 Audit'
 
-start_program
-dismiss_box 'Oops!'
-focus_main
+start_working
 keys F9                                   # a clean tape: no question first
 setup=$(wait_box 'Timed Event')
 typed 'Pat'; keys Return
