@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <charconv>
-#include <chrono>
 #include <cmath>
 #include <random>
 #include <string>
@@ -337,7 +336,8 @@ TEST(TapeFile, ArbitraryBytesReadSafelyAndRoundTrip) {
     EXPECT_GT(read, 100) << "too few random files got past the header to test the tape part";
 }
 
-TEST(TapeFile, MillionLinesRoundTripQuickly) {
+// How fast this goes is measured in bench/; here only that nothing is lost or changed.
+TEST(TapeFile, MillionLinesRoundTrip) {
     TapeDocument document = Document("Year", 123456.78, '+', "", true, false, "12:34:56", {});
     document.lines.reserve(1'000'000);
     for (int i = 0; i < 1'000'000; ++i) {
@@ -345,26 +345,14 @@ TEST(TapeFile, MillionLinesRoundTripQuickly) {
         document.lines.push_back(std::string(18 - line.size(), ' ') + line);
     }
 
-    using Clock = std::chrono::steady_clock;
-    auto start = Clock::now();
     const std::string bytes = WriteTapeBytes(document);
-    const auto writing = Clock::now() - start;
-
     TapeDocument read;
-    start = Clock::now();
     ASSERT_EQ(ReadTapeBytes(bytes, read), TapeReadResult::Read);
-    const auto reading = Clock::now() - start;
 
     EXPECT_EQ(bytes.size(), 1'000'000u * 20 + 67);
     EXPECT_EQ(read.lines, document.lines);
     EXPECT_EQ(read.subtotal, document.subtotal);
     EXPECT_EQ(WriteTapeBytes(read), bytes);
-    EXPECT_LT(writing, std::chrono::seconds(1));
-    EXPECT_LT(reading, std::chrono::seconds(1));
-    RecordProperty("write_ms",
-                   static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(writing).count()));
-    RecordProperty("read_ms",
-                   static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(reading).count()));
 }
 
 }  // namespace
