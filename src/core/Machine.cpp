@@ -150,7 +150,7 @@ void Machine::FirstActivation() {
         }
         storedLastMode_.clear();
     }
-    sounds_.Open(startDirectory_ + "Quillbox.wav");
+    sounds_.Open(locations_.Resource("Quillbox.wav"));
     sounds_.RequestSound();
     startingUp_ = false;
     FinalFocusStep();

@@ -15,6 +15,7 @@
 #include "memory/MemoryRegister.h"
 #include "memory/TapeSelection.h"
 #include "platform/Ports.h"
+#include "settings/Locations.h"
 #include "settings/SettingsStore.h"
 #include "timers/Stopwatch.h"
 #include "timers/TimedEvent.h"
@@ -45,10 +46,13 @@ public:
     bool FirstRun() const { return firstRun_; }
     void FirstActivation();
     bool StartingUp() const { return startingUp_; }
-    // Where the program was started, ending in a path separator: the folder of the User Guide
-    // topics, the sound and the file dialog's first look. Set by the shell before Load.
-    void SetStartDirectory(std::string directory);
-    const std::string& StartDirectory() const { return startDirectory_; }
+    // Where the program was started, ending in a path separator: the first folder for the User
+    // Guide topics and the sound, and the file dialog's first look when the user may write
+    // there. Set by the shell before Load, with the other folders the program uses.
+    void SetStartDirectory(std::string directory) { locations_.SetStart(std::move(directory)); }
+    void SetFolders(Folders folders) { locations_.SetFolders(std::move(folders)); }
+    const std::string& StartDirectory() const { return locations_.Start(); }
+    const Locations& GetLocations() const { return locations_; }
     bool PrinterAvailable() const { return printerAvailable_; }
     // A close request (close box, Close, Exit): false when the close is cancelled.
     bool QueryClose();
@@ -215,6 +219,7 @@ private:
     SettingsStore settings_;
     DialogPort& dialogs_;
     FilePort& files_;
+    Locations locations_{files_};
     std::unique_ptr<ClockPort> ownClock_;
     ClockPort& clock_;
     std::unique_ptr<ClipboardPort> ownClipboard_;
@@ -248,7 +253,6 @@ private:
     std::string title_ = "the Quillbox";
     std::string tapeCaption_;
     bool useCaptionWithoutPrompt_ = false;
-    std::string startDirectory_ = "./";
     std::string lastTapeFile_;
     std::string tapeFileName_;
     bool printerAvailable_ = false;

@@ -23,11 +23,6 @@ std::string AfterLastSeparator(const std::string& path) {
 
 }  // namespace
 
-void Machine::SetStartDirectory(std::string directory) {
-    if (directory.empty() || (directory.back() != '/' && directory.back() != '\\')) directory += '/';
-    startDirectory_ = std::move(directory);
-}
-
 void Machine::SetMainTitle() {
     if (windowCollapsed_) return;
     title_ = tapeFileName_.empty() ? std::string(kProduct) : std::string(kProduct) + " (" + tapeFileName_ + ")";
@@ -91,7 +86,9 @@ FileDialogRequest Machine::PrepareFileDialog(bool save) const {
     request.save = save;
     request.title = kProduct;
     request.filter = "Tape Files (*.QBX)|*.QBX";
-    request.initialName = lastTapeFile_.empty() ? startDirectory_ + "*.QBX" : lastTapeFile_;
+    // A tape named without a folder (an event's suggested name) goes where the user may write.
+    request.initialName =
+        lastTapeFile_.empty() ? locations_.SaveFolder() + "*.QBX" : locations_.InSaveFolder(lastTapeFile_);
     return request;
 }
 
@@ -139,7 +136,7 @@ Machine::SaveOutcome Machine::SaveTapeAs() {
     }
     std::optional<std::string> chosen = dialogs_.FileDialog(PrepareFileDialog(true));
     if (!chosen) return SaveOutcome::Cancelled;
-    std::string path = *chosen;
+    std::string path = locations_.InSaveFolder(*chosen);
     std::string name = AfterLastSeparator(path);
     auto dots = std::count(name.begin(), name.end(), '.');
     bool valid = false;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QStandardPaths>
 #include <QTimer>
+#include <cstdio>
 #include <memory>
 
 #include "Machine.h"
@@ -19,6 +21,23 @@
 #include "windows/ProgramStyle.h"
 #include "windows/SplashWindow.h"
 
+namespace qb {
+
+// The start directory is where the program was started: the User Guide and the sound are looked
+// for there first, then in the data folder installed beside the program (share/quillbox next to
+// its bin/), wherever the package was installed.
+Folders ProgramFolders() {
+    Folders folders;
+    folders.start = QDir::currentPath().toStdString();
+    const QDir data(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quillbox"));
+    if (data.exists()) folders.data = data.canonicalPath().toStdString();
+    folders.documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
+    folders.home = QDir::homePath().toStdString();
+    return folders;
+}
+
+}  // namespace qb
+
 int main(int argc, char* argv[]) {
     const bool styleRequested = qb::StyleRequested(argc, argv);
     QApplication app(argc, argv);
@@ -29,9 +48,15 @@ int main(int argc, char* argv[]) {
     qb::QtMessagePort messages;
     // One running copy per user.
     qb::QtInstanceLock lock;
-    if (!lock.TryLock()) {
+    switch (lock.TryLock()) {
+    case qb::QtInstanceLock::Outcome::Locked: break;
+    case qb::QtInstanceLock::Outcome::AnotherCopyRuns:
         qb::ShowErrorMessage(messages, "A copy of the Quillbox is already running");
         return 1;
+    case qb::QtInstanceLock::Outcome::NoLock:
+        std::fprintf(stderr, "the Quillbox: no one-copy lock (%s); starting all the same\n",
+                     lock.Reason().toLocal8Bit().constData());
+        break;
     }
 
     qb::QtAudioPort audio;
@@ -41,8 +66,7 @@ int main(int argc, char* argv[]) {
     qb::QtClockPort clock;
     qb::QtClipboardPort clipboard;
     qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard});
-    // The start directory is where the program was started: the User Guide and the sound lie there.
-    machine.SetStartDirectory(QDir::currentPath().toStdString());
+    machine.SetFolders(qb::ProgramFolders());
 
     std::unique_ptr<qb::MainWindow> window;
     qb::SplashWindow splash;
@@ -54,7 +78,7 @@ int main(int argc, char* argv[]) {
         machine.Load();
         window->Render();
         window->show();
-        splash.close();
+        splash.Finish();
         QTimer::singleShot(0, window.get(), [&window] { window->FirstActivation(); });
     });
     splash.show();

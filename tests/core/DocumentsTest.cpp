@@ -130,7 +130,7 @@ TEST(Save, DuringATimedEventTheSuggestedNameIsOffered) {
     t.machine.EventDate = "7/4/1999";
     t.machine.EventDescription = "Audit";
     t.machine.Run(Command::Save);
-    EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "Pat 07_04_1999 Audit");
+    EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "/home/pat/Pat 07_04_1999 Audit");
     t.machine.EventDate.clear();
     EXPECT_EQ(t.machine.SuggestedEventFileName(), "Pat Audit");
 }

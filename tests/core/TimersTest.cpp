@@ -178,7 +178,7 @@ TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
     t.fakes.dialogs.captions.push_back("");
     t.machine.Key(vk::Left, 0, 0);
     EXPECT_FALSE(t.machine.TimedEventActive);
-    EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "Pat 07_04_1999 Audit");
+    EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "./Pat 07_04_1999 Audit");
     EXPECT_NE(t.fakes.files.files["/home/pat/Pat 07_04_1999 Audit.QBX"].find("TEV=00:12:41"), std::string::npos);
     EXPECT_EQ(t.machine.DisplayBackground(), 0xFFFFFFu);
     EXPECT_EQ(t.machine.ElapsedTime(), "");

@@ -108,9 +108,28 @@ bool FakeFilePort::ReadAll(const std::string& path, std::string& bytes) {
 
 bool FakeFilePort::WriteAll(const std::string& path, const std::string& bytes) {
     ++writes;
-    if (failWrites) return false;
+    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    // A read-only folder still lets a writable file in it be written over.
+    if (failWrites || (readOnly.count(folder) && !files.count(path))) return false;
     files[path] = bytes;
     return true;
+}
+
+std::vector<std::string> FakeFilePort::ListFiles(const std::string& folder) {
+    std::vector<std::string> names;
+    for (const auto& [path, bytes] : files)
+        if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 &&
+            path.find('/', folder.size()) == std::string::npos)
+            names.push_back(path.substr(folder.size()));
+    return names;
+}
+
+bool FakeFilePort::CanWriteIn(const std::string& folder) {
+    if (readOnly.count(folder)) return false;
+    if (folders.count(folder)) return true;
+    for (const auto& [path, bytes] : files)
+        if (path.compare(0, folder.size(), folder) == 0) return true;
+    return false;
 }
 
 }  // namespace qb::test

@@ -3,6 +3,7 @@
 
 #include <deque>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,16 @@ public:
 // A sound device whose sound is over at once, so every request plays: requests counts them.
 class FakeAudioPort : public AudioPort {
 public:
-    bool Open(const std::string&) override { return true; }
+    bool Open(const std::string& path) override {
+        opened = path;
+        return true;
+    }
     bool Playing() override { return false; }
     void Play() override { ++requests; }
     void Rewind() override {}
     void Close() override {}
     int requests = 0;
+    std::string opened;  // the wave file
 };
 
 // The settings of one user, by key; application and section are checked on every call.
@@ -97,13 +102,20 @@ public:
     std::string today = "12/6/2026";
 };
 
-// Files in memory. A write replaces a file whole or not at all; writes can be made to fail.
+// Files in memory, named by their whole paths. A write replaces a file whole or not at all;
+// writes can be made to fail. Folders are whatever the paths name; those in readOnly refuse new
+// files.
 class FakeFilePort : public FilePort {
 public:
     bool ReadAll(const std::string& path, std::string& bytes) override;
     bool WriteAll(const std::string& path, const std::string& bytes) override;
+    bool Exists(const std::string& path) override { return files.count(path) != 0; }
+    std::vector<std::string> ListFiles(const std::string& folder) override;
+    bool CanWriteIn(const std::string& folder) override;
 
     std::map<std::string, std::string> files;
+    std::set<std::string> folders;   // beside those that hold files
+    std::set<std::string> readOnly;  // folders, ending in '/'
     bool failWrites = false;
     int writes = 0;
 };

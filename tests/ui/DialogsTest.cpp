@@ -19,6 +19,7 @@
 
 #include "Machine.h"
 #include "fakes/FakePorts.h"
+#include "platform/QtFilePort.h"
 #include "ShownWindow.h"
 #include "timers/TimedEvent.h"
 #include "window/KeyCodes.h"
@@ -124,6 +125,37 @@ TEST(TimedEventSetup, EnterWalksTheBoxes) {
     EXPECT_EQ(QApplication::focusWidget(), name);
 }
 
+// The topic files of a start directory and a data folder, as the program lists them.
+std::vector<TopicFolder> TopicsIn(const QString& start, const QString& data = {}) {
+    static QtFilePort files;
+    Locations locations(files);
+    locations.SetFolders({start.toStdString(), data.toStdString(), "", ""});
+    return locations.TopicFolders();
+}
+
+void WriteTopic(const QDir& dir, const char* name, const QByteArray& text) {
+    QFile file(dir.filePath(QString::fromUtf8(name)));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1\\ansi " + text + "\\par}");
+}
+
+TEST(UserGuide, ListsTheInstalledTopicsBesideTheUsersOwn) {
+    QTemporaryDir start, data;
+    WriteTopic(QDir(start.path()), "UG Benefits.rtf", "Our own benefits");
+    WriteTopic(QDir(start.path()), "notes.txt", "not a topic");
+    WriteTopic(QDir(data.path()), "UG benefits.rtf", "Installed benefits");
+    WriteTopic(QDir(data.path()), "UG Memory.rtf", "Installed memory");
+    test::FakeMessagePort messages;
+    UserGuideWindow guide(TopicsIn(start.path(), data.path()), false, messages, nullptr);
+    auto* list = Child<QComboBox>(guide, "cmbTopics");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->currentText(), QStringLiteral("Benefits"));
+    EXPECT_EQ(Child<QTextBrowser>(guide, "rtbText")->toPlainText().trimmed(), QStringLiteral("Our own benefits"));
+    list->setCurrentIndex(1);
+    EXPECT_EQ(Child<QTextBrowser>(guide, "rtbText")->toPlainText().trimmed(), QStringLiteral("Installed memory"));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
 TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
     QTemporaryDir dir;
     for (const char* name : {"UG Zebra.rtf", "UG apple.rtf", "UG Benefits.rtf", "UG Budget.rtf"}) {
@@ -137,7 +169,7 @@ TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
     broken.close();
     test::FakeMessagePort messages;
     bool tooltipsTold = false;
-    UserGuideWindow guide((dir.path() + "/").toStdString(), false, messages, [&](bool on) { tooltipsTold = on; });
+    UserGuideWindow guide(TopicsIn(dir.path()), false, messages, [&](bool on) { tooltipsTold = on; });
     auto* list = Child<QComboBox>(guide, "cmbTopics");
     EXPECT_EQ(list->count(), 5);
     EXPECT_EQ(list->itemText(0), QStringLiteral("apple"));
@@ -161,7 +193,7 @@ TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
 TEST(UserGuide, NoTopicsSaysSo) {
     QTemporaryDir dir;
     test::FakeMessagePort messages;
-    UserGuideWindow guide((dir.path() + "/").toStdString(), false, messages, nullptr);
+    UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
     auto* list = Child<QComboBox>(guide, "cmbTopics");
     EXPECT_EQ(list->currentText(), QStringLiteral("No User Guide topics found"));
     EXPECT_FALSE(list->isEnabled());
@@ -171,7 +203,7 @@ TEST(UserGuide, NoTopicsSaysSo) {
 TEST(UserGuide, EveryShippedTopicShowsAHeading) {
     const QDir assets(QStringLiteral(QB_SOURCE_DIR "/assets/guide"));
     test::FakeMessagePort messages;
-    UserGuideWindow guide((assets.path() + "/").toStdString(), false, messages, nullptr);
+    UserGuideWindow guide(TopicsIn(assets.path()), false, messages, nullptr);
     auto* list = Child<QComboBox>(guide, "cmbTopics");
     ASSERT_GE(list->count(), 10);
     for (int i = 0; i < list->count(); ++i) {

@@ -14,6 +14,8 @@
 #include <QTimer>
 #include <QtTest/QTest>
 #include <memory>
+#include <functional>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "Machine.h"
@@ -30,6 +32,8 @@
 
 namespace qb {
 namespace {
+
+constexpr uid_t kNobody = 65534;
 
 // The program on a real settings file, started and shown as the program starts.
 struct SettledProgram {
@@ -91,17 +95,56 @@ TEST(Files, AFailedSaveLeavesTheOldFileAndNoOther) {
     EXPECT_FALSE(files.WriteAll(dir.filePath("folder.QBX").toStdString(), "QBX=new\r\n"));
     EXPECT_TRUE(QFileInfo(dir.filePath("folder.QBX")).isDir());
     EXPECT_FALSE(files.WriteAll(dir.filePath("missing/folder/x.QBX").toStdString(), "x"));
-    if (geteuid() != 0) {  // a read-only folder stops everyone but root
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        EXPECT_FALSE(files.WriteAll(path, "QBX=new\r\n"));
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    }
     std::string bytes;
     ASSERT_TRUE(files.ReadAll(path, bytes));
     EXPECT_EQ(bytes, "QBX=old\r\n");
     // Nothing half-written is left beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"budget.QBX"});
     EXPECT_FALSE(files.ReadAll(dir.filePath("nothing.QBX").toStdString(), bytes));
+}
+
+// Runs check as a user who is not root, since root writes anywhere: when the test runs as root,
+// in a child process that gives root up. The check's answer comes back as the exit status.
+bool AsPlainUser(const std::function<bool()>& check) {
+    if (geteuid() != 0) return check();
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(Files, AWritableTapeInAReadOnlyFolderIsSavedOverAndNothingElseIsWritten) {
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("shared");
+    ASSERT_TRUE(QDir().mkdir(folder));
+    const std::string tape = (folder + "/team.QBX").toStdString();
+    QtFilePort files;
+    ASSERT_TRUE(files.WriteAll(tape, "QBX=old\r\n"));
+    const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                          QFile::ReadOther | QFile::ExeOther;
+    QFile::setPermissions(dir.path(), readable | QFile::WriteOwner);
+    QFile::setPermissions(folder, readable);
+    // The file is the user's: theirs to write when the test runs as root too.
+    QFile::setPermissions(QString::fromStdString(tape), readable | QFile::WriteOwner);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(tape.c_str(), kNobody, kNobody), 0);
+    }
+
+    const bool held = AsPlainUser([&] {
+        std::string bytes;
+        return !files.CanWriteIn(folder.toStdString()) && files.WriteAll(tape, "QBX=new\r\n") &&
+               files.ReadAll(tape, bytes) && bytes == "QBX=new\r\n" &&
+               !files.WriteAll((folder + "/other.QBX").toStdString(), "QBX=x\r\n");
+    });
+    EXPECT_TRUE(held);
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"team.QBX"});
+    EXPECT_TRUE(files.CanWriteIn(dir.path().toStdString()));
+    EXPECT_FALSE(files.CanWriteIn(tape));  // a file is no folder
+    QFile::setPermissions(folder, readable | QFile::WriteOwner);
 }
 
 TEST(Files, ATapeSavedAndOpenedByteForByte) {
@@ -162,9 +205,9 @@ TEST(InstanceLock, ASecondCopyIsRefusedAndACrashedOneDoesNotBlock) {
     const QString path = dir.filePath("the Quillbox.lock");
     {
         QtInstanceLock first(path);
-        ASSERT_TRUE(first.TryLock());
+        ASSERT_EQ(first.TryLock(), QtInstanceLock::Outcome::Locked);
         QtInstanceLock second(path);
-        EXPECT_FALSE(second.TryLock());
+        EXPECT_EQ(second.TryLock(), QtInstanceLock::Outcome::AnotherCopyRuns);
     }
     // A lock left by a process that is gone.
     QFile stale(path);
@@ -172,7 +215,20 @@ TEST(InstanceLock, ASecondCopyIsRefusedAndACrashedOneDoesNotBlock) {
     stale.write("999999\nquillbox\nsomehost\n");
     stale.close();
     QtInstanceLock next(path);
-    EXPECT_TRUE(next.TryLock());
+    EXPECT_EQ(next.TryLock(), QtInstanceLock::Outcome::Locked);
+}
+
+// No runtime folder, or one the user cannot write: the copy starts without a lock.
+TEST(InstanceLock, AFolderWithoutRoomForTheLockIsNoOtherCopy) {
+    QTemporaryDir dir;
+    QtInstanceLock nowhere(dir.filePath("missing/the Quillbox.lock"));
+    EXPECT_EQ(nowhere.TryLock(), QtInstanceLock::Outcome::NoLock);
+    // A file where the folder should be.
+    QFile file(dir.filePath("plain"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    QtInstanceLock underFile(dir.filePath("plain/the Quillbox.lock"));
+    EXPECT_EQ(underFile.TryLock(), QtInstanceLock::Outcome::NoLock);
 }
 
 TEST(Timers, NoTimerRunsWhileNothingIsTimed) {

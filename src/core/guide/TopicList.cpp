@@ -23,18 +23,32 @@ bool IsTopicFile(const std::string& name) {
 
 }  // namespace
 
-void TopicList::Build(const std::vector<std::string>& fileNames) {
+void TopicList::Build(const std::vector<TopicFolder>& folders) {
     entries_.clear();
     files_.clear();
-    std::vector<std::string> names;
-    for (const std::string& name : fileNames)
-        if (IsTopicFile(name)) names.push_back(name);
-    std::stable_sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return LessIgnoringCase(a.substr(3, a.size() - 7), b.substr(3, b.size() - 7));
-    });
-    for (const std::string& name : names) {
-        entries_.push_back(name.substr(3, name.size() - 7));
-        files_.push_back(name);
+    struct Found {
+        std::string topic, path;
+    };
+    std::vector<Found> found;
+    for (const TopicFolder& folder : folders) {
+        const std::size_t earlier = found.size();
+        for (const std::string& name : folder.names) {
+            if (!IsTopicFile(name)) continue;
+            std::string topic = name.substr(3, name.size() - 7);
+            // A topic of an earlier folder wins, whatever the letter case of its file name.
+            const bool shadowed = std::any_of(found.begin(), found.begin() + static_cast<std::ptrdiff_t>(earlier),
+                                              [&](const Found& f) {
+                                                  return !LessIgnoringCase(f.topic, topic) &&
+                                                         !LessIgnoringCase(topic, f.topic);
+                                              });
+            if (!shadowed) found.push_back({std::move(topic), folder.folder + name});
+        }
+    }
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Found& a, const Found& b) { return LessIgnoringCase(a.topic, b.topic); });
+    for (Found& f : found) {
+        entries_.push_back(std::move(f.topic));
+        files_.push_back(std::move(f.path));
     }
     hasTopics_ = !entries_.empty();
     buttonsDesigned_ = true;
@@ -105,9 +119,9 @@ bool TopicList::TypeLetter(char c) {
     return false;
 }
 
-std::string TopicList::SelectedPath(const std::string& startDirectory) const {
+std::string TopicList::SelectedPath() const {
     if (!hasTopics_) return {};
-    return startDirectory + files_[static_cast<std::size_t>(selected_)];
+    return files_[static_cast<std::size_t>(selected_)];
 }
 
 }  // namespace qb

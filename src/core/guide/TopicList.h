@@ -1,10 +1,12 @@
 #pragma once
-// The User Guide's topic list: built from the "UG <topic>.rtf" files of the start directory,
-// sorted without regard to letter case, walked by First, Previous, Next and Last, and searched by
-// first letter.
+// The User Guide's topic list: built from the "UG <topic>.rtf" files of the start directory and
+// the installed data folder, sorted without regard to letter case, walked by First, Previous,
+// Next and Last, and searched by first letter.
 
 #include <string>
 #include <vector>
+
+#include "settings/Locations.h"
 
 namespace qb {
 
@@ -15,9 +17,12 @@ public:
 
     enum class Button { First, Previous, Next, Last };
 
-    // Builds the list from the names of the files in the folder (matching "UG *.rtf" in any
-    // letter case) and selects the opening topic: "Benefits" if it is there, else the first.
-    void Build(const std::vector<std::string>& fileNames);
+    // Builds the list from the names of the files in the folders (matching "UG *.rtf" in any
+    // letter case) and selects the opening topic: "Benefits" if it is there, else the first. A
+    // topic in more than one folder is listed once, from the first folder that has it.
+    void Build(const std::vector<TopicFolder>& folders);
+    // The files of one folder, named without it.
+    void Build(const std::vector<std::string>& fileNames) { Build({TopicFolder{"", fileNames}}); }
 
     const std::vector<std::string>& Entries() const { return entries_; }
     bool HasTopics() const { return hasTopics_; }
@@ -35,13 +40,13 @@ public:
     // matches, wrapping round. False when none does.
     bool TypeLetter(char c);
 
-    // The selected topic's file in the folder, named as the folder names it (its letter case may
-    // differ from "UG <topic>.rtf").
-    std::string SelectedPath(const std::string& startDirectory) const;
+    // The selected topic's file, named as its folder names it (its letter case may differ from
+    // "UG <topic>.rtf").
+    std::string SelectedPath() const;
 
 private:
     std::vector<std::string> entries_;
-    std::vector<std::string> files_;  // beside entries_
+    std::vector<std::string> files_;  // beside entries_: folder and name
     bool hasTopics_ = false;
     int selected_ = -1;
     std::string viewerTooltip_;

@@ -1,8 +1,10 @@
 #pragma once
-// Whole-file reads and writes. A write replaces the file only once every byte is written: a
-// failed write leaves the previous file exactly as it was and no partial file behind.
+// Whole-file reads and writes, and the few questions the program asks of folders. A write
+// replaces the file only once every byte is written: a failed write leaves the previous file
+// exactly as it was and no partial file behind.
 
 #include <string>
+#include <vector>
 
 namespace qb {
 
@@ -12,6 +14,12 @@ public:
     // False when the file cannot be opened or read.
     virtual bool ReadAll(const std::string& path, std::string& bytes) = 0;
     virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
+    // A file (not a folder) of that path exists.
+    virtual bool Exists(const std::string& path) = 0;
+    // The names of the files in a folder, without the folder; none when it cannot be read.
+    virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
+    // The folder exists and this user may create files in it.
+    virtual bool CanWriteIn(const std::string& folder) = 0;
 };
 
 }  // namespace qb

@@ -46,6 +46,9 @@ class NullFiles : public FilePort {
 public:
     bool ReadAll(const std::string&, std::string&) override { return false; }
     bool WriteAll(const std::string&, const std::string&) override { return false; }
+    bool Exists(const std::string&) override { return false; }
+    std::vector<std::string> ListFiles(const std::string&) override { return {}; }
+    bool CanWriteIn(const std::string&) override { return false; }
 };
 
 class NullClock : public ClockPort {

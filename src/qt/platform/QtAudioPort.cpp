@@ -7,6 +7,7 @@
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
+#include <cstdio>
 
 namespace qb {
 
@@ -15,7 +16,15 @@ QtAudioPort::~QtAudioPort() = default;
 
 bool QtAudioPort::Open(const std::string& path) {
     const QString file = QString::fromStdString(path);
-    if (!QFileInfo::exists(file) || QMediaDevices::audioOutputs().isEmpty()) return false;
+    // Said on the program's output, so a silent machine can be told from a missing file.
+    if (!QFileInfo::exists(file)) {
+        std::fprintf(stderr, "the Quillbox: no machine sound: %s not found\n", file.toLocal8Bit().constData());
+        return false;
+    }
+    if (QMediaDevices::audioOutputs().isEmpty()) {
+        std::fprintf(stderr, "the Quillbox: no sound device; %s is not played\n", file.toLocal8Bit().constData());
+        return false;
+    }
     effect_ = std::make_unique<QSoundEffect>();
     effect_->setSource(QUrl::fromLocalFile(file));
     // The sound is short: wait a moment for it to load, so the first request plays.
@@ -24,6 +33,7 @@ bool QtAudioPort::Open(const std::string& path) {
     while (effect_->status() == QSoundEffect::Loading && waited.elapsed() < 500)
         QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
     if (effect_->status() != QSoundEffect::Ready) {
+        std::fprintf(stderr, "the Quillbox: %s cannot be played\n", file.toLocal8Bit().constData());
         effect_.reset();
         return false;
     }

@@ -1,5 +1,7 @@
 #pragma once
-// Whole files through QFile and QSaveFile. Paths are UTF-8.
+// Whole files through QFile and QSaveFile, folders through QDir. Paths are UTF-8. What went
+// wrong in a failed read or write goes to the program's output (stderr) in the system's words;
+// the user sees the program's own message.
 
 #include "platform/FilePort.h"
 
@@ -8,8 +10,13 @@ namespace qb {
 class QtFilePort final : public FilePort {
 public:
     bool ReadAll(const std::string& path, std::string& bytes) override;
-    // Written to a temporary file beside the target and renamed over it only when complete.
+    // Written to a temporary file beside the target and renamed over it only when complete. In a
+    // folder where no temporary file can be made (read-only, holding a writable tape file), the
+    // file is written in place instead.
     bool WriteAll(const std::string& path, const std::string& bytes) override;
+    bool Exists(const std::string& path) override;
+    std::vector<std::string> ListFiles(const std::string& folder) override;
+    bool CanWriteIn(const std::string& folder) override;
 };
 
 }  // namespace qb

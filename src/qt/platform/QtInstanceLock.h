@@ -13,8 +13,14 @@ public:
     QtInstanceLock();
     explicit QtInstanceLock(const QString& path);
 
-    // False when another running copy holds the lock.
-    bool TryLock();
+    enum class Outcome {
+        Locked,           // this copy holds the lock
+        AnotherCopyRuns,  // a running copy holds it
+        NoLock,           // the lock file cannot be made here: the copy runs without it
+    };
+    Outcome TryLock();
+    // What went wrong when the lock could not be made.
+    QString Reason() const;
 
 private:
     QLockFile lock_;

@@ -491,7 +491,7 @@ void MainWindow::RenderEventColour() {
 // Modeless and one at a time: a second request shows the open window as it stands.
 void MainWindow::ShowUserGuide() {
     if (!userGuide_) {
-        userGuide_ = new UserGuideWindow(machine_.StartDirectory(), machine_.IsChecked(Command::ShowTooltips), messages_,
+        userGuide_ = new UserGuideWindow(machine_.GetLocations().TopicFolders(), machine_.IsChecked(Command::ShowTooltips), messages_,
                                          [this](bool on) {
                                              machine_.TooltipsChangedInDialog(on);
                                              Render();

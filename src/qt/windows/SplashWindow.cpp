@@ -1,5 +1,6 @@
 #include "windows/SplashWindow.h"
 
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -48,7 +49,24 @@ SplashWindow::SplashWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::F
 
 void SplashWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (!tmrIntro_.isActive()) tmrIntro_.start();
+    if (!tmrIntro_.isActive() && !finished_) tmrIntro_.start();
+}
+
+void SplashWindow::reject() {
+    if (finished_) QDialog::reject();
+}
+
+void SplashWindow::closeEvent(QCloseEvent* event) {
+    if (finished_)
+        QDialog::closeEvent(event);
+    else
+        event->ignore();
+}
+
+void SplashWindow::Finish() {
+    finished_ = true;
+    tmrIntro_.stop();
+    close();
 }
 
 }  // namespace qb

@@ -14,12 +14,18 @@ public:
 
     // Five seconds after the window is first shown, once.
     QTimer& Intro() { return tmrIntro_; }
+    // The main window has taken over: the splash closes.
+    void Finish();
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Neither Esc nor the close box ends the splash (and with it the program) before its time.
+    void reject() override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     QTimer tmrIntro_;
+    bool finished_ = false;
 };
 
 }  // namespace qb

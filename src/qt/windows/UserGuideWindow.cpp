@@ -20,10 +20,10 @@
 
 namespace qb {
 
-UserGuideWindow::UserGuideWindow(std::string startDirectory, bool tooltipsOn, MessagePort& messages,
+UserGuideWindow::UserGuideWindow(std::vector<TopicFolder> topics, bool tooltipsOn, MessagePort& messages,
                                  std::function<void(bool)> tooltipsChanged, QWidget* parent)
     : QDialog(parent),
-      startDirectory_(std::move(startDirectory)),
+      folders_(std::move(topics)),
       tooltipsOn_(tooltipsOn),
       messages_(messages),
       tooltipsChanged_(std::move(tooltipsChanged)) {
@@ -95,10 +95,7 @@ UserGuideWindow::UserGuideWindow(std::string startDirectory, bool tooltipsOn, Me
 
 void UserGuideWindow::BuildList() {
     loading_ = true;
-    const QDir folder(QString::fromStdString(startDirectory_));
-    std::vector<std::string> names;
-    for (const QString& name : folder.entryList(QDir::Files)) names.push_back(name.toStdString());
-    topics_.Build(names);
+    topics_.Build(folders_);
     cmbTopics_->clear();
     for (const std::string& entry : topics_.Entries()) cmbTopics_->addItem(QString::fromStdString(entry));
     cmbTopics_->setEnabled(topics_.HasTopics());
@@ -111,7 +108,7 @@ void UserGuideWindow::BuildList() {
 
 void UserGuideWindow::DisplayTheTopic() {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QString path = QString::fromStdString(topics_.SelectedPath(startDirectory_));
+    const QString path = QString::fromStdString(topics_.SelectedPath());
     QFile file(path);
     if (!file.exists()) {
         QApplication::restoreOverrideCursor();

@@ -21,7 +21,8 @@ class UserGuideWindow final : public QDialog {
     Q_OBJECT
 public:
     // tooltipsChanged is told when Ctrl+T switches the tooltips here.
-    UserGuideWindow(std::string startDirectory, bool tooltipsOn, MessagePort& messages,
+    // The topics come from the folders that topics lists when the window opens.
+    UserGuideWindow(std::vector<TopicFolder> topics, bool tooltipsOn, MessagePort& messages,
                     std::function<void(bool)> tooltipsChanged, QWidget* parent = nullptr);
 
     const TopicList& Topics() const { return topics_; }
@@ -38,7 +39,7 @@ private:
     void Walk(TopicList::Button button);
     void RenderButtons();
 
-    std::string startDirectory_;
+    std::vector<TopicFolder> folders_;
     bool tooltipsOn_;
     MessagePort& messages_;
     std::function<void(bool)> tooltipsChanged_;
