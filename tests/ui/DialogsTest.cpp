@@ -26,6 +26,7 @@
 #include "windows/AboutWindow.h"
 #include "windows/ChooseCopyDialog.h"
 #include "windows/MainWindow.h"
+#include "windows/SplashWindow.h"
 #include "windows/TapeCaptionDialog.h"
 #include "windows/TimedEventDialog.h"
 #include "windows/UserGuideWindow.h"
@@ -212,6 +213,21 @@ TEST(UserGuide, EveryShippedTopicShowsAHeading) {
         EXPECT_TRUE(text.startsWith(list->itemText(i))) << list->itemText(i).toStdString();
     }
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// Esc or the close box on the splash must not end the program before the main window is up.
+TEST(Splash, StaysUntilTheMainWindowTakesOver) {
+    SplashWindow splash;
+    splash.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
+    EXPECT_TRUE(splash.Intro().isActive());
+    QTest::keyClick(&splash, Qt::Key_Escape);
+    EXPECT_FALSE(splash.close());
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_TRUE(splash.Intro().isActive());
+    splash.Finish();
+    EXPECT_FALSE(splash.isVisible());
+    EXPECT_FALSE(splash.Intro().isActive());
 }
 
 TEST(About, NamesTheSupportAddress) {

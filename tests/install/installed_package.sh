@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# The Debian package as a user meets it: unpacked into a folder of its own (dpkg -x) and started
+# by a user who is not root, first from a fresh home folder that holds no topics, then from the
+# read-only folder where the package keeps its data. The User Guide lists the installed topics,
+# the machine sound is found, and a tape saved under a bare name lands where the user may write.
+# tests/install/run builds the package and starts this under Xvfb.
+set -euo pipefail
+DEB=$1
+. "$(dirname "$0")/../e2e/lib.sh"
+new_user_cleaned
+# The unpacked package is made read-only below: let clean_up remove it all the same.
+trap 'status=$?; chmod -R u+w "$WORK" 2>/dev/null || true; (exit $status); clean_up' EXIT
+checks=0
+
+chmod 755 "$WORK"
+ROOT=$WORK/root
+dpkg -x "$DEB" "$ROOT"
+DATA=$ROOT/usr/share/quillbox
+[ -x "$ROOT/usr/bin/quillbox" ] || fail "the package holds no usr/bin/quillbox"
+[ -f "$DATA/UG Benefits.rtf" ] && [ -f "$DATA/Quillbox.wav" ] || fail "the package holds no topics or sound"
+grep -q '^Path=' "$ROOT/usr/share/applications/quillbox.desktop" && fail "the menu entry sets a working folder"
+chmod -R a-w "$DATA"
+mkdir "$HOME/Documents"
+
+# Root writes anywhere, so as root the program runs as nobody, as a user's program would.
+QUILLBOX=$WORK/as-user
+if [ "$(id -u)" = 0 ]; then
+  chown -R 65534:65534 "$HOME" "$START" "$XDG_RUNTIME_DIR"
+  printf '#!/bin/sh\nexec setpriv --reuid=65534 --regid=65534 --clear-groups "%s" "$@"\n' \
+    "$ROOT/usr/bin/quillbox" > "$QUILLBOX"
+else
+  printf '#!/bin/sh\nexec "%s" "$@"\n' "$ROOT/usr/bin/quillbox" > "$QUILLBOX"
+fi
+chmod 755 "$QUILLBOX"
+
+# wait_clipboard_line TEXT: waits until the clipboard's first line is TEXT.
+wait_clipboard_line() {
+  for _ in $(seq 200); do
+    [ "$(xclip -o -selection clipboard 2>/dev/null | head -1)" = "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "the clipboard holds '$(xclip -o -selection clipboard 2>/dev/null | head -1)', expected '$1'"
+}
+
+# wait_file PATH: waits until the program has written PATH.
+wait_file() {
+  for _ in $(seq 200); do
+    [ -s "$1" ] && return 0
+    sleep 0.1
+  done
+  fail "no file $1; the program said: $(cat "$WORK/program.log")"
+}
+
+# save_as NAME: a tape of one number saved through the caption prompt and the file dialog,
+# the name typed without a folder.
+save_as() {
+  typed '12+'
+  keys ctrl+s
+  answer 'the Quillbox' Return              # the caption prompt
+  fill_in 'the Quillbox' "$1"               # the file dialog
+}
+
+# 1. From a fresh home folder: the topics and the sound come from the installed data folder.
+START=$HOME
+start_working
+keys F1
+guide=$(wait_box 'User Guide')
+xdotool windowfocus --sync "$guide"
+xdotool key --delay 100 Tab ctrl+a ctrl+c   # the topic's text, from the list to the viewer
+wait_clipboard_line 'Benefits'
+checks=$((checks + 1))
+xdotool key Escape
+wait_gone "$guide"
+focus_main
+grep -q 'no machine sound' "$WORK/program.log" && fail "the sound was not found: $(cat "$WORK/program.log")"
+checks=$((checks + 1))
+save_as march
+wait_file "$HOME/march.QBX"
+wait_title 'the Quillbox (march.QBX)'
+checks=$((checks + 1))
+keys ctrl+x
+stop_program
+
+# 2. From the package's read-only data folder, as the old menu entry started it: the tape goes
+# to the Documents folder.
+START=$DATA
+start_working
+save_as april
+wait_file "$HOME/Documents/april.QBX"
+[ ! -e "$DATA/april.QBX" ] || fail "a file was written in the data folder"
+grep -q 'Perhaps the disk is full' "$WORK/program.log" && fail "a save failed"
+checks=$((checks + 1))
+keys ctrl+x
+stop_program
+passed 'installed package' "$checks"
