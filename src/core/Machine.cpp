@@ -115,7 +115,8 @@ void Machine::LoadSettings() {
     options_.TapeCaption = settings_.ReadTruth(key::TapeCaption, true);
     options_.FileCaption = settings_.ReadTruth(key::FileCaption, true);
     options_.ShowCopy = settings_.ReadTruth(key::ShowCopy, true);
-    tapeCaption_ = settings_.Get(key::LastCaption);
+    // Stored by another version or by hand, it gets the typed caption's cleaning.
+    tapeCaption_ = CleanCaption(settings_.Get(key::LastCaption));
     std::string memory = settings_.Get(key::Memory);
     if (!memory.empty()) memory_.Restore(memory);
     options_.RoundBeforeOperation = settings_.ReadTruth(key::RoundBeforeOperation, true);

@@ -176,7 +176,9 @@ public:
     void NavigateTape(int keyCode, int shift);
     // F12 during a timed event, and the end of the event (without its save when skipSave).
     void PauseOrResumeTimedEvent();
-    void CloseTimedEvent(bool skipSave = false);
+    // Ends the event, saving the tape unless skipSave. False when that save failed: the event
+    // then goes on as it was.
+    bool CloseTimedEvent(bool skipSave = false);
 
 private:
     void ToggleOption(Command command);
@@ -194,6 +196,9 @@ private:
     bool AskSaveTape();
     SaveOutcome SaveTape();
     SaveOutcome SaveTapeAs();
+    // "... already exists. Do you want to replace it?": true on Yes.
+    bool AskReplace(const std::string& name);
+    static std::string CleanCaption(std::string caption);
     bool WriteTapeFile(const std::string& path, const std::string& caption);
     TapeReadResult ReadTapeFile(const std::string& path);
     void OpenCommand();

@@ -31,6 +31,14 @@ void Machine::SetMainTitle() {
 
 // Captions.
 
+// One line of at most 75 characters: a line break would split the tape file's first line.
+std::string Machine::CleanCaption(std::string caption) {
+    caption.resize(std::min(caption.size(), kCaptionLength));
+    std::replace(caption.begin(), caption.end(), '\r', ' ');
+    std::replace(caption.begin(), caption.end(), '\n', ' ');
+    return caption;
+}
+
 void Machine::ShowCaption() { settings_.Save(key::LastCaption, tapeCaption_); }
 
 bool Machine::PromptForCaption() {
@@ -39,11 +47,7 @@ bool Machine::PromptForCaption() {
     // Ctrl+T in the prompt switches the tooltips everywhere once it has closed.
     if (tooltips != options_.Tooltips) ToggleOption(Command::ShowTooltips);
     if (!text) return false;
-    // One line of at most 75 characters: a line break would split the tape file's first line.
-    std::string caption = text->substr(0, std::min(text->size(), kCaptionLength));
-    std::replace(caption.begin(), caption.end(), '\r', ' ');
-    std::replace(caption.begin(), caption.end(), '\n', ' ');
-    tapeCaption_ = caption;
+    tapeCaption_ = CleanCaption(*text);
     ShowCaption();
     useCaptionWithoutPrompt_ = false;
     return true;
@@ -119,7 +123,14 @@ bool Machine::WriteTapeFile(const std::string& path, const std::string& caption)
 Machine::SaveOutcome Machine::SaveTape() {
     if (TimedEventActive) {
         lastTapeFile_ = SuggestedEventFileName();
-        return SaveTapeAs();
+        const SaveOutcome outcome = SaveTapeAs();
+        // The suggestion was only that: a tape not saved under it has no file.
+        if (outcome != SaveOutcome::Saved) {
+            lastTapeFile_.clear();
+            tapeFileName_.clear();
+            SetMainTitle();
+        }
+        return outcome;
     }
     if (!lastTapeFile_.empty())
         return WriteTapeFile(lastTapeFile_, tapeCaption_) ? SaveOutcome::Saved : SaveOutcome::Failed;
@@ -134,30 +145,48 @@ Machine::SaveOutcome Machine::SaveTapeAs() {
     } else if (useCaptionWithoutPrompt_) {
         fileCaption = tapeCaption_;
     }
-    std::optional<std::string> chosen = dialogs_.FileDialog(PrepareFileDialog(true));
-    if (!chosen) return SaveOutcome::Cancelled;
-    std::string path = locations_.InSaveFolder(*chosen);
-    std::string name = AfterLastSeparator(path);
-    auto dots = std::count(name.begin(), name.end(), '.');
-    bool valid = false;
-    if (!name.empty() && dots <= 1) {
-        if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".QBX") == 0) {
-            valid = true;
-        } else if (dots == 0) {
-            name += ".QBX";
-            path += ".QBX";
-            valid = true;
+    FileDialogRequest request = PrepareFileDialog(true);
+    std::string path, name;
+    for (;;) {
+        std::optional<std::string> chosen = dialogs_.FileDialog(request);
+        if (!chosen) return SaveOutcome::Cancelled;
+        path = locations_.InSaveFolder(*chosen);
+        name = AfterLastSeparator(path);
+        auto dots = std::count(name.begin(), name.end(), '.');
+        bool valid = false;
+        if (!name.empty() && dots <= 1) {
+            if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".QBX") == 0) {
+                valid = true;
+            } else if (dots == 0) {
+                name += ".QBX";
+                path += ".QBX";
+                valid = true;
+            }
         }
+        if (!valid) {
+            ShowErrorMessage(ports_.messages, "The file name " + name + " is not valid for " + kProduct);
+            return SaveOutcome::Failed;
+        }
+        // Asked here, of the name that will be written: the dialog saw the name as typed, which
+        // may lack the extension.
+        if (!files_.Exists(path) || AskReplace(name)) break;
+        request.initialName = path;
     }
-    if (!valid) {
-        ShowErrorMessage(ports_.messages, "The file name " + name + " is not valid for " + kProduct);
-        return SaveOutcome::Failed;
-    }
-    tapeFileName_ = name;
     if (!WriteTapeFile(path, fileCaption)) return SaveOutcome::Failed;
+    tapeFileName_ = name;
     lastTapeFile_ = path;
     SetMainTitle();
     return SaveOutcome::Saved;
+}
+
+bool Machine::AskReplace(const std::string& name) {
+    MessageRequest question;
+    question.title = kProduct;
+    question.text = name + " already exists." + kCrLf + "Do you want to replace it?";
+    question.icon = MessageIcon::Exclamation;
+    question.buttons = MessageButtons::YesNo;
+    question.defaultAnswer = MessageAnswer::No;
+    return ports_.messages.ShowMessage(question) == MessageAnswer::Yes;
 }
 
 bool Machine::AskSaveTape() {
@@ -285,8 +314,9 @@ bool Machine::QueryClose() {
     closeRequested_ = false;
     if (!TimedEventActive) return AskSaveTape();
     if (CheckPausedTimer()) return false;
-    CloseTimedEvent();
-    return true;
+    // A save that failed keeps the window, the tape and the event: the tape would be lost.
+    // A cancelled Save As lets the close go on.
+    return CloseTimedEvent();
 }
 
 void Machine::Unload(long left, long top) {

@@ -68,15 +68,22 @@ void Machine::PauseOrResumeTimedEvent() {
     }
 }
 
-void Machine::CloseTimedEvent(bool skipSave) {
-    if (!TimedEventActive) return;
+bool Machine::CloseTimedEvent(bool skipSave) {
+    if (!TimedEventActive) return true;
+    const std::uint32_t eventBackground = displayBackground_;
     stopwatch_.Halt();
     displayBackground_ = 0xFFFFFF;
     // The save still sees the event: it suggests the event's file name and keeps its reading.
-    if (!skipSave) SaveTape();
+    if (!skipSave && SaveTape() == SaveOutcome::Failed) {
+        // The event goes on as it was, its clock counting from its start.
+        stopwatch_.Continue();
+        displayBackground_ = eventBackground;
+        return false;
+    }
     TimedEventActive = false;
     TimedEventPaused = false;
     stopwatch_.ClearElapsedTime();
+    return true;
 }
 
 }  // namespace qb

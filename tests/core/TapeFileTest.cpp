@@ -203,9 +203,13 @@ TEST(TapeFile, SubtotalValues) {
         double expected;
     };
     const Case cases[] = {
-        {".5", 0.5}, {"1.5E+20", 1.5e20}, {"-.25", -0.25}, {"2E-07", 2e-7}, {"42.5", 42.5},   {"abc", 0},
-        {"", 0},     {"1E999", 0},        {"-1E999", 0},   {"1e400", 0},    {"12.5.3", 12.5}, {"1,234", 1},
-        {" 7", 7},   {"-0", 0},           {"inf", 0},      {"nan", 0},      {"1E-999", 0},
+        {".5", 0.5}, {"1.5E+20", 1.5e20}, {"-.25", -0.25}, {"2E-07", 2e-7}, {"42.5", 42.5}, {"abc", 0},
+        {"", 0},     {"12.5.3", 12.5},    {"1,234", 1},    {" 7", 7},       {"-0", 0},       {"inf", 0},
+        {"nan", 0},  {"1E-999", 0},       {"1E-99999", 0}, {"0.00001E-99999", 0},
+        // The top of the range as the program writes it, 15 digits rounded up past the largest double.
+        {"1.79769313486232E+308", 1.7976931348623157e308},
+        {"-1.79769313486232E+308", -1.7976931348623157e308},
+        {"1.7976931348623157E+308", 1.7976931348623157e308},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.value);
@@ -216,6 +220,17 @@ TEST(TapeFile, SubtotalValues) {
         EXPECT_TRUE(std::isfinite(document.subtotal));
         EXPECT_EQ(document.subtotal, c.expected);
         EXPECT_FALSE(std::signbit(document.subtotal) && document.subtotal == 0) << "a zero reads unsigned";
+    }
+}
+
+// A subtotal beyond the range cannot have been written by the program: rather than go on with
+// a different number, the file is corrupted.
+TEST(TapeFile, SubtotalsBeyondTheRangeAreCorrupted) {
+    for (const char* value : {"1E999", "-1E999", "1e400", "1.79769313486233E+308", "1E+99999", "77777E99999"}) {
+        TapeDocument document;
+        EXPECT_EQ(ReadTapeBytes("QBX=\r\nACC="s + value + "\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n", document),
+                  TapeReadResult::Corrupted)
+            << value;
     }
 }
 
@@ -276,6 +291,7 @@ TEST(TapeFile, TimerReadingOnlyOnSeventhLine) {
         {"small letters are a tape line", "tev=1\r\n", "", {"tev=1"}},
         {"later TEV= is a tape line", " \r\nTEV=1\r\n", "", {" ", "TEV=1"}},
         {"second TEV= is a tape line", "TEV=1\r\nTEV=2\r\n", "1", {"TEV=2"}},
+        {"after an empty reading, TEV= is a tape line", "TEV=\r\nTEV=2\r\n", "", {"TEV=2"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -283,6 +299,19 @@ TEST(TapeFile, TimerReadingOnlyOnSeventhLine) {
         ASSERT_EQ(ReadTapeBytes(kHeader + c.tail, document), TapeReadResult::Read);
         EXPECT_EQ(document.elapsedTime, c.elapsed);
         EXPECT_EQ(document.lines, c.lines);
+    }
+}
+
+// A tape whose first line begins with "TEV=" and that has no timer reading is written with an
+// empty reading, so it reads back as the same tape.
+TEST(TapeFile, AFirstLineThatLooksLikeATimerReadingRoundTrips) {
+    for (const char* first : {"TEV=00:00:05", "TEV=", "TEV=TEV="}) {
+        const TapeDocument document = Document("c", 1, '+', "", true, false, "", {first, "            5.00 +"});
+        const std::string bytes = WriteTapeBytes(document);
+        TapeDocument read;
+        ASSERT_EQ(ReadTapeBytes(bytes, read), TapeReadResult::Read) << first;
+        EXPECT_EQ(Describe(read), Describe(document));
+        EXPECT_EQ(WriteTapeBytes(read), bytes);
     }
 }
 
@@ -297,20 +326,20 @@ TEST(TapeFile, LongLinesAndCaptions) {
     EXPECT_EQ(read.lines, document.lines);
 
     // A flag or subtotal of any length is still judged, not overflowed.
-    std::string zeros = "QBX=\r\nACC=" + longText + "\r\nOPR=+\r\nNEW=\r\nJPE=" + std::string(100'000, '0') +
+    std::string zeros = "QBX=\r\nACC=0." + longText + "\r\nOPR=+\r\nNEW=\r\nJPE=" + std::string(100'000, '0') +
                         "\r\nSPC=" + std::string(100'000, '0') + "1\r\n";
     ASSERT_EQ(ReadTapeBytes(zeros, read), TapeReadResult::Read);
-    EXPECT_EQ(read.subtotal, 0);  // beyond a double
+    EXPECT_DOUBLE_EQ(read.subtotal, 7.0 / 9);
+    zeros.replace(zeros.find("ACC=0."), 6, "ACC=");
+    EXPECT_EQ(ReadTapeBytes(zeros, read), TapeReadResult::Corrupted);  // beyond a double
     EXPECT_FALSE(read.justPressedEquals);
     EXPECT_TRUE(read.specialResult);
 }
 
 // Whatever the bytes, reading ends, and a document that was read comes back the same from the
-// bytes written for it. The alphabet holds the header's letters and every kind of line end, but
-// no "T": a tape whose first line starts with "TEV=" and no timer reading cannot be told apart
-// from one with a timer reading, and the program never makes such a line.
+// bytes written for it. The alphabet holds the header's letters and every kind of line end.
 TEST(TapeFile, ArbitraryBytesReadSafelyAndRoundTrip) {
-    const std::string alphabet = "QBXACOPRNEWJS=+-x/%.0123456789 \r\n\0\xE9"s;
+    const std::string alphabet = "QBXACOPRNEWJSTV=+-x/%.0123456789 \r\n\0\xE9"s;
     std::mt19937 random(20240501);
     int read = 0;
     for (int round = 0; round < 3000; ++round) {

@@ -1,6 +1,9 @@
 #include "documents/TapeFile.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstddef>
+#include <limits>
 #include <optional>
 #include <utility>
 
@@ -116,6 +119,36 @@ std::optional<char> ParseOperation(std::string_view text) {
     }
 }
 
+// For a number too large for a double: the largest double with its sign when the number is
+// that double as written to 15 significant digits, else 0 (no subtotal the program can have
+// written). Nothing for any other text.
+std::optional<double> BeyondTheRange(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    const bool negative = !text.empty() && text.front() == '-';
+    if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+    // Digits as ParseNumber takes them (no "inf" or "nan").
+    if (text.empty() || !(IsDigit(text.front()) || text.front() == '.')) return std::nullopt;
+    long double wide = 0;
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), wide);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Beyond even a long double: too large when a digit other than 0 stands before the
+        // point or the exponent is positive, else too small (which reads as 0).
+        const std::string_view number(text.data(), static_cast<std::size_t>(result.ptr - text.data()));
+        const std::size_t exponent = number.find_first_of("eE");
+        const bool largeMantissa = number.substr(0, std::min(number.find('.'), exponent)).find_first_not_of('0') !=
+                                   std::string_view::npos;
+        const bool negativeExponent = exponent != std::string_view::npos && exponent + 1 < number.size() &&
+                                      number[exponent + 1] == '-';
+        if (negativeExponent || (!largeMantissa && exponent == std::string_view::npos)) return std::nullopt;
+        return 0.0;
+    }
+    if (result.ec != std::errc() || wide <= std::numeric_limits<double>::max()) return std::nullopt;
+    constexpr long double kLargestWritten = 1.79769313486232E+308L;
+    if (wide > kLargestWritten) return 0.0;
+    const double largest = std::numeric_limits<double>::max();
+    return negative ? -largest : largest;
+}
+
 }  // namespace
 
 std::string WriteTapeBytes(const TapeDocument& document) {
@@ -140,7 +173,10 @@ std::string WriteTapeBytes(const TapeDocument& document) {
     put("NEW=", document.entryText);
     put("JPE=", justPressedEquals);
     put("SPC=", specialResult);
-    if (!document.elapsedTime.empty()) put("TEV=", document.elapsedTime);
+    // Without a reading the line is left out, unless the first tape line itself begins with
+    // "TEV=": an empty reading then says where the tape starts.
+    if (!document.elapsedTime.empty() || (!document.lines.empty() && HasKey(document.lines.front(), "TEV=")))
+        put("TEV=", document.elapsedTime);
     for (const auto& line : document.lines) put({}, line);
     return bytes;
 }
@@ -176,6 +212,13 @@ TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document) {
     // ParseNumber gives 0 for text that is no number or lies beyond a double; adding 0 turns a
     // read "-0" into the 0 the program itself would have written.
     read.subtotal = ParseNumber(values[kAcc]) + 0.0;
+    if (read.subtotal == 0) {
+        // The largest double is written rounded to 15 digits, just above it: that is the largest
+        // double again. A number beyond it is no subtotal the program can have written.
+        const std::optional<double> huge = BeyondTheRange(values[kAcc]);
+        if (huge && *huge == 0) return TapeReadResult::Corrupted;
+        if (huge) read.subtotal = *huge;
+    }
     read.entryText = std::string(values[kNew]);
 
     // A file may end right after its "SPC=" line: that is what the program writes for an empty

@@ -22,8 +22,9 @@ class DialogPort {
 public:
     virtual ~DialogPort() = default;
 
-    // The chosen full path, or nothing when the user cancelled. In save mode the dialog asks
-    // before overwriting and adds no extension of its own.
+    // The chosen full path, or nothing when the user cancelled. In save mode the dialog neither
+    // asks before overwriting nor adds an extension: the program adds ".QBX" and then asks
+    // about the name it will really write.
     virtual std::optional<std::string> FileDialog(const FileDialogRequest& request) = 0;
 
     // The caption prompt, starting with initial (at most 75 characters). The text on OK, nothing

@@ -29,6 +29,11 @@ public:
         timerOn_ = false;
         itemVisible_ = false;
     }
+    // Takes a Halt back: the run goes on, counted from its start.
+    void Continue() {
+        timerOn_ = true;
+        itemVisible_ = true;
+    }
 
     bool TimerOn() const { return timerOn_; }
     bool ItemVisible() const { return itemVisible_; }

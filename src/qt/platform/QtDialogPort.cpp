@@ -43,6 +43,8 @@ std::optional<std::string> QtDialogPort::FileDialog(const FileDialogRequest& req
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setOption(QFileDialog::ReadOnly, false);
+    // The program asks itself, about the name with its extension.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setDefaultSuffix(QString());  // the program checks and adds the extension itself
     QString initial = QString::fromStdString(request.initialName);
     if (initial.endsWith(QStringLiteral("*.QBX"))) {

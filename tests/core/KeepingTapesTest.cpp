@@ -1,0 +1,153 @@
+// No tape is lost: a failed save keeps the window, Save As asks before it writes over a file, a
+// cancelled event save leaves no file behind, and what is saved reads back the same.
+#include <gtest/gtest.h>
+
+#include "fakes/TestMachine.h"
+#include "window/KeyCodes.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+// A machine in the middle of a timed event, with a few numbers on its tape.
+struct DuringAnEvent : TestMachine {
+    DuringAnEvent() {
+        machine.SetFolders({"/home/pat", "", "", "/home/pat"});
+        fakes.files.folders.insert("/home/pat/");
+        fakes.clock.now = 1000;
+        fakes.dialogs.eventForms.push_back(TimedEventForm{"Pat", "7/4/99", "Audit", 5});
+        machine.Key(vk::F9, 0, 0);
+        Type("12+30+");
+        fakes.clock.now = 1065;
+        machine.StopwatchTick();
+        fakes.messages.Reset();
+    }
+};
+
+TEST(KeepingTapes, ACloseDuringAnEventWhoseSaveFailsKeepsTheWindowAndTheEvent) {
+    struct Case {
+        const char* what;
+        std::optional<std::string> typed;  // in the event's Save As dialog; nothing: Cancel
+        bool failWrite;
+        bool closes;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"the disk refuses the file", "/home/pat/Pat 07_04_1999 Audit", true, false,
+         "An error occurred while saving the tape file!\r\n\r\nPerhaps the disk is full!"},
+        {"a name that is refused", "/home/pat/notes.txt", false, false,
+         "The file name notes.txt is not valid for the Quillbox!"},
+        {"Cancel in the dialog ends the event and closes", std::nullopt, false, true, ""},
+        {"a good save closes", "/home/pat/Pat 07_04_1999 Audit", false, true, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        DuringAnEvent t;
+        const std::vector<std::string> tape = t.TapeLines();
+        t.fakes.files.failWrites = c.failWrite;
+        t.fakes.dialogs.captions.push_back("Audit");
+        t.fakes.dialogs.files.push_back(c.typed);
+        EXPECT_EQ(t.machine.QueryClose(), c.closes);
+        EXPECT_EQ(t.fakes.messages.Errors(), c.error.empty() ? std::vector<std::string>{}
+                                                              : std::vector<std::string>{c.error});
+        EXPECT_EQ(t.TapeLines(), tape);
+        EXPECT_EQ(t.machine.TimedEventActive, !c.closes);
+        if (c.closes) continue;
+        // The event goes on as it was: its colours, and its clock counting from its start.
+        EXPECT_EQ(t.machine.DisplayBackground(), 0xC0C0FFu);
+        EXPECT_TRUE(t.machine.StopwatchTimerOn());
+        t.fakes.clock.now = 1070;
+        t.machine.StopwatchTick();
+        EXPECT_EQ(t.machine.StopwatchCaption(), "00:01:10");
+        EXPECT_EQ(t.machine.Title(), "the Quillbox");
+        // The user saves elsewhere and closes.
+        t.fakes.files.failWrites = false;
+        t.fakes.dialogs.captions.push_back("Audit");
+        t.fakes.dialogs.files.push_back("/home/pat/audit");
+        EXPECT_TRUE(t.machine.QueryClose());
+        EXPECT_NE(t.fakes.files.files["/home/pat/audit.QBX"].find("TEV=00:01:10"), std::string::npos);
+    }
+}
+
+TEST(KeepingTapes, ACancelledEventSaveLeavesTheTapeWithoutAFile) {
+    for (bool cancelCaption : {true, false}) {
+        SCOPED_TRACE(cancelCaption ? "caption prompt cancelled" : "file dialog cancelled");
+        DuringAnEvent t;
+        t.fakes.dialogs.captions.push_back(cancelCaption ? std::nullopt : std::optional<std::string>("Audit"));
+        t.machine.Key(vk::Left, 0, 0);  // ends the event with a save
+        EXPECT_FALSE(t.machine.TimedEventActive);
+        EXPECT_EQ(t.machine.Title(), "the Quillbox");
+        EXPECT_TRUE(t.fakes.files.files.empty());
+        // Save is a new tape's save: through the dialog, never to the suggested bare name.
+        const std::size_t asked = t.fakes.dialogs.fileRequests.size();
+        t.fakes.dialogs.captions.push_back("Audit");
+        t.machine.Run(Command::Save);
+        EXPECT_EQ(t.fakes.dialogs.fileRequests.size(), asked + 1);
+        EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "/home/pat/*.QBX");
+        EXPECT_TRUE(t.fakes.files.files.empty());
+    }
+}
+
+TEST(KeepingTapes, SaveAsAsksBeforeWritingOverTheFileItWillWrite) {
+    struct Case {
+        const char* typed;
+        std::vector<MessageAnswer> answers;  // to "... already exists"
+        std::vector<std::string> questions;
+        bool written;
+    };
+    const std::string question = "budget.QBX already exists.\r\nDo you want to replace it?";
+    const Case cases[] = {
+        {"budget", {MessageAnswer::Yes}, {question}, true},
+        {"budget.QBX", {MessageAnswer::Yes}, {question}, true},
+        {"budget", {MessageAnswer::No}, {question}, false},  // the dialog comes back, then Cancel
+        {"other", {}, {}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        TestMachine t;
+        t.machine.SetFolders({"/home/pat", "", "", "/home/pat"});
+        t.fakes.files.files["/home/pat/budget.QBX"] = "old";
+        t.Type("5+");
+        t.fakes.dialogs.captions.push_back("");
+        t.fakes.dialogs.files.push_back(std::string("/home/pat/") + c.typed);
+        t.fakes.messages.answers.assign(c.answers.begin(), c.answers.end());
+        t.machine.Run(Command::SaveAs);
+        std::vector<std::string> questions;
+        for (const MessageRequest& m : t.fakes.messages.shown) questions.push_back(m.text);
+        EXPECT_EQ(questions, c.questions);
+        const std::string written = std::string("/home/pat/") + (std::string(c.typed) == "other" ? "other" : "budget") + ".QBX";
+        EXPECT_EQ(t.fakes.files.files[written] != "old" && !t.fakes.files.files[written].empty(), c.written);
+        if (!c.written) {
+            // Asked again with the name that was refused.
+            ASSERT_EQ(t.fakes.dialogs.fileRequests.size(), 2u);
+            EXPECT_EQ(t.fakes.dialogs.fileRequests[1].initialName, "/home/pat/budget.QBX");
+            EXPECT_EQ(t.machine.Title(), "the Quillbox");
+        }
+    }
+}
+
+TEST(KeepingTapes, AStoredCaptionIsCleanedLikeATypedOne) {
+    const std::pair<std::string, std::string> cases[] = {
+        {"March\r\nfuel", "March  fuel"},
+        {"line\nbreak", "line break"},
+        {std::string(100, 'c'), std::string(75, 'c')},
+        {"Plain", "Plain"},
+    };
+    for (const auto& [stored, used] : cases) {
+        TestMachine t({{"Last Caption", stored}, {"Auto Decimal", "False"}});
+        EXPECT_EQ(t.machine.CaptionText(), used);
+        // Offered as the file's caption, and read back whole.
+        t.machine.SetFolders({"/home/pat", "", "", ""});
+        t.fakes.dialogs.captions.push_back(used);
+        t.fakes.dialogs.files.push_back("/home/pat/c");
+        t.machine.Run(Command::SaveAs);
+        EXPECT_EQ(t.fakes.dialogs.captionPrompts.back(), used);
+        t.fakes.dialogs.files.push_back("/home/pat/c.QBX");
+        t.machine.Run(Command::Open);
+        EXPECT_EQ(t.machine.CaptionText(), used);
+        EXPECT_TRUE(t.fakes.messages.Errors().empty());
+    }
+}
+
+}  // namespace
