@@ -9,16 +9,16 @@ checks=0
 
 [ ! -e "$(settings_file)" ] || fail "a settings file before the first run"
 start_program
-dismiss_box 'Oops!'                       # no printer on this machine
+answer 'Oops!' Return                     # no printer on this machine
 answer 'the Quillbox' Return              # the welcome message
 checks=$((checks + 1))
 
-expect_setting 'Auto Decimal' False
-expect_setting 'Clear On Equal' False
-expect_setting 'Decimal Places' 2
+wait_setting 'Auto Decimal' False
+wait_setting 'Clear On Equal' False
+wait_setting 'Decimal Places' 2
 for key in 'Tape Caption' 'File Caption' 'Show Copy' 'Round Before Operation' 'Comma Separator' \
   'Tooltips' 'Machine Sounds' 'Clear Entry Box'; do
-  expect_setting "$key" True
+  wait_setting "$key" True
 done
 # Nothing else is kept yet: no caption, no memory, no window place.
 [ "$(grep -c '=' "$(settings_file)")" = 11 ] || { cat "$(settings_file)"; fail "more than the eleven options stored"; }
@@ -27,15 +27,15 @@ checks=$((checks + 1))
 focus_main
 keys ctrl+x                               # nothing typed: closes without a question
 stop_program
-expect_setting 'Last Mode' False
+wait_setting 'Last Mode' False
 checks=$((checks + 1))
 
 start_program
-dismiss_box 'Oops!'
+answer 'Oops!' Return
 sleep 1.5                                 # the welcome message would be up by now
 no_box 'the Quillbox'
 [ "$(xdotool search --onlyvisible --name '.' | grep -cvx "$WINDOW")" = 0 ] || fail "a window besides the main one"
-expect_setting 'Auto Decimal' False
+wait_setting 'Auto Decimal' False
 checks=$((checks + 1))
 focus_main
 keys ctrl+x
