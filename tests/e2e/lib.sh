@@ -12,7 +12,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 not() { ! "$@"; }
 
 # eventually CMD...: runs the command every tenth of a second until it succeeds; false when it
-# has not within PATIENCE seconds. The command must not fail the test itself.
+# has not within PATIENCE seconds. The command must not fail the test itself: the callers fail
+# it, saying what they last saw.
 eventually() {
   local deadline=$((SECONDS + PATIENCE))
   until "$@"; do
@@ -20,9 +21,6 @@ eventually() {
     sleep 0.1
   done
 }
-
-# wait_for CMD...: eventually, or the test fails naming the command.
-wait_for() { eventually "$@" || fail "still not so after $PATIENCE s: $*"; }
 
 # new_user [first-run]: a fresh HOME and start directory; without "first-run" the settings say
 # the program has run before, so no welcome message comes up.
