@@ -8,40 +8,27 @@ QUILLBOX=$1
 new_user_cleaned
 checks=0
 
-# clipboard_is: the clipboard holds exactly the bytes given on standard input.
-clipboard_is() {
-  cat > "$WORK/expected"
-  xclip -o -selection clipboard > "$WORK/clip"
-  if ! cmp -s "$WORK/clip" "$WORK/expected"; then
-    echo "--- got"; od -c "$WORK/clip"; echo "--- expected"; od -c "$WORK/expected"
-    fail "clipboard differs"
-  fi
-}
-
 start_working
 typed '12.5+7.5-5='
 
 # Entire tape: a space, then every line right-aligned in 18 characters with CR LF after it.
 keys ctrl+c
 answer Copy Down Down Return              # "Selected value" is off without a selection
-printf ' %18s\r\n%18s\r\n%18s\r\n%18s\r\n%18s\r\n' '0 =' '12.50 +' '7.50 +' '5.00 -' '15.00 =' | clipboard_is
+printf ' %18s\r\n%18s\r\n%18s\r\n%18s\r\n%18s\r\n' '0 =' '12.50 +' '7.50 +' '5.00 -' '15.00 =' | wait_clipboard
 checks=$((checks + 1))
 
 # Another program offers 1,234.50; Paste keeps the number and drops the separator.
 keys F3
 printf '1,234.50' | xclip -quiet -i -selection clipboard >/dev/null 2>&1 &
 HELPERS="${HELPERS:-} $!"
-for _ in $(seq 30); do
-  [ "$(xclip -o -selection clipboard 2>/dev/null)" = '1,234.50' ] && break
-  sleep 0.1
-done
+printf '1,234.50' | wait_clipboard
 focus_main
 keys ctrl+v
 keys ctrl+s
 answer 'the Quillbox' Return              # the caption prompt, left empty
 fill_in 'the Quillbox' "$START/clip"      # then the file dialog
 wait_title 'the Quillbox (clip.QBX)'
-expect_file "$START/clip.QBX" 'QBX=' 'ACC=0' 'OPR=+' 'NEW=1234.5' 'JPE=0' 'SPC=0' \
+wait_file "$START/clip.QBX" 'QBX=' 'ACC=0' 'OPR=+' 'NEW=1234.5' 'JPE=0' 'SPC=0' \
   '|0 =|' '|12.50 +|' '|7.50 +|' '|5.00 -|' '|15.00 =|' ' ' '|0 =|'
 checks=$((checks + 1))
 
@@ -50,7 +37,7 @@ typed '+'
 keys ctrl+c
 answer Copy Return                        # "Last value on the tape" is preselected
 answer 'tQB 1999' Return                  # "1234.50 copied to the Clipboard"
-printf '1234.50' | clipboard_is
+printf '1234.50' | wait_clipboard
 checks=$((checks + 1))
 
 # F11 collapses the window at its own corner; Escape expands it again, centred, full size.
@@ -58,12 +45,10 @@ focus_main
 read -r ex ey ew eh <<<"$(geometry)"
 keys F11
 wait_title 'tQB 1999'
-read -r cx cy cw ch <<<"$(geometry)"
-[ "$cw" -lt "$ew" ] && [ "$ch" -lt "$eh" ] || fail "collapsed ${cw}x$ch is not smaller than ${ew}x$eh"
-[ "$cx" = "$ex" ] && [ "$cy" = "$ey" ] || fail "collapsed at $cx,$cy, not at the corner $ex,$ey"
+wait_collapsed "$ex" "$ey" "$ew" "$eh"
 keys Escape
 wait_title 'the Quillbox (clip.QBX)'
-[ "$(geometry)" = "$ex $ey $ew $eh" ] || fail "expanded again as $(geometry), not $ex $ey $ew $eh"
+wait_geometry "$ex $ey $ew $eh"
 checks=$((checks + 1))
 
 keys ctrl+x

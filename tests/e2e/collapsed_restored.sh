@@ -11,48 +11,48 @@ checks=0
 near() {
   local x y w h
   read -r x y w h <<<"$(geometry)"
-  [ $((x - $1)) -ge -3 ] && [ $((x - $1)) -le 3 ] && [ $((y - $2)) -ge -3 ] && [ $((y - $2)) -le 3 ] ||
-    fail "the window is at $x,$y, not at $1,$2"
+  [ $((x - $1)) -ge -3 ] && [ $((x - $1)) -le 3 ] && [ $((y - $2)) -ge -3 ] && [ $((y - $2)) -le 3 ]
 }
+wait_near() { eventually near "$1" "$2" || fail "the window is at $(geometry), not at $1,$2"; }
 
 start_working
 read -r ex ey ew eh <<<"$(geometry)"
 keys F11
 wait_title 'tQB 1999'
+wait_collapsed "$ex" "$ey" "$ew" "$eh"
 read -r _ _ cw ch <<<"$(geometry)"
+# The move reaches the program before the keys that follow it.
 xdotool windowmove --sync "$WINDOW" 100 200
-sleep 0.3
-near 100 200
+wait_near 100 200
 focus_main
 keys ctrl+x
 stop_program
-expect_setting 'Last Mode' True
-expect_setting 'Last Left' 1500           # twips, 15 to the pixel
-expect_setting 'Last Top' 3000
+wait_setting 'Last Mode' True
+wait_setting 'Last Left' 1500             # twips, 15 to the pixel
+wait_setting 'Last Top' 3000
 checks=$((checks + 1))
 
 start_program
-dismiss_box 'Oops!'
+answer 'Oops!' Return
 wait_title 'tQB 1999'
-near 100 200
-[ "$(geometry)" = "100 200 $cw $ch" ] || fail "collapsed again as $(geometry), not 100 200 $cw $ch"
+wait_geometry "100 200 $cw $ch"
 checks=$((checks + 1))
 
 focus_main
 keys Escape
 wait_title 'the Quillbox'
-[ "$(geometry)" = "$ex $ey $ew $eh" ] || fail "expanded as $(geometry), not centred as $ex $ey $ew $eh"
+wait_geometry "$ex $ey $ew $eh"
 keys F11
 wait_title 'tQB 1999'
-near 100 200
+wait_near 100 200
 checks=$((checks + 1))
 
 keys F11
 wait_title 'the Quillbox'
 keys ctrl+x
 stop_program
-expect_setting 'Last Mode' False
-expect_setting 'Last Left' $((ex * 15))
-expect_setting 'Last Top' $((ey * 15))
+wait_setting 'Last Mode' False
+wait_setting 'Last Left' $((ex * 15))
+wait_setting 'Last Top' $((ey * 15))
 checks=$((checks + 1))
 passed 'collapsed window restored' "$checks"

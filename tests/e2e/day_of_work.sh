@@ -15,17 +15,17 @@ typed '4*'
 keys Up Up                                # the line 100.00 +
 keys F5                                   # memory + the selected line: 125.5
 typed '2='                                # the digit ends the selection
-[ "$(setting Memory)" = '"           125.5"' ] || fail "memory stored as '$(setting Memory)'"
+wait_setting Memory '"           125.5"'
 checks=$((checks + 1))
 
 keys ctrl+w
 fill_in 'the Quillbox' 'Day one'          # the caption prompt
-expect_setting 'Last Caption' 'Day one'
+wait_setting 'Last Caption' 'Day one'
 keys ctrl+s                               # no file yet: the caption prompt, then Save As
 answer 'the Quillbox' Return              # the caption offered is the tape's
 fill_in 'the Quillbox' "$START/day"       # the file dialog
 wait_title 'the Quillbox (day.QBX)'
-expect_file "$START/day.QBX" 'QBX=Day one' 'ACC=259' 'OPR=x' 'NEW=' 'JPE=-1' 'SPC=0' \
+wait_file "$START/day.QBX" 'QBX=Day one' 'ACC=259' 'OPR=x' 'NEW=' 'JPE=-1' 'SPC=0' \
   '|0 =|' '|100.00 +|' '|25.50 +|' '|4.00 +|' '|2.00 *|' '|259.00 =|'
 checks=$((checks + 1))
 
@@ -39,15 +39,14 @@ wait_title 'the Quillbox (day)'
 keys ctrl+m                               # the memory of the last run, as "+ 125.5"
 typed '='
 keys F6                                   # memory - the total: 125.5 - 384.5
-[ "$(setting Memory)" = '"           -259."' ] || fail "memory stored as '$(setting Memory)'"
+wait_setting Memory '"           -259."'
 keys ctrl+s                               # the tape has its file: saved as it stands
-sleep 0.5
-expect_file "$START/day.QBX" 'QBX=Day one' 'ACC=384.5' 'OPR=+' 'NEW=' 'JPE=-1' 'SPC=0' \
+wait_file "$START/day.QBX" 'QBX=Day one' 'ACC=384.5' 'OPR=+' 'NEW=' 'JPE=-1' 'SPC=0' \
   '|0 =|' '|100.00 +|' '|25.50 +|' '|4.00 +|' '|2.00 *|' '|259.00 =|' '|125.50 +|' '|384.50 =|'
 checks=$((checks + 1))
 
 keys ctrl+x
 stop_program
-[ "$(setting Memory)" = '"           -259."' ] || fail "memory stored as '$(setting Memory)' at the end"
+wait_setting Memory '"           -259."'
 checks=$((checks + 1))
 passed 'day of work' "$checks"

@@ -1,7 +1,26 @@
 # Helpers for driving the real program under Xvfb with xdotool, as a person would.
 # Each test gets a fresh HOME and start directory.
+#
+# Nothing here trusts a pause to have been long enough: every check of something the program
+# does waits for it to be so, up to PATIENCE seconds, and fails saying what it last saw. On a
+# busy machine the program may take many seconds for a step (the splash alone stays five); a
+# passing test waits only as long as the program needs.
+
+PATIENCE=${QB_E2E_PATIENCE:-30}
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
+not() { ! "$@"; }
+
+# eventually CMD...: runs the command every tenth of a second until it succeeds; false when it
+# has not within PATIENCE seconds. The command must not fail the test itself: the callers fail
+# it, saying what they last saw.
+eventually() {
+  local deadline=$((SECONDS + PATIENCE))
+  until "$@"; do
+    [ "$SECONDS" -lt "$deadline" ] || return 1
+    sleep 0.1
+  done
+}
 
 # new_user [first-run]: a fresh HOME and start directory; without "first-run" the settings say
 # the program has run before, so no welcome message comes up.
@@ -15,46 +34,50 @@ new_user() {
   fi
 }
 
-# start_program: starts the program in $START and waits for its window.
+# main_window_found: sets WINDOW to the shown main window, if there is one.
+main_window_found() {
+  WINDOW=$(xdotool search --onlyvisible --name '^the Quillbox' 2>/dev/null | head -1)
+  [ -n "$WINDOW" ]
+}
+
+# start_program: starts the program in $START and waits for its window, which comes after the
+# splash.
 start_program() {
   (cd "$START" && exec "$QUILLBOX" >>"$WORK/program.log" 2>&1) &
   PROGRAM=$!
-  for _ in $(seq 100); do
-    WINDOW=$(xdotool search --onlyvisible --name '^the Quillbox' 2>/dev/null | head -1 || true)
-    [ -n "$WINDOW" ] && break
-    sleep 0.1
-  done
-  [ -n "$WINDOW" ] || fail "the window did not come up"
-  sleep 0.5
+  eventually main_window_found_or_ended || true
+  [ -n "$WINDOW" ] && return 0
+  program_running || fail "the program ended before its window came up"
+  fail "the window did not come up"
 }
-
-# dismiss_box TITLE: presses Enter in the message box of that title once it shows.
-dismiss_box() {
-  for _ in $(seq 50); do
-    if xdotool search --onlyvisible --name "^$1\$" >/dev/null 2>&1; then
-      sleep 0.2; xdotool key Return; sleep 0.3; return 0
-    fi
-    sleep 0.1
-  done
-  fail "no box titled $1"
-}
+main_window_found_or_ended() { main_window_found || not program_running; }
 
 # start_working: the program started, its no-printer box (there is no printer here) dismissed,
 # and the keyboard on its window.
 start_working() {
   start_program
-  dismiss_box 'Oops!'
+  answer 'Oops!' Return
   focus_main
 }
 
-focus_main() { xdotool windowfocus --sync "$WINDOW"; sleep 0.2; }
-keys() { xdotool key --delay 60 "$@"; sleep 0.3; }
-typed() { xdotool type --delay 50 "$1"; sleep 0.3; }
+# The keyboard goes to the window that has the input focus when xdotool sends a key, so keys
+# for a box are sent only once the box has it; key and type are paced with --delay alone.
+focus_main() { xdotool windowfocus --sync "$WINDOW"; }
+keys() { xdotool key --delay 60 "$@"; }
+typed() { xdotool type --delay 50 "$1"; }
 title() { xdotool getwindowname "$WINDOW"; }
+title_is() { [ "$(title)" = "$1" ]; }
+
+# wait_title TEXT: waits until the main window's title is TEXT.
+wait_title() {
+  eventually title_is "$1" || fail "the title is '$(title)', expected '$1'"
+}
+
+program_running() { kill -0 "$PROGRAM" 2>/dev/null; }
 
 # stop_program: waits for the program to end after a close, or ends it.
 stop_program() {
-  for _ in $(seq 50); do kill -0 "$PROGRAM" 2>/dev/null || return 0; sleep 0.1; done
+  if eventually not program_running; then PROGRAM=; return 0; fi
   kill "$PROGRAM" 2>/dev/null || true
   fail "the program did not end"
 }
@@ -88,14 +111,13 @@ settings_file() { echo "$HOME/.config/the Quillbox/the Quillbox.ini"; }
 # spaces), as written in the file; empty when it is missing.
 setting() {
   local key=${1// /%20}
-  sed -n "s/^${key}=//p" "$(settings_file)" | tr -d '\r'
+  sed -n "s/^${key}=//p" "$(settings_file)" 2>/dev/null | tr -d '\r'
 }
+setting_is() { [ "$(setting "$1")" = "$2" ]; }
 
-# expect_setting KEY VALUE
-expect_setting() {
-  local got
-  got=$(setting "$1")
-  [ "$got" = "$2" ] || fail "setting $1 is '$got', expected '$2'"
+# wait_setting KEY VALUE: waits until the stored text of the key is VALUE (at once when it is).
+wait_setting() {
+  eventually setting_is "$1" "$2" || fail "setting $1 is '$(setting "$1")', expected '$2'"
 }
 
 # box_id TITLE: the id of a shown window of exactly that title other than the main window,
@@ -107,26 +129,24 @@ box_id() {
   done
   return 0
 }
+box_shown() { [ -n "$(box_id "$1")" ]; }
 
-# wait_box TITLE: waits (up to 5 s) for a window of that title other than the main window and
-# prints its id.
+# wait_box TITLE: waits for a window of that title other than the main window, gives it the
+# keyboard (there is no window manager to do it) and prints its id.
 wait_box() {
   local id
-  for _ in $(seq 50); do
-    id=$(box_id "$1")
-    [ -n "$id" ] && { sleep 0.3; echo "$id"; return 0; }
-    sleep 0.1
-  done
-  fail "no window titled $1"
+  eventually box_shown "$1" || fail "no window titled $1"
+  id=$(box_id "$1")
+  xdotool windowfocus --sync "$id"
+  echo "$id"
 }
 
-# wait_gone ID: waits (up to 5 s) until that window is no longer shown.
+window_shown() { xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1"; }
+
+# wait_gone ID: waits until that window is no longer shown.
 wait_gone() {
-  for _ in $(seq 50); do
-    xdotool search --onlyvisible --name '.' 2>/dev/null | grep -qx "$1" || { sleep 0.2; return 0; }
-    sleep 0.1
-  done
-  fail "window $1 ($(xdotool getwindowname "$1" 2>/dev/null)) is still shown"
+  eventually not window_shown "$1" ||
+    fail "window $1 ($(xdotool getwindowname "$1" 2>/dev/null)) is still shown"
 }
 
 # answer TITLE KEY...: waits for the window of that title (not the main one), presses the keys
@@ -139,12 +159,11 @@ answer() {
 }
 
 # fill_in TITLE TEXT: waits for the window of that title (not the main one), types the text,
-# presses Enter, waits until the window has closed and gives the main window the keyboard back
-# (there is no window manager to do it).
+# presses Enter, waits until the window has closed and gives the main window the keyboard back.
 fill_in() {
   local id
   id=$(wait_box "$1")
-  xdotool type --delay 50 "$2"; sleep 0.2
+  xdotool type --delay 50 "$2"
   xdotool key Return
   wait_gone "$id"
   focus_main
@@ -155,20 +174,29 @@ no_box() {
   [ -z "$(box_id "$1")" ] || fail "unexpected window titled $1"
 }
 
-# wait_title TEXT: waits (up to 5 s) until the main window's title is TEXT.
-wait_title() {
-  for _ in $(seq 50); do
-    [ "$(title)" = "$1" ] && return 0
-    sleep 0.1
-  done
-  fail "the title is '$(title)', expected '$1'"
-}
-
 # geometry: "x y width height" of the main window.
 geometry() {
   xdotool getwindowgeometry --shell "$WINDOW" | awk -F= '
     $1 == "X" {x = $2} $1 == "Y" {y = $2} $1 == "WIDTH" {w = $2} $1 == "HEIGHT" {h = $2}
     END {print x, y, w, h}'
+}
+geometry_is() { [ "$(geometry)" = "$1" ]; }
+
+# wait_geometry "X Y WIDTH HEIGHT": waits until the main window is exactly there.
+wait_geometry() {
+  eventually geometry_is "$1" || fail "the window is at $(geometry), expected $1"
+}
+
+collapsed_at() {
+  local x y w h
+  read -r x y w h <<<"$(geometry)"
+  [ "$w" -lt "$3" ] && [ "$h" -lt "$4" ] && [ "$x" = "$1" ] && [ "$y" = "$2" ]
+}
+
+# wait_collapsed X Y WIDTH HEIGHT: waits until the main window is smaller both ways than
+# WIDTH x HEIGHT, with its top-left corner at X, Y.
+wait_collapsed() {
+  eventually collapsed_at "$@" || fail "the window is at $(geometry), not smaller than ${3}x$4 at $1,$2"
 }
 
 # tape_file LINE...: the bytes of a tape file, each argument one line ending in CR LF; lines
@@ -183,14 +211,30 @@ tape_file() {
   done
 }
 
-# expect_file PATH LINE...: the file holds exactly the bytes tape_file gives for the lines.
-expect_file() {
+same_bytes() { cmp -s "$1" "$2"; }
+
+# differ GOT EXPECTED WHAT: shows both files byte by byte and fails, saying WHAT differs.
+differ() {
+  echo "--- got"; od -c "$1" 2>&1; echo "--- expected"; od -c "$2"
+  fail "$3 differs"
+}
+
+# wait_file PATH LINE...: waits until the file holds exactly the bytes tape_file gives for the
+# lines (a save rewrites the file: the old bytes do not count).
+wait_file() {
   local path=$1; shift
-  [ -f "$path" ] || fail "no file $path"
-  if ! cmp -s "$path" <(tape_file "$@"); then
-    echo "--- got"; od -c "$path"; echo "--- expected"; tape_file "$@" | od -c
-    fail "$path differs"
-  fi
+  tape_file "$@" > "$WORK/expected"
+  eventually same_bytes "$path" "$WORK/expected" || differ "$path" "$WORK/expected" "$path"
+}
+
+clipboard_holds() {
+  xclip -o -selection clipboard > "$WORK/clip" 2>/dev/null && same_bytes "$WORK/clip" "$WORK/expected"
+}
+
+# wait_clipboard: waits until the clipboard holds exactly the bytes given on standard input.
+wait_clipboard() {
+  cat > "$WORK/expected"
+  eventually clipboard_holds || differ "$WORK/clip" "$WORK/expected" "the clipboard"
 }
 
 # passed NAME N: the closing line of a script that got this far.

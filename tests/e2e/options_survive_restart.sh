@@ -8,15 +8,15 @@ new_user_cleaned
 checks=0
 
 start_working
-expect_setting 'Auto Decimal' False
-expect_setting 'Decimal Places' 2
-expect_setting 'Comma Separator' True
-expect_setting 'Clear Entry Box' True
+wait_setting 'Auto Decimal' False
+wait_setting 'Decimal Places' 2
+wait_setting 'Comma Separator' True
+wait_setting 'Clear Entry Box' True
 keys ctrl+d ctrl+F3 ctrl+l F12
-expect_setting 'Auto Decimal' True
-expect_setting 'Decimal Places' 3
-expect_setting 'Comma Separator' False
-expect_setting 'Clear Entry Box' False
+wait_setting 'Auto Decimal' True
+wait_setting 'Decimal Places' 3
+wait_setting 'Comma Separator' False
+wait_setting 'Clear Entry Box' False
 checks=$((checks + 1))
 keys ctrl+x                               # nothing typed: no question
 stop_program
@@ -28,7 +28,7 @@ typed '1234567+='
 keys ctrl+s
 answer 'the Quillbox' Return              # no caption
 fill_in 'the Quillbox' "$START/options"
-expect_file "$START/options.QBX" 'QBX=' 'ACC=2469.134' 'OPR=+' 'NEW=1234.567' 'JPE=0' 'SPC=0' \
+wait_file "$START/options.QBX" 'QBX=' 'ACC=2469.134' 'OPR=+' 'NEW=1234.567' 'JPE=0' 'SPC=0' \
   '|0 =|' '|1234.567 +|' '|1234.567 +|' '|2469.134 =|'
 checks=$((checks + 1))
 
@@ -36,13 +36,12 @@ checks=$((checks + 1))
 keys ctrl+d F12 ctrl+F2 ctrl+l F3
 typed '1234+'
 keys ctrl+s                               # saved silently to its file
-sleep 0.5
-expect_file "$START/options.QBX" 'QBX=' 'ACC=1234' 'OPR=+' 'NEW=' 'JPE=0' 'SPC=0' \
+wait_file "$START/options.QBX" 'QBX=' 'ACC=1234' 'OPR=+' 'NEW=' 'JPE=0' 'SPC=0' \
   '|0 =|' '|1234.567 +|' '|1234.567 +|' '|2469.134 =|' ' ' '|0 =|' '|1,234.00 +|'
-expect_setting 'Auto Decimal' False
-expect_setting 'Decimal Places' 2
-expect_setting 'Comma Separator' True
-expect_setting 'Clear Entry Box' True
+wait_setting 'Auto Decimal' False
+wait_setting 'Decimal Places' 2
+wait_setting 'Comma Separator' True
+wait_setting 'Clear Entry Box' True
 checks=$((checks + 1))
 keys ctrl+x
 stop_program
