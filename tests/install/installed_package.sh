@@ -26,8 +26,11 @@ mkdir "$HOME/Documents"
 QUILLBOX=$WORK/as-user
 if [ "$(id -u)" = 0 ]; then
   chown -R 65534:65534 "$HOME" "$START" "$XDG_RUNTIME_DIR"
-  printf '#!/bin/sh\nexec setpriv --reuid=65534 --regid=65534 --clear-groups "%s" "$@"\n' \
-    "$ROOT/usr/bin/quillbox" > "$QUILLBOX"
+  # The X server's key, in a copy that user may read: the server stays closed to others.
+  cp "$XAUTHORITY" "$WORK/xauthority"
+  chown 65534:65534 "$WORK/xauthority"
+  printf '#!/bin/sh\nXAUTHORITY=%s exec setpriv --reuid=65534 --regid=65534 --clear-groups "%s" "$@"\n' \
+    "$WORK/xauthority" "$ROOT/usr/bin/quillbox" > "$QUILLBOX"
 else
   printf '#!/bin/sh\nexec "%s" "$@"\n' "$ROOT/usr/bin/quillbox" > "$QUILLBOX"
 fi
