@@ -52,7 +52,7 @@ qb::TapeDocument MillionLineTape() {
     document.caption = "Year";
     document.subtotal = 123456.78;
     document.pendingOperation = '+';
-    document.lines.reserve(1'000'000);
+    document.lines.reserve(1'000'000, 18'000'000);
     for (int i = 0; i < 1'000'000; ++i) {
         std::string line = std::to_string(i % 100'000) + ".00 +";
         document.lines.push_back(std::string(18 - line.size(), ' ') + line);

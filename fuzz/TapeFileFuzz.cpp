@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the tape file reader. A file that reads must write back and read
-// again to the same document, and no value it yields may be infinite or NaN.
+// again to the same document, whole: caption, subtotal to the 15 digits a file keeps, operation,
+// entry, flags, timer reading and every line; and writing that again gives the same bytes. No
+// value it yields may be infinite or NaN.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -7,18 +9,21 @@
 #include <string_view>
 
 #include "documents/TapeFile.h"
+#include "engine/NumberRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::string_view bytes(reinterpret_cast<const char*>(data), size);
     qb::TapeDocument document;
     if (qb::ReadTapeBytes(bytes, document) != qb::TapeReadResult::Read) return 0;
     if (!std::isfinite(document.subtotal)) std::abort();
-    std::string written = qb::WriteTapeBytes(document);
+    const std::string written = qb::WriteTapeBytes(document);
     qb::TapeDocument again;
     if (qb::ReadTapeBytes(written, again) != qb::TapeReadResult::Read) std::abort();
-    // A caption or a line holding a CR or LF splits when written; the rest survives exactly.
-    if (again.pendingOperation != document.pendingOperation || again.justPressedEquals != document.justPressedEquals ||
-        again.specialResult != document.specialResult)
+    if (again.caption != document.caption || qb::NumberToText(again.subtotal) != qb::NumberToText(document.subtotal) ||
+        again.pendingOperation != document.pendingOperation || again.entryText != document.entryText ||
+        again.justPressedEquals != document.justPressedEquals || again.specialResult != document.specialResult ||
+        again.elapsedTime != document.elapsedTime || !(again.lines == document.lines))
         std::abort();
+    if (qb::WriteTapeBytes(again) != written) std::abort();
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "Machine.h"
 
 #include <algorithm>
+#include <new>
 
 #include "documents/PrintLayout.h"
 #include "engine/NumberRules.h"
@@ -106,9 +107,13 @@ bool Machine::WriteTapeFile(const std::string& path, const std::string& caption)
     document.justPressedEquals = state.JustPressedEquals;
     document.specialResult = state.SpecialResult;
     document.elapsedTime = stopwatch_.ElapsedTime;
-    document.lines = tape_.Lines();
     dialogs_.SetBusy(true);
-    bool written = files_.WriteAll(path, WriteTapeBytes(document));
+    bool written = false;
+    try {
+        written = files_.WriteAll(path, WriteTapeBytes(document, tape_.Lines()));
+    } catch (const std::bad_alloc&) {
+        // No room for the file's bytes: a failed save, the tape still on screen.
+    }
     dialogs_.SetBusy(false);
     if (!written) {
         ShowErrorMessage(ports_.messages,
@@ -210,11 +215,25 @@ bool Machine::AskSaveTape() {
 // Opening and new tapes.
 
 TapeReadResult Machine::ReadTapeFile(const std::string& path) {
-    calculator_.ClearSubtotal(false);
     std::string bytes;
     TapeDocument document;
-    TapeReadResult result = files_.ReadAll(path, bytes) ? ReadTapeBytes(bytes, document)
-                                                         : TapeReadResult::NotATapeFile;
+    ReadOutcome outcome = ReadOutcome::Failed;
+    TapeReadResult result = TapeReadResult::NotATapeFile;
+    try {
+        outcome = files_.ReadAll(path, bytes, kTapeFileLimit);
+        if (outcome == ReadOutcome::Read) result = ReadTapeBytes(bytes, document);
+    } catch (const std::bad_alloc&) {
+        // No room for the file or its lines: as a file that cannot be read.
+        outcome = ReadOutcome::Failed;
+        result = TapeReadResult::NotATapeFile;
+    }
+    bytes = std::string();
+    if (outcome == ReadOutcome::TooLarge) {
+        // Refused before anything changes: the tape on screen stays as it was.
+        ShowErrorMessage(ports_.messages, std::string("The file is too large to be a tape of ") + kProduct);
+        return TapeReadResult::NotATapeFile;
+    }
+    calculator_.ClearSubtotal(false);
     if (result == TapeReadResult::NotATapeFile) {
         ShowErrorMessage(ports_.messages, std::string("The file was not created by ") + kProduct);
         return result;

@@ -98,7 +98,7 @@ void Machine::CopyCommand() {
     if (*choice == 'W') {
         std::string text = " ";
         text.reserve(1 + static_cast<std::size_t>(tape_.Count()) * (Tape::kLineWidth + 2));
-        for (const std::string& line : tape_.Lines()) {
+        for (const std::string_view line : tape_.Lines()) {
             text += line;
             text += "\r\n";
         }

@@ -2,6 +2,7 @@
 // cancelled event save leaves no file behind, and what is saved reads back the same.
 #include <gtest/gtest.h>
 
+#include "documents/TapeFile.h"
 #include "fakes/TestMachine.h"
 #include "window/KeyCodes.h"
 
@@ -147,6 +148,39 @@ TEST(KeepingTapes, AStoredCaptionIsCleanedLikeATypedOne) {
         t.machine.Run(Command::Open);
         EXPECT_EQ(t.machine.CaptionText(), used);
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
+    }
+}
+
+// A tape of five million lines opens; what is larger, or never ends, is refused before anything
+// changes, and running out of memory while reading is a failed read, not the end of the program.
+TEST(KeepingTapes, FilesTooLargeOrUnreadableLeaveTheTapeAsItWas) {
+    static_assert(kTapeFileLimit >= 5'000'000ull * 20 + 100, "five million tape lines must open");
+    struct Case {
+        const char* what;
+        bool endless, outOfMemory;
+        std::string error;
+        bool calculatorReset;  // a file that was read but is no tape resets the calculator
+    };
+    const Case cases[] = {
+        {"/dev/zero", true, false, "The file is too large to be a tape of the Quillbox!", false},
+        {"out of memory", false, true, "The file was not created by the Quillbox!", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestMachine t;
+        t.Type("12+30+");
+        const std::vector<std::string> tape = t.TapeLines();
+        const double subtotal = t.State().Subtotal;
+        if (c.endless) t.fakes.files.endless.insert("/dev/zero");
+        t.fakes.files.outOfMemory = c.outOfMemory;
+        t.fakes.dialogs.files.push_back("/dev/zero");
+        t.fakes.messages.answers.push_back(MessageAnswer::No);  // "Save the tape?"
+        t.machine.Run(Command::Open);
+        EXPECT_EQ(t.fakes.files.lastLimit, kTapeFileLimit);
+        EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{c.error});
+        EXPECT_EQ(t.TapeLines(), tape);
+        EXPECT_EQ(t.State().Subtotal, c.calculatorReset ? 0 : subtotal);
+        EXPECT_EQ(t.machine.Title(), "the Quillbox");
     }
 }
 

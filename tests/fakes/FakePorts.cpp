@@ -1,5 +1,7 @@
 #include "fakes/FakePorts.h"
 
+#include <new>
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -99,11 +101,15 @@ std::optional<std::string> FakeClockPort::ParseDate(const std::string& text) {
     return std::to_string(month) + "/" + std::to_string(day) + "/" + std::to_string(year);
 }
 
-bool FakeFilePort::ReadAll(const std::string& path, std::string& bytes) {
+ReadOutcome FakeFilePort::ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) {
+    lastLimit = limit;
+    if (outOfMemory) throw std::bad_alloc();
+    if (endless.count(path)) return ReadOutcome::TooLarge;
     auto it = files.find(path);
-    if (it == files.end()) return false;
+    if (it == files.end()) return ReadOutcome::Failed;
+    if (it->second.size() > limit) return ReadOutcome::TooLarge;
     bytes = it->second;
-    return true;
+    return ReadOutcome::Read;
 }
 
 bool FakeFilePort::WriteAll(const std::string& path, const std::string& bytes) {

@@ -107,7 +107,7 @@ public:
 // files.
 class FakeFilePort : public FilePort {
 public:
-    bool ReadAll(const std::string& path, std::string& bytes) override;
+    ReadOutcome ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) override;
     bool WriteAll(const std::string& path, const std::string& bytes) override;
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
     std::vector<std::string> ListFiles(const std::string& folder) override;
@@ -116,6 +116,9 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;   // beside those that hold files
     std::set<std::string> readOnly;  // folders, ending in '/'
+    std::set<std::string> endless;   // devices that never end: too large whatever the limit
+    bool outOfMemory = false;        // reading throws std::bad_alloc
+    std::uint64_t lastLimit = 0;     // the limit of the last read
     bool failWrites = false;
     int writes = 0;
 };

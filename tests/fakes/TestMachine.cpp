@@ -54,7 +54,7 @@ std::vector<std::string> TestMachine::Trimmed() const {
     std::vector<std::string> out;
     for (const auto& line : machine.GetTape().Lines()) {
         auto first = line.find_first_not_of(' ');
-        out.push_back(first == std::string::npos ? "" : line.substr(first));
+        out.push_back(first == std::string::npos ? "" : std::string(line.substr(first)));
     }
     return out;
 }

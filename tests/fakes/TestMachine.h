@@ -35,7 +35,7 @@ struct TestMachine {
     // Types text on the keyboard: digits by key code, operations by their characters.
     void Type(const std::string& keys);
 
-    std::vector<std::string> TapeLines() const { return machine.GetTape().Lines(); }
+    std::vector<std::string> TapeLines() const { return machine.GetTape().Lines().ToVector(); }
     // The tape lines without their leading blanks, for readable expectations.
     std::vector<std::string> Trimmed() const;
     const CalculatorState& State() const { return machine.GetCalculator().State(); }

@@ -35,6 +35,10 @@ namespace {
 
 constexpr uid_t kNobody = 65534;
 
+bool Read(QtFilePort& files, const std::string& path, std::string& bytes) {
+    return files.ReadAll(path, bytes, 1 << 20) == ReadOutcome::Read;
+}
+
 // The program on a real settings file, started and shown as the program starts.
 struct SettledProgram {
     explicit SettledProgram(const QString& settingsFile) : settings(settingsFile) {
@@ -96,11 +100,11 @@ TEST(Files, AFailedSaveLeavesTheOldFileAndNoOther) {
     EXPECT_TRUE(QFileInfo(dir.filePath("folder.QBX")).isDir());
     EXPECT_FALSE(files.WriteAll(dir.filePath("missing/folder/x.QBX").toStdString(), "x"));
     std::string bytes;
-    ASSERT_TRUE(files.ReadAll(path, bytes));
+    ASSERT_TRUE(Read(files, path, bytes));
     EXPECT_EQ(bytes, "QBX=old\r\n");
     // Nothing half-written is left beside it.
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"budget.QBX"});
-    EXPECT_FALSE(files.ReadAll(dir.filePath("nothing.QBX").toStdString(), bytes));
+    EXPECT_FALSE(Read(files, dir.filePath("nothing.QBX").toStdString(), bytes));
 }
 
 // Runs check as a user who is not root, since root writes anywhere: when the test runs as root,
@@ -137,7 +141,7 @@ TEST(Files, AWritableTapeInAReadOnlyFolderIsSavedOverAndNothingElseIsWritten) {
     const bool held = AsPlainUser([&] {
         std::string bytes;
         return !files.CanWriteIn(folder.toStdString()) && files.WriteAll(tape, "QBX=new\r\n") &&
-               files.ReadAll(tape, bytes) && bytes == "QBX=new\r\n" &&
+               Read(files, tape, bytes) && bytes == "QBX=new\r\n" &&
                !files.WriteAll((folder + "/other.QBX").toStdString(), "QBX=x\r\n");
     });
     EXPECT_TRUE(held);
@@ -147,6 +151,32 @@ TEST(Files, AWritableTapeInAReadOnlyFolderIsSavedOverAndNothingElseIsWritten) {
     QFile::setPermissions(folder, readable | QFile::WriteOwner);
 }
 
+// Reading stops at the limit, for a file that says its size and for a device that never ends.
+TEST(Files, ReadingStopsAtTheLimit) {
+    QTemporaryDir dir;
+    const std::string path = dir.filePath("big.QBX").toStdString();
+    QtFilePort files;
+    ASSERT_TRUE(files.WriteAll(path, std::string(1000, 'x')));
+    struct Case {
+        std::string path;
+        std::uint64_t limit;
+        ReadOutcome outcome;
+        std::size_t size;
+    };
+    const Case cases[] = {
+        {path, 1000, ReadOutcome::Read, 1000},
+        {path, 999, ReadOutcome::TooLarge, 0},
+        {"/dev/zero", 1 << 20, ReadOutcome::TooLarge, 0},
+        {"/dev/null", 10, ReadOutcome::Read, 0},
+        {dir.path().toStdString(), 1 << 20, ReadOutcome::Failed, 0},  // a folder
+    };
+    for (const Case& c : cases) {
+        std::string bytes = "old";
+        EXPECT_EQ(files.ReadAll(c.path, bytes, c.limit), c.outcome) << c.path << " " << c.limit;
+        EXPECT_EQ(bytes.size(), c.size) << c.path << " " << c.limit;
+    }
+}
+
 TEST(Files, ATapeSavedAndOpenedByteForByte) {
     QTemporaryDir dir;
     const std::string path = dir.filePath("trip.QBX").toStdString();
@@ -154,7 +184,7 @@ TEST(Files, ATapeSavedAndOpenedByteForByte) {
     std::string bytes = "QBX=Caf\xE9\r\nACC=42.5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n            5.00 +\r\n";
     ASSERT_TRUE(files.WriteAll(path, bytes));
     std::string back;
-    ASSERT_TRUE(files.ReadAll(path, back));
+    ASSERT_TRUE(Read(files, path, back));
     EXPECT_EQ(back, bytes);
 }
 

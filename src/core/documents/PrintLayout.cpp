@@ -19,8 +19,7 @@ PrintLayout::PrintLayout(PrinterPort& printer)
       topMargin_(static_cast<float>(0.05 * printer.PageHeight())),
       bottomLimit_(static_cast<float>(0.9 * printer.PageHeight())) {}
 
-void PrintLayout::PrintCopy(const std::string& heading, const std::string& caption,
-                            const std::vector<std::string>& lines) {
+void PrintLayout::PrintCopy(const std::string& heading, const std::string& caption, const TapeLines& lines) {
     printer_.SetCurrentY(topMargin_);
     if (!heading.empty()) {
         PrintLine(heading);
@@ -30,7 +29,7 @@ void PrintLayout::PrintCopy(const std::string& heading, const std::string& capti
         PrintLine(caption);
         PrintEmptyLine();
     }
-    for (const auto& line : lines) PrintLine(line);
+    for (const std::string_view line : lines) PrintLine(std::string(line));
     printer_.EndDoc();
 }
 
@@ -53,7 +52,7 @@ void PrintLayout::CheckEndOfPage() {
 }
 
 void PrintTapeCopies(PrinterPort& printer, int copies, const std::string& heading, const std::string& caption,
-                     const std::vector<std::string>& lines) {
+                     const TapeLines& lines) {
     PrintLayout layout(printer);
     const std::string savedFontName = printer.FontName();
     printer.SetFontName("Courier New");

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/TapeLines.h"
 #include "platform/PrinterPort.h"
 
 namespace qb {
@@ -30,8 +31,7 @@ public:
 
     // One copy as one print job: the heading and a blank line when there is a heading, the
     // caption and a blank line when there is a caption, then every tape line as it stands.
-    void PrintCopy(const std::string& heading, const std::string& caption,
-                   const std::vector<std::string>& lines);
+    void PrintCopy(const std::string& heading, const std::string& caption, const TapeLines& lines);
 
 private:
     void PrintLine(const std::string& text);
@@ -48,6 +48,6 @@ private:
 // in "Courier New" (at the printer's font size), `copies` times, each copy its own job, and the
 // kept font name is put back.
 void PrintTapeCopies(PrinterPort& printer, int copies, const std::string& heading, const std::string& caption,
-                     const std::vector<std::string>& lines);
+                     const TapeLines& lines);
 
 }  // namespace qb

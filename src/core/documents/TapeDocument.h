@@ -3,7 +3,8 @@
 // timer reading and every tape line.
 
 #include <string>
-#include <vector>
+
+#include "engine/TapeLines.h"
 
 namespace qb {
 
@@ -15,7 +16,7 @@ struct TapeDocument {
     bool justPressedEquals = true;
     bool specialResult = false;
     std::string elapsedTime;  // "" when no timer reading is held
-    std::vector<std::string> lines;
+    TapeLines lines;
 };
 
 }  // namespace qb

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 #include <optional>
 #include <utility>
@@ -21,14 +22,17 @@ constexpr std::size_t kKeyLength = 4;
 // long caption. Bytes after the last line end form a last line; nothing after it is no line.
 class LineReader {
 public:
-    explicit LineReader(std::string_view bytes) : bytes_(bytes) {}
+    explicit LineReader(std::string_view bytes) : bytes_(bytes), nextCr_(Find('\r')), nextLf_(Find('\n')) {}
 
     std::optional<std::string_view> Next() {
         const std::size_t size = bytes_.size();
         if (pos_ >= size) return std::nullopt;
         const char* data = bytes_.data();
-        std::size_t end = pos_;
-        while (end < size && data[end] != '\r' && data[end] != '\n') ++end;
+        // The next CR and the next LF, each looked for again only once passed, so every byte is
+        // searched once (by memchr, which is fast) whatever mix of line ends the file has.
+        if (nextCr_ < pos_) nextCr_ = Find('\r');
+        if (nextLf_ < pos_) nextLf_ = Find('\n');
+        const std::size_t end = std::min(nextCr_, nextLf_);
         std::string_view line(data + pos_, end - pos_);
         pos_ = end;
         if (pos_ < size) {
@@ -38,17 +42,19 @@ public:
         return line;
     }
 
-    // How many lines Next would still give, without giving them.
-    std::size_t CountRemaining() const {
-        LineReader probe = *this;
-        std::size_t count = 0;
-        while (probe.Next()) ++count;
-        return count;
-    }
+    // About how many lines are left, for reserving room: one per twenty bytes, as a tape's are.
+    std::size_t Estimate() const { return (bytes_.size() - std::min(pos_, bytes_.size())) / 20 + 1; }
 
 private:
+    // The position of the next c at or after pos_, or the end.
+    std::size_t Find(char c) const {
+        const void* found = std::memchr(bytes_.data() + pos_, c, bytes_.size() - pos_);
+        return found ? static_cast<std::size_t>(static_cast<const char*>(found) - bytes_.data()) : bytes_.size();
+    }
+
     std::string_view bytes_;
     std::size_t pos_ = 0;
+    std::size_t nextCr_, nextLf_;  // looked for again once below pos_
 };
 
 bool HasKey(std::string_view line, std::string_view key) {
@@ -151,14 +157,16 @@ std::optional<double> BeyondTheRange(std::string_view text) {
 
 }  // namespace
 
-std::string WriteTapeBytes(const TapeDocument& document) {
+std::string WriteTapeBytes(const TapeDocument& document) { return WriteTapeBytes(document, document.lines); }
+
+std::string WriteTapeBytes(const TapeDocument& document, const TapeLines& lines) {
     const std::string subtotal = NumberToText(document.subtotal);
     const char* const justPressedEquals = document.justPressedEquals ? "-1" : "0";
     const char* const specialResult = document.specialResult ? "-1" : "0";
 
     std::size_t size = 7 * (kKeyLength + kLineEnd.size()) + document.caption.size() + subtotal.size() + 1 +
                        document.entryText.size() + 4 + document.elapsedTime.size();
-    for (const auto& line : document.lines) size += line.size() + kLineEnd.size();
+    size += lines.characters() + lines.size() * kLineEnd.size();
 
     std::string bytes;
     bytes.reserve(size);
@@ -175,9 +183,9 @@ std::string WriteTapeBytes(const TapeDocument& document) {
     put("SPC=", specialResult);
     // Without a reading the line is left out, unless the first tape line itself begins with
     // "TEV=": an empty reading then says where the tape starts.
-    if (!document.elapsedTime.empty() || (!document.lines.empty() && HasKey(document.lines.front(), "TEV=")))
+    if (!document.elapsedTime.empty() || (!lines.empty() && HasKey(lines.front(), "TEV=")))
         put("TEV=", document.elapsedTime);
-    for (const auto& line : document.lines) put({}, line);
+    for (const std::string_view line : lines) put({}, line);
     return bytes;
 }
 
@@ -229,8 +237,9 @@ TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document) {
         line = reader.Next();
     }
     if (line) {
-        read.lines.reserve(1 + reader.CountRemaining());
-        for (; line; line = reader.Next()) read.lines.emplace_back(*line);
+        // Every line's characters fit in what is left of the file.
+        read.lines.reserve(reader.Estimate(), bytes.size());
+        for (; line; line = reader.Next()) read.lines.push_back(*line);
     }
 
     document = std::move(read);

@@ -3,6 +3,7 @@
 // "OPR=", "NEW=", "JPE=", "SPC="), an optional "TEV=" line, then the tape lines. Lines end in
 // CR LF; a lone CR also ends a line when reading.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,9 +13,14 @@ namespace qb {
 
 enum class TapeReadResult { Read, NotATapeFile, Corrupted };
 
+// The largest tape file that is opened: 256 MiB, some thirteen million lines. Anything larger
+// (or a device that never ends) is refused rather than allowed to exhaust the memory.
+inline constexpr std::uint64_t kTapeFileLimit = 256ull << 20;
+
 // The file's bytes for a document (captions and lines are written as they are: bytes in the
-// Windows-1252 code page).
+// Windows-1252 code page). The lines may come from elsewhere, so a tape is saved without a copy.
 std::string WriteTapeBytes(const TapeDocument& document);
+std::string WriteTapeBytes(const TapeDocument& header, const TapeLines& lines);
 
 // Reads a document from a file's bytes. On Read, document holds what was read; otherwise it is
 // left as it was.

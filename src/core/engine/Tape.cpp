@@ -18,8 +18,8 @@ void Tape::AppendTapeLine(std::string_view content) {
     Added();
 }
 
-void Tape::AppendRaw(std::string line) {
-    lines_.push_back(std::move(line));
+void Tape::AppendRaw(std::string_view line) {
+    lines_.push_back(line);
     Added();
 }
 
@@ -27,7 +27,7 @@ void Tape::Added() {
     if (listener_) listener_->LinesAppended(Count() - 1, Count() - 1);
 }
 
-void Tape::Replace(std::vector<std::string> lines) {
+void Tape::Replace(TapeLines lines) {
     lines_ = std::move(lines);
     listIndex_ = -1;
     topIndex_ = 0;

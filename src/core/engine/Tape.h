@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/TapeLines.h"
+
 namespace qb {
 
 // Told about every change, so a view of a long tape costs nothing per line added.
@@ -27,18 +29,18 @@ public:
     // its last 17 characters when wider), adds it and marks the tape changed.
     void AppendTapeLine(std::string_view content);
     // Adds a line exactly as given, without marking the tape changed (the separator line).
-    void AppendRaw(std::string line);
+    void AppendRaw(std::string_view line);
     // Replaces the whole tape (opening a file, a new tape).
-    void Replace(std::vector<std::string> lines);
+    void Replace(TapeLines lines);
 
     // Brings the end of the tape into view: the last 16 lines.
     void ScrollTape();
 
     std::int64_t Count() const { return static_cast<std::int64_t>(lines_.size()); }
     bool Empty() const { return lines_.empty(); }
-    const std::string& Line(std::int64_t index) const { return lines_[static_cast<std::size_t>(index)]; }
-    const std::string& LastLine() const { return lines_.back(); }
-    const std::vector<std::string>& Lines() const { return lines_; }
+    std::string_view Line(std::int64_t index) const { return lines_[static_cast<std::size_t>(index)]; }
+    std::string_view LastLine() const { return lines_.back(); }
+    const TapeLines& Lines() const { return lines_; }
 
     // The selected line, -1 for none.
     std::int64_t ListIndex() const { return listIndex_; }
@@ -60,7 +62,7 @@ public:
 private:
     void Added();
 
-    std::vector<std::string> lines_;
+    TapeLines lines_;
     std::int64_t listIndex_ = -1;
     std::int64_t topIndex_ = 0;
     bool dirty_ = false;

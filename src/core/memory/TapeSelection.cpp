@@ -58,7 +58,7 @@ std::string TapeSelection::LastTapeEntry(bool selected) {
     if (tape_.Empty()) return {};
     std::int64_t index = selected ? tape_.ListIndex() : tape_.Count() - 1;
     if (index < 0 || index >= tape_.Count()) return {};
-    const std::string& line = tape_.Line(index);
+    const std::string_view line = tape_.Line(index);
     if (line.empty()) return {};
     if (line[0] == '*') {
         ShowErrorMessage(messages_, "The value on the tape is too large to recall");

@@ -3,16 +3,23 @@
 // replaces the file only once every byte is written: a failed write leaves the previous file
 // exactly as it was and no partial file behind.
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 namespace qb {
 
+enum class ReadOutcome {
+    Read,
+    Failed,    // the file cannot be opened or read
+    TooLarge,  // it holds more than the limit (or never ends, as a device may not)
+};
+
 class FilePort {
 public:
     virtual ~FilePort() = default;
-    // False when the file cannot be opened or read.
-    virtual bool ReadAll(const std::string& path, std::string& bytes) = 0;
+    // The whole file, when it holds at most limit bytes; bytes is left empty otherwise.
+    virtual ReadOutcome ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) = 0;
     virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
     // A file (not a folder) of that path exists.
     virtual bool Exists(const std::string& path) = 0;

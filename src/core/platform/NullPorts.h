@@ -44,7 +44,7 @@ private:
 
 class NullFiles : public FilePort {
 public:
-    bool ReadAll(const std::string&, std::string&) override { return false; }
+    ReadOutcome ReadAll(const std::string&, std::string&, std::uint64_t) override { return ReadOutcome::Failed; }
     bool WriteAll(const std::string&, const std::string&) override { return false; }
     bool Exists(const std::string&) override { return false; }
     std::vector<std::string> ListFiles(const std::string&) override { return {}; }

@@ -5,7 +5,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 #include <unistd.h>
 
 namespace qb {
@@ -18,19 +20,39 @@ void Report(const char* what, const QString& path, const QString& reason) {
 
 }  // namespace
 
-bool QtFilePort::ReadAll(const std::string& path, std::string& bytes) {
+ReadOutcome QtFilePort::ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) {
+    bytes.clear();
     QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         Report("read", file.fileName(), file.errorString());
-        return false;
+        return ReadOutcome::Failed;
     }
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
+    // A plain file says its size; a device or a pipe says nothing and is read up to the limit.
+    if (!file.isSequential() && static_cast<std::uint64_t>(file.size()) > limit) return ReadOutcome::TooLarge;
+    auto failed = [&] {
         Report("read", file.fileName(), file.errorString());
-        return false;
+        bytes = std::string();
+        return ReadOutcome::Failed;
+    };
+    // A plain file's stated size in one read; then blocks for whatever follows: all of a device
+    // or a pipe, or what a file gained meanwhile.
+    if (!file.isSequential()) {
+        bytes.resize(static_cast<std::size_t>(file.size()));
+        const qint64 got = file.read(bytes.data(), static_cast<qint64>(bytes.size()));
+        if (got < 0) return failed();
+        bytes.resize(static_cast<std::size_t>(got));
     }
-    bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
-    return true;
+    std::vector<char> block(1 << 16);
+    for (;;) {
+        const qint64 got = file.read(block.data(), static_cast<qint64>(block.size()));
+        if (got < 0) return failed();
+        if (got == 0) return ReadOutcome::Read;
+        if (bytes.size() + static_cast<std::uint64_t>(got) > limit) {
+            bytes = std::string();
+            return ReadOutcome::TooLarge;
+        }
+        bytes.append(block.data(), static_cast<std::size_t>(got));
+    }
 }
 
 bool QtFilePort::WriteAll(const std::string& path, const std::string& bytes) {

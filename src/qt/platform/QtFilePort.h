@@ -9,7 +9,8 @@ namespace qb {
 
 class QtFilePort final : public FilePort {
 public:
-    bool ReadAll(const std::string& path, std::string& bytes) override;
+    // Read in blocks, so a device that never ends (/dev/zero, a pipe) stops at the limit.
+    ReadOutcome ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) override;
     // Written to a temporary file beside the target and renamed over it only when complete. In a
     // folder where no temporary file can be made (read-only, holding a writable tape file), the
     // file is written in place instead.

@@ -1,0 +1,83 @@
+#pragma once
+// The lines of a tape, kept back to back in one block of text with the end of each line beside
+// it: a million lines cost their characters and eight bytes each, not a heap string apiece.
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <initializer_list>
+#include <iterator>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qb {
+
+class TapeLines {
+public:
+    class const_iterator {
+    public:
+        using iterator_category = std::random_access_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        const_iterator() = default;
+        const_iterator(const TapeLines* lines, std::size_t index) : lines_(lines), index_(index) {}
+        std::string_view operator*() const { return (*lines_)[index_]; }
+        const_iterator& operator++() { return ++index_, *this; }
+        const_iterator operator++(int) { return const_iterator(lines_, index_++); }
+        difference_type operator-(const const_iterator& other) const {
+            return static_cast<difference_type>(index_) - static_cast<difference_type>(other.index_);
+        }
+        bool operator==(const const_iterator& other) const { return index_ == other.index_; }
+
+    private:
+        const TapeLines* lines_ = nullptr;
+        std::size_t index_ = 0;
+    };
+
+    TapeLines() = default;
+    TapeLines(std::initializer_list<std::string_view> lines);
+    TapeLines(const std::vector<std::string>& lines);  // NOLINT: a list of lines is a tape's lines
+
+    std::size_t size() const { return ends_.size(); }
+    bool empty() const { return ends_.empty(); }
+    std::string_view operator[](std::size_t index) const {
+        const std::uint64_t begin = index == 0 ? 0 : ends_[index - 1];
+        return std::string_view(text_.data() + begin, static_cast<std::size_t>(ends_[index] - begin));
+    }
+    std::string_view front() const { return (*this)[0]; }
+    std::string_view back() const { return (*this)[size() - 1]; }
+    const_iterator begin() const { return const_iterator(this, 0); }
+    const_iterator end() const { return const_iterator(this, size()); }
+
+    void push_back(std::string_view line) {
+        text_.append(line);
+        ends_.push_back(text_.size());
+    }
+    // Room for that many lines of that many characters in all, so reading a file grows nothing.
+    void reserve(std::size_t lines, std::size_t characters) {
+        ends_.reserve(lines);
+        text_.reserve(characters);
+    }
+    void clear() {
+        text_.clear();
+        ends_.clear();
+    }
+    // The characters of every line, without line ends.
+    std::size_t characters() const { return text_.size(); }
+
+    std::vector<std::string> ToVector() const;
+    bool operator==(const TapeLines& other) const { return ends_ == other.ends_ && text_ == other.text_; }
+    bool operator==(const std::vector<std::string>& other) const {
+        return other.size() == size() && std::equal(other.begin(), other.end(), begin());
+    }
+
+private:
+    std::string text_;
+    std::vector<std::uint64_t> ends_;
+};
+
+}  // namespace qb
