@@ -5,7 +5,11 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <memory>
+#include <new>
+#include <string>
 
 #include "Machine.h"
 #include "platform/ErrorMessage.h"
@@ -25,20 +29,42 @@ namespace qb {
 
 // The start directory is where the program was started: the User Guide and the sound are looked
 // for there first, then in the data folder installed beside the program (share/quillbox next to
-// its bin/), wherever the package was installed.
+// its bin/), wherever the package was installed, or in the program's own folder in a build.
 Folders ProgramFolders() {
     Folders folders;
     folders.start = QDir::currentPath().toStdString();
-    const QDir data(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quillbox"));
-    if (data.exists()) folders.data = data.canonicalPath().toStdString();
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const QDir installed(programFolder + QStringLiteral("/../share/quillbox"));
+    // Not installed: the build lays the topics and the sound beside the program.
+    folders.data = (installed.exists() ? installed.canonicalPath() : programFolder).toStdString();
     folders.documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation).toStdString();
     folders.home = QDir::homePath().toStdString();
     return folders;
 }
 
+// An exception that nothing caught ends the program, but never without a word on its output.
+[[noreturn]] void SayWhyAndEnd() {
+    const char* why = "an unknown error";
+    std::string what;
+    if (std::exception_ptr failure = std::current_exception()) {
+        try {
+            std::rethrow_exception(failure);
+        } catch (const std::bad_alloc&) {
+            why = "out of memory";
+        } catch (const std::exception& e) {
+            what = e.what();
+            why = what.c_str();
+        } catch (...) {
+        }
+    }
+    std::fprintf(stderr, "the Quillbox: ended by %s\n", why);
+    std::abort();
+}
+
 }  // namespace qb
 
 int main(int argc, char* argv[]) {
+    std::set_terminate(qb::SayWhyAndEnd);
     const bool styleRequested = qb::StyleRequested(argc, argv);
     QApplication app(argc, argv);
     if (!styleRequested) qb::UseProgramStyle();

@@ -93,7 +93,8 @@ clean_up() {
   fi
   [ -n "${PROGRAM:-}" ] && kill "$PROGRAM" 2>/dev/null || true
   for pid in ${HELPERS:-}; do kill "$pid" 2>/dev/null || true; done
-  [ -n "${WORK:-}" ] && rm -rf "$WORK"
+  # Folders a test made read-only are opened again, so they can go too.
+  [ -n "${WORK:-}" ] && { chmod -R u+w "$WORK" 2>/dev/null; rm -rf "$WORK"; }
 }
 
 # new_user_cleaned [first-run]: new_user with a runtime folder of its own (so the one-copy lock
@@ -103,6 +104,29 @@ new_user_cleaned() {
   export XDG_RUNTIME_DIR=$WORK/runtime
   mkdir -m 700 "$XDG_RUNTIME_DIR"
   trap clean_up EXIT
+}
+
+# as_plain_user PROGRAM: QUILLBOX becomes PROGRAM run by a user who is not root, since root
+# writes anywhere, read-only folders included. As root: a copy of PROGRAM run as nobody, with
+# the test's folders given to that user and the X server's key in a copy that user may read. A
+# PROGRAM outside the test's folder is copied in, as the folder it lies in may be closed to others.
+as_plain_user() {
+  QUILLBOX=$WORK/as-user
+  if [ "$(id -u)" != 0 ]; then
+    printf '#!/bin/sh\nexec "%s" "$@"\n' "$1" > "$QUILLBOX"
+  else
+    chmod 755 "$WORK"
+    case $1 in
+      "$WORK"/*) ;;
+      *) cp "$1" "$WORK/quillbox"; set -- "$WORK/quillbox" ;;  # its own folder may be closed to others
+    esac
+    chown -R 65534:65534 "$HOME" "$START" "$XDG_RUNTIME_DIR"
+    cp "$XAUTHORITY" "$WORK/xauthority"
+    chown 65534:65534 "$WORK/xauthority"
+    printf '#!/bin/sh\nXAUTHORITY=%s exec setpriv --reuid=65534 --regid=65534 --clear-groups "%s" "$@"\n' \
+      "$WORK/xauthority" "$1" > "$QUILLBOX"
+  fi
+  chmod 755 "$QUILLBOX"
 }
 
 settings_file() { echo "$HOME/.config/the Quillbox/the Quillbox.ini"; }

@@ -8,11 +8,8 @@ set -euo pipefail
 DEB=$1
 . "$(dirname "$0")/../e2e/lib.sh"
 new_user_cleaned
-# The unpacked package is made read-only below: let clean_up remove it all the same.
-trap 'status=$?; chmod -R u+w "$WORK" 2>/dev/null || true; (exit $status); clean_up' EXIT
 checks=0
 
-chmod 755 "$WORK"
 ROOT=$WORK/root
 dpkg -x "$DEB" "$ROOT"
 DATA=$ROOT/usr/share/quillbox
@@ -22,19 +19,7 @@ grep -q '^Path=' "$ROOT/usr/share/applications/quillbox.desktop" && fail "the me
 chmod -R a-w "$DATA"
 mkdir "$HOME/Documents"
 
-# Root writes anywhere, so as root the program runs as nobody, as a user's program would.
-QUILLBOX=$WORK/as-user
-if [ "$(id -u)" = 0 ]; then
-  chown -R 65534:65534 "$HOME" "$START" "$XDG_RUNTIME_DIR"
-  # The X server's key, in a copy that user may read: the server stays closed to others.
-  cp "$XAUTHORITY" "$WORK/xauthority"
-  chown 65534:65534 "$WORK/xauthority"
-  printf '#!/bin/sh\nXAUTHORITY=%s exec setpriv --reuid=65534 --regid=65534 --clear-groups "%s" "$@"\n' \
-    "$WORK/xauthority" "$ROOT/usr/bin/quillbox" > "$QUILLBOX"
-else
-  printf '#!/bin/sh\nexec "%s" "$@"\n' "$ROOT/usr/bin/quillbox" > "$QUILLBOX"
-fi
-chmod 755 "$QUILLBOX"
+as_plain_user "$ROOT/usr/bin/quillbox"
 
 clipboard_first_line() { [ "$(xclip -o -selection clipboard 2>/dev/null | head -1)" = "$1" ]; }
 tape_saved() { [ "$(head -c 4 "$1" 2>/dev/null)" = 'QBX=' ]; }
@@ -60,7 +45,13 @@ checks=$((checks + 1))
 xdotool key Escape
 wait_gone "$guide"
 focus_main
+# The sound was found in the data folder: nothing says it is missing, and where no sound device
+# is (a test machine), the line that says so names the installed file.
 grep -q 'no machine sound' "$WORK/program.log" && fail "the sound was not found: $(cat "$WORK/program.log")"
+if grep -q 'no sound device' "$WORK/program.log"; then
+  grep -qF "$DATA/Quillbox.wav is not played" "$WORK/program.log" ||
+    fail "the sound is not the installed one: $(cat "$WORK/program.log")"
+fi
 checks=$((checks + 1))
 save_as march
 eventually tape_saved "$HOME/march.QBX" || fail "no tape saved in the home folder: $(cat "$WORK/program.log")"
@@ -76,7 +67,7 @@ start_working
 save_as april
 eventually tape_saved "$HOME/Documents/april.QBX" || fail "no tape saved in Documents: $(cat "$WORK/program.log")"
 [ ! -e "$DATA/april.QBX" ] || fail "a file was written in the data folder"
-grep -q 'Perhaps the disk is full' "$WORK/program.log" && fail "a save failed"
+grep -q 'cannot write' "$WORK/program.log" && fail "a save failed: $(cat "$WORK/program.log")"
 checks=$((checks + 1))
 keys ctrl+x
 stop_program

@@ -127,7 +127,8 @@ TEST(Files, AWritableTapeInAReadOnlyFolderIsSavedOverAndNothingElseIsWritten) {
     ASSERT_TRUE(QDir().mkdir(folder));
     const std::string tape = (folder + "/team.QBX").toStdString();
     QtFilePort files;
-    ASSERT_TRUE(files.WriteAll(tape, "QBX=old\r\n"));
+    // Longer than what replaces it: written in place, the file must also get shorter.
+    ASSERT_TRUE(files.WriteAll(tape, "QBX=an older and longer caption\r\n"));
     const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
                           QFile::ReadOther | QFile::ExeOther;
     QFile::setPermissions(dir.path(), readable | QFile::WriteOwner);
@@ -175,6 +176,19 @@ TEST(Files, ReadingStopsAtTheLimit) {
         EXPECT_EQ(files.ReadAll(c.path, bytes, c.limit), c.outcome) << c.path << " " << c.limit;
         EXPECT_EQ(bytes.size(), c.size) << c.path << " " << c.limit;
     }
+}
+
+TEST(Files, FoldersAreListedAndAskedOfFilesOnly) {
+    QTemporaryDir dir;
+    QtFilePort files;
+    const std::string folder = dir.path().toStdString() + "/";
+    ASSERT_TRUE(files.WriteAll(folder + "UG Own.rtf", "{\\rtf1 x}"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("UG Folder.rtf"));
+    EXPECT_TRUE(files.Exists(folder + "UG Own.rtf"));
+    EXPECT_FALSE(files.Exists(folder + "UG Folder.rtf"));
+    EXPECT_FALSE(files.Exists(folder + "UG Missing.rtf"));
+    EXPECT_EQ(files.ListFiles(folder), std::vector<std::string>{"UG Own.rtf"});
+    EXPECT_TRUE(files.ListFiles(folder + "missing/").empty());
 }
 
 TEST(Files, ATapeSavedAndOpenedByteForByte) {
@@ -259,6 +273,20 @@ TEST(InstanceLock, AFolderWithoutRoomForTheLockIsNoOtherCopy) {
     file.close();
     QtInstanceLock underFile(dir.filePath("plain/the Quillbox.lock"));
     EXPECT_EQ(underFile.TryLock(), QtInstanceLock::Outcome::NoLock);
+    // A folder where the lock file should be.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("the Quillbox.lock"));
+    QtInstanceLock folderInTheWay(dir.filePath("the Quillbox.lock"));
+    EXPECT_EQ(folderInTheWay.TryLock(), QtInstanceLock::Outcome::NoLock);
+    // A runtime folder the user may not write in.
+    const QString closed = dir.filePath("closed");
+    ASSERT_TRUE(QDir().mkdir(closed));
+    QFile::setPermissions(closed, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
+                                          QFile::ExeOther);
+    EXPECT_TRUE(AsPlainUser([&] {
+        QtInstanceLock readOnly(closed + "/the Quillbox.lock");
+        return readOnly.TryLock() == QtInstanceLock::Outcome::NoLock;
+    }));
 }
 
 TEST(Timers, NoTimerRunsWhileNothingIsTimed) {

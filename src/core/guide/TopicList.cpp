@@ -1,12 +1,12 @@
 #include "guide/TopicList.h"
 
 #include <algorithm>
-#include <cctype>
 
 namespace qb {
 namespace {
 
-char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+// Letter case folded for a to z only: the same in every locale (a Turkish one has no capital of i).
+char Upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(),

@@ -1,7 +1,8 @@
 #pragma once
 // Whole-file reads and writes, and the few questions the program asks of folders. A write
 // replaces the file only once every byte is written: a failed write leaves the previous file
-// exactly as it was and no partial file behind.
+// exactly as it was and no partial file behind. (Only where the folder refuses a temporary file
+// but the file itself may be written is it written in place.)
 
 #include <cstdint>
 #include <string>

@@ -1,7 +1,6 @@
 #include "settings/SettingsStore.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cmath>
 
 #include "engine/NumberRules.h"
@@ -10,11 +9,14 @@
 namespace qb {
 namespace {
 
+// A to Z folded only, the same in every locale.
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     return text;
 }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 std::string Trim(const std::string& text) {
     auto first = text.find_first_not_of(" \t");
@@ -28,10 +30,10 @@ bool IsDecimalNumber(const std::string& text) {
     std::size_t i = 0;
     if (i < text.size() && (text[i] == '-' || text[i] == '+')) ++i;
     bool digits = false;
-    while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, digits = true;
+    while (i < text.size() && IsDigit(text[i])) ++i, digits = true;
     if (i < text.size() && text[i] == '.') {
         ++i;
-        while (i < text.size() && std::isdigit(static_cast<unsigned char>(text[i]))) ++i, digits = true;
+        while (i < text.size() && IsDigit(text[i])) ++i, digits = true;
     }
     return digits && i == text.size();
 }

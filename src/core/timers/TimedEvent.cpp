@@ -1,16 +1,13 @@
 #include "timers/TimedEvent.h"
 
-#include <cctype>
-
 #include "platform/ClockPort.h"
 
 namespace qb {
 namespace {
 
-bool IsLetter(char c) {
-    char upper = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return upper >= 'A' && upper <= 'Z';
-}
+// A to Z and a to z, whatever the user's locale says a letter is (a Turkish one knows no
+// capital of i).
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 }  // namespace
 

@@ -2,14 +2,19 @@
 
 #include <QDir>
 #include <QStandardPaths>
+#include <cerrno>
+#include <signal.h>
+#include <unistd.h>
 
 namespace qb {
 namespace {
 
+// The user's runtime folder, private to the user; else the shared temporary folder, with the
+// user's id in the name so that another user's copy is no copy of this user's.
 QString DefaultPath() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QDir::tempPath();
-    return QDir(folder).filePath(QStringLiteral("the Quillbox.lock"));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!folder.isEmpty()) return QDir(folder).filePath(QStringLiteral("the Quillbox.lock"));
+    return QDir(QDir::tempPath()).filePath(QStringLiteral("the Quillbox %1.lock").arg(getuid()));
 }
 
 }  // namespace
@@ -25,9 +30,14 @@ QtInstanceLock::Outcome QtInstanceLock::TryLock() {
     // A copy that crashed left its file: QLockFile checks whether its process still runs.
     if (lock_.error() == QLockFile::LockFailedError && lock_.removeStaleLockFile() && lock_.tryLock(0))
         return Outcome::Locked;
-    // Only a copy that really holds the lock keeps this one from starting; a folder where no lock
-    // can be made (missing, read-only) does not.
-    return lock_.error() == QLockFile::LockFailedError ? Outcome::AnotherCopyRuns : Outcome::NoLock;
+    // Only a copy that really holds the lock keeps this one from starting: its lock file names a
+    // process that runs. A folder where no lock can be made (missing, read-only), or something
+    // else in the lock's place (a folder, a file that is no lock), does not.
+    if (lock_.error() != QLockFile::LockFailedError) return Outcome::NoLock;
+    qint64 pid = 0;
+    QString host, application;
+    if (!lock_.getLockInfo(&pid, &host, &application) || pid <= 0) return Outcome::NoLock;
+    return ::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM ? Outcome::AnotherCopyRuns : Outcome::NoLock;
 }
 
 QString QtInstanceLock::Reason() const {
