@@ -110,7 +110,8 @@ bool Machine::WriteTapeFile(const std::string& path, const std::string& caption)
     dialogs_.SetBusy(true);
     bool written = false;
     try {
-        written = files_.WriteAll(path, WriteTapeBytes(document, tape_.Lines()));
+        TapeWriter writer(document, tape_.Lines());
+        written = files_.WriteFrom(path, writer);
     } catch (const std::bad_alloc&) {
         // No room for the file's bytes: a failed save, the tape still on screen.
     }

@@ -160,33 +160,45 @@ std::optional<double> BeyondTheRange(std::string_view text) {
 std::string WriteTapeBytes(const TapeDocument& document) { return WriteTapeBytes(document, document.lines); }
 
 std::string WriteTapeBytes(const TapeDocument& document, const TapeLines& lines) {
-    const std::string subtotal = NumberToText(document.subtotal);
-    const char* const justPressedEquals = document.justPressedEquals ? "-1" : "0";
-    const char* const specialResult = document.specialResult ? "-1" : "0";
-
-    std::size_t size = 7 * (kKeyLength + kLineEnd.size()) + document.caption.size() + subtotal.size() + 1 +
-                       document.entryText.size() + 4 + document.elapsedTime.size();
-    size += lines.characters() + lines.size() * kLineEnd.size();
-
+    TapeWriter writer(document, lines);
     std::string bytes;
-    bytes.reserve(size);
-    auto put = [&bytes](std::string_view key, std::string_view value) {
-        bytes += key;
-        bytes += value;
-        bytes += kLineEnd;
+    bytes.reserve(writer.Size());
+    for (std::string_view piece = writer.Next(); !piece.empty(); piece = writer.Next()) bytes += piece;
+    return bytes;
+}
+
+TapeWriter::TapeWriter(const TapeDocument& document, const TapeLines& lines) : lines_(lines) {
+    const std::string subtotal = NumberToText(document.subtotal);
+    auto put = [this](std::string_view key, std::string_view value) {
+        header_ += key;
+        header_ += value;
+        header_ += kLineEnd;
     };
     put("QBX=", document.caption);
     put("ACC=", subtotal);
     put("OPR=", std::string_view(&document.pendingOperation, 1));
     put("NEW=", document.entryText);
-    put("JPE=", justPressedEquals);
-    put("SPC=", specialResult);
+    put("JPE=", document.justPressedEquals ? "-1" : "0");
+    put("SPC=", document.specialResult ? "-1" : "0");
     // Without a reading the line is left out, unless the first tape line itself begins with
     // "TEV=": an empty reading then says where the tape starts.
     if (!document.elapsedTime.empty() || (!lines.empty() && HasKey(lines.front(), "TEV=")))
         put("TEV=", document.elapsedTime);
-    for (const std::string_view line : lines) put({}, line);
-    return bytes;
+}
+
+std::string_view TapeWriter::Next() {
+    if (!headerGiven_) {
+        headerGiven_ = true;
+        return header_;
+    }
+    constexpr std::size_t kPiece = 256 * 1024;
+    piece_.clear();
+    if (piece_.capacity() < kPiece) piece_.reserve(kPiece + 64);
+    for (; next_ < lines_.size() && piece_.size() < kPiece; ++next_) {
+        piece_ += lines_[next_];
+        piece_ += kLineEnd;
+    }
+    return piece_;
 }
 
 TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document) {

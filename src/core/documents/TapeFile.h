@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "documents/TapeDocument.h"
+#include "platform/FilePort.h"
 
 namespace qb {
 
@@ -21,6 +22,23 @@ inline constexpr std::uint64_t kTapeFileLimit = 256ull << 20;
 // Windows-1252 code page). The lines may come from elsewhere, so a tape is saved without a copy.
 std::string WriteTapeBytes(const TapeDocument& document);
 std::string WriteTapeBytes(const TapeDocument& header, const TapeLines& lines);
+
+// The same bytes in pieces: the header, then the lines a few hundred kilobytes at a time, so a
+// long tape is saved without a second copy of it in memory.
+class TapeWriter final : public ByteSource {
+public:
+    TapeWriter(const TapeDocument& header, const TapeLines& lines);
+    std::string_view Next() override;
+    // All the bytes it gives, counted beforehand.
+    std::size_t Size() const { return header_.size() + lines_.characters() + 2 * lines_.size(); }
+
+private:
+    std::string header_;
+    bool headerGiven_ = false;
+    const TapeLines& lines_;
+    std::size_t next_ = 0;
+    std::string piece_;
+};
 
 // Reads a document from a file's bytes. On Read, document holds what was read; otherwise it is
 // left as it was.

@@ -6,9 +6,18 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace qb {
+
+// A file's bytes piece by piece, so a large file need never be whole in memory.
+class ByteSource {
+public:
+    virtual ~ByteSource() = default;
+    // The next piece; empty at the end.
+    virtual std::string_view Next() = 0;
+};
 
 enum class ReadOutcome {
     Read,
@@ -22,6 +31,12 @@ public:
     // The whole file, when it holds at most limit bytes; bytes is left empty otherwise.
     virtual ReadOutcome ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) = 0;
     virtual bool WriteAll(const std::string& path, const std::string& bytes) = 0;
+    // The same, from pieces. By default they are gathered and written whole.
+    virtual bool WriteFrom(const std::string& path, ByteSource& source) {
+        std::string bytes;
+        for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next()) bytes += piece;
+        return WriteAll(path, bytes);
+    }
     // A file (not a folder) of that path exists.
     virtual bool Exists(const std::string& path) = 0;
     // The names of the files in a folder, without the folder; none when it cannot be read.

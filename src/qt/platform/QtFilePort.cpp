@@ -7,6 +7,7 @@
 #include <QString>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 #include <vector>
 #include <unistd.h>
 
@@ -55,19 +56,40 @@ ReadOutcome QtFilePort::ReadAll(const std::string& path, std::string& bytes, std
     }
 }
 
+namespace {
+
+// One piece: the whole of a string.
+class WholeString final : public ByteSource {
+public:
+    explicit WholeString(const std::string& bytes) : bytes_(bytes) {}
+    std::string_view Next() override { return std::exchange(bytes_, std::string_view()); }
+
+private:
+    std::string_view bytes_;
+};
+
+}  // namespace
+
 bool QtFilePort::WriteAll(const std::string& path, const std::string& bytes) {
+    WholeString whole(bytes);
+    return WriteFrom(path, whole);
+}
+
+bool QtFilePort::WriteFrom(const std::string& path, ByteSource& source) {
     QSaveFile file(QString::fromStdString(path));
     // Only where the folder refuses the temporary file; the file itself must still be writable.
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         Report("write", file.fileName(), file.errorString());
         return false;
     }
-    const qint64 size = static_cast<qint64>(bytes.size());
-    if (file.write(bytes.data(), size) != size) {
-        Report("write", file.fileName(), file.errorString());
-        file.cancelWriting();
-        return false;
+    for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next()) {
+        const qint64 size = static_cast<qint64>(piece.size());
+        if (file.write(piece.data(), size) != size) {
+            Report("write", file.fileName(), file.errorString());
+            file.cancelWriting();
+            return false;
+        }
     }
     if (!file.commit()) {
         Report("write", file.fileName(), file.errorString());

@@ -15,6 +15,7 @@ public:
     // folder where no temporary file can be made (read-only, holding a writable tape file), the
     // file is written in place instead.
     bool WriteAll(const std::string& path, const std::string& bytes) override;
+    bool WriteFrom(const std::string& path, ByteSource& source) override;
     bool Exists(const std::string& path) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CanWriteIn(const std::string& folder) override;
