@@ -15,6 +15,11 @@
 #include <QtTest/QTest>
 #include <memory>
 #include <functional>
+#include <atomic>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -158,6 +163,8 @@ TEST(Files, ReadingStopsAtTheLimit) {
     const std::string path = dir.filePath("big.QBX").toStdString();
     QtFilePort files;
     ASSERT_TRUE(files.WriteAll(path, std::string(1000, 'x')));
+    const std::string fifo = dir.filePath("pipe.QBX").toStdString();
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         std::string path;
         std::uint64_t limit;
@@ -170,12 +177,39 @@ TEST(Files, ReadingStopsAtTheLimit) {
         {"/dev/zero", 1 << 20, ReadOutcome::TooLarge, 0},
         {"/dev/null", 10, ReadOutcome::Read, 0},
         {dir.path().toStdString(), 1 << 20, ReadOutcome::Failed, 0},  // a folder
+        {fifo, 1 << 20, ReadOutcome::Read, 0},  // a pipe nobody writes to: empty, not a hang
     };
     for (const Case& c : cases) {
         std::string bytes = "old";
         EXPECT_EQ(files.ReadAll(c.path, bytes, c.limit), c.outcome) << c.path << " " << c.limit;
         EXPECT_EQ(bytes.size(), c.size) << c.path << " " << c.limit;
     }
+
+    // A pipe that never ends stops at the limit too.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::atomic<bool> done{false};
+    std::thread writer([&] {
+        const std::string block(4096, '\n');
+        while (!done) {  // a reader that came and went before the first write is met again
+            const int fd = ::open(fifo.c_str(), O_WRONLY);
+            while (fd >= 0 && !done && ::write(fd, block.data(), block.size()) > 0) {
+            }
+            if (fd >= 0) ::close(fd);
+        }
+    });
+    std::string bytes;
+    // Until the writer has its end open, the pipe reads as empty.
+    ReadOutcome outcome = ReadOutcome::Read;
+    for (int i = 0; i < 3000 && outcome == ReadOutcome::Read; ++i) {
+        outcome = files.ReadAll(fifo, bytes, 1 << 20);
+        if (outcome == ReadOutcome::Read) QTest::qWait(10);
+    }
+    EXPECT_EQ(outcome, ReadOutcome::TooLarge);
+    EXPECT_TRUE(bytes.empty());
+    done = true;
+    const int held = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);  // a writer about to open may go
+    writer.join();
+    ::close(held);
 }
 
 TEST(Files, FoldersAreListedAndAskedOfFilesOnly) {

@@ -9,6 +9,9 @@
 #include <cstdio>
 #include <utility>
 #include <vector>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace qb {
@@ -23,15 +26,24 @@ void Report(const char* what, const QString& path, const QString& reason) {
 
 ReadOutcome QtFilePort::ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) {
     bytes.clear();
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        Report("read", file.fileName(), file.errorString());
+    // Opened without waiting, so a pipe that nobody writes to does not hang the program (it reads
+    // as empty); then read as usual.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        Report("read", QString::fromStdString(path), QString::fromLocal8Bit(std::strerror(errno)));
+        return ReadOutcome::Failed;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    QFile file;
+    if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        Report("read", QString::fromStdString(path), file.errorString());
         return ReadOutcome::Failed;
     }
     // A plain file says its size; a device or a pipe says nothing and is read up to the limit.
     if (!file.isSequential() && static_cast<std::uint64_t>(file.size()) > limit) return ReadOutcome::TooLarge;
     auto failed = [&] {
-        Report("read", file.fileName(), file.errorString());
+        Report("read", QString::fromStdString(path), file.errorString());
         bytes = std::string();
         return ReadOutcome::Failed;
     };
