@@ -203,7 +203,7 @@ const Command kCommands[] = {
     Command::Places5,       Command::AutoDecimal,    Command::RoundBeforeOperation, Command::ClearOnEqual,
     Command::ClearEntryBox, Command::CommaSeparator, Command::PromptFileCaption, Command::ShortcutKeys,
     Command::Inverse,       Command::SquareRoot,     Command::PlusMinus,      Command::ClearSubtotal,
-    Command::ClearEntry,    Command::Equals,
+    Command::ClearEntry,    Command::Equals,         Command::Exit,
 };
 
 // Keys as the window passes them on: code, shift state, character.
@@ -218,7 +218,7 @@ const KeyPress kKeys[] = {
     {vk::Delete, 0, 0},     {vk::Up, 0, 0},         {vk::Down, 0, 0},       {vk::Prior, 0, 0},
     {vk::Next, 0, 0},       {vk::Right, 0, 0},      {vk::Left, 0, 0},       {vk::F12, 0, 0},
     {vk::F11, 0, 0},        {vk::Escape, 0, 0},     {vk::F3, 0, 0},         {vk::F5, 0, 0},
-    {'M', 2, '\r'},         {'V', 2, 0x16},         {'C', 2, 0x03},        {'S', 2, 0x13},
+    {'M', 2, '\r'},         {'V', 2, 0x16},         {'C', 2, 0x03},        {'S', 2, 0x13},        {'X', 2, 0x18},
 };
 
 }  // namespace

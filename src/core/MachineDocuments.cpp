@@ -17,8 +17,9 @@ constexpr const char* kCollapsedTitle = "tQB 1999";
 constexpr std::size_t kCaptionLength = 75;
 constexpr const char* kCrLf = "\r\n";
 
+// A backslash is a character of a file name here, not a separator.
 std::string AfterLastSeparator(const std::string& path) {
-    auto slash = path.find_last_of("/\\");
+    auto slash = path.find_last_of('/');
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -128,14 +129,19 @@ bool Machine::WriteTapeFile(const std::string& path, const std::string& caption)
 
 Machine::SaveOutcome Machine::SaveTape() {
     if (TimedEventActive) {
+        const std::string file = lastTapeFile_, name = tapeFileName_;
         lastTapeFile_ = SuggestedEventFileName();
         const SaveOutcome outcome = SaveTapeAs();
-        // The suggestion was only that: a tape not saved under it has no file.
-        if (outcome != SaveOutcome::Saved) {
+        // The suggestion was only that: after a cancel the tape has no file; after a failure it
+        // keeps the file it had.
+        if (outcome == SaveOutcome::Cancelled) {
             lastTapeFile_.clear();
             tapeFileName_.clear();
-            SetMainTitle();
+        } else if (outcome == SaveOutcome::Failed) {
+            lastTapeFile_ = file;
+            tapeFileName_ = name;
         }
+        SetMainTitle();
         return outcome;
     }
     if (!lastTapeFile_.empty())

@@ -62,6 +62,7 @@ TEST(KeepingTapes, ACloseDuringAnEventWhoseSaveFailsKeepsTheWindowAndTheEvent) {
         t.machine.StopwatchTick();
         EXPECT_EQ(t.machine.StopwatchCaption(), "00:01:10");
         EXPECT_EQ(t.machine.Title(), "the Quillbox");
+        EXPECT_EQ(t.machine.LastTapeFile(), "");
         // The user saves elsewhere and closes.
         t.fakes.files.failWrites = false;
         t.fakes.dialogs.captions.push_back("Audit");
@@ -69,6 +70,23 @@ TEST(KeepingTapes, ACloseDuringAnEventWhoseSaveFailsKeepsTheWindowAndTheEvent) {
         EXPECT_TRUE(t.machine.QueryClose());
         EXPECT_NE(t.fakes.files.files["/home/pat/audit.QBX"].find("TEV=00:01:10"), std::string::npos);
     }
+}
+
+// A tape that had its file keeps it when the event's save fails.
+TEST(KeepingTapes, AFailedEventSaveKeepsTheTapesFile) {
+    DuringAnEvent t;
+    t.machine.TimedEventActive = false;  // saved before the event, as a tape of its own
+    t.fakes.dialogs.captions.push_back("Audit");
+    t.fakes.dialogs.files.push_back("/home/pat/budget");
+    t.machine.Run(Command::SaveAs);
+    ASSERT_EQ(t.machine.Title(), "the Quillbox (budget.QBX)");
+    t.machine.TimedEventActive = true;
+    t.fakes.files.failWrites = true;
+    t.fakes.dialogs.captions.push_back("Audit");
+    t.fakes.dialogs.files.push_back("/home/pat/Pat 07_04_1999 Audit");
+    EXPECT_FALSE(t.machine.QueryClose());
+    EXPECT_EQ(t.machine.Title(), "the Quillbox (budget.QBX)");
+    EXPECT_EQ(t.machine.LastTapeFile(), "/home/pat/budget.QBX");
 }
 
 TEST(KeepingTapes, ACancelledEventSaveLeavesTheTapeWithoutAFile) {

@@ -16,6 +16,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <sys/stat.h>
 
 #include "Machine.h"
 #include "fakes/FakePorts.h"
@@ -154,6 +155,16 @@ TEST(UserGuide, ListsTheInstalledTopicsBesideTheUsersOwn) {
     EXPECT_EQ(Child<QTextBrowser>(guide, "rtbText")->toPlainText().trimmed(), QStringLiteral("Our own benefits"));
     list->setCurrentIndex(1);
     EXPECT_EQ(Child<QTextBrowser>(guide, "rtbText")->toPlainText().trimmed(), QStringLiteral("Installed memory"));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// A pipe of a topic's name is no topic: it is not offered, so nothing waits on it.
+TEST(UserGuide, APipeIsNoTopic) {
+    QTemporaryDir dir;
+    ASSERT_EQ(mkfifo(dir.filePath("UG Benefits.rtf").toLocal8Bit().constData(), 0600), 0);
+    test::FakeMessagePort messages;
+    UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
+    EXPECT_EQ(Child<QComboBox>(guide, "cmbTopics")->currentText(), QStringLiteral("No User Guide topics found"));
     EXPECT_TRUE(messages.shown.empty());
 }
 

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace qb {
@@ -26,11 +27,17 @@ void Report(const char* what, const QString& path, const QString& reason) {
 
 ReadOutcome QtFilePort::ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) {
     bytes.clear();
-    // Opened without waiting, so a pipe that nobody writes to does not hang the program (it reads
-    // as empty); then read as usual.
+    // Opened without waiting, so a pipe does not hang the program, and read only when it is a
+    // plain file: a pipe or a device (/dev/zero) is no tape, and may never end or never answer.
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) {
         Report("read", QString::fromStdString(path), QString::fromLocal8Bit(std::strerror(errno)));
+        return ReadOutcome::Failed;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        Report("read", QString::fromStdString(path), QStringLiteral("not a plain file"));
         return ReadOutcome::Failed;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -88,6 +95,12 @@ bool QtFilePort::WriteAll(const std::string& path, const std::string& bytes) {
 }
 
 bool QtFilePort::WriteFrom(const std::string& path, ByteSource& source) {
+    // Only a plain file is written over: never a device, a pipe or a folder of that name.
+    const QFileInfo target(QString::fromStdString(path));
+    if ((target.exists() || target.isSymLink()) && !target.isFile()) {
+        Report("write", target.filePath(), QStringLiteral("not a plain file"));
+        return false;
+    }
     QSaveFile file(QString::fromStdString(path));
     // Only where the folder refuses the temporary file; the file itself must still be writable.
     file.setDirectWriteFallback(true);

@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -115,9 +116,13 @@ void UserGuideWindow::DisplayTheTopic() {
         ShowErrorMessage(messages_, "Cannot find that User Guide topic");
         return;
     }
+    // A topic is a plain file of reasonable size: a pipe of that name would hang the window, and
+    // a huge file would exhaust the memory.
+    constexpr qint64 kLargestTopic = 32 << 20;
+    const QFileInfo info(path);
     std::optional<RichDocument> topic;
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray bytes = file.readAll();
+    if (info.isFile() && info.size() <= kLargestTopic && file.open(QIODevice::ReadOnly)) {
+        const QByteArray bytes = file.read(kLargestTopic);
         topic = ReadRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     }
     QApplication::restoreOverrideCursor();
