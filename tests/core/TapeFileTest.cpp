@@ -315,25 +315,43 @@ TEST(TapeFile, AFirstLineThatLooksLikeATimerReadingRoundTrips) {
     }
 }
 
-TEST(TapeFile, LongLinesAndCaptions) {
-    const std::string longText(3'000'000, '7');
+// Tape lines may be of any length; a header value is at most 64 KiB (the program writes short
+// ones), and a longer one makes the file corrupted rather than a burden on every redraw.
+TEST(TapeFile, LongLinesAndHeaderValues) {
+    const std::string longLine(3'000'000, '7'), longest(64 * 1024, '7'), tooLong(64 * 1024 + 1, '7');
     TapeDocument document =
-        Document(longText, 1, '+', longText, true, false, longText, {longText, "", longText});
+        Document(longest, 1, '+', longest, true, false, longest, {longLine, "", longLine});
     const std::string bytes = WriteTapeBytes(document);
     TapeDocument read;
     ASSERT_EQ(ReadTapeBytes(bytes, read), TapeReadResult::Read);
-    EXPECT_TRUE(read.caption == longText && read.entryText == longText && read.elapsedTime == longText);
+    EXPECT_TRUE(read.caption == longest && read.entryText == longest && read.elapsedTime == longest);
     EXPECT_EQ(read.lines, document.lines);
+    for (int field = 0; field < 3; ++field) {
+        TapeDocument tooMuch = document;
+        (field == 0 ? tooMuch.caption : field == 1 ? tooMuch.entryText : tooMuch.elapsedTime) = tooLong;
+        EXPECT_EQ(ReadTapeBytes(WriteTapeBytes(tooMuch), read), TapeReadResult::Corrupted) << field;
+    }
 
-    // A flag or subtotal of any length is still judged, not overflowed.
-    std::string zeros = "QBX=\r\nACC=0." + longText + "\r\nOPR=+\r\nNEW=\r\nJPE=" + std::string(100'000, '0') +
-                        "\r\nSPC=" + std::string(100'000, '0') + "1\r\n";
+    // A flag or subtotal of any length allowed is still judged, not overflowed.
+    std::string zeros = "QBX=\r\nACC=0." + std::string(60'000, '7') + "\r\nOPR=+\r\nNEW=\r\nJPE=" +
+                        std::string(60'000, '0') + "\r\nSPC=" + std::string(60'000, '0') + "1\r\n";
     ASSERT_EQ(ReadTapeBytes(zeros, read), TapeReadResult::Read);
     EXPECT_DOUBLE_EQ(read.subtotal, 7.0 / 9);
-    zeros.replace(zeros.find("ACC=0."), 6, "ACC=");
-    EXPECT_EQ(ReadTapeBytes(zeros, read), TapeReadResult::Corrupted);  // beyond a double
     EXPECT_FALSE(read.justPressedEquals);
     EXPECT_TRUE(read.specialResult);
+    zeros.replace(zeros.find("ACC=0."), 6, "ACC=");
+    EXPECT_EQ(ReadTapeBytes(zeros, read), TapeReadResult::Corrupted);  // beyond a double
+}
+
+// A file of millions of empty lines would cost more than twice its size in memory: no tape.
+TEST(TapeFile, AFileOfLineEndsIsNoTape) {
+    TapeDocument read;
+    const std::string header = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
+    EXPECT_EQ(ReadTapeBytes(header + std::string(1'000'000, '\n'), read), TapeReadResult::Corrupted);
+    EXPECT_EQ(ReadTapeBytes(header + std::string(1'000'000, '\r'), read), TapeReadResult::Corrupted);
+    // A few blank lines among the numbers are fine.
+    ASSERT_EQ(ReadTapeBytes(header + "\r\n\r\n            5.00 +\r\n", read), TapeReadResult::Read);
+    EXPECT_EQ(read.lines.size(), 3u);
 }
 
 // Whatever the bytes, reading ends, and a document that was read comes back the same from the

@@ -208,9 +208,13 @@ TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document) {
     auto first = reader.Next();
     if (!first || !HasKey(*first, "QBX=")) return TapeReadResult::NotATapeFile;
     read.caption = std::string(first->substr(kKeyLength));
+    // No header value the program writes is long (a caption has 75 characters at most): a value
+    // of megabytes would only burden every redraw of the window.
 
     // Lines 2 to 6, in order: a missing line is a file cut short inside the header, a wrong key
     // is not a tape file, a value without meaning is corrupted. The first fault met decides.
+    constexpr std::size_t kLongestValue = 64 * 1024;
+    if (read.caption.size() > kLongestValue) return TapeReadResult::Corrupted;
     enum { kAcc, kOpr, kNew, kJpe, kSpc, kHeaderValues };
     constexpr std::string_view kKeys[kHeaderValues] = {"ACC=", "OPR=", "NEW=", "JPE=", "SPC="};
     std::string_view values[kHeaderValues];
@@ -219,6 +223,7 @@ TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document) {
         if (!line) return TapeReadResult::Corrupted;
         if (!HasKey(*line, kKeys[k])) return TapeReadResult::NotATapeFile;
         values[k] = line->substr(kKeyLength);
+        if (values[k].size() > kLongestValue) return TapeReadResult::Corrupted;
         if (k == kOpr) {
             auto operation = ParseOperation(values[k]);
             if (!operation) return TapeReadResult::Corrupted;
@@ -245,13 +250,20 @@ TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document) {
     // tape without a timer reading, so it reads as exactly that.
     auto line = reader.Next();
     if (line && HasKey(*line, "TEV=")) {
+        if (line->size() - kKeyLength > kLongestValue) return TapeReadResult::Corrupted;
         read.elapsedTime = std::string(line->substr(kKeyLength));
         line = reader.Next();
     }
     if (line) {
         // Every line's characters fit in what is left of the file.
         read.lines.reserve(reader.Estimate(), bytes.size());
-        for (; line; line = reader.Next()) read.lines.push_back(*line);
+        for (; line; line = reader.Next()) {
+            read.lines.push_back(*line);
+            // Nothing the program writes is mostly line ends: a file that would cost more than
+            // twice its size in memory (millions of empty lines) is no tape of it.
+            if (read.lines.size() * TapeLines::kBytesPerLine > 2 * bytes.size() + 4096)
+                return TapeReadResult::Corrupted;
+        }
     }
 
     document = std::move(read);

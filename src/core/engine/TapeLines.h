@@ -1,12 +1,14 @@
 #pragma once
 // The lines of a tape, kept back to back in one block of text with the end of each line beside
-// it: a million lines cost their characters and eight bytes each, not a heap string apiece.
+// it: a million lines cost their characters and four bytes each, not a heap string apiece. The
+// text of all lines is at most 4 GiB (some two hundred million lines).
 
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <iterator>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,7 +47,7 @@ public:
     std::size_t size() const { return ends_.size(); }
     bool empty() const { return ends_.empty(); }
     std::string_view operator[](std::size_t index) const {
-        const std::uint64_t begin = index == 0 ? 0 : ends_[index - 1];
+        const std::uint32_t begin = index == 0 ? 0 : ends_[index - 1];
         return std::string_view(text_.data() + begin, static_cast<std::size_t>(ends_[index] - begin));
     }
     std::string_view front() const { return (*this)[0]; }
@@ -54,9 +56,13 @@ public:
     const_iterator end() const { return const_iterator(this, size()); }
 
     void push_back(std::string_view line) {
+        if (line.size() > kMostCharacters - text_.size()) throw std::length_error("a tape holds at most 4 GiB of text");
         text_.append(line);
-        ends_.push_back(text_.size());
+        ends_.push_back(static_cast<std::uint32_t>(text_.size()));
     }
+    static constexpr std::size_t kMostCharacters = 0xFFFFFFFFu;
+    // What the lines cost beyond their characters, each.
+    static constexpr std::size_t kBytesPerLine = sizeof(std::uint32_t);
     // Room for that many lines of that many characters in all, so reading a file grows nothing.
     void reserve(std::size_t lines, std::size_t characters) {
         ends_.reserve(lines);
@@ -77,7 +83,7 @@ public:
 
 private:
     std::string text_;
-    std::vector<std::uint64_t> ends_;
+    std::vector<std::uint32_t> ends_;
 };
 
 }  // namespace qb

@@ -25,7 +25,11 @@ int TapeListModel::rowCount(const QModelIndex& parent) const {
 
 QVariant TapeListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= tape_.Count()) return {};
-    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) return FromCodePage(tape_.Line(index.row()));
+    // A line is 18 characters wide; one from a file may be megabytes long, and only its start
+    // can be seen, so only that much is drawn.
+    constexpr std::size_t kShown = 256;
+    if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
+        return FromCodePage(std::string(tape_.Line(index.row()).substr(0, kShown)));
     return {};
 }
 
