@@ -184,55 +184,54 @@ double Milliseconds(const std::function<void()>& work) {
     return static_cast<double>(timer.nsecsElapsed()) / 1e6;
 }
 
+// A shown main window on the real file port, whose dialogs name one file.
+struct FileRig {
+    explicit FileRig(const std::string& file) {
+        dialogs.path = file;
+        machine.Load();
+        machine.FirstActivation();
+    }
+    void Show() {
+        window.show();
+        window.Render();
+        QApplication::processEvents();
+    }
+    // A command and the window drawn after it.
+    double Timed(qb::Command command) {
+        return Milliseconds([&] {
+            machine.Run(command);
+            window.Render();
+            QApplication::processEvents();
+        });
+    }
+    SilentMessages messages;
+    AnsweringDialogs dialogs;
+    qb::QtFilePort files;
+    qb::Machine machine{qb::Ports{messages, nullptr, nullptr, &dialogs, &files}};
+    qb::MainWindow window{machine, messages};
+};
+
 void TapeFileFigures() {
     QTemporaryDir dir;
     const std::string file = dir.filePath("million.QBX").toStdString();
     std::vector<double> writes, reads;
     {
         // A million lines saved by Save As, three times over.
-        SilentMessages messages;
-        AnsweringDialogs dialogs;
-        qb::QtFilePort files;
-        dialogs.path = file;
-        qb::Machine machine{qb::Ports{messages, nullptr, nullptr, &dialogs, &files}};
-        qb::MainWindow window(machine, messages);
-        machine.Load();
-        machine.FirstActivation();
-        qb::Tape& tape = machine.GetTape();
+        FileRig rig(file);
+        qb::Tape& tape = rig.machine.GetTape();
         while (tape.Count() < 1000000) tape.AppendTapeLine("1,234,567.89 +");
         tape.ScrollTape();
-        window.show();
-        window.Render();
-        QApplication::processEvents();
-        for (int i = 0; i < 3; ++i)
-            writes.push_back(Milliseconds([&] {
-                machine.Run(qb::Command::SaveAs);
-                window.Render();
-                QApplication::processEvents();
-            }));
+        rig.Show();
+        for (int i = 0; i < 3; ++i) writes.push_back(rig.Timed(qb::Command::SaveAs));
     }
     malloc_trim(0);
 
     // The empty program, then the same file opened in it, three times over.
-    SilentMessages messages;
-    AnsweringDialogs dialogs;
-    qb::QtFilePort files;
-    dialogs.path = file;
-    qb::Machine machine{qb::Ports{messages, nullptr, nullptr, &dialogs, &files}};
-    qb::MainWindow window(machine, messages);
-    machine.Load();
-    machine.FirstActivation();
-    window.show();
-    window.Render();
-    QApplication::processEvents();
+    FileRig rig(file);
+    rig.Show();
     malloc_trim(0);
     const long emptyProgram = ResidentKilobytes();
-    for (int i = 0; i < 3; ++i)
-        reads.push_back(Milliseconds([&] {
-            machine.Run(qb::Command::Open);
-            window.Render();
-            QApplication::processEvents();
-        }));
+    for (int i = 0; i < 3; ++i) reads.push_back(rig.Timed(qb::Command::Open));
     malloc_trim(0);
     const long withTape = ResidentKilobytes();
 
@@ -259,8 +258,8 @@ void TapeFileFigures() {
                 " %.2f bytes per byte of the file (target at most 2)\n",
                 (withTape - emptyProgram) / 1024.0, emptyProgram / 1024.0,
                 (withTape - emptyProgram) * 1024.0 / fileBytes);
-    if (machine.GetTape().Count() != 1000000)
-        std::printf("  (the tape read back has %lld lines)\n", static_cast<long long>(machine.GetTape().Count()));
+    if (rig.machine.GetTape().Count() != 1000000)
+        std::printf("  (the tape read back has %lld lines)\n", static_cast<long long>(rig.machine.GetTape().Count()));
 }
 
 // From the splash timer's tick to a main window that takes keys: what the tick does.
