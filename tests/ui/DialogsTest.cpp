@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFileDialog>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,6 +21,7 @@
 
 #include "Machine.h"
 #include "fakes/FakePorts.h"
+#include "platform/QtDialogPort.h"
 #include "platform/QtFilePort.h"
 #include "ShownWindow.h"
 #include "timers/TimedEvent.h"
@@ -156,6 +158,33 @@ TEST(UserGuide, ListsTheInstalledTopicsBesideTheUsersOwn) {
     list->setCurrentIndex(1);
     EXPECT_EQ(Child<QTextBrowser>(guide, "rtbText")->toPlainText().trimmed(), QStringLiteral("Installed memory"));
     EXPECT_TRUE(messages.shown.empty());
+}
+
+// What the program asks of the file dialog: its folder, its filter, and no overwrite question of
+// its own (the program asks about the name with ".QBX" added).
+TEST(FileDialog, SaveStartsInTheFolderAndLeavesTheOverwriteQuestionToTheProgram) {
+    QTemporaryDir dir;
+    test::FakeMessagePort messages;
+    QtDialogPort port(messages);
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        seen = true;
+        EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+        EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Tape Files (*.QBX)")});
+        EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
+        dialog->reject();
+    });
+    FileDialogRequest request;
+    request.save = true;
+    request.title = "the Quillbox";
+    request.filter = "Tape Files (*.QBX)|*.QBX";
+    request.initialName = (dir.path() + "/*.QBX").toStdString();
+    EXPECT_FALSE(port.FileDialog(request).has_value());
+    EXPECT_TRUE(seen);
 }
 
 // A pipe of a topic's name is no topic: it is not offered, so nothing waits on it.
