@@ -228,7 +228,7 @@ TapeReadResult Machine::ReadTapeFile(const std::string& path) {
     TapeReadResult result = TapeReadResult::NotATapeFile;
     try {
         outcome = files_.ReadAll(path, bytes, kTapeFileLimit);
-        if (outcome == ReadOutcome::Read) result = ReadTapeBytes(bytes, document);
+        if (outcome == ReadOutcome::Read) result = ReadTapeBytes(std::move(bytes), document);
     } catch (const std::bad_alloc&) {
         // No room for the file or its lines: as a file that cannot be read.
         outcome = ReadOutcome::Failed;

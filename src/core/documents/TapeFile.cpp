@@ -202,19 +202,24 @@ std::string_view TapeWriter::Next() {
 }
 
 TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document) {
+    return ReadTapeBytes(std::string(bytes), document);
+}
+
+TapeReadResult ReadTapeBytes(std::string&& bytes, TapeDocument& document) {
+    if (bytes.size() > TapeLines::kMostCharacters) return TapeReadResult::Corrupted;
     LineReader reader(bytes);
     TapeDocument read;
 
+    // No header value the program writes is long (a caption has 75 characters at most): a value
+    // of megabytes would only burden every redraw of the window.
+    constexpr std::size_t kLongestValue = 64 * 1024;
     auto first = reader.Next();
     if (!first || !HasKey(*first, "QBX=")) return TapeReadResult::NotATapeFile;
     read.caption = std::string(first->substr(kKeyLength));
-    // No header value the program writes is long (a caption has 75 characters at most): a value
-    // of megabytes would only burden every redraw of the window.
+    if (read.caption.size() > kLongestValue) return TapeReadResult::Corrupted;
 
     // Lines 2 to 6, in order: a missing line is a file cut short inside the header, a wrong key
     // is not a tape file, a value without meaning is corrupted. The first fault met decides.
-    constexpr std::size_t kLongestValue = 64 * 1024;
-    if (read.caption.size() > kLongestValue) return TapeReadResult::Corrupted;
     enum { kAcc, kOpr, kNew, kJpe, kSpc, kHeaderValues };
     constexpr std::string_view kKeys[kHeaderValues] = {"ACC=", "OPR=", "NEW=", "JPE=", "SPC="};
     std::string_view values[kHeaderValues];
@@ -255,15 +260,21 @@ TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document) {
         line = reader.Next();
     }
     if (line) {
-        // Every line's characters fit in what is left of the file.
-        read.lines.reserve(reader.Estimate(), bytes.size());
+        // The lines are moved to the front of the bytes, their line ends dropped: every line lands
+        // before where it was read, and the reader only looks ahead.
+        std::vector<std::uint32_t> ends;
+        ends.reserve(reader.Estimate());
+        std::size_t laidOut = 0;
         for (; line; line = reader.Next()) {
-            read.lines.push_back(*line);
+            std::memmove(bytes.data() + laidOut, line->data(), line->size());
+            laidOut += line->size();
+            ends.push_back(static_cast<std::uint32_t>(laidOut));
             // Nothing the program writes is mostly line ends: a file that would cost more than
             // twice its size in memory (millions of empty lines) is no tape of it.
-            if (read.lines.size() * TapeLines::kBytesPerLine > 2 * bytes.size() + 4096)
-                return TapeReadResult::Corrupted;
+            if (ends.size() * TapeLines::kBytesPerLine > 2 * bytes.size() + 4096) return TapeReadResult::Corrupted;
         }
+        bytes.resize(laidOut);
+        read.lines.Adopt(std::move(bytes), std::move(ends));
     }
 
     document = std::move(read);

@@ -43,5 +43,7 @@ private:
 // Reads a document from a file's bytes. On Read, document holds what was read; otherwise it is
 // left as it was.
 TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document);
+// The same, taking the bytes over (used up either way): the lines are laid out in them, uncopied.
+TapeReadResult ReadTapeBytes(std::string&& bytes, TapeDocument& document);
 
 }  // namespace qb

@@ -68,6 +68,11 @@ public:
         ends_.reserve(lines);
         text_.reserve(characters);
     }
+    // Takes lines already laid out back to back: text holds them, ends the end of each in it.
+    void Adopt(std::string text, std::vector<std::uint32_t> ends) {
+        text_ = std::move(text);
+        ends_ = std::move(ends);
+    }
     void clear() {
         text_.clear();
         ends_.clear();
