@@ -33,7 +33,6 @@ public:
     void SetFolders(Folders folders);
     void SetStart(std::string folder);
     const std::string& Start() const { return folders_.start; }
-    const std::string& Data() const { return folders_.data; }
 
     // The path of one of the program's own files: the start directory's when it is there, else
     // the data folder's when it is there, else the start directory's (which the caller then
