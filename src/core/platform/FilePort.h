@@ -21,8 +21,8 @@ public:
 
 enum class ReadOutcome {
     Read,
-    Failed,    // the file cannot be opened or read
-    TooLarge,  // it holds more than the limit (or never ends, as a device may not)
+    Failed,    // the file cannot be opened or read, or is no plain file (a device, a pipe)
+    TooLarge,  // it holds more than the limit
 };
 
 class FilePort {

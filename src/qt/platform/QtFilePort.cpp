@@ -40,38 +40,36 @@ ReadOutcome QtFilePort::ReadAll(const std::string& path, std::string& bytes, std
         Report("read", QString::fromStdString(path), QStringLiteral("not a plain file"));
         return ReadOutcome::Failed;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (static_cast<std::uint64_t>(status.st_size) > limit) {
+        ::close(fd);
+        return ReadOutcome::TooLarge;
+    }
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         Report("read", QString::fromStdString(path), file.errorString());
         return ReadOutcome::Failed;
     }
-    // A plain file says its size; a device or a pipe says nothing and is read up to the limit.
-    if (!file.isSequential() && static_cast<std::uint64_t>(file.size()) > limit) return ReadOutcome::TooLarge;
     auto failed = [&] {
         Report("read", QString::fromStdString(path), file.errorString());
         bytes = std::string();
         return ReadOutcome::Failed;
     };
-    // A plain file's stated size in one read; then blocks for whatever follows: all of a device
-    // or a pipe, or what a file gained meanwhile.
-    if (!file.isSequential()) {
-        bytes.resize(static_cast<std::size_t>(file.size()));
-        const qint64 got = file.read(bytes.data(), static_cast<qint64>(bytes.size()));
-        if (got < 0) return failed();
-        bytes.resize(static_cast<std::size_t>(got));
-    }
+    // Its stated size in one read; then blocks for what the file gained meanwhile.
+    bytes.resize(static_cast<std::size_t>(status.st_size));
+    const qint64 got = file.read(bytes.data(), static_cast<qint64>(bytes.size()));
+    if (got < 0) return failed();
+    bytes.resize(static_cast<std::size_t>(got));
     std::vector<char> block(1 << 16);
     for (;;) {
-        const qint64 got = file.read(block.data(), static_cast<qint64>(block.size()));
-        if (got < 0) return failed();
-        if (got == 0) return ReadOutcome::Read;
-        if (bytes.size() + static_cast<std::uint64_t>(got) > limit) {
+        const qint64 more = file.read(block.data(), static_cast<qint64>(block.size()));
+        if (more < 0) return failed();
+        if (more == 0) return ReadOutcome::Read;
+        if (bytes.size() + static_cast<std::uint64_t>(more) > limit) {
             bytes = std::string();
             return ReadOutcome::TooLarge;
         }
-        bytes.append(block.data(), static_cast<std::size_t>(got));
+        bytes.append(block.data(), static_cast<std::size_t>(more));
     }
 }
 

@@ -9,7 +9,7 @@ namespace qb {
 
 class QtFilePort final : public FilePort {
 public:
-    // Read in blocks, so a device that never ends (/dev/zero, a pipe) stops at the limit.
+    // Plain files only: a device or a pipe (/dev/zero, a FIFO) is refused at once, never waited on.
     ReadOutcome ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) override;
     // Written to a temporary file beside the target and renamed over it only when complete. In a
     // folder where no temporary file can be made (read-only, holding a writable tape file), the
