@@ -169,18 +169,17 @@ TEST(KeepingTapes, AStoredCaptionIsCleanedLikeATypedOne) {
     }
 }
 
-// A tape of five million lines opens; what is larger, or never ends, is refused before anything
-// changes, and running out of memory while reading is a failed read, not the end of the program.
+// A tape of five million lines opens; what is larger is refused before anything changes, and running out of memory while reading is a failed read, not the end of the program.
 TEST(KeepingTapes, FilesTooLargeOrUnreadableLeaveTheTapeAsItWas) {
     static_assert(kTapeFileLimit >= 5'000'000ull * 20 + 100, "five million tape lines must open");
     struct Case {
         const char* what;
-        bool endless, outOfMemory;
+        bool tooLarge, outOfMemory;
         std::string error;
         bool calculatorReset;  // a file that was read but is no tape resets the calculator
     };
     const Case cases[] = {
-        {"/dev/zero", true, false, "The file is too large to be a tape of the Quillbox!", false},
+        {"over the limit", true, false, "The file is too large to be a tape of the Quillbox!", false},
         {"out of memory", false, true, "The file was not created by the Quillbox!", true},
     };
     for (const Case& c : cases) {
@@ -189,9 +188,9 @@ TEST(KeepingTapes, FilesTooLargeOrUnreadableLeaveTheTapeAsItWas) {
         t.Type("12+30+");
         const std::vector<std::string> tape = t.TapeLines();
         const double subtotal = t.State().Subtotal;
-        if (c.endless) t.fakes.files.endless.insert("/dev/zero");
+        if (c.tooLarge) t.fakes.files.tooLarge.insert("/home/pat/big.QBX");
         t.fakes.files.outOfMemory = c.outOfMemory;
-        t.fakes.dialogs.files.push_back("/dev/zero");
+        t.fakes.dialogs.files.push_back("/home/pat/big.QBX");
         t.fakes.messages.answers.push_back(MessageAnswer::No);  // "Save the tape?"
         t.machine.Run(Command::Open);
         EXPECT_EQ(t.fakes.files.lastLimit, kTapeFileLimit);

@@ -104,7 +104,7 @@ std::optional<std::string> FakeClockPort::ParseDate(const std::string& text) {
 ReadOutcome FakeFilePort::ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) {
     lastLimit = limit;
     if (outOfMemory) throw std::bad_alloc();
-    if (endless.count(path)) return ReadOutcome::TooLarge;
+    if (tooLarge.count(path)) return ReadOutcome::TooLarge;
     auto it = files.find(path);
     if (it == files.end()) return ReadOutcome::Failed;
     if (it->second.size() > limit) return ReadOutcome::TooLarge;

@@ -116,7 +116,7 @@ public:
     std::map<std::string, std::string> files;
     std::set<std::string> folders;   // beside those that hold files
     std::set<std::string> readOnly;  // folders, ending in '/'
-    std::set<std::string> endless;   // devices that never end: too large whatever the limit
+    std::set<std::string> tooLarge;  // files over any limit, without holding their bytes
     bool outOfMemory = false;        // reading throws std::bad_alloc
     std::uint64_t lastLimit = 0;     // the limit of the last read
     bool failWrites = false;
