@@ -7,6 +7,8 @@
 # passing test waits only as long as the program needs.
 
 PATIENCE=${QB_E2E_PATIENCE:-30}
+# The program reads and shows dates the locale's way; scripts say which locale they want.
+export LC_ALL=${QB_E2E_LOCALE:-C.UTF-8}
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 not() { ! "$@"; }

@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
 # A timed event set up with F9, worked on, ended with Left arrow: the tape is saved under the
 # name made of the event's name, date and description, with the clock's last reading; the
-# set-up window then offers the last event's values again.
+# set-up window then offers the last event's values again. A second argument names the locale
+# (de_DE.UTF-8: the date is typed and shown day first).
 set -euo pipefail
 QUILLBOX=$1
+export QB_E2E_LOCALE=${2:-C.UTF-8}
+typed_date='7/4/99' shown_date='7/4/1999'
+if [[ $QB_E2E_LOCALE == de_DE* ]]; then typed_date='04.07.99' shown_date='04.07.1999'; fi
 . "$(dirname "$0")/lib.sh"
 new_user_cleaned
 checks=0
@@ -13,7 +17,7 @@ start_working
 keys F9                                   # a clean tape: no question first
 setup=$(wait_box 'Timed Event')
 typed 'Pat'; keys Return
-typed '7/4/99'; keys Return               # the date box offers today's date, selected
+typed "$typed_date"; keys Return        # the date box offers today's date, selected
 typed 'Audit'
 keys F9                                   # Begin
 wait_gone "$setup"
@@ -49,7 +53,7 @@ setup=$(wait_box 'Timed Event')
 keys ctrl+c                               # the name box
 printf 'Pat' | wait_clipboard
 keys Return ctrl+c                        # the date box
-printf '7/4/1999' | wait_clipboard
+printf '%s' "$shown_date" | wait_clipboard
 keys Return ctrl+c                        # the event box
 printf 'Audit' | wait_clipboard
 keys Escape

@@ -21,6 +21,7 @@
 
 #include "Machine.h"
 #include "fakes/FakePorts.h"
+#include "platform/QtClockPort.h"
 #include "platform/QtDialogPort.h"
 #include "platform/QtFilePort.h"
 #include "ShownWindow.h"
@@ -127,6 +128,26 @@ TEST(TimedEventSetup, EnterWalksTheBoxes) {
     EXPECT_EQ(QApplication::focusWidget(), Child(dialog, "optColor7"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), name);
+}
+
+// A British user sees and types dates day first; the event keeps the day they meant.
+TEST(TimedEventSetup, DatesAreShownAndReadTheLocalesWay) {
+    QtClockPort clock{QLocale(QStringLiteral("en_GB"))};
+    test::FakeMessagePort messages;
+    TimedEventRules rules(clock);
+    TimedEventDialog dialog(TimedEventForm{"Pat", "7/4/1999", "Audit", 7}, false, rules, messages);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    auto* date = Child<QLineEdit>(dialog, "txtDate");
+    EXPECT_EQ(date->text(), QStringLiteral("04/07/1999"));
+    date->setFocus();
+    date->setText(QStringLiteral("5/8/24"));
+    QTest::keyClick(date, Qt::Key_Return);  // leaving the box rewrites it
+    EXPECT_EQ(date->text(), QStringLiteral("05/08/2024"));
+    QTest::keyClick(&dialog, Qt::Key_F9);
+    ASSERT_TRUE(dialog.Begun());
+    EXPECT_EQ(dialog.Form().date, "8/5/2024");
+    EXPECT_EQ(date->text(), QStringLiteral("05/08/2024"));
 }
 
 // The topic files of a start directory and a data folder, as the program lists them.

@@ -236,21 +236,66 @@ TEST(Printing, APrintedTapeReadsBackFromThePdf) {
     EXPECT_LT(out.indexOf("Timed event"), out.indexOf("March fuel"));
 }
 
-TEST(Clock, DatesAreRewrittenAsMonthDayYear) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"7/4/99", "7/4/1999"},        {"7/4/1999", "7/4/1999"},   {"July 4, 1999", "7/4/1999"},
-        {"1999-07-04", "7/4/1999"},    {"1/1/29", "1/1/2029"},     {"1/1/30", "1/1/1930"},
-        {"12/31/00", "12/31/2000"},    {"Jul 4, 1999", "7/4/1999"}, {"2/30/2020", ""},
-        {"not a date", ""},            {"", ""},
+// What users of five locales type into the date box, and the day they mean ("" for no date).
+TEST(Clock, DatesAreReadTheWayTheLocaleWritesThem) {
+    struct Case {
+        const char* locale;
+        const char* typed;
+        const char* meant;
     };
-    QtClockPort clock;
-    for (const auto& [text, expected] : cases) {
-        auto date = clock.ParseDate(text);
-        EXPECT_EQ(date.value_or(""), expected) << text;
+    const Case cases[] = {
+        {"en_US", "7/4/99", "7/4/1999"},        {"en_US", "7/4/1999", "7/4/1999"},
+        {"en_US", "July 4, 1999", "7/4/1999"},  {"en_US", "Jul 4, 1999", "7/4/1999"},
+        {"en_US", "july 4 1999", "7/4/1999"},   {"en_US", "1999-07-04", "7/4/1999"},
+        {"en_US", "7-4-1999", "7/4/1999"},      {"en_US", "1/1/29", "1/1/2029"},
+        {"en_US", "1/1/30", "1/1/1930"},        {"en_US", "12/31/00", "12/31/2000"},
+        {"en_US", "2/30/2020", ""},             {"en_US", "13/1/2020", ""},
+        {"en_US", "04.07.2024", ""},            {"en_US", "7/4/999", ""},
+        {"en_US", "not a date", ""},            {"en_US", "", ""},
+        {"en_US", "7/4", ""},                   {"en_US", "7/4-1999", ""},
+        {"en_GB", "4/7/24", "7/4/2024"},        {"en_GB", "04/07/2024", "7/4/2024"},
+        {"en_GB", "25/12/2024", "12/25/2024"},  {"en_GB", "12/25/2024", "12/25/2024"},
+        {"en_GB", "4.7.24", "7/4/2024"},        {"en_GB", "4 July 2024", "7/4/2024"},
+        {"en_GB", "2024-07-04", "7/4/2024"},    {"en_GB", "29/2/2023", ""},
+        {"de_DE", "04.07.2024", "7/4/2024"},    {"de_DE", "04.07.24", "7/4/2024"},
+        {"de_DE", "4.7.1999", "7/4/1999"},      {"de_DE", "4. Juli 2024", "7/4/2024"},
+        {"de_DE", "31.12.29", "12/31/2029"},    {"de_DE", "1.1.30", "1/1/1930"},
+        {"de_DE", "2024-07-04", "7/4/2024"},    {"de_DE", "7/4/99", "4/7/1999"},
+        {"de_DE", "31.02.2024", ""},            {"de_DE", "12.25.2024", ""},
+        {"fr_FR", "04/07/2024", "7/4/2024"},    {"fr_FR", "14/07/89", "7/14/1989"},
+        {"fr_FR", "4 juillet 2024", "7/4/2024"}, {"fr_FR", "2024-07-14", "7/14/2024"},
+        {"tr_TR", "4.07.2024", "7/4/2024"},     {"tr_TR", "04.07.24", "7/4/2024"},
+        {"tr_TR", "4 Temmuz 2024", "7/4/2024"}, {"tr_TR", "29.02.2024", "2/29/2024"},
+        {"tr_TR", "29.02.2023", ""},
+    };
+    for (const Case& c : cases) {
+        QtClockPort clock{QLocale(QString::fromLatin1(c.locale))};
+        EXPECT_EQ(clock.ParseDate(c.typed).value_or(""), c.meant) << c.locale << ": " << c.typed;
     }
-    const double now = clock.SecondsSinceMidnight();
+    const double now = QtClockPort().SecondsSinceMidnight();
     EXPECT_GE(now, 0);
     EXPECT_LT(now, 86400);
+}
+
+// The date box shows a kept date the locale's way, in ten characters at most, and reads it
+// back as the same day.
+TEST(Clock, AShownDateReadsBackAsTheSameDay) {
+    const std::pair<const char*, const char*> shown[] = {
+        {"en_US", "7/4/1999"},   {"C", "7/4/1999"},          {"en_GB", "04/07/1999"},
+        {"de_DE", "04.07.1999"}, {"fr_FR", "04/07/1999"},    {"tr_TR", "4.07.1999"},
+        {"ja_JP", "1999/07/04"}, {"hu_HU", "1999-07-04"},    {"ar_EG", "1999-07-04"},
+    };
+    for (const auto& [locale, expected] : shown)
+        EXPECT_EQ(QtClockPort(QLocale(QString::fromLatin1(locale))).ShowDate("7/4/1999"), expected) << locale;
+    for (const char* locale : {"en_US", "C", "en_GB", "de_DE", "fr_FR", "tr_TR", "ja_JP", "ko_KR", "hu_HU", "ru_RU",
+                               "nl_NL", "sv_SE", "ar_EG", "fa_IR", "zh_CN"}) {
+        QtClockPort clock{QLocale(QString::fromLatin1(locale))};
+        for (const char* date : {"1/1/2000", "12/31/1999", "2/29/2024", "7/4/1999", "10/11/2012", "3/2/2029"}) {
+            const std::string text = clock.ShowDate(date);
+            EXPECT_LE(text.size(), 10u) << locale << ": " << text;
+            EXPECT_EQ(clock.ParseDate(text).value_or(""), date) << locale << ": " << text;
+        }
+    }
 }
 
 TEST(InstanceLock, ASecondCopyIsRefusedAndACrashedOneDoesNotBlock) {

@@ -20,6 +20,10 @@ bool TimedEventRules::ValidateDate(std::string& text) const {
 
 std::string TimedEventRules::Today() const { return clock_.Today(); }
 
+std::string TimedEventRules::ShownDate(const std::string& monthDayYear) const {
+    return monthDayYear.empty() ? monthDayYear : clock_.ShowDate(monthDayYear);
+}
+
 std::optional<EventProblem> TimedEventRules::Check(TimedEventForm& form) const {
     if (form.name.empty()) return EventProblem{EventField::Name, "A name is required"};
     for (char c : form.name)

@@ -37,6 +37,8 @@ public:
     // Begin's checks, in order; the first failure is returned. A valid date is rewritten.
     std::optional<EventProblem> Check(TimedEventForm& form) const;
     std::string Today() const;
+    // A "m/d/yyyy" date as the set-up window shows it: the way the user's locale writes dates.
+    std::string ShownDate(const std::string& monthDayYear) const;
 
     // The swatches' colours as red, green, blue.
     static std::uint32_t ColorRgb(int index);

@@ -40,7 +40,8 @@ TimedEventDialog::TimedEventDialog(const TimedEventForm& form, bool tooltipsOn, 
     setModal(true);
 
     name_ = Box(this, "txtName", static_cast<int>(TimedEventRules::kNameLength), form.name);
-    date_ = Box(this, "txtDate", static_cast<int>(TimedEventRules::kDateLength), form.date);
+    // Dates are kept as m/d/yyyy and shown as the user's locale writes them.
+    date_ = Box(this, "txtDate", static_cast<int>(TimedEventRules::kDateLength), rules.ShownDate(form.date));
     event_ = Box(this, "txtEvent", static_cast<int>(TimedEventRules::kEventLength), form.description);
     name_->setAccessibleName(QStringLiteral("Name"));
     date_->setAccessibleName(QStringLiteral("Date"));
@@ -158,7 +159,7 @@ void TimedEventDialog::Begin() {
         box->setFocus();
         return;
     }
-    date_->setText(FromCodePage(typed.date));
+    date_->setText(FromCodePage(rules_.ShownDate(typed.date)));
     form_ = typed;
     begun_ = true;
     accept();
@@ -206,7 +207,7 @@ bool TimedEventDialog::eventFilter(QObject* watched, QEvent* event) {
             if (watched == box) QTimer::singleShot(0, box, [box] { box->selectAll(); });
     if (event->type() == QEvent::FocusOut && watched == date_ && !date_->text().isEmpty()) {
         std::string text = ToCodePage(date_->text());
-        if (rules_.ValidateDate(text)) date_->setText(FromCodePage(text));
+        if (rules_.ValidateDate(text)) date_->setText(FromCodePage(rules_.ShownDate(text)));
     }
     if (event->type() == QEvent::MouseButtonPress)
         for (int i = 0; i < 8; ++i)
