@@ -181,6 +181,47 @@ TEST(UserGuide, ListsTheInstalledTopicsBesideTheUsersOwn) {
     EXPECT_TRUE(messages.shown.empty());
 }
 
+// Topic names in the user's language: UTF-8 file names shown as written, in the language's
+// alphabetical order without regard to case, and found by their first letter in either case.
+TEST(UserGuide, TopicsSortAndSearchInTheUsersLanguage) {
+    QTemporaryDir dir;
+    for (const char* name : {"UG Zebra.rtf", "UG \xC3\xA4rger.rtf", "UG Apfel.rtf", "UG \xC3\x96l.rtf", "UG Ostern.rtf",
+                             "UG Step 10.rtf", "UG Step 2.rtf", "UG Benefits.rtf"})
+        WriteTopic(QDir(dir.path()), name, "text");
+    const QString aerger = QString::fromUtf8("\xC3\xA4rger"), oel = QString::fromUtf8("\xC3\x96l");
+    struct Case {
+        const char* locale;
+        QStringList order;
+    };
+    const Case cases[] = {
+        {"de_DE", {"Apfel", aerger, "Benefits", oel, "Ostern", "Step 2", "Step 10", "Zebra"}},
+        {"C", {"Apfel", aerger, "Benefits", oel, "Ostern", "Step 2", "Step 10", "Zebra"}},
+        {"sv_SE", {"Apfel", "Benefits", "Ostern", "Step 2", "Step 10", "Zebra", aerger, oel}},  // Swedish: after Z
+    };
+    const QLocale before;
+    for (const Case& c : cases) {
+        QLocale::setDefault(QLocale(QString::fromLatin1(c.locale)));
+        test::FakeMessagePort messages;
+        UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
+        auto* list = Child<QComboBox>(guide, "cmbTopics");
+        QStringList shown;
+        for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
+        EXPECT_EQ(shown, c.order) << c.locale;
+        // Typed letters, from "Benefits": each finds the next topic with that first letter.
+        const std::pair<QString, QString> steps[] = {{QString::fromUtf8("\xC3\x84"), aerger},
+                                                     {QStringLiteral("a"), QStringLiteral("Apfel")},
+                                                     {QString::fromUtf8("\xC3\xB6"), oel},
+                                                     {QStringLiteral("O"), QStringLiteral("Ostern")},
+                                                     {QString::fromUtf8("\xC3\xB6"), oel}};
+        for (const auto& [letter, topic] : steps) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, letter);
+            QApplication::sendEvent(list, &press);
+            EXPECT_EQ(list->currentText(), topic) << c.locale << ": " << letter.toStdString();
+        }
+    }
+    QLocale::setDefault(before);
+}
+
 // What the program asks of the file dialog: its folder, its filter, and no overwrite question of
 // its own (the program asks about the name with ".QBX" added).
 TEST(FileDialog, SaveStartsInTheFolderAndLeavesTheOverwriteQuestionToTheProgram) {

@@ -1,14 +1,17 @@
 #pragma once
 // The User Guide's topic list: built from the "UG <topic>.rtf" files of the start directory and
-// the installed data folder, sorted without regard to letter case, walked by First, Previous,
-// Next and Last, and searched by first letter.
+// the installed data folder, in the alphabetical order of the user's language without regard to
+// letter case, walked by First, Previous, Next and Last, and searched by first letter.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "settings/Locations.h"
 
 namespace qb {
+
+class CollationPort;
 
 class TopicList {
 public:
@@ -16,6 +19,9 @@ public:
     static constexpr const char* kOwnTopicTip = "See 'Your Own Topic' for how to add your own User Guide topics";
 
     enum class Button { First, Previous, Next, Last };
+
+    // Without a collation, topics are in the order of their bytes with a to z folded to capitals.
+    explicit TopicList(CollationPort* collation = nullptr) : collation_(collation) {}
 
     // Builds the list from the names of the files in the folders (matching "UG *.rtf" in any
     // letter case) and selects the opening topic: "Benefits" if it is there, else the first. A
@@ -36,15 +42,19 @@ public:
     void Select(int index);
     // A walking button. False when it cannot move (the caller beeps).
     bool Walk(Button button);
-    // A character typed into the list: the next topic after the selected one whose first letter
-    // matches, wrapping round. False when none does.
-    bool TypeLetter(char c);
+    // A character typed into the list (UTF-8): the next topic after the selected one whose first
+    // letter is that letter in either case, wrapping round. False when none is.
+    bool TypeLetter(std::string_view letter);
+    bool TypeLetter(char c) { return TypeLetter(std::string_view(&c, 1)); }
 
     // The selected topic's file, named as its folder names it (its letter case may differ from
     // "UG <topic>.rtf").
     std::string SelectedPath() const;
 
 private:
+    int Compare(std::string_view a, std::string_view b) const;
+
+    CollationPort* collation_;
     std::vector<std::string> entries_;
     std::vector<std::string> files_;  // beside entries_: folder and name
     bool hasTopics_ = false;

@@ -11,7 +11,7 @@ class QtClockPort final : public ClockPort {
 public:
     // Dates are read and shown the way the locale writes them; the C locale writes them as in
     // the United States.
-    explicit QtClockPort(const QLocale& locale = QLocale::system());
+    explicit QtClockPort(const QLocale& locale = QLocale());
 
     double SecondsSinceMidnight() override;
     std::string Today() override;

@@ -184,8 +184,8 @@ bool UserGuideWindow::eventFilter(QObject* watched, QEvent* event) {
             keyPressEvent(key);
             return true;
         }
-        if (text.size() == 1 && text[0].isPrint()) {
-            if (topics_.TypeLetter(text[0].toLatin1())) cmbTopics_->setCurrentIndex(topics_.Selected());
+        if (!text.isEmpty() && text[0].isPrint()) {
+            if (topics_.TypeLetter(text.toStdString())) cmbTopics_->setCurrentIndex(topics_.Selected());
             return true;  // the list's own typing never acts
         }
     }

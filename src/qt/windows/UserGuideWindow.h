@@ -7,6 +7,7 @@
 #include <string>
 
 #include "guide/TopicList.h"
+#include "platform/QtCollationPort.h"
 
 class QComboBox;
 class QLabel;
@@ -43,7 +44,8 @@ private:
     bool tooltipsOn_;
     MessagePort& messages_;
     std::function<void(bool)> tooltipsChanged_;
-    TopicList topics_;
+    QtCollationPort collation_;  // the user's language orders and finds the topics
+    TopicList topics_{&collation_};
     bool loading_ = false;
     QComboBox* cmbTopics_;
     QLabel* lblSelectTopic_;
