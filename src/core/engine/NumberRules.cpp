@@ -27,7 +27,10 @@ Digits SignificantDigits(double magnitude) {
     auto e = text.find('e');
     for (std::size_t i = 0; i < e; ++i)
         if (IsDigit(text[i])) out.digits.push_back(text[i]);
-    out.exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+    // to_chars writes the exponent as "e+05" or "e-07"; from_chars takes no "+".
+    std::string_view exponent = text.substr(e + 1);
+    if (!exponent.empty() && exponent.front() == '+') exponent.remove_prefix(1);
+    std::from_chars(exponent.data(), exponent.data() + exponent.size(), out.exponent);
     return out;
 }
 
