@@ -554,6 +554,17 @@ TEST(RtfReader, HostileShapesOfMegabytesAreRead) {
     for (std::size_t i = 0; i < n / 8; ++i) longFontName += "\\f0 a\\f1 b";
     std::string paragraphs = "{\\rtf1 ";
     for (std::size_t i = 0; i < n / 4; ++i) paragraphs += "\\par";
+    // Many tab stops, then paragraph after paragraph, cell after cell, row after row.
+    std::string stops = "{\\rtf1 ";
+    for (int i = 1; i <= 64; ++i) stops += "\\tx" + std::to_string(i);
+    for (std::size_t i = 0; i < n / 4; ++i) stops += "\\par";
+    std::string cells = "{\\rtf1\\intbl ";
+    for (std::size_t i = 0; i < n / 8; ++i) cells += i % 2 ? "\\cell\\row" : "\\cell";
+    // A font in a code page of its own for every entry, and lead bytes without trail bytes.
+    std::string codePages = "{\\rtf1{\\fonttbl";
+    for (std::size_t i = 0; i < n / 16; ++i) codePages += "{\\f" + std::to_string(i) + "\\cpg" + std::to_string(i) + " F;}";
+    codePages += "}";
+    for (std::size_t i = 0; i < n / 16; ++i) codePages += "\\f" + std::to_string(i) + "\\'82";
 
     EXPECT_EQ(Paragraphs(*ReadRtf(nested)).at(0).runs.size(), 1u);
     EXPECT_EQ(ReadRtf(unicode)->PlainText().size(), 3 * (n / 4));
@@ -564,6 +575,11 @@ TEST(RtfReader, HostileShapesOfMegabytesAreRead) {
     EXPECT_EQ(ReadRtf(skipped)->PlainText(), "y");
     EXPECT_EQ(Paragraphs(*ReadRtf(paragraphs)).size(), n / 4);
     EXPECT_EQ(Paragraphs(*ReadRtf(longFontName)).at(0).runs.size(), n / 4);
+    std::size_t storedStops = 0;
+    for (const RichParagraph& para : Paragraphs(*ReadRtf(stops))) storedStops += para.tabStops.size();
+    EXPECT_LE(storedStops, stops.size() / 4);
+    EXPECT_EQ(std::get<RichTable>(ReadRtf(cells)->blocks.at(0)).rows.size(), n / 16);
+    EXPECT_TRUE(ReadRtf(codePages).has_value());
 }
 
 // ----- files written by a word processor -----

@@ -215,7 +215,7 @@ std::string Trimmed(const std::string& text) {
 
 class RtfParser {
 public:
-    explicit RtfParser(std::string_view in) : in_(in) {}
+    explicit RtfParser(std::string_view in) : in_(in), tabStopBudget_(in.size() / 4) {}
 
     std::optional<RichDocument> Read() {
         while (pos_ < in_.size() && (in_[pos_] == ' ' || in_[pos_] == '\t' || in_[pos_] == '\r' ||
@@ -784,7 +784,12 @@ private:
         current_.firstLineIndentTwips = para.first;
         current_.spaceBeforeTwips = para.before;
         current_.spaceAfterTwips = para.after;
-        current_.tabStops = para.tabs;
+        // A file that sets many stops and then writes paragraph after paragraph would make the
+        // stops cost far more than the file; a document keeps at most one stop per four bytes.
+        if (para.tabs.size() <= tabStopBudget_) {
+            current_.tabStops = para.tabs;
+            tabStopBudget_ -= para.tabs.size();
+        }
         TakeLeadingBullet(current_);
         std::erase_if(current_.runs, [](const TextRun& run) { return run.text.empty(); });
         if (endsCell || para.inTable) {
@@ -853,6 +858,8 @@ private:
     CharFormat runFormat_;
     std::string marker_;
     bool inMarker_ = false;
+
+    std::size_t tabStopBudget_;
 
     RowDefinition rowDefinition_;
     bool borderSide_ = false;
