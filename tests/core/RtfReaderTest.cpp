@@ -328,6 +328,11 @@ TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
         {"\\ansi", "\\f4 \\'82\\'a0\\'83A\\'83\\\\\\'b1", "あアソｱ"},
         {"\\ansi\\ansicpg932", "\\'8c\\'76\\'8eZ", "計算"},
         {"\\ansi", "\\f4\\uc2\\u12354\\'82\\'a0x", "あx"},
+        // Word's double-byte font beside a Western one, and its runs marked as single bytes.
+        {"\\ansi", "\\f2\\hich\\af2\\dbch\\af4\\loch\\f2 \\'82\\'a0", "あ"},
+        {"\\ansi", "\\f2\\dbch\\af4\\loch\\f2 caf\\hich\\f2 \\'e9\\loch\\f2 !", "café!"},
+        {"\\ansi", "\\f2\\dbch\\af4\\rtlch\\af2\\ltrch\\loch\\f2 \\'82\\'a0", "あ"},
+        {"\\ansi", "\\f2\\hich\\af4 \\'82\\'a0", "‚\u00A0"},
         // A lead byte cut short by the paragraph, a group or a character of another kind.
         {"\\ansi", "\\f4 \\'82\\par x", "\uFFFD\nx"},
         {"\\ansi", "{\\f4 \\'82}x", "\uFFFDx"},

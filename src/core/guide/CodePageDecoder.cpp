@@ -173,6 +173,12 @@ CodePageDecoder::Decoded CodePageDecoder::Byte(int codePage, unsigned char byte)
     return decoded;
 }
 
+int CodePageDecoder::WaitingCodePage() const { return pendingPage_ != nullptr ? pendingPage_->codePage : kWindows1252; }
+
+bool CodePageDecoder::IsLeadByte(int codePage, unsigned char byte) {
+    return byte >= 0x80 && PageFor(codePage).high[byte - 0x80] == kLeadByte;
+}
+
 CodePageDecoder::Decoded CodePageDecoder::Flush() {
     Decoded decoded;
     if (pendingLength_ > 0) decoded.Add(kReplacement);

@@ -34,6 +34,10 @@ public:
     // Ends a character cut short: U+FFFD when a lead byte was waiting, else nothing.
     Decoded Flush();
     bool Waiting() const { return pendingLength_ > 0; }
+    // The code page of the waiting lead byte; only while Waiting().
+    int WaitingCodePage() const;
+    // Whether the byte begins a character of several bytes in the code page.
+    bool IsLeadByte(int codePage, unsigned char byte);
 
     // The code page Windows uses for an RTF font's \fcharset; 0 for the symbol character set,
     // -1 for "the document's own" (1, DEFAULT_CHARSET) and for character sets it does not know.

@@ -46,6 +46,7 @@ enum class Kw : std::uint8_t {
     EmDash, EnDash, EmSpace, EnSpace, QmSpace, Bullet, LQuote, RQuote, LDblQuote, RDblQuote,
     Zwj, Zwnj, LtrMark, RtlMark,
     // character format
+    LowAnsi, HighAnsi, DoubleByte, AssociatedFont, RightToLeftRun, LeftToRightRun,
     Plain, Bold, Italic, Underline, UnderlineNone, Hidden, FontSize, Font, Color, FontCharset,
     Red, Green, Blue, Strike, StrikeDouble, Super, Sub, NoSuperSub, Up, Down, Caps, SmallCaps,
     // paragraph format
@@ -86,6 +87,8 @@ const std::unordered_map<std::string_view, Kw>& Keywords() {
             {"bullet", Kw::Bullet}, {"lquote", Kw::LQuote}, {"rquote", Kw::RQuote},
             {"ldblquote", Kw::LDblQuote}, {"rdblquote", Kw::RDblQuote}, {"zwj", Kw::Zwj},
             {"zwnj", Kw::Zwnj}, {"ltrmark", Kw::LtrMark}, {"rtlmark", Kw::RtlMark},
+            {"loch", Kw::LowAnsi}, {"hich", Kw::HighAnsi}, {"dbch", Kw::DoubleByte},
+            {"af", Kw::AssociatedFont}, {"rtlch", Kw::RightToLeftRun}, {"ltrch", Kw::LeftToRightRun},
             {"plain", Kw::Plain}, {"b", Kw::Bold}, {"i", Kw::Italic}, {"ulnone", Kw::UnderlineNone},
             {"v", Kw::Hidden}, {"fs", Kw::FontSize}, {"f", Kw::Font}, {"cf", Kw::Color},
             {"fcharset", Kw::FontCharset}, {"red", Kw::Red}, {"green", Kw::Green},
@@ -137,6 +140,11 @@ struct CharFormat {
     bool hidden = false;
     int sizeHalfPoints = 24;
     int font = -1;   // -1: none chosen
+    // Word gives the font of double-byte characters apart (\dbch\afN), and marks runs of
+    // single bytes above 0x7F with \hich.
+    int doubleByteFont = -1;
+    enum class Bytes : std::uint8_t { Low, High, Double } bytes = Bytes::Low;
+    bool associatedIsDoubleByte = false;  // the next \af names the double-byte font
     int color = 0;   // index into the colour table; entry 0 is normally "automatic"
     bool operator==(const CharFormat&) const = default;
 };
@@ -429,6 +437,23 @@ private:
             case Kw::Zwnj: Character(0x200C); break;
             case Kw::LtrMark: Character(0x200E); break;
             case Kw::RtlMark: Character(0x200F); break;
+            case Kw::LowAnsi:
+                chr.bytes = CharFormat::Bytes::Low;
+                chr.associatedIsDoubleByte = false;
+                break;
+            case Kw::HighAnsi:
+                chr.bytes = CharFormat::Bytes::High;
+                chr.associatedIsDoubleByte = false;
+                break;
+            case Kw::DoubleByte:
+                chr.bytes = CharFormat::Bytes::Double;
+                chr.associatedIsDoubleByte = true;
+                break;
+            case Kw::RightToLeftRun:
+            case Kw::LeftToRightRun: chr.associatedIsDoubleByte = false; break;
+            case Kw::AssociatedFont:
+                if (chr.associatedIsDoubleByte) chr.doubleByteFont = value;
+                break;
             case Kw::Plain:
                 chr = CharFormat{};
                 chr.font = defaultFont_;
@@ -537,11 +562,28 @@ private:
             Character(SymbolLook(font->symbol, c));
             return;
         }
-        if (c < 0x80 && !decoder_.Waiting()) {
+        if (decoder_.Waiting()) {
+            DecodeByte(decoder_.WaitingCodePage(), c);
+            return;
+        }
+        if (c < 0x80) {
             Character(c);
             return;
         }
-        DecodeByte(CodePageOf(font), c);
+        // A lead byte of the double-byte font, unless Word marked the run as single bytes.
+        const int codePage = CodePageOf(font);
+        if (st_.chr.doubleByteFont >= 0 && st_.chr.bytes != CharFormat::Bytes::High &&
+            st_.chr.doubleByteFont != st_.chr.font) {
+            const FontEntry* doubleByte = FontOf(st_.chr.doubleByteFont);
+            if (doubleByte != nullptr && doubleByte->symbol == SymbolFont::None) {
+                const int doubleByteCodePage = CodePageOf(doubleByte);
+                if (!decoder_.IsLeadByte(codePage, c) && decoder_.IsLeadByte(doubleByteCodePage, c)) {
+                    DecodeByte(doubleByteCodePage, c);
+                    return;
+                }
+            }
+        }
+        DecodeByte(codePage, c);
     }
 
     void DecodeByte(int codePage, unsigned char c) {

@@ -22,7 +22,7 @@ namespace qb {
 // tabs in the outer cell).
 // Characters: \'hh and bytes in the code page of the current font (its \cpg, else its
 // \fcharset) or of the document (\ansicpg, \ansi \mac \pc \pca), double-byte code pages
-// included; Symbol and Wingdings pictures as their Unicode look-alikes; \uN with \ucN; the
+// included, with Word's separate font for double-byte characters (\dbch\afN, \hich); Symbol and Wingdings pictures as their Unicode look-alikes; \uN with \ucN; the
 // escapes and special characters. \pntext and \listtext are list markers; a paragraph that
 // starts with a bullet character is a list item; field results are text. Pictures, headers,
 // footers, footnotes, styles, document information and every \* destination are skipped.
