@@ -426,9 +426,11 @@ std::string BlocksOf(const std::string& rtf) {
             for (std::size_t c = 0; c < table.rows[r].cells.size(); ++c) {
                 const TableCell& cell = table.rows[r].cells[c];
                 if (c > 0) out += "|";
-                for (std::size_t p = 0; p < cell.paragraphs.size(); ++p)
-                    out += (p > 0 ? "+" : "") + cell.paragraphs[p].PlainText();
-                if (cell.rightEdgeTwips != 0) out += "@" + std::to_string(cell.rightEdgeTwips);
+                for (std::size_t p = 0; p < cell.paragraphs.size(); ++p) {
+                    if (p > 0) out += '+';
+                    out += cell.paragraphs[p].PlainText();
+                }
+                if (cell.rightEdgeTwips != 0) out.append(1, '@').append(std::to_string(cell.rightEdgeTwips));
             }
         }
         out += "]";
