@@ -1,13 +1,14 @@
 // Feeds arbitrary bytes to the User Guide's RTF reader. Besides crashes, leaks, undefined
 // behaviour and time-outs, it stops on a document that breaks the promises the viewer
 // relies on: valid UTF-8 without control characters other than tab and line break, no
-// empty runs, and sizes and indents within their bounds.
+// empty runs, sizes, indents and tab stops within their bounds, and tables of rows of cells.
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
+#include <variant>
 
 #include "guide/RtfReader.h"
 
@@ -40,27 +41,49 @@ void RequireCleanUtf8(std::string_view text) {
     }
 }
 
+void RequireSound(const qb::RichParagraph& para) {
+    Require(para.leftIndentTwips >= -31680 && para.leftIndentTwips <= 31680);
+    Require(para.firstLineIndentTwips >= -31680 && para.firstLineIndentTwips <= 31680);
+    Require(para.spaceBeforeTwips >= 0 && para.spaceAfterTwips >= 0);
+    Require(para.tabStops.size() <= 64);
+    for (std::size_t i = 0; i < para.tabStops.size(); ++i) {
+        Require(para.tabStops[i].positionTwips >= 0 && para.tabStops[i].positionTwips <= 31680);
+        Require(i == 0 || para.tabStops[i - 1].positionTwips < para.tabStops[i].positionTwips);
+    }
+    RequireCleanUtf8(para.listMarker);
+    for (const qb::TextRun& run : para.runs) {
+        Require(!run.text.empty());
+        Require(run.fontSizeHalfPoints >= 2 && run.fontSizeHalfPoints <= 3276);
+        RequireCleanUtf8(run.text);
+        RequireCleanUtf8(run.fontFamily);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const auto doc = qb::ReadRtf(bytes);
     if (!doc) return 0;
-    for (const qb::RichParagraph& para : doc->paragraphs) {
-        Require(para.leftIndentTwips >= -31680 && para.leftIndentTwips <= 31680);
-        Require(para.firstLineIndentTwips >= -31680 && para.firstLineIndentTwips <= 31680);
-        Require(para.spaceBeforeTwips >= 0 && para.spaceAfterTwips >= 0);
-        RequireCleanUtf8(para.listMarker);
-        for (const qb::TextRun& run : para.runs) {
-            Require(!run.text.empty());
-            Require(run.fontSizeHalfPoints >= 2 && run.fontSizeHalfPoints <= 3276);
-            RequireCleanUtf8(run.text);
-            RequireCleanUtf8(run.fontFamily);
+    std::size_t lines = 0;
+    for (const qb::RichBlock& block : doc->blocks) {
+        if (const auto* para = std::get_if<qb::RichParagraph>(&block)) {
+            RequireSound(*para);
+            ++lines;
+            continue;
         }
+        // A table has rows, a row has cells, and no row more cells than a table may have.
+        const auto& table = std::get<qb::RichTable>(block);
+        Require(!table.rows.empty());
+        for (const qb::TableRow& row : table.rows) {
+            Require(!row.cells.empty() && row.cells.size() <= 64);
+            for (const qb::TableCell& cell : row.cells)
+                for (const qb::RichParagraph& para : cell.paragraphs) RequireSound(para);
+        }
+        lines += table.rows.size();
     }
-    // The plain text has a line for every paragraph.
+    // The plain text has a line for every paragraph and every table row.
     const std::string plain = doc->PlainText();
-    Require(static_cast<std::size_t>(std::count(plain.begin(), plain.end(), '\n')) + 1 >=
-            doc->paragraphs.size());
+    Require(static_cast<std::size_t>(std::count(plain.begin(), plain.end(), '\n')) + 1 >= lines);
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <variant>
 #include <string>
 #include <vector>
 
@@ -33,17 +34,33 @@ std::string Doc(const std::string& body) {
            body + "}";
 }
 
+// The document's paragraphs outside tables.
+std::vector<RichParagraph> Paragraphs(const RichDocument& doc) {
+    std::vector<RichParagraph> paragraphs;
+    for (const RichBlock& block : doc.blocks)
+        if (const auto* para = std::get_if<RichParagraph>(&block)) paragraphs.push_back(*para);
+    return paragraphs;
+}
+
 std::string PlainOf(const std::string& rtf) {
     const auto doc = ReadRtf(rtf);
     return doc ? doc->PlainText() : "<cannot read>";
 }
 
-// One run as "flags/size@font#colour:text"; Arial and 24 half-points go without saying.
+// One run as "flags/size@font#colour:text"; Arial and 24 half-points go without saying. The
+// flags: b i, u and its kind (udb double, uth thick, uw words, ud dotted, udash, udashd,
+// udashdd, uwave), s strike, ^ superscript, _ subscript, C capitals, c small capitals.
 std::string Describe(const TextRun& run) {
+    static const char* const kUnderlines[] = {"", "u", "udb", "uth", "uw", "ud", "udash", "udashd", "udashdd", "uwave"};
     std::string d;
     if (run.bold) d += 'b';
     if (run.italic) d += 'i';
-    if (run.underline) d += 'u';
+    d += kUnderlines[static_cast<int>(run.underline)];
+    if (run.strike) d += 's';
+    if (run.position == VerticalPosition::Superscript) d += '^';
+    if (run.position == VerticalPosition::Subscript) d += '_';
+    if (run.capitals == Capitals::All) d += 'C';
+    if (run.capitals == Capitals::Small) d += 'c';
     if (run.fontSizeHalfPoints != 24) d += "/" + std::to_string(run.fontSizeHalfPoints);
     if (run.fontFamily != "Arial") d += "@" + run.fontFamily;
     if (run.color) {
@@ -58,7 +75,7 @@ std::string RunsOf(const std::string& rtf) {
     const auto doc = ReadRtf(rtf);
     if (!doc) return "<cannot read>";
     std::string out;
-    for (const RichParagraph& para : doc->paragraphs) {
+    for (const RichParagraph& para : Paragraphs(*doc)) {
         if (!out.empty()) out += " || ";
         for (std::size_t i = 0; i < para.runs.size(); ++i) out += (i ? " | " : "") + Describe(para.runs[i]);
     }
@@ -120,8 +137,8 @@ TEST(RtfReader, ReadsMinimalAndDamagedDocuments) {
 TEST(RtfReader, ClampsParametersAndSurvivesHostileNumbers) {
     const auto doc = ReadRtf(Doc("\\fs99999999999999999999999 \\li-99999999999999\\fi99999999999 big\\par"));
     ASSERT_TRUE(doc.has_value());
-    ASSERT_EQ(doc->paragraphs.size(), 1u);
-    const RichParagraph& para = doc->paragraphs[0];
+    ASSERT_EQ(Paragraphs(*doc).size(), 1u);
+    const RichParagraph para = Paragraphs(*doc)[0];
     EXPECT_EQ(para.runs.at(0).fontSizeHalfPoints, 3276);
     EXPECT_EQ(para.leftIndentTwips, -31680);
     EXPECT_EQ(para.firstLineIndentTwips, 31680);
@@ -137,7 +154,7 @@ TEST(RtfReader, CharacterFormatting) {
         {"\\b a\\b0 b", "b:a | :b"},
         {"\\i a\\i0 b", "i:a | :b"},
         {"\\ul a\\ulnone b\\ul c\\ul0 d", "u:a | :b | u:c | :d"},
-        {"\\uldb a\\ulc0 b\\ulwave c", "u:abc"},
+        {"\\uldb a\\ulc0 b\\ulwave c", "udb:ab | uwave:c"},
         {"\\fs40 a\\fs b", "/40:a | :b"},
         {"\\b\\i\\ul\\fs32\\cf1\\f2 a\\plain b", "biu/32@Courier New#ff0000:a | :b"},
         {"{\\b\\i a}{\\b b}", "bi:a | b:b"},
@@ -148,7 +165,8 @@ TEST(RtfReader, CharacterFormatting) {
         {"a\\cf0 b\\cf9 c", ":abc"},
         // Hidden text is not shown.
         {"a{\\v secret}b", ":ab"},
-        {"\\f2 mono\\f1 sym\\f77 none", "@Courier New:mono | @Symbol:sym | @:none"},
+        // Symbol's letters are Greek, drawn in the viewer's font like text in an unknown one.
+        {"\\f2 mono\\f1 sym\\f77 none", "@Courier New:mono | @:\xCF\x83\xCF\x88\xCE\xBCnone"},
         {"\\cf1 red\\cf2 green\\cf0 auto", "#ff0000:red | #008000:green | :auto"},
     };
     for (const Case& c : cases) EXPECT_EQ(RunsOf(Doc(c.rtf)), c.expected) << c.rtf;
@@ -157,7 +175,7 @@ TEST(RtfReader, CharacterFormatting) {
 TEST(RtfReader, FontTableForms) {
     const Case cases[] = {
         // Entries without their own braces.
-        {"{\\rtf1{\\fonttbl\\f0\\fnil Courier New;\\f1 Symbol;}\\f1 x}", "@Symbol:x"},
+        {"{\\rtf1{\\fonttbl\\f0\\fnil Courier New;\\f1 Tahoma;}\\f1 x}", "@Tahoma:x"},
         // Alternative names and panose numbers are not part of the name.
         {"{\\rtf1{\\fonttbl{\\f2\\fswiss{\\*\\panose 020b0604020202020204}Liberation Sans"
          "{\\*\\falt Arial};}}\\f2 x}",
@@ -196,9 +214,9 @@ TEST(RtfReader, ParagraphFormatting) {
         {Alignment::Center, 0, 0, 0, 0, 0, "inner"},
         {Alignment::Left, 100, 0, 0, 0, 0, "outer"},
     };
-    ASSERT_EQ(doc->paragraphs.size(), std::size(expected));
+    ASSERT_EQ(Paragraphs(*doc).size(), std::size(expected));
     for (std::size_t i = 0; i < std::size(expected); ++i) {
-        const RichParagraph& p = doc->paragraphs[i];
+        const RichParagraph p = Paragraphs(*doc)[i];
         const Expected& e = expected[i];
         EXPECT_EQ(p.PlainText(), e.text);
         EXPECT_EQ(p.alignment, e.alignment) << e.text;
@@ -281,6 +299,190 @@ TEST(RtfReader, Windows1252Characters) {
     for (const Case& c : cases) EXPECT_EQ(PlainOf(Doc("x" + c.rtf)), "x" + c.expected) << c.rtf;
 }
 
+TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
+    // Font 0 has no character set, 1 is Cyrillic, 2 Western, 3 "default", 4 Japanese, 5 Greek
+    // by its \cpg, 6 Wingdings, 7 a name in its own code page.
+    const auto doc = [](const std::string& header, const std::string& body) {
+        return "{\\rtf1" + header +
+               "{\\fonttbl{\\f0 Plain;}{\\f1\\fcharset204 Cyr;}{\\f2\\fcharset0 West;}{\\f3\\fcharset1 Dflt;}"
+               "{\\f4\\fcharset128 MS Mincho;}{\\f5\\fcharset0\\cpg1253 Greek;}{\\f6\\fcharset2 Wingdings;}"
+               "{\\f7\\fcharset128 \\'82\\'6c\\'82\\'72 Gothic;}}" +
+               body + "}";
+    };
+    const std::string privet = "\\'cf\\'f0\\'e8\\'e2\\'e5\\'f2";
+    const struct {
+        std::string header, body, expected;
+    } cases[] = {
+        {"\\ansi\\ansicpg1251", "\\f1 " + privet, "Привет"},
+        {"\\ansi\\ansicpg1251", "\\f0 " + privet, "Привет"},
+        {"\\ansi\\ansicpg1251", "\\f3 " + privet, "Привет"},
+        {"\\ansi\\ansicpg1251", privet, "Привет"},
+        {"\\ansi\\ansicpg1251", "\\f2 " + privet, "Ïðèâåò"},
+        {"\\ansi", "\\f1 " + privet + "\\f0 " + privet, "ПриветÏðèâåò"},
+        {"\\ansi", "\\f5 \\'c1\\'e8\\'de\\'ed\\'e1", "Αθήνα"},
+        {"\\mac", "\\'8e", "é"},
+        {"\\pc", "\\'82", "é"},
+        {"\\pca", "\\'d5", "ı"},
+        {"\\ansi\\ansicpg99999", "\\'e9", "é"},
+        // Double-byte characters; a trail byte may be written as it is, even as \\ or a brace.
+        {"\\ansi", "\\f4 \\'82\\'a0\\'83A\\'83\\\\\\'b1", "あアソｱ"},
+        {"\\ansi\\ansicpg932", "\\'8c\\'76\\'8eZ", "計算"},
+        {"\\ansi", "\\f4\\uc2\\u12354\\'82\\'a0x", "あx"},
+        // Word's double-byte font beside a Western one, and its runs marked as single bytes.
+        {"\\ansi", "\\f2\\hich\\af2\\dbch\\af4\\loch\\f2 \\'82\\'a0", "あ"},
+        {"\\ansi", "\\f2\\dbch\\af4\\loch\\f2 caf\\hich\\f2 \\'e9\\loch\\f2 !", "café!"},
+        {"\\ansi", "\\f2\\dbch\\af4\\rtlch\\af2\\ltrch\\loch\\f2 \\'82\\'a0", "あ"},
+        {"\\ansi", "\\f2\\hich\\af4 \\'82\\'a0", "‚\u00A0"},
+        // A lead byte cut short by the paragraph, a group or a character of another kind.
+        {"\\ansi", "\\f4 \\'82\\par x", "\uFFFD\nx"},
+        {"\\ansi", "{\\f4 \\'82}x", "\uFFFDx"},
+        {"\\ansi", "\\f4 \\'82\\u8364?", "\uFFFD€"},
+        {"\\ansi", "\\f4 \\'82 x", "\uFFFD x"},
+        {"\\ansi", "x\\f6 \\'a7\\'fc\\'d8 \\u-3929?", "x▪✓➢ ▪"},
+        {"\\ansi", "\\f7 x", "x"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(PlainOf(doc(c.header, c.body)), c.expected) << c.header << c.body;
+    EXPECT_EQ(RunsOf(doc("\\ansi", "\\f7 x")), "@ＭＳ Gothic:x");
+}
+
+TEST(RtfReader, SymbolFontBulletsAsListMarkers) {
+    const std::string fonts = "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}{\\f2 Wingdings;}{\\f3 Wingdings 3;}}";
+    const Case cases[] = {
+        {"{\\listtext\\f1\\'b7\\tab}One\\par", "•\tOne"},
+        {"{\\listtext\\f2\\'a7\\tab}One\\par", "▪\tOne"},
+        {"{\\listtext\\f2\\'6c\\tab}One\\par", "●\tOne"},
+        // A picture without a look-alike is still a bullet in front of a list item.
+        {"{\\listtext\\f3\\'97\\tab}One\\par", "•\tOne"},
+        {"{\\f2\\'a7}\\tab One\\par", "▪\tOne"},
+        {"{\\f3\\'97} One\\par", "\uFFFD One"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlainOf(fonts + c.rtf + "}"), c.expected) << c.rtf;
+}
+
+TEST(RtfReader, SuperscriptsStrikesCapitalsAndUnderlines) {
+    const Case cases[] = {
+        {"10{\\super 3}", ":10 | ^:3"},
+        {"H{\\sub 2}O", ":H | _:2 | :O"},
+        {"\\super a\\nosupersub b\\sub c\\sub0 d", "^:a | :b | _:c | :d"},
+        {"\\up6 a\\up0 b\\dn2 c\\dn0 d", "^:a | :b | _:c | :d"},
+        {"\\strike a\\strike0 b\\striked1 c\\striked0 d", "s:a | :b | s:c | :d"},
+        {"\\caps a\\caps0 b\\scaps c\\plain d", "C:a | :b | c:c | :d"},
+        {"\\ul a\\uld b\\uldash c\\uldashd d\\uldashdd e\\ulwave f\\ulw g\\ulth h\\uldb i\\ulnone j",
+         "u:a | ud:b | udash:c | udashd:d | udashdd:e | uwave:f | uw:g | uth:h | udb:i | :j"},
+        {"\\ulhwave a\\ululdbwave b\\ulthd c\\ulldash d\\ul0 e", "uwave:ab | ud:c | udash:d | :e"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(RunsOf(Doc(c.rtf)), c.expected) << c.rtf;
+}
+
+std::string TabsOf(const RichParagraph& para) {
+    std::string out;
+    for (const TabStop& stop : para.tabStops)
+        out += std::string(out.empty() ? "" : " ") + "LCRD"[static_cast<int>(stop.alignment)] +
+               std::to_string(stop.positionTwips);
+    return out;
+}
+
+TEST(RtfReader, TabStopsBelongToTheParagraph) {
+    const Case cases[] = {
+        {"\\tx1440 a", "L1440"},
+        {"\\tqr\\tx4320\\tqc\\tx2880\\tqdec\\tx5000\\tx100 a", "L100 C2880 R4320 D5000"},
+        // A bar tab is no stop, and the kind before it does not carry over.
+        {"\\tqr\\tb3000\\tx3500 a", "L3500"},
+        {"\\tx200\\tqr\\tx200 a", "R200"},
+        {"\\tx200\\pard a", ""},
+        {"\\tx-50\\tx99999999 a", "L0 L31680"},
+    };
+    for (const Case& c : cases) {
+        const auto doc = ReadRtf(Doc(c.rtf));
+        ASSERT_TRUE(doc.has_value());
+        EXPECT_EQ(TabsOf(Paragraphs(*doc).at(0)), c.expected) << c.rtf;
+    }
+    std::string many;
+    for (int i = 1; i <= 100; ++i) many += "\\tx" + std::to_string(i * 10);
+    const auto doc = ReadRtf(Doc(many + " a\\par{\\pard\\tx5 b\\par}c"));
+    const auto paras = Paragraphs(*doc);
+    ASSERT_EQ(paras.size(), 3u);
+    EXPECT_EQ(paras[0].tabStops.size(), 64u);
+    EXPECT_EQ(paras[1].tabStops.front().positionTwips, 5);
+    EXPECT_EQ(paras[2].tabStops.size(), 64u);  // a group's stops end with it
+}
+
+// The document's blocks: paragraphs as their text, tables as [cell|cell/cell|cell] with each
+// cell's right edge after '@' when the file gives one, and '#' for a table with lines.
+std::string BlocksOf(const std::string& rtf) {
+    const auto doc = ReadRtf(rtf);
+    if (!doc) return "<cannot read>";
+    std::string out;
+    for (const RichBlock& block : doc->blocks) {
+        if (!out.empty()) out += " ";
+        if (const auto* para = std::get_if<RichParagraph>(&block)) {
+            out += para->PlainText();
+            continue;
+        }
+        const auto& table = std::get<RichTable>(block);
+        out += table.borders ? "#[" : "[";
+        for (std::size_t r = 0; r < table.rows.size(); ++r) {
+            if (r > 0) out += "/";
+            for (std::size_t c = 0; c < table.rows[r].cells.size(); ++c) {
+                const TableCell& cell = table.rows[r].cells[c];
+                if (c > 0) out += "|";
+                for (std::size_t p = 0; p < cell.paragraphs.size(); ++p) {
+                    if (p > 0) out += '+';
+                    out += cell.paragraphs[p].PlainText();
+                }
+                if (cell.rightEdgeTwips != 0) out.append(1, '@').append(std::to_string(cell.rightEdgeTwips));
+            }
+        }
+        out += "]";
+    }
+    return out;
+}
+
+TEST(RtfReader, Tables) {
+    const Case cases[] = {
+        // As LibreOffice writes them: the row's definition before its cells.
+        {"Before\\par\\trowd\\trgaph108\\trleft-108\\cellx2000\\cellx4000\\pard\\intbl A\\cell B\\cell\\row"
+         "\\trowd\\cellx2000\\cellx4000\\pard\\intbl C\\cell D\\cell\\row\\pard After",
+         "Before [A@2000|B@4000/C@2000|D@4000] After"},
+        // As Word writes them: the definition again at the row's end, which is the one in force.
+        {"\\trowd\\cellx1000\\cellx2000\\pard\\intbl A\\cell B\\cell\\pard\\intbl{\\trowd\\cellx1500\\cellx3000\\row}"
+         "\\pard After",
+         "[A@1500|B@3000] After"},
+        // Paragraphs within a cell, an empty cell, and a cell beyond the row's definition.
+        {"\\trowd\\cellx100\\pard\\intbl one\\par two\\cell\\cell three\\cell\\row",
+         "[one+two@100||three]"},
+        // A table that ends the document, or is cut short.
+        {"\\trowd\\cellx100\\pard\\intbl A\\cell\\row", "[A@100]"},
+        {"\\pard\\intbl A\\cell B", "[A|B]"},
+        {"\\pard\\intbl A\\par\\pard B", "[A] B"},
+        // \cell alone still makes a cell; \row without cells makes nothing.
+        {"A\\cell B\\cell\\row C", "[A|B] C"},
+        {"a\\row\\row b", "a b"},
+        // Text after the last cell is a cell of its own.
+        {"\\intbl A\\cell B\\row", "[A|B]"},
+        // A table within a cell reads as the cell's text.
+        {"\\intbl A\\nestcell B\\nestcell{\\*\\nesttableprops\\trowd\\cellx50\\nestrow}\\cell\\row", "[A\tB\t]"},
+        // Lines around cells; none, or a paragraph's border, draw no table lines.
+        {"\\trowd\\clbrdrt\\brdrs\\brdrw10\\cellx100\\intbl A\\cell\\row", "#[A@100]"},
+        {"\\trowd\\clbrdrt\\brdrnone\\cellx100\\intbl A\\cell\\row", "[A@100]"},
+        {"\\brdrb\\brdrs\\trowd\\cellx100\\intbl A\\cell\\row", "[A@100]"},
+        // Two tables with a paragraph between them stay two.
+        {"\\intbl A\\cell\\row\\pard x\\par\\intbl B\\cell\\row", "[A] x [B]"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(BlocksOf(Doc(c.rtf)), c.expected) << c.rtf;
+
+    // Plain text: a row a line, cells separated by tabs.
+    EXPECT_EQ(PlainOf(Doc(cases[0].rtf)), "Before\nA\tB\nC\tD\nAfter");
+    EXPECT_EQ(PlainOf(Doc(cases[2].rtf)), "one two\t\tthree");
+    // No row has more cells than Word allows; the rest join the last cell.
+    std::string wide = "\\intbl ";
+    for (int i = 0; i < 70; ++i) wide += std::to_string(i) + "\\cell ";
+    const auto doc = ReadRtf(Doc(wide + "\\row"));
+    const auto& row = std::get<RichTable>(doc->blocks.at(0)).rows.at(0);
+    ASSERT_EQ(row.cells.size(), 64u);
+    EXPECT_EQ(row.cells.back().paragraphs.size(), 7u);
+}
+
 // ----- what is left out -----
 
 TEST(RtfReader, SkipsDestinationsThatAreNotText) {
@@ -329,8 +531,8 @@ TEST(RtfReader, ListItems) {
     for (const ListCase& c : cases) {
         const auto doc = ReadRtf(Doc(c.rtf));
         ASSERT_TRUE(doc.has_value()) << c.rtf;
-        ASSERT_EQ(doc->paragraphs.size(), 1u) << c.rtf;
-        const RichParagraph& para = doc->paragraphs[0];
+        ASSERT_EQ(Paragraphs(*doc).size(), 1u) << c.rtf;
+        const RichParagraph para = Paragraphs(*doc)[0];
         EXPECT_EQ(para.listMarker, c.marker) << c.rtf;
         std::string text;
         for (const TextRun& run : para.runs) text += run.text;
@@ -359,16 +561,32 @@ TEST(RtfReader, HostileShapesOfMegabytesAreRead) {
     for (std::size_t i = 0; i < n / 8; ++i) longFontName += "\\f0 a\\f1 b";
     std::string paragraphs = "{\\rtf1 ";
     for (std::size_t i = 0; i < n / 4; ++i) paragraphs += "\\par";
+    // Many tab stops, then paragraph after paragraph, cell after cell, row after row.
+    std::string stops = "{\\rtf1 ";
+    for (int i = 1; i <= 64; ++i) stops += "\\tx" + std::to_string(i);
+    for (std::size_t i = 0; i < n / 4; ++i) stops += "\\par";
+    std::string cells = "{\\rtf1\\intbl ";
+    for (std::size_t i = 0; i < n / 8; ++i) cells += i % 2 ? "\\cell\\row" : "\\cell";
+    // A font in a code page of its own for every entry, and lead bytes without trail bytes.
+    std::string codePages = "{\\rtf1{\\fonttbl";
+    for (std::size_t i = 0; i < n / 16; ++i) codePages += "{\\f" + std::to_string(i) + "\\cpg" + std::to_string(i) + " F;}";
+    codePages += "}";
+    for (std::size_t i = 0; i < n / 16; ++i) codePages += "\\f" + std::to_string(i) + "\\'82";
 
-    EXPECT_EQ(ReadRtf(nested)->paragraphs.at(0).runs.size(), 1u);
+    EXPECT_EQ(Paragraphs(*ReadRtf(nested)).at(0).runs.size(), 1u);
     EXPECT_EQ(ReadRtf(unicode)->PlainText().size(), 3 * (n / 4));
     EXPECT_TRUE(ReadRtf(manyFonts).has_value());
     EXPECT_TRUE(ReadRtf(manyColours).has_value());
     EXPECT_EQ(ReadRtf(longWord)->PlainText(), "x");
-    EXPECT_EQ(ReadRtf(longNumber)->paragraphs.at(0).runs.at(0).fontSizeHalfPoints, 3276);
+    EXPECT_EQ(Paragraphs(*ReadRtf(longNumber)).at(0).runs.at(0).fontSizeHalfPoints, 3276);
     EXPECT_EQ(ReadRtf(skipped)->PlainText(), "y");
-    EXPECT_EQ(ReadRtf(paragraphs)->paragraphs.size(), n / 4);
-    EXPECT_EQ(ReadRtf(longFontName)->paragraphs.at(0).runs.size(), n / 4);
+    EXPECT_EQ(Paragraphs(*ReadRtf(paragraphs)).size(), n / 4);
+    EXPECT_EQ(Paragraphs(*ReadRtf(longFontName)).at(0).runs.size(), n / 4);
+    std::size_t storedStops = 0;
+    for (const RichParagraph& para : Paragraphs(*ReadRtf(stops))) storedStops += para.tabStops.size();
+    EXPECT_LE(storedStops, stops.size() / 4);
+    EXPECT_EQ(std::get<RichTable>(ReadRtf(cells)->blocks.at(0)).rows.size(), n / 16);
+    EXPECT_TRUE(ReadRtf(codePages).has_value());
 }
 
 // ----- files written by a word processor -----
@@ -419,11 +637,40 @@ TEST(RtfReader, MatchesUnrtfOnWordProcessorFiles) {
     }
 }
 
+// Files in several code pages with the text they hold (NAME.txt, UTF-8). Each is read as its
+// writer wrote it and, where there is one, as rewritten into the code page's \'hh escapes.
+TEST(RtfReader, ReadsWordProcessorFilesInTheirCodePages) {
+    struct Sample {
+        const char* text;
+        std::vector<const char*> files;
+    };
+    const Sample samples[] = {
+        {"cyrillic", {"cyrillic-1251"}},
+        {"central", {"central", "central-1250"}},
+        {"japanese", {"japanese", "japanese-932"}},
+        {"bullets", {"bullets"}},
+        {"formatting", {"formatting"}},
+    };
+    const fs::path dir = kSourceRoot / "tests" / "data" / "rtf";
+    for (const Sample& s : samples) {
+        std::string expected = ReadFile(dir / (std::string(s.text) + ".txt"));
+        ASSERT_FALSE(expected.empty()) << s.text;
+        while (!expected.empty() && expected.back() == '\n') expected.pop_back();
+        for (const char* file : s.files) {
+            const auto doc = ReadRtf(ReadFile(dir / (std::string(file) + ".rtf")));
+            ASSERT_TRUE(doc.has_value()) << file;
+            std::string plain = doc->PlainText();
+            while (!plain.empty() && plain.back() == '\n') plain.pop_back();
+            EXPECT_EQ(plain, expected) << file;
+        }
+    }
+}
+
 TEST(RtfReader, KeepsTheLookOfAWordProcessorFile) {
     const auto doc = ReadRtf(ReadFile(kSourceRoot / "tests" / "data" / "rtf" / "report.rtf"));
     ASSERT_TRUE(doc.has_value());
-    const auto& paras = doc->paragraphs;
-    ASSERT_GE(paras.size(), 10u);
+    const auto& paras = Paragraphs(*doc);
+    ASSERT_GE(paras.size(), 8u);
     // The title: centred, bold, 20 pt, dark blue.
     EXPECT_EQ(paras[0].alignment, Alignment::Center);
     ASSERT_EQ(paras[0].runs.size(), 1u);
@@ -480,13 +727,13 @@ TEST(UserGuideTopics, EveryTopicReadsWithAHeadingAndParagraphs) {
         const auto doc = ReadRtf(bytes);
         ASSERT_TRUE(doc.has_value()) << name;
         // The heading: the first paragraph, bold throughout and larger than any text after it.
-        ASSERT_FALSE(doc->paragraphs.empty()) << name;
-        const RichParagraph& heading = doc->paragraphs.front();
+        ASSERT_FALSE(Paragraphs(*doc).empty()) << name;
+        const RichParagraph heading = Paragraphs(*doc).front();
         ASSERT_FALSE(heading.runs.empty()) << name;
         int largestBody = 0;
         std::size_t textParagraphs = 0;
-        for (std::size_t i = 1; i < doc->paragraphs.size(); ++i) {
-            const RichParagraph& para = doc->paragraphs[i];
+        for (std::size_t i = 1; i < Paragraphs(*doc).size(); ++i) {
+            const RichParagraph para = Paragraphs(*doc)[i];
             if (!para.runs.empty()) ++textParagraphs;
             for (const TextRun& run : para.runs) largestBody = std::max(largestBody, run.fontSizeHalfPoints);
         }

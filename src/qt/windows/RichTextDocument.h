@@ -7,8 +7,9 @@
 
 namespace qb {
 
-// Fills the document with the topic's paragraphs: fonts, sizes, weights, colours, alignment,
-// indents and list markers.
+// Fills the document with the topic's paragraphs and tables: fonts, sizes, weights, colours,
+// underlines, strike-through, superscripts, capitals, alignment, indents, tab stops, list
+// markers, and tables with their column widths.
 void FillTextDocument(const RichDocument& topic, QTextDocument& document);
 
 }  // namespace qb

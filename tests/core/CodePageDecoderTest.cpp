@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "guide/CodePageDecoder.h"
+#include "guide/SymbolFonts.h"
+
+using namespace qb;
+
+namespace {
+
+// The characters the bytes decode to, fed one at a time, then flushed; as code points.
+std::u32string Decode(CodePageDecoder& decoder, int codePage, const std::string& bytes) {
+    std::u32string out;
+    const auto take = [&](const CodePageDecoder::Decoded& d) {
+        for (int i = 0; i < d.count; ++i) out += d.chars[static_cast<std::size_t>(i)];
+    };
+    for (const char c : bytes) take(decoder.Byte(codePage, static_cast<unsigned char>(c)));
+    take(decoder.Flush());
+    return out;
+}
+
+TEST(CodePageDecoder, DecodesSingleAndDoubleByteCodePages) {
+    struct Case {
+        int codePage;
+        std::string bytes;
+        std::u32string expected;
+    };
+    const Case cases[] = {
+        {1252, "\x80\xe9\x81", U"\u20AC\u00E9\u0081"},
+        {1251, "\xcf\xf0\xe8", U"\u041F\u0440\u0438"},
+        {1250, "\xe8\x9a", U"\u010D\u0161"},
+        {1253, "\xc1\xe8", U"\u0391\u03B8"},
+        {1254, "\xfe\xfd", U"\u015F\u0131"},
+        {1255, "\xf9", U"\u05E9"},
+        {1256, "\xe3", U"\u0645"},
+        {1257, "\xe0", U"\u0105"},
+        {874, "\xa1", U"\u0E01"},
+        {10000, "\x8e", U"\u00E9"},
+        {437, "\x82", U"\u00E9"},
+        {932, "\x82\xa0\x83\x41\xb1", U"\u3042\u30A2\uFF71"},
+        {936, "\xc4\xe3\xba\xc3", U"\u4F60\u597D"},
+        {949, "\xc7\xd1", U"\uD55C"},
+        {950, "\xa4\xa4", U"\u4E2D"},
+        {65001, "\xe2\x82\xac", U"\u20AC"},
+        // Bytes the code page leaves undefined, and a code page nobody has: Windows-1252.
+        {1253, "\xaa", U"\uFFFD"},
+        {99999, "\xe9", U"\u00E9"},
+        {0, "\xe9", U"\u00E9"},
+        // A lead byte without a fitting trail byte: the trail byte is read on its own.
+        {932, "\x82 x", U"\uFFFD x"},
+        {932, "\x82", U"\uFFFD"},
+        {936, "\x81\x7f", U"\uFFFD\x7f"},
+    };
+    for (const Case& c : cases) {
+        CodePageDecoder decoder;
+        EXPECT_EQ(Decode(decoder, c.codePage, c.bytes), c.expected) << c.codePage << " " << c.bytes;
+    }
+}
+
+TEST(CodePageDecoder, ALeadByteWaitsOnlyInItsOwnCodePage) {
+    CodePageDecoder decoder;
+    EXPECT_EQ(decoder.Byte(932, 0x82).count, 0);
+    EXPECT_TRUE(decoder.Waiting());
+    // The next byte comes in another code page: the lead byte is no character.
+    const auto d = decoder.Byte(1251, 0xcf);
+    ASSERT_EQ(d.count, 2);
+    EXPECT_EQ(d.chars[0], U'\uFFFD');
+    EXPECT_EQ(d.chars[1], U'\u041F');
+    EXPECT_FALSE(decoder.Waiting());
+}
+
+TEST(CodePageDecoder, ManyCodePagesCostNoMoreThanAFewConverters) {
+    // Far more code pages than a document uses: they all still decode, the late ones as 1252.
+    CodePageDecoder decoder;
+    for (int round = 0; round < 3; ++round)
+        for (const int cp : {1250, 1251, 1253, 1254, 1255, 1256, 1257, 1258, 874, 932, 936, 949, 950,
+                             437, 850, 852, 855, 857, 860, 861, 862, 863, 864, 865, 866, 869})
+            EXPECT_EQ(Decode(decoder, cp, "a").size(), 1u) << cp;
+}
+
+TEST(CodePageDecoder, CharsetsMapToWindowsCodePages) {
+    const std::pair<int, int> cases[] = {
+        {0, 1252}, {1, -1}, {2, 0}, {77, 10000}, {128, 932}, {129, 949}, {134, 936}, {136, 950},
+        {161, 1253}, {162, 1254}, {163, 1258}, {177, 1255}, {178, 1256}, {186, 1257}, {204, 1251},
+        {222, 874}, {238, 1250}, {99, -1},
+    };
+    for (const auto& [charset, codePage] : cases) EXPECT_EQ(CodePageDecoder::CodePageOfCharset(charset), codePage) << charset;
+}
+
+TEST(SymbolFonts, PicturesBecomeTheirLookAlikes) {
+    struct Case {
+        SymbolFont font;
+        char32_t in;
+        char32_t expected;
+    };
+    const Case cases[] = {
+        {SymbolFont::Symbol, 0xB7, U'\u2022'},    {SymbolFont::Symbol, 'a', U'\u03B1'},
+        {SymbolFont::Symbol, 'W', U'\u03A9'},     {SymbolFont::Symbol, 0xB4, U'\u00D7'},
+        {SymbolFont::Symbol, 0xA5, U'\u221E'},    {SymbolFont::Symbol, 0xB3, U'\u2265'},
+        {SymbolFont::Symbol, '1', U'1'},          {SymbolFont::Symbol, 0xF0B7, U'\u2022'},
+        {SymbolFont::Symbol, 0x85, U'\uFFFD'},    {SymbolFont::Wingdings, 0xA7, U'\u25AA'},
+        {SymbolFont::Wingdings, 0x6C, U'\u25CF'}, {SymbolFont::Wingdings, 0x9F, U'\u25CF'},
+        {SymbolFont::Wingdings, 0xD8, U'\u27A2'}, {SymbolFont::Wingdings, 0xFC, U'\u2713'},
+        {SymbolFont::Wingdings, 0x71, U'\u2751'}, {SymbolFont::Wingdings, 0x76, U'\u2756'},
+        {SymbolFont::Wingdings, 0xF0A7, U'\u25AA'}, {SymbolFont::Wingdings, 0x21, U'\uFFFD'},
+        {SymbolFont::Unknown, 0x97, U'\uFFFD'},   {SymbolFont::Wingdings, 0x2022, U'\u2022'},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(SymbolCharacter(c.font, c.in), c.expected) << static_cast<int>(c.font) << " " << std::hex << static_cast<unsigned>(c.in);
+}
+
+TEST(SymbolFonts, KnownByNameOrCharset) {
+    EXPECT_EQ(SymbolFontOf("Symbol", false), SymbolFont::Symbol);
+    EXPECT_EQ(SymbolFontOf("WINGDINGS", true), SymbolFont::Wingdings);
+    EXPECT_EQ(SymbolFontOf("Wingdings 2", true), SymbolFont::Unknown);
+    EXPECT_EQ(SymbolFontOf("Webdings", false), SymbolFont::Unknown);
+    EXPECT_EQ(SymbolFontOf("MT Extra", true), SymbolFont::Symbol);
+    EXPECT_EQ(SymbolFontOf("Arial", false), SymbolFont::None);
+}
+
+}  // namespace

@@ -1,0 +1,116 @@
+// A topic laid into a QTextDocument: what only the viewer can get wrong about tables, tab
+// stops and character formats the reader kept.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <optional>
+
+#include "guide/RtfReader.h"
+#include "windows/RichTextDocument.h"
+
+namespace qb {
+namespace {
+
+std::optional<RichDocument> ReadSample(const char* name) {
+    QFile file(QStringLiteral(QB_SOURCE_DIR "/tests/data/rtf/") + QLatin1String(name));
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    const QByteArray bytes = file.readAll();
+    return ReadRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+QTextTable* FirstTable(QTextDocument& document) {
+    for (QTextFrame* frame : document.rootFrame()->childFrames())
+        if (auto* table = qobject_cast<QTextTable*>(frame)) return table;
+    return nullptr;
+}
+
+QString CellText(QTextTable* table, int row, int column) {
+    const QTextTableCell cell = table->cellAt(row, column);
+    QTextCursor cursor = cell.firstCursorPosition();
+    cursor.setPosition(cell.lastCursorPosition().position(), QTextCursor::KeepAnchor);
+    return cursor.selectedText();
+}
+
+// The format of the first character of the text in the document.
+QTextCharFormat FormatAt(QTextDocument& document, const QString& text) {
+    const QTextCursor found = document.find(text);
+    if (found.isNull()) return {};
+    QTextCursor cursor(&document);
+    cursor.setPosition(found.selectionStart() + 1);
+    return cursor.charFormat();
+}
+
+TEST(RichTextDocument, ATableIsAQTextTableWithItsCellsAndWidths) {
+    const auto topic = ReadSample("formatting.rtf");
+    ASSERT_TRUE(topic.has_value());
+    QTextDocument document;
+    FillTextDocument(*topic, document);
+    QTextTable* table = FirstTable(document);
+    ASSERT_NE(table, nullptr);
+    ASSERT_EQ(table->rows(), 3);
+    ASSERT_EQ(table->columns(), 2);
+    EXPECT_EQ(CellText(table, 0, 1), QStringLiteral("Action"));
+    EXPECT_EQ(CellText(table, 1, 0), QStringLiteral("F3"));
+    EXPECT_EQ(CellText(table, 2, 1), QStringLiteral("Recalls the memory"));
+    const auto widths = table->format().columnWidthConstraints();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_EQ(widths[0].type(), QTextLength::FixedLength);
+    EXPECT_GT(widths[1].rawValue(), widths[0].rawValue());  // the second column is the wider
+    EXPECT_GT(table->format().border(), 0.0);
+    // The paragraph after the table follows it, not inside it.
+    EXPECT_TRUE(document.toPlainText().trimmed().endsWith(QStringLiteral("After the table.")));
+    EXPECT_EQ(document.find(QStringLiteral("After the table.")).currentTable(), nullptr);
+}
+
+TEST(RichTextDocument, CharacterFormatsReachQt) {
+    const auto topic = ReadSample("formatting.rtf");
+    ASSERT_TRUE(topic.has_value());
+    QTextDocument document;
+    FillTextDocument(*topic, document);
+    EXPECT_EQ(FormatAt(document, QStringLiteral("103")).verticalAlignment(), QTextCharFormat::AlignNormal);
+    QTextCursor three(&document);
+    three.setPosition(document.find(QStringLiteral("103")).selectionStart() + 3);
+    EXPECT_EQ(three.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    QTextCursor two(&document);
+    two.setPosition(document.find(QStringLiteral("H2O")).selectionStart() + 2);
+    EXPECT_EQ(two.charFormat().verticalAlignment(), QTextCharFormat::AlignSubScript);
+    EXPECT_TRUE(FormatAt(document, QStringLiteral("12.50")).fontStrikeOut());
+    EXPECT_EQ(FormatAt(document, QStringLiteral("capitals")).fontCapitalization(), QFont::AllUppercase);
+    EXPECT_EQ(FormatAt(document, QStringLiteral("Small Capitals")).fontCapitalization(), QFont::SmallCaps);
+
+    const auto kinds = ReadRtf("{\\rtf1 \\uld dotted\\ulwave wave\\uldash dash\\uldb double\\ulnone none}");
+    ASSERT_TRUE(kinds.has_value());
+    FillTextDocument(*kinds, document);
+    const std::pair<const char*, QTextCharFormat::UnderlineStyle> expected[] = {
+        {"dotted", QTextCharFormat::DotLine}, {"wave", QTextCharFormat::WaveUnderline},
+        {"dash", QTextCharFormat::DashUnderline}, {"double", QTextCharFormat::SingleUnderline},
+        {"none", QTextCharFormat::NoUnderline}};
+    for (const auto& [word, style] : expected)
+        EXPECT_EQ(FormatAt(document, QLatin1String(word)).underlineStyle(), style) << word;
+}
+
+TEST(RichTextDocument, TabStopsAndCodePageTextReachQt) {
+    const auto topic = ReadSample("cyrillic-1251.rtf");
+    ASSERT_TRUE(topic.has_value());
+    QTextDocument document;
+    FillTextDocument(*topic, document);
+    EXPECT_TRUE(document.toPlainText().startsWith(QStringLiteral("Бумажная лента")));
+    const QTextBlock row = document.find(QStringLiteral("F3")).block();
+    const auto tabs = row.blockFormat().tabPositions();
+    ASSERT_EQ(tabs.size(), 3);
+    EXPECT_EQ(tabs[0].type, QTextOption::LeftTab);
+    EXPECT_EQ(tabs[1].type, QTextOption::RightTab);
+    EXPECT_EQ(tabs[2].type, QTextOption::DelimiterTab);
+    EXPECT_NEAR(tabs[0].position, 1800 * 96.0 / 1440.0, 0.01);
+    EXPECT_LT(tabs[1].position, tabs[2].position);
+    // A paragraph without stops keeps Qt's default ones.
+    EXPECT_TRUE(document.firstBlock().blockFormat().tabPositions().isEmpty());
+}
+
+}  // namespace
+}  // namespace qb
