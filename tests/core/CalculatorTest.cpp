@@ -399,6 +399,15 @@ TEST(DecimalPlaces, SubtotalTextChangesOnlyAtTheNextOperation) {
     EXPECT_EQ(t.Trimmed().back(), "1234.500 =");
 }
 
+TEST(DecimalPlaces, AHugeTotalKeepsItsFifteenthDigitAndRoundsItsHalfUp) {
+    // 17,817,203,685,869 x 105 is 1,870,806,387,016,245 exactly: a half at the 16th digit.
+    TestMachine t;
+    Apply(t, Places(4));
+    t.Press("17817203685869*105=");
+    EXPECT_EQ(t.State().SubtotalText, "1,870,806,387,016,250.0000");
+    EXPECT_EQ(t.Trimmed().back(), "*87,016,250.0000 =");
+}
+
 TEST(DecimalPlaces, FloatingSubtotalOfTinyAndHugeValues) {
     TestMachine t;
     Apply(t, Places(0));
