@@ -265,10 +265,12 @@ TEST(Operations, ReciprocalAndSquareRootTexts) {
         {{}, ".8I", "1.25"},
         {{}, ".5I", "2.00"},
         {Places(0), ".5I", "2."},
+        // The root's 15-digit text is cut to 15 characters, never rounded up at the cut.
         {{}, "2R", "1.4142135623731"},
+        {{}, "7R", "2.6457513110645"},
         {{}, ".25R", ".5"},
-        {{}, ".0000000000001R", ".00000031622777"},
-        {{}, "99999999999999R", "10000000"},
+        {{}, ".0000000000001R", ".00000031622776"},
+        {{}, "99999999999999R", "9999999.9999999"},
     };
     for (const auto& [setup, keys, display] : cases) {
         TestMachine t;
@@ -311,8 +313,36 @@ TEST(Operations, TheTapeShowsWhatTheSubtotalReceives) {
     TestMachine t;
     Apply(t, Places(0));
     t.Press(".0000000000001R+");
-    EXPECT_EQ(t.Trimmed().back(), ".00000031622777 +");
-    EXPECT_DOUBLE_EQ(t.State().Subtotal, 0.00000031622777);
+    EXPECT_EQ(t.Trimmed().back(), ".00000031622776 +");
+    EXPECT_DOUBLE_EQ(t.State().Subtotal, 0.00000031622776);
+}
+
+TEST(Operations, ARootWithNoDigitInTheEntryBoxIsRefused) {
+    const std::tuple<const char*, const char*> cases[] = {
+        // pasted, and the Entry box afterwards ("" when the root was refused)
+        {"0.000000000000000000000000000001", ""},
+        {"0.0000000000000000000000000000009", ""},
+        {"0.0000000000000000000000000001", ".00000000000001"},
+    };
+    for (const auto& [pasted, root] : cases) {
+        TestMachine t;
+        t.Press("5+");
+        t.fakes.clipboard.text = pasted;
+        t.machine.Run(Command::Paste);
+        const std::string entry = t.State().EntryText;
+        t.Press("R");
+        if (*root) {
+            EXPECT_EQ(t.Display(), root) << pasted;
+            EXPECT_TRUE(t.fakes.messages.Errors().empty()) << pasted;
+            continue;
+        }
+        EXPECT_EQ(t.fakes.messages.Errors(), Lines{"The result is too small for the calculator!"}) << pasted;
+        EXPECT_EQ(t.fakes.messages.beeps, 1) << pasted;
+        EXPECT_EQ(t.State().EntryText, entry) << pasted;
+        EXPECT_EQ(t.Display(), entry) << pasted;
+        EXPECT_FALSE(t.State().SpecialResult) << pasted;
+        EXPECT_DOUBLE_EQ(t.State().Subtotal, 5) << pasted;
+    }
 }
 
 TEST(Faults, AfterATotalTheEntryBoxShowsWhatWasCommitted) {

@@ -152,16 +152,21 @@ TEST(FormatStrings, BaseAndPlaces) {
     EXPECT_EQ(CreateFormatString(false, 5), "###############.00000");
 }
 
-TEST(FitEntryText, PlainAndAtMost15CharactersWithoutLosingMagnitude) {
+TEST(FitEntryText, CutsTheFractionAt15CharactersWithoutLosingMagnitude) {
     const std::pair<double, const char*> cases[] = {
         {std::sqrt(2.0), "1.4142135623731"},
+        {std::sqrt(7.0), "2.6457513110645"},  // 2.64575131106459: cut, not rounded
         {0.5, ".5"},
-        {std::sqrt(1e-13), ".00000031622777"},
+        {std::sqrt(1e-13), ".00000031622776"},
         {1e15, "1000000000000000"},
         {1e20 + 0.5, "100000000000000000000"},
-        {12345678901234.56, "12345678901235"},
+        {12345678901234.56, "12345678901234."},
         {-std::sqrt(2.0), "-1.414213562373"},
         {4, "4"},
+        {1e-14, ".00000000000001"},
+        // No significant digit within 15 characters: nothing the Entry box could show.
+        {1e-15, ""},
+        {9.4e-15, ""},
     };
     for (const auto& [value, expected] : cases) EXPECT_EQ(FitEntryText(value), expected) << value;
 }

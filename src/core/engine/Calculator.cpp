@@ -13,6 +13,7 @@ namespace {
 constexpr const char* kCapacityMessage = "The capacity of the Entry box has been reached";
 constexpr const char* kDivideByZero = "Cannot divide by zero";
 constexpr const char* kTooLarge = "The result is too large for the calculator";
+constexpr const char* kTooSmall = "The result is too small for the calculator";
 constexpr const char* kBadRoot = "That is an invalid number for taking a square root";
 constexpr const char* kInversePattern = "0.0000000000000";
 
@@ -275,7 +276,13 @@ void Calculator::cmdSquareRoot_Click() {
         Refuse(kBadRoot);
         return;
     }
-    state_.EntryText = FitEntryText(std::sqrt(x));
+    std::string root = FitEntryText(std::sqrt(x));
+    if (root.empty()) {
+        messages_.Beep();
+        Refuse(kTooSmall);
+        return;
+    }
+    state_.EntryText = root;
     ShowEntry();
     state_.SpecialResult = true;
 }

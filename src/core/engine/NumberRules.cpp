@@ -252,17 +252,9 @@ std::string CreateFormatString(bool commaSeparator, int decimalPlaces) {
 std::string FitEntryText(double value) {
     constexpr std::size_t kWidth = 15;
     std::string text = NumberToPlainText(value);
-    if (text.size() <= kWidth) return text;
-    auto point = text.find('.');
-    if (point == std::string::npos) return text;  // integer digits are never given up
-    int decimals = static_cast<int>(kWidth) - static_cast<int>(point) - 1;
-    if (decimals < 0) decimals = 0;
-    std::string pattern = "#.";
-    pattern.append(static_cast<std::size_t>(decimals), '0');
-    text = FormatNumber(value, pattern);
-    while (!text.empty() && text.back() == '0' && text.find('.') != std::string::npos) text.pop_back();
-    if (!text.empty() && text.back() == '.') text.pop_back();
-    if (text.empty() || text == "-") text = "0";
+    // Only fraction digits are cut; a number without a point has no fraction to give up.
+    if (text.size() > kWidth && text.find('.') != std::string::npos) text.resize(kWidth);
+    if (text.find_first_of("123456789") == std::string::npos) return {};
     return text;
 }
 
