@@ -390,6 +390,29 @@ TEST(Faults, AnOperationKeyRefusedKeepsThePendingOperation) {
     EXPECT_EQ(t.machine.OperatorCaption(), "/");
 }
 
+TEST(Faults, ARefusedOperationKeepsTheJustPressedEqualsFlag) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // subtotal, operation, then the Entry box
+        {"5", "/", ".001"},        // the divisor rounds to zero
+        {"1E300", "*", "1E300"},  // the product is beyond the range
+    };
+    for (const auto& [subtotal, operation, entry] : cases) {
+        TestMachine t;
+        t.Calc().SetEntryFromValue(subtotal);
+        t.Press(std::string("+") + operation);
+        t.machine.Run(Command::ClearEntryBox);  // off: the operation key applies the number
+        // A reopened tape can bring back a total's flag beside a number in the Entry box.
+        t.Calc().SetEntryFromValue(entry);
+        t.Calc().State().JustPressedEquals = true;
+        const Lines before = t.TapeLines();
+        t.Press("+");
+        EXPECT_EQ(t.fakes.messages.Errors().size(), 1u) << operation;
+        EXPECT_TRUE(t.State().JustPressedEquals) << operation;
+        EXPECT_EQ(t.machine.OperatorCaption(), operation);
+        EXPECT_EQ(t.TapeLines(), before) << operation;
+    }
+}
+
 TEST(Faults, ReciprocalBeyondTheRangeIsRefused) {
     TestMachine t;
     t.Calc().SetEntryFromValue("1E-320");

@@ -186,8 +186,8 @@ void Calculator::SetOperatorIndicator(char operation) {
 void Calculator::OperationKey(char operation) {
     if (state_.JustPressedEquals && !state_.SpecialResult) {
         if (NumberPresent()) {
-            state_.JustPressedEquals = false;
             if (!options_.ClearEntryBox && !DoPendingOperation()) return;
+            state_.JustPressedEquals = false;
         }
     } else if (NumberPresent()) {
         if (!DoPendingOperation()) return;
