@@ -317,6 +317,28 @@ TEST(Operations, TheTapeShowsWhatTheSubtotalReceives) {
     EXPECT_DOUBLE_EQ(t.State().Subtotal, 0.00000031622776);
 }
 
+TEST(Operations, AReciprocalThatRoundsToZeroIsRefused) {
+    const std::tuple<const char*, const char*> cases[] = {
+        // keys, and the Entry box afterwards ("" when the result was refused)
+        {"99999999999999", ""},
+        {"20000000000001", ""},
+        {"20000000000000", "0.0000000000001"},  // 5E-14: the half goes up
+    };
+    for (const auto& [keys, shown] : cases) {
+        TestMachine t;
+        t.Press(keys);
+        t.Press("I");
+        if (*shown) {
+            EXPECT_EQ(t.Display(), shown) << keys;
+            continue;
+        }
+        EXPECT_EQ(t.fakes.messages.Errors(), Lines{"The result is too small for the calculator!"}) << keys;
+        EXPECT_EQ(t.fakes.messages.beeps, 1) << keys;
+        EXPECT_EQ(t.Display(), keys);
+        EXPECT_FALSE(t.State().SpecialResult) << keys;
+    }
+}
+
 TEST(Operations, ARootWithNoDigitInTheEntryBoxIsRefused) {
     const std::tuple<const char*, const char*> cases[] = {
         // pasted, and the Entry box afterwards ("" when the root was refused)

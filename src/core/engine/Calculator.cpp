@@ -262,7 +262,14 @@ void Calculator::cmdInverse_Click() {
         return;
     }
     const std::string& pattern = r <= 0.9 ? std::string(kInversePattern) : formatString_;
-    state_.EntryText = NoSpecialChar(FormatNumber(r, pattern));
+    std::string text = NoSpecialChar(FormatNumber(r, pattern));
+    // A result that rounds to nothing but zeros would never be applied.
+    if (text.find_first_of("123456789") == std::string::npos) {
+        messages_.Beep();
+        Refuse(kTooSmall);
+        return;
+    }
+    state_.EntryText = text;
     ShowEntry();
     state_.SpecialResult = true;
 }
