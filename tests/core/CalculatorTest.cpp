@@ -265,10 +265,12 @@ TEST(Operations, ReciprocalAndSquareRootTexts) {
         {{}, ".8I", "1.25"},
         {{}, ".5I", "2.00"},
         {Places(0), ".5I", "2."},
+        // The root's 15-digit text is cut to 15 characters, never rounded up at the cut.
         {{}, "2R", "1.4142135623731"},
+        {{}, "7R", "2.6457513110645"},
         {{}, ".25R", ".5"},
-        {{}, ".0000000000001R", ".00000031622777"},
-        {{}, "99999999999999R", "10000000"},
+        {{}, ".0000000000001R", ".00000031622776"},
+        {{}, "99999999999999R", "9999999.9999999"},
     };
     for (const auto& [setup, keys, display] : cases) {
         TestMachine t;
@@ -311,8 +313,58 @@ TEST(Operations, TheTapeShowsWhatTheSubtotalReceives) {
     TestMachine t;
     Apply(t, Places(0));
     t.Press(".0000000000001R+");
-    EXPECT_EQ(t.Trimmed().back(), ".00000031622777 +");
-    EXPECT_DOUBLE_EQ(t.State().Subtotal, 0.00000031622777);
+    EXPECT_EQ(t.Trimmed().back(), ".00000031622776 +");
+    EXPECT_DOUBLE_EQ(t.State().Subtotal, 0.00000031622776);
+}
+
+TEST(Operations, AReciprocalThatRoundsToZeroIsRefused) {
+    const std::tuple<const char*, const char*> cases[] = {
+        // keys, and the Entry box afterwards ("" when the result was refused)
+        {"99999999999999", ""},
+        {"20000000000001", ""},
+        {"20000000000000", "0.0000000000001"},  // 5E-14: the half goes up
+    };
+    for (const auto& [keys, shown] : cases) {
+        TestMachine t;
+        t.Press(keys);
+        t.Press("I");
+        if (*shown) {
+            EXPECT_EQ(t.Display(), shown) << keys;
+            continue;
+        }
+        EXPECT_EQ(t.fakes.messages.Errors(), Lines{"The result is too small for the calculator!"}) << keys;
+        EXPECT_EQ(t.fakes.messages.beeps, 1) << keys;
+        EXPECT_EQ(t.Display(), keys);
+        EXPECT_FALSE(t.State().SpecialResult) << keys;
+    }
+}
+
+TEST(Operations, ARootWithNoDigitInTheEntryBoxIsRefused) {
+    const std::tuple<const char*, const char*> cases[] = {
+        // pasted, and the Entry box afterwards ("" when the root was refused)
+        {"0.000000000000000000000000000001", ""},
+        {"0.0000000000000000000000000000009", ""},
+        {"0.0000000000000000000000000001", ".00000000000001"},
+    };
+    for (const auto& [pasted, root] : cases) {
+        TestMachine t;
+        t.Press("5+");
+        t.fakes.clipboard.text = pasted;
+        t.machine.Run(Command::Paste);
+        const std::string entry = t.State().EntryText;
+        t.Press("R");
+        if (*root) {
+            EXPECT_EQ(t.Display(), root) << pasted;
+            EXPECT_TRUE(t.fakes.messages.Errors().empty()) << pasted;
+            continue;
+        }
+        EXPECT_EQ(t.fakes.messages.Errors(), Lines{"The result is too small for the calculator!"}) << pasted;
+        EXPECT_EQ(t.fakes.messages.beeps, 1) << pasted;
+        EXPECT_EQ(t.State().EntryText, entry) << pasted;
+        EXPECT_EQ(t.Display(), entry) << pasted;
+        EXPECT_FALSE(t.State().SpecialResult) << pasted;
+        EXPECT_DOUBLE_EQ(t.State().Subtotal, 5) << pasted;
+    }
 }
 
 TEST(Faults, AfterATotalTheEntryBoxShowsWhatWasCommitted) {
@@ -360,6 +412,29 @@ TEST(Faults, AnOperationKeyRefusedKeepsThePendingOperation) {
     EXPECT_EQ(t.machine.OperatorCaption(), "/");
 }
 
+TEST(Faults, ARefusedOperationKeepsTheJustPressedEqualsFlag) {
+    const std::tuple<const char*, const char*, const char*> cases[] = {
+        // subtotal, operation, then the Entry box
+        {"5", "/", ".001"},        // the divisor rounds to zero
+        {"1E300", "*", "1E300"},  // the product is beyond the range
+    };
+    for (const auto& [subtotal, operation, entry] : cases) {
+        TestMachine t;
+        t.Calc().SetEntryFromValue(subtotal);
+        t.Press(std::string("+") + operation);
+        t.machine.Run(Command::ClearEntryBox);  // off: the operation key applies the number
+        // A reopened tape can bring back a total's flag beside a number in the Entry box.
+        t.Calc().SetEntryFromValue(entry);
+        t.Calc().State().JustPressedEquals = true;
+        const Lines before = t.TapeLines();
+        t.Press("+");
+        EXPECT_EQ(t.fakes.messages.Errors().size(), 1u) << operation;
+        EXPECT_TRUE(t.State().JustPressedEquals) << operation;
+        EXPECT_EQ(t.machine.OperatorCaption(), operation);
+        EXPECT_EQ(t.TapeLines(), before) << operation;
+    }
+}
+
 TEST(Faults, ReciprocalBeyondTheRangeIsRefused) {
     TestMachine t;
     t.Calc().SetEntryFromValue("1E-320");
@@ -397,6 +472,15 @@ TEST(DecimalPlaces, SubtotalTextChangesOnlyAtTheNextOperation) {
     t.Press("=");
     EXPECT_EQ(t.State().SubtotalText, "1234.500");
     EXPECT_EQ(t.Trimmed().back(), "1234.500 =");
+}
+
+TEST(DecimalPlaces, AHugeTotalKeepsItsFifteenthDigitAndRoundsItsHalfUp) {
+    // 17,817,203,685,869 x 105 is 1,870,806,387,016,245 exactly: a half at the 16th digit.
+    TestMachine t;
+    Apply(t, Places(4));
+    t.Press("17817203685869*105=");
+    EXPECT_EQ(t.State().SubtotalText, "1,870,806,387,016,250.0000");
+    EXPECT_EQ(t.Trimmed().back(), "*87,016,250.0000 =");
 }
 
 TEST(DecimalPlaces, FloatingSubtotalOfTinyAndHugeValues) {

@@ -90,6 +90,12 @@ TEST(LastTapeEntry, ReadsTheNumberWithTheSignOfItsEffect) {
         {"", ""},
         {"Total 12.5x", "12.5"},
         {"-12 -", "12"},
+        // A minus sign without digits gives the sign alone.
+        {"                 -", "-"},
+        {"-", "-"},
+        {"-abc +", "-"},
+        {"- -", "-"},
+        {"abc +", ""},
     };
     for (const auto& [line, expected] : cases) {
         FakeMessagePort messages;
@@ -112,6 +118,35 @@ TEST(LastTapeEntry, SelectedOrLastAndOverflow) {
     EXPECT_EQ(selection.LastTapeEntry(true), "3.00");
     EXPECT_EQ(selection.LastTapeEntry(), "");
     EXPECT_EQ(messages.Errors(), std::vector<std::string>{"The value on the tape is too large to recall!"});
+}
+
+TEST(LastTapeEntry, ALoneMinusSignReachesCopyMemoryAndRecall) {
+    TestMachine t;
+    t.machine.Run(Command::FloatingPoint);
+    t.Press("4+a7");
+    // A line a tape file brought in: no digits, the operation column "-".
+    t.machine.GetTape().AppendRaw("                 -");
+
+    t.fakes.dialogs.copyChoices.push_back('L');
+    t.machine.Run(Command::Copy);
+    EXPECT_EQ(t.fakes.clipboard.text, "-");
+    ASSERT_FALSE(t.fakes.messages.shown.empty());
+    EXPECT_EQ(t.fakes.messages.shown.back().text, "- copied to the Clipboard");
+
+    // The memory reads it as 0: adding changes nothing but is saved, multiplying clears.
+    int writes = t.fakes.settings.writes;
+    t.Press("a");
+    EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), 4);
+    EXPECT_EQ(t.fakes.settings.writes, writes + 1);
+    t.Press("m");
+    EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), 0);
+    EXPECT_EQ(t.machine.MemoryText(), "");
+
+    t.machine.TapeDoubleClicked(t.machine.GetTape().Count() - 1);
+    EXPECT_EQ(t.State().PendingOperation, '-');
+    EXPECT_EQ(t.machine.OperatorCaption(), "-");
+    EXPECT_EQ(t.Display(), "");
+    EXPECT_EQ(t.State().EntryText, "");
 }
 
 TEST(Recall, DoubleClickPutsTheNumberInTheEntryBox) {

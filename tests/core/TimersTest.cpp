@@ -234,7 +234,7 @@ TEST(TimedEvent, ClosingTheWindowSavesAndClosesEvenWhenTheSaveIsCancelled) {
     EXPECT_EQ(t.fakes.dialogs.captionPrompts.size(), 1u);  // the Save As of the event's end
 }
 
-TEST(TimedEvent, F12InTheDispatcherPausesAndResumes) {
+TEST(TimedEvent, F12InTheExpandedWindowOnlyTogglesClearEntryBox) {
     Clocked t;
     t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
     t.machine.Run(Command::TimedEvent);
@@ -242,6 +242,43 @@ TEST(TimedEvent, F12InTheDispatcherPausesAndResumes) {
     t.machine.Key(vk::F12, 0, 0);
     EXPECT_FALSE(t.machine.TimedEventPaused);
     EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
+}
+
+TEST(TimedEvent, F12InTheCollapsedWindowPausesAndResumes) {
+    Clocked t;
+    t.At(1000);
+    t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
+    t.machine.Key(vk::F9, 0, 0);
+    t.machine.Key(vk::F11, 0, 0);
+    ASSERT_TRUE(t.machine.WindowCollapsed());
+    ASSERT_TRUE(t.machine.GetOptions().ClearEntryBox);
+    t.Tick(1100);
+
+    // The first F12 toggles Clear Entry Box and pauses the event.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_TRUE(t.machine.TimedEventPaused);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
+    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+    EXPECT_EQ(t.machine.StopwatchCaption(), "00:01:40 Paused");
+
+    // While paused every other key is refused.
+    t.At(1400);
+    t.machine.Key(vk::Key5, 0, '5');
+    t.machine.Key(vk::F3, 0, 0);
+    EXPECT_EQ(t.fakes.messages.Errors(),
+              (std::vector<std::string>{"Press F12 to turn the timer back on!", "Press F12 to turn the timer back on!"}));
+    EXPECT_EQ(t.Display(), "");
+
+    // The second only resumes, and the paused time is not counted.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.TimedEventPaused);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
+    EXPECT_TRUE(t.machine.StopwatchTimerOn());
+    t.Tick(1401);
+    EXPECT_EQ(t.machine.StopwatchCaption(), "00:01:41");
+    t.machine.Key(vk::Key5, 0, '5');
+    EXPECT_EQ(t.Display(), "5");
+    EXPECT_TRUE(t.machine.TimedEventActive);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ namespace {
 constexpr const char* kCapacityMessage = "The capacity of the Entry box has been reached";
 constexpr const char* kDivideByZero = "Cannot divide by zero";
 constexpr const char* kTooLarge = "The result is too large for the calculator";
+constexpr const char* kTooSmall = "The result is too small for the calculator";
 constexpr const char* kBadRoot = "That is an invalid number for taking a square root";
 constexpr const char* kInversePattern = "0.0000000000000";
 
@@ -185,8 +186,8 @@ void Calculator::SetOperatorIndicator(char operation) {
 void Calculator::OperationKey(char operation) {
     if (state_.JustPressedEquals && !state_.SpecialResult) {
         if (NumberPresent()) {
-            state_.JustPressedEquals = false;
             if (!options_.ClearEntryBox && !DoPendingOperation()) return;
+            state_.JustPressedEquals = false;
         }
     } else if (NumberPresent()) {
         if (!DoPendingOperation()) return;
@@ -261,7 +262,14 @@ void Calculator::cmdInverse_Click() {
         return;
     }
     const std::string& pattern = r <= 0.9 ? std::string(kInversePattern) : formatString_;
-    state_.EntryText = NoSpecialChar(FormatNumber(r, pattern));
+    std::string text = NoSpecialChar(FormatNumber(r, pattern));
+    // A result that rounds to nothing but zeros would never be applied.
+    if (text.find_first_of("123456789") == std::string::npos) {
+        messages_.Beep();
+        Refuse(kTooSmall);
+        return;
+    }
+    state_.EntryText = text;
     ShowEntry();
     state_.SpecialResult = true;
 }
@@ -275,7 +283,13 @@ void Calculator::cmdSquareRoot_Click() {
         Refuse(kBadRoot);
         return;
     }
-    state_.EntryText = FitEntryText(std::sqrt(x));
+    std::string root = FitEntryText(std::sqrt(x));
+    if (root.empty()) {
+        messages_.Beep();
+        Refuse(kTooSmall);
+        return;
+    }
+    state_.EntryText = root;
     ShowEntry();
     state_.SpecialResult = true;
 }

@@ -8,6 +8,9 @@ namespace qb {
 namespace {
 
 constexpr int kSignificant = 15;
+// Enough digits to write any double exactly: its binary fraction ends within 767 significant
+// decimal digits.
+constexpr int kExactDigits = 770;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -18,10 +21,11 @@ struct Digits {
     int exponent = 0;
 };
 
-Digits SignificantDigits(double magnitude) {
-    char buf[64];
-    auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific,
-                             kSignificant - 1);
+// Writes the magnitude in scientific form with `precision` digits after the first and reads
+// back its digits and exponent (to_chars rounds correctly, but a tie goes to even).
+Digits ScientificDigits(double magnitude, int precision) {
+    char buf[kExactDigits + 16];
+    auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, precision);
     std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
     Digits out;
     auto e = text.find('e');
@@ -31,6 +35,31 @@ Digits SignificantDigits(double magnitude) {
     std::string_view exponent = text.substr(e + 1);
     if (!exponent.empty() && exponent.front() == '+') exponent.remove_prefix(1);
     std::from_chars(exponent.data(), exponent.data() + exponent.size(), out.exponent);
+    return out;
+}
+
+// Adds one unit in the last digit, carrying into a new leading digit when all are 9.
+void IncrementLast(Digits& d) {
+    auto i = d.digits.size();
+    while (i > 0 && d.digits[i - 1] == '9') d.digits[--i] = '0';
+    if (i > 0) {
+        ++d.digits[i - 1];
+    } else {
+        d.digits.insert(d.digits.begin(), '1');
+        d.digits.pop_back();
+        ++d.exponent;
+    }
+}
+
+// Rounds to 15 significant digits with halves away from zero. Two digits more show which way
+// the value goes, except when they read "50": then all the value's digits are written out, so
+// that only an exact tie goes up and a value just below one goes down.
+Digits SignificantDigits(double magnitude) {
+    Digits out = ScientificDigits(magnitude, kSignificant + 1);
+    if (out.digits.compare(kSignificant, 2, "50") == 0) out = ScientificDigits(magnitude, kExactDigits);
+    bool up = out.digits[kSignificant] >= '5';
+    out.digits.resize(kSignificant);
+    if (up) IncrementLast(out);
     return out;
 }
 
@@ -223,17 +252,9 @@ std::string CreateFormatString(bool commaSeparator, int decimalPlaces) {
 std::string FitEntryText(double value) {
     constexpr std::size_t kWidth = 15;
     std::string text = NumberToPlainText(value);
-    if (text.size() <= kWidth) return text;
-    auto point = text.find('.');
-    if (point == std::string::npos) return text;  // integer digits are never given up
-    int decimals = static_cast<int>(kWidth) - static_cast<int>(point) - 1;
-    if (decimals < 0) decimals = 0;
-    std::string pattern = "#.";
-    pattern.append(static_cast<std::size_t>(decimals), '0');
-    text = FormatNumber(value, pattern);
-    while (!text.empty() && text.back() == '0' && text.find('.') != std::string::npos) text.pop_back();
-    if (!text.empty() && text.back() == '.') text.pop_back();
-    if (text.empty() || text == "-") text = "0";
+    // Only fraction digits are cut; a number without a point has no fraction to give up.
+    if (text.size() > kWidth && text.find('.') != std::string::npos) text.resize(kWidth);
+    if (text.find_first_of("123456789") == std::string::npos) return {};
     return text;
 }
 

@@ -42,8 +42,9 @@ std::string CreateFormatBase(bool commaSeparator);
 // FormatBase followed by decimalPlaces zeros.
 std::string CreateFormatString(bool commaSeparator, int decimalPlaces);
 
-// A number text for the Entry box from a computed value: plain decimals, at most 15
-// characters where fraction digits can be given up (rounded), never losing an integer digit.
+// A number text for the Entry box from a computed value: NumberToText's 15 significant digits
+// in plain decimals, its fraction cut (not rounded) to 15 characters in all; integer digits
+// are never given up. Empty when no significant digit is left within the 15 characters.
 std::string FitEntryText(double value);
 
 }  // namespace qb

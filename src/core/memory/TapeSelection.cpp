@@ -71,9 +71,10 @@ std::string TapeSelection::LastTapeEntry(bool selected) {
         negative = true;
         s.erase(0, 1);
     }
+    // A line without digits that shows a minus sign gives the sign alone.
+    if (s.empty()) return negative || op == '-' ? "-" : "";
     // A number taken away counts with its sign turned: "-5.00 -" added 5 to the subtotal.
     if (op == '-') negative = !negative;
-    if (s.empty()) return {};
     return negative ? "-" + s : s;
 }
 

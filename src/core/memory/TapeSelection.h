@@ -17,7 +17,8 @@ public:
     void Navigate(Move move);
 
     // The number of the selected line (selected) or of the last line, as digits, "." and a
-    // leading "-" for a number that lowered the subtotal. Empty when there is none.
+    // leading "-" for a number that lowered the subtotal; "-" alone for a line with a minus sign
+    // and no digits. Empty when there is no line or the line holds neither.
     std::string LastTapeEntry(bool selected = false);
 
     void TurnOnTapeSelect();
