@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <vector>
+
 #include "fakes/TestMachine.h"
 #include "window/KeyCodes.h"
+#include "window/MenuModel.h"
 
 using namespace qb;
 using namespace qb::test;
@@ -218,6 +223,62 @@ TEST(Paste, TheTapePrintsWhatTheSubtotalReceives) {
     t.Press("+");
     EXPECT_EQ(t.Trimmed().back(), ".00000002 +");
     EXPECT_DOUBLE_EQ(t.State().Subtotal, 2e-8);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Menus, OnlyTheHelpMenuLeavesTheShortcutKeyPanelsShowing) {
+    for (const Menu& menu : MainMenus()) {
+        TestMachine t;
+        t.machine.Run(Command::ShortcutKeys);
+        ASSERT_TRUE(t.machine.ShortcutPanelVisible(1));
+        t.machine.MenuOpened(menu.name);
+        const bool help = menu.name == "mnuHPHelp";
+        EXPECT_EQ(t.machine.ShortcutPanelVisible(1), help) << menu.name;
+        EXPECT_EQ(t.machine.TapeVisible(), !help) << menu.name;
+    }
+}
+
+TEST(Menus, KeyboardShortcutKeysFromTheHelpMenuPagesToTheSecondList) {
+    TestMachine t;
+    t.machine.MenuOpened("mnuHPHelp");
+    t.machine.Run(Command::ShortcutKeys);
+    t.machine.MenuOpened("mnuHPHelp");
+    t.machine.Run(Command::ShortcutKeys);
+    EXPECT_FALSE(t.machine.ShortcutPanelVisible(1));
+    EXPECT_TRUE(t.machine.ShortcutPanelVisible(2));
+    t.machine.MenuOpened("mnuHPHelp");
+    t.machine.Run(Command::About);
+    EXPECT_TRUE(t.machine.ShortcutPanelVisible(2));
+}
+
+TEST(Menus, ItemsStandInTheirOrder) {
+    const std::map<std::string, std::vector<std::string>> wanted = {
+        {"mnuFIFile", {"&Open...", "&Save", "Sa&ve As...", "", "&Collapse", "", "Stop&watch", "&Timed Event...", "",
+                       "E&xit"}},
+        {"mnuCNCaption", {"&Clear Caption", "&New..."}},
+        {"mnuOPOperation", {"&Paste", "&Clear Entry"}},
+        {"mnuTPTape", {"Clear &Subtotal", "&New Tape", "&Print", "&Copy"}},
+        {"mnuMEMemory", {"&Clear Memory", "&Recall To Entry box", "", "&Add To Memory", "&Subtract From Memory",
+                         "&Divide Into Memory", "&Multiply By Memory"}},
+        {"mnuDCDecimal", {"&Floating Point", "&1", "&2", "&3", "&4", "&5"}},
+        {"mnuOPOptions", {"&Auto Decimal", "", "&Round Before Operation", "&Clear Subtotal On Equal",
+                          "Clear &Entry Box", "Comma &Separator", "", "Prompt For &Print Caption",
+                          "Prompt For &File Caption", "", "&Display Value Copied", "", "&Machine Sounds"}},
+        {"mnuHPHelp", {"&User Guide...", "&Keyboard Shortcut Keys", "Show &Tooltips", "", "&Welcome message...",
+                       "&About..."}},
+    };
+    std::vector<std::string> bar;
+    for (const Menu& menu : MainMenus()) {
+        bar.push_back(menu.name);
+        std::vector<std::string> captions;
+        for (const MenuItem& item : menu.items) captions.push_back(item.caption);
+        EXPECT_EQ(captions, wanted.at(menu.name)) << menu.name;
+    }
+    EXPECT_EQ(bar, (std::vector<std::string>{"mnuFIFile", "mnuCNCaption", "mnuOPOperation", "mnuTPTape",
+                                             "mnuMEMemory", "mnuDCDecimal", "mnuOPOptions", "mnuHPHelp"}));
 }
 
 }  // namespace
