@@ -85,8 +85,12 @@ void Machine::EndAbout() {
     FinalFocusStep();
 }
 
-void Machine::TooltipsChangedInDialog(bool on) {
-    if (on != options_.Tooltips) ToggleOption(Command::ShowTooltips);
+// Ctrl+T in the User Guide turns the one switch as it stands now, and is refused like any
+// command while a timed event is paused.
+std::optional<bool> Machine::ToggleTooltipsInUserGuide() {
+    if (CheckPausedTimer()) return std::nullopt;
+    ToggleOption(Command::ShowTooltips);
+    return options_.Tooltips;
 }
 
 void Machine::CopyCommand() {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -252,6 +253,21 @@ TEST(Menus, KeyboardShortcutKeysFromTheHelpMenuPagesToTheSecondList) {
     t.machine.MenuOpened("mnuHPHelp");
     t.machine.Run(Command::About);
     EXPECT_TRUE(t.machine.ShortcutPanelVisible(2));
+}
+
+TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
+    TestMachine t;
+    ASSERT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
+    t.machine.Run(Command::ShowTooltips);  // turned off in the main window while the guide is open
+    EXPECT_EQ(t.machine.ToggleTooltipsInUserGuide(), std::optional<bool>(true));
+    EXPECT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
+    EXPECT_EQ(t.fakes.settings.values["Tooltips"], "True");
+
+    t.machine.TimedEventActive = true;
+    t.machine.TimedEventPaused = true;
+    EXPECT_EQ(t.machine.ToggleTooltipsInUserGuide(), std::nullopt);
+    EXPECT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
+    EXPECT_EQ(t.fakes.messages.Errors().size(), 1u);
 }
 
 TEST(Menus, ItemsStandInTheirOrder) {

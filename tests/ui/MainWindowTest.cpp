@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QtTest/QTest>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -317,6 +318,32 @@ TEST(MainWindow, CaptionBoxTakesTheFocusUntilAKeyIsStruck) {
     EXPECT_FALSE(program.machine.CaptionFocus());
 }
 
+TEST(MainWindow, TheCaptionBoxSelectsItsWholeTextWhenItGetsTheFocus) {
+    Program program;
+    program.fakes.dialogs.captions.push_back("Quarterly figures");
+    program.Click("cmdNewCaption");
+    auto* caption = program.Find<QLineEdit>("txtCaption");
+    ASSERT_EQ(caption->text(), QStringLiteral("Quarterly figures"));
+    struct Way {
+        const char* what;
+        std::function<void()> give;
+    };
+    const Way ways[] = {
+        {"a click in the middle", [&] { QTest::mouseClick(caption, Qt::LeftButton, {}, caption->rect().center()); }},
+        {"the focus given", [&] { caption->setFocus(Qt::TabFocusReason); }},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.what);
+        program.Find("txtKeyStroke")->setFocus(Qt::OtherFocusReason);
+        caption->deselect();
+        way.give();
+        QCoreApplication::processEvents();  // the selection follows the click's own cursor placing
+        ASSERT_TRUE(caption->hasFocus());
+        EXPECT_EQ(caption->selectedText(), caption->text());
+        EXPECT_EQ(caption->selectionStart(), 0);
+    }
+}
+
 TEST(MainWindow, F11CollapsesToTheEntryLineAndTapeAndBack) {
     Program program;
     const QSize expanded = program.window->size();
@@ -411,6 +438,23 @@ TEST(MainWindow, ScreenReadersHearTheValuesShown) {
     ASSERT_EQ(tape->childCount(), 2);
     EXPECT_EQ(tape->child(0)->text(QAccessible::Name).toStdString(), kStartLine);
     EXPECT_EQ(tape->child(1)->text(QAccessible::Name).toStdString(), "           12.50 +");
+}
+
+// The Tape frame's buttons carry a picture above their caption, both whole inside the button.
+TEST(MainWindow, TapeButtonsShowAPictureAboveTheirCaption) {
+    Program program;
+    const std::pair<const char*, const char*> buttons[] = {
+        {"cmdClear", "Clear Subtotal"}, {"cmdNewTape", "New Tape"}, {"cmdPrintTape", " Print"},
+        {"cmdCopy", "Copy"},           {"cmdExit", "&Close"},
+    };
+    for (const auto& [name, caption] : buttons) {
+        auto* button = program.Find<QPushButton>(name);
+        EXPECT_EQ(button->text(), QString::fromLatin1(caption)) << name;
+        EXPECT_FALSE(button->icon().isNull()) << name;
+        EXPECT_GE(button->iconSize().height(), 12) << name;
+        EXPECT_LE(button->iconSize().height() + button->fontMetrics().height(), button->height()) << name;
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width()) << name;
+    }
 }
 
 TEST(MainWindow, CloseButtonClosesTheWindow) {
