@@ -73,6 +73,35 @@ TEST(Collapse, TheSmallWindowOpensAtTheLargeWindowsCornerAndComesBack) {
     EXPECT_EQ(t.G().top, 88);
 }
 
+// The window system tells the frame's size only once the window is up: the window is centred
+// again on its outer size, unless the user has moved it meanwhile; expanding centres on it too.
+TEST(Collapse, TheOuterWindowIsCentredOnceItsFrameIsKnown) {
+    constexpr long kFramedW = kExpandedW + 30, kFramedH = kExpandedH + 330;
+    struct Case {
+        const char* what;
+        bool movedFirst;
+        long left, top;
+    };
+    const Case cases[] = {
+        {"standing where it was centred", false, (kScreenW - kFramedW) / 2, (kScreenH - kFramedH) / 2},
+        {"moved by the user", true, 600, 450},
+    };
+    for (const Case& c : cases) {
+        Windowed t;
+        t.Start();
+        t.machine.FirstActivation();
+        if (c.movedFirst) t.machine.WindowMoved(600, 450);
+        t.machine.SetExpandedSize(kFramedW, kFramedH);
+        EXPECT_EQ(t.G().left, c.left) << c.what;
+        EXPECT_EQ(t.G().top, c.top) << c.what;
+        EXPECT_EQ(t.G().width, kFramedW) << c.what;
+        t.machine.Key(vk::F11, 0, 0);
+        t.machine.Key(vk::F11, 0, 0);
+        EXPECT_EQ(t.G().left, (kScreenW - kFramedW) / 2) << c.what;
+        EXPECT_EQ(t.G().top, (kScreenH - kFramedH) / 2) << c.what;
+    }
+}
+
 TEST(Collapse, TheFileMenuItemNamesWhatItWillDo) {
     Windowed t;
     t.Start();

@@ -593,8 +593,15 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     if (placing_ || !isVisible()) return;
+    // A window standing where it was placed has not been moved: its frame may just have come,
+    // and the machine then centres the outer window again.
     const QPoint corner = frameGeometry().topLeft();
-    machine_.WindowMoved(Twips(corner.x()), Twips(corner.y()));
+    if (corner != QPoint(Pixels(shownGeometry_.left), Pixels(shownGeometry_.top)))
+        machine_.WindowMoved(Twips(corner.x()), Twips(corner.y()));
+    const Machine::Geometry before = machine_.WindowGeometry();
+    TellScreenAndSize();
+    const Machine::Geometry& after = machine_.WindowGeometry();
+    if (after.left != before.left || after.top != before.top) RenderGeometry();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
