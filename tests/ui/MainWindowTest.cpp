@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QtTest/QTest>
@@ -375,6 +376,23 @@ TEST(MainWindow, F11CollapsesToTheEntryLineAndTapeAndBack) {
     EXPECT_TRUE(program.Find("frmKeys")->isVisible());
     EXPECT_EQ(tape->pos(), program.Find("frmShortcutKeys1")->pos() + QPoint(0, program.window->Pixels(90)));
     EXPECT_EQ(program.window->windowTitle(), QStringLiteral("the Quillbox"));
+}
+
+// Frame and all: the window system frames the window once it is shown, and the outer window
+// stands centred then and whenever the expanded window comes back.
+TEST(MainWindow, TheOuterWindowStandsCentred) {
+    Program program;
+    const QRect screen = program.window->screen()->geometry();
+    auto offCentre = [&] {
+        const QRect outer = program.window->frameGeometry();
+        return QPoint(2 * outer.x() - (screen.width() - outer.width()), 2 * outer.y() - (screen.height() - outer.height()));
+    };
+    ASSERT_NE(program.window->frameGeometry().size(), program.window->size()) << "no frame to centre";
+    EXPECT_LE(offCentre().manhattanLength(), 2) << offCentre().x() << "," << offCentre().y();
+    program.Strike({Qt::Key_F11, Qt::NoModifier, {}});
+    program.window->move(10, 20);
+    program.Strike({Qt::Key_F11, Qt::NoModifier, {}});
+    EXPECT_LE(offCentre().manhattanLength(), 2) << offCentre().x() << "," << offCentre().y();
 }
 
 TEST(MainWindow, TheMachineKnowsWhereTheWindowWasMoved) {

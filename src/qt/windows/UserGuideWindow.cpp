@@ -90,19 +90,36 @@ UserGuideWindow::UserGuideWindow(std::vector<TopicFolder> topics, bool tooltipsO
     // The user's choice counts even when it is the topic already selected.
     connect(cmbTopics_, &QComboBox::activated, this, &UserGuideWindow::SelectionChanged);
     BuildList();
+    // Centred on the screen when it opens, at the size it will show with.
+    ensurePolished();
     adjustSize();
+    CentreOnScreen();
 }
 
-// Centred on the screen when it opens, at the size its layout settled on when it was shown.
+// The window system frames the window only once it is shown, on showing or a little later, and
+// before the user can have moved it by its title bar: it is centred again then, on its outer size.
 void UserGuideWindow::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (centred_) return;
-    centred_ = true;
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        const QSize outer = frameGeometry().size();
-        move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
-    }
+    CentreOnceFramed();
+}
+
+void UserGuideWindow::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (isVisible()) CentreOnceFramed();
+}
+
+void UserGuideWindow::CentreOnceFramed() {
+    if (framed_ || frameGeometry().size() == size()) return;
+    framed_ = true;
+    CentreOnScreen();
+}
+
+void UserGuideWindow::CentreOnScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
 }
 
 void UserGuideWindow::BuildList() {

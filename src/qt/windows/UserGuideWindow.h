@@ -39,6 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
 
 private:
     void BuildList();
@@ -47,6 +48,8 @@ private:
     void SelectFound(int index);
     void Walk(TopicList::Button button);
     void RenderButtons();
+    void CentreOnScreen();
+    void CentreOnceFramed();
 
     std::vector<TopicFolder> folders_;
     bool tooltipsOn_;
@@ -55,7 +58,7 @@ private:
     QtCollationPort collation_;  // the user's language orders and finds the topics
     TopicList topics_{&collation_};
     bool loading_ = false;
-    bool centred_ = false;
+    bool framed_ = false;
     QComboBox* cmbTopics_;
     QLabel* lblSelectTopic_;
     QTextBrowser* rtbText_;
