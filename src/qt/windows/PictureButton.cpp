@@ -8,8 +8,8 @@
 namespace qb {
 namespace {
 
-constexpr int kGap = 1;           // between the picture and the caption
-constexpr int kLargest = 32;      // a picture never grows past this, however tall the button
+constexpr int kGap = 1;       // between the picture and the caption
+constexpr int kLargest = 32;  // a picture never grows past this, however tall the button
 constexpr int kSmallest = 10;
 
 }  // namespace

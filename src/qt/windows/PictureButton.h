@@ -13,8 +13,6 @@ class PictureButton final : public QPushButton {
 public:
     PictureButton(Picture picture, const QString& caption, QWidget* parent = nullptr);
 
-    Picture Drawing() const { return picture_; }
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 #include <cmath>
+#include <numbers>
 
 namespace qb {
 namespace {
@@ -131,7 +132,7 @@ void DrawNewTape(QPainter& p) {
     p.drawEllipse(QRectF(10.3, 8.8, 1.4, 2.4));
     QPolygonF star;
     for (int i = 0; i < 10; ++i) {
-        const qreal angle = -M_PI / 2 + i * M_PI / 5;
+        const qreal angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
         const qreal radius = i % 2 ? 1.6 : 3.8;
         star << QPointF(4.5 + radius * std::cos(angle), 4.5 + radius * std::sin(angle));
     }

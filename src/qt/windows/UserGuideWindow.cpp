@@ -1,12 +1,12 @@
 #include "windows/UserGuideWindow.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGridLayout>
-#include <QAbstractItemView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
