@@ -9,6 +9,7 @@
 #include "settings/MemorySettings.h"
 #include "window/KeyCodes.h"
 #include "window/KeyboardMap.h"
+#include "window/MenuModel.h"
 
 namespace qb {
 namespace {
@@ -323,7 +324,8 @@ void Machine::ClearMemory() {
 void Machine::SaveMemory() { settings_.Save(key::Memory, memory_.Text()); }
 
 void Machine::MenuOpened(const std::string& menuName) {
-    HideShortcutKeys();
+    for (const Menu& menu : MainMenus())
+        if (menu.name == menuName && menu.hidesShortcutKeys) HideShortcutKeys();
     if (menuName == "mnuFIFile") fileMenuOpened_ = true;
 }
 

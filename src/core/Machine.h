@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -141,8 +142,9 @@ public:
     // back afterwards.
     void BeginAbout();
     void EndAbout();
-    // A dialog's Ctrl+T switched the tooltips: the main window and the setting follow.
-    void TooltipsChangedInDialog(bool on);
+    // Ctrl+T in the User Guide: turns the one tooltip switch, which the main window and the
+    // setting follow, and gives where it stands; nothing when the pause guard refuses.
+    std::optional<bool> ToggleTooltipsInUserGuide();
 
     // The keyboard focus goes back to the keystroke box; the shell moves it and clears this.
     bool TakeFocusRequest();

@@ -21,10 +21,17 @@ void Machine::SetScreen(long width, long height) {
     screenHeight_ = height;
 }
 
+// The window system gives the window its frame only once it is shown. An expanded window that
+// still stands where it was centred is centred again on its outer size, frame and all.
 void Machine::SetExpandedSize(long width, long height) {
+    const Geometry centred = CenterForm(expandedWidth_, expandedHeight_);
+    const bool standsCentred = geometry_.left == centred.left && geometry_.top == centred.top;
     expandedWidth_ = width;
     expandedHeight_ = height;
-    if (!windowCollapsed_) {
+    if (windowCollapsed_) return;
+    if (standsCentred) {
+        geometry_ = CenterForm(width, height);
+    } else {
         geometry_.width = width;
         geometry_.height = height;
     }
@@ -85,8 +92,12 @@ void Machine::EndAbout() {
     FinalFocusStep();
 }
 
-void Machine::TooltipsChangedInDialog(bool on) {
-    if (on != options_.Tooltips) ToggleOption(Command::ShowTooltips);
+// Ctrl+T in the User Guide turns the one switch as it stands now, and is refused like any
+// command while a timed event is paused.
+std::optional<bool> Machine::ToggleTooltipsInUserGuide() {
+    if (CheckPausedTimer()) return std::nullopt;
+    ToggleOption(Command::ShowTooltips);
+    return options_.Tooltips;
 }
 
 void Machine::CopyCommand() {

@@ -750,4 +750,22 @@ TEST(UserGuideTopics, EveryTopicReadsWithAHeadingAndParagraphs) {
         EXPECT_TRUE(topics.count(wanted)) << "no topic " << wanted;
 }
 
+// Where a topic tells what F4 does, it tells what the program does: the new tape starts with
+// its 0 = line.
+TEST(UserGuideTopics, NewTapeIsToldAsStartingWithTheZeroLine) {
+    int told = 0;
+    for (const auto& entry : fs::directory_iterator(kSourceRoot / "assets" / "guide")) {
+        const auto doc = ReadRtf(ReadFile(entry.path()));
+        if (!doc) continue;
+        const std::string text = doc->PlainText();
+        for (std::size_t at = text.find("New Tape)"); at != std::string::npos; at = text.find("New Tape)", at + 1)) {
+            const std::string sentence = text.substr(at, text.find('.', at) - at);
+            EXPECT_NE(sentence.find("0 = line"), std::string::npos) << entry.path().filename() << ": " << sentence;
+            EXPECT_EQ(sentence.find("empty"), std::string::npos) << entry.path().filename() << ": " << sentence;
+            ++told;
+        }
+    }
+    EXPECT_GE(told, 2);
+}
+
 }  // namespace

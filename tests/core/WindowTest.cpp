@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "fakes/TestMachine.h"
 #include "window/KeyCodes.h"
+#include "window/MenuModel.h"
 
 using namespace qb;
 using namespace qb::test;
@@ -65,6 +70,35 @@ TEST(Collapse, TheSmallWindowOpensAtTheLargeWindowsCornerAndComesBack) {
     t.machine.Key(vk::F11, 0, 0);
     EXPECT_EQ(t.G().left, 77);
     EXPECT_EQ(t.G().top, 88);
+}
+
+// The window system tells the frame's size only once the window is up: the window is centred
+// again on its outer size, unless the user has moved it meanwhile; expanding centres on it too.
+TEST(Collapse, TheOuterWindowIsCentredOnceItsFrameIsKnown) {
+    constexpr long kFramedW = kExpandedW + 30, kFramedH = kExpandedH + 330;
+    struct Case {
+        const char* what;
+        bool movedFirst;
+        long left, top;
+    };
+    const Case cases[] = {
+        {"standing where it was centred", false, (kScreenW - kFramedW) / 2, (kScreenH - kFramedH) / 2},
+        {"moved by the user", true, 600, 450},
+    };
+    for (const Case& c : cases) {
+        Windowed t;
+        t.Start();
+        t.machine.FirstActivation();
+        if (c.movedFirst) t.machine.WindowMoved(600, 450);
+        t.machine.SetExpandedSize(kFramedW, kFramedH);
+        EXPECT_EQ(t.G().left, c.left) << c.what;
+        EXPECT_EQ(t.G().top, c.top) << c.what;
+        EXPECT_EQ(t.G().width, kFramedW) << c.what;
+        t.machine.Key(vk::F11, 0, 0);
+        t.machine.Key(vk::F11, 0, 0);
+        EXPECT_EQ(t.G().left, (kScreenW - kFramedW) / 2) << c.what;
+        EXPECT_EQ(t.G().top, (kScreenH - kFramedH) / 2) << c.what;
+    }
 }
 
 TEST(Collapse, TheFileMenuItemNamesWhatItWillDo) {
@@ -218,6 +252,61 @@ TEST(Paste, TheTapePrintsWhatTheSubtotalReceives) {
     t.Press("+");
     EXPECT_EQ(t.Trimmed().back(), ".00000002 +");
     EXPECT_DOUBLE_EQ(t.State().Subtotal, 2e-8);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Menus, OnlyTheHelpMenuLeavesTheShortcutKeyPanelsShowing) {
+    for (const Menu& menu : MainMenus()) {
+        TestMachine t;
+        t.machine.Run(Command::ShortcutKeys);
+        ASSERT_TRUE(t.machine.ShortcutPanelVisible(1));
+        t.machine.MenuOpened(menu.name);
+        const bool help = menu.name == "mnuHPHelp";
+        EXPECT_EQ(t.machine.ShortcutPanelVisible(1), help) << menu.name;
+        EXPECT_EQ(t.machine.TapeVisible(), !help) << menu.name;
+    }
+}
+
+TEST(Menus, KeyboardShortcutKeysFromTheHelpMenuPagesToTheSecondList) {
+    TestMachine t;
+    t.machine.MenuOpened("mnuHPHelp");
+    t.machine.Run(Command::ShortcutKeys);
+    t.machine.MenuOpened("mnuHPHelp");
+    t.machine.Run(Command::ShortcutKeys);
+    EXPECT_FALSE(t.machine.ShortcutPanelVisible(1));
+    EXPECT_TRUE(t.machine.ShortcutPanelVisible(2));
+    t.machine.MenuOpened("mnuHPHelp");
+    t.machine.Run(Command::About);
+    EXPECT_TRUE(t.machine.ShortcutPanelVisible(2));
+}
+
+TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
+    TestMachine t;
+    ASSERT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
+    t.machine.Run(Command::ShowTooltips);  // turned off in the main window while the guide is open
+    EXPECT_EQ(t.machine.ToggleTooltipsInUserGuide(), std::optional<bool>(true));
+    EXPECT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
+    EXPECT_EQ(t.fakes.settings.values["Tooltips"], "True");
+
+    t.machine.TimedEventActive = true;
+    t.machine.TimedEventPaused = true;
+    EXPECT_EQ(t.machine.ToggleTooltipsInUserGuide(), std::nullopt);
+    EXPECT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
+    EXPECT_EQ(t.fakes.messages.Errors().size(), 1u);
+}
+
+TEST(Menus, TheCaptionMenuListsClearBeforeNew) {
+    for (const Menu& menu : MainMenus()) {
+        if (menu.name != "mnuCNCaption") continue;
+        std::vector<std::string> captions;
+        for (const MenuItem& item : menu.items) captions.push_back(item.caption);
+        EXPECT_EQ(captions, (std::vector<std::string>{"&Clear Caption", "&New..."}));
+        return;
+    }
+    ADD_FAILURE() << "no Caption menu";
 }
 
 }  // namespace

@@ -3,7 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QPointer>
+#include <QScreen>
+#include <QWindow>
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
@@ -17,6 +21,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <optional>
 #include <sys/stat.h>
 
 #include "Machine.h"
@@ -87,6 +92,18 @@ TEST(ChooseCopy, SelectedValueOnlyWhenALineIsSelected) {
     ChooseCopyDialog cancelled(false, false);
     QTest::mouseClick(Child<QPushButton>(cancelled, "cmdCancel"), Qt::LeftButton);
     EXPECT_EQ(cancelled.Choice(), std::nullopt);
+}
+
+TEST(ChooseCopy, OkAndCancelShowAPictureAboveTheirCaption) {
+    ChooseCopyDialog dialog(false, false);
+    dialog.show();
+    for (const auto& [name, caption] : {std::pair{"cmdOK", "&OK"}, std::pair{"cmdCancel", "&Cancel"}}) {
+        auto* button = Child<QPushButton>(dialog, name);
+        EXPECT_EQ(button->text(), QString::fromLatin1(caption));
+        EXPECT_FALSE(button->icon().isNull()) << name;
+        EXPECT_GE(button->iconSize().height(), 16) << name;
+        EXPECT_LE(button->iconSize().height() + button->fontMetrics().height(), button->height()) << name;
+    }
 }
 
 TEST(TimedEventSetup, BeginRefusesWithTheFocusOnTheBoxAtFault) {
@@ -164,6 +181,13 @@ void WriteTopic(const QDir& dir, const char* name, const QByteArray& text) {
     file.write("{\\rtf1\\ansi " + text + "\\par}");
 }
 
+// Chooses an entry from the dropped-down list, as the user does.
+void Choose(QComboBox* list, int index) {
+    list->showPopup();
+    list->view()->setCurrentIndex(list->model()->index(index, 0));
+    QTest::keyClick(list->view(), Qt::Key_Return);
+}
+
 TEST(UserGuide, ListsTheInstalledTopicsBesideTheUsersOwn) {
     QTemporaryDir start, data;
     WriteTopic(QDir(start.path()), "UG Benefits.rtf", "Our own benefits");
@@ -176,7 +200,7 @@ TEST(UserGuide, ListsTheInstalledTopicsBesideTheUsersOwn) {
     ASSERT_EQ(list->count(), 2);
     EXPECT_EQ(list->currentText(), QStringLiteral("Benefits"));
     EXPECT_EQ(Child<QTextBrowser>(guide, "rtbText")->toPlainText().trimmed(), QStringLiteral("Our own benefits"));
-    list->setCurrentIndex(1);
+    Choose(list, 1);
     EXPECT_EQ(Child<QTextBrowser>(guide, "rtbText")->toPlainText().trimmed(), QStringLiteral("Installed memory"));
     EXPECT_TRUE(messages.shown.empty());
 }
@@ -271,8 +295,9 @@ TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
     broken.write("this is no rich text");
     broken.close();
     test::FakeMessagePort messages;
-    bool tooltipsTold = false;
-    UserGuideWindow guide(TopicsIn(dir.path()), false, messages, [&](bool on) { tooltipsTold = on; });
+    bool tooltipsOn = false;  // the program's one switch
+    UserGuideWindow guide(TopicsIn(dir.path()), tooltipsOn, messages,
+                          [&] { return std::optional<bool>(tooltipsOn = !tooltipsOn); });
     auto* list = Child<QComboBox>(guide, "cmbTopics");
     EXPECT_EQ(list->count(), 5);
     EXPECT_EQ(list->itemText(0), QStringLiteral("apple"));
@@ -289,8 +314,101 @@ TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
     EXPECT_EQ(list->currentText(), QStringLiteral("Zebra"));
     EXPECT_FALSE(Child(guide, "cmdNext")->isEnabled());
     CtrlT(list);
-    EXPECT_TRUE(tooltipsTold);
+    EXPECT_TRUE(tooltipsOn);
     EXPECT_EQ(Child(guide, "cmdClose")->toolTip(), QStringLiteral("Click on Close to exit the User Guide"));
+}
+
+TEST(UserGuide, ChoosingTheSelectedTopicAgainSetsTheWalkingButtons) {
+    QTemporaryDir dir;
+    WriteTopic(QDir(dir.path()), "UG Only.rtf", "The only topic");
+    test::FakeMessagePort messages;
+    UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
+    guide.show();
+    auto* list = Child<QComboBox>(guide, "cmbTopics");
+    for (const char* button : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"}) EXPECT_TRUE(Child(guide, button)->isEnabled());
+    Choose(list, 0);
+    EXPECT_FALSE(Child(guide, "cmdFirst")->isEnabled());
+    EXPECT_FALSE(Child(guide, "cmdPrev")->isEnabled());
+    EXPECT_TRUE(Child(guide, "cmdNext")->isEnabled());
+    EXPECT_TRUE(Child(guide, "cmdLast")->isEnabled());
+}
+
+// Dropped down, the list finds topics by the program's first-letter rule alone: "B" then "e"
+// goes to the next B topic and stays there, where the list's own search would spell "Be".
+TEST(UserGuide, TheDroppedDownListFindsByFirstLetterOnly) {
+    QTemporaryDir dir;
+    for (const char* name : {"UG Basics.rtf", "UG Benefits.rtf", "UG Budget.rtf", "UG Zebra.rtf"})
+        WriteTopic(QDir(dir.path()), name, QByteArray(name).mid(3, 5));
+    test::FakeMessagePort messages;
+    UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
+    guide.show();
+    auto* list = Child<QComboBox>(guide, "cmbTopics");
+    ASSERT_EQ(list->currentText(), QStringLiteral("Benefits"));
+    list->showPopup();
+    QAbstractItemView* dropped = list->view();
+    ASSERT_TRUE(dropped->isVisible());
+    for (const char* letter : {"b", "e"}) {
+        QTest::keyClicks(dropped, QString::fromLatin1(letter));
+        EXPECT_EQ(list->currentText(), QStringLiteral("Budget")) << letter;
+        EXPECT_EQ(dropped->currentIndex().row(), list->currentIndex()) << letter;
+        EXPECT_TRUE(Child<QTextBrowser>(guide, "rtbText")->toPlainText().startsWith("Budge")) << letter;
+    }
+    QTest::keyClick(dropped, Qt::Key_Return);
+    EXPECT_EQ(list->currentText(), QStringLiteral("Budget"));
+    EXPECT_FALSE(dropped->isVisible());
+}
+
+// Ctrl+T here turns the switch as it stands now, which the main window may have turned since
+// the guide opened; a refused turn changes nothing.
+TEST(UserGuide, CtrlTFollowsTheProgramsOneSwitch) {
+    QTemporaryDir dir;
+    WriteTopic(QDir(dir.path()), "UG Benefits.rtf", "text");
+    test::FakeMessagePort messages;
+    bool shared = true;
+    bool refuse = false;
+    UserGuideWindow guide(TopicsIn(dir.path()), shared, messages, [&]() -> std::optional<bool> {
+        if (refuse) return std::nullopt;
+        return shared = !shared;
+    });
+    auto* close = Child(guide, "cmdClose");
+    ASSERT_FALSE(close->toolTip().isEmpty());
+    shared = false;  // turned off in the main window
+    CtrlT(Child(guide, "cmbTopics"));
+    EXPECT_TRUE(shared);
+    EXPECT_FALSE(close->toolTip().isEmpty());
+    refuse = true;
+    CtrlT(Child(guide, "cmbTopics"));
+    EXPECT_TRUE(shared);
+    EXPECT_FALSE(close->toolTip().isEmpty());
+}
+
+// The guide is a window of its own beside the main window, which a click brings in front of it;
+// it opens centred, and the main window's Ctrl+T and the guide's turn the same switch.
+TEST(UserGuide, StandsBesideTheMainWindowNotAboveIt) {
+    test::ShownWindow shown;
+    shown.window.show();
+    shown.machine.Run(Command::UserGuide);
+    shown.window.Render();
+    QWidget* guide = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (top->objectName() == QStringLiteral("UsersGuide") && top->isVisible()) guide = top;
+    ASSERT_NE(guide, nullptr);
+    EXPECT_EQ(guide->parentWidget(), nullptr);
+    EXPECT_EQ(guide->windowType(), Qt::Window);
+    ASSERT_NE(guide->windowHandle(), nullptr);
+    EXPECT_EQ(guide->windowHandle()->transientParent(), nullptr);
+    const QRect screen = guide->screen()->geometry();
+    EXPECT_LE((guide->frameGeometry().center() - screen.center()).manhattanLength(), 2);
+
+    shown.machine.Run(Command::ShowTooltips);  // off in the main window
+    shown.window.Render();
+    CtrlT(Child(*guide, "cmbTopics"));
+    EXPECT_TRUE(shown.machine.IsChecked(Command::ShowTooltips));
+    EXPECT_FALSE(Child(*guide, "cmdClose")->toolTip().isEmpty());
+
+    QPointer<QWidget> open(guide);
+    shown.window.close();
+    EXPECT_TRUE(open.isNull() || !open->isVisible());
 }
 
 TEST(UserGuide, NoTopicsSaysSo) {
@@ -310,7 +428,7 @@ TEST(UserGuide, EveryShippedTopicShowsAHeading) {
     auto* list = Child<QComboBox>(guide, "cmbTopics");
     ASSERT_GE(list->count(), 10);
     for (int i = 0; i < list->count(); ++i) {
-        list->setCurrentIndex(i);
+        Choose(list, i);
         const QString text = Child<QTextBrowser>(guide, "rtbText")->toPlainText();
         EXPECT_TRUE(text.startsWith(list->itemText(i))) << list->itemText(i).toStdString();
     }

@@ -11,6 +11,7 @@
 #include <QListView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <QtTest/QTest>
@@ -317,6 +318,19 @@ TEST(MainWindow, CaptionBoxTakesTheFocusUntilAKeyIsStruck) {
     EXPECT_FALSE(program.machine.CaptionFocus());
 }
 
+TEST(MainWindow, TheCaptionBoxSelectsItsWholeTextWhenItGetsTheFocus) {
+    Program program;
+    program.fakes.dialogs.captions.push_back("Quarterly figures");
+    program.Click("cmdNewCaption");
+    auto* caption = program.Find<QLineEdit>("txtCaption");
+    ASSERT_EQ(caption->text(), QStringLiteral("Quarterly figures"));
+    QTest::mouseClick(caption, Qt::LeftButton, {}, caption->rect().center());
+    QCoreApplication::processEvents();  // the selection follows the click's own placing of the cursor
+    ASSERT_TRUE(caption->hasFocus());
+    EXPECT_EQ(caption->selectedText(), caption->text());
+    EXPECT_EQ(caption->selectionStart(), 0);
+}
+
 TEST(MainWindow, F11CollapsesToTheEntryLineAndTapeAndBack) {
     Program program;
     const QSize expanded = program.window->size();
@@ -348,6 +362,23 @@ TEST(MainWindow, F11CollapsesToTheEntryLineAndTapeAndBack) {
     EXPECT_TRUE(program.Find("frmKeys")->isVisible());
     EXPECT_EQ(tape->pos(), program.Find("frmShortcutKeys1")->pos() + QPoint(0, program.window->Pixels(90)));
     EXPECT_EQ(program.window->windowTitle(), QStringLiteral("the Quillbox"));
+}
+
+// Frame and all: the window system frames the window once it is shown, and the outer window
+// stands centred then and whenever the expanded window comes back.
+TEST(MainWindow, TheOuterWindowStandsCentred) {
+    Program program;
+    const QRect screen = program.window->screen()->geometry();
+    auto offCentre = [&] {
+        const QRect outer = program.window->frameGeometry();
+        return QPoint(2 * outer.x() - (screen.width() - outer.width()), 2 * outer.y() - (screen.height() - outer.height()));
+    };
+    ASSERT_NE(program.window->frameGeometry().size(), program.window->size()) << "no frame to centre";
+    EXPECT_LE(offCentre().manhattanLength(), 2) << offCentre().x() << "," << offCentre().y();
+    program.Strike({Qt::Key_F11, Qt::NoModifier, {}});
+    program.window->move(10, 20);
+    program.Strike({Qt::Key_F11, Qt::NoModifier, {}});
+    EXPECT_LE(offCentre().manhattanLength(), 2) << offCentre().x() << "," << offCentre().y();
 }
 
 TEST(MainWindow, TheMachineKnowsWhereTheWindowWasMoved) {
@@ -411,6 +442,23 @@ TEST(MainWindow, ScreenReadersHearTheValuesShown) {
     ASSERT_EQ(tape->childCount(), 2);
     EXPECT_EQ(tape->child(0)->text(QAccessible::Name).toStdString(), kStartLine);
     EXPECT_EQ(tape->child(1)->text(QAccessible::Name).toStdString(), "           12.50 +");
+}
+
+// The Tape frame's buttons carry a picture above their caption, both whole inside the button.
+TEST(MainWindow, TapeButtonsShowAPictureAboveTheirCaption) {
+    Program program;
+    const std::pair<const char*, const char*> buttons[] = {
+        {"cmdClear", "Clear Subtotal"}, {"cmdNewTape", "New Tape"}, {"cmdPrintTape", " Print"},
+        {"cmdCopy", "Copy"},           {"cmdExit", "&Close"},
+    };
+    for (const auto& [name, caption] : buttons) {
+        auto* button = program.Find<QPushButton>(name);
+        EXPECT_EQ(button->text(), QString::fromLatin1(caption)) << name;
+        EXPECT_FALSE(button->icon().isNull()) << name;
+        EXPECT_GE(button->iconSize().height(), 12) << name;
+        EXPECT_LE(button->iconSize().height() + button->fontMetrics().height(), button->height()) << name;
+        EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width()) << name;
+    }
 }
 
 TEST(MainWindow, CloseButtonClosesTheWindow) {

@@ -26,8 +26,8 @@ std::vector<Menu> BuildMenus() {
                       Item("mnuFIExit", "E&xit", C::Exit, {vk::X, kCtrl})},
                      true});
     menus.push_back({"mnuCNCaption", "&Caption",
-                     {Item("mnuOPNewCaption", "&New...", C::NewCaption, {vk::W, kCtrl}),
-                      Item("mnuOPClearCaption", "&Clear Caption", C::ClearCaption, {vk::Q, kCtrl})}});
+                     {Item("mnuOPClearCaption", "&Clear Caption", C::ClearCaption, {vk::Q, kCtrl}),
+                      Item("mnuOPNewCaption", "&New...", C::NewCaption, {vk::W, kCtrl})}});
     menus.push_back({"mnuOPOperation", "&Operation",
                      {Item("mnuOPPaste", "&Paste", C::Paste, {vk::V, kCtrl}),
                       Item("mnuOPClearEntry", "&Clear Entry", C::ClearEntry, {vk::Delete, 0})}});
@@ -66,7 +66,9 @@ std::vector<Menu> BuildMenus() {
                       Item("mnuHPShortcutKeys", "&Keyboard Shortcut Keys", C::ShortcutKeys, {vk::F1, kShift}),
                       Item("mnuHPShowToolTips", "Show &Tooltips", C::ShowTooltips, {vk::T, kCtrl}), Separator(),
                       Item("mnuHPWelcomeMessage", "&Welcome message...", C::WelcomeMessage),
-                      Item("mnuFIAbout", "&About...", C::About)}});
+                      Item("mnuFIAbout", "&About...", C::About)},
+                     false,
+                     false});
     return menus;
 }
 

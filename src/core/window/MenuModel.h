@@ -26,6 +26,9 @@ struct Menu {
     std::string caption;
     std::vector<MenuItem> items;
     bool keptWhenCollapsed = false;  // the File menu stays on the collapsed window
+    // Opening the menu puts the tape back over the shortcut-key panels; the Help menu leaves
+    // them, so that its Keyboard Shortcut Keys item can page and About finds them as they were.
+    bool hidesShortcutKeys = true;
 };
 
 // The menus from left to right.

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "aids/Tooltips.h"
+#include "windows/PictureButton.h"
 #include "windows/Twips.h"
 
 namespace qb {
@@ -42,11 +43,11 @@ ChooseCopyDialog::ChooseCopyDialog(bool selectedOffered, bool tooltipsOn, QWidge
     options_[1]->setEnabled(selectedOffered);
     if (selectedOffered) options_[1]->setChecked(true);
 
-    ok_ = new QPushButton(QStringLiteral("&OK"), this);
+    ok_ = new PictureButton(Picture::OK, QStringLiteral("&OK"), this);
     ok_->setObjectName(QStringLiteral("cmdOK"));
     ok_->setGeometry(Twips::Rect(120, 1440, 1215, 795));
     ok_->setDefault(true);
-    cancel_ = new QPushButton(QStringLiteral("&Cancel"), this);
+    cancel_ = new PictureButton(Picture::Cancel, QStringLiteral("&Cancel"), this);
     cancel_->setObjectName(QStringLiteral("cmdCancel"));
     cancel_->setGeometry(Twips::Rect(1470, 1440, 1155, 795).translated(grow, 0));
     connect(ok_, &QPushButton::clicked, this, [this] {

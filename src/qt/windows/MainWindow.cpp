@@ -24,6 +24,7 @@
 #include "window/KeyCodes.h"
 #include "windows/IndicatorLabel.h"
 #include "windows/KeyTranslation.h"
+#include "windows/PictureButton.h"
 #include "windows/TapeListModel.h"
 #include "windows/TapeView.h"
 
@@ -149,7 +150,8 @@ void MainWindow::TellScreenAndSize() {
     }
 }
 
-MainWindow::~MainWindow() = default;
+// The User Guide has no parent to take it along.
+MainWindow::~MainWindow() { delete userGuide_.data(); }
 
 int MainWindow::Pixels(long twips) const { return qRound(static_cast<double>(twips) * dpi_ / kTwipsPerInch); }
 
@@ -172,8 +174,9 @@ QGroupBox* MainWindow::AddFrame(QWidget* parent, const char* name, const char* c
 }
 
 QPushButton* MainWindow::AddButton(QWidget* parent, const char* name, const char* caption, Command command,
-                                   const QRect& twips) {
-    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+                                   const QRect& twips, std::optional<Picture> picture) {
+    QPushButton* button = picture ? new PictureButton(*picture, QString::fromLatin1(caption), parent)
+                                  : new QPushButton(QString::fromLatin1(caption), parent);
     // Keys reach the machine through its keyboard map alone, so the caption's mnemonic is no shortcut.
     button->setShortcut(QKeySequence());
     button->setObjectName(QString::fromLatin1(name));
@@ -299,11 +302,11 @@ void MainWindow::BuildFrames() {
 
     // Tape buttons
     QGroupBox* frmTape = AddFrame(client_, "frmTape", " Tape ", {6810, 780, 1455, 3525}, tr("Tape"));
-    AddButton(frmTape, "cmdClear", "Clear Subtotal", C::ClearSubtotal, {150, 210, 1155, 555});
-    AddButton(frmTape, "cmdNewTape", "New Tape", C::NewTape, {150, 810, 1155, 555});
-    AddButton(frmTape, "cmdPrintTape", " Print", C::Print, {150, 1410, 1155, 555});
-    AddButton(frmTape, "cmdCopy", "Copy", C::Copy, {150, 2010, 1155, 555});
-    AddButton(frmTape, "cmdExit", "&Close", C::Exit, {150, 2610, 1155, 795});
+    AddButton(frmTape, "cmdClear", "Clear Subtotal", C::ClearSubtotal, {150, 210, 1155, 555}, Picture::ClearSubtotal);
+    AddButton(frmTape, "cmdNewTape", "New Tape", C::NewTape, {150, 810, 1155, 555}, Picture::NewTape);
+    AddButton(frmTape, "cmdPrintTape", " Print", C::Print, {150, 1410, 1155, 555}, Picture::Print);
+    AddButton(frmTape, "cmdCopy", "Copy", C::Copy, {150, 2010, 1155, 555}, Picture::Copy);
+    AddButton(frmTape, "cmdExit", "&Close", C::Exit, {150, 2610, 1155, 795}, Picture::Close);
 
     // Number keys: 1 2 3 on top, 0 00 . at the bottom.
     QGroupBox* frmKeys = AddFrame(client_, "frmKeys", "", {90, 1560, 2235, 2745}, tr("Keys"));
@@ -488,15 +491,16 @@ void MainWindow::RenderEventColour() {
         SetBackground(widget, colour);
 }
 
-// Modeless and one at a time: a second request shows the open window as it stands.
+// Modeless and one at a time: a second request shows the open window as it stands. It is a
+// window of its own, so a click on the main window brings that one to the front.
 void MainWindow::ShowUserGuide() {
     if (!userGuide_) {
-        userGuide_ = new UserGuideWindow(machine_.GetLocations().TopicFolders(), machine_.IsChecked(Command::ShowTooltips), messages_,
-                                         [this](bool on) {
-                                             machine_.TooltipsChangedInDialog(on);
+        userGuide_ = new UserGuideWindow(machine_.GetLocations().TopicFolders(), machine_.IsChecked(Command::ShowTooltips),
+                                         messages_, [this] {
+                                             const std::optional<bool> on = machine_.ToggleTooltipsInUserGuide();
                                              Render();
-                                         },
-                                         this);
+                                             return on;
+                                         });
     }
     userGuide_->show();
     userGuide_->raise();
@@ -552,6 +556,10 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
         if (watched == txtCaption_ && IsRealFocusChange(event)) {
             machine_.FocusEntered(Control::Caption);
             Render();
+            // The whole caption is selected, after the click that gave the focus has placed its cursor.
+            QTimer::singleShot(0, txtCaption_, [this] {
+                if (txtCaption_->hasFocus()) txtCaption_->selectAll();
+            });
         }
         break;
     case QEvent::FocusOut:
@@ -585,8 +593,15 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 void MainWindow::moveEvent(QMoveEvent* event) {
     QMainWindow::moveEvent(event);
     if (placing_ || !isVisible()) return;
+    // A window standing where it was placed has not been moved: its frame may just have come,
+    // and the machine then centres the outer window again.
     const QPoint corner = frameGeometry().topLeft();
-    machine_.WindowMoved(Twips(corner.x()), Twips(corner.y()));
+    if (corner != QPoint(Pixels(shownGeometry_.left), Pixels(shownGeometry_.top)))
+        machine_.WindowMoved(Twips(corner.x()), Twips(corner.y()));
+    const Machine::Geometry before = machine_.WindowGeometry();
+    TellScreenAndSize();
+    const Machine::Geometry& after = machine_.WindowGeometry();
+    if (after.left != before.left || after.top != before.top) RenderGeometry();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

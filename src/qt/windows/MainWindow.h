@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -69,7 +70,7 @@ private:
     QGroupBox* AddFrame(QWidget* parent, const char* name, const char* caption, const QRect& twips,
                         const QString& accessibleName);
     QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, Command command,
-                           const QRect& twips);
+                           const QRect& twips, std::optional<Picture> picture = std::nullopt);
     QPushButton* AddPictureButton(QWidget* parent, const char* name, Picture picture, Command command,
                                   const QRect& twips, const QString& accessibleName);
     QLineEdit* AddTextBox(QWidget* parent, const char* name, const QRect& twips, const QString& accessibleName);

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
+#include <cmath>
+#include <numbers>
 
 namespace qb {
 namespace {
@@ -87,6 +89,123 @@ void DrawPaste(QPainter& p) {
     for (qreal y : {7.0, 9.0, 11.0}) p.drawLine(QPointF(6.0, y), QPointF(10.0, y));
 }
 
+// A strip of tape with printed lines, its last line the total.
+void DrawTapeStrip(QPainter& p, QRectF strip) {
+    p.setPen(QPen(kOutline, 0.8));
+    p.setBrush(QColor(253, 250, 238));
+    p.drawRect(strip);
+    p.setPen(QPen(QColor(120, 120, 120), 1.0));
+    const qreal left = strip.left() + 1.5, right = strip.right() - 1.5;
+    for (int i = 0; i < 3; ++i) {
+        const qreal y = strip.top() + 2.5 + 2.5 * i;
+        p.drawLine(QPointF(left + (i % 2 ? 1.5 : 0.0), y), QPointF(right, y));
+    }
+    p.setPen(QPen(QColor(40, 40, 40), 1.3));
+    p.drawLine(QPointF(left, strip.bottom() - 2.5), QPointF(right, strip.bottom() - 2.5));
+}
+
+void DrawClearSubtotal(QPainter& p) {
+    // The tape's total rubbed out by an eraser.
+    DrawTapeStrip(p, QRectF(2.5, 1.5, 8.0, 13.0));
+    p.translate(11.5, 11.0);
+    p.rotate(-35.0);
+    p.setPen(QPen(kOutline, 0.8));
+    p.setBrush(QColor(230, 110, 120));
+    p.drawRect(QRectF(-4.0, -2.2, 5.0, 4.4));
+    p.setBrush(QColor(80, 110, 190));
+    p.drawRect(QRectF(1.0, -2.2, 3.5, 4.4));
+}
+
+void DrawNewTape(QPainter& p) {
+    // A fresh roll of paper, with a star for new.
+    p.setPen(QPen(kOutline, 0.8));
+    p.setBrush(QColor(253, 250, 238));
+    QPainterPath roll;
+    roll.moveTo(3.0, 5.5);
+    roll.lineTo(11.0, 5.5);
+    roll.lineTo(11.0, 14.5);
+    roll.lineTo(3.0, 14.5);
+    roll.closeSubpath();
+    p.drawPath(roll);
+    p.drawEllipse(QRectF(9.0, 5.5, 4.0, 9.0));
+    p.setBrush(QColor(200, 190, 160));
+    p.drawEllipse(QRectF(10.3, 8.8, 1.4, 2.4));
+    QPolygonF star;
+    for (int i = 0; i < 10; ++i) {
+        const qreal angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
+        const qreal radius = i % 2 ? 1.6 : 3.8;
+        star << QPointF(4.5 + radius * std::cos(angle), 4.5 + radius * std::sin(angle));
+    }
+    p.setBrush(QColor(250, 200, 40));
+    p.setPen(QPen(QColor(150, 100, 0), 0.7));
+    p.drawPolygon(star);
+}
+
+void DrawPrint(QPainter& p) {
+    // A printer with a sheet coming out of it.
+    p.setPen(QPen(kOutline, 0.8));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4.5, 1.5, 7.0, 6.0));
+    p.setBrush(QColor(170, 170, 175));
+    p.drawRoundedRect(QRectF(1.5, 6.5, 13.0, 6.0), 1.0, 1.0);
+    p.setBrush(QColor(60, 180, 80));
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QRectF(11.5, 8.0, 1.6, 1.6));
+    p.setPen(QPen(kOutline, 0.8));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(4.0, 10.5, 8.0, 4.0));
+    p.setPen(QPen(QColor(120, 120, 120), 0.8));
+    p.drawLine(QPointF(5.5, 12.5), QPointF(10.5, 12.5));
+    p.drawLine(QPointF(6.0, 3.5), QPointF(10.0, 3.5));
+}
+
+void DrawSheet(QPainter& p, QRectF sheet) {
+    p.setPen(QPen(kOutline, 0.8));
+    p.setBrush(Qt::white);
+    p.drawRect(sheet);
+    p.setPen(QPen(QColor(120, 120, 120), 0.8));
+    for (qreal y = sheet.top() + 2.5; y < sheet.bottom() - 1.0; y += 2.0)
+        p.drawLine(QPointF(sheet.left() + 1.5, y), QPointF(sheet.right() - 1.5, y));
+}
+
+void DrawCopy(QPainter& p) {
+    // Two sheets, one the copy of the other.
+    DrawSheet(p, QRectF(1.5, 1.5, 8.0, 10.0));
+    DrawSheet(p, QRectF(6.5, 4.5, 8.0, 10.0));
+}
+
+void DrawClose(QPainter& p) {
+    // An open door and the way out.
+    p.setPen(QPen(kOutline, 0.8));
+    p.setBrush(QColor(60, 60, 70));
+    p.drawRect(QRectF(2.5, 1.5, 8.0, 13.0));
+    QPolygonF door;
+    door << QPointF(2.5, 1.5) << QPointF(7.5, 3.0) << QPointF(7.5, 15.0) << QPointF(2.5, 14.5);
+    p.setBrush(QColor(175, 115, 60));
+    p.drawPolygon(door);
+    p.setBrush(QColor(240, 200, 80));
+    p.drawEllipse(QRectF(5.8, 8.2, 1.2, 1.2));
+    p.setPen(QPen(QColor(30, 140, 50), 1.8, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawLine(QPointF(9.0, 8.0), QPointF(14.5, 8.0));
+    p.drawPolyline(QPolygonF{QPointF(12.5, 5.8), QPointF(14.7, 8.0), QPointF(12.5, 10.2)});
+}
+
+void DrawOK(QPainter& p) {
+    // A green tick.
+    p.setPen(QPen(QColor(20, 120, 40), 2.6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPolyline(QPolygonF{QPointF(2.5, 8.5), QPointF(6.5, 12.5), QPointF(13.5, 3.5)});
+}
+
+void DrawCancel(QPainter& p) {
+    // A red cross in a ring.
+    p.setPen(QPen(QColor(180, 20, 20), 1.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QRectF(1.5, 1.5, 13.0, 13.0));
+    p.setPen(QPen(QColor(180, 20, 20), 2.0, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(5.5, 5.5), QPointF(10.5, 10.5));
+    p.drawLine(QPointF(10.5, 5.5), QPointF(5.5, 10.5));
+}
+
 // Letters filling the picture's width, for the keys a calculator marks with letters.
 void DrawLetters(QPainter& p, QSizeF size, const QString& letters, const QColor& colour) {
     QFont font(QStringLiteral("Liberation Sans"));
@@ -128,6 +247,13 @@ QIcon DrawPicture(Picture picture, QSize size, qreal devicePixelRatio) {
         case Picture::Open: DrawOpen(p); break;
         case Picture::Save: DrawSave(p); break;
         case Picture::Paste: DrawPaste(p); break;
+        case Picture::ClearSubtotal: DrawClearSubtotal(p); break;
+        case Picture::NewTape: DrawNewTape(p); break;
+        case Picture::Print: DrawPrint(p); break;
+        case Picture::Copy: DrawCopy(p); break;
+        case Picture::Close: DrawClose(p); break;
+        case Picture::OK: DrawOK(p); break;
+        case Picture::Cancel: DrawCancel(p); break;
         default: break;
         }
     }

@@ -7,7 +7,11 @@
 
 namespace qb {
 
-enum class Picture { NewCaption, ClearCaption, Open, Save, Paste, ClearEntry, MemoryRecall, ClearMemory };
+enum class Picture {
+    NewCaption, ClearCaption, Open, Save, Paste, ClearEntry, MemoryRecall, ClearMemory,
+    // Drawn above a caption.
+    ClearSubtotal, NewTape, Print, Copy, Close, OK, Cancel
+};
 
 QIcon DrawPicture(Picture picture, QSize size, qreal devicePixelRatio);
 

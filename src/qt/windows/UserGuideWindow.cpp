@@ -1,5 +1,6 @@
 #include "windows/UserGuideWindow.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -22,12 +23,12 @@
 namespace qb {
 
 UserGuideWindow::UserGuideWindow(std::vector<TopicFolder> topics, bool tooltipsOn, MessagePort& messages,
-                                 std::function<void(bool)> tooltipsChanged, QWidget* parent)
-    : QDialog(parent),
+                                 TooltipToggle toggleTooltips)
+    : QDialog(nullptr, Qt::Window),
       folders_(std::move(topics)),
       tooltipsOn_(tooltipsOn),
       messages_(messages),
-      tooltipsChanged_(std::move(tooltipsChanged)) {
+      toggleTooltips_(std::move(toggleTooltips)) {
     setObjectName(QStringLiteral("UsersGuide"));
     setWindowTitle(QStringLiteral("User Guide"));
     setModal(false);
@@ -40,6 +41,7 @@ UserGuideWindow::UserGuideWindow(std::vector<TopicFolder> topics, bool tooltipsO
     cmbTopics_->setAccessibleName(QStringLiteral("Select Topic"));
     cmbTopics_->setMinimumWidth(260);
     cmbTopics_->installEventFilter(this);
+    cmbTopics_->view()->installEventFilter(this);  // the dropped-down list takes the keys then
     lblSelectTopic_->setBuddy(cmbTopics_);
     auto* hint = new QLabel(QStringLiteral("Also find a topic by pressing either the first letter or the up/down "
                                            "arrow keys while the Select Topic box is highlighted"),
@@ -85,13 +87,39 @@ UserGuideWindow::UserGuideWindow(std::vector<TopicFolder> topics, bool tooltipsO
     layout->addWidget(hint);
     layout->addLayout(middle, 1);
 
-    connect(cmbTopics_, qOverload<int>(&QComboBox::currentIndexChanged), this, &UserGuideWindow::SelectionChanged);
+    // The user's choice counts even when it is the topic already selected.
+    connect(cmbTopics_, &QComboBox::activated, this, &UserGuideWindow::SelectionChanged);
     BuildList();
+    // Centred on the screen when it opens, at the size it will show with.
+    ensurePolished();
     adjustSize();
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.x() + (area.width() - width()) / 2, area.y() + (area.height() - height()) / 2);
-    }
+    CentreOnScreen();
+}
+
+// The window system frames the window only once it is shown, on showing or a little later, and
+// before the user can have moved it by its title bar: it is centred again then, on its outer size.
+void UserGuideWindow::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    CentreOnceFramed();
+}
+
+void UserGuideWindow::moveEvent(QMoveEvent* event) {
+    QDialog::moveEvent(event);
+    if (isVisible()) CentreOnceFramed();
+}
+
+void UserGuideWindow::CentreOnceFramed() {
+    if (framed_ || frameGeometry().size() == size()) return;
+    framed_ = true;
+    CentreOnScreen();
+}
+
+void UserGuideWindow::CentreOnScreen() {
+    QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
 }
 
 void UserGuideWindow::BuildList() {
@@ -141,9 +169,16 @@ void UserGuideWindow::SelectionChanged(int index) {
     RenderButtons();
 }
 
+// A topic selected for the user, by a walking button or a typed letter, is shown as a chosen one is.
+void UserGuideWindow::SelectFound(int index) {
+    cmbTopics_->setCurrentIndex(index);
+    if (cmbTopics_->view()->isVisible()) cmbTopics_->view()->setCurrentIndex(cmbTopics_->model()->index(index, 0));
+    SelectionChanged(index);
+}
+
 void UserGuideWindow::Walk(TopicList::Button button) {
     if (topics_.Walk(button))
-        cmbTopics_->setCurrentIndex(topics_.Selected());
+        SelectFound(topics_.Selected());
     else
         messages_.Beep();
     cmbTopics_->setFocus();
@@ -168,16 +203,18 @@ void UserGuideWindow::SetTooltips(bool on) {
 
 void UserGuideWindow::keyPressEvent(QKeyEvent* event) {
     if (event->modifiers() == Qt::ControlModifier && (event->key() == Qt::Key_T || event->key() == Qt::Key_F5)) {
-        SetTooltips(!tooltipsOn_);
-        if (tooltipsChanged_) tooltipsChanged_(tooltipsOn_);
+        if (!toggleTooltips_)
+            SetTooltips(!tooltipsOn_);
+        else if (const std::optional<bool> on = toggleTooltips_())
+            SetTooltips(*on);
         return;
     }
     QDialog::keyPressEvent(event);  // Esc closes, as Close does
 }
 
-// A letter typed into the list finds the next topic that starts with it.
+// A letter typed into the list, closed or dropped down, finds the next topic that starts with it.
 bool UserGuideWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == cmbTopics_ && event->type() == QEvent::KeyPress) {
+    if ((watched == cmbTopics_ || watched == cmbTopics_->view()) && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         const QString text = key->text();
         if (key->modifiers() & Qt::ControlModifier) {
@@ -185,7 +222,7 @@ bool UserGuideWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (!text.isEmpty() && text[0].isPrint()) {
-            if (topics_.TypeLetter(text.toStdString())) cmbTopics_->setCurrentIndex(topics_.Selected());
+            if (topics_.TypeLetter(text.toStdString())) SelectFound(topics_.Selected());
             return true;  // the list's own typing never acts
         }
     }
