@@ -61,16 +61,21 @@ ServerBin /usr/lib/cups
 DataDir /usr/share/cups
 EOF
 
-# The queues go with the server that holds them; the PDFs this test printed go too.
-PRINTED=()
+# The queues go with the server that holds them; the PDFs of its jobs go too, whichever queue
+# printed them (cups-pdf writes them outside the test's folder).
 stop_print_service() {
+  local job
   if [ -n "${CUPSD:-}" ] && kill -0 "$CUPSD" 2>/dev/null; then
+    if [ -n "${out:-}" ] && [ -e "$WORK/before-printing" ]; then
+      for job in $(lpstat -W all -o 2>/dev/null | awk '{n = $1; sub(/.*-/, "", n); print n}'); do
+        find "$out" -maxdepth 1 -name "*job_$job*.pdf" -newer "$WORK/before-printing" -delete 2>/dev/null || true
+      done
+    fi
     lpadmin -x PDF2 2>/dev/null || true
     lpadmin -x PDF 2>/dev/null || true
     kill "$CUPSD" 2>/dev/null || true
     wait "$CUPSD" 2>/dev/null || true
   fi
-  rm -f "${PRINTED[@]}"
 }
 finish() {
   local status=$?
@@ -142,7 +147,6 @@ pdfs=()
 for job in $(completed_jobs PDF2); do
   eventually pdf_ready "$job" || fail "no readable PDF of job $job in $out"
   pdfs+=("$(pdf_of "$job")")
-  PRINTED+=("$(pdf_of "$job")")
 done
 for pdf in "${pdfs[@]}"; do
   pages=$(pdfinfo "$pdf" | awk '/^Pages:/ {print $2}')
@@ -185,7 +189,9 @@ xdotool key alt+p
 wait_gone "$id"
 eventually jobs_are PDF2 3 || fail "the second print did not go to PDF2: $(lpstat -W all -o 2>&1)"
 jobs_are PDF 0 || fail "the second print went to the default printer"
-for job in $(completed_jobs PDF2); do eventually pdf_ready "$job" || true; PRINTED+=("$(pdf_of "$job")"); done
+for job in $(completed_jobs PDF2); do
+  eventually pdf_ready "$job" || fail "no readable PDF of job $job in $out"
+done
 [ "$(lpstat -d)" = "system default destination: PDF" ] || fail "the default printer changed: $(lpstat -d)"
 
 focus_main
