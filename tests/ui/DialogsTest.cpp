@@ -15,8 +15,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -271,6 +273,101 @@ TEST(FileDialog, SaveStartsInTheFolderAndLeavesTheOverwriteQuestionToTheProgram)
     request.initialName = (dir.path() + "/*.QBX").toStdString();
     EXPECT_FALSE(port.FileDialog(request).has_value());
     EXPECT_TRUE(seen);
+}
+
+// The open dialog, and the save dialog on a tape that has its file: the folder, the name offered
+// and the filter the program asks for.
+TEST(FileDialog, StartsInTheFolderWithTheNameAndFilterAskedFor) {
+    QTemporaryDir dir;
+    struct Case {
+        bool save;
+        QString initialName, name;
+    };
+    const Case cases[] = {
+        {false, dir.path() + "/*.QBX", ""},
+        {false, dir.path() + "/march.QBX", "march.QBX"},
+        {true, dir.path() + "/march.QBX", "march.QBX"},
+    };
+    test::FakeMessagePort messages;
+    QtDialogPort port(messages);
+    for (const Case& c : cases) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("the Quillbox"));
+            EXPECT_EQ(dialog->acceptMode(), c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+            if (!c.save) EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+            EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+            EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Tape Files (*.QBX)")});
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            EXPECT_EQ(name->text(), c.name);
+            dialog->reject();
+        });
+        FileDialogRequest request;
+        request.save = c.save;
+        request.title = "the Quillbox";
+        request.filter = "Tape Files (*.QBX)|*.QBX";
+        request.initialName = c.initialName.toStdString();
+        EXPECT_FALSE(port.FileDialog(request).has_value());
+        EXPECT_TRUE(seen) << c.initialName.toStdString();
+    }
+}
+
+// The open dialog hands back the file chosen in it.
+TEST(FileDialog, OpenGivesTheChosenPath) {
+    QTemporaryDir dir;
+    QFile tape(dir.filePath("march.QBX"));
+    ASSERT_TRUE(tape.open(QIODevice::WriteOnly));
+    tape.close();
+    test::FakeMessagePort messages;
+    QtDialogPort port(messages);
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(dir.filePath("march.QBX"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    FileDialogRequest request;
+    request.title = "the Quillbox";
+    request.filter = "Tape Files (*.QBX)|*.QBX";
+    request.initialName = (dir.path() + "/*.QBX").toStdString();
+    const auto chosen = port.FileDialog(request);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QFileInfo(QString::fromStdString(*chosen)).canonicalFilePath(), QFileInfo(tape).canonicalFilePath());
+}
+
+// The printer dialog offers what the program allows, and the copies chosen in it come back to
+// the program, which prints each as a job of its own: the printer itself is left at one copy.
+TEST(PrinterDialog, CopiesComeBackToBePrintedOneJobEach) {
+    test::FakeMessagePort messages;
+    QtDialogPort port(messages);
+    for (int wanted : {3, 0}) {  // 0: cancelled
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("the Quillbox"));
+            for (auto option : {QAbstractPrintDialog::PrintToFile, QAbstractPrintDialog::PrintSelection,
+                                QAbstractPrintDialog::PrintPageRange, QAbstractPrintDialog::PrintCurrentPage})
+                EXPECT_FALSE(dialog->testOption(option)) << option;
+            auto* copies = dialog->findChild<QSpinBox*>(QStringLiteral("copies"));
+            ASSERT_NE(copies, nullptr);
+            // Qt offers its page ranges through the print service even when the program asks
+            // for none; the program offers none.
+            auto* range = dialog->findChild<QWidget*>(QStringLiteral("gbPrintRange"));
+            ASSERT_NE(range, nullptr);
+            EXPECT_TRUE(range->isHidden());
+            EXPECT_EQ(copies->value(), 1);  // what the printer holds: the last run's copies do not stay
+            if (wanted == 0) return dialog->reject();
+            copies->setValue(wanted);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const std::optional<int> copies = port.PrinterDialog("the Quillbox");
+        EXPECT_EQ(copies, wanted ? std::optional<int>(wanted) : std::nullopt);
+        EXPECT_EQ(port.QtPrinter().copyCount(), 1);
+    }
 }
 
 // A pipe of a topic's name is no topic: it is not offered, so nothing waits on it.
