@@ -298,7 +298,9 @@ TEST(FileDialog, StartsInTheFolderWithTheNameAndFilterAskedFor) {
             seen = true;
             EXPECT_EQ(dialog->windowTitle(), QStringLiteral("the Quillbox"));
             EXPECT_EQ(dialog->acceptMode(), c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-            if (!c.save) EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+            if (!c.save) {
+                EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+            }
             EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
             EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Tape Files (*.QBX)")});
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
