@@ -167,6 +167,17 @@ TEST(TimedEventSetup, DatesAreShownAndReadTheLocalesWay) {
     ASSERT_TRUE(dialog.Begun());
     EXPECT_EQ(dialog.Form().date, "8/5/2024");
     EXPECT_EQ(date->text(), QStringLiteral("05/08/2024"));
+
+    // A Turkish month name reaches the date reader as typed.
+    QtClockPort turkish{QLocale(QStringLiteral("tr_TR"))};
+    TimedEventRules turkishRules(turkish);
+    TimedEventDialog second(TimedEventForm{"Pat", "", "Audit", 7}, false, turkishRules, messages);
+    second.show();
+    Child<QLineEdit>(second, "txtDate")->setText(QString::fromUtf8("4 \xC5\x9E" "ub 24"));
+    QTest::keyClick(&second, Qt::Key_F9);
+    ASSERT_TRUE(second.Begun());
+    EXPECT_EQ(second.Form().date, "2/4/2024");
+    EXPECT_EQ(Child<QLineEdit>(second, "txtDate")->text(), QStringLiteral("4.02.2024"));
 }
 
 // The topic files of a start directory and a data folder, as the program lists them.
