@@ -468,32 +468,9 @@ TEST(UserGuide, TheDroppedDownListFindsByFirstLetterOnly) {
     EXPECT_FALSE(dropped->isVisible());
 }
 
-// Ctrl+T here turns the switch as it stands now, which the main window may have turned since
-// the guide opened; a refused turn changes nothing.
-TEST(UserGuide, CtrlTFollowsTheProgramsOneSwitch) {
-    QTemporaryDir dir;
-    WriteTopic(QDir(dir.path()), "UG Benefits.rtf", "text");
-    test::FakeMessagePort messages;
-    bool shared = true;
-    bool refuse = false;
-    UserGuideWindow guide(TopicsIn(dir.path()), shared, messages, [&]() -> std::optional<bool> {
-        if (refuse) return std::nullopt;
-        return shared = !shared;
-    });
-    auto* close = Child(guide, "cmdClose");
-    ASSERT_FALSE(close->toolTip().isEmpty());
-    shared = false;  // turned off in the main window
-    CtrlT(Child(guide, "cmbTopics"));
-    EXPECT_TRUE(shared);
-    EXPECT_FALSE(close->toolTip().isEmpty());
-    refuse = true;
-    CtrlT(Child(guide, "cmbTopics"));
-    EXPECT_TRUE(shared);
-    EXPECT_FALSE(close->toolTip().isEmpty());
-}
-
-// The guide is a window of its own beside the main window, which a click brings in front of it;
-// it opens centred, and the main window's Ctrl+T and the guide's turn the same switch.
+// The guide is a window of its own, with no transient parent that would keep it above the main
+// window; it opens centred, the main window's Ctrl+T and the guide's turn the same switch, and
+// it goes with the main window.
 TEST(UserGuide, StandsBesideTheMainWindowNotAboveIt) {
     test::ShownWindow shown;
     shown.window.show();
