@@ -180,6 +180,7 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
         const std::string_view line = whole[i];
         if (!line.empty() && line.front() == '+') {
             tape.lines.push_back(line.substr(1));
+            waiting = true;
             continue;
         }
         if (line.size() < kKeyLength || line[kKeyLength - 1] != '=') {

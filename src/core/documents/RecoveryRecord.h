@@ -45,7 +45,8 @@ struct RecoveryState {
     bool operator==(const RecoveryState&) const = default;
 };
 
-// The whole record, in pieces, so a long tape is written without a second copy of it.
+// The whole record, in pieces, so a long tape is written without a second copy of it. The lines
+// are read as the pieces are asked for: they must outlive the writer.
 class RecordWriter final : public ByteSource {
 public:
     RecordWriter(const RecoveryState& state, const TapeLines& lines, std::int64_t time);
