@@ -31,7 +31,9 @@ void Machine::KeepRecoveryRecord() {
         recoveredTape_ = false;
         SetMainTitle();
     }
-    if (recovery_.On()) recovery_.Note(tape_.Dirty(), RecoveryStateNow(), tape_.Lines());
+    // While a flush waits there is nothing more to learn, unless the tape became clean.
+    if (recovery_.On() && !(recovery_.Pending() && tape_.Dirty()))
+        recovery_.Note(tape_.Dirty(), RecoveryStateNow(), tape_.Lines());
 }
 
 void Machine::RecoveryTick() { recovery_.Flush(tape_.Dirty(), RecoveryStateNow(), tape_.Lines()); }

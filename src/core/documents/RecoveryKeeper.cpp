@@ -49,7 +49,10 @@ bool RecoveryKeeper::Note(bool dirty, const RecoveryState& state, const TapeLine
 void RecoveryKeeper::Remember(const RecoveryState& state, const TapeLines& lines) {
     generation_ = lines.Generation();
     count_ = lines.size();
-    lastLine_ = count_ > 0 ? std::string(lines[count_ - 1]) : std::string();
+    if (count_ > 0)
+        lastLine_.assign(lines[count_ - 1]);
+    else
+        lastLine_.clear();
     written_ = state;
 }
 
@@ -77,7 +80,8 @@ bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLin
         return true;
     }
     if (lines.size() == count_ && state == written_) return true;
-    const std::string entries = RecordAppend(written_, state, lines, count_, now);
+    std::string& entries = entries_;
+    RecordAppend(written_, state, lines, count_, now, entries);
     if (!files_.AppendPrivate(path_, entries)) {
         // What reached the disk is unknown: the next flush writes the whole record.
         broken_ = true;

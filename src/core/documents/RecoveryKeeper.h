@@ -87,6 +87,7 @@ private:
     std::string lastLine_;
     RecoveryState written_;
     std::uint64_t freshBytes_ = 0, appendedBytes_ = 0;
+    std::string entries_;  // the last flush's entries, its room used again
 };
 
 }  // namespace qb

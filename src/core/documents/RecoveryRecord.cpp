@@ -1,5 +1,6 @@
 #include "documents/RecoveryRecord.h"
 
+#include <charconv>
 #include <cmath>
 #include <vector>
 
@@ -86,6 +87,21 @@ Lines SplitLines(std::string_view bytes) {
 
 bool HasKey(std::string_view line, std::string_view key) { return line.substr(0, kKeyLength) == key; }
 
+// An appended subtotal is written to the last bit (the shortest text that reads back as the same
+// double), so a recovered tape goes on with exactly the subtotal it had.
+std::string_view ExactText(double value) {
+    static thread_local char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    return std::string_view(text, static_cast<std::size_t>(written.ptr - text));
+}
+
+double ReadExact(std::string_view text) {
+    double value = 0;
+    const auto read = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (read.ec != std::errc() || read.ptr != text.data() + text.size()) return ParseNumber(text) + 0.0;
+    return value;
+}
+
 }  // namespace
 
 RecordWriter::RecordWriter(const RecoveryState& state, const TapeLines& lines, std::int64_t time)
@@ -107,6 +123,13 @@ std::string_view RecordWriter::Next() {
 std::string RecordAppend(const RecoveryState& before, const RecoveryState& now, const TapeLines& lines,
                          std::size_t from, std::int64_t time) {
     std::string out;
+    RecordAppend(before, now, lines, from, time, out);
+    return out;
+}
+
+void RecordAppend(const RecoveryState& before, const RecoveryState& now, const TapeLines& lines, std::size_t from,
+                  std::int64_t time, std::string& out) {
+    out.clear();
     for (std::size_t i = from; i < lines.size(); ++i) {
         out += '+';
         out += lines[i];
@@ -114,7 +137,7 @@ std::string RecordAppend(const RecoveryState& before, const RecoveryState& now, 
     }
     if (now.caption != before.caption) Put(out, "QBX=", now.caption);
     if (now.subtotal != before.subtotal || std::signbit(now.subtotal) != std::signbit(before.subtotal))
-        Put(out, "ACC=", NumberToText(now.subtotal));
+        Put(out, "ACC=", ExactText(now.subtotal));
     if (now.pendingOperation != before.pendingOperation)
         Put(out, "OPR=", std::string_view(&now.pendingOperation, 1));
     if (now.entryText != before.entryText) Put(out, "NEW=", now.entryText);
@@ -123,8 +146,9 @@ std::string RecordAppend(const RecoveryState& before, const RecoveryState& now, 
     if (now.elapsedTime != before.elapsedTime) Put(out, "TEV=", now.elapsedTime);
     if (now.lastTapeFile != before.lastTapeFile) Put(out, "QBR=", now.lastTapeFile);
     if (now.tapeFileName != before.tapeFileName) Put(out, "NAM=", now.tapeFileName);
-    Put(out, "TIM=", std::to_string(time));
-    return out;
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, time);
+    Put(out, "TIM=", std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
 }
 
 std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
@@ -203,7 +227,7 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
         if (key == "QBX=") {
             flushing.caption = std::string(value);
         } else if (key == "ACC=") {
-            const double subtotal = ParseNumber(value) + 0.0;
+            const double subtotal = ReadExact(value);
             known = std::isfinite(subtotal);
             flushing.subtotal = subtotal;
         } else if (key == "OPR=") {

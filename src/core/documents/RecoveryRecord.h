@@ -15,7 +15,8 @@
 // After it come the appended entries, one per line:
 //
 //     +<tape line>      a line added at the end of the tape
-//     QBX= ACC= OPR= NEW= JPE= SPC= TEV= QBR= NAM=   a value that changed
+//     QBX= ACC= OPR= NEW= JPE= SPC= TEV= QBR= NAM=   a value that changed (the subtotal to
+//                       the last bit: the shortest text that reads back as the same number)
 //     TIM=<seconds>     ends one flush: the values since the last TIM= apply only with it
 //
 // A line added counts as soon as it is whole; a value only with its flush.
@@ -63,6 +64,9 @@ private:
 // the time that ends them.
 std::string RecordAppend(const RecoveryState& before, const RecoveryState& now, const TapeLines& lines,
                          std::size_t from, std::int64_t time);
+// The same into out, whose room is used again.
+void RecordAppend(const RecoveryState& before, const RecoveryState& now, const TapeLines& lines, std::size_t from,
+                  std::int64_t time, std::string& out);
 
 struct RecoveredTape {
     RecoveryState state;
