@@ -302,6 +302,7 @@ TEST(Recovery, ADamagedRecordGivesItsWholeLinesAndSaysSo) {
         {"a torn append", "+            3.00 +\r\n+     4.0", 4},
         {"an entry of no known kind", "+            3.00 +\r\nTIM=1\r\n%%garbage\r\n+            4.00 +\r\n", 4},
         {"a value that is no value", "+            3.00 +\r\nOPR=?\r\nTIM=1\r\n", 4},
+        {"a line holding a lone CR", "+            3.00 +\r\nTIM=1\r\n+     4\r.00 +\r\n", 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

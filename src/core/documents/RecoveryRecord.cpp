@@ -72,14 +72,15 @@ Lines SplitLines(std::string_view bytes) {
     Lines lines;
     std::size_t pos = 0;
     while (pos < bytes.size()) {
-        const std::size_t lf = bytes.find('\n', pos);
-        // A line is whole with its CR LF; a lone LF or an end without one is damage.
-        if (lf == std::string_view::npos || lf == pos || bytes[lf - 1] != '\r') {
+        // A line is whole with its CR LF; no line holds either alone, so a lone CR or LF, or an
+        // end without them, is damage.
+        const std::size_t cr = bytes.find_first_of("\r\n", pos);
+        if (cr == std::string_view::npos || bytes[cr] != '\r' || cr + 1 >= bytes.size() || bytes[cr + 1] != '\n') {
             lines.torn = true;
             break;
         }
-        lines.whole.push_back(bytes.substr(pos, lf - 1 - pos));
-        pos = lf + 1;
+        lines.whole.push_back(bytes.substr(pos, cr - pos));
+        pos = cr + 2;
         lines.ends.push_back(pos);
     }
     return lines;
