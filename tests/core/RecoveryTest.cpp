@@ -356,6 +356,25 @@ TEST(Recovery, AFailedAppendMakesTheNextFlushWriteTheWholeRecord) {
     EXPECT_EQ(t.fakes.files.privateWrites, writes + 1);
 }
 
+TEST(Recovery, AStateFolderThatCannotBeMadePrivateTurnsTheRecordOff) {
+    Recovering t([](FakePorts& f) { f.files.readOnly.insert(kFolder); });
+    t.Press("5+");
+    t.machine.RecoveryTick();
+    t.Press("6+");
+    EXPECT_FALSE(t.machine.RecoveryTimerOn());  // not tried again on every key
+    EXPECT_EQ(t.fakes.files.privateWrites, 0);
+}
+
+TEST(Recovery, AWritingLeftUnfinishedByACopyThatEndedIsRemoved) {
+    Recovering t([](FakePorts& f) {
+        LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
+        f.files.files[std::string(kFolder) + "100-1.QBR.x4Fq2a"] = "QBR=\r\nNAM=";
+        f.messages.answers.push_back(MessageAnswer::No);
+    });
+    EXPECT_FALSE(t.fakes.files.files.count(std::string(kFolder) + "100-1.QBR.x4Fq2a"));
+    EXPECT_EQ(t.startupMessages.size(), 1u);  // the one record's question alone
+}
+
 TEST(Recovery, TheRecordNeverLeavesItsFolder) {
     for (const char* name : {"../escape.QBR", "sub/name.QBR", ".hidden", ""}) {
         SCOPED_TRACE(name);

@@ -65,10 +65,15 @@ bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLin
     }
     const std::int64_t now = clock_.SecondsSinceEpoch();
     if (NeedsFresh(lines)) {
+        if (!files_.MakePrivateFolder(place_.folder)) {
+            // A folder that is not the user's alone, or cannot be: no record in it, this run.
+            path_.clear();
+            return false;
+        }
         bool written = false;
         try {
             RecordWriter writer(state, lines, now);
-            written = files_.MakePrivateFolder(place_.folder) && files_.WritePrivate(path_, writer);
+            written = files_.WritePrivate(path_, writer);
         } catch (const std::bad_alloc&) {
         }
         broken_ = !written;
@@ -103,8 +108,15 @@ std::vector<LeftRecord> RecoveryKeeper::LeftBehind() {
     std::vector<LeftRecord> left;
     if (!On()) return left;
     for (const std::string& name : files_.ListFiles(place_.folder)) {
-        if (!EndsWith(name, kExtension) || name == place_.ownName || name.front() == '.') continue;
+        if (name.empty() || name.front() == '.' || name.compare(0, place_.ownName.size(), place_.ownName) == 0)
+            continue;
         if (place_.ownedByRunningCopy && place_.ownedByRunningCopy(name)) continue;
+        // A whole writing that a copy which ended never finished: its record is the one before.
+        if (name.find(std::string(kExtension) + ".") != std::string::npos) {
+            files_.Remove(place_.folder + name);
+            continue;
+        }
+        if (!EndsWith(name, kExtension)) continue;
         LeftRecord record{name, std::nullopt};
         try {
             std::string bytes;

@@ -50,6 +50,7 @@ public:
     // this user alone.
     virtual bool MakePrivateFolder(const std::string& /*folder*/) { return false; }
     // Writes a file open to this user alone, replacing any file of that name only once complete.
+    // The bytes go first to a file named after it: its name, a dot and a few characters.
     virtual bool WritePrivate(const std::string& /*path*/, ByteSource& /*source*/) { return false; }
     // Adds the bytes at the end of such a file. A failure may leave part of them there.
     virtual bool AppendPrivate(const std::string& /*path*/, std::string_view /*bytes*/) { return false; }
