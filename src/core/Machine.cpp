@@ -155,6 +155,7 @@ void Machine::FirstActivation() {
     sounds_.Open(locations_.Resource("Quillbox.wav"));
     sounds_.RequestSound();
     startingUp_ = false;
+    RecoverAtStart();
     FinalFocusStep();
 }
 
@@ -205,9 +206,13 @@ void Machine::Run(Command command) {
     if (hidesPanels && command != Command::ShortcutKeys && command != Command::About) HideShortcutKeys();
     if (!guarded || !CheckPausedTimer()) Execute(command);
     FinalFocusStep();
+    KeepRecoveryRecord();
 }
 
-void Machine::Key(int keyCode, int shift, char character) { keyboard_->Key(keyCode, shift, character); }
+void Machine::Key(int keyCode, int shift, char character) {
+    keyboard_->Key(keyCode, shift, character);
+    KeepRecoveryRecord();
+}
 
 void Machine::Execute(Command command) {
     if (!IsEnabled(command)) return;
@@ -336,6 +341,7 @@ void Machine::TapeClicked(std::int64_t index) {
 void Machine::TapeDoubleClicked(std::int64_t index) {
     TapeClicked(index);
     RecallIntoEntry(NoSpecialChar(selection_.LastTapeEntry(true)));
+    KeepRecoveryRecord();
 }
 
 void Machine::FocusEntered(Control control) {

@@ -12,6 +12,7 @@
 #include "engine/Calculator.h"
 #include "engine/Options.h"
 #include "engine/Tape.h"
+#include "documents/RecoveryKeeper.h"
 #include "documents/TapeFile.h"
 #include "memory/MemoryRegister.h"
 #include "memory/TapeSelection.h"
@@ -182,6 +183,16 @@ public:
     // then goes on as it was.
     bool CloseTimedEvent(bool skipSave = false);
 
+    // The recovery record of unsaved changes. The shell says where it is kept before Load, runs
+    // the flush timer while RecoveryTimerOn and calls RecoveryTick when it fires.
+    void SetRecoveryPlace(RecoveryPlace place) { recovery_.SetPlace(std::move(place)); }
+    bool RecoveryTimerOn() const { return recovery_.Pending(); }
+    void RecoveryTick();
+    static constexpr int kRecoveryFlushMs = 1000;
+    const RecoveryKeeper& Recovery() const { return recovery_; }
+    // The tape came back from a record and has not been saved since.
+    bool Recovered() const { return recoveredTape_; }
+
 private:
     void ToggleOption(Command command);
     void SelectDecimalPlaces(int places);
@@ -218,6 +229,12 @@ private:
     void PasteCommand();
     void TimedEventCommand();
     void StartTimedEvent();
+    // After every event: notes what the recovery record lacks.
+    void KeepRecoveryRecord();
+    RecoveryState RecoveryStateNow() const;
+    // Offers the tapes of records that copies which ended left behind.
+    void RecoverAtStart();
+    void RecoverTape(const RecoveredTape& tape);
 
     Ports ports_;
     std::unique_ptr<SettingsPort> ownSettings_;
@@ -233,6 +250,8 @@ private:
     ClipboardPort& clipboard_;
     std::unique_ptr<AudioPort> ownAudio_;
     AudioPort& audio_;
+    RecoveryKeeper recovery_{files_, clock_};
+    bool recoveredTape_ = false;
     Options options_;
     SoundQueue sounds_;
     Tape tape_;

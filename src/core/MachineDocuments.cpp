@@ -28,6 +28,7 @@ std::string AfterLastSeparator(const std::string& path) {
 void Machine::SetMainTitle() {
     if (windowCollapsed_) return;
     title_ = tapeFileName_.empty() ? std::string(kProduct) : std::string(kProduct) + " (" + tapeFileName_ + ")";
+    if (recoveredTape_) title_ += " (recovered)";
 }
 
 
@@ -338,11 +339,18 @@ void Machine::DisplayWelcomeMsg() {
 
 bool Machine::QueryClose() {
     closeRequested_ = false;
-    if (!TimedEventActive) return AskSaveTape();
-    if (CheckPausedTimer()) return false;
-    // A save that failed keeps the window, the tape and the event: the tape would be lost.
-    // A cancelled Save As lets the close go on.
-    return CloseTimedEvent();
+    bool closing = false;
+    if (!TimedEventActive) {
+        closing = AskSaveTape();
+    } else if (!CheckPausedTimer()) {
+        // A save that failed keeps the window, the tape and the event: the tape would be lost.
+        // A cancelled Save As lets the close go on.
+        closing = CloseTimedEvent();
+    }
+    // The user kept or dropped the tape: a normal exit leaves no recovery record.
+    if (closing) recovery_.Discard();
+    else KeepRecoveryRecord();
+    return closing;
 }
 
 void Machine::Unload(long left, long top) {

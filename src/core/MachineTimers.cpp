@@ -7,6 +7,7 @@ namespace qb {
 
 void Machine::StopwatchTick() {
     if (stopwatch_.TimerOn()) stopwatch_.Tick(clock_.SecondsSinceMidnight());
+    KeepRecoveryRecord();
 }
 
 void Machine::StopwatchCommand() {

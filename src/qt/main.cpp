@@ -1,9 +1,12 @@
 // The Quillbox: a printing calculator with a paper tape.
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -42,6 +45,33 @@ Folders ProgramFolders() {
     return folders;
 }
 
+// The user's state folder for the program: $XDG_STATE_HOME, else ~/.local/state (Qt 6.4 has no
+// state location of its own), with the program's name.
+std::string StateFolder() {
+    QString base = qEnvironmentVariable("XDG_STATE_HOME");
+    if (base.isEmpty() || QDir::isRelativePath(base))
+        base = QStandardPaths::writableLocation(QStandardPaths::HomeLocation) + QStringLiteral("/.local/state");
+    return QDir::cleanPath(base + QStringLiteral("/the Quillbox")).toStdString() + "/";
+}
+
+// Records are named after the copy that keeps them: its process and the moment it started.
+RecoveryPlace RecoveryPlaceOf(bool holdsTheLock) {
+    RecoveryPlace place;
+    place.folder = StateFolder();
+    place.ownName = QStringLiteral("%1-%2.QBR")
+                        .arg(QCoreApplication::applicationPid())
+                        .arg(QDateTime::currentMSecsSinceEpoch())
+                        .toStdString();
+    // With the one-copy lock held no other copy runs. Without it, a record belongs to a running
+    // copy while the process it names runs.
+    if (!holdsTheLock)
+        place.ownedByRunningCopy = [](const std::string& name) {
+            const long long pid = std::atoll(name.c_str());
+            return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+        };
+    return place;
+}
+
 // An exception that nothing caught ends the program, but never without a word on its output.
 [[noreturn]] void SayWhyAndEnd() {
     const char* why = "an unknown error";
@@ -74,8 +104,9 @@ int main(int argc, char* argv[]) {
     qb::QtMessagePort messages;
     // One running copy per user.
     qb::QtInstanceLock lock;
+    bool holdsTheLock = false;
     switch (lock.TryLock()) {
-    case qb::QtInstanceLock::Outcome::Locked: break;
+    case qb::QtInstanceLock::Outcome::Locked: holdsTheLock = true; break;
     case qb::QtInstanceLock::Outcome::AnotherCopyRuns:
         qb::ShowErrorMessage(messages, "A copy of the Quillbox is already running");
         return 1;
@@ -93,6 +124,7 @@ int main(int argc, char* argv[]) {
     qb::QtClipboardPort clipboard;
     qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard});
     machine.SetFolders(qb::ProgramFolders());
+    machine.SetRecoveryPlace(qb::RecoveryPlaceOf(holdsTheLock));
 
     std::unique_ptr<qb::MainWindow> window;
     qb::SplashWindow splash;

@@ -138,4 +138,51 @@ bool FakeFilePort::CanWriteIn(const std::string& folder) {
     return false;
 }
 
+bool FakeFilePort::MakePrivateFolder(const std::string& folder) {
+    if (failPrivate || readOnly.count(folder)) return false;
+    privateFolders.insert(folder);
+    folders.insert(folder);
+    return true;
+}
+
+namespace {
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
+}  // namespace
+
+bool FakeFilePort::WritePrivate(const std::string& path, ByteSource& source) {
+    ++privateWrites;
+    if (failPrivate || !privateFolders.count(FolderOf(path))) return false;
+    std::string bytes;
+    for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next()) bytes += piece;
+    files[path] = std::move(bytes);
+    return true;
+}
+
+bool FakeFilePort::AppendPrivate(const std::string& path, std::string_view bytes) {
+    ++appends;
+    auto it = files.find(path);
+    if (failPrivate || it == files.end()) return false;
+    if (tearNextAppend) {
+        it->second.append(bytes.substr(0, *tearNextAppend));
+        tearNextAppend.reset();
+        return false;
+    }
+    it->second.append(bytes);
+    appendedBytes += bytes.size();
+    return true;
+}
+
+bool FakeFilePort::Rename(const std::string& from, const std::string& to) {
+    auto it = files.find(from);
+    if (it == files.end() || files.count(to) || !folders.count(FolderOf(to))) return false;
+    files[to] = std::move(it->second);
+    files.erase(from);
+    return true;
+}
+
+bool FakeFilePort::Remove(const std::string& path) {
+    ++removals;
+    return files.erase(path) != 0;
+}
+
 }  // namespace qb::test

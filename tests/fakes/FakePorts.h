@@ -1,7 +1,9 @@
 #pragma once
 // Fakes of the ports: they record what the program asked of the outside and answer from a script.
 
+#include <cstdint>
 #include <deque>
+#include <optional>
 #include <map>
 #include <set>
 #include <string>
@@ -103,9 +105,11 @@ public:
     double SecondsSinceMidnight() override { return now; }
     std::string Today() override { return today; }
     std::optional<std::string> ParseDate(const std::string& text) override;
+    std::int64_t SecondsSinceEpoch() override { return epoch; }
 
     double now = 9 * 3600;
     std::string today = "12/6/2026";
+    std::int64_t epoch = 1796548496;  // 12/6/2026 09:14:56 UTC
 };
 
 // Files in memory, named by their whole paths. A write replaces a file whole or not at all;
@@ -127,6 +131,19 @@ public:
     std::uint64_t lastLimit = 0;     // the limit of the last read
     bool failWrites = false;
     int writes = 0;
+
+    // The private files of the recovery record: whole writes, appends, renames and removals.
+    bool MakePrivateFolder(const std::string& folder) override;
+    bool WritePrivate(const std::string& path, ByteSource& source) override;
+    bool AppendPrivate(const std::string& path, std::string_view bytes) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool Remove(const std::string& path) override;
+    std::set<std::string> privateFolders;
+    int privateWrites = 0, appends = 0, removals = 0;
+    std::uint64_t appendedBytes = 0;
+    // The next append stops after this many bytes, as at a power cut, and fails.
+    std::optional<std::size_t> tearNextAppend;
+    bool failPrivate = false;  // every private write and append fails
 };
 
 class FakeClipboardPort : public ClipboardPort {

@@ -374,5 +374,82 @@ TEST(Timers, NoTimerRunsWhileNothingIsTimed) {
     EXPECT_FALSE(sound->isActive());
 }
 
+// The recovery record's files: for the user alone, replaced whole, appended to, never moved over
+// another file and never followed through a link.
+TEST(Files, PrivateFilesAreTheUsersAloneAndAppendedInPlace) {
+    QTemporaryDir dir;
+    QtFilePort files;
+    const std::string folder = dir.filePath("state/the Quillbox").toStdString() + "/";
+    const std::string path = folder + "1-1.QBR";
+    ASSERT_TRUE(files.MakePrivateFolder(folder));
+    struct stat status {};
+    ASSERT_EQ(::stat(folder.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    // A folder left open by another program is closed again.
+    ::chmod(folder.c_str(), 0755);
+    ASSERT_TRUE(files.MakePrivateFolder(folder));
+    ASSERT_EQ(::stat(folder.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+
+    EXPECT_FALSE(files.AppendPrivate(path, "no record yet\r\n"));
+    const std::string first = "QBR=\r\n";
+    struct Whole final : ByteSource {
+        explicit Whole(std::string_view b) : bytes(b) {}
+        std::string_view Next() override { return std::exchange(bytes, std::string_view()); }
+        std::string_view bytes;
+    } whole(first);
+    ASSERT_TRUE(files.WritePrivate(path, whole));
+    ASSERT_EQ(::stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0600u);
+    ASSERT_TRUE(files.AppendPrivate(path, "+line\r\n"));
+    std::string bytes;
+    ASSERT_TRUE(Read(files, path, bytes));
+    EXPECT_EQ(bytes, "QBR=\r\n+line\r\n");
+    EXPECT_EQ(files.ListFiles(folder), std::vector<std::string>{"1-1.QBR"});  // no temporary file left
+
+    const std::string other = folder + "2-2.QBR";
+    QFile::copy(QString::fromStdString(path), QString::fromStdString(other));
+    EXPECT_FALSE(files.Rename(path, other));
+    ASSERT_TRUE(files.MakePrivateFolder(folder + "discarded/"));
+    EXPECT_TRUE(files.Rename(other, folder + "discarded/9-2-2.QBR"));
+    EXPECT_FALSE(files.Exists(other));
+    EXPECT_TRUE(files.Remove(path));
+    EXPECT_FALSE(files.Exists(path));
+
+    // A link in the record's place is not written through.
+    const std::string target = dir.filePath("elsewhere").toStdString();
+    QFile::copy(QString::fromStdString(folder + "discarded/9-2-2.QBR"), QString::fromStdString(target));
+    ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
+    EXPECT_FALSE(files.AppendPrivate(path, "+x\r\n"));
+    ASSERT_TRUE(Read(files, target, bytes));
+    EXPECT_EQ(bytes, "QBR=\r\n+line\r\n");
+}
+
+// The flush timer runs only while changes wait, and its tick puts them on the disk.
+TEST(Timers, TheRecoveryTimerRunsOnlyWhileChangesWait) {
+    QTemporaryDir dir;
+    test::FakeMessagePort messages;
+    QtFilePort files;
+    Machine machine{Ports{messages, nullptr, nullptr, nullptr, &files}};
+    const std::string folder = dir.filePath("the Quillbox").toStdString() + "/";
+    machine.SetRecoveryPlace({folder, "1-1.QBR", nullptr});
+    MainWindow window(machine, messages);
+    machine.Load();
+    window.show();
+    window.FirstActivation();
+    auto* timer = window.findChild<QTimer*>("tmrRecovery");
+    ASSERT_NE(timer, nullptr);
+    EXPECT_FALSE(timer->isActive());
+    machine.Key(vk::Key5, 0, '5');
+    machine.Key(0, 0, '+');
+    window.Render();
+    EXPECT_TRUE(timer->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(files.Exists(folder + "1-1.QBR"), 30000);
+    EXPECT_FALSE(timer->isActive());
+    std::string bytes;
+    ASSERT_TRUE(Read(files, folder + "1-1.QBR", bytes));
+    EXPECT_NE(bytes.find("            5.00 +\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace qb

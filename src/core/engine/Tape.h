@@ -41,6 +41,8 @@ public:
     std::string_view Line(std::int64_t index) const { return lines_[static_cast<std::size_t>(index)]; }
     std::string_view LastLine() const { return lines_.back(); }
     const TapeLines& Lines() const { return lines_; }
+    // Changes whenever the tape changes other than by lines added at its end.
+    std::uint64_t Generation() const { return lines_.Generation(); }
 
     // The selected line, -1 for none.
     std::int64_t ListIndex() const { return listIndex_; }

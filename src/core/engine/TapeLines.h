@@ -2,8 +2,14 @@
 // The lines of a tape, kept back to back in one block of text with the end of each line beside
 // it: a million lines cost their characters and four bytes each, not a heap string apiece. The
 // text of all lines is at most 4 GiB (some two hundred million lines).
+//
+// Lines are only ever added at the end, one by one; anything else (clearing, adopting, copying,
+// assigning, and any change to a line already there) gives the lines a new generation, so a
+// reader that keeps a copy of the first lines (the recovery record) learns in one comparison
+// whether they still stand. A change to earlier lines must go through a call that renews it.
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
@@ -14,6 +20,26 @@
 #include <vector>
 
 namespace qb {
+
+// A number no other set of lines had: new for every object, every copy and every Renew.
+class TapeGeneration {
+public:
+    TapeGeneration() : value_(Next()) {}
+    TapeGeneration(const TapeGeneration&) : value_(Next()) {}
+    TapeGeneration& operator=(const TapeGeneration&) {
+        value_ = Next();
+        return *this;
+    }
+    void Renew() { value_ = Next(); }
+    std::uint64_t Value() const { return value_; }
+
+private:
+    static std::uint64_t Next() {
+        static std::atomic<std::uint64_t> last{0};
+        return ++last;
+    }
+    std::uint64_t value_;
+};
 
 class TapeLines {
 public:
@@ -72,11 +98,15 @@ public:
     void Adopt(std::string text, std::vector<std::uint32_t> ends) {
         text_ = std::move(text);
         ends_ = std::move(ends);
+        generation_.Renew();
     }
     void clear() {
         text_.clear();
         ends_.clear();
+        generation_.Renew();
     }
+    // Stays while lines are only added at the end.
+    std::uint64_t Generation() const { return generation_.Value(); }
     // The characters of every line, without line ends.
     std::size_t characters() const { return text_.size(); }
 
@@ -89,6 +119,7 @@ public:
 private:
     std::string text_;
     std::vector<std::uint32_t> ends_;
+    TapeGeneration generation_;
 };
 
 }  // namespace qb

@@ -1,6 +1,7 @@
 #pragma once
 // The clock and the calendar: the time of day, today's date and the platform's date parser.
 
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -20,6 +21,10 @@ public:
     // A date kept as "m/d/yyyy", written in UTF-8 the way the user's locale writes dates, in at
     // most ten characters; ParseDate reads it back as the same day.
     virtual std::string ShowDate(const std::string& monthDayYear) { return monthDayYear; }
+    // The moment, in seconds since 1970-01-01 00:00 UTC.
+    virtual std::int64_t SecondsSinceEpoch() { return 0; }
+    // A moment as the user's locale writes a date and a time of day.
+    virtual std::string ShowDateTime(std::int64_t secondsSinceEpoch);
 };
 
 }  // namespace qb

@@ -43,6 +43,20 @@ public:
     virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
     // The folder exists and this user may create files in it.
     virtual bool CanWriteIn(const std::string& folder) = 0;
+
+    // Files private to the user, for the recovery record; none of them by default. Each call
+    // leaves its bytes on the disk (synced) when it reports success.
+    // The folder exists (made with its parents if need be), belongs to this user, and is open to
+    // this user alone.
+    virtual bool MakePrivateFolder(const std::string& /*folder*/) { return false; }
+    // Writes a file open to this user alone, replacing any file of that name only once complete.
+    // The bytes go first to a file named after it: its name, a dot and a few characters.
+    virtual bool WritePrivate(const std::string& /*path*/, ByteSource& /*source*/) { return false; }
+    // Adds the bytes at the end of such a file. A failure may leave part of them there.
+    virtual bool AppendPrivate(const std::string& /*path*/, std::string_view /*bytes*/) { return false; }
+    // Moves a file within one folder tree; replaces nothing.
+    virtual bool Rename(const std::string& /*from*/, const std::string& /*to*/) { return false; }
+    virtual bool Remove(const std::string& /*path*/) { return false; }
 };
 
 }  // namespace qb

@@ -1,5 +1,7 @@
 #include "platform/QtClockPort.h"
 
+#include <QDateTime>
+
 #include <QDate>
 #include <QRegularExpression>
 #include <QStringList>
@@ -164,6 +166,17 @@ std::string QtClockPort::ShowDate(const std::string& monthDayYear) {
         if (ParseDate(text) == MonthDayYear(date)) return text;
     }
     return order_ == Order::MonthDayYear ? MonthDayYear(date) : date.toString(QStringLiteral("yyyy-MM-dd")).toStdString();
+}
+
+std::int64_t QtClockPort::SecondsSinceEpoch() { return QDateTime::currentSecsSinceEpoch(); }
+
+std::string QtClockPort::ShowDateTime(std::int64_t secondsSinceEpoch) {
+    const QDateTime moment = QDateTime::fromSecsSinceEpoch(secondsSinceEpoch);
+    // The short form, its year widened to four digits as in the dates shown elsewhere.
+    QString format = locale_.dateTimeFormat(QLocale::ShortFormat);
+    static const QRegularExpression shortYear(QStringLiteral("(?<!y)yy(?!y)"));
+    format.replace(shortYear, QStringLiteral("yyyy"));
+    return locale_.toString(moment, format).toStdString();
 }
 
 }  // namespace qb

@@ -24,6 +24,9 @@ public:
     // The locale's short form with a four-digit year when it fits the date box and reads back;
     // else m/d/yyyy where the month comes first, and yyyy-mm-dd elsewhere.
     std::string ShowDate(const std::string& monthDayYear) override;
+    std::int64_t SecondsSinceEpoch() override;
+    // The local date and time in the locale's short form.
+    std::string ShowDateTime(std::int64_t secondsSinceEpoch) override;
 
 private:
     enum class Order { DayMonthYear, MonthDayYear, YearMonthDay };

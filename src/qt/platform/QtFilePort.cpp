@@ -136,4 +136,118 @@ bool QtFilePort::CanWriteIn(const std::string& folder) {
     return QFileInfo(path).isDir() && ::access(QFile::encodeName(path).constData(), W_OK | X_OK) == 0;
 }
 
+namespace {
+
+std::string ParentOf(const std::string& path) {
+    std::string folder = path;
+    while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    const auto slash = folder.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : folder.substr(0, slash);
+}
+
+// A rename or a removal is on the disk only once its folder is.
+void SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool WriteWhole(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
+void ReportErrno(const char* what, const std::string& path) {
+    Report(what, QString::fromStdString(path), QString::fromLocal8Bit(std::strerror(errno)));
+}
+
+}  // namespace
+
+bool QtFilePort::MakePrivateFolder(const std::string& folder) {
+    std::string path = folder;
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    // Its parents as any folder of the user's; the folder itself for the user alone.
+    if (!QDir().mkpath(QString::fromStdString(ParentOf(path)))) {
+        Report("make", QString::fromStdString(ParentOf(path)), QStringLiteral("the folder cannot be made"));
+        return false;
+    }
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) {
+        ReportErrno("make", path);
+        return false;
+    }
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::geteuid()) {
+        Report("use", QString::fromStdString(path), QStringLiteral("not a folder of this user's own"));
+        return false;
+    }
+    if ((status.st_mode & 0777) != 0700 && ::chmod(path.c_str(), 0700) != 0) {
+        ReportErrno("protect", path);
+        return false;
+    }
+    return true;
+}
+
+bool QtFilePort::WritePrivate(const std::string& path, ByteSource& source) {
+    std::string temporary = path + ".XXXXXX";
+    // mkstemp makes the file for this user alone (0600), under a name no one else has.
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        ReportErrno("write", path);
+        return false;
+    }
+    bool written = ::fchmod(fd, 0600) == 0;
+    for (std::string_view piece = source.Next(); written && !piece.empty(); piece = source.Next())
+        written = WriteWhole(fd, piece);
+    written = written && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    written = written && ::rename(temporary.c_str(), path.c_str()) == 0;
+    if (!written) {
+        ReportErrno("write", path);
+        ::unlink(temporary.c_str());
+        return false;
+    }
+    SyncFolder(ParentOf(path));
+    return true;
+}
+
+bool QtFilePort::AppendPrivate(const std::string& path, std::string_view bytes) {
+    // Only to a record already there, never through a link.
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        ReportErrno("append to", path);
+        return false;
+    }
+    bool written = WriteWhole(fd, bytes) && ::fsync(fd) == 0;
+    written = ::close(fd) == 0 && written;
+    if (!written) ReportErrno("append to", path);
+    return written;
+}
+
+bool QtFilePort::Rename(const std::string& from, const std::string& to) {
+    // A hard link and the old name's removal: fails rather than replace a file of the new name.
+    if (::link(from.c_str(), to.c_str()) != 0) {
+        ReportErrno("move", from);
+        return false;
+    }
+    ::unlink(from.c_str());
+    SyncFolder(ParentOf(to));
+    SyncFolder(ParentOf(from));
+    return true;
+}
+
+bool QtFilePort::Remove(const std::string& path) {
+    if (::unlink(path.c_str()) != 0) return false;
+    SyncFolder(ParentOf(path));
+    return true;
+}
+
 }  // namespace qb

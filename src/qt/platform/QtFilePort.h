@@ -19,6 +19,14 @@ public:
     bool Exists(const std::string& path) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CanWriteIn(const std::string& folder) override;
+    // With POSIX calls: the folder 0700 and the user's own (never followed through a link), files
+    // 0600, written whole to a temporary file, synced and renamed, or appended with O_APPEND and
+    // synced; the folder is synced after a rename or a removal.
+    bool MakePrivateFolder(const std::string& folder) override;
+    bool WritePrivate(const std::string& path, ByteSource& source) override;
+    bool AppendPrivate(const std::string& path, std::string_view bytes) override;
+    bool Rename(const std::string& from, const std::string& to) override;
+    bool Remove(const std::string& path) override;
 };
 
 }  // namespace qb

@@ -126,6 +126,14 @@ MainWindow::MainWindow(Machine& machine, MessagePort& messages, QWidget* parent)
         machine_.SoundStatusUpdate();
         Render();
     });
+    // Unsaved changes reach the recovery record within a second; idle, the timer stands still.
+    tmrRecovery_ = new QTimer(this);
+    tmrRecovery_->setObjectName(QStringLiteral("tmrRecovery"));
+    tmrRecovery_->setSingleShot(true);
+    connect(tmrRecovery_, &QTimer::timeout, this, [this] {
+        machine_.RecoveryTick();
+        Render();
+    });
 
     FitToClientArea();
     TellScreenAndSize();
@@ -466,6 +474,12 @@ void MainWindow::RenderTimers() {
         tmrSound_->start(interval);
     else if (interval == 0 && tmrSound_->isActive())
         tmrSound_->stop();
+    // Started by the first change and left running by the next ones, so typing never holds the
+    // flush back.
+    if (machine_.RecoveryTimerOn() && !tmrRecovery_->isActive())
+        tmrRecovery_->start(Machine::kRecoveryFlushMs);
+    else if (!machine_.RecoveryTimerOn() && tmrRecovery_->isActive())
+        tmrRecovery_->stop();
 }
 
 // Every control's tooltip, or none, as the one switch says.

@@ -127,6 +127,7 @@ private:
     QAction* mnuStopWatch_ = nullptr;
     QTimer* tmrStopwatch_ = nullptr;
     QTimer* tmrSound_ = nullptr;
+    QTimer* tmrRecovery_ = nullptr;
     QPointer<UserGuideWindow> userGuide_;
 
     // What is on screen, so that unchanged things are not drawn again.

@@ -1,0 +1,164 @@
+#include "documents/RecoveryKeeper.h"
+
+#include <algorithm>
+#include <new>
+
+#include "documents/TapeFile.h"
+#include "settings/Locations.h"
+
+namespace qb {
+namespace {
+
+bool EndsWith(const std::string& text, const std::string& end) {
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// A record holds a tape file and, at most, a few entries a second: past this it is no record.
+constexpr std::uint64_t kRecordLimit = 2 * kTapeFileLimit;
+
+}  // namespace
+
+void RecoveryKeeper::SetPlace(RecoveryPlace place) {
+    place_ = std::move(place);
+    path_.clear();
+    exists_ = pending_ = false;
+    if (place_.folder.empty() || place_.ownName.empty()) return;
+    // A name is a name: nothing the shell gives may lead the record out of its folder.
+    if (place_.ownName.find('/') != std::string::npos || place_.ownName.front() == '.') return;
+    place_.folder = Locations::WithSeparator(place_.folder);
+    path_ = place_.folder + place_.ownName;
+}
+
+bool RecoveryKeeper::NeedsFresh(const TapeLines& lines) const {
+    return !exists_ || broken_ || lines.Generation() != generation_ || lines.size() < count_ ||
+           (count_ > 0 && lines[count_ - 1] != lastLine_) ||
+           appendedBytes_ > std::max<std::uint64_t>(kMostAppended, freshBytes_);
+}
+
+bool RecoveryKeeper::Note(bool dirty, const RecoveryState& state, const TapeLines& lines) {
+    if (!On()) return pending_ = false;
+    if (!dirty) {
+        // Saved, or dropped as the user chose: nothing is left to recover.
+        Discard();
+        return false;
+    }
+    pending_ = NeedsFresh(lines) || lines.size() != count_ || !(state == written_);
+    return pending_;
+}
+
+void RecoveryKeeper::Remember(const RecoveryState& state, const TapeLines& lines) {
+    generation_ = lines.Generation();
+    count_ = lines.size();
+    if (count_ > 0)
+        lastLine_.assign(lines[count_ - 1]);
+    else
+        lastLine_.clear();
+    written_ = state;
+}
+
+bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLines& lines) {
+    pending_ = false;
+    if (!On()) return true;
+    if (!dirty) {
+        Discard();
+        return true;
+    }
+    const std::int64_t now = clock_.SecondsSinceEpoch();
+    if (NeedsFresh(lines)) {
+        if (!files_.MakePrivateFolder(place_.folder)) {
+            // A folder that is not the user's alone, or cannot be: no record in it, this run.
+            path_.clear();
+            return false;
+        }
+        bool written = false;
+        try {
+            RecordWriter writer(state, lines, now);
+            written = files_.WritePrivate(path_, writer);
+        } catch (const std::bad_alloc&) {
+        }
+        broken_ = !written;
+        if (!written) return false;
+        exists_ = true;
+        freshBytes_ = TapeWriter(TapeDocument{}, lines).Size();
+        appendedBytes_ = 0;
+        Remember(state, lines);
+        return true;
+    }
+    if (lines.size() == count_ && state == written_) return true;
+    std::string& entries = entries_;
+    RecordAppend(written_, state, lines, count_, now, entries);
+    if (!files_.AppendPrivate(path_, entries)) {
+        // What reached the disk is unknown: the next flush writes the whole record.
+        broken_ = true;
+        return false;
+    }
+    appendedBytes_ += entries.size();
+    Remember(state, lines);
+    return true;
+}
+
+void RecoveryKeeper::Discard() {
+    pending_ = false;
+    if (!exists_) return;
+    files_.Remove(path_);
+    exists_ = broken_ = false;
+}
+
+std::vector<LeftRecord> RecoveryKeeper::LeftBehind() {
+    std::vector<LeftRecord> left;
+    if (!On()) return left;
+    for (const std::string& name : files_.ListFiles(place_.folder)) {
+        if (name.empty() || name.front() == '.' || name.compare(0, place_.ownName.size(), place_.ownName) == 0)
+            continue;
+        if (place_.ownedByRunningCopy && place_.ownedByRunningCopy(name)) continue;
+        // A whole writing that a copy which ended never finished: its record is the one before.
+        if (name.find(std::string(kExtension) + ".") != std::string::npos) {
+            files_.Remove(place_.folder + name);
+            continue;
+        }
+        if (!EndsWith(name, kExtension)) continue;
+        LeftRecord record{name, std::nullopt};
+        try {
+            std::string bytes;
+            if (files_.ReadAll(place_.folder + name, bytes, kRecordLimit) == ReadOutcome::Read)
+                record.tape = ReadRecoveryRecord(bytes);
+        } catch (const std::bad_alloc&) {
+            record.tape.reset();
+        }
+        left.push_back(std::move(record));
+    }
+    std::stable_sort(left.begin(), left.end(), [](const LeftRecord& a, const LeftRecord& b) {
+        const std::int64_t timeA = a.tape ? a.tape->time : 0, timeB = b.tape ? b.tape->time : 0;
+        return timeA > timeB;
+    });
+    return left;
+}
+
+std::string RecoveryKeeper::MoveAside(const std::string& name) {
+    const std::string folder = place_.folder + kDiscarded + "/";
+    if (!files_.MakePrivateFolder(folder)) return {};
+    // The moment it was put aside leads its name: the week it is kept counts from then.
+    const std::string target = folder + std::to_string(clock_.SecondsSinceEpoch()) + "-" + name;
+    return files_.Rename(place_.folder + name, target) ? target : std::string();
+}
+
+void RecoveryKeeper::Remove(const std::string& name) { files_.Remove(place_.folder + name); }
+
+void RecoveryKeeper::PurgeDiscarded() {
+    if (!On()) return;
+    const std::string folder = place_.folder + kDiscarded + "/";
+    const std::int64_t now = clock_.SecondsSinceEpoch();
+    for (const std::string& name : files_.ListFiles(folder)) {
+        const std::size_t dash = name.find('-');
+        if (dash == std::string::npos || dash == 0 || dash > 18) continue;
+        std::int64_t put = 0;
+        bool digits = true;
+        for (std::size_t i = 0; i < dash; ++i) {
+            if (name[i] < '0' || name[i] > '9') digits = false;
+            else put = put * 10 + (name[i] - '0');
+        }
+        if (digits && now - put > kDiscardedKept) files_.Remove(folder + name);
+    }
+}
+
+}  // namespace qb

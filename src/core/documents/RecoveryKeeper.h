@@ -1,0 +1,93 @@
+#pragma once
+// Keeps this copy's recovery record in step with the tape, and looks after the records that
+// copies which ended without saving left behind.
+//
+// The record is private to the user (the folder and its files) and lives in one folder: this
+// copy's record under a name of its own, the records refused at start-up in "discarded" beside
+// it, kept for seven days. The keeper writes only when told to flush: the shell's short timer
+// does that while changes wait, so an idle program never wakes up.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "documents/RecoveryRecord.h"
+#include "engine/TapeLines.h"
+#include "platform/ClockPort.h"
+#include "platform/FilePort.h"
+
+namespace qb {
+
+struct RecoveryPlace {
+    std::string folder;   // the user's state folder for the program
+    std::string ownName;  // this copy's record, a name no other copy uses
+    // Whether a record of that name belongs to a copy that runs now. None: every other record is
+    // left behind by a copy that ended.
+    std::function<bool(const std::string& name)> ownedByRunningCopy;
+};
+
+// A record some copy left behind.
+struct LeftRecord {
+    std::string name;
+    std::optional<RecoveredTape> tape;  // none when it cannot be read at all
+};
+
+class RecoveryKeeper {
+public:
+    static constexpr const char* kExtension = ".QBR";
+    static constexpr const char* kDiscarded = "discarded";
+    static constexpr std::int64_t kDiscardedKept = 7 * 24 * 3600;
+    // Appended entries beyond this (and beyond the record's first size) start a fresh record.
+    static constexpr std::uint64_t kMostAppended = 1 << 20;
+
+    RecoveryKeeper(FilePort& files, ClockPort& clock) : files_(files), clock_(clock) {}
+
+    void SetPlace(RecoveryPlace place);
+    bool On() const { return !path_.empty(); }
+    const std::string& Path() const { return path_; }
+    const std::string& Folder() const { return place_.folder; }
+
+    // Compares the tape with what the record holds. True when there is something to flush. A
+    // tape without unsaved changes needs no record: this copy's goes at once.
+    bool Note(bool dirty, const RecoveryState& state, const TapeLines& lines);
+    bool Pending() const { return pending_; }
+    // Brings the record up to date: the entries of the changes appended, or the whole record
+    // written afresh when the tape was rewritten; removed when the tape holds no unsaved change.
+    // False when the disk refused it (the next change tries again, afresh).
+    bool Flush(bool dirty, const RecoveryState& state, const TapeLines& lines);
+    // This copy's record goes: the tape was kept or dropped as the user chose.
+    void Discard();
+    bool RecordExists() const { return exists_; }
+
+    // The records other copies left behind, newest first, and what they hold.
+    std::vector<LeftRecord> LeftBehind();
+    // Moves a left record to the discarded ones; gives where it went, "" when it could not.
+    std::string MoveAside(const std::string& name);
+    // Removes a left record (its tape lives on in this copy's record).
+    void Remove(const std::string& name);
+    // Removes the discarded records older than seven days.
+    void PurgeDiscarded();
+
+private:
+    bool NeedsFresh(const TapeLines& lines) const;
+    void Remember(const RecoveryState& state, const TapeLines& lines);
+
+    FilePort& files_;
+    ClockPort& clock_;
+    RecoveryPlace place_;
+    std::string path_;
+    bool exists_ = false;
+    bool pending_ = false;
+    bool broken_ = false;  // the record on disk is not what was remembered: write it afresh
+    // What the record on disk holds.
+    std::uint64_t generation_ = 0;
+    std::size_t count_ = 0;
+    std::string lastLine_;
+    RecoveryState written_;
+    std::uint64_t freshBytes_ = 0, appendedBytes_ = 0;
+    std::string entries_;  // the last flush's entries, its room used again
+};
+
+}  // namespace qb

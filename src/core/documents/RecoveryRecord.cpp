@@ -1,0 +1,263 @@
+#include "documents/RecoveryRecord.h"
+
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+#include "documents/TapeFile.h"
+#include "engine/NumberRules.h"
+
+namespace qb {
+namespace {
+
+constexpr std::string_view kLineEnd = "\r\n";
+constexpr std::size_t kKeyLength = 4;
+constexpr std::size_t kTapeHeaderLines = 6;
+
+// A line break inside a value (a file name may hold one) would split the record's line: such
+// a value is not kept.
+std::string_view OneLine(std::string_view value) {
+    return value.find_first_of("\r\n") == std::string_view::npos ? value : std::string_view();
+}
+
+void Put(std::string& out, std::string_view key, std::string_view value) {
+    out += key;
+    out += OneLine(value);
+    out += kLineEnd;
+}
+
+TapeDocument HeaderOf(const RecoveryState& state) {
+    TapeDocument header;
+    header.caption = std::string(OneLine(state.caption));
+    header.subtotal = state.subtotal;
+    header.pendingOperation = state.pendingOperation;
+    header.entryText = std::string(OneLine(state.entryText));
+    header.justPressedEquals = state.justPressedEquals;
+    header.specialResult = state.specialResult;
+    header.elapsedTime = std::string(OneLine(state.elapsedTime));
+    return header;
+}
+
+std::optional<std::int64_t> ParseCount(std::string_view text) {
+    if (text.empty() || text.size() > 18) return std::nullopt;
+    std::int64_t value = 0;
+    bool negative = text.front() == '-';
+    if (negative) text.remove_prefix(1);
+    if (text.empty()) return std::nullopt;
+    for (char c : text) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return negative ? -value : value;
+}
+
+std::optional<bool> ParseFlag(std::string_view text) {
+    if (text == "-1") return true;
+    if (text == "0") return false;
+    return std::nullopt;
+}
+
+bool IsOperation(std::string_view text) {
+    return text.size() == 1 && std::string_view("+-x/%").find(text.front()) != std::string_view::npos;
+}
+
+// The record's whole lines (each without its CR LF), and whether bytes follow the last one.
+struct Lines {
+    std::vector<std::string_view> whole;
+    std::vector<std::size_t> ends;  // the offset just after each line's CR LF
+    bool torn = false;
+};
+
+Lines SplitLines(std::string_view bytes) {
+    Lines lines;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        // A line is whole with its CR LF; no line holds either alone, so a lone CR or LF, or an
+        // end without them, is damage.
+        const std::size_t cr = bytes.find_first_of("\r\n", pos);
+        if (cr == std::string_view::npos || bytes[cr] != '\r' || cr + 1 >= bytes.size() || bytes[cr + 1] != '\n') {
+            lines.torn = true;
+            break;
+        }
+        lines.whole.push_back(bytes.substr(pos, cr - pos));
+        pos = cr + 2;
+        lines.ends.push_back(pos);
+    }
+    return lines;
+}
+
+bool HasKey(std::string_view line, std::string_view key) { return line.substr(0, kKeyLength) == key; }
+
+// An appended subtotal is written to the last bit (the shortest text that reads back as the same
+// double), so a recovered tape goes on with exactly the subtotal it had.
+std::string_view ExactText(double value) {
+    static thread_local char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    return std::string_view(text, static_cast<std::size_t>(written.ptr - text));
+}
+
+double ReadExact(std::string_view text) {
+    double value = 0;
+    const auto read = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (read.ec != std::errc() || read.ptr != text.data() + text.size()) return ParseNumber(text) + 0.0;
+    return value;
+}
+
+}  // namespace
+
+RecordWriter::RecordWriter(const RecoveryState& state, const TapeLines& lines, std::int64_t time)
+    : header_(HeaderOf(state)), tape_(header_, lines) {
+    Put(prefix_, "QBR=", state.lastTapeFile);
+    Put(prefix_, "NAM=", state.tapeFileName);
+    Put(prefix_, "TIM=", std::to_string(time));
+    Put(prefix_, "LNS=", std::to_string(lines.size()));
+}
+
+std::string_view RecordWriter::Next() {
+    if (!prefixGiven_) {
+        prefixGiven_ = true;
+        return prefix_;
+    }
+    return tape_.Next();
+}
+
+std::string RecordAppend(const RecoveryState& before, const RecoveryState& now, const TapeLines& lines,
+                         std::size_t from, std::int64_t time) {
+    std::string out;
+    RecordAppend(before, now, lines, from, time, out);
+    return out;
+}
+
+void RecordAppend(const RecoveryState& before, const RecoveryState& now, const TapeLines& lines, std::size_t from,
+                  std::int64_t time, std::string& out) {
+    out.clear();
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        out += '+';
+        out += lines[i];
+        out += kLineEnd;
+    }
+    if (now.caption != before.caption) Put(out, "QBX=", now.caption);
+    if (now.subtotal != before.subtotal || std::signbit(now.subtotal) != std::signbit(before.subtotal))
+        Put(out, "ACC=", ExactText(now.subtotal));
+    if (now.pendingOperation != before.pendingOperation)
+        Put(out, "OPR=", std::string_view(&now.pendingOperation, 1));
+    if (now.entryText != before.entryText) Put(out, "NEW=", now.entryText);
+    if (now.justPressedEquals != before.justPressedEquals) Put(out, "JPE=", now.justPressedEquals ? "-1" : "0");
+    if (now.specialResult != before.specialResult) Put(out, "SPC=", now.specialResult ? "-1" : "0");
+    if (now.elapsedTime != before.elapsedTime) Put(out, "TEV=", now.elapsedTime);
+    if (now.lastTapeFile != before.lastTapeFile) Put(out, "QBR=", now.lastTapeFile);
+    if (now.tapeFileName != before.tapeFileName) Put(out, "NAM=", now.tapeFileName);
+    char digits[24];
+    const auto written = std::to_chars(digits, digits + sizeof digits, time);
+    Put(out, "TIM=", std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
+}
+
+std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
+    const Lines lines = SplitLines(bytes);
+    const auto& whole = lines.whole;
+    RecoveredTape tape;
+    // The record's own beginning, then the tape file's header: without them there is no tape.
+    constexpr std::size_t kPrefixLines = 4;
+    if (whole.size() < kPrefixLines + kTapeHeaderLines) return std::nullopt;
+    if (!HasKey(whole[0], "QBR=") || !HasKey(whole[1], "NAM=") || !HasKey(whole[2], "TIM=") ||
+        !HasKey(whole[3], "LNS="))
+        return std::nullopt;
+    tape.state.lastTapeFile = std::string(whole[0].substr(kKeyLength));
+    tape.state.tapeFileName = std::string(whole[1].substr(kKeyLength));
+    const auto time = ParseCount(whole[2].substr(kKeyLength));
+    const auto count = ParseCount(whole[3].substr(kKeyLength));
+    if (!time || !count || *count < 0) return std::nullopt;
+    tape.time = *time;
+
+    // The tape file: its header, a "TEV=" line when the seventh begins with one, and its lines.
+    const std::size_t bodyFirst = kPrefixLines;
+    std::size_t bodyEnd = bodyFirst + kTapeHeaderLines;
+    if (bodyEnd < whole.size() && HasKey(whole[bodyEnd], "TEV=")) ++bodyEnd;
+    const std::size_t wanted = bodyEnd + static_cast<std::size_t>(*count);
+    if (wanted > whole.size()) {
+        tape.damaged = true;
+        bodyEnd = whole.size();
+    } else {
+        bodyEnd = wanted;
+    }
+    const std::size_t bodyStart = lines.ends[bodyFirst - 1];
+    TapeDocument document;
+    if (ReadTapeBytes(std::string(bytes.substr(bodyStart, lines.ends[bodyEnd - 1] - bodyStart)), document) !=
+        TapeReadResult::Read)
+        return std::nullopt;
+    tape.state.caption = std::move(document.caption);
+    tape.state.subtotal = document.subtotal;
+    tape.state.pendingOperation = document.pendingOperation;
+    tape.state.entryText = std::move(document.entryText);
+    tape.state.justPressedEquals = document.justPressedEquals;
+    tape.state.specialResult = document.specialResult;
+    tape.state.elapsedTime = std::move(document.elapsedTime);
+    tape.lines = std::move(document.lines);
+    if (tape.damaged || wanted != bodyEnd) {
+        tape.damaged = true;
+        return tape;
+    }
+
+    // The appended entries: values wait for the time that ends their flush.
+    RecoveryState flushing = tape.state;
+    bool waiting = false;
+    for (std::size_t i = bodyEnd; i < whole.size(); ++i) {
+        const std::string_view line = whole[i];
+        if (!line.empty() && line.front() == '+') {
+            tape.lines.push_back(line.substr(1));
+            waiting = true;
+            continue;
+        }
+        if (line.size() < kKeyLength || line[kKeyLength - 1] != '=') {
+            tape.damaged = true;
+            break;
+        }
+        const std::string_view key = line.substr(0, kKeyLength), value = line.substr(kKeyLength);
+        bool known = true;
+        if (key == "TIM=") {
+            const auto at = ParseCount(value);
+            if (!at) {
+                tape.damaged = true;
+                break;
+            }
+            tape.state = flushing;
+            tape.time = *at;
+            waiting = false;
+            continue;
+        }
+        if (key == "QBX=") {
+            flushing.caption = std::string(value);
+        } else if (key == "ACC=") {
+            const double subtotal = ReadExact(value);
+            known = std::isfinite(subtotal);
+            flushing.subtotal = subtotal;
+        } else if (key == "OPR=") {
+            known = IsOperation(value);
+            if (known) flushing.pendingOperation = value.front();
+        } else if (key == "NEW=") {
+            flushing.entryText = std::string(value);
+        } else if (key == "JPE=" || key == "SPC=") {
+            const auto flag = ParseFlag(value);
+            known = flag.has_value();
+            if (known) (key == "JPE=" ? flushing.justPressedEquals : flushing.specialResult) = *flag;
+        } else if (key == "TEV=") {
+            flushing.elapsedTime = std::string(value);
+        } else if (key == "QBR=") {
+            flushing.lastTapeFile = std::string(value);
+        } else if (key == "NAM=") {
+            flushing.tapeFileName = std::string(value);
+        } else {
+            known = false;
+        }
+        if (!known) {
+            tape.damaged = true;
+            break;
+        }
+        waiting = true;
+    }
+    // Values whose flush never ended, or bytes after the last whole line: a torn append.
+    if (waiting || lines.torn) tape.damaged = true;
+    return tape;
+}
+
+}  // namespace qb

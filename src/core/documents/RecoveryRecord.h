@@ -1,0 +1,82 @@
+#pragma once
+// The recovery record: the tape as a tape file holds it, kept on disk while the tape has unsaved
+// changes, so that a crash, a kill or a power cut loses nothing. It is written whole only when
+// the tape was rewritten; lines added at the end of the tape and the calculator's values that
+// changed are appended to it.
+//
+// Every line ends in CR LF. A record begins with
+//
+//     QBR=<the tape's file, empty when it has none>
+//     NAM=<the file name the title shows>
+//     TIM=<when it was written: seconds since 1970-01-01 00:00 UTC>
+//     LNS=<how many tape lines the tape file below holds>
+//
+// followed by a tape file ("QBX=" to "SPC=", "TEV=" when there is a reading, then LNS lines).
+// After it come the appended entries, one per line:
+//
+//     +<tape line>      a line added at the end of the tape
+//     QBX= ACC= OPR= NEW= JPE= SPC= TEV= QBR= NAM=   a value that changed (the subtotal to
+//                       the last bit: the shortest text that reads back as the same number)
+//     TIM=<seconds>     ends one flush: the values since the last TIM= apply only with it
+//
+// A line added counts as soon as it is whole; a value only with its flush.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "documents/TapeDocument.h"
+#include "documents/TapeFile.h"
+#include "platform/FilePort.h"
+
+namespace qb {
+
+// Everything of the tape but its lines.
+struct RecoveryState {
+    std::string caption;
+    double subtotal = 0;
+    char pendingOperation = '+';
+    std::string entryText;
+    bool justPressedEquals = true;
+    bool specialResult = false;
+    std::string elapsedTime;
+    std::string lastTapeFile;  // the tape's file, "" when it has none
+    std::string tapeFileName;  // as the title shows it
+    bool operator==(const RecoveryState&) const = default;
+};
+
+// The whole record, in pieces, so a long tape is written without a second copy of it. The lines
+// are read as the pieces are asked for: they must outlive the writer.
+class RecordWriter final : public ByteSource {
+public:
+    RecordWriter(const RecoveryState& state, const TapeLines& lines, std::int64_t time);
+    std::string_view Next() override;
+
+private:
+    std::string prefix_;
+    bool prefixGiven_ = false;
+    TapeDocument header_;
+    TapeWriter tape_;
+};
+
+// The entries of one flush: lines[from..] added, the values of now that differ from before, and
+// the time that ends them.
+std::string RecordAppend(const RecoveryState& before, const RecoveryState& now, const TapeLines& lines,
+                         std::size_t from, std::int64_t time);
+// The same into out, whose room is used again.
+void RecordAppend(const RecoveryState& before, const RecoveryState& now, const TapeLines& lines, std::size_t from,
+                  std::int64_t time, std::string& out);
+
+struct RecoveredTape {
+    RecoveryState state;
+    TapeLines lines;
+    std::int64_t time = 0;  // of the last flush that is whole
+    bool damaged = false;   // something after the lines recovered could not be read
+};
+
+// A record's tape: every whole line up to any damage, the values of its last whole flush.
+// Nothing when it is no record or its beginning is unreadable.
+std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes);
+
+}  // namespace qb

@@ -1,0 +1,390 @@
+// No unsaved tape is lost to a crash: the recovery record follows every command, goes at every
+// clean end, brings every field back at the next start, and survives a torn append.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "documents/RecoveryRecord.h"
+#include "fakes/TestMachine.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+constexpr const char* kFolder = "/home/pat/.local/state/the Quillbox/";
+constexpr const char* kOwn = "200-2.QBR";
+
+// A copy that keeps its record as the program does; before() prepares the disk it starts on.
+struct Recovering : TestMachine {
+    explicit Recovering(const std::function<void(FakePorts&)>& before = {})
+        : TestMachine({{"Auto Decimal", "False"}}, false) {
+        fakes.files.folders.insert("/home/pat/");
+        machine.SetFolders({"/home/pat", "", "", "/home/pat"});
+        machine.SetRecoveryPlace({kFolder, kOwn, nullptr});
+        if (before) before(fakes);
+        machine.Load();
+        machine.FirstActivation();
+        startupMessages = fakes.messages.shown;
+        fakes.messages.Reset();
+    }
+    std::string Path() const { return std::string(kFolder) + kOwn; }
+    bool HasRecord() const { return fakes.files.files.count(Path()) != 0; }
+    std::string Record() const { return HasRecord() ? fakes.files.files.at(Path()) : std::string(); }
+    // What the machine holds, as a record holds it.
+    RecoveryState Now() const {
+        RecoveryState now{machine.CaptionText(), State().Subtotal,      State().PendingOperation,
+                          State().EntryText,     State().JustPressedEquals, State().SpecialResult,
+                          machine.ElapsedTime(), machine.LastTapeFile(), machine.TapeFileName()};
+        return now;
+    }
+    // The timer fired: the record is flushed and must hold exactly the tape and its state.
+    void Flush() {
+        EXPECT_TRUE(machine.RecoveryTimerOn());
+        machine.RecoveryTick();
+        EXPECT_FALSE(machine.RecoveryTimerOn());
+        const auto read = ReadRecoveryRecord(Record());
+        ASSERT_TRUE(read.has_value());
+        EXPECT_FALSE(read->damaged);
+        EXPECT_EQ(read->lines.ToVector(), TapeLines());
+        EXPECT_EQ(read->state, Now());
+        EXPECT_EQ(read->time, fakes.clock.epoch);
+    }
+};
+
+// Writes a record of this tape under a name, as a copy that ended would have left it.
+void LeaveRecord(FakePorts& fakes, const std::string& name, const RecoveryState& state,
+                 const std::vector<std::string>& lines, std::int64_t time, const std::string& more = "") {
+    const qb::TapeLines tape(lines);
+    RecordWriter writer(state, tape, time);
+    std::string bytes;
+    for (std::string_view piece = writer.Next(); !piece.empty(); piece = writer.Next()) bytes += piece;
+    fakes.files.files[std::string(kFolder) + name] = bytes + more;
+    fakes.files.folders.insert(kFolder);
+}
+
+const std::vector<std::string> kThreeLines = {"               0 =", "           12.50 +", "            7.50 +"};
+
+}  // namespace
+
+TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
+    struct Case {
+        const char* what;
+        std::function<void(Recovering&)> command;
+        bool rewritten;  // the record is written afresh rather than appended to
+    };
+    const Case cases[] = {
+        {"a key that prints a line", [](Recovering& t) { t.Press("12+"); }, false},
+        {"digits alone", [](Recovering& t) { t.Press("7"); }, false},
+        {"Clear Subtotal", [](Recovering& t) { t.Press("S"); }, false},
+        {"a new caption", [](Recovering& t) {
+             t.fakes.dialogs.captions.push_back("March fuel");
+             t.machine.Run(Command::NewCaption);
+         }, false},
+        {"a corrupted file opened (its message adds lines)", [](Recovering& t) {
+             t.fakes.files.files["/home/pat/bad.QBX"] = "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=maybe\r\nSPC=0\r\n";
+             t.fakes.messages.answers.push_back(MessageAnswer::No);  // "Save the tape?"
+             t.fakes.dialogs.files.push_back("/home/pat/bad.QBX");
+             t.machine.Run(Command::Open);
+         }, false},
+        {"a line changed in place (a correction, an undo)", [](Recovering& t) {
+             std::vector<std::string> lines = t.TapeLines();
+             lines[1] = "            6.00 +";
+             t.machine.GetTape().Replace(qb::TapeLines(lines));
+             t.Press("1+");
+         }, true},
+        {"lines taken away", [](Recovering& t) {
+             std::vector<std::string> lines = t.TapeLines();
+             lines.pop_back();
+             t.machine.GetTape().Replace(qb::TapeLines(lines));
+             t.Press("1");
+         }, true},
+        {"New Tape, then a key", [](Recovering& t) {
+             t.fakes.messages.answers.push_back(MessageAnswer::No);
+             t.machine.Run(Command::NewTape);
+             EXPECT_FALSE(t.HasRecord());
+             t.Press("9+");
+         }, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Recovering t;
+        EXPECT_FALSE(t.machine.RecoveryTimerOn());  // a clean tape needs no record
+        t.Press("5+");
+        t.Flush();
+        const int writes = t.fakes.files.privateWrites, appends = t.fakes.files.appends;
+        const std::size_t before = t.Record().size();
+        c.command(t);
+        t.Flush();
+        EXPECT_EQ(t.fakes.files.privateWrites - writes, c.rewritten ? 1 : 0);
+        EXPECT_EQ(t.fakes.files.appends - appends, c.rewritten ? 0 : 1);
+        // An append is one flush's few entries, never the tape again.
+        if (!c.rewritten) EXPECT_LT(t.Record().size() - before, 200u);
+    }
+}
+
+TEST(Recovery, KeysAreAppendedNeverRewrittenAndIdleWritesNothing) {
+    Recovering t;
+    t.Press("5+");
+    t.Flush();
+    for (int i = 0; i < 50; ++i) {
+        t.Press("1.25+");
+        t.Flush();
+    }
+    EXPECT_EQ(t.fakes.files.privateWrites, 1);
+    EXPECT_EQ(t.fakes.files.appends, 50);
+    // Nothing changed, nothing to write: the timer stays off.
+    t.machine.Run(Command::ShortcutKeys);
+    EXPECT_FALSE(t.machine.RecoveryTimerOn());
+}
+
+TEST(Recovery, EveryCleanEndRemovesTheRecord) {
+    struct Case {
+        const char* what;
+        std::function<bool(Recovering&)> end;  // false when the record should stay
+    };
+    const Case cases[] = {
+        {"Save As", [](Recovering& t) {
+             t.fakes.dialogs.captions.push_back("");
+             t.fakes.dialogs.files.push_back("/home/pat/march");
+             t.machine.Run(Command::SaveAs);
+             return true;
+         }},
+        {"close, Save the tape? No", [](Recovering& t) {
+             t.fakes.messages.answers.push_back(MessageAnswer::No);
+             return t.machine.QueryClose();
+         }},
+        {"close, Save the tape? Yes", [](Recovering& t) {
+             t.fakes.messages.answers.push_back(MessageAnswer::Yes);
+             t.fakes.dialogs.captions.push_back("");
+             t.fakes.dialogs.files.push_back("/home/pat/march");
+             return t.machine.QueryClose();
+         }},
+        {"New Tape, No", [](Recovering& t) {
+             t.fakes.messages.answers.push_back(MessageAnswer::No);
+             t.machine.Run(Command::NewTape);
+             return true;
+         }},
+        {"Open, No", [](Recovering& t) {
+             t.fakes.files.files["/home/pat/old.QBX"] = "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
+             t.fakes.messages.answers.push_back(MessageAnswer::No);
+             t.fakes.dialogs.files.push_back("/home/pat/old.QBX");
+             t.machine.Run(Command::Open);
+             return true;
+         }},
+        {"close, Cancel: the tape stays and so does its record", [](Recovering& t) {
+             t.fakes.messages.answers.push_back(MessageAnswer::Cancel);
+             return t.machine.QueryClose();
+         }},
+        {"New Tape, Cancel", [](Recovering& t) {
+             t.fakes.messages.answers.push_back(MessageAnswer::Cancel);
+             t.machine.Run(Command::NewTape);
+             return false;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Recovering t;
+        t.Press("5+3-");
+        t.Flush();
+        ASSERT_TRUE(t.HasRecord());
+        const bool ends = c.end(t);
+        EXPECT_EQ(t.HasRecord(), !ends);
+        EXPECT_FALSE(t.machine.RecoveryTimerOn());
+    }
+}
+
+TEST(Recovery, YesBringsBackEveryFieldAsAnUnsavedTape) {
+    RecoveryState was{"March fuel", -1234.5, 'x', "12.3", false, true, "00:01:05", "/home/pat/march.QBX", "march"};
+    RecoveryState first = was;
+    first.caption = "Feb", first.subtotal = 3, first.pendingOperation = '+', first.entryText = "";
+    first.justPressedEquals = true, first.specialResult = false, first.elapsedTime = "";
+    first.lastTapeFile = "", first.tapeFileName = "";
+    std::vector<std::string> longer = kThreeLines;
+    longer.push_back("           20.00 =");
+    struct Case {
+        const char* what;
+        std::string appended;  // after the record's first writing
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {"every field in the record's first writing", "", kThreeLines},
+        {"every field changed by an appended flush",
+         "+           20.00 =\r\nQBX=March fuel\r\nACC=-1234.5\r\nOPR=x\r\nNEW=12.3\r\nJPE=0\r\nSPC=-1\r\n"
+         "TEV=00:01:05\r\nQBR=/home/pat/march.QBX\r\nNAM=march\r\nTIM=1796548496\r\n",
+         longer},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Recovering t([&](FakePorts& f) {
+            LeaveRecord(f, "100-1.QBR", c.appended.empty() ? was : first, kThreeLines, 1796548496, c.appended);
+            f.messages.answers.push_back(MessageAnswer::Yes);
+        });
+        ASSERT_EQ(t.startupMessages.size(), 1u);
+        EXPECT_EQ(t.startupMessages[0].text, "The Quillbox ended on 12/6/2026 09:14 UTC without saving a tape of " +
+                                                 std::to_string(c.lines.size()) + " lines, \"March fuel\". Recover it?");
+        EXPECT_EQ(t.TapeLines(), c.lines);
+        EXPECT_EQ(t.Now(), was);
+        EXPECT_EQ(t.Display(), "12.3");
+        EXPECT_EQ(t.machine.StopwatchCaption(), "Time: 00:01:05");
+        EXPECT_TRUE(t.machine.GetTape().Dirty());
+        EXPECT_EQ(t.machine.Title(), "the Quillbox (march) (recovered)");
+        // The tape now lives in this copy's record; the old one is gone.
+        EXPECT_FALSE(t.fakes.files.files.count(std::string(kFolder) + "100-1.QBR"));
+        ASSERT_TRUE(t.HasRecord());
+        EXPECT_EQ(ReadRecoveryRecord(t.Record())->lines.ToVector(), c.lines);
+        // Saved, it is a tape like any other.
+        t.machine.Run(Command::Save);
+        EXPECT_EQ(t.machine.Title(), "the Quillbox (march)");
+        EXPECT_FALSE(t.HasRecord());
+        EXPECT_TRUE(t.fakes.files.files.count("/home/pat/march.QBX"));
+    }
+}
+
+TEST(Recovery, NoMovesTheRecordAsideForAWeekAndOnlyLeftRecordsAreOffered) {
+    const std::string discarded = std::string(kFolder) + "discarded/";
+    Recovering t([&](FakePorts& f) {
+        LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
+        f.files.files[discarded + std::to_string(f.clock.epoch - 8 * 86400) + "-50-5.QBR"] = "old";
+        f.files.files[discarded + std::to_string(f.clock.epoch - 6 * 86400) + "-60-6.QBR"] = "recent";
+        f.files.folders.insert(discarded);
+        f.messages.answers.push_back(MessageAnswer::No);
+    });
+    EXPECT_EQ(t.TapeLines(), std::vector<std::string>{"               0 ="});
+    EXPECT_FALSE(t.machine.GetTape().Dirty());
+    EXPECT_EQ(t.machine.Title(), "the Quillbox");
+    const auto& files = t.fakes.files.files;
+    EXPECT_FALSE(files.count(std::string(kFolder) + "100-1.QBR"));
+    EXPECT_TRUE(files.count(discarded + std::to_string(t.fakes.clock.epoch) + "-100-1.QBR"));
+    EXPECT_FALSE(files.count(discarded + std::to_string(t.fakes.clock.epoch - 8 * 86400) + "-50-5.QBR"));
+    EXPECT_TRUE(files.count(discarded + std::to_string(t.fakes.clock.epoch - 6 * 86400) + "-60-6.QBR"));
+
+    // A record that a running copy owns is never offered.
+    TestMachine other({{"Auto Decimal", "False"}}, false);
+    LeaveRecord(other.fakes, "300-3.QBR", {}, kThreeLines, 1796540000);
+    other.machine.SetRecoveryPlace({kFolder, "400-4.QBR", [](const std::string& name) { return name == "300-3.QBR"; }});
+    other.machine.Load();
+    other.machine.FirstActivation();
+    EXPECT_TRUE(other.fakes.messages.shown.empty());
+    EXPECT_TRUE(other.fakes.files.files.count(std::string(kFolder) + "300-3.QBR"));
+}
+
+TEST(Recovery, ATornAppendAtEveryByteOfTheLastLineKeepsEveryWholeLine) {
+    Recovering t;
+    t.Press("5+");
+    t.Flush();
+    const std::string before = t.Record();
+    const std::vector<std::string> linesBefore = t.TapeLines();
+    t.Press("3+");
+    t.Flush();
+    const std::string appended = t.Record().substr(before.size());
+    const std::size_t lineEnd = appended.find("\r\n") + 2;  // "+" and the line added
+    ASSERT_EQ(appended.front(), '+');
+    for (std::size_t cut = 0; cut <= appended.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        const auto read = ReadRecoveryRecord(before + appended.substr(0, cut));
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->lines.ToVector(), cut >= lineEnd ? t.TapeLines() : linesBefore);
+        // Torn anywhere but between two flushes, the record says it is damaged.
+        EXPECT_EQ(read->damaged, cut != 0 && cut != appended.size());
+        // The values count only with their whole flush.
+        EXPECT_EQ(read->state.subtotal, cut == appended.size() ? 8 : 5);
+    }
+}
+
+TEST(Recovery, ADamagedRecordGivesItsWholeLinesAndSaysSo) {
+    struct Case {
+        const char* what;
+        std::string more;  // after a record of three lines
+        std::size_t lines;
+    };
+    const Case cases[] = {
+        {"a torn append", "+            3.00 +\r\n+     4.0", 4},
+        {"an entry of no known kind", "+            3.00 +\r\nTIM=1\r\n%%garbage\r\n+            4.00 +\r\n", 4},
+        {"a value that is no value", "+            3.00 +\r\nOPR=?\r\nTIM=1\r\n", 4},
+        {"a line holding a lone CR", "+            3.00 +\r\nTIM=1\r\n+     4\r.00 +\r\n", 4},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Recovering t([&](FakePorts& f) {
+            LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000, c.more);
+            f.messages.answers.push_back(MessageAnswer::Yes);
+        });
+        EXPECT_EQ(t.machine.GetTape().Count(), static_cast<std::int64_t>(c.lines));
+        ASSERT_EQ(t.startupMessages.size(), 2u);  // the question, then the damage
+        EXPECT_EQ(t.startupMessages[1].text,
+                  "The recovery record was damaged\r\n\r\nEvery whole line before the damage was recovered: " +
+                      std::to_string(c.lines) + " lines!");
+    }
+    // A record cut inside its tape file's lines gives those that are whole.
+    Recovering cut([&](FakePorts& f) {
+        LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
+        std::string& bytes = f.files.files[std::string(kFolder) + "100-1.QBR"];
+        bytes.resize(bytes.size() - 5);
+        f.messages.answers.push_back(MessageAnswer::Yes);
+    });
+    EXPECT_EQ(cut.machine.GetTape().Count(), 2);
+    EXPECT_EQ(cut.startupMessages.size(), 2u);
+}
+
+TEST(Recovery, AnUnreadableRecordIsMovedAsideAndTheProgramStarts) {
+    Recovering t([](FakePorts& f) {
+        f.files.files[std::string(kFolder) + "100-1.QBR"] = "QBR=\r\nNAM=\r\nTIM=x";
+        f.files.folders.insert(kFolder);
+    });
+    const std::string moved = std::string(kFolder) + "discarded/" + std::to_string(t.fakes.clock.epoch) + "-100-1.QBR";
+    ASSERT_EQ(t.startupMessages.size(), 1u);
+    EXPECT_EQ(t.startupMessages[0].text,
+              "A recovery record of the Quillbox cannot be read\r\n\r\nIt was moved to " + moved + "!");
+    EXPECT_TRUE(t.fakes.files.files.count(moved));
+    EXPECT_EQ(t.TapeLines(), std::vector<std::string>{"               0 ="});
+    t.Press("5+");
+    t.Flush();  // and it keeps its own record as usual
+}
+
+TEST(Recovery, AFailedAppendMakesTheNextFlushWriteTheWholeRecord) {
+    Recovering t;
+    t.Press("5+");
+    t.Flush();
+    t.Press("3+");
+    t.fakes.files.tearNextAppend = 7;
+    t.machine.RecoveryTick();
+    EXPECT_TRUE(ReadRecoveryRecord(t.Record())->damaged);
+    const int writes = t.fakes.files.privateWrites;
+    t.Press("2+");
+    t.Flush();
+    EXPECT_EQ(t.fakes.files.privateWrites, writes + 1);
+}
+
+TEST(Recovery, AStateFolderThatCannotBeMadePrivateTurnsTheRecordOff) {
+    Recovering t([](FakePorts& f) { f.files.readOnly.insert(kFolder); });
+    t.Press("5+");
+    t.machine.RecoveryTick();
+    t.Press("6+");
+    EXPECT_FALSE(t.machine.RecoveryTimerOn());  // not tried again on every key
+    EXPECT_EQ(t.fakes.files.privateWrites, 0);
+}
+
+TEST(Recovery, AWritingLeftUnfinishedByACopyThatEndedIsRemoved) {
+    Recovering t([](FakePorts& f) {
+        LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
+        f.files.files[std::string(kFolder) + "100-1.QBR.x4Fq2a"] = "QBR=\r\nNAM=";
+        f.messages.answers.push_back(MessageAnswer::No);
+    });
+    EXPECT_FALSE(t.fakes.files.files.count(std::string(kFolder) + "100-1.QBR.x4Fq2a"));
+    EXPECT_EQ(t.startupMessages.size(), 1u);  // the one record's question alone
+}
+
+TEST(Recovery, TheRecordNeverLeavesItsFolder) {
+    for (const char* name : {"../escape.QBR", "sub/name.QBR", ".hidden", ""}) {
+        SCOPED_TRACE(name);
+        TestMachine t({}, false);
+        t.machine.SetRecoveryPlace({kFolder, name, nullptr});
+        t.machine.Load();
+        t.machine.FirstActivation();
+        t.Press("5+");
+        EXPECT_FALSE(t.machine.RecoveryTimerOn());
+        t.machine.RecoveryTick();
+        EXPECT_EQ(t.fakes.files.privateWrites, 0);
+    }
+}
