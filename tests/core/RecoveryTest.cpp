@@ -119,7 +119,9 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
         EXPECT_EQ(t.fakes.files.privateWrites - writes, c.rewritten ? 1 : 0);
         EXPECT_EQ(t.fakes.files.appends - appends, c.rewritten ? 0 : 1);
         // An append is one flush's few entries, never the tape again.
-        if (!c.rewritten) EXPECT_LT(t.Record().size() - before, 200u);
+        if (!c.rewritten) {
+            EXPECT_LT(t.Record().size() - before, 200u);
+        }
     }
 }
 
