@@ -138,4 +138,15 @@ bool FakeFilePort::CanWriteIn(const std::string& folder) {
     return false;
 }
 
+bool FakeDialogPort::CorrectLineDialog(CorrectLineForm& form, bool&) {
+    correctionsShown.push_back(form);
+    if (corrections.empty() || !corrections.front()) {
+        if (!corrections.empty()) corrections.pop_front();
+        return false;
+    }
+    form = *corrections.front();
+    corrections.pop_front();
+    return true;
+}
+
 }  // namespace qb::test

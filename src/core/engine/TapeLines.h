@@ -77,6 +77,14 @@ public:
         text_.clear();
         ends_.clear();
     }
+    // Keeps the first count lines.
+    void truncate(std::size_t count) {
+        if (count >= size()) return;
+        text_.resize(count == 0 ? 0 : ends_[count - 1]);
+        ends_.resize(count);
+    }
+    // The lines from first on, as a tape of their own.
+    TapeLines Suffix(std::size_t first) const;
     // The characters of every line, without line ends.
     std::size_t characters() const { return text_.size(); }
 
