@@ -123,7 +123,7 @@ void Machine::SyncHistory() {
     step.input = std::make_shared<const StepInput>(std::move(input));
     std::vector<KeyStep>& steps = history_->Steps();
     if (steps.size() % KeyRecord::kSnapshotEvery == 0) step.snapshot = std::make_shared<const World>(history_->Expected());
-    UndoRecord record{history_->Expected(), now, from, {}, steps.size(), {}, history_->BaseLines()};
+    UndoRecord record{history_->Expected(), now, from, {}, steps.size(), {}, history_->BaseLines(), std::nullopt};
     steps.push_back(std::move(step));
     history_->Push(std::move(record));
     history_->SetExpected(now, tape_.Count());
@@ -149,7 +149,7 @@ void Machine::RecordStep(KeyStep step) {
     const std::size_t logFrom = steps.size();
     steps.push_back(std::move(step));
     if (after != before || tape_.Count() != lines)
-        history_->Push(UndoRecord{std::move(before), after, lines, {}, logFrom, {}, history_->BaseLines()});
+        history_->Push(UndoRecord{std::move(before), after, lines, {}, logFrom, {}, history_->BaseLines(), std::nullopt});
     history_->SetExpected(after, tape_.Count());
 }
 
@@ -293,10 +293,12 @@ bool Machine::CorrectKeyedLine(std::int64_t index, std::int64_t at, const std::s
     std::string original(tape_.Line(index));
     if (const std::string* was = tape_.CorrectedFrom(index)) original = *was;
 
-    std::vector<KeyStep> oldSteps(steps.begin() + static_cast<std::ptrdiff_t>(start), steps.end());
-    TapeSuffix oldTape = tape_.TakeSuffix(from);
+    // What the replay changes, kept to put back on a refusal and for undo.
+    StepPatch patch = StepPatch::Of(steps, start, corrected);
+    const std::int64_t oldCount = tape_.Count();
     TapeListener* listener = tape_.Listener();
     tape_.SetListener(nullptr);
+    TapeSuffix oldTape = tape_.TakeSuffix(from);
     messageGate_.SetQuiet(true);
     soundGate_.SetQuiet(true);
     replaying_ = true;
@@ -337,8 +339,7 @@ bool Machine::CorrectKeyedLine(std::int64_t index, std::int64_t at, const std::s
     if (failedLine >= 0) {
         tape_.TakeSuffix(from);
         tape_.PutSuffix(std::move(oldTape));
-        steps.resize(start);
-        std::move(oldSteps.begin(), oldSteps.end(), std::back_inserter(steps));
+        patch.SwapWith(steps);
         RestoreWorld(before);
     } else {
         for (const auto& [line, text] : oldTape.corrected)
@@ -346,7 +347,7 @@ bool Machine::CorrectKeyedLine(std::int64_t index, std::int64_t at, const std::s
         tape_.MarkCorrected(index, original);
     }
     tape_.SetListener(listener);
-    if (listener && tape_.Count() > from) listener->LinesAppended(from, tape_.Count() - 1);
+    tape_.AnnounceRewritten(from, oldCount);
     tape_.SetListIndex(selected < tape_.Count() ? selected : -1);
     tape_.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape_.Count() - 1)));
     if (failedLine >= 0) {
@@ -356,7 +357,9 @@ bool Machine::CorrectKeyedLine(std::int64_t index, std::int64_t at, const std::s
         return false;
     }
     World after = CaptureWorld();
-    history_->Push(UndoRecord{before, after, from, std::move(oldTape), start, std::move(oldSteps), history_->BaseLines()});
+    UndoRecord record{before, after, from, std::move(oldTape), steps.size(), {}, history_->BaseLines(), std::nullopt};
+    record.patch = std::move(patch);
+    history_->Push(std::move(record));
     history_->SetExpected(after, tape_.Count());
     tape_.SetDirty(true);
     SaveMemory();
@@ -380,6 +383,9 @@ bool Machine::CorrectFileLine(std::int64_t index, const std::string& number, cha
     std::string original(tape_.Line(index));
     if (const std::string* was = tape_.CorrectedFrom(index)) original = *was;
 
+    const std::int64_t oldCount = tape_.Count();
+    TapeListener* listener = tape_.Listener();
+    tape_.SetListener(nullptr);
     TapeSuffix oldTape = tape_.TakeSuffix(index);
     TapeSuffix newTape;
     newTape.corrected = oldTape.corrected;
@@ -388,6 +394,8 @@ bool Machine::CorrectFileLine(std::int64_t index, const std::string& number, cha
     for (const std::string& line : result.lines) newTape.lines.push_back(line);
     for (std::size_t i = result.lines.size(); i < oldTape.lines.size(); ++i) newTape.lines.push_back(oldTape.lines[i]);
     tape_.PutSuffix(std::move(newTape));
+    tape_.SetListener(listener);
+    tape_.AnnounceRewritten(index, oldCount);
     if (result.reachesEnd) {
         calculator_.State().Subtotal = result.subtotal;
         calculator_.FormatSubtotal();
@@ -398,7 +406,7 @@ bool Machine::CorrectFileLine(std::int64_t index, const std::string& number, cha
     // Every line now stands as printed, without a key record behind it.
     World after = CaptureWorld();
     std::vector<KeyStep>& steps = history_->Steps();
-    UndoRecord record{before, after, index, std::move(oldTape), 0, std::move(steps), history_->BaseLines()};
+    UndoRecord record{before, after, index, std::move(oldTape), 0, std::move(steps), history_->BaseLines(), std::nullopt};
     steps.clear();
     history_->Push(std::move(record));
     history_->SetBase(tape_.Count());

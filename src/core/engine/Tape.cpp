@@ -1,5 +1,8 @@
 #include "engine/Tape.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "engine/NumberRules.h"
 
 namespace qb {
@@ -61,9 +64,21 @@ void Tape::PutSuffix(TapeSuffix suffix) {
 }
 
 void Tape::SwapSuffix(std::int64_t first, TapeSuffix& other) {
+    const std::int64_t oldCount = Count();
+    TapeListener* listener = std::exchange(listener_, nullptr);
     TapeSuffix mine = TakeSuffix(first);
     PutSuffix(std::move(other));
     other = std::move(mine);
+    listener_ = listener;
+    AnnounceRewritten(first, oldCount);
+}
+
+void Tape::AnnounceRewritten(std::int64_t first, std::int64_t oldCount) {
+    if (!listener_) return;
+    const std::int64_t same = std::min(oldCount, Count());
+    if (same > first) listener_->LinesChanged(first, same - 1);
+    if (oldCount > same) listener_->LinesRemoved(same, oldCount - 1);
+    if (Count() > same) listener_->LinesAppended(same, Count() - 1);
 }
 
 const std::string* Tape::CorrectedFrom(std::int64_t index) const {

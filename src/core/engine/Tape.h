@@ -19,6 +19,8 @@ public:
     virtual void TapeReset() = 0;
     // Lines first to last went away (undo, a correction); the lines before them stay.
     virtual void LinesRemoved(std::int64_t /*first*/, std::int64_t /*last*/) { TapeReset(); }
+    // Lines first to last show other text than before.
+    virtual void LinesChanged(std::int64_t /*first*/, std::int64_t /*last*/) { TapeReset(); }
 };
 
 // The end of a tape from some line on, with the corrections marked in it (by line index).
@@ -74,6 +76,9 @@ public:
     TapeSuffix TakeSuffix(std::int64_t first);
     void PutSuffix(TapeSuffix suffix);
     void SwapSuffix(std::int64_t first, TapeSuffix& other);
+    // Tells the listener that the lines from first on were rewritten, where the tape had
+    // oldCount lines before (for changes made while the listener was set aside).
+    void AnnounceRewritten(std::int64_t first, std::int64_t oldCount);
 
     // A corrected line remembers what it showed before its first correction (not in files).
     const std::string* CorrectedFrom(std::int64_t index) const;

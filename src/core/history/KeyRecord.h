@@ -67,6 +67,23 @@ struct KeyStep {
     std::shared_ptr<const World> snapshot;  // the calculator before it, on every 32nd step
 };
 
+// The other version of what a replay works out again for each step from `from` on (a
+// correction changes no step but the corrected one's input).
+struct StepPatch {
+    struct Derived {
+        std::int32_t tapeBefore = 0;
+        bool failed = false, entered = false;
+    };
+    std::size_t from = 0;
+    std::vector<Derived> derived;
+    std::vector<std::shared_ptr<const World>> snapshots;  // of the steps from `from` that have one
+    std::size_t corrected = 0;
+    std::shared_ptr<const StepInput> input;
+
+    static StepPatch Of(const std::vector<KeyStep>& steps, std::size_t from, std::size_t corrected);
+    void SwapWith(std::vector<KeyStep>& steps);
+};
+
 struct UndoRecord {
     World before, after;
     // The other version of the tape from tapeFrom on, and of the record from logFrom on.
@@ -75,12 +92,16 @@ struct UndoRecord {
     std::size_t logFrom = 0;
     std::vector<KeyStep> log;
     std::int64_t otherBase = 0;
+    std::optional<StepPatch> patch;
 };
 
 class KeyRecord {
 public:
     static constexpr std::size_t kSnapshotEvery = 32;
     static constexpr std::size_t kUndoLevels = 10000;
+    // Corrections of long tapes keep long versions of them: past this many bytes the oldest
+    // levels go, however few remain (a key's level costs some hundred bytes).
+    static constexpr std::size_t kUndoBytes = std::size_t{512} << 20;
 
     // An empty record over a tape whose first baseLines lines have no key record.
     void Reset(std::int64_t baseLines, const World& world, std::uint64_t tapeGeneration);
@@ -118,6 +139,8 @@ private:
     std::int64_t expectedLines_ = 0;
     std::uint64_t generation_ = 0;
     std::deque<UndoRecord> undo_;
+    std::deque<std::size_t> undoBytes_;
+    std::size_t bytes_ = 0;
     std::vector<UndoRecord> redo_;
 };
 

@@ -58,6 +58,10 @@ void TapeListModel::LinesRemoved(std::int64_t first, std::int64_t last) {
     endRemoveRows();
 }
 
+void TapeListModel::LinesChanged(std::int64_t first, std::int64_t last) {
+    emit dataChanged(index(ClampRow(first)), index(ClampRow(last)));
+}
+
 void TapeListModel::TapeReset() {
     beginResetModel();
     endResetModel();
