@@ -168,7 +168,10 @@ void Machine::ApplyStep(KeyStep& step) {
         state.SpecialResult = false;
         entered_ = true;
     }
-    const std::string entryBefore = state.EntryText;
+    // A digit key changes the Entry box unless refused; the other keys are compared.
+    const bool digit = step.kind == StepKind::Key && IsDigitCommand(step.command);
+    std::string entryBefore;
+    if (!digit && EntersNumber(step)) entryBefore = state.EntryText;
     const bool wasEntered = entered_;
     switch (step.kind) {
     case StepKind::Key:
@@ -194,7 +197,7 @@ void Machine::ApplyStep(KeyStep& step) {
                                IsOperationSymbol(tape_.Line(lines).back());
     step.entered = printedNumber && wasEntered;
     if (printedNumber) entered_ = false;
-    if (EntersNumber(step) && state.EntryText != entryBefore) entered_ = true;
+    if (digit ? !step.failed : EntersNumber(step) && state.EntryText != entryBefore) entered_ = true;
     if (state.EntryText.empty()) entered_ = false;
 }
 
