@@ -287,6 +287,10 @@ bool Machine::CorrectKeyedLine(std::int64_t index, std::int64_t at, const std::s
     std::vector<KeyStep>& steps = history_->Steps();
     const auto corrected = static_cast<std::size_t>(at);
     const std::size_t start = corrected - corrected % KeyRecord::kSnapshotEvery;
+    if (!steps[start].snapshot) {  // every 32nd step has one; a record without is not replayed
+        ports_.messages.Beep();
+        return false;
+    }
     const World before = CaptureWorld();
     const Options liveOptions = options_;
     const int livePlaces = calculator_.DecimalPlaces();
