@@ -426,6 +426,27 @@ TEST(CorrectFileLine, TheSubtotalFollowsWhenNoClearComesAfter) {
     EXPECT_EQ(t.State().SubtotalText, "25.00");
 }
 
+// Keys after the lines of a file: correcting a file line leaves every line as printed (the keys
+// behind the later ones are no longer replayed); undo brings the keys' record back.
+TEST(CorrectFileLine, KeyedLinesAfterItCountAsPrintedUntilUndone) {
+    TestMachine t;
+    t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("10.00 +")}));
+    t.machine.GetCalculator().State().Subtotal = 10;
+    t.Press("5+=");
+    EXPECT_TRUE(t.machine.LineCorrectable(2));
+    EXPECT_TRUE(t.machine.CorrectLine(1, "20", '+'));
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "5.00 +", "25.00 ="}));
+    EXPECT_EQ(t.State().Subtotal, 25);
+    EXPECT_TRUE(t.machine.CorrectLine(2, "6", '+'));  // now a printed line like the others
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "6.00 +", "26.00 ="}));
+    t.machine.Run(Command::Undo);
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "5.00 +", "15.00 ="}));
+    EXPECT_EQ(t.State().Subtotal, 15);
+    EXPECT_TRUE(t.machine.CorrectLine(2, "7", '+'));  // through its keys again
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "7.00 +", "17.00 ="}));
+}
+
 TEST(CorrectFileLine, OverflowLinesAreRefusedWithAReason) {
     const std::string wide = "*9,999,999,999.00 +";
     struct Case {
