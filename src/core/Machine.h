@@ -209,6 +209,7 @@ private:
     void RecordStep(KeyStep step);
     void ApplyStep(KeyStep& step);
     World CaptureWorld() const;
+    bool WorldIs(const World& world) const;
     void RestoreWorld(const World& world);
     void SyncHistory();
     void ResetHistory();

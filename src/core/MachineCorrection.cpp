@@ -94,6 +94,14 @@ bool Machine::IsKeyedCommand(Command command) {
 
 World Machine::CaptureWorld() const { return World{calculator_.Save(), memory_, entered_}; }
 
+// The same as CaptureWorld() == world, without the copy (asked on every key and every render).
+bool Machine::WorldIs(const World& world) const {
+    const Calculator::Memento& c = world.calculator;
+    return entered_ == world.entered && memory_ == world.memory && calculator_.State() == c.state &&
+           calculator_.DisplayText() == c.displayText && calculator_.OperatorCaption() == c.operatorCaption &&
+           calculator_.OperatorFontName() == c.operatorFont;
+}
+
 void Machine::RestoreWorld(const World& world) {
     calculator_.Restore(world.calculator);
     memory_ = world.memory;
@@ -109,13 +117,14 @@ void Machine::SyncHistory() {
         ResetHistory();
         return;
     }
-    World now = CaptureWorld();
     const std::int64_t from = history_->ExpectedLines();
-    if (tape_.Count() == from && now == history_->Expected()) return;
+    const bool sameWorld = WorldIs(history_->Expected());
+    if (tape_.Count() == from && sameWorld) return;
+    World now = CaptureWorld();
     StepInput input;
     for (std::int64_t i = from; i < tape_.Count(); ++i) input.lines.emplace_back(tape_.Line(i));
     // A timer's lines leave the calculator alone; a replay then keeps what the keys made of it.
-    if (!(now == history_->Expected())) input.world = now;
+    if (!sameWorld) input.world = now;
     KeyStep step;
     step.kind = StepKind::Outside;
     step.modes = StepModes::Of(options_, calculator_.DecimalPlaces());
@@ -126,7 +135,7 @@ void Machine::SyncHistory() {
     UndoRecord record{history_->Expected(), now, from, {}, steps.size(), {}, history_->BaseLines(), std::nullopt};
     steps.push_back(std::move(step));
     history_->Push(std::move(record));
-    history_->SetExpected(now, tape_.Count());
+    history_->SetExpected(std::move(now), tape_.Count());
 }
 
 void Machine::Backspace() {
@@ -138,19 +147,20 @@ void Machine::Backspace() {
 void Machine::RecordStep(KeyStep step) {
     SyncHistory();
     std::vector<KeyStep>& steps = history_->Steps();
-    World before = history_->Expected();
+    // The record's idea of the calculator is the calculator before the step, until it is told.
+    const World& before = history_->Expected();
     const std::int64_t lines = tape_.Count();
     step.modes = StepModes::Of(options_, calculator_.DecimalPlaces());
     step.selection = static_cast<std::int32_t>(tape_.ListIndex());
     step.tapeBefore = static_cast<std::int32_t>(lines);
     if (steps.size() % KeyRecord::kSnapshotEvery == 0) step.snapshot = std::make_shared<const World>(before);
     ApplyStep(step);
-    World after = CaptureWorld();
     const std::size_t logFrom = steps.size();
     steps.push_back(std::move(step));
-    if (after != before || tape_.Count() != lines)
-        history_->Push(UndoRecord{std::move(before), after, lines, {}, logFrom, {}, history_->BaseLines(), std::nullopt});
-    history_->SetExpected(after, tape_.Count());
+    if (WorldIs(before) && tape_.Count() == lines) return;  // nothing changed: nothing to undo
+    World after = CaptureWorld();
+    history_->Push(UndoRecord{before, after, lines, {}, logFrom, {}, history_->BaseLines(), std::nullopt});
+    history_->SetExpected(std::move(after), tape_.Count());
 }
 
 void Machine::ApplyStep(KeyStep& step) {
@@ -203,12 +213,12 @@ void Machine::ApplyStep(KeyStep& step) {
 
 bool Machine::CanUndo() const {
     if (tape_.Generation() != history_->TapeGeneration()) return false;
-    return history_->CanUndo() || tape_.Count() != history_->ExpectedLines() || CaptureWorld() != history_->Expected();
+    return history_->CanUndo() || tape_.Count() != history_->ExpectedLines() || !WorldIs(history_->Expected());
 }
 
 bool Machine::CanRedo() const {
     if (tape_.Generation() != history_->TapeGeneration()) return false;
-    return history_->CanRedo() && tape_.Count() == history_->ExpectedLines() && CaptureWorld() == history_->Expected();
+    return history_->CanRedo() && tape_.Count() == history_->ExpectedLines() && WorldIs(history_->Expected());
 }
 
 void Machine::UndoCommand(bool redo) {

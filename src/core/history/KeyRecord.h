@@ -116,8 +116,8 @@ public:
     // What the record says the tape and the calculator are now.
     const World& Expected() const { return expected_; }
     std::int64_t ExpectedLines() const { return expectedLines_; }
-    void SetExpected(const World& world, std::int64_t lines) {
-        expected_ = world;
+    void SetExpected(World world, std::int64_t lines) {
+        expected_ = std::move(world);
         expectedLines_ = lines;
     }
     std::uint64_t TapeGeneration() const { return generation_; }
