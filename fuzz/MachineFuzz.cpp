@@ -120,6 +120,12 @@ public:
         default: return answers_.Text(100);
         }
     }
+    bool CorrectLineDialog(CorrectLineForm& form, bool&) override {
+        if (answers_.Pick(4) == 0) return false;
+        form.number = answers_.Text(16);
+        form.operation = "+-*/%x="[answers_.Pick(7)];
+        return true;
+    }
     std::optional<char> ChooseCopy(bool selectedOffered, bool&) override {
         const char all[] = {'L', 'S', 'W', 0};
         const char choice = all[answers_.Pick(4)];
@@ -203,7 +209,8 @@ const Command kCommands[] = {
     Command::Places5,       Command::AutoDecimal,    Command::RoundBeforeOperation, Command::ClearOnEqual,
     Command::ClearEntryBox, Command::CommaSeparator, Command::PromptFileCaption, Command::ShortcutKeys,
     Command::Inverse,       Command::SquareRoot,     Command::PlusMinus,      Command::ClearSubtotal,
-    Command::ClearEntry,    Command::Equals,         Command::Exit,
+    Command::ClearEntry,    Command::Equals,         Command::Exit,           Command::CorrectLine,
+    Command::Undo,          Command::Redo,           Command::Undo,
 };
 
 // Keys as the window passes them on: code, shift state, character.
@@ -218,6 +225,7 @@ const KeyPress kKeys[] = {
     {vk::Delete, 0, 0},     {vk::Up, 0, 0},         {vk::Down, 0, 0},       {vk::Prior, 0, 0},
     {vk::Next, 0, 0},       {vk::Right, 0, 0},      {vk::Left, 0, 0},       {vk::F12, 0, 0},
     {vk::F11, 0, 0},        {vk::Escape, 0, 0},     {vk::F3, 0, 0},         {vk::F5, 0, 0},
+    {'E', 2, 0x05},         {'Z', 2, 0x1A},         {'Y', 2, 0x19},
     {'M', 2, '\r'},         {'V', 2, 0x16},         {'C', 2, 0x03},        {'S', 2, 0x13},        {'X', 2, 0x18},
 };
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/NumberRules.h"
+#include "history/KeyRecord.h"
 #include "platform/ErrorMessage.h"
 #include "platform/NullPorts.h"
 #include "settings/MemorySettings.h"
@@ -68,7 +69,8 @@ const OptionBinding* BindingOf(Command command) {
 }  // namespace
 
 Machine::Machine(Ports ports)
-    : ports_(ports),
+    : messageGate_(ports.messages),
+      ports_{messageGate_, ports.audio, ports.settings, ports.dialogs, ports.files, ports.clock, ports.clipboard},
       settings_(Choose<MemorySettings>(ports.settings, ownSettings_)),
       dialogs_(Choose<NullDialogs>(ports.dialogs, ownDialogs_)),
       files_(Choose<NullFiles>(ports.files, ownFiles_)),
@@ -76,10 +78,11 @@ Machine::Machine(Ports ports)
       clipboard_(Choose<OwnClipboard>(ports.clipboard, ownClipboard_)),
       audio_(Choose<NullAudio>(ports.audio, ownAudio_)),
       sounds_(audio_, options_.MachineSounds),
-      calculator_(tape_, options_, ports.messages, sounds_),
-      selection_(tape_, ports.messages),
+      calculator_(tape_, options_, ports_.messages, soundGate_),
+      selection_(tape_, ports_.messages),
       eventRules_(clock_),
-      keyboard_(std::make_unique<KeyboardMap>(*this)) {}
+      keyboard_(std::make_unique<KeyboardMap>(*this)),
+      history_(std::make_unique<KeyRecord>()) {}
 
 Machine::~Machine() = default;
 
@@ -100,6 +103,7 @@ void Machine::Load() {
     sounds_.Reset();
     geometry_ = CenterForm(expandedWidth_, expandedHeight_);
     SetMainTitle();
+    ResetHistory();
 }
 
 void Machine::LoadSettings() {
@@ -216,8 +220,15 @@ void Machine::Key(int keyCode, int shift, char character) {
 
 void Machine::Execute(Command command) {
     if (!IsEnabled(command)) return;
-    if (IsDigitCommand(command)) {
-        calculator_.cmdKey_Click(DigitIndex(command));
+    if (IsKeyedCommand(command)) {
+        KeyStep step;
+        step.command = command;
+        if (command == Command::Paste) {
+            StepInput input;
+            input.pasted = clipboard_.GetText();
+            step.input = std::make_shared<const StepInput>(std::move(input));
+        }
+        RecordStep(std::move(step));
         return;
     }
     if (IsPlacesCommand(command)) {
@@ -228,18 +239,7 @@ void Machine::Execute(Command command) {
         ToggleOption(command);
         return;
     }
-    if (char operation = OperationOf(command)) {
-        calculator_.OperationKey(operation);
-        return;
-    }
     switch (command) {
-    case Command::DecimalPoint: calculator_.cmdDecimal_Click(); break;
-    case Command::PlusMinus: calculator_.cmdPlusMinus_Click(); break;
-    case Command::ClearEntry: calculator_.cmdClearEntry_Click(); break;
-    case Command::Equals: calculator_.cmdEquals_Click(); break;
-    case Command::ClearSubtotal: calculator_.cmdClear_Click(startingUp_); break;
-    case Command::Inverse: calculator_.cmdInverse_Click(); break;
-    case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
     case Command::Exit: closeRequested_ = true; break;
     case Command::NewTape: NewTape(); break;
     case Command::Open: OpenCommand(); break;
@@ -255,13 +255,37 @@ void Machine::Execute(Command command) {
     case Command::ShortcutKeys: DisplayShortcutKeys(); break;
     case Command::UserGuide: userGuideRequested_ = true; break;
     case Command::About: aboutRequested_ = true; break;
-    case Command::Paste: PasteCommand(); break;
     case Command::Collapse:
         if (windowCollapsed_)
             ExpandForm();
         else
             CollapseForm();
         break;
+    case Command::CorrectLine: CorrectLineCommand(); break;
+    case Command::Undo: UndoCommand(false); break;
+    case Command::Redo: UndoCommand(true); break;
+    default: break;
+    }
+}
+
+// The commands that change the calculator, the memory or the tape, run live or replayed.
+void Machine::ExecuteKeyed(Command command) {
+    if (IsDigitCommand(command)) {
+        calculator_.cmdKey_Click(DigitIndex(command));
+        return;
+    }
+    if (char operation = OperationOf(command)) {
+        calculator_.OperationKey(operation);
+        return;
+    }
+    switch (command) {
+    case Command::DecimalPoint: calculator_.cmdDecimal_Click(); break;
+    case Command::PlusMinus: calculator_.cmdPlusMinus_Click(); break;
+    case Command::ClearEntry: calculator_.cmdClearEntry_Click(); break;
+    case Command::Equals: calculator_.cmdEquals_Click(); break;
+    case Command::ClearSubtotal: calculator_.cmdClear_Click(startingUp_); break;
+    case Command::Inverse: calculator_.cmdInverse_Click(); break;
+    case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
     case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
     case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
     case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;
@@ -326,7 +350,10 @@ void Machine::ClearMemory() {
     SaveMemory();
 }
 
-void Machine::SaveMemory() { settings_.Save(key::Memory, memory_.Text()); }
+void Machine::SaveMemory() {
+    // A replay saves the memory once, at its end.
+    if (!replaying_) settings_.Save(key::Memory, memory_.Text());
+}
 
 void Machine::MenuOpened(const std::string& menuName) {
     for (const Menu& menu : MainMenus())
@@ -340,7 +367,9 @@ void Machine::TapeClicked(std::int64_t index) {
 
 void Machine::TapeDoubleClicked(std::int64_t index) {
     TapeClicked(index);
-    RecallIntoEntry(NoSpecialChar(selection_.LastTapeEntry(true)));
+    KeyStep step;
+    step.kind = StepKind::RecallTape;
+    RecordStep(std::move(step));
     KeepRecoveryRecord();
 }
 
@@ -401,6 +430,8 @@ IndicatorColour Machine::ClearEntryBoxColour() const {
 bool Machine::IsEnabled(Command command) const {
     switch (command) {
     case Command::Print: return printerAvailable_;
+    case Command::Undo: return CanUndo();
+    case Command::Redo: return CanRedo();
     case Command::None: return false;
     default: return true;
     }

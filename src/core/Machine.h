@@ -14,6 +14,7 @@
 #include "engine/Tape.h"
 #include "documents/RecoveryKeeper.h"
 #include "documents/TapeFile.h"
+#include "history/QuietPorts.h"
 #include "memory/MemoryRegister.h"
 #include "memory/TapeSelection.h"
 #include "platform/Ports.h"
@@ -26,6 +27,9 @@
 namespace qb {
 
 class KeyboardMap;
+class KeyRecord;
+struct KeyStep;
+struct World;
 
 enum class IndicatorColour { ButtonFace, LightCyan, Red };
 
@@ -173,6 +177,22 @@ public:
     void FinalFocusStep();
     // The command body alone, without the frame.
     void Execute(Command command);
+    // The Backspace key.
+    void Backspace();
+
+    // Check and correct, undo and redo (MachineCorrection.cpp).
+    bool CanUndo() const;
+    bool CanRedo() const;
+    // A line the Correct Line command works on: one that shows a number a key entered (or,
+    // on a tape read from a file, any number line).
+    bool LineCorrectable(std::int64_t index) const;
+    // Line index is to show number (as typed into the Entry box) with operation ('+', '-',
+    // 'x', '/' or '%'), as if they had been keyed in the first place. False, with a message,
+    // when the correction is refused; nothing changes then.
+    bool CorrectLine(std::int64_t index, const std::string& number, char operation);
+    // Goes up by one whenever the tape is rewritten rather than appended to: an undo, a redo,
+    // a correction. A copy of the tape taken before it changed is no longer its beginning.
+    std::uint64_t TapeRewritten() const { return tapeRewritten_; }
     MessagePort& Messages() { return ports_.messages; }
     bool CaptionFocus() const { return captionFocus_; }
     // Tape navigation keys (Up, Down, PgUp, PgDn, Ctrl+Home, Ctrl+End).
@@ -194,6 +214,22 @@ public:
     bool Recovered() const { return recoveredTape_; }
 
 private:
+    // Check and correct, undo and redo (MachineCorrection.cpp).
+    static bool IsKeyedCommand(Command command);
+    void ExecuteKeyed(Command command);
+    void RecordStep(KeyStep step);
+    void ApplyStep(KeyStep& step);
+    World CaptureWorld() const;
+    bool WorldIs(const World& world) const;
+    void RestoreWorld(const World& world);
+    void SyncHistory();
+    void ResetHistory();
+    void UndoCommand(bool redo);
+    void CorrectLineCommand();
+    bool CorrectKeyedLine(std::int64_t index, std::int64_t step, const std::string& number, char operation);
+    bool CorrectFileLine(std::int64_t index, const std::string& number, char operation);
+    void PasteText(const std::optional<std::string>& text);
+
     void ToggleOption(Command command);
     void SelectDecimalPlaces(int places);
     void DoMemoryOperation(MemoryRegister::Operation operation);
@@ -226,7 +262,6 @@ private:
     void PrintTape();
     void StopwatchCommand();
     void CopyCommand();
-    void PasteCommand();
     void TimedEventCommand();
     void StartTimedEvent();
     // After every event: notes what the recovery record lacks.
@@ -236,6 +271,7 @@ private:
     void RecoverAtStart();
     void RecoverTape(const RecoveredTape& tape);
 
+    MessageGate messageGate_;
     Ports ports_;
     std::unique_ptr<SettingsPort> ownSettings_;
     std::unique_ptr<DialogPort> ownDialogs_;
@@ -254,6 +290,7 @@ private:
     bool recoveredTape_ = false;
     Options options_;
     SoundQueue sounds_;
+    SoundGate soundGate_{sounds_};
     Tape tape_;
     Calculator calculator_;
     MemoryRegister memory_;
@@ -289,6 +326,11 @@ private:
     bool userGuideRequested_ = false;
     bool aboutRequested_ = false;
     long aboutReturnLeft_ = 0, aboutReturnTop_ = 0;
+    std::unique_ptr<KeyRecord> history_;
+    // The Entry box holds a number entered since the last one was applied.
+    bool entered_ = false;
+    bool replaying_ = false;
+    std::uint64_t tapeRewritten_ = 0;
 };
 
 }  // namespace qb

@@ -129,9 +129,8 @@ void Machine::CopyCommand() {
     }
 }
 
-void Machine::PasteCommand() {
+void Machine::PasteText(const std::optional<std::string>& text) {
     constexpr const char* kNothing = "There is no value on the Clipboard to paste";
-    std::optional<std::string> text = clipboard_.GetText();
     if (!text) {
         ShowErrorMessage(ports_.messages, kNothing);
         return;

@@ -302,6 +302,30 @@ TEST(FormatNumber, LargeMagnitudesMatchTheExactDecimalValueInEveryMode) {
     }
 }
 
+// What a calculator mostly meets: short decimals (whose shortest form is their 15-digit form),
+// sums and quotients of them with all their digits, and halves at the places shown.
+TEST(FormatNumber, EverydayValuesMatchTheExactDecimalValueInEveryMode) {
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<std::int64_t> cents(1, 99999999999);
+    std::vector<double> values;
+    for (int i = 0; i < 3000; ++i) {
+        const double scale = std::pow(10.0, static_cast<int>(i % 9));
+        const double shortDecimal = static_cast<double>(cents(random)) / scale;
+        values.push_back(i % 2 ? -shortDecimal : shortDecimal);
+        values.push_back(shortDecimal / 3);
+        values.push_back(static_cast<double>(cents(random) % 100000) + 0.005 + 0.01 * (i % 7));
+        values.push_back(0.1 * static_cast<double>(i) + 0.2);
+    }
+    for (double value : values) {
+        const auto [d, exponent] = Significant15(std::fabs(value));
+        for (bool comma : {true, false})
+            for (int places = 1; places <= 5; ++places)
+                ASSERT_EQ(FormatNumber(value, CreateFormatString(comma, places)),
+                          Reference(value < 0, d, exponent, places, comma))
+                    << std::hexfloat << value << " at " << places;
+    }
+}
+
 TEST(NumberToText, LargeMagnitudesMatchTheExactDecimalValue) {
     for (double value : LargeValues()) {
         auto [d, exponent] = Significant15(std::fabs(value));

@@ -185,4 +185,15 @@ bool FakeFilePort::Remove(const std::string& path) {
     return files.erase(path) != 0;
 }
 
+bool FakeDialogPort::CorrectLineDialog(CorrectLineForm& form, bool&) {
+    correctionsShown.push_back(form);
+    if (corrections.empty() || !corrections.front()) {
+        if (!corrections.empty()) corrections.pop_front();
+        return false;
+    }
+    form = *corrections.front();
+    corrections.pop_front();
+    return true;
+}
+
 }  // namespace qb::test

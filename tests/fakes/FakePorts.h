@@ -73,6 +73,7 @@ public:
     std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) override;
     std::optional<char> ChooseCopy(bool selectedOffered, bool& tooltipsOn) override;
     bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) override;
+    bool CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) override;
     int PrinterCount() override { return printers; }
     std::optional<int> PrinterDialog(const std::string& title) override;
     PrinterPort& Printer() override { return printer ? *printer : nullPrinter; }
@@ -89,6 +90,9 @@ public:
     std::deque<TimedEventForm> eventForms;
     std::vector<TimedEventForm> eventFormsShown;  // what each set-up window opened with
     std::vector<std::string> eventProblems;
+    // Answers of the Correct Line dialog (nothing: Cancel), and what each one opened with.
+    std::deque<std::optional<CorrectLineForm>> corrections;
+    std::vector<CorrectLineForm> correctionsShown;
     int printers = 1;
     PrinterPort* printer = nullptr;
     NullPrinter nullPrinter;

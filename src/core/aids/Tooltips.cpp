@@ -101,7 +101,19 @@ TooltipTable BuildTimedEvent() {
     return t;
 }
 
+TooltipTable BuildCorrectLine() {
+    return {{"txtNumber", "The number the line is to show, as you would key it"},
+            {"cmbOperation", "The operation the number undergoes"},
+            {"cmdOK", "Click OK to correct the line (Ctrl+Z takes it back)"},
+            {"cmdCancel", "Click Cancel to leave the tape as it is"}};
+}
+
 }  // namespace
+
+std::string CorrectedDescription(const std::string& original) {
+    const auto first = original.find_first_not_of(' ');
+    return "Corrected; was " + (first == std::string::npos ? std::string() : original.substr(first));
+}
 
 const TooltipTable& MainWindowTooltips() {
     static const TooltipTable table = BuildMainWindow();
@@ -113,11 +125,13 @@ const TooltipTable& DialogTooltips(const std::string& dialog) {
     static const TooltipTable copy = BuildChooseCopy();
     static const TooltipTable guide = BuildUsersGuide();
     static const TooltipTable event = BuildTimedEvent();
+    static const TooltipTable correct = BuildCorrectLine();
     static const TooltipTable none;
     if (dialog == "frmTapeCaption") return caption;
     if (dialog == "ChooseCopy") return copy;
     if (dialog == "UsersGuide") return guide;
     if (dialog == "TimedEvent") return event;
+    if (dialog == "frmCorrectLine") return correct;
     return none;
 }
 

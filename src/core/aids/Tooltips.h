@@ -1,6 +1,7 @@
 #pragma once
 // The tooltip texts of every window, the shortcut-key panels' labels, by control name.
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -12,10 +13,15 @@ using TooltipTable = std::vector<std::pair<std::string, std::string>>;
 // The main window's tooltips, in the order they are set.
 const TooltipTable& MainWindowTooltips();
 // A dialog's tooltips: "frmTapeCaption", "ChooseCopy", "UsersGuide" (without the viewer's,
-// which depends on the topics) or "TimedEvent".
+// which depends on the topics), "TimedEvent" or "frmCorrectLine".
 const TooltipTable& DialogTooltips(const std::string& dialog);
 // The tooltip of a control of a window, or "" when it has none.
 std::string TooltipOf(const TooltipTable& table, const std::string& control);
+
+// A corrected tape line's tooltip and accessible description: "Corrected; was 1,250.00 +".
+std::string CorrectedDescription(const std::string& original);
+// The colour a corrected line is drawn in on the screen (0xRRGGBB); files and print keep none.
+inline constexpr std::uint32_t kCorrectedLineColour = 0x0000C0;
 
 // The fifteen labels of shortcut-key panel 1 or 2, top to bottom.
 const std::vector<std::string>& ShortcutPanelLabels(int panel);

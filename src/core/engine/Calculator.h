@@ -59,6 +59,23 @@ public:
     OperatorFont OperatorFontName() const { return operatorFont_; }
     void SetOperatorIndicator(char operation);
 
+    // Everything a command can change, short of the tape and the modes: what undo and the
+    // replay of a corrected tape put back.
+    struct Memento {
+        CalculatorState state;
+        std::string displayText;
+        std::string operatorCaption;
+        OperatorFont operatorFont = OperatorFont::CourierNew;
+        bool operator==(const Memento&) const = default;
+    };
+    Memento Save() const { return {state_, displayText_, operatorCaption_, operatorFont_}; }
+    void Restore(const Memento& memento) {
+        state_ = memento.state;
+        displayText_ = memento.displayText;
+        operatorCaption_ = memento.operatorCaption;
+        operatorFont_ = memento.operatorFont;
+    }
+
     CalculatorState& State() { return state_; }
     const CalculatorState& State() const { return state_; }
 

@@ -14,6 +14,8 @@ struct CalculatorState {
     bool SpecialResult = false;     // the box holds an unapplied 1/x, square root or sign change
     std::string SubtotalText;       // the subtotal as the display shows it
     std::string TapeLine;           // work text of the line last built for the tape
+
+    bool operator==(const CalculatorState&) const = default;
 };
 
 }  // namespace qb

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
 
 namespace qb {
 namespace {
@@ -55,6 +56,26 @@ void IncrementLast(Digits& d) {
 // the value goes, except when they read "50": then all the value's digits are written out, so
 // that only an exact tie goes up and a value just below one goes down.
 Digits SignificantDigits(double magnitude) {
+    // Most values a calculator meets are short decimals. When the shortest form that reads back
+    // as the value has at most 15 digits, those are its 15-digit rounding: a normal double lies
+    // within 1.2E-16 of that form, relatively, and a 15-digit rounding boundary at least 5E-16
+    // away from it.
+    if (magnitude >= std::numeric_limits<double>::min()) {
+        char buf[40];
+        auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+        std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
+        const auto e = text.find('e');
+        Digits shortest;
+        for (std::size_t i = 0; i < e; ++i)
+            if (IsDigit(text[i])) shortest.digits.push_back(text[i]);
+        if (shortest.digits.size() <= static_cast<std::size_t>(kSignificant)) {
+            shortest.digits.resize(kSignificant, '0');
+            std::string_view exponent = text.substr(e + 1);
+            if (!exponent.empty() && exponent.front() == '+') exponent.remove_prefix(1);
+            std::from_chars(exponent.data(), exponent.data() + exponent.size(), shortest.exponent);
+            return shortest;
+        }
+    }
     Digits out = ScientificDigits(magnitude, kSignificant + 1);
     if (out.digits.compare(kSignificant, 2, "50") == 0) out = ScientificDigits(magnitude, kExactDigits);
     bool up = out.digits[kSignificant] >= '5';

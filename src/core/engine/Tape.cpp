@@ -1,5 +1,8 @@
 #include "engine/Tape.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "engine/NumberRules.h"
 
 namespace qb {
@@ -29,9 +32,62 @@ void Tape::Added() {
 
 void Tape::Replace(TapeLines lines) {
     lines_ = std::move(lines);
+    corrected_.clear();
+    ++generation_;
     listIndex_ = -1;
     topIndex_ = 0;
     if (listener_) listener_->TapeReset();
+}
+
+TapeSuffix Tape::TakeSuffix(std::int64_t first) {
+    TapeSuffix suffix;
+    if (first < 0) first = 0;
+    if (first >= Count()) return suffix;
+    const std::int64_t last = Count() - 1;
+    suffix.lines = lines_.Suffix(static_cast<std::size_t>(first));
+    lines_.truncate(static_cast<std::size_t>(first));
+    suffix.corrected.insert(corrected_.lower_bound(first), corrected_.end());
+    corrected_.erase(corrected_.lower_bound(first), corrected_.end());
+    if (listIndex_ >= first) listIndex_ = -1;
+    if (topIndex_ >= Count()) topIndex_ = Count() > kVisibleLines ? Count() - kVisibleLines : 0;
+    if (listener_) listener_->LinesRemoved(first, last);
+    return suffix;
+}
+
+void Tape::PutSuffix(TapeSuffix suffix) {
+    if (suffix.lines.empty()) return;
+    const std::int64_t first = Count();
+    lines_.reserve(lines_.size() + suffix.lines.size(), lines_.characters() + suffix.lines.characters());
+    for (std::string_view line : suffix.lines) lines_.push_back(line);
+    corrected_.merge(suffix.corrected);
+    if (listener_) listener_->LinesAppended(first, Count() - 1);
+}
+
+void Tape::SwapSuffix(std::int64_t first, TapeSuffix& other) {
+    const std::int64_t oldCount = Count();
+    TapeListener* listener = std::exchange(listener_, nullptr);
+    TapeSuffix mine = TakeSuffix(first);
+    PutSuffix(std::move(other));
+    other = std::move(mine);
+    listener_ = listener;
+    AnnounceRewritten(first, oldCount);
+}
+
+void Tape::AnnounceRewritten(std::int64_t first, std::int64_t oldCount) {
+    if (!listener_) return;
+    const std::int64_t same = std::min(oldCount, Count());
+    if (same > first) listener_->LinesChanged(first, same - 1);
+    if (oldCount > same) listener_->LinesRemoved(same, oldCount - 1);
+    if (Count() > same) listener_->LinesAppended(same, Count() - 1);
+}
+
+const std::string* Tape::CorrectedFrom(std::int64_t index) const {
+    auto found = corrected_.find(index);
+    return found == corrected_.end() ? nullptr : &found->second;
+}
+
+void Tape::MarkCorrected(std::int64_t index, std::string original) {
+    corrected_.try_emplace(index, std::move(original));
 }
 
 void Tape::ScrollTape() {

@@ -2,6 +2,7 @@
 // The paper tape: an ever-growing list of fixed-width lines, first line first.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,16 @@ public:
     virtual ~TapeListener() = default;
     virtual void LinesAppended(std::int64_t first, std::int64_t last) = 0;
     virtual void TapeReset() = 0;
+    // Lines first to last went away (undo, a correction); the lines before them stay.
+    virtual void LinesRemoved(std::int64_t /*first*/, std::int64_t /*last*/) { TapeReset(); }
+    // Lines first to last show other text than before.
+    virtual void LinesChanged(std::int64_t /*first*/, std::int64_t /*last*/) { TapeReset(); }
+};
+
+// The end of a tape from some line on, with the corrections marked in it (by line index).
+struct TapeSuffix {
+    TapeLines lines;
+    std::map<std::int64_t, std::string> corrected;
 };
 
 class Tape {
@@ -24,6 +35,7 @@ public:
     static constexpr std::int64_t kVisibleLines = 16;
 
     void SetListener(TapeListener* listener) { listener_ = listener; }
+    TapeListener* Listener() const { return listener_; }
 
     // Lays the content out as a calculator line (right-justified to 18 characters, or "*" and
     // its last 17 characters when wider), adds it and marks the tape changed.
@@ -61,6 +73,23 @@ public:
 
     static std::string LayOut(std::string_view content);
 
+    // Rewriting the end of the tape (undo, redo, corrections): the lines from first on go, and
+    // come back as another version of them.
+    TapeSuffix TakeSuffix(std::int64_t first);
+    void PutSuffix(TapeSuffix suffix);
+    void SwapSuffix(std::int64_t first, TapeSuffix& other);
+    // Tells the listener that the lines from first on were rewritten, where the tape had
+    // oldCount lines before (for changes made while the listener was set aside).
+    void AnnounceRewritten(std::int64_t first, std::int64_t oldCount);
+
+    // A corrected line remembers what it showed before its first correction (not in files).
+    const std::string* CorrectedFrom(std::int64_t index) const;
+    void MarkCorrected(std::int64_t index, std::string original);
+    const std::map<std::int64_t, std::string>& Corrections() const { return corrected_; }
+
+    // Counts the times the whole tape was replaced (a file opened, a new tape).
+    std::uint64_t Generation() const { return generation_; }
+
 private:
     void Added();
 
@@ -69,6 +98,8 @@ private:
     std::int64_t topIndex_ = 0;
     bool dirty_ = false;
     TapeListener* listener_ = nullptr;
+    std::map<std::int64_t, std::string> corrected_;
+    std::uint64_t generation_ = 0;
 };
 
 }  // namespace qb

@@ -13,6 +13,16 @@ TapeLines::TapeLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) push_back(line);
 }
 
+TapeLines TapeLines::Suffix(std::size_t first) const {
+    TapeLines suffix;
+    if (first >= size()) return suffix;
+    const std::uint32_t begin = first == 0 ? 0 : ends_[first - 1];
+    suffix.text_.assign(text_, begin, std::string::npos);
+    suffix.ends_.reserve(size() - first);
+    for (std::size_t i = first; i < size(); ++i) suffix.ends_.push_back(ends_[i] - begin);
+    return suffix;
+}
+
 std::vector<std::string> TapeLines::ToVector() const { return std::vector<std::string>(begin(), end()); }
 
 }  // namespace qb

@@ -107,6 +107,15 @@ public:
     }
     // Stays while lines are only added at the end.
     std::uint64_t Generation() const { return generation_.Value(); }
+    // Keeps the first count lines.
+    void truncate(std::size_t count) {
+        if (count >= size()) return;
+        text_.resize(count == 0 ? 0 : ends_[count - 1]);
+        ends_.resize(count);
+        generation_.Renew();
+    }
+    // The lines from first on, as a tape of their own.
+    TapeLines Suffix(std::size_t first) const;
     // The characters of every line, without line ends.
     std::size_t characters() const { return text_.size(); }
 

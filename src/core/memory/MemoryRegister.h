@@ -27,6 +27,8 @@ public:
     // The number to put into the Entry box: the text without blanks and thousands separators.
     std::string RecallText() const;
 
+    bool operator==(const MemoryRegister&) const = default;
+
 private:
     Outcome Reformat(const std::string& formatBase);
 

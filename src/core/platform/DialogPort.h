@@ -18,6 +18,13 @@ struct FileDialogRequest {
     std::string initialName;   // a full path, or the start directory followed by "*.QBX"
 };
 
+// The Correct Line dialog's fields: the number as the Entry box takes it, and the operation
+// as the tape shows it ('+', '-', '*', '/' or '%').
+struct CorrectLineForm {
+    std::string number;
+    char operation = '+';
+};
+
 class DialogPort {
 public:
     virtual ~DialogPort() = default;
@@ -38,6 +45,9 @@ public:
     // The timed event's set-up window, filled from form. True when Begin passed the rules'
     // checks (form then holds what was entered), false on Cancel.
     virtual bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) = 0;
+
+    // The Correct Line dialog, filled from form: true on OK (form then holds the answer).
+    virtual bool CorrectLineDialog(CorrectLineForm& /*form*/, bool& /*tooltipsOn*/) { return false; }
 
     // Installed printers.
     virtual int PrinterCount() = 0;

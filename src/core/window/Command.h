@@ -27,6 +27,8 @@ enum class Command {
     PromptPrintCaption, PromptFileCaption, DisplayValueCopied, MachineSounds,
     // Help
     UserGuide, ShortcutKeys, ShowTooltips, WelcomeMessage, About,
+    // Tape corrections
+    CorrectLine, Undo, Redo,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }

@@ -100,7 +100,7 @@ bool KeyboardMap::WindowKeyDown(int k, int s) {
     if (k == vk::F12) machine_.Run(Command::ClearEntryBox);
     if ((s == vk::CtrlState && (k == vk::End || k == vk::Home)) || IsNavigationKey(k))
         machine_.NavigateTape(k, s);
-    if (k == vk::Back) machine_.GetCalculator().Backspace();
+    if (k == vk::Back) machine_.Backspace();
     machine_.FinalFocusStep();
     return true;
 }

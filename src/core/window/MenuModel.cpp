@@ -35,7 +35,10 @@ std::vector<Menu> BuildMenus() {
                      {Item("mnuTPClearTotal", "Clear &Subtotal", C::ClearSubtotal, {vk::F3, 0}),
                       Item("mnuTPNewTape", "&New Tape", C::NewTape, {vk::F4, 0}),
                       Item("mnuTPPrint", "&Print", C::Print, {vk::P, kCtrl}),
-                      Item("mnuTPCopy", "&Copy", C::Copy, {vk::C, kCtrl})}});
+                      Item("mnuTPCopy", "&Copy", C::Copy, {vk::C, kCtrl}), Separator(),
+                      Item("mnuTPCorrectLine", "Co&rrect Line...", C::CorrectLine, {vk::E, kCtrl}),
+                      Item("mnuTPUndo", "&Undo", C::Undo, {vk::Z, kCtrl}),
+                      Item("mnuTPRedo", "Re&do", C::Redo, {vk::Y, kCtrl})}});
     menus.push_back({"mnuMEMemory", "&Memory",
                      {Item("mnuMEClear", "&Clear Memory", C::ClearMemory, {vk::N, kCtrl}),
                       Item("mnuMERecall", "&Recall To Entry box", C::RecallMemory, {vk::M, kCtrl}), Separator(),

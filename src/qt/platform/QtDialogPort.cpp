@@ -10,6 +10,7 @@
 
 #include "platform/CodePage.h"
 #include "windows/ChooseCopyDialog.h"
+#include "windows/CorrectLineDialog.h"
 #include "windows/TapeCaptionDialog.h"
 #include "windows/TimedEventDialog.h"
 
@@ -98,6 +99,18 @@ bool QtDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, cons
     tooltipsOn = dialog.TooltipsOn();
     if (!dialog.Begun()) return false;
     form = dialog.Form();
+    return true;
+}
+
+bool QtDialogPort::CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) {
+    if (beforeShow_) beforeShow_();
+    qb::CorrectLineDialog dialog(QString::fromLatin1(form.number.c_str()), form.operation, tooltipsOn, parent_);
+    CenterOnScreen(dialog);
+    const bool ok = dialog.exec() == QDialog::Accepted;
+    tooltipsOn = dialog.TooltipsOn();
+    if (!ok) return false;
+    form.number = dialog.Number().toStdString();
+    form.operation = dialog.Operation();
     return true;
 }
 

@@ -1,7 +1,10 @@
 #include "windows/TapeListModel.h"
 
+#include <QColor>
+
 #include <limits>
 
+#include "aids/Tooltips.h"
 #include "platform/CodePage.h"
 
 namespace qb {
@@ -30,6 +33,13 @@ QVariant TapeListModel::data(const QModelIndex& index, int role) const {
     constexpr std::size_t kShown = 256;
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return FromCodePage(std::string(tape_.Line(index.row()).substr(0, kShown)));
+    // A corrected line stands out, and says what it showed before.
+    if (role == Qt::ForegroundRole || role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
+        const std::string* was = tape_.CorrectedFrom(index.row());
+        if (!was) return {};
+        if (role == Qt::ForegroundRole) return QColor(static_cast<QRgb>(kCorrectedLineColour));
+        return FromCodePage(CorrectedDescription(*was));
+    }
     return {};
 }
 
@@ -41,6 +51,15 @@ void TapeListModel::LinesAppended(std::int64_t first, std::int64_t last) {
     // The tape has already grown; the views learn of the new rows in one step.
     beginInsertRows(QModelIndex(), ClampRow(first), ClampRow(last));
     endInsertRows();
+}
+
+void TapeListModel::LinesRemoved(std::int64_t first, std::int64_t last) {
+    beginRemoveRows(QModelIndex(), ClampRow(first), ClampRow(last));
+    endRemoveRows();
+}
+
+void TapeListModel::LinesChanged(std::int64_t first, std::int64_t last) {
+    emit dataChanged(index(ClampRow(first)), index(ClampRow(last)));
 }
 
 void TapeListModel::TapeReset() {

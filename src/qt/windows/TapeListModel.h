@@ -20,6 +20,8 @@ public:
 
     void LinesAppended(std::int64_t first, std::int64_t last) override;
     void TapeReset() override;
+    void LinesRemoved(std::int64_t first, std::int64_t last) override;
+    void LinesChanged(std::int64_t first, std::int64_t last) override;
 
 private:
     Tape& tape_;

@@ -88,6 +88,16 @@ void TapeView::reset() {
     viewport()->update();
 }
 
+void TapeView::setModel(QAbstractItemModel* model) {
+    QListView::setModel(model);
+    if (!model) return;
+    // Undo and corrections take lines off the end: the scroll range and the rows shown follow.
+    connect(model, &QAbstractItemModel::rowsRemoved, this, [this] {
+        updateGeometries();
+        viewport()->update();
+    });
+}
+
 int TapeView::verticalOffset() const { return TopRow() * rowHeight_; }
 
 QModelIndex TapeView::moveCursor(CursorAction, Qt::KeyboardModifiers) { return currentIndex(); }

@@ -25,6 +25,7 @@ public:
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     void doItemsLayout() override;
     void reset() override;
+    void setModel(QAbstractItemModel* model) override;
 
 signals:
     // A click on the list: the row under the mouse, -1 below the last line.

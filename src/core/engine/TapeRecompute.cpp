@@ -1,0 +1,159 @@
+#include "engine/TapeRecompute.h"
+
+#include <cmath>
+
+#include "engine/NumberRules.h"
+#include "engine/Tape.h"
+
+namespace qb {
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+// "-1,250.00": a sign, digits with commas, one point, digits. Fills the format on success.
+bool ReadNumberText(std::string_view text, TapeLineReading& reading) {
+    std::size_t i = 0;
+    if (i < text.size() && text[i] == '-') ++i;
+    bool digits = false;
+    for (; i < text.size() && (IsDigit(text[i]) || text[i] == ','); ++i) {
+        if (text[i] == ',') reading.separators = true;
+        else digits = true;
+    }
+    if (i < text.size() && text[i] == '.') {
+        reading.point = true;
+        for (++i; i < text.size() && IsDigit(text[i]); ++i) ++reading.decimals, digits = true;
+    }
+    if (!digits || i != text.size()) return false;
+    reading.value = ParseNumber(NoSpecialChar(text));
+    return true;
+}
+
+char OperationOfSymbol(char symbol) { return symbol == '*' ? 'x' : symbol; }
+
+bool Apply(double& subtotal, char operation, double v) {
+    switch (operation) {
+    case '+': subtotal += v; break;
+    case '-': subtotal -= v; break;
+    case 'x': subtotal *= v; break;
+    case '/':
+    case '%':
+        if (v == 0) return false;
+        subtotal = operation == '/' ? subtotal / v : subtotal / v * 100;
+        break;
+    default: break;
+    }
+    return std::isfinite(subtotal);
+}
+
+std::string LineNumber(std::int64_t index) { return "line " + std::to_string(index + 1); }
+
+}  // namespace
+
+TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, bool first) {
+    TapeLineReading reading;
+    if (line.empty()) return reading;
+    if (line[0] == '*') {
+        reading.kind = TapeLineReading::Kind::Overflow;
+        return reading;
+    }
+    std::string_view content = Trim(line);
+    if (content.size() < 3 || content[content.size() - 2] != ' ') return reading;
+    const char symbol = content.back();
+    if (std::string_view("+-*/%=").find(symbol) == std::string_view::npos) return reading;
+    if (!ReadNumberText(content.substr(0, content.size() - 2), reading)) return {};
+    reading.operation = OperationOfSymbol(symbol);
+    if (symbol != '=') {
+        reading.kind = TapeLineReading::Kind::Number;
+    } else if (content == "0 =" && (first || Trim(previous).empty())) {
+        reading.kind = TapeLineReading::Kind::Clear;
+    } else {
+        reading.kind = TapeLineReading::Kind::Total;
+    }
+    return reading;
+}
+
+std::string FormatLikeLine(double value, const TapeLineReading& format) {
+    // A point with no decimals after it is the floating-point mode's form: all the decimals.
+    if (format.point && format.decimals == 0)
+        return FormatFloating(NumberToPlainText(value), CreateFormatBase(format.separators));
+    std::string pattern = CreateFormatString(format.separators, format.decimals);
+    std::string text = FormatNumber(value, pattern);
+    if (!format.point && !text.empty() && text.back() == '.') text.pop_back();
+    if (text.empty() || text == "-") text = "0";
+    return text;
+}
+
+RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double value, char operation) {
+    using Kind = TapeLineReading::Kind;
+    RecomputedTape result;
+    const auto count = static_cast<std::int64_t>(lines.size());
+    auto read = [&](std::int64_t i) {
+        return ReadTapeLine(lines[static_cast<std::size_t>(i)], i > 0 ? lines[static_cast<std::size_t>(i - 1)] : "", i == 0);
+    };
+    if (index < 0 || index >= count) {
+        result.outcome = RecomputedTape::Outcome::NotANumber;
+        return result;
+    }
+    const TapeLineReading corrected = read(index);
+    if (corrected.kind == Kind::Overflow) {
+        result.outcome = RecomputedTape::Outcome::OverflowLine;
+        result.failedLine = index;
+        return result;
+    }
+    if (corrected.kind != Kind::Number) {
+        result.outcome = RecomputedTape::Outcome::NotANumber;
+        return result;
+    }
+
+    // The subtotal starts from nothing at the last clear above the line.
+    std::int64_t start = index;
+    while (start > 0 && read(start).kind != Kind::Clear) --start;
+
+    double subtotal = 0;
+    result.first = index;
+    result.reachesEnd = true;
+    for (std::int64_t i = start; i < count; ++i) {
+        TapeLineReading reading = read(i);
+        if (i > index && reading.kind == Kind::Clear) {
+            result.reachesEnd = false;
+            break;
+        }
+        if (reading.kind == Kind::Overflow) {
+            result.outcome = RecomputedTape::Outcome::Refused;
+            result.failedLine = i;
+            result.reason = LineNumber(i) + " shows a number too wide for the tape, so the totals after it cannot be recomputed";
+            return result;
+        }
+        std::string text;
+        if (i == index) {
+            reading.value = value;
+            reading.operation = operation;
+            text = FormatLikeLine(value, corrected) + ' ' + (operation == 'x' ? '*' : operation);
+        }
+        if (reading.kind == Kind::Number || i == index) {
+            if (!Apply(subtotal, reading.operation, reading.value)) {
+                result.outcome = RecomputedTape::Outcome::Refused;
+                result.failedLine = i;
+                result.reason = LineNumber(i) + (reading.value == 0 && (reading.operation == '/' || reading.operation == '%')
+                                                     ? " would divide by zero"
+                                                     : " would give a result too large for the calculator");
+                return result;
+            }
+        } else if (reading.kind == Kind::Total && i > index) {
+            text = FormatLikeLine(subtotal, reading) + " =";
+        } else if (reading.kind == Kind::Clear) {
+            subtotal = 0;
+        }
+        if (i >= index) result.lines.push_back(text.empty() ? std::string(lines[static_cast<std::size_t>(i)]) : Tape::LayOut(text));
+    }
+    result.subtotal = subtotal;
+    return result;
+}
+
+}  // namespace qb

@@ -1,0 +1,57 @@
+#pragma once
+// Reading the numbers back out of tape lines that have no key record (a tape read from a file),
+// and recomputing the totals after one of them is corrected. Needs nothing but the lines.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/TapeLines.h"
+
+namespace qb {
+
+// What a tape line shows, read as the calculator printed it.
+struct TapeLineReading {
+    enum class Kind {
+        Number,    // a number and the operation applied to it ("1,250.00 +")
+        Total,     // a subtotal ("15.00 =")
+        Clear,     // the zero line of a Clear Subtotal: "0 =" after a blank line or first
+        Overflow,  // the "*" form of a line too wide for the tape
+        Other,     // blank lines, timer lines, headings, captions
+    };
+    Kind kind = Kind::Other;
+    double value = 0;
+    char operation = 0;  // '+', '-', 'x', '/', '%' or '='
+    // The number's format: the digits after its point, whether it has a point at all, and
+    // whether it groups thousands.
+    int decimals = 0;
+    bool point = false;
+    bool separators = false;
+};
+
+// previous: the line above (a "0 =" line counts as a clear after a blank line).
+TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, bool first);
+
+// value in a line's own number format (its decimals, its point, its separators); a line
+// ending in its point ("10.") is the floating-point mode's, which shows every decimal.
+std::string FormatLikeLine(double value, const TapeLineReading& format);
+
+struct RecomputedTape {
+    enum class Outcome { Done, NotANumber, OverflowLine, Refused };
+    Outcome outcome = Outcome::Done;
+    std::int64_t failedLine = -1;  // the line that cannot be read or would fail
+    std::string reason;            // why, for the message
+    // The lines from `first` on that change, in order, up to `last` (exclusive).
+    std::int64_t first = 0;
+    std::vector<std::string> lines;
+    bool reachesEnd = false;  // no clear after the corrected line: the subtotal is `subtotal`
+    double subtotal = 0;
+};
+
+// Line index shows value with operation instead: every line after it counts as keyed as it
+// is printed, and the totals down to the next clear follow. operation is '+', '-', 'x', '/'
+// or '%'.
+RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double value, char operation);
+
+}  // namespace qb

@@ -1,0 +1,147 @@
+#pragma once
+// The record behind undo, redo and check-and-correct: every command that changed the calculator,
+// the memory or the tape, in order, with what it needs to run again (the options as they were,
+// the selected line, the pasted text), and every so often a snapshot of the calculator to start
+// a replay from. A correction replays the commands after the corrected line; undo and redo swap
+// the end of the tape and of the record with the other version kept beside them.
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "engine/Calculator.h"
+#include "engine/Options.h"
+#include "engine/Tape.h"
+#include "memory/MemoryRegister.h"
+#include "window/Command.h"
+
+namespace qb {
+
+// What undo puts back, and where a replay starts from.
+struct World {
+    Calculator::Memento calculator;
+    MemoryRegister memory;
+    // The Entry box holds a number keyed, recalled or pasted since the last one was applied.
+    bool entered = false;
+    bool operator==(const World&) const = default;
+};
+
+// The options a command ran under, packed.
+struct StepModes {
+    std::uint8_t flags = 0;
+    std::int8_t places = 2;
+    static StepModes Of(const Options& options, int places);
+    void ApplyTo(Options& options) const;
+    bool operator==(const StepModes&) const = default;
+};
+
+enum class StepKind : std::uint8_t {
+    Key,         // a command of the Entry box, the operation keys or the memory
+    Backspace,   // the Backspace key
+    RecallTape,  // a double-click on a tape line
+    Outside,     // lines and changes that no key made (timer lines, a failed open)
+};
+
+// What a step needs beyond its command, shared between the versions of the record.
+struct StepInput {
+    std::optional<std::string> pasted;    // the clipboard's text, for Paste
+    std::vector<std::string> lines;       // the lines an outside change printed
+    std::optional<World> world;           // the calculator after an outside change
+    // A correction: the Entry box and the pending operation as the printing key found them.
+    std::optional<std::string> entry;
+    char operation = 0;
+};
+
+struct KeyStep {
+    StepKind kind = StepKind::Key;
+    Command command = Command::None;
+    StepModes modes;
+    bool failed = false;   // it was refused with an error message
+    bool entered = false;  // it printed a number that was entered (the line may be corrected)
+    std::int32_t selection = -1;
+    std::int32_t tapeBefore = 0;  // the tape's length when it ran
+    std::shared_ptr<const StepInput> input;
+    std::shared_ptr<const World> snapshot;  // the calculator before it, on every 32nd step
+};
+
+// The other version of what a replay works out again for each step from `from` on (a
+// correction changes no step but the corrected one's input).
+struct StepPatch {
+    struct Derived {
+        std::int32_t tapeBefore = 0;
+        bool failed = false, entered = false;
+    };
+    std::size_t from = 0;
+    std::vector<Derived> derived;
+    std::vector<std::shared_ptr<const World>> snapshots;  // of the steps from `from` that have one
+    std::size_t corrected = 0;
+    std::shared_ptr<const StepInput> input;
+
+    static StepPatch Of(const std::vector<KeyStep>& steps, std::size_t from, std::size_t corrected);
+    void SwapWith(std::vector<KeyStep>& steps);
+};
+
+struct UndoRecord {
+    World before, after;
+    // The other version of the tape from tapeFrom on, and of the record from logFrom on.
+    std::int64_t tapeFrom = 0;
+    TapeSuffix tape;
+    std::size_t logFrom = 0;
+    std::vector<KeyStep> log;
+    std::int64_t otherBase = 0;
+    std::optional<StepPatch> patch;
+};
+
+class KeyRecord {
+public:
+    static constexpr std::size_t kSnapshotEvery = 32;
+    static constexpr std::size_t kUndoLevels = 10000;
+    // Corrections of long tapes keep long versions of them: past this many bytes the oldest
+    // levels go, however few remain (a key's level costs some hundred bytes).
+    static constexpr std::size_t kUndoBytes = std::size_t{512} << 20;
+
+    // An empty record over a tape whose first baseLines lines have no key record.
+    void Reset(std::int64_t baseLines, const World& world, std::uint64_t tapeGeneration);
+
+    std::int64_t BaseLines() const { return base_; }
+    void SetBase(std::int64_t baseLines) { base_ = baseLines; }
+    std::vector<KeyStep>& Steps() { return steps_; }
+    const std::vector<KeyStep>& Steps() const { return steps_; }
+    // The step that printed the line, or -1 for a line before the record.
+    std::int64_t StepOfLine(std::int64_t line) const;
+
+    // What the record says the tape and the calculator are now.
+    const World& Expected() const { return expected_; }
+    std::int64_t ExpectedLines() const { return expectedLines_; }
+    void SetExpected(World world, std::int64_t lines) {
+        expected_ = std::move(world);
+        expectedLines_ = lines;
+    }
+    std::uint64_t TapeGeneration() const { return generation_; }
+
+    bool CanUndo() const { return !undo_.empty(); }
+    bool CanRedo() const { return !redo_.empty(); }
+    void Push(UndoRecord record);
+    // Undo (redo): swaps the tape's and the record's ends with the other version kept, and gives
+    // the calculator to restore.
+    const World* Undo(Tape& tape);
+    const World* Redo(Tape& tape);
+
+private:
+    void Swap(UndoRecord& record, Tape& tape);
+
+    std::int64_t base_ = 0;
+    std::vector<KeyStep> steps_;
+    World expected_;
+    std::int64_t expectedLines_ = 0;
+    std::uint64_t generation_ = 0;
+    std::deque<UndoRecord> undo_;
+    std::deque<std::size_t> undoBytes_;
+    std::size_t bytes_ = 0;
+    std::vector<UndoRecord> redo_;
+};
+
+}  // namespace qb

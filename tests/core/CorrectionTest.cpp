@@ -1,0 +1,484 @@
+// Check and correct, undo and redo: a corrected line gives what keying it right in the first
+// place would have given, and undo walks back to the start and redo forward to the end.
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "engine/TapeRecompute.h"
+#include "fakes/TestMachine.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Everything a correction may change, as one comparable value.
+struct Seen {
+    Lines tape;
+    CalculatorState state;
+    std::string display, memory, indicator;
+    bool operator==(const Seen&) const = default;
+};
+
+Seen Look(const TestMachine& t) {
+    return {t.TapeLines(), t.State(), t.Display(), t.machine.MemoryText(), t.machine.OperatorCaption()};
+}
+
+std::ostream& operator<<(std::ostream& out, const Seen& seen) {
+    for (const auto& line : seen.tape) out << '[' << line << "]\n";
+    return out << "subtotal " << seen.state.Subtotal << " op " << seen.state.PendingOperation << " entry ["
+               << seen.state.EntryText << "] display [" << seen.display << "] memory [" << seen.memory << "]";
+}
+
+// One action of a random session.
+struct Action {
+    enum Kind { Keys, Paste, RecallLine, Toggle, Places } kind = Keys;
+    std::string keys;  // Keys: TestMachine's key language; Paste: the clipboard's text
+    Command command = Command::None;
+    int value = 0;
+    bool entry = false;  // this action keys the number the next action prints
+};
+
+void Perform(TestMachine& t, const Action& a) {
+    switch (a.kind) {
+    case Action::Keys: t.Press(a.keys); break;
+    case Action::Paste:
+        t.fakes.clipboard.text = a.keys;
+        t.machine.Run(Command::Paste);
+        break;
+    case Action::RecallLine:
+        t.machine.TapeDoubleClicked(a.value);
+        break;
+    case Action::Toggle: t.machine.Run(a.command); break;
+    case Action::Places: t.machine.Run(PlacesCommand(a.value)); break;
+    }
+}
+
+class Session {
+public:
+    explicit Session(unsigned seed) : random_(seed) {}
+
+    std::string Number() {
+        std::string digits = std::to_string(Pick(1, 99999));
+        // A point first would leave a digit to start the box anew while it still shows an operand.
+        if (Pick(0, 2) == 0) {
+            const std::size_t at = static_cast<std::size_t>(Pick(1, static_cast<int>(digits.size())));
+            digits = digits.substr(0, at) + '.' + digits.substr(at);
+        }
+        if (Pick(0, 6) == 0) digits += "N";
+        return digits;
+    }
+
+    std::vector<Action> Generate() {
+        std::vector<Action> actions;
+        const int blocks = Pick(3, 14);
+        for (int b = 0; b < blocks; ++b) {
+            // Something between the numbers: options, memory, clears, repeats.
+            for (int n = Pick(0, 2); n > 0; --n) actions.push_back(Between());
+            Action entry;
+            switch (Pick(0, 9)) {
+            case 0: entry = {Action::Keys, "r"}; break;
+            case 1: entry = {Action::Paste, std::to_string(Pick(1, 500)) + ".25"}; break;
+            case 2: entry = {Action::RecallLine, "", Command::None, Pick(0, 30)}; break;
+            case 3: entry = {Action::Keys, Number() + (Pick(0, 1) ? "I" : "R")}; break;
+            default: entry = {Action::Keys, Number()}; break;
+            }
+            entry.entry = true;
+            actions.push_back(entry);
+            actions.push_back({Action::Keys, std::string(1, "+-*/%=++=="[Pick(0, 9)])});
+        }
+        return actions;
+    }
+
+    int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+
+private:
+    Action Between() {
+        switch (Pick(0, 12)) {
+        case 0: return {Action::Toggle, "", Command::ClearEntryBox};
+        case 1: return {Action::Toggle, "", Command::ClearOnEqual};
+        case 2: return {Action::Toggle, "", Command::RoundBeforeOperation};
+        case 3: return {Action::Toggle, "", Command::CommaSeparator};
+        case 4: return {Action::Toggle, "", Command::AutoDecimal};
+        case 5: return {Action::Places, "", Command::None, Pick(0, 5)};
+        case 6: return {Action::Keys, std::string(1, "asdmc"[Pick(0, 4)])};
+        case 7: return {Action::Keys, "S"};
+        case 8: return {Action::Keys, "C"};
+        case 9: return {Action::Keys, "r"};
+        default: return {Action::Keys, std::string(1, "+-*/%="[Pick(0, 5)])};
+        }
+    }
+
+    std::mt19937 random_;
+};
+
+// Random sessions: a line corrected equals a fresh run with that number (and operation) keyed
+// instead; undo goes back to the start and redo forward to the end.
+TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
+    int corrected = 0, refused = 0;
+    for (unsigned seed = 1; seed <= 3000; ++seed) {
+        Session session(seed);
+        std::vector<Action> actions = session.Generate();
+        TestMachine original;
+        const Seen start = Look(original);
+        // The line each entry prints, when it prints one.
+        std::vector<std::pair<std::size_t, std::int64_t>> printed;
+        for (std::size_t i = 0; i < actions.size(); ++i) {
+            const std::int64_t before = original.machine.GetTape().Count();
+            Perform(original, actions[i]);
+            if (i > 0 && actions[i - 1].entry && original.machine.GetTape().Count() > before &&
+                original.machine.LineCorrectable(before))
+                printed.emplace_back(i - 1, before);
+        }
+        if (printed.empty()) continue;
+        const Seen end = Look(original);
+        const auto [entryAt, line] = printed[static_cast<std::size_t>(session.Pick(0, static_cast<int>(printed.size()) - 1))];
+
+        // The fresh run: the number keyed instead, after its operation.
+        std::string number = session.Number();
+        const char symbol = "+-*/%"[session.Pick(0, 4)];
+        const char operation = symbol == '*' ? 'x' : symbol;
+        std::vector<Action> fresh = actions;
+        fresh[entryAt] = {Action::Keys, std::string("C") + symbol + number};
+        TestMachine again;
+        for (const Action& action : fresh) Perform(again, action);
+
+        std::string typed = number;
+        if (typed.back() == 'N') {
+            typed.pop_back();
+            typed.insert(typed.begin(), '-');
+        }
+        const std::size_t errors = original.fakes.messages.Errors().size();
+        const bool made = original.machine.CorrectLine(line, typed, operation);
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", line " + std::to_string(line) + " to " + typed + " " + symbol);
+        if (made) {
+            ++corrected;
+            EXPECT_EQ(Look(original), Look(again));
+            EXPECT_EQ(original.fakes.messages.Errors().size(), errors);
+        } else {
+            ++refused;
+            EXPECT_EQ(Look(original), end);
+            ASSERT_EQ(original.fakes.messages.Errors().size(), errors + 1);
+            EXPECT_EQ(original.fakes.messages.Errors().back().rfind("The correction was not made: line ", 0), 0u);
+            // Keyed that way, some operation fails.
+            EXPECT_FALSE(again.fakes.messages.Errors().empty());
+        }
+        const Seen after = Look(original);
+        while (original.machine.CanUndo()) original.machine.Run(Command::Undo);
+        EXPECT_EQ(Look(original), start);
+        while (original.machine.CanRedo()) original.machine.Run(Command::Redo);
+        EXPECT_EQ(Look(original), after);
+        if (HasFailure()) break;
+    }
+    EXPECT_GT(corrected, 1000);
+    EXPECT_GT(refused, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// Selects the line and answers the Correct Line dialog with number and operation (or Cancel).
+void CorrectThroughDialog(TestMachine& t, std::int64_t line, std::optional<CorrectLineForm> answer) {
+    t.machine.TapeClicked(line);
+    t.fakes.dialogs.corrections.push_back(std::move(answer));
+    t.machine.Run(Command::CorrectLine);
+}
+
+TEST(CorrectLine, TheDialogShowsTheLineAndOkCorrectsItAndMarksIt) {
+    TestMachine t;
+    t.Press("1250+7.5-5=");
+    t.machine.GetTape().SetDirty(false);
+    CorrectThroughDialog(t, 1, CorrectLineForm{"125", '+'});
+    ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
+    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "1250.00");
+    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].operation, '+');
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "125.00 +", "7.50 +", "5.00 -", "127.50 ="}));
+    EXPECT_EQ(t.State().Subtotal, 127.5);
+    ASSERT_NE(t.machine.GetTape().CorrectedFrom(1), nullptr);
+    EXPECT_EQ(*t.machine.GetTape().CorrectedFrom(1), "        1,250.00 +");
+    EXPECT_EQ(t.machine.GetTape().CorrectedFrom(4), nullptr);
+    EXPECT_TRUE(t.machine.GetTape().Dirty());
+    EXPECT_EQ(t.machine.GetTape().ListIndex(), 1);
+    t.fakes.messages.answers.push_back(MessageAnswer::Cancel);
+    EXPECT_FALSE(t.machine.QueryClose());
+    ASSERT_FALSE(t.fakes.messages.shown.empty());
+    EXPECT_EQ(t.fakes.messages.shown.back().text, "Save the tape?");
+
+    // A second correction of the same line keeps what it first showed.
+    CorrectThroughDialog(t, 1, CorrectLineForm{"12", '-'});
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "12.00 -", "7.50 +", "5.00 -", "-9.50 ="}));
+    ASSERT_NE(t.machine.GetTape().CorrectedFrom(1), nullptr);
+    EXPECT_EQ(*t.machine.GetTape().CorrectedFrom(1), "        1,250.00 +");
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "125.00 +", "7.50 +", "5.00 -", "127.50 ="}));
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "1,250.00 +", "7.50 +", "5.00 -", "1,252.50 ="}));
+    EXPECT_EQ(t.machine.GetTape().CorrectedFrom(1), nullptr);
+    EXPECT_EQ(t.machine.TapeRewritten(), 4u);
+}
+
+TEST(CorrectLine, CancelChangesNothing) {
+    TestMachine t;
+    t.Press("12+3=");
+    const Seen before = Look(t);
+    CorrectThroughDialog(t, 1, std::nullopt);
+    EXPECT_EQ(Look(t), before);
+    EXPECT_FALSE(t.machine.CanRedo());
+    EXPECT_EQ(t.machine.TapeRewritten(), 0u);
+}
+
+// Lines that show no entered number: the command beeps and opens no dialog.
+TEST(CorrectLine, OtherLinesBeep) {
+    struct Case {
+        const char* keys;
+        bool clearEntryBox;
+        std::int64_t line;
+    };
+    const Case cases[] = {
+        {"12+3=", true, 0},   // the zero line of the start
+        {"12+3=", true, 3},   // a total
+        {"12+3=S", true, 4},  // the blank line of a clear
+        {"5++", false, 2},    // the operand a second key repeats
+        {"2*3==", false, 5},  // the operand a second total repeats
+        {"12+3=", true, 9},   // no line at all
+    };
+    for (const Case& c : cases) {
+        TestMachine t;
+        if (!c.clearEntryBox) t.machine.Run(Command::ClearEntryBox);
+        t.Press(c.keys);
+        SCOPED_TRACE(std::string(c.keys) + " line " + std::to_string(c.line));
+        const Seen before = Look(t);
+        t.fakes.messages.Reset();
+        CorrectThroughDialog(t, c.line, CorrectLineForm{"9", '+'});
+        EXPECT_EQ(t.fakes.messages.beeps, 1);
+        EXPECT_TRUE(t.fakes.dialogs.correctionsShown.empty());
+        EXPECT_EQ(Look(t), before);
+    }
+}
+
+TEST(CorrectLine, ThePauseGuardRefusesIt) {
+    TestMachine t;
+    t.Press("12+3=");
+    t.machine.TimedEventActive = t.machine.TimedEventPaused = true;
+    const Seen before = Look(t);
+    CorrectThroughDialog(t, 1, CorrectLineForm{"9", '+'});
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(Look(t), before);
+    EXPECT_EQ(t.fakes.messages.Errors(), (std::vector<std::string>{"Press F12 to turn the timer back on!",
+                                                                    "Press F12 to turn the timer back on!"}));
+}
+
+TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
+    for (const char* number : {"", "0", "-", "1.2.3", "12a", "123456789012345", "0.00"}) {
+        TestMachine t;
+        t.Press("12+3=");
+        const Seen before = Look(t);
+        EXPECT_FALSE(t.machine.CorrectLine(1, number, '+')) << number;
+        EXPECT_EQ(Look(t), before);
+    }
+}
+
+// A later operation that the correction would make fail: refused, nothing changes, and the
+// message names the line.
+TEST(CorrectLine, ACorrectionThatMakesALaterOperationFailIsRefused) {
+    TestMachine t;
+    t.Press("1*");
+    for (int i = 0; i < 22; ++i) t.Press("99999999999999*");
+    const Seen before = Look(t);
+    t.fakes.messages.Reset();
+    EXPECT_FALSE(t.machine.CorrectLine(1, "2", '+'));
+    EXPECT_EQ(Look(t), before);
+    EXPECT_EQ(t.fakes.messages.Errors(),
+              std::vector<std::string>{
+                  "The correction was not made: line 24 would fail (The result is too large for the calculator)!"});
+    EXPECT_FALSE(t.machine.CanRedo());
+    // Rounded to nothing before a division, a corrected divisor is refused the same way.
+    TestMachine d;
+    d.Press("8/2=");
+    EXPECT_FALSE(d.machine.CorrectLine(2, "0.001", '/'));
+    EXPECT_EQ(d.Trimmed(), (Lines{"0 =", "8.00 +", "2.00 /", "4.00 ="}));
+}
+
+TEST(CorrectLine, TimerLinesStayInTheirPlaces) {
+    TestMachine t;
+    t.Press("10+");
+    t.machine.GetTape().AppendRaw("Time: 00:01:05");
+    t.Press("5+=");
+    EXPECT_TRUE(t.machine.CorrectLine(1, "20", '+'));
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "Time: 00:01:05", "5.00 +", "25.00 ="}));
+    EXPECT_FALSE(t.machine.LineCorrectable(2));
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "Time: 00:01:05", "5.00 +", "15.00 ="}));
+    // Undo takes back what changed the tape last, the timer's line too.
+    t.machine.Run(Command::Undo);
+    t.machine.Run(Command::Undo);
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "Time: 00:01:05"}));
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +"}));
+}
+
+TEST(Undo, EachKeyIsOneStepAndANewKeyEndsRedo) {
+    TestMachine t;
+    EXPECT_FALSE(t.machine.MenuItemEnabled(Command::Undo));
+    t.Press("12+");
+    EXPECT_TRUE(t.machine.MenuItemEnabled(Command::Undo));
+    EXPECT_FALSE(t.machine.MenuItemEnabled(Command::Redo));
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 ="}));
+    EXPECT_EQ(t.State().EntryText, "12");
+    EXPECT_EQ(t.Display(), "12");
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.State().EntryText, "1");
+    EXPECT_TRUE(t.machine.MenuItemEnabled(Command::Redo));
+    t.Press("5");
+    EXPECT_EQ(t.State().EntryText, "15");
+    EXPECT_FALSE(t.machine.MenuItemEnabled(Command::Redo));
+    // Ctrl+Z and Ctrl+Y reach them from the keyboard.
+    t.machine.Key('Z', 2, 26);
+    EXPECT_EQ(t.State().EntryText, "1");
+    t.machine.Key('Y', 2, 25);
+    EXPECT_EQ(t.State().EntryText, "15");
+}
+
+TEST(Undo, TheMemoryComesBackAndTheTapeCountsAsChanged) {
+    TestMachine t;
+    t.Press("40+a");
+    EXPECT_EQ(t.machine.Memory().Value(), 40);
+    t.machine.GetTape().SetDirty(false);  // as after a save
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.machine.Memory().Value(), 0);
+    EXPECT_EQ(t.fakes.settings.values["Memory"], t.machine.MemoryText());
+    EXPECT_TRUE(t.machine.GetTape().Dirty());
+}
+
+TEST(Undo, KeepsAThousandLevels) {
+    TestMachine t;
+    for (int i = 0; i < 600; ++i) t.Press("1+");
+    int levels = 0;
+    while (t.machine.CanUndo()) {
+        t.machine.Run(Command::Undo);
+        ++levels;
+    }
+    EXPECT_EQ(levels, 1200);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 ="}));
+}
+
+TEST(Undo, ANewTapeEmptiesTheHistory) {
+    TestMachine t;
+    t.Press("12+3=");
+    t.machine.GetTape().SetDirty(false);
+    t.machine.Run(Command::NewTape);
+    EXPECT_FALSE(t.machine.CanUndo());
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 ="}));
+}
+
+// Lines read from a file have no key record: each counts as keyed as printed, and the totals
+// down to the next clear follow, in their own number format.
+TEST(CorrectFileLine, TotalsFollowInTheirOwnFormat) {
+    struct Case {
+        const char* name;
+        Lines file;
+        std::int64_t line;
+        const char* number;
+        char operation;
+        Lines expected;
+    };
+    const Case cases[] = {
+        {"two places and separators", {"0 =", "1,250.00 +", "7.50 +", "1,257.50 ="}, 1, "125", '+',
+         {"0 =", "125.00 +", "7.50 +", "132.50 ="}},
+        {"no separators kept", {"0 =", "1250.000 +", "2.000 *", "2500.000 ="}, 1, "1500", '+',
+         {"0 =", "1500.000 +", "2.000 *", "3000.000 ="}},
+        {"floating point", {"0 =", "2.5 +", "4. *", "10. =", "1.25 +", "11.25 ="}, 2, "3", '*',
+         {"0 =", "2.5 +", "3. *", "7.5 =", "1.25 +", "8.75 ="}},
+        {"stops at the next clear", {"0 =", "5.00 +", "5.00 =", " ", "0 =", "3.00 +", "3.00 ="}, 1, "6", '-',
+         {"0 =", "6.00 -", "-6.00 =", "", "0 =", "3.00 +", "3.00 ="}},
+        {"percent and other lines", {"Rent", "0 =", "50.00 +", "Time: 00:00:05", "200.00 %", "25.00 ="}, 4, "400",
+         '%', {"Rent", "0 =", "50.00 +", "Time: 00:00:05", "400.00 %", "12.50 ="}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        Lines laidOut;
+        for (const auto& line : c.file) laidOut.push_back(line == " " || line == "Rent" || line[0] == 'T' ? line : Tape::LayOut(line));
+        t.machine.GetTape().Replace(TapeLines(laidOut));
+        ASSERT_TRUE(t.machine.LineCorrectable(c.line));
+        EXPECT_TRUE(t.machine.CorrectLine(c.line, c.number, c.operation));
+        EXPECT_EQ(t.Trimmed(), c.expected);
+        EXPECT_NE(t.machine.GetTape().CorrectedFrom(c.line), nullptr);
+        t.machine.Run(Command::Undo);
+        EXPECT_EQ(t.TapeLines(), laidOut);
+    }
+}
+
+TEST(CorrectFileLine, TheSubtotalFollowsWhenNoClearComesAfter) {
+    TestMachine t;
+    t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("10.00 +"), Tape::LayOut("5.00 +")}));
+    t.State();
+    t.machine.GetCalculator().State().Subtotal = 15;
+    EXPECT_TRUE(t.machine.CorrectLine(1, "20", '+'));
+    EXPECT_EQ(t.State().Subtotal, 25);
+    EXPECT_EQ(t.State().SubtotalText, "25.00");
+}
+
+// Keys after the lines of a file: correcting a file line leaves every line as printed (the keys
+// behind the later ones are no longer replayed); undo brings the keys' record back.
+TEST(CorrectFileLine, KeyedLinesAfterItCountAsPrintedUntilUndone) {
+    TestMachine t;
+    t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("10.00 +")}));
+    t.machine.GetCalculator().State().Subtotal = 10;
+    t.Press("5+=");
+    EXPECT_TRUE(t.machine.LineCorrectable(2));
+    EXPECT_TRUE(t.machine.CorrectLine(1, "20", '+'));
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "5.00 +", "25.00 ="}));
+    EXPECT_EQ(t.State().Subtotal, 25);
+    EXPECT_TRUE(t.machine.CorrectLine(2, "6", '+'));  // now a printed line like the others
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "6.00 +", "26.00 ="}));
+    t.machine.Run(Command::Undo);
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "5.00 +", "15.00 ="}));
+    EXPECT_EQ(t.State().Subtotal, 15);
+    EXPECT_TRUE(t.machine.CorrectLine(2, "7", '+'));  // through its keys again
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "7.00 +", "17.00 ="}));
+}
+
+TEST(CorrectFileLine, OverflowLinesAreRefusedWithAReason) {
+    const std::string wide = "*9,999,999,999.00 +";
+    struct Case {
+        std::int64_t line;
+        const char* message;
+    };
+    const Case cases[] = {
+        {2, "This line shows a number too wide for the tape, so it cannot be corrected!"},
+        {1, "The correction was not made: line 3 shows a number too wide for the tape, so the totals after it "
+            "cannot be recomputed!"},
+    };
+    for (const Case& c : cases) {
+        TestMachine t;
+        const TapeLines lines({Tape::LayOut("0 ="), Tape::LayOut("5.00 +"), wide, Tape::LayOut("7.00 =")});
+        t.machine.GetTape().Replace(lines);
+        t.machine.TapeClicked(c.line);
+        t.fakes.dialogs.corrections.push_back(CorrectLineForm{"6", '+'});
+        if (c.line == 2) {
+            t.machine.Run(Command::CorrectLine);
+        } else {
+            EXPECT_FALSE(t.machine.CorrectLine(c.line, "6", '+'));
+        }
+        EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{c.message});
+        EXPECT_EQ(t.machine.GetTape().Lines(), lines);
+    }
+}
+
+TEST(CorrectFileLine, ADivisionByZeroIsRefused) {
+    const TapeLines lines({Tape::LayOut("0 ="), Tape::LayOut("6.00 +"), Tape::LayOut(".00 /"), Tape::LayOut("6.00 =")});
+    RecomputedTape result = RecomputeTape(lines, 1, 8, '+');
+    EXPECT_EQ(result.outcome, RecomputedTape::Outcome::Refused);
+    EXPECT_EQ(result.reason, "line 3 would divide by zero");
+}
+
+}  // namespace

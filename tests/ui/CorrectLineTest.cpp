@@ -1,0 +1,103 @@
+// The Correct Line dialog and the corrected line on the tape, offscreen: what the dialog takes
+// and hands back, and how the tape view shows a corrected line.
+
+#include <gtest/gtest.h>
+
+#include <QColor>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QtTest/QTest>
+
+#include "aids/Tooltips.h"
+#include "engine/Tape.h"
+#include "windows/CorrectLineDialog.h"
+#include "windows/TapeListModel.h"
+#include "windows/TapeView.h"
+
+namespace qb {
+namespace {
+
+TEST(CorrectLineDialog, TakesANumberAsTheEntryBoxDoes) {
+    CorrectLineDialog dialog(QStringLiteral("1250.00"), '*', false);
+    auto* number = dialog.findChild<QLineEdit*>(QStringLiteral("txtNumber"));
+    ASSERT_NE(number, nullptr);
+    EXPECT_EQ(number->selectedText(), QStringLiteral("1250.00"));
+    EXPECT_EQ(dialog.Operation(), '*');
+    number->clear();
+    QTest::keyClicks(number, QStringLiteral("-12a.5.x3"));
+    EXPECT_EQ(dialog.Number(), QStringLiteral("-12.53"));
+    number->clear();
+    QTest::keyClicks(number, QStringLiteral("123456789012345678"));
+    EXPECT_EQ(dialog.Number().size(), 14);
+    auto* operation = dialog.findChild<QComboBox*>(QStringLiteral("cmbOperation"));
+    ASSERT_NE(operation, nullptr);
+    EXPECT_EQ(operation->count(), 5);
+    operation->setCurrentIndex(4);
+    EXPECT_EQ(dialog.Operation(), '%');
+}
+
+TEST(CorrectLineDialog, CtrlTSwitchesItsTooltips) {
+    CorrectLineDialog dialog(QStringLiteral("5"), '+', false);
+    auto* number = dialog.findChild<QLineEdit*>(QStringLiteral("txtNumber"));
+    EXPECT_TRUE(number->toolTip().isEmpty());
+    QTest::keyClick(number, Qt::Key_T, Qt::ControlModifier);
+    EXPECT_TRUE(dialog.TooltipsOn());
+    EXPECT_EQ(number->toolTip().toStdString(), TooltipOf(DialogTooltips("frmCorrectLine"), "txtNumber"));
+    EXPECT_EQ(dialog.Number(), QStringLiteral("5"));  // the key typed no "t"
+}
+
+TEST(TapeListModel, ACorrectedLineStandsOutAndSaysWhatItWas) {
+    Tape tape;
+    tape.AppendTapeLine("0 =");
+    tape.AppendTapeLine("125.00 +");
+    tape.MarkCorrected(1, Tape::LayOut("1,250.00 +"));
+    TapeListModel model(tape);
+    const QModelIndex plain = model.index(0), corrected = model.index(1);
+    EXPECT_FALSE(model.data(plain, Qt::ForegroundRole).isValid());
+    EXPECT_FALSE(model.data(plain, Qt::ToolTipRole).isValid());
+    EXPECT_EQ(model.data(corrected, Qt::ForegroundRole).value<QColor>(), QColor(0x00, 0x00, 0xC0));
+    EXPECT_EQ(model.data(corrected, Qt::ToolTipRole).toString(), QStringLiteral("Corrected; was 1,250.00 +"));
+    EXPECT_EQ(model.data(corrected, Qt::AccessibleDescriptionRole).toString(),
+              QStringLiteral("Corrected; was 1,250.00 +"));
+}
+
+// Undo and corrections rewrite the end of the tape: the view's rows follow in place.
+TEST(TapeListModel, RowsFollowARewrittenEnd) {
+    Tape tape;
+    for (const char* line : {"0 =", "5.00 +", "5.00 ="}) tape.AppendTapeLine(line);
+    TapeListModel model(tape);
+    int changed = 0, removed = 0;
+    QObject::connect(&model, &QAbstractItemModel::dataChanged, [&] { ++changed; });
+    QObject::connect(&model, &QAbstractItemModel::rowsRemoved, [&] { ++removed; });
+    TapeSuffix other;
+    other.lines.push_back(Tape::LayOut("6.00 +"));
+    other.lines.push_back(Tape::LayOut("6.00 ="));
+    tape.SwapSuffix(1, other);
+    EXPECT_EQ(changed, 1);
+    EXPECT_EQ(model.data(model.index(2), Qt::DisplayRole).toString().trimmed(), QStringLiteral("6.00 ="));
+    TapeSuffix none;
+    tape.SwapSuffix(1, none);
+    EXPECT_EQ(removed, 1);
+    EXPECT_EQ(model.rowCount(), 1);
+}
+
+// Undo takes lines off a long tape: the view's scroll range shrinks with them.
+TEST(TapeView, FollowsLinesTakenOff) {
+    Tape tape;
+    for (int i = 0; i < 40; ++i) tape.AppendTapeLine("5.00 +");
+    TapeListModel model(tape);
+    TapeView view;
+    view.SetRowHeight(10);
+    view.resize(200, 100);
+    view.setModel(&model);
+    view.show();
+    const int visible = view.verticalScrollBar()->pageStep();
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 40 - visible);
+    TapeSuffix none;
+    tape.SwapSuffix(5, none);
+    EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
+}
+
+}  // namespace
+}  // namespace qb
