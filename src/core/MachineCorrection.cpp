@@ -108,12 +108,12 @@ void Machine::RestoreWorld(const World& world) {
     entered_ = world.entered;
 }
 
-void Machine::ResetHistory() { history_->Reset(tape_.Count(), CaptureWorld(), tape_.Generation()); }
+void Machine::ResetHistory() { history_->Reset(tape_.Count(), CaptureWorld(), tape_.Replacements()); }
 
 // What changed since the record's last step without a key (a new tape, a timer's lines, a
 // file that could not be read) joins the record, so that undo and replays know of it.
 void Machine::SyncHistory() {
-    if (tape_.Generation() != history_->TapeGeneration() || tape_.Count() < history_->ExpectedLines()) {
+    if (tape_.Replacements() != history_->TapeGeneration() || tape_.Count() < history_->ExpectedLines()) {
         ResetHistory();
         return;
     }
@@ -212,12 +212,12 @@ void Machine::ApplyStep(KeyStep& step) {
 }
 
 bool Machine::CanUndo() const {
-    if (tape_.Generation() != history_->TapeGeneration()) return false;
+    if (tape_.Replacements() != history_->TapeGeneration()) return false;
     return history_->CanUndo() || tape_.Count() != history_->ExpectedLines() || !WorldIs(history_->Expected());
 }
 
 bool Machine::CanRedo() const {
-    if (tape_.Generation() != history_->TapeGeneration()) return false;
+    if (tape_.Replacements() != history_->TapeGeneration()) return false;
     return history_->CanRedo() && tape_.Count() == history_->ExpectedLines() && WorldIs(history_->Expected());
 }
 
@@ -241,7 +241,7 @@ bool Machine::LineCorrectable(std::int64_t index) const {
     if (index < 0 || index >= tape_.Count()) return false;
     const std::string_view line = tape_.Line(index);
     if (line.empty()) return false;
-    const bool synced = tape_.Generation() == history_->TapeGeneration();
+    const bool synced = tape_.Replacements() == history_->TapeGeneration();
     const std::int64_t base = synced ? history_->BaseLines() : tape_.Count();
     if (index < base) {
         auto reading = ReadTapeLine(line, index > 0 ? tape_.Line(index - 1) : "", index == 0);

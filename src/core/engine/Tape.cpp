@@ -33,7 +33,7 @@ void Tape::Added() {
 void Tape::Replace(TapeLines lines) {
     lines_ = std::move(lines);
     corrected_.clear();
-    ++generation_;
+    ++replacements_;
     listIndex_ = -1;
     topIndex_ = 0;
     if (listener_) listener_->TapeReset();

@@ -88,7 +88,7 @@ public:
     const std::map<std::int64_t, std::string>& Corrections() const { return corrected_; }
 
     // Counts the times the whole tape was replaced (a file opened, a new tape).
-    std::uint64_t Generation() const { return generation_; }
+    std::uint64_t Replacements() const { return replacements_; }
 
 private:
     void Added();
@@ -99,7 +99,7 @@ private:
     bool dirty_ = false;
     TapeListener* listener_ = nullptr;
     std::map<std::int64_t, std::string> corrected_;
-    std::uint64_t generation_ = 0;
+    std::uint64_t replacements_ = 0;
 };
 
 }  // namespace qb
