@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "aids/SoundQueue.h"
 #include "aids/Tooltips.h"
@@ -121,7 +124,7 @@ TEST(TopicList, FirstLetterSearchWrapsRound) {
     }
 }
 
-// A device whose sound lasts until the test lets it end.
+// A device whose sound lasts until the test lets it end; when it can tell, it says so.
 class FakeAudio : public AudioPort {
 public:
     bool Open(const std::string& p) override {
@@ -134,30 +137,84 @@ public:
     }
     void Rewind() override { ++rewinds; }
     void Close() override { ++closes; }
-    bool present = true, playing = false;
+    void SetEndedHandler(std::function<void()> handler) override { ended = std::move(handler); }
+    // The sound plays to its end.
+    void End() {
+        playing = false;
+        if (tells && ended) ended();
+    }
+    bool present = true, playing = false, tells = true;
     int plays = 0, rewinds = 0, closes = 0;
     std::string path;
+    std::function<void()> ended;
 };
 
-TEST(SoundQueue, RequestsDuringASoundPlayInTurn) {
+// The queue on a 310 ms sound, millisecond by millisecond: the status timer runs as the window
+// runs it (started when the interval becomes 50, keeping its beat, stopped when it becomes 0),
+// and each request comes at its time. Gives the times at which sounds started.
+std::vector<int> SoundStarts(bool deviceTells, std::vector<int> requests) {
+    constexpr int kLength = 310;
+    FakeAudio audio;
+    audio.tells = deviceTells;
+    bool on = true;
+    SoundQueue queue(audio, on);
+    queue.Open("Quillbox.wav");
+    std::vector<int> starts;
+    int endsAt = -1, nextUpdate = -1, now = 0;
+    auto afterEvent = [&] {
+        if (audio.plays > static_cast<int>(starts.size())) starts.push_back(now), endsAt = now + kLength;
+        if (queue.StatusInterval() > 0 && nextUpdate < 0) nextUpdate = now + queue.StatusInterval();
+        if (queue.StatusInterval() == 0) nextUpdate = -1;
+    };
+    for (; now < 3000; ++now) {
+        if (audio.playing && now == endsAt) audio.End(), afterEvent();
+        for (int at : requests)
+            if (at == now) queue.RequestSound(), afterEvent();
+        if (now == nextUpdate) nextUpdate += SoundQueue::kStatusInterval, queue.StatusUpdate(), afterEvent();
+    }
+    EXPECT_EQ(queue.PendingSounds(), 0);
+    EXPECT_EQ(queue.StatusInterval(), 0);
+    EXPECT_EQ(audio.rewinds, audio.plays);
+    return starts;
+}
+
+// One sound per request, whenever it comes; a request after a sound has ended plays at once when
+// the device tells the end, else at the next status update.
+TEST(SoundQueue, EveryRequestSoundsOnceInTurn) {
+    struct Case {
+        bool deviceTells;
+        std::vector<int> requests, starts;
+    };
+    const Case cases[] = {
+        {true, {0}, {0}},
+        {true, {0, 330}, {0, 330}},  // after the end, before the next status update
+        {false, {0, 330}, {0, 350}},
+        {true, {0, 100, 200}, {0, 310, 620}},
+        {false, {0, 100, 200}, {0, 350, 700}},
+        {true, {0, 310}, {0, 310}},  // in the same moment as the end
+        {true, {0, 100, 700}, {0, 310, 700}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(SoundStarts(c.deviceTells, c.requests), c.starts)
+            << (c.deviceTells ? "telling" : "silent") << " device, " << c.requests.size() << " requests";
+    }
+}
+
+// An end told twice, by the device and by a status update, counts once.
+TEST(SoundQueue, AnEndIsCountedOnce) {
     FakeAudio audio;
     bool on = true;
     SoundQueue queue(audio, on);
-    queue.Open("/x/Quillbox.wav");
-    ASSERT_TRUE(queue.SoundReady());
-    for (int i = 0; i < 3; ++i) queue.RequestSound();
-    EXPECT_EQ(queue.PendingSounds(), 3);
-    EXPECT_EQ(audio.plays, 1);
-    EXPECT_EQ(queue.StatusInterval(), 50);
-    queue.StatusUpdate();  // still playing: nothing
-    EXPECT_EQ(queue.PendingSounds(), 3);
-    for (int i = 0; i < 3; ++i) {
-        audio.playing = false;
-        queue.StatusUpdate();
-    }
-    EXPECT_EQ(audio.plays, 3);
-    EXPECT_EQ(queue.PendingSounds(), 0);
-    EXPECT_EQ(queue.StatusInterval(), 0);
+    queue.Open("Quillbox.wav");
+    queue.RequestSound();
+    queue.RequestSound();
+    audio.tells = false;
+    audio.End();
+    queue.StatusUpdate();  // the first sound is over: the second starts
+    queue.SoundEnded();    // a late word about the first
+    EXPECT_EQ(audio.plays, 2);
+    EXPECT_EQ(queue.PendingSounds(), 1);
+    EXPECT_EQ(queue.StatusInterval(), SoundQueue::kStatusInterval);
 }
 
 TEST(SoundQueue, OffAndMissingAreSilent) {

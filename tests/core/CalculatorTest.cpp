@@ -412,20 +412,23 @@ TEST(Faults, AnOperationKeyRefusedKeepsThePendingOperation) {
     EXPECT_EQ(t.machine.OperatorCaption(), "/");
 }
 
+// A tape saved after a total comes back with its flag set beside the number in the Entry box;
+// an operation refused there changes nothing, the flag included.
 TEST(Faults, ARefusedOperationKeepsTheJustPressedEqualsFlag) {
-    const std::tuple<const char*, const char*, const char*> cases[] = {
-        // subtotal, operation, then the Entry box
-        {"5", "/", ".001"},        // the divisor rounds to zero
-        {"1E300", "*", "1E300"},  // the product is beyond the range
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        // subtotal, operation as stored and as shown, then the Entry box
+        {"5", "/", "/", ".001"},              // the divisor rounds to zero
+        {"1E300", "x", "*", "1000000000"},  // the product is beyond the range
     };
-    for (const auto& [subtotal, operation, entry] : cases) {
+    for (const auto& [subtotal, stored, operation, entry] : cases) {
         TestMachine t;
-        t.Calc().SetEntryFromValue(subtotal);
-        t.Press(std::string("+") + operation);
         t.machine.Run(Command::ClearEntryBox);  // off: the operation key applies the number
-        // A reopened tape can bring back a total's flag beside a number in the Entry box.
-        t.Calc().SetEntryFromValue(entry);
-        t.Calc().State().JustPressedEquals = true;
+        t.fakes.files.files["/home/pat/total.QBX"] = std::string("QBX=\r\nACC=") + subtotal + "\r\nOPR=" + stored +
+                                                      "\r\nNEW=" + entry + "\r\nJPE=-1\r\nSPC=0\r\n";
+        t.fakes.dialogs.files.push_back("/home/pat/total.QBX");
+        t.machine.Run(Command::Open);
+        ASSERT_TRUE(t.State().JustPressedEquals) << operation;
+        ASSERT_EQ(t.Display(), entry);
         const Lines before = t.TapeLines();
         t.Press("+");
         EXPECT_EQ(t.fakes.messages.Errors().size(), 1u) << operation;

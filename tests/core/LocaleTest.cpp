@@ -8,6 +8,7 @@
 #include <string>
 
 #include "fakes/FakePorts.h"
+#include "guide/SymbolFonts.h"
 #include "guide/TopicList.h"
 #include "settings/SettingsStore.h"
 #include "timers/TimedEvent.h"
@@ -53,6 +54,9 @@ TEST(Locale, RulesDoNotDependOnTheUsersLocale) {
         EXPECT_EQ(list.Entries(), (std::vector<std::string>{"important", "KEYBOARD", "Your Own Topic"}));
         list.TypeLetter('k');
         EXPECT_EQ(list.SelectedTopic(), "KEYBOARD");
+
+        // A font named in capitals is still the picture font (a Turkish "I" has no small "i").
+        EXPECT_EQ(SymbolFontOf("WINGDINGS", false), SymbolFont::Wingdings);
 
         EXPECT_EQ(SettingsStore::ParseTruth("TRUE"), std::optional<bool>(true));
         EXPECT_EQ(SettingsStore::ParseTruth("FaLsE"), std::optional<bool>(false));

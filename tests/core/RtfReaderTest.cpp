@@ -282,6 +282,9 @@ TEST(RtfReader, UnicodeAndItsFallbacks) {
         {"{\\uc3\\u8364a}b", "\xE2\x82\xAC"
                              "b"},
         {"\\u99999999999999?x", "\xEF\xBF\xBDx"},
+        // U+FFFF and U+FFFE are no characters.
+        {"\\u-1?x", "\xEF\xBF\xBDx"},
+        {"\\u-2?x", "\xEF\xBF\xBDx"},
         {"\\u0?x", "x"},
     };
     for (const Case& c : cases) EXPECT_EQ(PlainOf(Doc(c.rtf)), c.expected) << c.rtf;
@@ -504,6 +507,8 @@ TEST(RtfReader, SkipsDestinationsThatAreNotText) {
         // Binary picture data may hold any byte, braces included.
         "{\\pict\\bin6 {{}}}S}Text",
         "{\\*\\ud{SECRET}}Text",
+        // What a reader without nested tables would show instead of them.
+        "{\\nonesttables SECRET\\par}Text",
     };
     for (const std::string& body : cases) EXPECT_EQ(PlainOf(Doc(body)), "Text") << body;
 }

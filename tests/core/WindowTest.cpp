@@ -298,15 +298,4 @@ TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
     EXPECT_EQ(t.fakes.messages.Errors().size(), 1u);
 }
 
-TEST(Menus, TheCaptionMenuListsClearBeforeNew) {
-    for (const Menu& menu : MainMenus()) {
-        if (menu.name != "mnuCNCaption") continue;
-        std::vector<std::string> captions;
-        for (const MenuItem& item : menu.items) captions.push_back(item.caption);
-        EXPECT_EQ(captions, (std::vector<std::string>{"&Clear Caption", "&New..."}));
-        return;
-    }
-    ADD_FAILURE() << "no Caption menu";
-}
-
 }  // namespace

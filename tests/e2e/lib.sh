@@ -29,6 +29,9 @@ eventually() {
 new_user() {
   WORK=$(mktemp -d)
   export HOME=$WORK/home START=$WORK/start
+  # No printer, whatever the machine has: the program asks a print service that is not there.
+  # A script that prints starts a service of its own and points CUPS_SERVER at it.
+  export CUPS_SERVER=$WORK/no-print-service.sock
   mkdir -p "$HOME" "$START"
   if [ "${1:-}" != first-run ]; then
     mkdir -p "$HOME/.config/the Quillbox"

@@ -32,7 +32,8 @@ public:
     void Reset() { shown.clear(), beeps = 0; }
 };
 
-// A sound device whose sound is over at once, so every request plays: requests counts them.
+// A sound device whose sound is over at once, and says so, so every request plays: requests
+// counts them.
 class FakeAudioPort : public AudioPort {
 public:
     bool Open(const std::string& path) override {
@@ -40,11 +41,16 @@ public:
         return true;
     }
     bool Playing() override { return false; }
-    void Play() override { ++requests; }
+    void Play() override {
+        ++requests;
+        if (ended) ended();
+    }
     void Rewind() override {}
     void Close() override {}
+    void SetEndedHandler(std::function<void()> handler) override { ended = std::move(handler); }
     int requests = 0;
     std::string opened;  // the wave file
+    std::function<void()> ended;
 };
 
 // The settings of one user, by key; application and section are checked on every call.

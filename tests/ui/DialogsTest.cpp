@@ -15,8 +15,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
@@ -165,6 +167,17 @@ TEST(TimedEventSetup, DatesAreShownAndReadTheLocalesWay) {
     ASSERT_TRUE(dialog.Begun());
     EXPECT_EQ(dialog.Form().date, "8/5/2024");
     EXPECT_EQ(date->text(), QStringLiteral("05/08/2024"));
+
+    // A Turkish month name reaches the date reader as typed.
+    QtClockPort turkish{QLocale(QStringLiteral("tr_TR"))};
+    TimedEventRules turkishRules(turkish);
+    TimedEventDialog second(TimedEventForm{"Pat", "", "Audit", 7}, false, turkishRules, messages);
+    second.show();
+    Child<QLineEdit>(second, "txtDate")->setText(QString::fromUtf8("4 \xC5\x9E" "ub 24"));
+    QTest::keyClick(&second, Qt::Key_F9);
+    ASSERT_TRUE(second.Begun());
+    EXPECT_EQ(second.Form().date, "2/4/2024");
+    EXPECT_EQ(Child<QLineEdit>(second, "txtDate")->text(), QStringLiteral("4.02.2024"));
 }
 
 // The topic files of a start directory and a data folder, as the program lists them.
@@ -273,6 +286,103 @@ TEST(FileDialog, SaveStartsInTheFolderAndLeavesTheOverwriteQuestionToTheProgram)
     EXPECT_TRUE(seen);
 }
 
+// The open dialog, and the save dialog on a tape that has its file: the folder, the name offered
+// and the filter the program asks for.
+TEST(FileDialog, StartsInTheFolderWithTheNameAndFilterAskedFor) {
+    QTemporaryDir dir;
+    struct Case {
+        bool save;
+        QString initialName, name;
+    };
+    const Case cases[] = {
+        {false, dir.path() + "/*.QBX", ""},
+        {false, dir.path() + "/march.QBX", "march.QBX"},
+        {true, dir.path() + "/march.QBX", "march.QBX"},
+    };
+    test::FakeMessagePort messages;
+    QtDialogPort port(messages);
+    for (const Case& c : cases) {
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            seen = true;
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("the Quillbox"));
+            EXPECT_EQ(dialog->acceptMode(), c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+            if (!c.save) {
+                EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+            }
+            EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
+            EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Tape Files (*.QBX)")});
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            ASSERT_NE(name, nullptr);
+            EXPECT_EQ(name->text(), c.name);
+            dialog->reject();
+        });
+        FileDialogRequest request;
+        request.save = c.save;
+        request.title = "the Quillbox";
+        request.filter = "Tape Files (*.QBX)|*.QBX";
+        request.initialName = c.initialName.toStdString();
+        EXPECT_FALSE(port.FileDialog(request).has_value());
+        EXPECT_TRUE(seen) << c.initialName.toStdString();
+    }
+}
+
+// The open dialog hands back the file chosen in it.
+TEST(FileDialog, OpenGivesTheChosenPath) {
+    QTemporaryDir dir;
+    QFile tape(dir.filePath("march.QBX"));
+    ASSERT_TRUE(tape.open(QIODevice::WriteOnly));
+    tape.close();
+    test::FakeMessagePort messages;
+    QtDialogPort port(messages);
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        ASSERT_NE(dialog, nullptr);
+        dialog->selectFile(dir.filePath("march.QBX"));
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    FileDialogRequest request;
+    request.title = "the Quillbox";
+    request.filter = "Tape Files (*.QBX)|*.QBX";
+    request.initialName = (dir.path() + "/*.QBX").toStdString();
+    const auto chosen = port.FileDialog(request);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(QFileInfo(QString::fromStdString(*chosen)).canonicalFilePath(), QFileInfo(tape).canonicalFilePath());
+}
+
+// The printer dialog offers what the program allows, and the copies chosen in it come back to
+// the program, which prints each as a job of its own: the printer itself is left at one copy.
+TEST(PrinterDialog, CopiesComeBackToBePrintedOneJobEach) {
+    test::FakeMessagePort messages;
+    QtDialogPort port(messages);
+    for (int wanted : {3, 0}) {  // 0: cancelled
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), QStringLiteral("the Quillbox"));
+            for (auto option : {QAbstractPrintDialog::PrintToFile, QAbstractPrintDialog::PrintSelection,
+                                QAbstractPrintDialog::PrintPageRange, QAbstractPrintDialog::PrintCurrentPage})
+                EXPECT_FALSE(dialog->testOption(option)) << option;
+            auto* copies = dialog->findChild<QSpinBox*>(QStringLiteral("copies"));
+            ASSERT_NE(copies, nullptr);
+            // Qt offers its page ranges through the print service even when the program asks
+            // for none; the program offers none.
+            auto* range = dialog->findChild<QWidget*>(QStringLiteral("gbPrintRange"));
+            ASSERT_NE(range, nullptr);
+            EXPECT_TRUE(range->isHidden());
+            EXPECT_EQ(copies->value(), 1);  // what the printer holds: the last run's copies do not stay
+            if (wanted == 0) return dialog->reject();
+            copies->setValue(wanted);
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        const std::optional<int> copies = port.PrinterDialog("the Quillbox");
+        EXPECT_EQ(copies, wanted ? std::optional<int>(wanted) : std::nullopt);
+        EXPECT_EQ(port.QtPrinter().copyCount(), 1);
+    }
+}
+
 // A pipe of a topic's name is no topic: it is not offered, so nothing waits on it.
 TEST(UserGuide, APipeIsNoTopic) {
     QTemporaryDir dir;
@@ -358,32 +468,9 @@ TEST(UserGuide, TheDroppedDownListFindsByFirstLetterOnly) {
     EXPECT_FALSE(dropped->isVisible());
 }
 
-// Ctrl+T here turns the switch as it stands now, which the main window may have turned since
-// the guide opened; a refused turn changes nothing.
-TEST(UserGuide, CtrlTFollowsTheProgramsOneSwitch) {
-    QTemporaryDir dir;
-    WriteTopic(QDir(dir.path()), "UG Benefits.rtf", "text");
-    test::FakeMessagePort messages;
-    bool shared = true;
-    bool refuse = false;
-    UserGuideWindow guide(TopicsIn(dir.path()), shared, messages, [&]() -> std::optional<bool> {
-        if (refuse) return std::nullopt;
-        return shared = !shared;
-    });
-    auto* close = Child(guide, "cmdClose");
-    ASSERT_FALSE(close->toolTip().isEmpty());
-    shared = false;  // turned off in the main window
-    CtrlT(Child(guide, "cmbTopics"));
-    EXPECT_TRUE(shared);
-    EXPECT_FALSE(close->toolTip().isEmpty());
-    refuse = true;
-    CtrlT(Child(guide, "cmbTopics"));
-    EXPECT_TRUE(shared);
-    EXPECT_FALSE(close->toolTip().isEmpty());
-}
-
-// The guide is a window of its own beside the main window, which a click brings in front of it;
-// it opens centred, and the main window's Ctrl+T and the guide's turn the same switch.
+// The guide is a window of its own, with no transient parent that would keep it above the main
+// window; it opens centred, the main window's Ctrl+T and the guide's turn the same switch, and
+// it goes with the main window.
 TEST(UserGuide, StandsBesideTheMainWindowNotAboveIt) {
     test::ShownWindow shown;
     shown.window.show();

@@ -267,6 +267,15 @@ TEST(Clock, DatesAreReadTheWayTheLocaleWritesThem) {
         {"tr_TR", "4.07.2024", "7/4/2024"},     {"tr_TR", "04.07.24", "7/4/2024"},
         {"tr_TR", "4 Temmuz 2024", "7/4/2024"}, {"tr_TR", "29.02.2024", "2/29/2024"},
         {"tr_TR", "29.02.2023", ""},
+        // Letters beyond the Western code page, as typed.
+        {"tr_TR", "4 \xC5\x9E" "ub 2024", "2/4/2024"},  {"tr_TR", "4 A\xC4\x9Fu 24", "8/4/2024"},
+        {"ja_JP", "2024\xE5\xB9\xB4" "7\xE6\x9C\x88" "4\xE6\x97\xA5", "7/4/2024"},
+        // Two-digit years in every form; four-digit years are 1000 to 9999.
+        {"en_US", "Jul 4, 24", "7/4/2024"},     {"de_DE", "4. Juli 24", "7/4/2024"},
+        {"en_US", "0001-07-04", ""},            {"en_US", "7/4/0099", ""},
+        // A two-digit year comes first only where the locale writes it so.
+        {"ko_KR", "24. 7. 4.", "7/4/2024"},     {"ja_JP", "13/7/24", ""},
+        {"ja_JP", "04.07.24", ""},              {"ja_JP", "2024/07/04", "7/4/2024"},
     };
     for (const Case& c : cases) {
         QtClockPort clock{QLocale(QString::fromLatin1(c.locale))};

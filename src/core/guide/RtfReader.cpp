@@ -114,7 +114,7 @@ const std::unordered_map<std::string_view, Kw>& Keywords() {
             t.emplace(style, Kw::BorderStyle);
         // Destinations whose content is not part of the text, with or without \*.
         for (std::string_view skip :
-             {"info", "stylesheet", "pict", "header", "headerl", "headerr", "headerf", "footer",
+             {"info", "stylesheet", "pict", "nonesttables", "header", "headerl", "headerr", "headerf", "footer",
               "footerl", "footerr", "footerf", "fldinst", "footnote", "annotation", "object",
               "objdata", "xe", "tc", "txe", "rxe", "pn", "falt", "panose", "themedata",
               "colorschememapping", "latentstyles", "datastore", "listtable",
@@ -613,6 +613,7 @@ private:
         char32_t cp = kReplacement;
         if (param >= -32768 && param < 0) cp = static_cast<char32_t>(param + 65536);
         else if (param >= 0 && param <= 0xFFFF) cp = static_cast<char32_t>(param);
+        if (cp == 0xFFFE || cp == 0xFFFF) cp = kReplacement;  // not characters
         if (cp >= 0xDC00 && cp <= 0xDFFF && highSurrogate_ != 0) {
             const char32_t combined = 0x10000 + ((highSurrogate_ - 0xD800) << 10) + (cp - 0xDC00);
             highSurrogate_ = 0;

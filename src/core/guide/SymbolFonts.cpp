@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <string>
 #include <utility>
 
@@ -69,10 +68,11 @@ constexpr std::pair<unsigned char, char32_t> kWingdings[] = {
     {0xF4, 0x21F3}, {0xFB, 0x2717}, {0xFC, 0x2713}, {0xFD, 0x2612}, {0xFE, 0x2611},
 };
 
+// A to Z folded to small letters, the same in every locale (a Turkish one has no small I).
 std::string Lower(std::string_view text) {
     std::string out(text);
     std::transform(out.begin(), out.end(), out.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+                   [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; });
     return out;
 }
 

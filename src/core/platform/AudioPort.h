@@ -1,6 +1,7 @@
 #pragma once
 // The wave-audio device that plays the machine sound. Playing never blocks.
 
+#include <functional>
 #include <string>
 
 namespace qb {
@@ -15,6 +16,9 @@ public:
     // Back to the start of the sound.
     virtual void Rewind() = 0;
     virtual void Close() = 0;
+    // Who is told when a sound has played to its end, on the user-interface thread (an empty
+    // function: nobody). A device that cannot tell leaves it to the status updates.
+    virtual void SetEndedHandler(std::function<void()>) {}
 };
 
 }  // namespace qb

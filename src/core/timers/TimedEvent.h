@@ -12,7 +12,7 @@ class ClockPort;
 // What the set-up window edits; the last event's values pre-fill the next.
 struct TimedEventForm {
     std::string name;         // 1 to 50 characters: letters and spaces
-    std::string date;         // empty, or "m/d/yyyy"
+    std::string date;         // empty, or "m/d/yyyy"; as typed (UTF-8) until Check rewrites it
     std::string description;  // 0 to 50 characters: letters, digits and spaces
     int colorIndex = 7;       // 0 to 7
 };

@@ -27,6 +27,11 @@ bool QtAudioPort::Open(const std::string& path) {
     }
     effect_ = std::make_unique<QSoundEffect>();
     effect_->setSource(QUrl::fromLocalFile(file));
+    // The end of a sound is passed on from the event loop, never from inside the effect, so the
+    // queue may start the next sound at once.
+    QObject::connect(effect_.get(), &QSoundEffect::playingChanged, effect_.get(), [this] {
+        if (!effect_->isPlaying() && ended_) ended_();
+    }, Qt::QueuedConnection);
     // The sound is short: wait a moment for it to load, so the first request plays.
     QElapsedTimer waited;
     waited.start();
@@ -50,5 +55,7 @@ void QtAudioPort::Play() {
 void QtAudioPort::Rewind() {}
 
 void QtAudioPort::Close() { effect_.reset(); }
+
+void QtAudioPort::SetEndedHandler(std::function<void()> handler) { ended_ = std::move(handler); }
 
 }  // namespace qb

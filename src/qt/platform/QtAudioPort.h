@@ -1,6 +1,7 @@
 #pragma once
 // The machine sound through QSoundEffect: silent when the file or the audio device is missing.
 
+#include <functional>
 #include <memory>
 
 #include "platform/AudioPort.h"
@@ -19,9 +20,11 @@ public:
     void Play() override;
     void Rewind() override;
     void Close() override;
+    void SetEndedHandler(std::function<void()> handler) override;
 
 private:
     std::unique_ptr<QSoundEffect> effect_;
+    std::function<void()> ended_;
 };
 
 }  // namespace qb

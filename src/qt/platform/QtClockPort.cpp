@@ -4,14 +4,20 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTime>
+#include <optional>
 
-#include "platform/CodePage.h"
 
 namespace qb {
 namespace {
 
 std::string MonthDayYear(const QDate& date) {
     return std::to_string(date.month()) + "/" + std::to_string(date.day()) + "/" + std::to_string(date.year());
+}
+
+// A day of the years the program writes with four digits, as "m/d/yyyy".
+std::optional<std::string> Kept(const QDate& date) {
+    if (!date.isValid() || date.year() < 1000 || date.year() > 9999) return std::nullopt;
+    return MonthDayYear(date);
 }
 
 // Years written with two digits fall in 1930 to 2029.
@@ -57,8 +63,11 @@ QString WithoutWeekday(QString format) {
 QtClockPort::QtClockPort(const QLocale& locale)
     : locale_(locale.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates) : locale) {
     const FieldOrder order = OrderOf(locale_.dateFormat(QLocale::ShortFormat));
-    if (order.year >= 0 && order.year < order.month && order.year < order.day)
+    const QString shortFormat = locale_.dateFormat(QLocale::ShortFormat);
+    if (order.year >= 0 && order.year < order.month && order.year < order.day) {
         order_ = Order::YearMonthDay;
+        shortYearFirst_ = !shortFormat.contains(QLatin1String("yyyy"));
+    }
     else if (order.day >= 0 && order.day < order.month)
         order_ = Order::DayMonthYear;
     else
@@ -72,7 +81,7 @@ double QtClockPort::SecondsSinceMidnight() {
 std::string QtClockPort::Today() { return MonthDayYear(QDate::currentDate()); }
 
 std::optional<std::string> QtClockPort::ParseDate(const std::string& text) {
-    const QString t = FromCodePage(text).trimmed();
+    const QString t = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).trimmed();
     if (t.isEmpty()) return std::nullopt;
 
     // Three numbers with one kind of separator between them, blanks allowed around it, and a
@@ -93,7 +102,7 @@ std::optional<std::string> QtClockPort::ParseDate(const std::string& text) {
                 return QDate(YearOf(c), dayMonth(a), dayMonth(b));
             case Order::YearMonthDay:
                 // A two-digit year comes first only where the locale writes it so.
-                if (a.size() == 2 && order_ != Order::YearMonthDay) return {};
+                if (a.size() == 2 && !shortYearFirst_) return {};
                 return QDate(YearOf(a), dayMonth(b), dayMonth(c));
             }
             return {};
@@ -102,8 +111,7 @@ std::optional<std::string> QtClockPort::ParseDate(const std::string& text) {
         QDate date = read(order_);
         if (!date.isValid() && a.size() == 4) date = read(Order::YearMonthDay);
         if (!date.isValid()) date = read(Order::MonthDayYear);
-        if (date.isValid()) return MonthDayYear(date);
-        return std::nullopt;
+        return Kept(date);
     }
 
     // Month names, in the locale's language or in English.
@@ -118,7 +126,11 @@ std::optional<std::string> QtClockPort::ParseDate(const std::string& text) {
             formats << QStringLiteral("MMMM d, yyyy") << QStringLiteral("MMM d, yyyy") << QStringLiteral("MMMM d yyyy")
                     << QStringLiteral("MMM d yyyy");
         formats << QStringLiteral("d MMMM yyyy") << QStringLiteral("d MMM yyyy") << QStringLiteral("d. MMMM yyyy")
-                << QStringLiteral("d. MMM yyyy") << QStringLiteral("d MMMM yy") << QStringLiteral("d MMM yy");
+                << QStringLiteral("d. MMM yyyy");
+        // Every form also with a two-digit year.
+        static const QRegularExpression longYear(QStringLiteral("(?<!y)yyyy(?!y)"));
+        for (qsizetype i = 0, n = formats.size(); i < n; ++i)
+            if (formats[i].contains(longYear)) formats << QString(formats[i]).replace(longYear, QStringLiteral("yy"));
         for (const QString& format : formats) {
             QDate date = language.toDate(t, format);
             if (!date.isValid()) continue;
@@ -129,7 +141,7 @@ std::optional<std::string> QtClockPort::ParseDate(const std::string& text) {
                 if (!yy.hasMatch()) continue;
                 date = QDate(WindowYear(yy.captured(2).toInt()), date.month(), date.day());
             }
-            if (date.isValid()) return MonthDayYear(date);
+            if (auto kept = Kept(date)) return kept;
         }
     }
     return std::nullopt;
@@ -148,8 +160,8 @@ std::string QtClockPort::ShowDate(const std::string& monthDayYear) {
     format.replace(shortYear, QStringLiteral("yyyy"));
     const QString shown = locale_.toString(date, format);
     if (shown.size() <= 10) {
-        const std::string bytes = ToCodePage(shown);
-        if (ParseDate(bytes) == MonthDayYear(date)) return bytes;
+        std::string text = shown.toStdString();
+        if (ParseDate(text) == MonthDayYear(date)) return text;
     }
     return order_ == Order::MonthDayYear ? MonthDayYear(date) : date.toString(QStringLiteral("yyyy-MM-dd")).toStdString();
 }

@@ -29,6 +29,7 @@ private:
     enum class Order { DayMonthYear, MonthDayYear, YearMonthDay };
     QLocale locale_;
     Order order_;
+    bool shortYearFirst_ = false;  // the locale writes a two-digit year first ("yy. M. d.")
 };
 
 }  // namespace qb

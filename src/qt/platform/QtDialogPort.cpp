@@ -23,6 +23,18 @@ QString QtFilter(const std::string& filter) {
     return QString::fromStdString(bar == std::string::npos ? filter : filter.substr(0, bar));
 }
 
+// Qt's printer dialog shows its page-range choices whenever the print service could apply them,
+// whatever the options say; the tape is always printed whole, so they are hidden once shown.
+class WholeTapePrintDialog final : public QPrintDialog {
+public:
+    using QPrintDialog::QPrintDialog;
+    void setVisible(bool visible) override {
+        QPrintDialog::setVisible(visible);
+        if (!visible) return;
+        if (auto* range = findChild<QWidget*>(QStringLiteral("gbPrintRange"))) range->hide();
+    }
+};
+
 void CenterOnScreen(QWidget& window) {
     window.adjustSize();
     QScreen* screen = QGuiApplication::primaryScreen();
@@ -106,13 +118,15 @@ int QtDialogPort::PrinterCount() { return static_cast<int>(QPrinterInfo::availab
 
 std::optional<int> QtDialogPort::PrinterDialog(const std::string& title) {
     if (beforeShow_) beforeShow_();
-    QPrintDialog dialog(&printer_, parent_);
+    WholeTapePrintDialog dialog(&printer_, parent_);
     dialog.setWindowTitle(QString::fromStdString(title));
     dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
     dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    // The printer keeps the one chosen for the rest of the run, so the next dialog offers it again;
+    // the system's default printer stays as it is.
     // Each copy is printed as a job of its own.
     int copies = std::max(1, printer_.copyCount());
     printer_.setCopyCount(1);

@@ -1,5 +1,6 @@
 #include "windows/RichTextDocument.h"
 
+#include <QLocale>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -76,7 +77,8 @@ QList<QTextOption::Tab> TabsOf(const RichParagraph& paragraph) {
         case TabAlignment::Center: tabs.append(QTextOption::Tab(position, QTextOption::CenterTab)); break;
         case TabAlignment::Right: tabs.append(QTextOption::Tab(position, QTextOption::RightTab)); break;
         case TabAlignment::Decimal:
-            tabs.append(QTextOption::Tab(position, QTextOption::DelimiterTab, QLatin1Char('.')));
+            // Numbers line up on the decimal sign the user writes, as word processors do it.
+            tabs.append(QTextOption::Tab(position, QTextOption::DelimiterTab, QLocale().decimalPoint().front()));
             break;
         }
     }

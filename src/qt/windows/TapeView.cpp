@@ -40,10 +40,13 @@ void TapeView::ShowSelection(int row) {
     if (!selection) return;
     if (row < 0 || row >= RowCount()) {
         if (selection->hasSelection()) selection->clearSelection();
+        if (selection->currentIndex().isValid()) selection->clearCurrentIndex();
         return;
     }
     const QModelIndex index = model()->index(row, 0, rootIndex());
     if (!selection->isSelected(index)) selection->select(index, QItemSelectionModel::ClearAndSelect);
+    // The selected line is the current one, which a screen reader takes for the focused line.
+    if (selection->currentIndex() != index) selection->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
 }
 
 QRect TapeView::visualRect(const QModelIndex& index) const {
@@ -201,6 +204,14 @@ void TapeView::selectionChanged(const QItemSelection& selected, const QItemSelec
 
 void TapeView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QAbstractItemView::currentChanged(current, previous);
+    // The keyboard stays on the unseen keystroke box, so the item view never tells of its current
+    // line itself: the accessible focus moves to the line the user walked to, and a screen
+    // reader reads it.
+    if (QAccessible::isActive() && current.isValid() && !hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(current.row());
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 }  // namespace qb

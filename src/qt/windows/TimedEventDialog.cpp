@@ -40,8 +40,10 @@ TimedEventDialog::TimedEventDialog(const TimedEventForm& form, bool tooltipsOn, 
     setModal(true);
 
     name_ = Box(this, "txtName", static_cast<int>(TimedEventRules::kNameLength), form.name);
-    // Dates are kept as m/d/yyyy and shown as the user's locale writes them.
-    date_ = Box(this, "txtDate", static_cast<int>(TimedEventRules::kDateLength), rules.ShownDate(form.date));
+    // Dates are kept as m/d/yyyy and shown as the user's locale writes them, in its own letters:
+    // the date box's text crosses as UTF-8, not in the code page.
+    date_ = Box(this, "txtDate", static_cast<int>(TimedEventRules::kDateLength), "");
+    date_->setText(QString::fromStdString(rules.ShownDate(form.date)));
     event_ = Box(this, "txtEvent", static_cast<int>(TimedEventRules::kEventLength), form.description);
     name_->setAccessibleName(QStringLiteral("Name"));
     date_->setAccessibleName(QStringLiteral("Date"));
@@ -150,7 +152,7 @@ void TimedEventDialog::ApplyTooltips() {
 void TimedEventDialog::Begin() {
     TimedEventForm typed;
     typed.name = ToCodePage(name_->text());
-    typed.date = ToCodePage(date_->text());
+    typed.date = date_->text().toStdString();
     typed.description = ToCodePage(event_->text());
     typed.colorIndex = SelectedColor();
     if (auto problem = rules_.Check(typed)) {
@@ -159,7 +161,7 @@ void TimedEventDialog::Begin() {
         box->setFocus();
         return;
     }
-    date_->setText(FromCodePage(rules_.ShownDate(typed.date)));
+    date_->setText(QString::fromStdString(rules_.ShownDate(typed.date)));
     form_ = typed;
     begun_ = true;
     accept();
@@ -206,8 +208,8 @@ bool TimedEventDialog::eventFilter(QObject* watched, QEvent* event) {
         for (QLineEdit* box : {name_, date_, event_})
             if (watched == box) QTimer::singleShot(0, box, [box] { box->selectAll(); });
     if (event->type() == QEvent::FocusOut && watched == date_ && !date_->text().isEmpty()) {
-        std::string text = ToCodePage(date_->text());
-        if (rules_.ValidateDate(text)) date_->setText(FromCodePage(rules_.ShownDate(text)));
+        std::string text = date_->text().toStdString();
+        if (rules_.ValidateDate(text)) date_->setText(QString::fromStdString(rules_.ShownDate(text)));
     }
     if (event->type() == QEvent::MouseButtonPress)
         for (int i = 0; i < 8; ++i)
