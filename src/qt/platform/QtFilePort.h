@@ -16,9 +16,13 @@ public:
     // file is written in place instead.
     bool WriteAll(const std::string& path, const std::string& bytes) override;
     bool WriteFrom(const std::string& path, ByteSource& source) override;
+    std::string LastWriteError() const override { return lastWriteError_; }
     bool Exists(const std::string& path) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CanWriteIn(const std::string& folder) override;
+
+private:
+    std::string lastWriteError_;
 };
 
 }  // namespace qb
