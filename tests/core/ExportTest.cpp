@@ -242,8 +242,12 @@ TEST(Export, AFailedWriteSaysSoWithTheReason) {
 // The PDF is the printed tape: the caption when Print would print it, the timed event's heading
 // while one runs (which the export leaves running), then every line.
 TEST(ExportPdf, LaysTheTapeOutAsPrintDoes) {
-    TestMachine t;
-    t.fakes.dialogs.printers = 0;
+    TestMachine t({}, false);
+    t.fakes.dialogs.printers = 0;  // no printer: Print is off, the PDF export is not
+    t.machine.Load();
+    t.machine.FirstActivation();
+    t.fakes.messages.Reset();
+    EXPECT_FALSE(t.machine.MenuItemEnabled(Command::Print));
     EXPECT_TRUE(t.machine.MenuItemEnabled(Command::ExportPdf));
     t.Press("12+3=");
     t.fakes.dialogs.captions = {std::string("March, \"rent\"")};  // the print caption prompt
