@@ -148,6 +148,20 @@ TEST(ExportPdf, ReadsBackAsThePrintedTapePageForPage) {
     EXPECT_TRUE(info.contains(letter ? "(letter)" : "(A4)")) << info.toStdString();
 }
 
+// A tape with no lines still gives a PDF a reader opens: one blank page.
+TEST(ExportPdf, AnEmptyTapeGivesOneBlankPage) {
+    if (QStandardPaths::findExecutable("pdfinfo").isEmpty()) GTEST_SKIP() << "pdfinfo is not installed";
+    QTemporaryDir dir;
+    ExportingMachine m;
+    m.machine.Run(Command::PromptPrintCaption);  // off
+    m.machine.GetTape().Replace({});  // as a tape file with no lines leaves it
+    const QString path = dir.filePath("empty.pdf");
+    m.fakes.dialogs.files = {path.toStdString()};
+    m.machine.Run(Command::ExportPdf);
+    EXPECT_TRUE(m.fakes.messages.shown.empty());
+    EXPECT_TRUE(RunTool("pdfinfo", {path}).contains(QRegularExpression("Pages: +1\\n")));
+}
+
 TEST(ExportPdf, TheLocaleChoosesThePaper) {
     const std::pair<const char*, QPageSize::PageSizeId> cases[] = {
         {"en_US", QPageSize::Letter}, {"fr_CA", QPageSize::Letter}, {"es_MX", QPageSize::Letter},
