@@ -101,7 +101,8 @@ std::vector<std::optional<double>> Machine::LineSubtotals() {
     const std::vector<KeyStep>& steps = history_->Steps();
     if (steps.empty()) return subtotals;
     const std::int64_t base = history_->BaseLines();
-    std::optional<double> running = base > 0 ? subtotals[static_cast<std::size_t>(base - 1)] : std::optional<double>();
+    std::optional<double> running;
+    if (base > 0 && static_cast<std::size_t>(base) <= subtotals.size()) running = subtotals[static_cast<std::size_t>(base - 1)];
     if (steps.front().snapshot) running = steps.front().snapshot->calculator.state.Subtotal;
     for (std::size_t k = 0; k < steps.size(); ++k) {
         const std::int64_t from = steps[k].tapeBefore;
