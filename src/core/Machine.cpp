@@ -70,7 +70,7 @@ const OptionBinding* BindingOf(Command command) {
 
 Machine::Machine(Ports ports)
     : messageGate_(ports.messages),
-      ports_{messageGate_, ports.audio, ports.settings, ports.dialogs, ports.files, ports.clock, ports.clipboard},
+      ports_{messageGate_, ports.audio, ports.settings, ports.dialogs, ports.files, ports.clock, ports.clipboard, ports.pdf},
       settings_(Choose<MemorySettings>(ports.settings, ownSettings_)),
       dialogs_(Choose<NullDialogs>(ports.dialogs, ownDialogs_)),
       files_(Choose<NullFiles>(ports.files, ownFiles_)),
@@ -248,6 +248,8 @@ void Machine::Execute(Command command) {
     case Command::NewCaption: NewCaption(); break;
     case Command::ClearCaption: ClearCaption(); break;
     case Command::Print: PrintTape(); break;
+    case Command::ExportPdf: ExportPdfCommand(); break;
+    case Command::ExportCsv: ExportCsvCommand(); break;
     case Command::WelcomeMessage: DisplayWelcomeMsg(); break;
     case Command::Stopwatch: StopwatchCommand(); break;
     case Command::TimedEvent: TimedEventCommand(); break;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "aids/SoundQueue.h"
 #include "engine/Calculator.h"
@@ -229,6 +230,16 @@ private:
     bool CorrectKeyedLine(std::int64_t index, std::int64_t step, const std::string& number, char operation);
     bool CorrectFileLine(std::int64_t index, const std::string& number, char operation);
     void PasteText(const std::optional<std::string>& text);
+
+    // Exporting the tape (MachineExport.cpp).
+    void ExportPdfCommand();
+    void ExportCsvCommand();
+    // The export's file: asked for in the save folder, the extension added when missing, and
+    // replacing a file only when the user agrees. Nothing when cancelled.
+    std::optional<std::string> AskExportPath(const char* filter, const char* extension);
+    void ExportFailed(const std::string& path, std::string reason);
+    // The running subtotal after each tape line, nothing where it is not known.
+    std::vector<std::optional<double>> LineSubtotals();
 
     void ToggleOption(Command command);
     void SelectDecimalPlaces(int places);

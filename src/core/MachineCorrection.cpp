@@ -203,6 +203,7 @@ void Machine::ApplyStep(KeyStep& step) {
         break;
     }
     step.failed = messageGate_.Errors() != errors;
+    step.subtotal = step.kind == StepKind::Key ? calculator_.LastResult() : state.Subtotal;
     const bool printedNumber = step.kind == StepKind::Key && PrintsNumbers(step.command) && tape_.Count() > lines &&
                                IsOperationSymbol(tape_.Line(lines).back());
     step.entered = printedNumber && wasEntered;

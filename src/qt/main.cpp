@@ -21,6 +21,7 @@
 #include "platform/QtClockPort.h"
 #include "platform/QtDialogPort.h"
 #include "platform/QtFilePort.h"
+#include "platform/QtPdfPort.h"
 #include "platform/QtInstanceLock.h"
 #include "platform/QtMessagePort.h"
 #include "platform/QtSettingsPort.h"
@@ -122,7 +123,8 @@ int main(int argc, char* argv[]) {
     qb::QtFilePort files;
     qb::QtClockPort clock;
     qb::QtClipboardPort clipboard;
-    qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard});
+    qb::QtPdfPort pdf;
+    qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf});
     machine.SetFolders(qb::ProgramFolders());
     machine.SetRecoveryPlace(qb::RecoveryPlaceOf(holdsTheLock));
 

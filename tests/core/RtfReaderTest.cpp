@@ -751,7 +751,8 @@ TEST(UserGuideTopics, EveryTopicReadsWithAHeadingAndParagraphs) {
         EXPECT_EQ(doc->PlainText().find('\\'), std::string::npos) << name << ": a stray control word";
     }
     for (const char* wanted : {"Benefits", "Your Own Topic", "Getting Started", "Keyboard", "Decimal Places",
-                               "Memory", "Tape Files", "Printing", "Timed Events", "Options", "Correcting the Tape"})
+                               "Memory", "Tape Files", "Printing", "Timed Events", "Options", "Correcting the Tape",
+                               "Exporting the Tape"})
         EXPECT_TRUE(topics.count(wanted)) << "no topic " << wanted;
 }
 

@@ -121,6 +121,28 @@ bool FakeFilePort::WriteAll(const std::string& path, const std::string& bytes) {
     return true;
 }
 
+PrinterPort& FakePdfPort::Open(const std::string& pdfPath, const std::string& title) {
+    printer = FakePrinter(printer.pageWidth, printer.pageHeight, printer.lineHeight);
+    path = pdfPath;
+    titles.push_back(title);
+    return printer;
+}
+
+bool FakePdfPort::Finish(std::string& reason) {
+    if (failure) {
+        reason = *failure;
+        return false;
+    }
+    std::string text;
+    for (const PrintedJob& job : printer.jobs)
+        for (std::size_t page = 0; page < job.size(); ++page) {
+            if (page > 0) text += '\f';
+            for (const std::string& line : FakePrinter::Texts(job[page])) text += line + '\n';
+        }
+    files_.files[path] = text;
+    return true;
+}
+
 std::vector<std::string> FakeFilePort::ListFiles(const std::string& folder) {
     std::vector<std::string> names;
     for (const auto& [path, bytes] : files)

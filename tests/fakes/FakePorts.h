@@ -17,6 +17,7 @@
 #include "platform/SettingsPort.h"
 #include "platform/AudioPort.h"
 #include "timers/TimedEvent.h"
+#include "fakes/FakePrinter.h"
 
 namespace qb::test {
 
@@ -134,6 +135,7 @@ public:
     bool outOfMemory = false;        // reading throws std::bad_alloc
     std::uint64_t lastLimit = 0;     // the limit of the last read
     bool failWrites = false;
+    std::string writeError;  // what a failed write gives as its reason
     int writes = 0;
 
     // The private files of the recovery record: whole writes, appends, renames and removals.
@@ -148,6 +150,24 @@ public:
     // The next append stops after this many bytes, as at a power cut, and fails.
     std::optional<std::size_t> tearNextAppend;
     bool failPrivate = false;  // every private write and append fails
+    std::string LastWriteError() const override { return writeError; }
+};
+
+// PDF files in the fake file system: each holds the texts its printer printed, one a line,
+// with a form feed between pages. The titles are kept apart.
+class FakePdfPort : public PdfPort {
+public:
+    explicit FakePdfPort(FakeFilePort& files) : files_(files) {}
+    PrinterPort& Open(const std::string& path, const std::string& title) override;
+    bool Finish(std::string& reason) override;
+
+    FakePrinter printer{11906, 16838};  // A4
+    std::string path;
+    std::vector<std::string> titles;
+    std::optional<std::string> failure;  // the reason Finish gives, when set
+
+private:
+    FakeFilePort& files_;
 };
 
 class FakeClipboardPort : public ClipboardPort {
@@ -169,7 +189,8 @@ struct FakePorts {
     FakeFilePort files;
     FakeClockPort clock;
     FakeClipboardPort clipboard;
-    Ports ports() { return Ports{messages, &sound, &settings, &dialogs, &files, &clock, &clipboard}; }
+    FakePdfPort pdf{files};
+    Ports ports() { return Ports{messages, &sound, &settings, &dialogs, &files, &clock, &clipboard, &pdf}; }
 };
 
 }  // namespace qb::test

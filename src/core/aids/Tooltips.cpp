@@ -120,6 +120,14 @@ const TooltipTable& MainWindowTooltips() {
     return table;
 }
 
+const TooltipTable& MenuItemTooltips() {
+    static const TooltipTable table = {
+        {"mnuFIExportPdf", "Save the tape as a PDF file, laid out as it prints"},
+        {"mnuFIExportCsv", "Save the tape as a CSV file for a spreadsheet"},
+    };
+    return table;
+}
+
 const TooltipTable& DialogTooltips(const std::string& dialog) {
     static const TooltipTable caption = BuildTapeCaption();
     static const TooltipTable copy = BuildChooseCopy();

@@ -12,6 +12,8 @@ using TooltipTable = std::vector<std::pair<std::string, std::string>>;
 
 // The main window's tooltips, in the order they are set.
 const TooltipTable& MainWindowTooltips();
+// The tooltips of the main window's menu items that carry one (the exports).
+const TooltipTable& MenuItemTooltips();
 // A dialog's tooltips: "frmTapeCaption", "ChooseCopy", "UsersGuide" (without the viewer's,
 // which depends on the topics), "TimedEvent" or "frmCorrectLine".
 const TooltipTable& DialogTooltips(const std::string& dialog);

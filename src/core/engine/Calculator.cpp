@@ -119,6 +119,7 @@ bool Calculator::DoPendingOperation() {
     if (!NumberPresent()) {
         SoundTheTape();
         FormatSubtotal();
+        lastResult_ = state_.Subtotal;
         return true;
     }
     // Everything is worked out before anything changes, so a refused operation leaves the
@@ -166,6 +167,7 @@ bool Calculator::DoPendingOperation() {
     tape_.AppendTapeLine(line);
     tape_.ScrollTape();
     state_.Subtotal = subtotal;
+    lastResult_ = subtotal;
     FormatSubtotal();
     if (options_.ClearEntryBox) {
         state_.ReplaceEntry = false;

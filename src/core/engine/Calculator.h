@@ -84,6 +84,10 @@ public:
 
     static std::string OperationSymbol(char operation);
 
+    // The subtotal the last pending operation worked out, as it stood when its number and total
+    // were printed (a Clear Subtotal On Equal may have reset the subtotal since).
+    double LastResult() const { return lastResult_; }
+
 private:
     void SoundTheTape();
     void ApplyAutoDecimal(std::string& number, std::string& entry) const;
@@ -100,6 +104,7 @@ private:
     std::string displayText_;
     std::string operatorCaption_ = "+";
     OperatorFont operatorFont_ = OperatorFont::CourierNew;
+    double lastResult_ = 0;
 };
 
 }  // namespace qb

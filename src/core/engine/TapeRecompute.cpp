@@ -156,4 +156,23 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double 
     return result;
 }
 
+std::vector<std::optional<double>> RecomputeSubtotals(const TapeLines& lines) {
+    using Kind = TapeLineReading::Kind;
+    std::vector<std::optional<double>> subtotals;
+    subtotals.reserve(lines.size());
+    std::optional<double> subtotal = 0.0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const TapeLineReading reading = ReadTapeLine(lines[i], i > 0 ? lines[i - 1] : "", i == 0);
+        if (reading.kind == Kind::Clear) {
+            subtotal = 0.0;
+        } else if (reading.kind == Kind::Overflow) {
+            subtotal.reset();
+        } else if (reading.kind == Kind::Number && subtotal && !Apply(*subtotal, reading.operation, reading.value)) {
+            subtotal.reset();
+        }
+        subtotals.push_back(subtotal);
+    }
+    return subtotals;
+}
+
 }  // namespace qb

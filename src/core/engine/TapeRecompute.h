@@ -3,6 +3,7 @@
 // and recomputing the totals after one of them is corrected. Needs nothing but the lines.
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,5 +54,11 @@ struct RecomputedTape {
 // is printed, and the totals down to the next clear follow. operation is '+', '-', 'x', '/'
 // or '%'.
 RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double value, char operation);
+
+// The running subtotal after each line, recomputed from the lines alone as a correction
+// recomputes it: from nothing at the top and at every clear, through each number line. After a
+// line too wide for the tape, or an operation that would fail, it is unknown (nothing) down to
+// the next clear.
+std::vector<std::optional<double>> RecomputeSubtotals(const TapeLines& lines);
 
 }  // namespace qb

@@ -36,7 +36,7 @@ StepPatch StepPatch::Of(const std::vector<KeyStep>& steps, std::size_t from, std
     patch.input = steps[corrected].input;
     patch.derived.reserve(steps.size() - from);
     for (std::size_t i = from; i < steps.size(); ++i) {
-        patch.derived.push_back({steps[i].tapeBefore, steps[i].failed, steps[i].entered});
+        patch.derived.push_back({steps[i].tapeBefore, steps[i].failed, steps[i].entered, steps[i].subtotal});
         if (steps[i].snapshot) patch.snapshots.push_back(steps[i].snapshot);
     }
     return patch;
@@ -50,6 +50,7 @@ void StepPatch::SwapWith(std::vector<KeyStep>& steps) {
         std::swap(steps[i].tapeBefore, d.tapeBefore);
         std::swap(steps[i].failed, d.failed);
         std::swap(steps[i].entered, d.entered);
+        std::swap(steps[i].subtotal, d.subtotal);
         if (steps[i].snapshot && snapshot != snapshots.end()) std::swap(steps[i].snapshot, *snapshot++);
     }
 }

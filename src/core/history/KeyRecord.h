@@ -61,6 +61,8 @@ struct KeyStep {
     StepModes modes;
     bool failed = false;   // it was refused with an error message
     bool entered = false;  // it printed a number that was entered (the line may be corrected)
+    // The subtotal it worked out for the number and total lines it printed (exports show it).
+    double subtotal = 0;
     std::int32_t selection = -1;
     std::int32_t tapeBefore = 0;  // the tape's length when it ran
     std::shared_ptr<const StepInput> input;
@@ -73,6 +75,7 @@ struct StepPatch {
     struct Derived {
         std::int32_t tapeBefore = 0;
         bool failed = false, entered = false;
+        double subtotal = 0;
     };
     std::size_t from = 0;
     std::vector<Derived> derived;

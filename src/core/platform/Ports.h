@@ -7,6 +7,7 @@
 #include "platform/DialogPort.h"
 #include "platform/FilePort.h"
 #include "platform/MessagePort.h"
+#include "platform/PdfPort.h"
 #include "platform/SettingsPort.h"
 
 namespace qb {
@@ -19,6 +20,7 @@ struct Ports {
     FilePort* files = nullptr;         // none: no file can be read or written
     ClockPort* clock = nullptr;        // none: midnight forever, and no date can be read
     ClipboardPort* clipboard = nullptr;  // none: a clipboard of this program's own
+    PdfPort* pdf = nullptr;            // none: no PDF can be written
 };
 
 }  // namespace qb

@@ -29,6 +29,8 @@ enum class Command {
     UserGuide, ShortcutKeys, ShowTooltips, WelcomeMessage, About,
     // Tape corrections
     CorrectLine, Undo, Redo,
+    // Exports of the tape (File menu, Export submenu)
+    ExportPdf, ExportCsv,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }

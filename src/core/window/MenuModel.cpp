@@ -1,5 +1,7 @@
 #include "window/MenuModel.h"
 
+#include <utility>
+
 #include "window/KeyCodes.h"
 
 namespace qb {
@@ -9,7 +11,10 @@ constexpr int kCtrl = vk::CtrlState;
 constexpr int kShift = vk::ShiftState;
 
 MenuItem Item(const char* name, const char* caption, Command command, Shortcut shortcut = {}) {
-    return MenuItem{name, caption, command, shortcut};
+    return MenuItem{name, caption, command, shortcut, {}};
+}
+MenuItem Submenu(const char* name, const char* caption, std::vector<MenuItem> items) {
+    return MenuItem{name, caption, Command::None, {}, std::move(items)};
 }
 MenuItem Separator() { return MenuItem{}; }
 
@@ -19,7 +24,11 @@ std::vector<Menu> BuildMenus() {
     menus.push_back({"mnuFIFile", "&File",
                      {Item("mnuFIOpen", "&Open...", C::Open, {vk::O, kCtrl}),
                       Item("mnuFISave", "&Save", C::Save, {vk::S, kCtrl}),
-                      Item("mnuFISaveAs", "Sa&ve As...", C::SaveAs), Separator(),
+                      Item("mnuFISaveAs", "Sa&ve As...", C::SaveAs),
+                      Submenu("mnuFIExport", "&Export",
+                              {Item("mnuFIExportPdf", "&PDF...", C::ExportPdf),
+                               Item("mnuFIExportCsv", "&CSV...", C::ExportCsv)}),
+                      Separator(),
                       Item("mnuFICollapse", "&Collapse", C::Collapse), Separator(),
                       Item("mnuFIStopwatch", "Stop&watch", C::Stopwatch, {vk::F2, 0}),
                       Item("mnuFITimedEvent", "&Timed Event...", C::TimedEvent, {vk::F9, 0}), Separator(),

@@ -18,7 +18,9 @@ struct MenuItem {
     std::string caption;  // "&Add To Memory"
     Command command = Command::None;
     Shortcut shortcut;
+    std::vector<MenuItem> submenu;  // the items of a submenu, which has no command of its own
     bool IsSeparator() const { return name.empty(); }
+    bool IsSubmenu() const { return !submenu.empty(); }
 };
 
 struct Menu {

@@ -60,8 +60,10 @@ std::optional<std::string> QtDialogPort::FileDialog(const FileDialogRequest& req
     dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
     dialog.setDefaultSuffix(QString());  // the program checks and adds the extension itself
     QString initial = QString::fromStdString(request.initialName);
-    if (initial.endsWith(QStringLiteral("*.QBX"))) {
-        dialog.setDirectory(initial.left(initial.size() - 5));
+    // A folder followed by a pattern ("*.QBX", "*.pdf") opens that folder with no name chosen.
+    const QString pattern = QFileInfo(initial).fileName();
+    if (pattern.startsWith(QStringLiteral("*."))) {
+        dialog.setDirectory(initial.left(initial.size() - pattern.size()));
     } else {
         QFileInfo info(initial);
         if (info.isAbsolute()) dialog.setDirectory(info.absolutePath());

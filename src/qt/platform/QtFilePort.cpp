@@ -15,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/CodePage.h"
+
 namespace qb {
 namespace {
 
@@ -94,30 +96,30 @@ bool QtFilePort::WriteAll(const std::string& path, const std::string& bytes) {
 
 bool QtFilePort::WriteFrom(const std::string& path, ByteSource& source) {
     // Only a plain file is written over: never a device, a pipe or a folder of that name.
-    const QFileInfo target(QString::fromStdString(path));
-    if ((target.exists() || target.isSymLink()) && !target.isFile()) {
-        Report("write", target.filePath(), QStringLiteral("not a plain file"));
+    lastWriteError_.clear();
+    auto failed = [&](const QString& reason) {
+        Report("write", QString::fromStdString(path), reason);
+        lastWriteError_ = ToCodePage(reason);  // the message box shows code-page text
         return false;
-    }
+    };
+    const QFileInfo target(QString::fromStdString(path));
+    if ((target.exists() || target.isSymLink()) && !target.isFile())
+        return failed(QStringLiteral("not a plain file"));
     QSaveFile file(QString::fromStdString(path));
     // Only where the folder refuses the temporary file; the file itself must still be writable.
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        Report("write", file.fileName(), file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return failed(file.errorString());
     for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next()) {
         const qint64 size = static_cast<qint64>(piece.size());
         if (file.write(piece.data(), size) != size) {
-            Report("write", file.fileName(), file.errorString());
+            const QString reason = file.errorString();
             file.cancelWriting();
-            return false;
+            return failed(reason);
         }
     }
-    if (!file.commit()) {
-        Report("write", file.fileName(), file.errorString());
-        return false;
-    }
+    if (!file.commit())
+        return failed(file.errorString());
     return true;
 }
 

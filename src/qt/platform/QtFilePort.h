@@ -16,6 +16,7 @@ public:
     // file is written in place instead.
     bool WriteAll(const std::string& path, const std::string& bytes) override;
     bool WriteFrom(const std::string& path, ByteSource& source) override;
+    std::string LastWriteError() const override { return lastWriteError_; }
     bool Exists(const std::string& path) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CanWriteIn(const std::string& folder) override;
@@ -27,6 +28,9 @@ public:
     bool AppendPrivate(const std::string& path, std::string_view bytes) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;
+
+private:
+    std::string lastWriteError_;
 };
 
 }  // namespace qb

@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QPagedPaintDevice>
 #include <QPrinter>
 
 #include "platform/CodePage.h"
@@ -14,7 +15,11 @@ constexpr double kTwipsPerPoint = 20;
 }  // namespace
 
 QtPrinterPort::QtPrinterPort(QPrinter& printer) : printer_(printer), fontName_(QFont().family()) {
-    printer_.setFullPage(true);  // positions count from the paper's edge
+    printer.setFullPage(true);  // positions count from the paper's edge
+}
+
+QtPrinterPort::QtPrinterPort(QPagedPaintDevice& device) : printer_(device), fontName_(QFont().family()) {
+    printer_.setPageMargins(QMarginsF());
 }
 
 QtPrinterPort::~QtPrinterPort() {
@@ -57,6 +62,7 @@ void QtPrinterPort::PrintLine(const std::string& text) {
     if (Begin()) {
         if (pageWanted_) printer_.newPage();
         pageWanted_ = false;
+        printed_ = true;
         QFontMetricsF metrics(painter_.font(), &printer_);
         const double px = x_ * printer_.logicalDpiX() / 1440.0;
         const double py = y_ * printer_.logicalDpiY() / 1440.0 + metrics.ascent();

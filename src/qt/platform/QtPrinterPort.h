@@ -1,12 +1,13 @@
 #pragma once
-// A QPrinter as the tape printout sees it: positions in twips from the paper's top-left corner,
-// one line of text at a time, one job per EndDoc.
+// A QPrinter (or a QPdfWriter) as the tape printout sees it: positions in twips from the paper's
+// top-left corner, one line of text at a time, one job per EndDoc.
 
 #include <QPainter>
 #include <QString>
 
 #include "platform/PrinterPort.h"
 
+class QPagedPaintDevice;
 class QPrinter;
 
 namespace qb {
@@ -14,6 +15,8 @@ namespace qb {
 class QtPrinterPort final : public PrinterPort {
 public:
     explicit QtPrinterPort(QPrinter& printer);
+    // A PDF's pages: positions count from the paper's edge, as the printer's do.
+    explicit QtPrinterPort(QPagedPaintDevice& device);
     ~QtPrinterPort() override;
 
     int PageWidth() override;
@@ -32,14 +35,18 @@ public:
     // The tape's point size on paper.
     static constexpr double kPointSize = 10;
 
+    // Something was printed since the port was made.
+    bool Printed() const { return printed_; }
+
 private:
     bool Begin();
     double LineHeight();  // twips
 
-    QPrinter& printer_;
+    QPagedPaintDevice& printer_;
     QPainter painter_;
     QString fontName_;
     bool pageWanted_ = false;
+    bool printed_ = false;
     double x_ = 0;
     double y_ = 0;
 };

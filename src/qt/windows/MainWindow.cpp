@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMoveEvent>
 #include <QPushButton>
@@ -445,21 +446,30 @@ void MainWindow::BuildMenus() {
         for (const MenuItem& item : menu.items) {
             if (item.IsSeparator()) {
                 qmenu->addSeparator();
-                continue;
+            } else if (item.IsSubmenu()) {
+                QMenu* submenu = qmenu->addMenu(FromCodePage(item.caption));
+                submenu->setObjectName(QString::fromStdString(item.name));
+                submenu->menuAction()->setObjectName(QString::fromStdString(item.name));
+                for (const MenuItem& subitem : item.submenu) AddMenuEntry(submenu, subitem);
+            } else {
+                AddMenuEntry(qmenu, item);
             }
-            // The shortcut is only shown: the keyboard map runs it, like every other key.
-            QAction* action = qmenu->addAction(QString());
-            action->setObjectName(QString::fromStdString(item.name));
-            action->setCheckable(Machine::IsCheckable(item.command));
-            const Command command = item.command;
-            connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
-            menuEntries_.push_back({action, &item, {}});
         }
     }
     // The stopwatch's reading stands in the menu bar while there is one.
     mnuStopWatch_ = menuBar()->addAction(QString());
     mnuStopWatch_->setObjectName(QStringLiteral("mnuStopWatch"));
     mnuStopWatch_->setVisible(false);
+}
+
+void MainWindow::AddMenuEntry(QMenu* menu, const MenuItem& item) {
+    // The shortcut is only shown: the keyboard map runs it, like every other key.
+    QAction* action = menu->addAction(QString());
+    action->setObjectName(QString::fromStdString(item.name));
+    action->setCheckable(Machine::IsCheckable(item.command));
+    const Command command = item.command;
+    connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+    menuEntries_.push_back({action, &item, {}});
 }
 
 void MainWindow::RenderTimers() {
@@ -491,6 +501,14 @@ void MainWindow::RenderTooltips() {
         QString name = QString::fromStdString(control);
         name.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
         if (QWidget* widget = findChild<QWidget*>(name)) widget->setToolTip(on ? QString::fromStdString(text) : QString());
+    }
+    // A menu item without a tooltip of its own would show its caption: the menus show tooltips
+    // only while they are on.
+    for (const auto& [item, text] : MenuItemTooltips()) {
+        for (QAction* action : findChildren<QAction*>(QString::fromStdString(item))) {
+            action->setToolTip(QString::fromStdString(text));
+            if (auto* menu = qobject_cast<QMenu*>(action->parent())) menu->setToolTipsVisible(on);
+        }
     }
 }
 

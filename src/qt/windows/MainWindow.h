@@ -78,6 +78,7 @@ private:
                      const QString& accessibleName);
     void BuildFrames();
     void BuildMenus();
+    void AddMenuEntry(QMenu* menu, const MenuItem& item);
 
     bool SendKey(QKeyEvent* event);
     void RunCommand(Command command);

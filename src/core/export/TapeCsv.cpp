@@ -1,0 +1,119 @@
+#include "export/TapeCsv.h"
+
+#include <array>
+
+#include "engine/NumberRules.h"
+#include "engine/TapeRecompute.h"
+
+namespace qb {
+namespace {
+
+constexpr const char* kCrLf = "\r\n";
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+bool IsTapeOperation(char c) { return std::string_view("+-*/%=").find(c) != std::string_view::npos; }
+
+// Windows-1252's characters for 0x80 to 0x9F; the five it leaves undefined keep their C1 code.
+constexpr std::array<char16_t, 32> kHighControls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, char32_t c) {
+    if (c < 0x80) {
+        out += static_cast<char>(c);
+    } else if (c < 0x800) {
+        out += static_cast<char>(0xC0 | (c >> 6));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (c >> 12));
+        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (c & 0x3F));
+    }
+}
+
+// ".5" reads as 0.5 everywhere, but "0.5" reads so to a person too.
+void AddLeadingZero(std::string& number) {
+    if (number.compare(0, 1, ".") == 0) number.insert(0, 1, '0');
+    if (number.compare(0, 2, "-.") == 0) number.insert(1, 1, '0');
+}
+
+// A subtotal as a plain decimal: a point, no separators, no exponent, 15 significant digits.
+std::string PlainSubtotal(double value) {
+    std::string text = NumberToPlainText(value);  // 0 (and -0) give "0"
+    AddLeadingZero(text);
+    return text;
+}
+
+}  // namespace
+
+std::string Windows1252ToUtf8(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char byte : text) {
+        const auto b = static_cast<unsigned char>(byte);
+        AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char32_t{b});
+    }
+    return out;
+}
+
+CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, bool first) {
+    using Kind = TapeLineReading::Kind;
+    CsvLineFields fields;
+    const TapeLineReading reading = ReadTapeLine(line, previous, first);
+    const std::string_view content = Trim(line);
+    if (reading.kind == Kind::Overflow) {
+        // Only the number's last digits are left; the operation column still stands.
+        if (content.size() > 1 && content[content.size() - 2] == ' ' && IsTapeOperation(content.back()))
+            fields.operation = content.back();
+        return fields;
+    }
+    if (reading.kind == Kind::Other) return fields;
+    fields.operation = content.back();
+    for (const char c : content.substr(0, content.size() - 2))
+        if (c != ',') fields.number += c;
+    // "10." (the floating-point mode's whole number) is 10; ".5" is 0.5.
+    if (fields.number.back() == '.') fields.number.pop_back();
+    AddLeadingZero(fields.number);
+    return fields;
+}
+
+std::string CsvField(std::string_view text) {
+    const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                        (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!quoted) return std::string(text);
+    std::string field = "\"";
+    for (const char c : text) {
+        if (c == '"') field += '"';
+        field += c;
+    }
+    field += '"';
+    return field;
+}
+
+std::string TapeCsv(const TapeLines& lines, const std::vector<std::optional<double>>& subtotals) {
+    std::string csv = std::string("line,text,number,operation,subtotal") + kCrLf;
+    csv.reserve(lines.size() * 48 + csv.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string_view line = lines[i];
+        const CsvLineFields fields = CsvFieldsOfLine(line, i > 0 ? lines[i - 1] : "", i == 0);
+        csv += std::to_string(i + 1);
+        csv += ',';
+        csv += CsvField(Windows1252ToUtf8(line));
+        csv += ',';
+        csv += fields.number;
+        csv += ',';
+        if (fields.operation) csv += fields.operation;
+        csv += ',';
+        if (i < subtotals.size() && subtotals[i]) csv += PlainSubtotal(*subtotals[i]);
+        csv += kCrLf;
+    }
+    return csv;
+}
+
+}  // namespace qb

@@ -1,0 +1,34 @@
+#pragma once
+// The tape as a spreadsheet reads it: comma-separated values (RFC 4180) in UTF-8 with CR LF
+// line ends, one row per tape line under a header row.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/TapeLines.h"
+
+namespace qb {
+
+// What one tape line gives each column: the line as shown, its number as a plain decimal
+// ("1,250.00 +" gives 1250.00; nothing for a line without a number, or one too wide for the
+// tape), its operation as the tape shows it ('+', '-', '*', '/', '%', '=', or 0 for none).
+struct CsvLineFields {
+    std::string number;
+    char operation = 0;
+};
+CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, bool first);
+
+// The columns line, text, number, operation and subtotal. subtotals holds the running subtotal
+// after each line, nothing where it is not known (an empty field); it is as long as lines.
+std::string TapeCsv(const TapeLines& lines, const std::vector<std::optional<double>>& subtotals);
+
+// A field as RFC 4180 writes it: quoted, with its quotes doubled, when it holds a comma, a
+// quote or a line break, or begins or ends with a blank (which some readers would trim).
+std::string CsvField(std::string_view text);
+
+// Windows-1252 text (the tape's) as UTF-8.
+std::string Windows1252ToUtf8(std::string_view text);
+
+}  // namespace qb

@@ -1,0 +1,302 @@
+// Exporting the tape: the CSV file's rows and subtotals, the PDF's pages through the printer
+// layout, and the export commands' file names, questions and failures.
+
+#include <gtest/gtest.h>
+
+#include "engine/Tape.h"
+#include "engine/TapeRecompute.h"
+#include "export/TapeCsv.h"
+#include "fakes/TestMachine.h"
+#include "window/MenuModel.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Laid out as the tape holds them: lines ending in an operation as the calculator prints them
+// (right-justified, or "*" and their end when too wide), other lines as they stand.
+TapeLines Laid(const Lines& lines) {
+    Lines laid;
+    for (const std::string& line : lines) {
+        const bool printed = line.size() > 2 && line[line.size() - 2] == ' ' &&
+                             std::string_view("+-*/%=").find(line.back()) != std::string_view::npos;
+        laid.push_back(printed ? Tape::LayOut(line) : line);
+    }
+    return TapeLines(laid);
+}
+
+// The CSV's rows after the header, without their CR LF.
+Lines Rows(const std::string& csv) {
+    Lines rows;
+    std::size_t at = csv.find("\r\n") + 2;
+    while (at < csv.size()) {
+        const std::size_t end = csv.find("\r\n", at);
+        rows.push_back(csv.substr(at, end - at));
+        at = end + 2;
+    }
+    return rows;
+}
+
+TEST(TapeCsv, EveryLineKindGivesItsColumns) {
+    const std::string wide = "12,345,678,901.00 +";
+    struct Case {
+        const char* name;
+        Lines tape;
+        Lines rows;
+    };
+    const Case cases[] = {
+        {"numbers, a total and separators",
+         {"0 =", "1,250.00 +", "7.50 -", "1,242.50 ="},
+         {"1,\"               0 =\",0,=,0", "2,\"        1,250.00 +\",1250.00,+,1250",
+          "3,\"            7.50 -\",7.50,-,1242.5", "4,\"        1,242.50 =\",1242.50,=,1242.5"}},
+        {"a clear starts afresh after its blank line",
+         {"5.00 +", "5.00 =", " ", "0 =", "2.00 *"},
+         {"1,\"            5.00 +\",5.00,+,5", "2,\"            5.00 =\",5.00,=,5", "3,\" \",,,5",
+          "4,\"               0 =\",0,=,0", "5,\"            2.00 *\",2.00,*,0"}},
+        {"floating point, fractions and negative numbers",
+         {"10. +", ".5 /", "-3.25 %", "-.75 +"},
+         {"1,\"             10. +\",10,+,10", "2,\"              .5 /\",0.5,/,20",
+          "3,\"           -3.25 %\",-3.25,%,-615.384615384615", "4,\"            -.75 +\",-0.75,+,-616.134615384615"}},
+        {"a line too wide for the tape leaves the subtotal unknown down to the next clear",
+         {"0 =", "3.00 +", wide, "4.00 +", "7.00 =", " ", "0 =", "1.00 +"},
+         {"1,\"               0 =\",0,=,0", "2,\"            3.00 +\",3.00,+,3", "3,\"*,345,678,901.00 +\",,+,",
+          "4,\"            4.00 +\",4.00,+,", "5,\"            7.00 =\",7.00,=,", "6,\" \",,,",
+          "7,\"               0 =\",0,=,0", "8,\"            1.00 +\",1.00,+,1"}},
+        {"a division by zero leaves it unknown too",
+         {"0 =", "8.00 +", "0.00 /", "2.00 +"},
+         {"1,\"               0 =\",0,=,0", "2,\"            8.00 +\",8.00,+,8", "3,\"            0.00 /\",0.00,/,",
+          "4,\"            2.00 +\",2.00,+,"}},
+        {"timer lines and captions with commas and quotes stand as text",
+         {"Timed event: Dez 01:02:05", "Rent, \"May\"", "0 =", "Time: 00:00:05"},
+         {"1,Timed event: Dez 01:02:05,,,0", "2,\"Rent, \"\"May\"\"\",,,0", "3,\"               0 =\",0,=,0",
+          "4,Time: 00:00:05,,,0"}},
+        {"Windows-1252 text becomes UTF-8", {"Caf\xE9 \x80 5"}, {"1,Caf\xC3\xA9 \xE2\x82\xAC 5,,,0"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TapeLines lines = Laid(c.tape);
+        const std::string csv = TapeCsv(lines, RecomputeSubtotals(lines));
+        EXPECT_EQ(csv.substr(0, csv.find("\r\n") + 2), "line,text,number,operation,subtotal\r\n");
+        EXPECT_EQ(Rows(csv), c.rows);
+    }
+}
+
+TEST(TapeCsv, FieldsAreQuotedOnlyWhereTheyMustBe) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"plain", "plain"},           {"a,b", "\"a,b\""},          {"say \"hi\"", "\"say \"\"hi\"\"\""},
+        {"two\r\nlines", "\"two\r\nlines\""}, {" padded", "\" padded\""}, {"", ""},
+    };
+    for (const auto& [text, field] : cases) EXPECT_EQ(CsvField(text), field) << text;
+}
+
+// Keyed lines give the subtotal the calculator worked out, at its full precision, not the one
+// their rounded numbers would give.
+TEST(ExportCsv, KeyedLinesGiveTheSubtotalAsWorkedOut) {
+    struct Case {
+        const char* name;
+        std::vector<Command> options;
+        const char* keys;
+        Lines rows;
+    };
+    const Case cases[] = {
+        {"entries wider than the places, not rounded before the operation",
+         {Command::RoundBeforeOperation},
+         "1.234+2.004+=",
+         {"1,\"               0 =\",0,=,0", "2,\"            1.23 +\",1.23,+,1.234", "3,\"            2.00 +\",2.00,+,3.238",
+          "4,\"            3.24 =\",3.24,=,3.238"}},
+        {"thirds",
+         {},
+         "10/3=*3=",
+         {"1,\"               0 =\",0,=,0", "2,\"           10.00 +\",10.00,+,10", "3,\"            3.00 /\",3.00,/,3.33333333333333",
+          "4,\"            3.33 =\",3.33,=,3.33333333333333", "5,\"            3.00 *\",3.00,*,10",
+          "6,\"           10.00 =\",10.00,=,10"}},
+        {"clear subtotal on equal",
+         {Command::ClearOnEqual, Command::RoundBeforeOperation},
+         "1.005+2=4+",
+         {"1,\"               0 =\",0,=,0", "2,\"            1.01 +\",1.01,+,1.005", "3,\"            2.00 +\",2.00,+,3.005",
+          "4,\"            3.01 =\",3.01,=,3.005", "5,\" \",,,3.005", "6,\"               0 =\",0,=,0",
+          "7,\"            4.00 +\",4.00,+,4"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        for (Command option : c.options) t.machine.Run(option);
+        t.Press(c.keys);
+        t.fakes.dialogs.files = {"/home/user/tape"};
+        t.machine.Run(Command::ExportCsv);
+        ASSERT_EQ(t.fakes.files.files.count("/home/user/tape.csv"), 1u);
+        EXPECT_EQ(Rows(t.fakes.files.files["/home/user/tape.csv"]), c.rows);
+    }
+}
+
+TEST(ExportCsv, AnOpenedTapeIsRecomputedAndKeysGoOnFromIt) {
+    TestMachine t;
+    t.fakes.files.files["/t/a.QBX"] = "QBX=Rent\r\nACC=1.5\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n"
+                                     "               0 =\r\n            1.00 +\r\n            0.50 +\r\n";
+    t.fakes.dialogs.files = {"/t/a.QBX"};
+    t.machine.Run(Command::Open);
+    ASSERT_EQ(t.TapeLines().size(), 3u);
+    t.Press("0.25+");
+    t.fakes.dialogs.files = {"/t/a"};
+    t.machine.Run(Command::ExportCsv);
+    EXPECT_EQ(Rows(t.fakes.files.files["/t/a.csv"]),
+              (Lines{"1,\"               0 =\",0,=,0", "2,\"            1.00 +\",1.00,+,1", "3,\"            0.50 +\",0.50,+,1.5",
+                     "4,\"             .25 +\",0.25,+,1.75"}));
+}
+
+// A correction's undo puts the tape back, and the subtotals with it.
+TEST(ExportCsv, UndoingACorrectionBringsBackTheSubtotals) {
+    TestMachine t;
+    t.Press("10+5+=");
+    t.fakes.dialogs.files = {"/t/before", "/t/corrected", "/t/undone"};
+    t.machine.Run(Command::ExportCsv);
+    ASSERT_TRUE(t.machine.CorrectLine(1, "20", '+'));
+    t.machine.Run(Command::ExportCsv);
+    t.machine.Run(Command::Undo);
+    t.machine.Run(Command::ExportCsv);
+    auto& files = t.fakes.files.files;
+    EXPECT_NE(files["/t/corrected.csv"].find("25.00,=,25"), std::string::npos) << files["/t/corrected.csv"];
+    EXPECT_EQ(files["/t/undone.csv"], files["/t/before.csv"]);
+}
+
+TEST(Export, TheFileMenuHoldsTheExportSubmenuAfterSaveAs) {
+    const Menu& file = MainMenus().front();
+    std::size_t at = 0;
+    while (at < file.items.size() && file.items[at].name != "mnuFISaveAs") ++at;
+    ASSERT_LT(at + 1, file.items.size());
+    const MenuItem& exportMenu = file.items[at + 1];
+    EXPECT_EQ(exportMenu.caption, "&Export");
+    ASSERT_EQ(exportMenu.submenu.size(), 2u);
+    EXPECT_EQ(exportMenu.submenu[0].caption, "&PDF...");
+    EXPECT_EQ(exportMenu.submenu[0].command, Command::ExportPdf);
+    EXPECT_EQ(exportMenu.submenu[1].caption, "&CSV...");
+    EXPECT_EQ(exportMenu.submenu[1].command, Command::ExportCsv);
+}
+
+// Both exports: the file dialog in the save folder with their filter, the extension added when
+// missing, a question before replacing a file, and the tape's own file and state left alone.
+TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
+    struct Case {
+        Command command;
+        const char* filter;
+        const char* extension;
+    };
+    const Case cases[] = {{Command::ExportPdf, "PDF files (*.pdf)|*.pdf", ".pdf"},
+                          {Command::ExportCsv, "CSV files (*.csv)|*.csv", ".csv"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.extension);
+        TestMachine t;
+        t.machine.SetStartDirectory("/work/");
+        t.Press("12+");
+        // The print caption prompt (on by default) comes first for the PDF: left empty.
+        t.fakes.dialogs.captions = {"", "", ""};
+        t.fakes.dialogs.files = {"/work/March"};
+        t.machine.Run(c.command);
+        const std::string path = std::string("/work/March") + c.extension;
+        ASSERT_EQ(t.fakes.dialogs.fileRequests.size(), 1u);
+        EXPECT_EQ(t.fakes.dialogs.fileRequests[0].filter, c.filter);
+        EXPECT_TRUE(t.fakes.dialogs.fileRequests[0].save);
+        EXPECT_EQ(t.fakes.dialogs.fileRequests[0].initialName, std::string("/work/*") + c.extension);
+        EXPECT_EQ(t.fakes.files.files.count(path), 1u);
+        EXPECT_TRUE(t.machine.GetTape().Dirty());
+        EXPECT_EQ(t.machine.TapeFileName(), "");
+        EXPECT_EQ(t.machine.Title(), "the Quillbox");
+
+        // The name as typed with its extension in capitals is kept; replacing asks first.
+        t.fakes.files.files[path] = "old";
+        t.fakes.dialogs.files = {path};
+        t.fakes.messages.answers = {MessageAnswer::No};
+        t.machine.Run(c.command);
+        EXPECT_EQ(t.fakes.files.files[path], "old");
+        ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
+        EXPECT_NE(t.fakes.messages.shown[0].text.find("already exists"), std::string::npos);
+        std::string upper = std::string("/work/Upper") + c.extension;
+        for (std::size_t i = upper.size() - 3; i < upper.size(); ++i) upper[i] = static_cast<char>(upper[i] - 'a' + 'A');
+        t.fakes.dialogs.files = {upper};
+        t.machine.Run(c.command);
+        EXPECT_EQ(t.fakes.files.files.count(upper), 1u);
+    }
+}
+
+TEST(Export, AFailedWriteSaysSoWithTheReason) {
+    for (Command command : {Command::ExportPdf, Command::ExportCsv}) {
+        TestMachine t;
+        t.Press("12+");
+        t.fakes.files.failWrites = true;
+        t.fakes.files.writeError = "No space left on device";
+        t.fakes.pdf.failure = "No space left on device";
+        t.fakes.dialogs.captions = {""};
+        t.fakes.dialogs.files = {"/full/disk"};
+        t.machine.Run(command);
+        ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
+        EXPECT_EQ(t.fakes.messages.shown[0].title, "Oops!");
+        EXPECT_NE(t.fakes.messages.shown[0].text.find("The tape could not be exported to disk."), std::string::npos);
+        EXPECT_NE(t.fakes.messages.shown[0].text.find("No space left on device!"), std::string::npos);
+        EXPECT_TRUE(t.machine.GetTape().Dirty());
+    }
+}
+
+// The PDF is the printed tape: the caption when Print would print it, the timed event's heading
+// while one runs (which the export leaves running), then every line.
+TEST(ExportPdf, LaysTheTapeOutAsPrintDoes) {
+    TestMachine t({}, false);
+    t.fakes.dialogs.printers = 0;  // no printer: Print is off, the PDF export is not
+    t.machine.Load();
+    t.machine.FirstActivation();
+    t.fakes.messages.Reset();
+    EXPECT_FALSE(t.machine.MenuItemEnabled(Command::Print));
+    EXPECT_TRUE(t.machine.MenuItemEnabled(Command::ExportPdf));
+    t.Press("12+3=");
+    t.fakes.dialogs.captions = {std::string("March, \"rent\"")};  // the print caption prompt
+    t.machine.TimedEventActive = true;
+    t.machine.EventName = "Dez";
+    t.fakes.dialogs.files = {"/t/march"};
+    t.machine.Run(Command::ExportPdf);
+    EXPECT_EQ(t.fakes.files.files["/t/march.pdf"],
+              "Timed event: Dez \nMarch, \"rent\"\n               0 =\n           12.00 +\n            3.00 +\n"
+              "           15.00 =\n");
+    EXPECT_EQ(t.fakes.pdf.printer.jobs.size(), 1u);
+    EXPECT_EQ(t.fakes.pdf.printer.fontName, "Arial");  // put back, as after printing
+    EXPECT_EQ(t.fakes.pdf.titles, (Lines{"March, \"rent\""}));
+    EXPECT_TRUE(t.machine.TimedEventActive);
+    EXPECT_EQ(t.fakes.dialogs.captionPrompts, (Lines{""}));
+
+    // Without the prompt, the caption last set with New Caption is printed, as Print does.
+    t.machine.Run(Command::PromptPrintCaption);
+    t.fakes.dialogs.captions = {std::string("April")};
+    t.machine.Run(Command::NewCaption);
+    t.machine.TimedEventActive = false;
+    t.fakes.dialogs.files = {"/t/april"};
+    t.machine.Run(Command::ExportPdf);
+    EXPECT_EQ(t.fakes.files.files["/t/april.pdf"].substr(0, 6), "April\n");
+}
+
+TEST(ExportPdf, TheTitleIsTheCaptionOrElseTheFileName) {
+    TestMachine t;
+    t.fakes.files.files["/t/April.QBX"] = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n               0 =\r\n";
+    t.machine.Run(Command::PromptPrintCaption);  // off: no prompt before the file dialog
+    t.fakes.dialogs.files = {"/t/a", "/t/April.QBX", "/t/b"};
+    t.machine.Run(Command::ExportPdf);
+    t.machine.Run(Command::Open);
+    t.machine.Run(Command::ExportPdf);
+    t.fakes.dialogs.captions = {std::string("Rent")};
+    t.machine.Run(Command::NewCaption);
+    t.fakes.dialogs.files = {"/t/c"};
+    t.machine.Run(Command::ExportPdf);
+    EXPECT_EQ(t.fakes.pdf.titles, (Lines{"the Quillbox", "April", "Rent"}));
+}
+
+TEST(ExportPdf, CancellingThePrintCaptionPromptExportsNothing) {
+    TestMachine t;
+    ASSERT_TRUE(t.machine.IsChecked(Command::PromptPrintCaption));
+    t.fakes.dialogs.captions = {std::nullopt};
+    t.fakes.dialogs.files = {"/t/x"};
+    t.machine.Run(Command::ExportPdf);
+    EXPECT_TRUE(t.fakes.dialogs.fileRequests.empty());
+    EXPECT_EQ(t.fakes.files.files.count("/t/x.pdf"), 0u);
+}
+
+}  // namespace

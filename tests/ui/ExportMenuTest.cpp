@@ -1,0 +1,70 @@
+// The File menu's Export submenu as the user and a screen reader meet it.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAction>
+#include <QMenu>
+
+#include "ShownWindow.h"
+#include "aids/Tooltips.h"
+
+namespace qb {
+namespace {
+
+QStringList AccessibleNames(QWidget* menu) {
+    QStringList names;
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(menu);
+    if (!face) return names;
+    for (int i = 0; i < face->childCount(); ++i) names << face->child(i)->text(QAccessible::Name);
+    return names;
+}
+
+TEST(ExportMenu, ScreenReadersHearTheSubmenuAndItsItems) {
+    test::ShownWindow shown;
+    auto* file = shown.window.findChild<QMenu*>(QStringLiteral("mnuFIFile"));
+    auto* exportMenu = shown.window.findChild<QMenu*>(QStringLiteral("mnuFIExport"));
+    ASSERT_NE(file, nullptr);
+    ASSERT_NE(exportMenu, nullptr);
+    const QStringList fileItems = AccessibleNames(file);
+    const auto saveAs = fileItems.indexOf(QStringLiteral("Save As..."));
+    ASSERT_GE(saveAs, 0) << fileItems.join('|').toStdString();
+    EXPECT_EQ(fileItems.value(saveAs + 1), QStringLiteral("Export"));
+    EXPECT_EQ(AccessibleNames(exportMenu), (QStringList{"PDF...", "CSV..."}));
+}
+
+// The tooltips follow the one switch, and no caption stands in for them while it is off.
+TEST(ExportMenu, TooltipsFollowTheSwitch) {
+    test::ShownWindow shown;
+    auto* exportMenu = shown.window.findChild<QMenu*>(QStringLiteral("mnuFIExport"));
+    ASSERT_NE(exportMenu, nullptr);
+    const bool on = shown.machine.IsChecked(Command::ShowTooltips);
+    for (int flip = 0; flip < 2; ++flip) {
+        const bool shownNow = flip == 0 ? on : !on;
+        EXPECT_EQ(exportMenu->toolTipsVisible(), shownNow);
+        for (const auto& [name, text] : MenuItemTooltips()) {
+            auto* action = shown.window.findChild<QAction*>(QString::fromStdString(name));
+            ASSERT_NE(action, nullptr) << name;
+            EXPECT_EQ(action->toolTip(), QString::fromStdString(text));
+        }
+        shown.machine.Run(Command::ShowTooltips);
+        shown.window.Render();
+    }
+}
+
+TEST(ExportMenu, EachItemRunsItsExport) {
+    test::ShownWindow shown;
+    shown.machine.Run(Command::PromptPrintCaption);  // off: the file dialog comes at once
+    for (const char* name : {"mnuFIExportPdf", "mnuFIExportCsv"}) {
+        auto* action = shown.window.findChild<QAction*>(QString::fromLatin1(name));
+        ASSERT_NE(action, nullptr) << name;
+        EXPECT_TRUE(action->isEnabled()) << name;
+        action->trigger();
+    }
+    ASSERT_EQ(shown.fakes.dialogs.fileRequests.size(), 2u);
+    EXPECT_EQ(shown.fakes.dialogs.fileRequests[0].filter, "PDF files (*.pdf)|*.pdf");
+    EXPECT_EQ(shown.fakes.dialogs.fileRequests[1].filter, "CSV files (*.csv)|*.csv");
+}
+
+}  // namespace
+}  // namespace qb

@@ -1,0 +1,199 @@
+// The PDF export on QPdfWriter: what pdftotext reads back is what the Print command lays out,
+// page for page; the file has the tape's title and the locale's paper; a failed write says why.
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "Machine.h"
+#include "fakes/FakePorts.h"
+#include "platform/QtPdfPort.h"
+#include "window/KeyCodes.h"
+
+namespace qb {
+namespace {
+
+QString RunTool(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    if (!process.waitForFinished(20000)) return {};
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The texts of each page, trimmed, without blank lines.
+std::vector<QStringList> Pages(const QString& text) {
+    std::vector<QStringList> pages;
+    for (const QString& page : text.split(QChar('\f'))) {
+        QStringList lines;
+        for (const QString& line : page.split(QChar('\n')))
+            if (!line.trimmed().isEmpty()) lines << line.trimmed();
+        if (!lines.isEmpty()) pages.push_back(lines);
+    }
+    return pages;
+}
+
+std::vector<QStringList> Pages(const test::PrintedJob& job) {
+    std::vector<QStringList> pages;
+    for (const test::PrintedPage& page : job) {
+        QStringList lines;
+        for (const std::string& text : test::FakePrinter::Texts(page))
+            if (!QString::fromStdString(text).trimmed().isEmpty()) lines << QString::fromStdString(text).trimmed();
+        pages.push_back(lines);
+    }
+    return pages;
+}
+
+// The PDF port with the texts it was given, page by page, kept on the way through.
+class RecordingPdf final : public PdfPort, public PrinterPort {
+public:
+    PrinterPort& Open(const std::string& path, const std::string& title) override {
+        inner_ = &pdf_.Open(path, title);
+        pages = {{}};
+        return *this;
+    }
+    bool Finish(std::string& reason) override { return pdf_.Finish(reason); }
+
+    int PageWidth() override { return inner_->PageWidth(); }
+    int PageHeight() override { return inner_->PageHeight(); }
+    std::string FontName() override { return inner_->FontName(); }
+    void SetFontName(const std::string& name) override { inner_->SetFontName(name); }
+    double CurrentX() override { return inner_->CurrentX(); }
+    double CurrentY() override { return inner_->CurrentY(); }
+    void SetCurrentX(double twips) override { inner_->SetCurrentX(twips); }
+    void SetCurrentY(double twips) override { inner_->SetCurrentY(twips); }
+    void PrintLine(const std::string& text) override {
+        if (!QString::fromStdString(text).trimmed().isEmpty()) pages.back() << QString::fromStdString(text).trimmed();
+        inner_->PrintLine(text);
+    }
+    void SkipLine() override { inner_->SkipLine(); }
+    void NewPage() override {
+        pages.emplace_back();
+        inner_->NewPage();
+    }
+    void EndDoc() override {
+        if (pages.back().isEmpty()) pages.pop_back();
+        inner_->EndDoc();
+    }
+
+    std::vector<QStringList> pages;
+
+private:
+    QtPdfPort pdf_;
+    PrinterPort* inner_ = nullptr;
+};
+
+struct ExportingMachine {
+    ExportingMachine() {
+        machine.Load();
+        fakes.messages.Reset();
+    }
+    Ports WithPdf() {
+        Ports ports = fakes.ports();
+        ports.pdf = &pdf;
+        return ports;
+    }
+    test::FakePorts fakes;
+    RecordingPdf pdf;
+    Machine machine{WithPdf()};
+};
+
+TEST(ExportPdf, ReadsBackAsThePrintedTapePageForPage) {
+    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
+    QTemporaryDir dir;
+    ExportingMachine m;
+    for (int i = 1; i <= 90; ++i) {
+        for (const char c : std::to_string(i)) m.machine.Key(vk::Key0 + (c - '0'), 0, c);
+        m.machine.Key(0, 0, '+');
+    }
+    // The print caption prompt, for the export and then for Print.
+    m.fakes.dialogs.captions = {std::string("Fuel, \"March\""), std::string("Fuel, \"March\"")};
+    m.machine.TimedEventActive = true;
+    m.machine.EventName = "Pat";
+
+    const QString path = dir.filePath("tape.pdf");
+    m.fakes.dialogs.files = {path.toStdString()};
+    m.machine.Run(Command::ExportPdf);
+    ASSERT_TRUE(m.fakes.messages.shown.empty()) << m.fakes.messages.shown[0].text;
+    const QString info = RunTool("pdfinfo", {path});
+    const bool letter = QtPdfPort::UsualPaper(QLocale()) == QPageSize::Letter;
+
+    // What pdftotext reads is what the layout put on each page.
+    const std::vector<QStringList> pdfPages = Pages(RunTool("pdftotext", {"-layout", path, "-"}));
+    ASSERT_GT(m.pdf.pages.size(), 1u);
+    EXPECT_EQ(pdfPages, m.pdf.pages);
+
+    // And the layout is the Print command's: the same texts in the same order.
+    test::FakePrinter printer;
+    m.fakes.dialogs.printer = &printer;
+    m.fakes.dialogs.printerAnswers = {1};
+    m.fakes.dialogs.printers = 1;
+    m.machine.Run(Command::Print);
+    ASSERT_EQ(printer.jobs.size(), 1u);
+    QStringList pdfLines, printedLines;
+    for (const QStringList& page : pdfPages) pdfLines << page;
+    for (const QStringList& page : Pages(printer.jobs[0])) printedLines << page;
+    EXPECT_EQ(pdfLines, printedLines);
+    ASSERT_FALSE(pdfLines.isEmpty());
+    EXPECT_EQ(pdfLines.front(), "Timed event: Pat");
+    EXPECT_EQ(pdfLines.at(1), "Fuel, \"March\"");
+    EXPECT_TRUE(info.contains(QRegularExpression("Title: +Fuel, \"March\""))) << info.toStdString();
+    EXPECT_TRUE(info.contains(letter ? "(letter)" : "(A4)")) << info.toStdString();
+}
+
+// A tape with no lines still gives a PDF a reader opens: one blank page.
+TEST(ExportPdf, AnEmptyTapeGivesOneBlankPage) {
+    if (QStandardPaths::findExecutable("pdfinfo").isEmpty()) GTEST_SKIP() << "pdfinfo is not installed";
+    QTemporaryDir dir;
+    ExportingMachine m;
+    m.machine.Run(Command::PromptPrintCaption);  // off
+    m.machine.GetTape().Replace({});  // as a tape file with no lines leaves it
+    const QString path = dir.filePath("empty.pdf");
+    m.fakes.dialogs.files = {path.toStdString()};
+    m.machine.Run(Command::ExportPdf);
+    EXPECT_TRUE(m.fakes.messages.shown.empty());
+    EXPECT_TRUE(RunTool("pdfinfo", {path}).contains(QRegularExpression("Pages: +1\\n")));
+}
+
+TEST(ExportPdf, TheLocaleChoosesThePaper) {
+    const std::pair<const char*, QPageSize::PageSizeId> cases[] = {
+        {"en_US", QPageSize::Letter}, {"fr_CA", QPageSize::Letter}, {"es_MX", QPageSize::Letter},
+        {"en_GB", QPageSize::A4},     {"de_DE", QPageSize::A4},     {"ja_JP", QPageSize::A4},
+    };
+    for (const auto& [locale, paper] : cases) EXPECT_EQ(QtPdfPort::UsualPaper(QLocale(locale)), paper) << locale;
+}
+
+// A file that cannot be written is reported with the system's reason, and an earlier file of
+// that name is left whole.
+TEST(ExportPdf, AFailedWriteSaysWhyAndKeepsTheEarlierFile) {
+    QTemporaryDir dir;
+    ExportingMachine m;
+    m.machine.Run(Command::PromptPrintCaption);  // off
+    m.fakes.dialogs.files = {dir.filePath("missing/tape.pdf").toStdString()};
+    m.machine.Run(Command::ExportPdf);
+    ASSERT_EQ(m.fakes.messages.shown.size(), 1u);
+    const std::string& text = m.fakes.messages.shown[0].text;
+    EXPECT_EQ(text.rfind("The tape could not be exported to tape.pdf\r\n\r\n", 0), 0u) << text;
+    EXPECT_EQ(text.find("not known"), std::string::npos) << text;
+
+    // A folder in the file's place: nothing is written over it.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.pdf"));
+    m.fakes.messages.Reset();
+    m.fakes.files.files[dir.filePath("folder.pdf").toStdString()] = "";  // the program asks to replace it
+    m.fakes.messages.answers = {MessageAnswer::Yes};
+    m.fakes.dialogs.files = {dir.filePath("folder.pdf").toStdString()};
+    m.machine.Run(Command::ExportPdf);
+    ASSERT_EQ(m.fakes.messages.shown.size(), 2u);
+    EXPECT_NE(m.fakes.messages.shown[1].text.find("not a plain file"), std::string::npos);
+    EXPECT_TRUE(QFileInfo(dir.filePath("folder.pdf")).isDir());
+}
+
+}  // namespace
+}  // namespace qb
