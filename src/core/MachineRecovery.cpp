@@ -45,9 +45,11 @@ void Machine::RecoveryTick() {
 void Machine::TellRecoveryRefused() {
     if (!recovery_.Refused() || recoveryRefusalTold_) return;
     recoveryRefusalTold_ = true;
+    std::string folder = recovery_.Folder();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     MessageRequest message;
     message.title = "the Quillbox";
-    message.text = "Unsaved tapes cannot be kept for recovery: \"" + recovery_.Folder() +
+    message.text = "Unsaved tapes cannot be kept for recovery: \"" + folder +
                    "\" is not a folder of your own, open to you alone.";
     message.icon = MessageIcon::Exclamation;
     ports_.messages.ShowMessage(message);
