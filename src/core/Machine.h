@@ -280,6 +280,8 @@ private:
     RecoveryState RecoveryStateNow() const;
     // Offers the tapes of records that copies which ended left behind.
     void RecoverAtStart();
+    // Tells the user, once a run, that the state folder was refused and no record is kept.
+    void TellRecoveryRefused();
     void RecoverTape(const RecoveredTape& tape);
 
     MessageGate messageGate_;
@@ -299,6 +301,8 @@ private:
     AudioPort& audio_;
     RecoveryKeeper recovery_{files_, clock_};
     bool recoveredTape_ = false;
+    bool recoveryRefusalTold_ = false;
+    bool tapeDropped_ = false;  // the user answered No to "Save the tape?"
     Options options_;
     SoundQueue sounds_;
     SoundGate soundGate_{sounds_};

@@ -215,7 +215,9 @@ bool Machine::AskSaveTape() {
     case MessageAnswer::Yes:
         // Unsaved work is never thrown away after a save that did not happen.
         return SaveTape() == SaveOutcome::Saved;
-    case MessageAnswer::No: return true;
+    case MessageAnswer::No:
+        tapeDropped_ = true;
+        return true;
     default: return false;
     }
 }
@@ -339,6 +341,7 @@ void Machine::DisplayWelcomeMsg() {
 
 bool Machine::QueryClose() {
     closeRequested_ = false;
+    tapeDropped_ = false;
     bool closing = false;
     if (!TimedEventActive) {
         closing = AskSaveTape();
@@ -347,13 +350,19 @@ bool Machine::QueryClose() {
         // A cancelled Save As lets the close go on.
         closing = CloseTimedEvent();
     }
-    // The user kept or dropped the tape: a normal exit leaves no recovery record.
-    if (closing) recovery_.Discard();
-    else KeepRecoveryRecord();
+    // The record goes only when the user kept the tape (saved, unchanged) or dropped it (No). A
+    // close that goes on without either keeps it, up to date, for the next start to offer.
+    if (closing && (tapeDropped_ || !tape_.Dirty())) {
+        recovery_.Discard();
+    } else {
+        KeepRecoveryRecord();
+        if (closing && recovery_.Pending()) RecoveryTick();
+    }
     return closing;
 }
 
 void Machine::Unload(long left, long top) {
+    recovery_.End();
     settings_.Save(key::LastMode, SettingsStore::TruthText(windowCollapsed_));
     settings_.Save(key::LastLeft, std::to_string(left));
     settings_.Save(key::LastTop, std::to_string(top));

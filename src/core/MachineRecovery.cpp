@@ -2,6 +2,7 @@
 // the shell's short timer, and offered back at start-up when a copy ended without saving.
 #include "Machine.h"
 
+#include "guide/CodePageDecoder.h"
 #include "platform/ErrorMessage.h"
 
 namespace qb {
@@ -36,7 +37,23 @@ void Machine::KeepRecoveryRecord() {
         recovery_.Note(tape_.Dirty(), RecoveryStateNow(), tape_.Lines());
 }
 
-void Machine::RecoveryTick() { recovery_.Flush(tape_.Dirty(), RecoveryStateNow(), tape_.Lines()); }
+void Machine::RecoveryTick() {
+    recovery_.Flush(tape_.Dirty(), RecoveryStateNow(), tape_.Lines());
+    TellRecoveryRefused();
+}
+
+void Machine::TellRecoveryRefused() {
+    if (!recovery_.Refused() || recoveryRefusalTold_) return;
+    recoveryRefusalTold_ = true;
+    std::string folder = recovery_.Folder();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    MessageRequest message;
+    message.title = "the Quillbox";
+    message.text = "Unsaved tapes cannot be kept for recovery: \"" + folder +
+                   "\" is not a folder of your own, open to you alone.";
+    message.icon = MessageIcon::Exclamation;
+    ports_.messages.ShowMessage(message);
+}
 
 void Machine::RecoverTape(const RecoveredTape& tape) {
     tape_.Replace(tape.lines);
@@ -61,28 +78,42 @@ void Machine::RecoverTape(const RecoveredTape& tape) {
     SetMainTitle();
 }
 
+// Every record left behind is offered in turn, oldest first. One tape is on screen at a time:
+// after a Yes the records still waiting stay as they are, and the user is told that they will be
+// offered at the next start.
 void Machine::RecoverAtStart() {
+    // Nothing is done in a folder that is not the user's alone.
+    if (!recovery_.Start()) {
+        TellRecoveryRefused();
+        return;
+    }
     if (!recovery_.On()) return;
     recovery_.PurgeDiscarded();
     bool recovered = false;
+    std::size_t waiting = 0;
     for (const LeftRecord& record : recovery_.LeftBehind()) {
         if (!record.tape) {
             const std::string moved = recovery_.MoveAside(record.name);
-            ShowErrorMessage(ports_.messages, "A recovery record of the Quillbox cannot be read" + std::string(kCrLf) +
-                                                  kCrLf +
-                                                  (moved.empty() ? "It stays at " + recovery_.Folder() + record.name
-                                                                 : "It was moved to " + moved));
+            recovery_.Let(record.name);
+            ShowErrorMessage(ports_.messages,
+                             "A recovery record of the Quillbox cannot be read" + std::string(kCrLf) + kCrLf +
+                                 (moved.empty() ? "It stays at \"" + recovery_.Folder() + record.name + "\""
+                                                : "It was moved to \"" + moved + "\""));
             continue;
         }
-        // One tape at a time: any other is offered at the next start.
-        if (recovered) continue;
+        if (recovered) {
+            ++waiting;
+            recovery_.Let(record.name);
+            continue;
+        }
         const RecoveredTape& tape = *record.tape;
         const std::size_t count = tape.lines.size();
         MessageRequest question;
         question.title = "the Quillbox";
         question.text = "The Quillbox ended on " + clock_.ShowDateTime(tape.time) + " without saving a tape of " +
                         std::to_string(count) + (count == 1 ? " line" : " lines") +
-                        (tape.state.caption.empty() ? std::string() : ", \"" + tape.state.caption + "\"") +
+                        (tape.state.caption.empty() ? std::string()
+                                                    : ", \"" + Windows1252ToUtf8(tape.state.caption) + "\"") +
                         ". Recover it?";
         question.icon = MessageIcon::Question;
         question.buttons = MessageButtons::YesNo;
@@ -90,16 +121,28 @@ void Machine::RecoverAtStart() {
         if (ports_.messages.ShowMessage(question) != MessageAnswer::Yes) {
             // Not final either: the discarded records are kept for a week.
             recovery_.MoveAside(record.name);
+            recovery_.Let(record.name);
             continue;
         }
         RecoverTape(tape);
         recovered = true;
         // The left record goes once this copy's own holds the tape.
         if (recovery_.Flush(true, RecoveryStateNow(), tape_.Lines())) recovery_.Remove(record.name);
+        recovery_.Let(record.name);
         if (tape.damaged)
             ShowErrorMessage(ports_.messages, "The recovery record was damaged" + std::string(kCrLf) + kCrLf +
-                                                  "Every whole line before the damage was recovered: " +
-                                                  std::to_string(count) + (count == 1 ? " line" : " lines"));
+                                                  "The tape was recovered as it was last kept whole, on " +
+                                                  clock_.ShowDateTime(tape.time) + ": " + std::to_string(count) +
+                                                  (count == 1 ? " line" : " lines"));
+    }
+    if (waiting > 0) {
+        MessageRequest message;
+        message.title = "the Quillbox";
+        message.text = (waiting == 1 ? std::string("Another unsaved tape waits")
+                                     : std::to_string(waiting) + " more unsaved tapes wait") +
+                       ": the Quillbox offers " + (waiting == 1 ? "it" : "them") + " again at its next start.";
+        message.icon = MessageIcon::Information;
+        ports_.messages.ShowMessage(message);
     }
 }
 

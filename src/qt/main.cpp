@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cerrno>
@@ -55,21 +56,29 @@ std::string StateFolder() {
     return QDir::cleanPath(base + QStringLiteral("/the Quillbox")).toStdString() + "/";
 }
 
+// The program a process runs, as the system names it; "" when it cannot tell.
+QString ProgramOf(const QString& pid) {
+    return QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
+}
+
 // Records are named after the copy that keeps them: its process and the moment it started.
-RecoveryPlace RecoveryPlaceOf(bool holdsTheLock) {
+RecoveryPlace RecoveryPlaceOf() {
     RecoveryPlace place;
     place.folder = StateFolder();
     place.ownName = QStringLiteral("%1-%2.QBR")
                         .arg(QCoreApplication::applicationPid())
                         .arg(QDateTime::currentMSecsSinceEpoch())
                         .toStdString();
-    // With the one-copy lock held no other copy runs. Without it, a record belongs to a running
-    // copy while the process it names runs.
-    if (!holdsTheLock)
-        place.ownedByRunningCopy = [](const std::string& name) {
-            const long long pid = std::atoll(name.c_str());
-            return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-        };
+    // Each copy holds its record's lock, which tells across login sessions and hosts. Beside it,
+    // a record belongs to a running copy while the process it names runs this same program (a
+    // process of that number after a restart is some other program; one of another user's is
+    // none of this user's copies).
+    place.ownedByRunningCopy = [](const std::string& name) {
+        const long long pid = std::atoll(name.c_str());
+        if (pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) != 0) return false;
+        const QString program = ProgramOf(QString::number(pid));
+        return !program.isEmpty() && program == ProgramOf(QStringLiteral("self"));
+    };
     return place;
 }
 
@@ -105,9 +114,8 @@ int main(int argc, char* argv[]) {
     qb::QtMessagePort messages;
     // One running copy per user.
     qb::QtInstanceLock lock;
-    bool holdsTheLock = false;
     switch (lock.TryLock()) {
-    case qb::QtInstanceLock::Outcome::Locked: holdsTheLock = true; break;
+    case qb::QtInstanceLock::Outcome::Locked: break;
     case qb::QtInstanceLock::Outcome::AnotherCopyRuns:
         qb::ShowErrorMessage(messages, "A copy of the Quillbox is already running");
         return 1;
@@ -126,7 +134,7 @@ int main(int argc, char* argv[]) {
     qb::QtPdfPort pdf;
     qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf});
     machine.SetFolders(qb::ProgramFolders());
-    machine.SetRecoveryPlace(qb::RecoveryPlaceOf(holdsTheLock));
+    machine.SetRecoveryPlace(qb::RecoveryPlaceOf());
 
     std::unique_ptr<qb::MainWindow> window;
     qb::SplashWindow splash;

@@ -161,7 +161,7 @@ bool FakeFilePort::CanWriteIn(const std::string& folder) {
 }
 
 bool FakeFilePort::MakePrivateFolder(const std::string& folder) {
-    if (failPrivate || readOnly.count(folder)) return false;
+    if (failPrivate || readOnly.count(folder) || notPrivate.count(folder)) return false;
     privateFolders.insert(folder);
     folders.insert(folder);
     return true;
@@ -174,6 +174,10 @@ std::string FolderOf(const std::string& path) { return path.substr(0, path.find_
 bool FakeFilePort::WritePrivate(const std::string& path, ByteSource& source) {
     ++privateWrites;
     if (failPrivate || !privateFolders.count(FolderOf(path))) return false;
+    if (failPrivateWrites > 0) {
+        --failPrivateWrites;
+        return false;
+    }
     std::string bytes;
     for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next()) bytes += piece;
     files[path] = std::move(bytes);
@@ -205,6 +209,25 @@ bool FakeFilePort::Rename(const std::string& from, const std::string& to) {
 bool FakeFilePort::Remove(const std::string& path) {
     ++removals;
     return files.erase(path) != 0;
+}
+
+ReadOutcome FakeFilePort::ReadPrivate(const std::string& path, std::string& bytes, std::uint64_t limit) {
+    bytes.clear();
+    if (notPrivate.count(path)) return ReadOutcome::Failed;
+    return ReadAll(path, bytes, limit);
+}
+
+LockOutcome FakeFilePort::LockPrivate(const std::string& path) {
+    if (lockedElsewhere.count(path)) return LockOutcome::HeldElsewhere;
+    if (noLocks || !privateFolders.count(FolderOf(path))) return LockOutcome::Failed;
+    locks.insert(path);
+    files.emplace(path, std::string());
+    return LockOutcome::Held;
+}
+
+void FakeFilePort::UnlockPrivate(const std::string& path, bool remove) {
+    if (!locks.erase(path)) return;
+    if (remove) files.erase(path);
 }
 
 bool FakeDialogPort::CorrectLineDialog(CorrectLineForm& form, bool&) {

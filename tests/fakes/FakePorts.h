@@ -144,7 +144,16 @@ public:
     bool AppendPrivate(const std::string& path, std::string_view bytes) override;
     bool Rename(const std::string& from, const std::string& to) override;
     bool Remove(const std::string& path) override;
+    ReadOutcome ReadPrivate(const std::string& path, std::string& bytes, std::uint64_t limit) override;
+    LockOutcome LockPrivate(const std::string& path) override;
+    void UnlockPrivate(const std::string& path, bool remove) override;
     std::set<std::string> privateFolders;
+    // Folders (ending in '/') and files that are not the user's own, or are open to others.
+    std::set<std::string> notPrivate;
+    std::set<std::string> locks;            // held by this copy
+    std::set<std::string> lockedElsewhere;  // held by another running copy
+    bool noLocks = false;                   // a file system without locks
+    int failPrivateWrites = 0;              // so many whole private writes fail next
     int privateWrites = 0, appends = 0, removals = 0;
     std::uint64_t appendedBytes = 0;
     // The next append stops after this many bytes, as at a power cut, and fails.

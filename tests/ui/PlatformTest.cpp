@@ -15,6 +15,7 @@
 #include <QtTest/QTest>
 #include <memory>
 #include <functional>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -423,6 +424,76 @@ TEST(Files, PrivateFilesAreTheUsersAloneAndAppendedInPlace) {
     EXPECT_FALSE(files.AppendPrivate(path, "+x\r\n"));
     ASSERT_TRUE(Read(files, target, bytes));
     EXPECT_EQ(bytes, "QBR=\r\n+line\r\n");
+}
+
+// Nothing private is kept in, or read from, what is not the user's alone: a folder others may
+// write in or a link to a folder, a record file open to others or a link to one.
+TEST(Files, WhatIsNotTheUsersAloneIsNeverUsed) {
+    QTemporaryDir dir;
+    QtFilePort files;
+    const std::string shared = dir.filePath("shared").toStdString();
+    ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+    EXPECT_FALSE(files.MakePrivateFolder(shared + "/"));
+    struct stat status {};
+    ASSERT_EQ(::stat(shared.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 01777u);  // left as it was
+    const std::string elsewhere = dir.filePath("elsewhere").toStdString();
+    ASSERT_EQ(::mkdir(elsewhere.c_str(), 0755), 0);
+    const std::string linked = dir.filePath("linked").toStdString();
+    ASSERT_EQ(::symlink(elsewhere.c_str(), linked.c_str()), 0);
+    EXPECT_FALSE(files.MakePrivateFolder(linked + "/"));
+    ASSERT_EQ(::stat(elsewhere.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0755u);
+
+    const std::string record = elsewhere + "/1-1.QBR";
+    QFile file(QString::fromStdString(record));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("QBR=\r\n");
+    file.close();
+    std::string bytes;
+    for (const mode_t mode : {0644, 0660, 0400}) {
+        ASSERT_EQ(::chmod(record.c_str(), mode), 0);
+        EXPECT_EQ(files.ReadPrivate(record, bytes, 1000), ReadOutcome::Failed) << mode;
+    }
+    ASSERT_EQ(::chmod(record.c_str(), 0600), 0);
+    EXPECT_EQ(files.ReadPrivate(record, bytes, 1000), ReadOutcome::Read);
+    EXPECT_EQ(bytes, "QBR=\r\n");
+    const std::string link = elsewhere + "/2-2.QBR";
+    ASSERT_EQ(::symlink(record.c_str(), link.c_str()), 0);
+    EXPECT_EQ(files.ReadPrivate(link, bytes, 1000), ReadOutcome::Failed);
+    EXPECT_EQ(files.LockPrivate(link), LockOutcome::Failed);
+}
+
+// A record's lock is held by one process at a time, and goes with it however it ends.
+TEST(Files, ALockIsHeldUntilItsProcessEnds) {
+    QTemporaryDir dir;
+    const std::string lock = dir.filePath("1-1.lock").toStdString();
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        QtFilePort own;
+        const char held = own.LockPrivate(lock) == LockOutcome::Held ? 'y' : 'n';
+        if (::write(ready[1], &held, 1) != 1) ::_exit(1);
+        for (;;) ::pause();
+    }
+    char held = 0;
+    ASSERT_EQ(::read(ready[0], &held, 1), 1);
+    EXPECT_EQ(held, 'y');
+    QtFilePort files;
+    EXPECT_EQ(files.LockPrivate(lock), LockOutcome::HeldElsewhere);
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    EXPECT_EQ(files.LockPrivate(lock), LockOutcome::Held);
+    QtFilePort other;
+    EXPECT_EQ(other.LockPrivate(lock), LockOutcome::HeldElsewhere);
+    files.UnlockPrivate(lock, true);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(lock)));
+    EXPECT_EQ(other.LockPrivate(lock), LockOutcome::Held);
+    ::close(ready[0]);
+    ::close(ready[1]);
 }
 
 // The flush timer runs only while changes wait, and its tick puts them on the disk.

@@ -16,6 +16,16 @@ bool EndsWith(const std::string& text, const std::string& end) {
 // A record holds a tape file and, at most, a few entries a second: past this it is no record.
 constexpr std::uint64_t kRecordLimit = 2 * kTapeFileLimit;
 
+// The copy a file of the folder belongs to: its name up to ".QBR" (a record, or a whole writing
+// of one under way) or ".lock"; "" for any other file.
+std::string StemOf(const std::string& name) {
+    const std::size_t record = name.find(RecoveryKeeper::kExtension);
+    if (record != std::string::npos && record > 0) return name.substr(0, record);
+    if (EndsWith(name, RecoveryKeeper::kLockExtension) && name.size() > std::string(RecoveryKeeper::kLockExtension).size())
+        return name.substr(0, name.size() - std::string(RecoveryKeeper::kLockExtension).size());
+    return {};
+}
+
 }  // namespace
 
 void RecoveryKeeper::SetPlace(RecoveryPlace place) {
@@ -27,6 +37,25 @@ void RecoveryKeeper::SetPlace(RecoveryPlace place) {
     if (place_.ownName.find('/') != std::string::npos || place_.ownName.front() == '.') return;
     place_.folder = Locations::WithSeparator(place_.folder);
     path_ = place_.folder + place_.ownName;
+    ownStem_ = StemOf(place_.ownName);
+    if (ownStem_.empty()) ownStem_ = place_.ownName;
+}
+
+bool RecoveryKeeper::Start() {
+    if (!On()) return !refused_;
+    if (!files_.MakePrivateFolder(place_.folder)) {
+        path_.clear();
+        refused_ = true;
+        return false;
+    }
+    // Without locks on this file system, the second guard alone tells other copies apart.
+    locked_ = files_.LockPrivate(LockOf(ownStem_)) == LockOutcome::Held;
+    return true;
+}
+
+void RecoveryKeeper::End() {
+    if (locked_) files_.UnlockPrivate(LockOf(ownStem_), true);
+    locked_ = false;
 }
 
 bool RecoveryKeeper::NeedsFresh(const TapeLines& lines) const {
@@ -43,6 +72,7 @@ bool RecoveryKeeper::Note(bool dirty, const RecoveryState& state, const TapeLine
         return false;
     }
     pending_ = NeedsFresh(lines) || lines.size() != count_ || !(state == written_);
+    if (pending_) failures_ = 0;
     return pending_;
 }
 
@@ -54,6 +84,12 @@ void RecoveryKeeper::Remember(const RecoveryState& state, const TapeLines& lines
     else
         lastLine_.clear();
     written_ = state;
+}
+
+bool RecoveryKeeper::Failed() {
+    // Tried again on the next ticks while the disk may take it; then only after a change.
+    pending_ = ++failures_ < kMostTries;
+    return false;
 }
 
 bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLines& lines) {
@@ -68,8 +104,10 @@ bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLin
         if (!files_.MakePrivateFolder(place_.folder)) {
             // A folder that is not the user's alone, or cannot be: no record in it, this run.
             path_.clear();
+            refused_ = true;
             return false;
         }
+        if (!locked_) locked_ = files_.LockPrivate(LockOf(ownStem_)) == LockOutcome::Held;
         bool written = false;
         try {
             RecordWriter writer(state, lines, now);
@@ -77,7 +115,8 @@ bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLin
         } catch (const std::bad_alloc&) {
         }
         broken_ = !written;
-        if (!written) return false;
+        if (!written) return Failed();
+        failures_ = 0;
         exists_ = true;
         freshBytes_ = TapeWriter(TapeDocument{}, lines).Size();
         appendedBytes_ = 0;
@@ -90,8 +129,9 @@ bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLin
     if (!files_.AppendPrivate(path_, entries)) {
         // What reached the disk is unknown: the next flush writes the whole record.
         broken_ = true;
-        return false;
+        return Failed();
     }
+    failures_ = 0;
     appendedBytes_ += entries.size();
     Remember(state, lines);
     return true;
@@ -107,29 +147,50 @@ void RecoveryKeeper::Discard() {
 std::vector<LeftRecord> RecoveryKeeper::LeftBehind() {
     std::vector<LeftRecord> left;
     if (!On()) return left;
-    for (const std::string& name : files_.ListFiles(place_.folder)) {
-        if (name.empty() || name.front() == '.' || name.compare(0, place_.ownName.size(), place_.ownName) == 0)
-            continue;
-        if (place_.ownedByRunningCopy && place_.ownedByRunningCopy(name)) continue;
-        // A whole writing that a copy which ended never finished: its record is the one before.
-        if (name.find(std::string(kExtension) + ".") != std::string::npos) {
-            files_.Remove(place_.folder + name);
+    // The folder's files by the copy they belong to.
+    std::vector<std::string> names = files_.ListFiles(place_.folder);
+    std::sort(names.begin(), names.end());
+    std::vector<std::pair<std::string, std::vector<std::string>>> copies;
+    for (const std::string& name : names) {
+        if (name.empty() || name.front() == '.') continue;
+        const std::string stem = StemOf(name);
+        if (stem.empty() || stem == ownStem_) continue;
+        if (copies.empty() || copies.back().first != stem) copies.push_back({stem, {}});
+        copies.back().second.push_back(name);
+    }
+    for (const auto& [stem, files] : copies) {
+        // A copy that runs holds its lock; one that ended holds none.
+        const LockOutcome lock = files_.LockPrivate(LockOf(stem));
+        if (lock == LockOutcome::HeldElsewhere) continue;
+        const std::string record = stem + kExtension;
+        if (place_.ownedByRunningCopy && place_.ownedByRunningCopy(record)) {
+            if (lock == LockOutcome::Held) files_.UnlockPrivate(LockOf(stem), false);
             continue;
         }
-        if (!EndsWith(name, kExtension)) continue;
-        LeftRecord record{name, std::nullopt};
+        bool hasRecord = false;
+        for (const std::string& name : files) {
+            // A whole writing that a copy which ended never finished: its record is the one before.
+            if (name.find(std::string(kExtension) + ".") != std::string::npos) files_.Remove(place_.folder + name);
+            if (name == record) hasRecord = true;
+        }
+        if (!hasRecord) {
+            // The lock of a copy that ended with nothing to recover.
+            if (lock == LockOutcome::Held) files_.UnlockPrivate(LockOf(stem), true);
+            continue;
+        }
+        LeftRecord found{record, std::nullopt};
         try {
             std::string bytes;
-            if (files_.ReadAll(place_.folder + name, bytes, kRecordLimit) == ReadOutcome::Read)
-                record.tape = ReadRecoveryRecord(bytes);
+            if (files_.ReadPrivate(place_.folder + record, bytes, kRecordLimit) == ReadOutcome::Read)
+                found.tape = ReadRecoveryRecord(bytes);
         } catch (const std::bad_alloc&) {
-            record.tape.reset();
+            found.tape.reset();
         }
-        left.push_back(std::move(record));
+        left.push_back(std::move(found));
     }
     std::stable_sort(left.begin(), left.end(), [](const LeftRecord& a, const LeftRecord& b) {
         const std::int64_t timeA = a.tape ? a.tape->time : 0, timeB = b.tape ? b.tape->time : 0;
-        return timeA > timeB;
+        return timeA < timeB;
     });
     return left;
 }
@@ -144,9 +205,17 @@ std::string RecoveryKeeper::MoveAside(const std::string& name) {
 
 void RecoveryKeeper::Remove(const std::string& name) { files_.Remove(place_.folder + name); }
 
+void RecoveryKeeper::Let(const std::string& name) {
+    const std::string stem = StemOf(name);
+    // Its file goes too: a copy that looks again makes it afresh.
+    if (!stem.empty()) files_.UnlockPrivate(LockOf(stem), true);
+}
+
 void RecoveryKeeper::PurgeDiscarded() {
     if (!On()) return;
     const std::string folder = place_.folder + kDiscarded + "/";
+    // Only where nothing but the user's own files can be.
+    if (!files_.ListFiles(folder).empty() && !files_.MakePrivateFolder(folder)) return;
     const std::int64_t now = clock_.SecondsSinceEpoch();
     for (const std::string& name : files_.ListFiles(folder)) {
         const std::size_t dash = name.find('-');

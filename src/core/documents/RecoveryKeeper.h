@@ -6,6 +6,11 @@
 // copy's record under a name of its own, the records refused at start-up in "discarded" beside
 // it, kept for seven days. The keeper writes only when told to flush: the shell's short timer
 // does that while changes wait, so an idle program never wakes up.
+//
+// Each copy holds, for as long as it runs, the lock of a file named as its record but ending in
+// ".lock": a record is left behind only when its lock is free, whatever host or login session
+// the copy that keeps it runs in. A copy that starts holds the locks of the left records while
+// it deals with them, so no other copy offers them at the same time.
 
 #include <cstdint>
 #include <functional>
@@ -23,8 +28,8 @@ namespace qb {
 struct RecoveryPlace {
     std::string folder;   // the user's state folder for the program
     std::string ownName;  // this copy's record, a name no other copy uses
-    // Whether a record of that name belongs to a copy that runs now. None: every other record is
-    // left behind by a copy that ended.
+    // A second guard beside the locks: whether a record of that name belongs to a copy that runs
+    // now, as the process its name gives tells. None: the locks alone tell.
     std::function<bool(const std::string& name)> ownedByRunningCopy;
 };
 
@@ -41,11 +46,23 @@ public:
     static constexpr std::int64_t kDiscardedKept = 7 * 24 * 3600;
     // Appended entries beyond this (and beyond the record's first size) start a fresh record.
     static constexpr std::uint64_t kMostAppended = 1 << 20;
+    static constexpr const char* kLockExtension = ".lock";
+    // A flush the disk refused is tried again, afresh, on the next ticks; after this many in a
+    // row, only after the next change.
+    static constexpr int kMostTries = 5;
 
     RecoveryKeeper(FilePort& files, ClockPort& clock) : files_(files), clock_(clock) {}
 
     void SetPlace(RecoveryPlace place);
+    // At start-up, before anything is done in the folder: makes it if need be and takes this
+    // copy's lock. False, and the record off for the run, when the folder is not the user's own
+    // and open to the user alone; nothing in it is then touched.
+    bool Start();
+    // This copy ends: its lock goes, and the lock's file.
+    void End();
     bool On() const { return !path_.empty(); }
+    // The folder was refused (at start-up or later): no record this run.
+    bool Refused() const { return refused_; }
     const std::string& Path() const { return path_; }
     const std::string& Folder() const { return place_.folder; }
 
@@ -55,23 +72,28 @@ public:
     bool Pending() const { return pending_; }
     // Brings the record up to date: the entries of the changes appended, or the whole record
     // written afresh when the tape was rewritten; removed when the tape holds no unsaved change.
-    // False when the disk refused it (the next change tries again, afresh).
+    // False when the disk refused it: it stays pending, and the next flush writes it afresh.
     bool Flush(bool dirty, const RecoveryState& state, const TapeLines& lines);
     // This copy's record goes: the tape was kept or dropped as the user chose.
     void Discard();
     bool RecordExists() const { return exists_; }
 
-    // The records other copies left behind, newest first, and what they hold.
+    // The records that copies which ended left behind, oldest first, and what they hold; only
+    // the user's own private files are read. Their locks are held until Let.
     std::vector<LeftRecord> LeftBehind();
     // Moves a left record to the discarded ones; gives where it went, "" when it could not.
     std::string MoveAside(const std::string& name);
     // Removes a left record (its tape lives on in this copy's record).
     void Remove(const std::string& name);
+    // Lets a left record's lock go: it was dealt with, or waits for another start.
+    void Let(const std::string& name);
     // Removes the discarded records older than seven days.
     void PurgeDiscarded();
 
 private:
     bool NeedsFresh(const TapeLines& lines) const;
+    bool Failed();
+    std::string LockOf(const std::string& stem) const { return place_.folder + stem + kLockExtension; }
     void Remember(const RecoveryState& state, const TapeLines& lines);
 
     FilePort& files_;
@@ -80,6 +102,10 @@ private:
     std::string path_;
     bool exists_ = false;
     bool pending_ = false;
+    bool refused_ = false;
+    bool locked_ = false;  // this copy's lock is held
+    int failures_ = 0;     // flushes refused in a row
+    std::string ownStem_;
     bool broken_ = false;  // the record on disk is not what was remembered: write it afresh
     // What the record on disk holds.
     std::uint64_t generation_ = 0;

@@ -111,6 +111,7 @@ RecordWriter::RecordWriter(const RecoveryState& state, const TapeLines& lines, s
     Put(prefix_, "NAM=", state.tapeFileName);
     Put(prefix_, "TIM=", std::to_string(time));
     Put(prefix_, "LNS=", std::to_string(lines.size()));
+    Put(prefix_, "ACX=", ExactText(state.subtotal));
 }
 
 std::string_view RecordWriter::Next() {
@@ -168,9 +169,17 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
     const auto count = ParseCount(whole[3].substr(kKeyLength));
     if (!time || !count || *count < 0) return std::nullopt;
     tape.time = *time;
+    std::optional<double> exact;
+    std::size_t bodyFirst = kPrefixLines;
+    if (HasKey(whole[bodyFirst], "ACX=")) {
+        const double value = ReadExact(whole[bodyFirst].substr(kKeyLength));
+        if (!std::isfinite(value)) return std::nullopt;
+        exact = value;
+        ++bodyFirst;
+    }
+    if (whole.size() < bodyFirst + kTapeHeaderLines) return std::nullopt;
 
     // The tape file: its header, a "TEV=" line when the seventh begins with one, and its lines.
-    const std::size_t bodyFirst = kPrefixLines;
     std::size_t bodyEnd = bodyFirst + kTapeHeaderLines;
     if (bodyEnd < whole.size() && HasKey(whole[bodyEnd], "TEV=")) ++bodyEnd;
     const std::size_t wanted = bodyEnd + static_cast<std::size_t>(*count);
@@ -186,7 +195,7 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
         TapeReadResult::Read)
         return std::nullopt;
     tape.state.caption = std::move(document.caption);
-    tape.state.subtotal = document.subtotal;
+    tape.state.subtotal = exact ? *exact : document.subtotal;
     tape.state.pendingOperation = document.pendingOperation;
     tape.state.entryText = std::move(document.entryText);
     tape.state.justPressedEquals = document.justPressedEquals;
@@ -198,13 +207,14 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
         return tape;
     }
 
-    // The appended entries: values wait for the time that ends their flush.
+    // The appended entries: lines and values wait for the time that ends their flush.
     RecoveryState flushing = tape.state;
+    std::vector<std::string_view> added;
     bool waiting = false;
     for (std::size_t i = bodyEnd; i < whole.size(); ++i) {
         const std::string_view line = whole[i];
         if (!line.empty() && line.front() == '+') {
-            tape.lines.push_back(line.substr(1));
+            added.push_back(line.substr(1));
             waiting = true;
             continue;
         }
@@ -220,6 +230,8 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
                 tape.damaged = true;
                 break;
             }
+            for (std::string_view text : added) tape.lines.push_back(text);
+            added.clear();
             tape.state = flushing;
             tape.time = *at;
             waiting = false;
@@ -255,7 +267,7 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
         }
         waiting = true;
     }
-    // Values whose flush never ended, or bytes after the last whole line: a torn append.
+    // Lines and values whose flush never ended, or bytes after the last whole line: a torn append.
     if (waiting || lines.torn) tape.damaged = true;
     return tape;
 }

@@ -10,16 +10,19 @@
 //     NAM=<the file name the title shows>
 //     TIM=<when it was written: seconds since 1970-01-01 00:00 UTC>
 //     LNS=<how many tape lines the tape file below holds>
+//     ACX=<the subtotal to the last bit: the shortest text that reads back as the same number>
 //
-// followed by a tape file ("QBX=" to "SPC=", "TEV=" when there is a reading, then LNS lines).
+// (ACX= is read in preference to the tape file's ACC=, which is rounded as a tape file shows
+// it; a record without it goes by ACC=) followed by a tape file ("QBX=" to "SPC=", "TEV=" when there is a reading, then LNS lines).
 // After it come the appended entries, one per line:
 //
 //     +<tape line>      a line added at the end of the tape
 //     QBX= ACC= OPR= NEW= JPE= SPC= TEV= QBR= NAM=   a value that changed (the subtotal to
 //                       the last bit: the shortest text that reads back as the same number)
-//     TIM=<seconds>     ends one flush: the values since the last TIM= apply only with it
+//     TIM=<seconds>     ends one flush: the lines and values since the last TIM= apply only with it
 //
-// A line added counts as soon as it is whole; a value only with its flush.
+// A flush counts whole or not at all: lines and values together, once its TIM= is whole, so the
+// tape recovered always goes with its subtotal.
 
 #include <cstdint>
 #include <optional>
@@ -72,10 +75,10 @@ struct RecoveredTape {
     RecoveryState state;
     TapeLines lines;
     std::int64_t time = 0;  // of the last flush that is whole
-    bool damaged = false;   // something after the lines recovered could not be read
+    bool damaged = false;   // something after the last whole flush could not be read
 };
 
-// A record's tape: every whole line up to any damage, the values of its last whole flush.
+// A record's tape as its last whole flush before any damage left it: lines and values.
 // Nothing when it is no record or its beginning is unreadable.
 std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes);
 

@@ -9,6 +9,8 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace qb {
@@ -53,5 +55,10 @@ private:
     std::size_t pendingLength_ = 0;
     Page* pendingPage_ = nullptr;
 };
+
+// One character in UTF-8 at the end of out.
+void AppendUtf8(std::string& out, char32_t cp);
+// A text the core keeps in Windows-1252 (a caption, a tape line), as messages take it: UTF-8.
+std::string Windows1252ToUtf8(std::string_view text);
 
 }  // namespace qb

@@ -19,6 +19,12 @@ public:
     virtual std::string_view Next() = 0;
 };
 
+enum class LockOutcome {
+    Held,           // this process holds it now
+    HeldElsewhere,  // another process holds it
+    Failed,         // no lock here: the file cannot be made, or the file system has no locks
+};
+
 enum class ReadOutcome {
     Read,
     Failed,    // the file cannot be opened or read, or is no plain file (a device, a pipe)
@@ -49,9 +55,22 @@ public:
 
     // Files private to the user, for the recovery record; none of them by default. Each call
     // leaves its bytes on the disk (synced) when it reports success.
-    // The folder exists (made with its parents if need be), belongs to this user, and is open to
-    // this user alone.
+    // The folder exists (made with its parents if need be), is a folder (not a link) of this
+    // user's own, and is open to this user alone. One of the user's that others could not write
+    // in is closed to them; one that others could write in is refused, never used.
     virtual bool MakePrivateFolder(const std::string& /*folder*/) { return false; }
+    // Reads a file only when it is this user's own plain file, open to this user alone (0600),
+    // and not a link.
+    virtual ReadOutcome ReadPrivate(const std::string& /*path*/, std::string& bytes, std::uint64_t /*limit*/) {
+        bytes.clear();
+        return ReadOutcome::Failed;
+    }
+    // Takes the lock of a private file (made, 0600, if need be; never through a link) without
+    // waiting, and holds it until UnlockPrivate or the process ends: whichever way a process
+    // ends, its locks go with it.
+    virtual LockOutcome LockPrivate(const std::string& /*path*/) { return LockOutcome::Failed; }
+    // Lets a lock held here go; its file is removed first when asked.
+    virtual void UnlockPrivate(const std::string& /*path*/, bool /*remove*/) {}
     // Writes a file open to this user alone, replacing any file of that name only once complete.
     // The bytes go first to a file named after it: its name, a dot and a few characters.
     virtual bool WritePrivate(const std::string& /*path*/, ByteSource& /*source*/) { return false; }

@@ -27,6 +27,10 @@ void Report(const char* what, const QString& path, const QString& reason) {
 
 }  // namespace
 
+QtFilePort::~QtFilePort() {
+    for (const auto& [path, fd] : locks_) ::close(fd);
+}
+
 ReadOutcome QtFilePort::ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) {
     bytes.clear();
     // Opened without waiting, so a pipe does not hang the program, and read only when it is a
@@ -36,6 +40,10 @@ ReadOutcome QtFilePort::ReadAll(const std::string& path, std::string& bytes, std
         Report("read", QString::fromStdString(path), QString::fromLocal8Bit(std::strerror(errno)));
         return ReadOutcome::Failed;
     }
+    return ReadOpened(fd, path, bytes, limit);
+}
+
+ReadOutcome QtFilePort::ReadOpened(int fd, const std::string& path, std::string& bytes, std::uint64_t limit) {
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
@@ -191,11 +199,70 @@ bool QtFilePort::MakePrivateFolder(const std::string& folder) {
         Report("use", QString::fromStdString(path), QStringLiteral("not a folder of this user's own"));
         return false;
     }
+    // Files others could have put in it are never trusted.
+    if ((status.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+        Report("use", QString::fromStdString(path), QStringLiteral("others may write in it"));
+        return false;
+    }
     if ((status.st_mode & 0777) != 0700 && ::chmod(path.c_str(), 0700) != 0) {
         ReportErrno("protect", path);
         return false;
     }
     return true;
+}
+
+ReadOutcome QtFilePort::ReadPrivate(const std::string& path, std::string& bytes, std::uint64_t limit) {
+    bytes.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        ReportErrno("read", path);
+        return ReadOutcome::Failed;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid() ||
+        (status.st_mode & 0777) != 0600) {
+        ::close(fd);
+        Report("read", QString::fromStdString(path), QStringLiteral("not a file of this user's alone"));
+        return ReadOutcome::Failed;
+    }
+    return ReadOpened(fd, path, bytes, limit);
+}
+
+LockOutcome QtFilePort::LockPrivate(const std::string& path) {
+    if (locks_.count(path)) return LockOutcome::Held;
+    const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        ReportErrno("lock", path);
+        return LockOutcome::Failed;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid()) {
+        ::close(fd);
+        Report("lock", QString::fromStdString(path), QStringLiteral("not a file of this user's own"));
+        return LockOutcome::Failed;
+    }
+    struct flock lock {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+        const int error = errno;
+        ::close(fd);
+        if (error == EAGAIN || error == EACCES) return LockOutcome::HeldElsewhere;
+        errno = error;
+        ReportErrno("lock", path);
+        return LockOutcome::Failed;
+    }
+    locks_[path] = fd;
+    return LockOutcome::Held;
+}
+
+void QtFilePort::UnlockPrivate(const std::string& path, bool remove) {
+    const auto held = locks_.find(path);
+    if (held == locks_.end()) return;
+    // Removed while still locked: a process that opens it now finds it taken, or a new file.
+    if (remove) ::unlink(path.c_str());
+    ::close(held->second);
+    locks_.erase(held);
 }
 
 bool QtFilePort::WritePrivate(const std::string& path, ByteSource& source) {
