@@ -1,9 +1,8 @@
 #include "export/TapeCsv.h"
 
-#include <array>
-
 #include "engine/NumberRules.h"
 #include "engine/TapeRecompute.h"
+#include "guide/CodePageDecoder.h"
 
 namespace qb {
 namespace {
@@ -17,25 +16,6 @@ std::string_view Trim(std::string_view text) {
 }
 
 bool IsTapeOperation(char c) { return std::string_view("+-*/%=").find(c) != std::string_view::npos; }
-
-// Windows-1252's characters for 0x80 to 0x9F; the five it leaves undefined keep their C1 code.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
 
 // ".5" reads as 0.5 everywhere, but "0.5" reads so to a person too.
 void AddLeadingZero(std::string& number) {
@@ -51,16 +31,6 @@ std::string PlainSubtotal(double value) {
 }
 
 }  // namespace
-
-std::string Windows1252ToUtf8(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (const char byte : text) {
-        const auto b = static_cast<unsigned char>(byte);
-        AppendUtf8(out, b >= 0x80 && b < 0xA0 ? kHighControls[b - 0x80] : char32_t{b});
-    }
-    return out;
-}
 
 CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, bool first) {
     using Kind = TapeLineReading::Kind;

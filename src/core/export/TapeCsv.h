@@ -28,7 +28,4 @@ std::string TapeCsv(const TapeLines& lines, const std::vector<std::optional<doub
 // quote or a line break, or begins or ends with a blank (which some readers would trim).
 std::string CsvField(std::string_view text);
 
-// Windows-1252 text (the tape's) as UTF-8.
-std::string Windows1252ToUtf8(std::string_view text);
-
 }  // namespace qb
