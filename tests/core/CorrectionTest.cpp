@@ -136,6 +136,16 @@ TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
         if (printed.empty()) continue;
         const Seen end = Look(original);
         const auto [entryAt, line] = printed[static_cast<std::size_t>(session.Pick(0, static_cast<int>(printed.size()) - 1))];
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", line " + std::to_string(line));
+
+        // What the dialog offers, taken as it stands, changes nothing (or is refused as zero).
+        original.machine.TapeClicked(line);
+        original.fakes.dialogs.corrections.push_back(std::nullopt);
+        original.machine.Run(Command::CorrectLine);
+        ASSERT_EQ(original.fakes.dialogs.correctionsShown.size(), 1u);
+        const CorrectLineForm offered = original.fakes.dialogs.correctionsShown[0];
+        original.machine.CorrectLine(line, offered.number, offered.operation);
+        EXPECT_EQ(Look(original), end) << "offered " << offered.number << ' ' << offered.operation;
 
         // The fresh run: the number keyed instead, after its operation.
         std::string number = session.Number();
@@ -153,7 +163,7 @@ TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
         }
         const std::size_t errors = original.fakes.messages.Errors().size();
         const bool made = original.machine.CorrectLine(line, typed, operation);
-        SCOPED_TRACE("seed " + std::to_string(seed) + ", line " + std::to_string(line) + " to " + typed + " " + symbol);
+        SCOPED_TRACE("to " + typed + " " + symbol);
         if (made) {
             ++corrected;
             EXPECT_EQ(Look(original), Look(again));
@@ -194,7 +204,7 @@ TEST(CorrectLine, TheDialogShowsTheLineAndOkCorrectsItAndMarksIt) {
     t.machine.GetTape().SetDirty(false);
     CorrectThroughDialog(t, 1, CorrectLineForm{"125", '+'});
     ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
-    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "1250.00");
+    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "1250");
     EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].operation, '+');
     EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "125.00 +", "7.50 +", "5.00 -", "127.50 ="}));
     EXPECT_EQ(t.State().Subtotal, 127.5);
@@ -219,6 +229,39 @@ TEST(CorrectLine, TheDialogShowsTheLineAndOkCorrectsItAndMarksIt) {
     EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "1,250.00 +", "7.50 +", "5.00 -", "1,252.50 ="}));
     EXPECT_EQ(t.machine.GetTape().CorrectedFrom(1), nullptr);
     EXPECT_EQ(t.machine.TapeRewritten(), 4u);
+}
+
+// The dialog offers a keyed line's number as it was keyed, not as the line rounded it: OK on
+// it as it stands changes nothing, and a new operation keeps the keyed digits.
+TEST(CorrectLine, TheDialogOffersTheNumberAsKeyed) {
+    struct Case {
+        const char* name;
+        CorrectLineForm answer;
+        Lines tape;
+        bool changed;
+    };
+    const Case cases[] = {
+        {"OK as it stands", {"1.006", '*'}, {"0 =", "1,000.00 +", "1.01 *", "1,006.00 ="}, false},
+        {"only the operation", {"1.006", '+'}, {"0 =", "1,000.00 +", "1.01 +", "1,001.01 ="}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        t.machine.Run(Command::RoundBeforeOperation);  // off: the keyed digits count
+        t.Press("1000*1.006=");
+        t.machine.GetTape().SetDirty(false);
+        CorrectThroughDialog(t, 2, c.answer);
+        ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
+        EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "1.006");
+        EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].operation, '*');
+        EXPECT_EQ(t.Trimmed(), c.tape);
+        EXPECT_EQ(t.machine.GetTape().Dirty(), c.changed);
+        EXPECT_EQ(t.machine.TapeRewritten(), c.changed ? 1u : 0u);
+        EXPECT_EQ(t.machine.GetTape().CorrectedFrom(2) != nullptr, c.changed);
+        // Undo takes back the correction, or else the = key.
+        t.machine.Run(Command::Undo);
+        EXPECT_EQ(t.Trimmed(), c.changed ? cases[0].tape : (Lines{"0 =", "1,000.00 +"}));
+    }
 }
 
 TEST(CorrectLine, CancelChangesNothing) {

@@ -36,7 +36,8 @@ StepPatch StepPatch::Of(const std::vector<KeyStep>& steps, std::size_t from, std
     patch.input = steps[corrected].input;
     patch.derived.reserve(steps.size() - from);
     for (std::size_t i = from; i < steps.size(); ++i) {
-        patch.derived.push_back({steps[i].tapeBefore, steps[i].failed, steps[i].entered, steps[i].subtotal});
+        patch.derived.push_back(
+            {steps[i].tapeBefore, steps[i].failed, steps[i].entered, steps[i].subtotal, steps[i].keyed});
         if (steps[i].snapshot) patch.snapshots.push_back(steps[i].snapshot);
     }
     return patch;
@@ -51,6 +52,7 @@ void StepPatch::SwapWith(std::vector<KeyStep>& steps) {
         std::swap(steps[i].failed, d.failed);
         std::swap(steps[i].entered, d.entered);
         std::swap(steps[i].subtotal, d.subtotal);
+        std::swap(steps[i].keyed, d.keyed);
         if (steps[i].snapshot && snapshot != snapshots.end()) std::swap(steps[i].snapshot, *snapshot++);
     }
 }

@@ -63,6 +63,9 @@ struct KeyStep {
     bool entered = false;  // it printed a number that was entered (the line may be corrected)
     // The subtotal it worked out for the number and total lines it printed (exports show it).
     double subtotal = 0;
+    // The Entry box as it found it, when it printed an entered number: the number as keyed,
+    // before the line rounded it (what the Correct Line dialog offers).
+    std::string keyed;
     std::int32_t selection = -1;
     std::int32_t tapeBefore = 0;  // the tape's length when it ran
     std::shared_ptr<const StepInput> input;
@@ -76,6 +79,7 @@ struct StepPatch {
         std::int32_t tapeBefore = 0;
         bool failed = false, entered = false;
         double subtotal = 0;
+        std::string keyed;
     };
     std::size_t from = 0;
     std::vector<Derived> derived;
