@@ -288,7 +288,11 @@ void Machine::CorrectLineCommand() {
 
 bool Machine::CorrectLine(std::int64_t index, const std::string& number, char operation) {
     if (operation == '*') operation = 'x';
-    if (!IsEntryNumber(number) || ParseNumber(number) == 0) {
+    if (!IsEntryNumber(number)) {
+        ShowErrorMessage(ports_.messages, "Type a number for the corrected line");
+        return false;
+    }
+    if (ParseNumber(number) == 0) {
         ShowErrorMessage(ports_.messages, "A corrected line needs a number other than 0");
         return false;
     }

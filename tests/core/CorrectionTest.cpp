@@ -316,12 +316,21 @@ TEST(CorrectLine, ThePauseGuardRefusesIt) {
 }
 
 TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
-    for (const char* number : {"", "0", "-", "1.2.3", "12a", "123456789012345", "0.00"}) {
+    const std::string notANumber = "Type a number for the corrected line!";
+    const std::string zero = "A corrected line needs a number other than 0!";
+    const std::pair<const char*, const std::string&> cases[] = {
+        {"", notANumber},    {"-", notANumber},      {".", notANumber},
+        {"1..2", notANumber}, {"1.2.3", notANumber}, {"12a", notANumber},
+        {"abc", notANumber}, {"123456789012345", notANumber}, {"0", zero},
+        {"0.00", zero},      {"-0", zero},
+    };
+    for (const auto& [number, message] : cases) {
         TestMachine t;
         t.Press("12+3=");
         const Seen before = Look(t);
         EXPECT_FALSE(t.machine.CorrectLine(1, number, '+')) << number;
         EXPECT_EQ(Look(t), before);
+        EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{message}) << number;
     }
 }
 
