@@ -452,6 +452,13 @@ TEST(CorrectFileLine, TotalsFollowInTheirOwnFormat) {
          {"0 =", "6.00 -", "-6.00 =", "", "0 =", "3.00 +", "3.00 ="}},
         {"percent and other lines", {"Rent", "0 =", "50.00 +", "Time: 00:00:05", "200.00 %", "25.00 ="}, 4, "400",
          '%', {"Rent", "0 =", "50.00 +", "Time: 00:00:05", "400.00 %", "12.50 ="}},
+        {"a floating-point zero total", {"0 =", "5. +", "5. -", ". ="}, 1, "6", '+', {"0 =", "6. +", "5. -", "1. ="}},
+        {"floating point wherever a line of the section ends in its point",
+         {"0 =", "10. +", "2.5 +", "12.5 =", "Time: 00:00:05", "1,000. +", "1,012.5 ="}, 2, "2.75", '+',
+         {"0 =", "10. +", "2.75 +", "12.75 =", "Time: 00:00:05", "1,000. +", "1,012.75 ="}},
+        {"fixed places in a section without such a line",
+         {"0 =", "10. +", "10. =", " ", "0 =", "2.5 +", "2.5 ="}, 5, "2.75", '+',
+         {"0 =", "10. +", "10. =", "", "0 =", "2.8 +", "2.8 ="}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
