@@ -264,6 +264,23 @@ TEST(CorrectLine, TheDialogOffersTheNumberAsKeyed) {
     }
 }
 
+// A recalled number follows a correction before it; undo brings back what it was.
+TEST(CorrectLine, UndoBringsBackTheNumberTheDialogOffers) {
+    TestMachine t;
+    t.Press("10+ar+");
+    ASSERT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "10.00 +"}));
+    ASSERT_TRUE(t.machine.CorrectLine(1, "20", '+'));
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "20.00 +"}));
+    CorrectThroughDialog(t, 2, std::nullopt);
+    t.machine.Run(Command::Undo);
+    CorrectThroughDialog(t, 2, std::nullopt);
+    t.machine.Run(Command::Redo);
+    CorrectThroughDialog(t, 2, std::nullopt);
+    std::vector<std::string> offered;
+    for (const CorrectLineForm& form : t.fakes.dialogs.correctionsShown) offered.push_back(form.number);
+    EXPECT_EQ(offered, (std::vector<std::string>{"20.", "10.", "20."}));
+}
+
 TEST(CorrectLine, CancelChangesNothing) {
     TestMachine t;
     t.Press("12+3=");

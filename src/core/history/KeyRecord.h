@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Calculator.h"
@@ -79,10 +80,11 @@ struct StepPatch {
         std::int32_t tapeBefore = 0;
         bool failed = false, entered = false;
         double subtotal = 0;
-        std::string keyed;
     };
     std::size_t from = 0;
     std::vector<Derived> derived;
+    // The steps from `from` that printed an entered number, with the Entry box they found.
+    std::vector<std::pair<std::size_t, std::string>> keyed;
     std::vector<std::shared_ptr<const World>> snapshots;  // of the steps from `from` that have one
     std::size_t corrected = 0;
     std::shared_ptr<const StepInput> input;
