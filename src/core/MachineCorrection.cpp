@@ -183,6 +183,8 @@ void Machine::ApplyStep(KeyStep& step) {
     std::string entryBefore;
     if (!digit && EntersNumber(step)) entryBefore = state.EntryText;
     const bool wasEntered = entered_;
+    const bool prints = step.kind == StepKind::Key && PrintsNumbers(step.command);
+    std::string keyed = prints && wasEntered ? state.EntryText : std::string();
     switch (step.kind) {
     case StepKind::Key:
         if (step.command == Command::Paste)
@@ -204,9 +206,9 @@ void Machine::ApplyStep(KeyStep& step) {
     }
     step.failed = messageGate_.Errors() != errors;
     step.subtotal = step.kind == StepKind::Key ? calculator_.LastResult() : state.Subtotal;
-    const bool printedNumber = step.kind == StepKind::Key && PrintsNumbers(step.command) && tape_.Count() > lines &&
-                               IsOperationSymbol(tape_.Line(lines).back());
+    const bool printedNumber = prints && tape_.Count() > lines && IsOperationSymbol(tape_.Line(lines).back());
     step.entered = printedNumber && wasEntered;
+    step.keyed = step.entered ? std::move(keyed) : std::string();
     if (printedNumber) entered_ = false;
     if (digit ? !step.failed : EntersNumber(step) && state.EntryText != entryBefore) entered_ = true;
     if (state.EntryText.empty()) entered_ = false;
@@ -267,20 +269,30 @@ void Machine::CorrectLineCommand() {
         ShowErrorMessage(ports_.messages, "This line shows a number too wide for the tape, so it cannot be corrected");
         return;
     }
-    CorrectLineForm form;
-    form.number = NumberOfLine(line);
-    form.operation = line.back();
+    // A keyed line offers the number as it was keyed: the line shows it rounded, and the
+    // rounded number keyed instead would change the totals.
+    CorrectLineForm shown;
+    const bool keyed = index >= history_->BaseLines();
+    shown.number = keyed ? history_->Steps()[static_cast<std::size_t>(history_->StepOfLine(index))].keyed
+                         : NumberOfLine(line);
+    shown.operation = line.back();
+    CorrectLineForm form = shown;
     bool tooltips = options_.Tooltips;
     bool ok = dialogs_.CorrectLineDialog(form, tooltips);
     if (tooltips != options_.Tooltips) ToggleOption(Command::ShowTooltips);
-    if (!ok) return;
+    // OK on the line as it stands corrects nothing.
+    if (!ok || (form.number == shown.number && form.operation == shown.operation)) return;
     CorrectLine(index, form.number, form.operation);
     tape_.SetListIndex(index);
 }
 
 bool Machine::CorrectLine(std::int64_t index, const std::string& number, char operation) {
     if (operation == '*') operation = 'x';
-    if (!IsEntryNumber(number) || ParseNumber(number) == 0) {
+    if (!IsEntryNumber(number)) {
+        ShowErrorMessage(ports_.messages, "Type a number for the corrected line");
+        return false;
+    }
+    if (ParseNumber(number) == 0) {
         ShowErrorMessage(ports_.messages, "A corrected line needs a number other than 0");
         return false;
     }

@@ -12,6 +12,7 @@
 #include "guide/TopicList.h"
 #include "platform/AudioPort.h"
 #include "window/KeyCodes.h"
+#include "window/MenuModel.h"
 
 using namespace qb;
 using namespace qb::test;
@@ -37,6 +38,21 @@ TEST(Tooltips, MainWindowTexts) {
     EXPECT_EQ(TooltipOf(DialogTooltips("ChooseCopy"), "optCopy(1)"), "Click on a copy selection");
     EXPECT_EQ(TooltipOf(DialogTooltips("UsersGuide"), "cmdPrev"),
               "Click on Previous to display the alphabetically previous topic");
+}
+
+// The menu items of correction and undo name their keys in their tooltips.
+TEST(Tooltips, MenuItemsNameTheirKeys) {
+    int named = 0;
+    for (const Menu& menu : MainMenus()) {
+        for (const MenuItem& item : menu.items) {
+            if (item.command != Command::CorrectLine && item.command != Command::Undo && item.command != Command::Redo)
+                continue;
+            const std::string tip = TooltipOf(MenuItemTooltips(), item.name);
+            EXPECT_NE(tip.find(ShortcutText(item.shortcut)), std::string::npos) << item.name << ": " << tip;
+            ++named;
+        }
+    }
+    EXPECT_EQ(named, 3);
 }
 
 TEST(ShortcutPanels, ShiftF1PagesAndAnyCommandBringsTheTapeBack) {

@@ -136,6 +136,16 @@ TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
         if (printed.empty()) continue;
         const Seen end = Look(original);
         const auto [entryAt, line] = printed[static_cast<std::size_t>(session.Pick(0, static_cast<int>(printed.size()) - 1))];
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", line " + std::to_string(line));
+
+        // What the dialog offers, taken as it stands, changes nothing (or is refused as zero).
+        original.machine.TapeClicked(line);
+        original.fakes.dialogs.corrections.push_back(std::nullopt);
+        original.machine.Run(Command::CorrectLine);
+        ASSERT_EQ(original.fakes.dialogs.correctionsShown.size(), 1u);
+        const CorrectLineForm offered = original.fakes.dialogs.correctionsShown[0];
+        original.machine.CorrectLine(line, offered.number, offered.operation);
+        EXPECT_EQ(Look(original), end) << "offered " << offered.number << ' ' << offered.operation;
 
         // The fresh run: the number keyed instead, after its operation.
         std::string number = session.Number();
@@ -153,7 +163,7 @@ TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
         }
         const std::size_t errors = original.fakes.messages.Errors().size();
         const bool made = original.machine.CorrectLine(line, typed, operation);
-        SCOPED_TRACE("seed " + std::to_string(seed) + ", line " + std::to_string(line) + " to " + typed + " " + symbol);
+        SCOPED_TRACE("to " + typed + " " + symbol);
         if (made) {
             ++corrected;
             EXPECT_EQ(Look(original), Look(again));
@@ -194,7 +204,7 @@ TEST(CorrectLine, TheDialogShowsTheLineAndOkCorrectsItAndMarksIt) {
     t.machine.GetTape().SetDirty(false);
     CorrectThroughDialog(t, 1, CorrectLineForm{"125", '+'});
     ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
-    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "1250.00");
+    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "1250");
     EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].operation, '+');
     EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "125.00 +", "7.50 +", "5.00 -", "127.50 ="}));
     EXPECT_EQ(t.State().Subtotal, 127.5);
@@ -219,6 +229,56 @@ TEST(CorrectLine, TheDialogShowsTheLineAndOkCorrectsItAndMarksIt) {
     EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "1,250.00 +", "7.50 +", "5.00 -", "1,252.50 ="}));
     EXPECT_EQ(t.machine.GetTape().CorrectedFrom(1), nullptr);
     EXPECT_EQ(t.machine.TapeRewritten(), 4u);
+}
+
+// The dialog offers a keyed line's number as it was keyed, not as the line rounded it: OK on
+// it as it stands changes nothing, and a new operation keeps the keyed digits.
+TEST(CorrectLine, TheDialogOffersTheNumberAsKeyed) {
+    struct Case {
+        const char* name;
+        CorrectLineForm answer;
+        Lines tape;
+        bool changed;
+    };
+    const Case cases[] = {
+        {"OK as it stands", {"1.006", '*'}, {"0 =", "1,000.00 +", "1.01 *", "1,006.00 ="}, false},
+        {"only the operation", {"1.006", '+'}, {"0 =", "1,000.00 +", "1.01 +", "1,001.01 ="}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        t.machine.Run(Command::RoundBeforeOperation);  // off: the keyed digits count
+        t.Press("1000*1.006=");
+        t.machine.GetTape().SetDirty(false);
+        CorrectThroughDialog(t, 2, c.answer);
+        ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
+        EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "1.006");
+        EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].operation, '*');
+        EXPECT_EQ(t.Trimmed(), c.tape);
+        EXPECT_EQ(t.machine.GetTape().Dirty(), c.changed);
+        EXPECT_EQ(t.machine.TapeRewritten(), c.changed ? 1u : 0u);
+        EXPECT_EQ(t.machine.GetTape().CorrectedFrom(2) != nullptr, c.changed);
+        // Undo takes back the correction, or else the = key.
+        t.machine.Run(Command::Undo);
+        EXPECT_EQ(t.Trimmed(), c.changed ? cases[0].tape : (Lines{"0 =", "1,000.00 +"}));
+    }
+}
+
+// A recalled number follows a correction before it; undo brings back what it was.
+TEST(CorrectLine, UndoBringsBackTheNumberTheDialogOffers) {
+    TestMachine t;
+    t.Press("10+ar+");
+    ASSERT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "10.00 +"}));
+    ASSERT_TRUE(t.machine.CorrectLine(1, "20", '+'));
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "20.00 +"}));
+    CorrectThroughDialog(t, 2, std::nullopt);
+    t.machine.Run(Command::Undo);
+    CorrectThroughDialog(t, 2, std::nullopt);
+    t.machine.Run(Command::Redo);
+    CorrectThroughDialog(t, 2, std::nullopt);
+    std::vector<std::string> offered;
+    for (const CorrectLineForm& form : t.fakes.dialogs.correctionsShown) offered.push_back(form.number);
+    EXPECT_EQ(offered, (std::vector<std::string>{"20.", "10.", "20."}));
 }
 
 TEST(CorrectLine, CancelChangesNothing) {
@@ -273,12 +333,21 @@ TEST(CorrectLine, ThePauseGuardRefusesIt) {
 }
 
 TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
-    for (const char* number : {"", "0", "-", "1.2.3", "12a", "123456789012345", "0.00"}) {
+    const std::string notANumber = "Type a number for the corrected line!";
+    const std::string zero = "A corrected line needs a number other than 0!";
+    const std::pair<const char*, const std::string&> cases[] = {
+        {"", notANumber},    {"-", notANumber},      {".", notANumber},
+        {"1..2", notANumber}, {"1.2.3", notANumber}, {"12a", notANumber},
+        {"abc", notANumber}, {"123456789012345", notANumber}, {"0", zero},
+        {"0.00", zero},      {"-0", zero},
+    };
+    for (const auto& [number, message] : cases) {
         TestMachine t;
         t.Press("12+3=");
         const Seen before = Look(t);
         EXPECT_FALSE(t.machine.CorrectLine(1, number, '+')) << number;
         EXPECT_EQ(Look(t), before);
+        EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{message}) << number;
     }
 }
 
@@ -400,6 +469,13 @@ TEST(CorrectFileLine, TotalsFollowInTheirOwnFormat) {
          {"0 =", "6.00 -", "-6.00 =", "", "0 =", "3.00 +", "3.00 ="}},
         {"percent and other lines", {"Rent", "0 =", "50.00 +", "Time: 00:00:05", "200.00 %", "25.00 ="}, 4, "400",
          '%', {"Rent", "0 =", "50.00 +", "Time: 00:00:05", "400.00 %", "12.50 ="}},
+        {"a floating-point zero total", {"0 =", "5. +", "5. -", ". ="}, 1, "6", '+', {"0 =", "6. +", "5. -", "1. ="}},
+        {"floating point wherever a line of the section ends in its point",
+         {"0 =", "10. +", "2.5 +", "12.5 =", "Time: 00:00:05", "1,000. +", "1,012.5 ="}, 2, "2.75", '+',
+         {"0 =", "10. +", "2.75 +", "12.75 =", "Time: 00:00:05", "1,000. +", "1,012.75 ="}},
+        {"fixed places in a section without such a line",
+         {"0 =", "10. +", "10. =", " ", "0 =", "2.5 +", "2.5 ="}, 5, "2.75", '+',
+         {"0 =", "10. +", "10. =", "", "0 =", "2.8 +", "2.8 ="}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -60,6 +60,10 @@ TEST(TapeCsv, EveryLineKindGivesItsColumns) {
          {"10. +", ".5 /", "-3.25 %", "-.75 +"},
          {"1,\"             10. +\",10,+,10", "2,\"              .5 /\",0.5,/,20",
           "3,\"           -3.25 %\",-3.25,%,-615.384615384615", "4,\"            -.75 +\",-0.75,+,-616.134615384615"}},
+        {"the floating-point zero",
+         {"0 =", "5. +", "5. -", ". ="},
+         {"1,\"               0 =\",0,=,0", "2,\"              5. +\",5,+,5", "3,\"              5. -\",5,-,0",
+          "4,\"               . =\",0,=,0"}},
         {"a line too wide for the tape leaves the subtotal unknown down to the next clear",
          {"0 =", "3.00 +", wide, "4.00 +", "7.00 =", " ", "0 =", "1.00 +"},
          {"1,\"               0 =\",0,=,0", "2,\"            3.00 +\",3.00,+,3", "3,\"*,345,678,901.00 +\",,+,",
@@ -145,6 +149,28 @@ TEST(ExportCsv, AnOpenedTapeIsRecomputedAndKeysGoOnFromIt) {
     EXPECT_EQ(Rows(t.fakes.files.files["/t/a.csv"]),
               (Lines{"1,\"               0 =\",0,=,0", "2,\"            1.00 +\",1.00,+,1", "3,\"            0.50 +\",0.50,+,1.5",
                      "4,\"             .25 +\",0.25,+,1.75"}));
+}
+
+// A corrected floating-point tape from a file keeps every decimal, so the subtotals read back
+// from its lines are the calculator's.
+TEST(ExportCsv, ACorrectedFloatingPointTapeKeepsItsSubtotals) {
+    TestMachine t;
+    t.fakes.files.files["/t/f.QBX"] = "QBX=\r\nACC=1012.5\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n"
+                                     "               0 =\r\n             10. +\r\n             2.5 +\r\n"
+                                     "            12.5 =\r\nTime: 00:00:05\r\n         1,000. +\r\n"
+                                     "         1,012.5 =\r\n";
+    t.fakes.dialogs.files = {"/t/f.QBX"};
+    t.machine.Run(Command::Open);
+    ASSERT_EQ(t.TapeLines().size(), 7u);
+    ASSERT_TRUE(t.machine.CorrectLine(2, "2.75", '+'));
+    EXPECT_EQ(t.State().Subtotal, 1012.75);
+    t.fakes.dialogs.files = {"/t/f"};
+    t.machine.Run(Command::ExportCsv);
+    const Lines rows = Rows(t.fakes.files.files["/t/f.csv"]);
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows[2], "3,\"            2.75 +\",2.75,+,12.75");
+    EXPECT_EQ(rows[3], "4,\"           12.75 =\",12.75,=,12.75");
+    EXPECT_EQ(rows[6], "7,\"        1,012.75 =\",1012.75,=,1012.75");
 }
 
 // A correction's undo puts the tape back, and the subtotals with it.

@@ -124,6 +124,9 @@ const TooltipTable& MenuItemTooltips() {
     static const TooltipTable table = {
         {"mnuFIExportPdf", "Save the tape as a PDF file, laid out as it prints"},
         {"mnuFIExportCsv", "Save the tape as a CSV file for a spreadsheet"},
+        {"mnuTPCorrectLine", "Click here or press Ctrl+E to correct the selected tape line"},
+        {"mnuTPUndo", "Click here or press Ctrl+Z to undo the last change to the tape, Entry box or Memory"},
+        {"mnuTPRedo", "Click here or press Ctrl+Y to redo what Undo took back"},
     };
     return table;
 }

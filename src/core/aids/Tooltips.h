@@ -12,7 +12,8 @@ using TooltipTable = std::vector<std::pair<std::string, std::string>>;
 
 // The main window's tooltips, in the order they are set.
 const TooltipTable& MainWindowTooltips();
-// The tooltips of the main window's menu items that carry one (the exports).
+// The tooltips of the main window's menu items that carry one (the exports, Correct Line,
+// Undo and Redo).
 const TooltipTable& MenuItemTooltips();
 // A dialog's tooltips: "frmTapeCaption", "ChooseCopy", "UsersGuide" (without the viewer's,
 // which depends on the topics), "TimedEvent" or "frmCorrectLine".

@@ -17,9 +17,15 @@ std::string_view Trim(std::string_view text) {
 }
 
 // "-1,250.00": a sign, digits with commas, one point, digits. Fills the format on success.
+// A lone point is the floating-point mode's zero.
 bool ReadNumberText(std::string_view text, TapeLineReading& reading) {
     std::size_t i = 0;
     if (i < text.size() && text[i] == '-') ++i;
+    if (text.substr(i) == ".") {
+        reading.point = true;
+        reading.value = 0;
+        return true;
+    }
     bool digits = false;
     for (; i < text.size() && (IsDigit(text[i]) || text[i] == ','); ++i) {
         if (text[i] == ',') reading.separators = true;
@@ -114,6 +120,18 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double 
     // The subtotal starts from nothing at the last clear above the line.
     std::int64_t start = index;
     while (start > 0 && read(start).kind != Kind::Clear) --start;
+    // One line that ends in its point ("10.") shows the section was printed in floating point,
+    // where "2.5" has all its decimals: its recomputed lines get all theirs.
+    bool floating = false;
+    for (std::int64_t i = start; i < count && !floating; ++i) {
+        const TapeLineReading reading = read(i);
+        if (i > index && reading.kind == Kind::Clear) break;
+        floating = (reading.kind == Kind::Number || reading.kind == Kind::Total) && reading.point && reading.decimals == 0;
+    }
+    auto formatted = [floating](double v, TapeLineReading format) {
+        if (floating) format.point = true, format.decimals = 0;
+        return FormatLikeLine(v, format);
+    };
 
     double subtotal = 0;
     result.first = index;
@@ -134,7 +152,7 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double 
         if (i == index) {
             reading.value = value;
             reading.operation = operation;
-            text = FormatLikeLine(value, corrected) + ' ' + (operation == 'x' ? '*' : operation);
+            text = formatted(value, corrected) + ' ' + (operation == 'x' ? '*' : operation);
         }
         if (reading.kind == Kind::Number || i == index) {
             if (!Apply(subtotal, reading.operation, reading.value)) {
@@ -146,7 +164,7 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double 
                 return result;
             }
         } else if (reading.kind == Kind::Total && i > index) {
-            text = FormatLikeLine(subtotal, reading) + " =";
+            text = formatted(subtotal, reading) + " =";
         } else if (reading.kind == Kind::Clear) {
             subtotal = 0;
         }

@@ -47,8 +47,9 @@ CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, 
     fields.operation = content.back();
     for (const char c : content.substr(0, content.size() - 2))
         if (c != ',') fields.number += c;
-    // "10." (the floating-point mode's whole number) is 10; ".5" is 0.5.
+    // "10." (the floating-point mode's whole number) is 10; ".5" is 0.5; "." (its zero) is 0.
     if (fields.number.back() == '.') fields.number.pop_back();
+    if (fields.number.empty() || fields.number == "-") fields.number = "0";
     AddLeadingZero(fields.number);
     return fields;
 }

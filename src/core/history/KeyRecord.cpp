@@ -37,6 +37,7 @@ StepPatch StepPatch::Of(const std::vector<KeyStep>& steps, std::size_t from, std
     patch.derived.reserve(steps.size() - from);
     for (std::size_t i = from; i < steps.size(); ++i) {
         patch.derived.push_back({steps[i].tapeBefore, steps[i].failed, steps[i].entered, steps[i].subtotal});
+        if (!steps[i].keyed.empty()) patch.keyed.emplace_back(i, steps[i].keyed);
         if (steps[i].snapshot) patch.snapshots.push_back(steps[i].snapshot);
     }
     return patch;
@@ -53,6 +54,12 @@ void StepPatch::SwapWith(std::vector<KeyStep>& steps) {
         std::swap(steps[i].subtotal, d.subtotal);
         if (steps[i].snapshot && snapshot != snapshots.end()) std::swap(steps[i].snapshot, *snapshot++);
     }
+    std::vector<std::pair<std::size_t, std::string>> other;
+    for (std::size_t i = from; i < steps.size(); ++i)
+        if (!steps[i].keyed.empty()) other.emplace_back(i, std::move(steps[i].keyed)), steps[i].keyed.clear();
+    for (auto& [i, text] : keyed)
+        if (i < steps.size()) steps[i].keyed = std::move(text);
+    keyed = std::move(other);
 }
 
 void KeyRecord::Reset(std::int64_t baseLines, const World& world, std::uint64_t tapeGeneration) {
@@ -79,7 +86,9 @@ namespace {
 std::size_t BytesOf(const UndoRecord& record) {
     std::size_t bytes = sizeof(UndoRecord) + record.tape.lines.characters() +
                         record.tape.lines.size() * TapeLines::kBytesPerLine + record.log.size() * sizeof(KeyStep);
-    if (record.patch) bytes += record.patch->derived.size() * sizeof(StepPatch::Derived);
+    if (record.patch)
+        bytes += record.patch->derived.size() * sizeof(StepPatch::Derived) +
+                 record.patch->keyed.size() * sizeof(std::pair<std::size_t, std::string>);
     return bytes;
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Calculator.h"
@@ -63,6 +64,9 @@ struct KeyStep {
     bool entered = false;  // it printed a number that was entered (the line may be corrected)
     // The subtotal it worked out for the number and total lines it printed (exports show it).
     double subtotal = 0;
+    // The Entry box as it found it, when it printed an entered number: the number as keyed,
+    // before the line rounded it (what the Correct Line dialog offers).
+    std::string keyed;
     std::int32_t selection = -1;
     std::int32_t tapeBefore = 0;  // the tape's length when it ran
     std::shared_ptr<const StepInput> input;
@@ -79,6 +83,8 @@ struct StepPatch {
     };
     std::size_t from = 0;
     std::vector<Derived> derived;
+    // The steps from `from` that printed an entered number, with the Entry box they found.
+    std::vector<std::pair<std::size_t, std::string>> keyed;
     std::vector<std::shared_ptr<const World>> snapshots;  // of the steps from `from` that have one
     std::size_t corrected = 0;
     std::shared_ptr<const StepInput> input;
