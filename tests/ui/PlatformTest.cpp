@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -153,6 +155,45 @@ TEST(Files, AWritableTapeInAReadOnlyFolderIsSavedOverAndNothingElseIsWritten) {
     EXPECT_TRUE(files.CanWriteIn(dir.path().toStdString()));
     EXPECT_FALSE(files.CanWriteIn(tape));  // a file is no folder
     QFile::setPermissions(folder, readable | QFile::WriteOwner);
+}
+
+// A write the system stops half way (here at the size limit, as a full disk would) leaves the
+// earlier file whole and says why, whether the folder takes a temporary file or the file is
+// written in place.
+TEST(Files, AWriteCutShortKeepsTheEarlierFileAndSaysWhy) {
+    QTemporaryDir dir;
+    const QString open = dir.filePath("open"), closed = dir.filePath("closed");
+    ASSERT_TRUE(QDir().mkdir(open) && QDir().mkdir(closed));
+    const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                          QFile::ReadOther | QFile::ExeOther;
+    QtFilePort files;
+    const std::string earlier = "QBX=earlier\r\n";
+    std::vector<std::string> paths;
+    for (const QString& folder : {open, closed}) {
+        const std::string path = (folder + "/tape.QBX").toStdString();
+        ASSERT_TRUE(files.WriteAll(path, earlier));
+        QFile::setPermissions(QString::fromStdString(path), readable | QFile::WriteOwner | QFile::WriteOther);
+        paths.push_back(path);
+    }
+    QFile::setPermissions(dir.path(), readable | QFile::WriteOwner | QFile::WriteOther);
+    QFile::setPermissions(open, readable | QFile::WriteOwner | QFile::WriteOther);
+    QFile::setPermissions(closed, readable);
+    const bool held = AsPlainUser([&] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{4096, 4096};
+        if (setrlimit(RLIMIT_FSIZE, &small) != 0) return false;
+        QtFilePort port;
+        for (const std::string& path : paths) {
+            std::string bytes;
+            if (port.WriteAll(path, std::string(100000, 'x'))) return false;
+            if (port.LastWriteError().find("too large") == std::string::npos) return false;
+            if (port.ReadAll(path, bytes, 1 << 20) != ReadOutcome::Read || bytes != earlier) return false;
+        }
+        return true;
+    });
+    EXPECT_TRUE(held);
+    EXPECT_EQ(QDir(open).entryList(QDir::Files | QDir::Hidden), QStringList{"tape.QBX"});
+    QFile::setPermissions(closed, readable | QFile::WriteOwner);
 }
 
 // Reading stops at the limit, for a file that says its size and for a device that never ends.

@@ -6,6 +6,7 @@
 #include <QSaveFile>
 #include <QString>
 #include <algorithm>
+#include <limits>
 #include <cstdio>
 #include <utility>
 #include <vector>
@@ -102,6 +103,35 @@ bool QtFilePort::WriteAll(const std::string& path, const std::string& bytes) {
     return WriteFrom(path, whole);
 }
 
+namespace {
+
+// Why a write stopped: Qt's reason, or the system's when Qt has none (a short write on a full
+// disk sets no error of Qt's own).
+QString WriteFailure(const QFileDevice& file, int error) {
+    const QString reason = file.errorString();
+    if (file.error() != QFileDevice::NoError && !reason.isEmpty() && reason != QStringLiteral("Unknown error"))
+        return reason;
+    return QString::fromLocal8Bit(std::strerror(error != 0 ? error : ENOSPC));
+}
+
+// Writes every piece; false with the reason when one is not written whole.
+bool WritePieces(QFileDevice& file, ByteSource& source, QString& reason) {
+    for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next()) {
+        while (!piece.empty()) {
+            errno = 0;
+            const qint64 written = file.write(piece.data(), static_cast<qint64>(piece.size()));
+            if (written <= 0) {
+                reason = WriteFailure(file, errno);
+                return false;
+            }
+            piece.remove_prefix(static_cast<std::size_t>(written));
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
 bool QtFilePort::WriteFrom(const std::string& path, ByteSource& source) {
     // Only a plain file is written over: never a device, a pipe or a folder of that name.
     lastWriteError_.clear();
@@ -110,24 +140,41 @@ bool QtFilePort::WriteFrom(const std::string& path, ByteSource& source) {
         lastWriteError_ = ToCodePage(reason);  // the message box shows code-page text
         return false;
     };
-    const QFileInfo target(QString::fromStdString(path));
+    const QString name = QString::fromStdString(path);
+    const QFileInfo target(name);
     if ((target.exists() || target.isSymLink()) && !target.isFile())
         return failed(QStringLiteral("not a plain file"));
-    QSaveFile file(QString::fromStdString(path));
-    // Only where the folder refuses the temporary file; the file itself must still be writable.
-    file.setDirectWriteFallback(true);
+    QString reason;
+    if (target.exists() && !CanWriteIn(target.absolutePath().toStdString())) {
+        // A writable file in a folder that takes no new file: written in place. Its old bytes
+        // are kept first and put back if the new ones cannot all be written, so a failure
+        // never leaves a file cut short.
+        std::string old;
+        if (ReadAll(path, old, std::numeric_limits<std::uint64_t>::max()) != ReadOutcome::Read)
+            return failed(QStringLiteral("the file cannot be read to keep it safe"));
+        QFile file(name);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+            return failed(file.errorString());
+        if (WritePieces(file, source, reason) && file.flush() && ::fsync(file.handle()) == 0) return true;
+        if (reason.isEmpty()) reason = WriteFailure(file, errno);
+        file.seek(0);
+        file.resize(0);
+        WholeString whole(old);
+        QString ignored;
+        if (!WritePieces(file, whole, ignored) || ::fsync(file.handle()) != 0)
+            reason += QStringLiteral("; the earlier file could not be put back whole");
+        return failed(reason);
+    }
+    QSaveFile file(name);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return failed(file.errorString());
-    for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next()) {
-        const qint64 size = static_cast<qint64>(piece.size());
-        if (file.write(piece.data(), size) != size) {
-            const QString reason = file.errorString();
-            file.cancelWriting();
-            return failed(reason);
-        }
+    if (!WritePieces(file, source, reason)) {
+        file.cancelWriting();
+        return failed(reason);
     }
+    errno = 0;
     if (!file.commit())
-        return failed(file.errorString());
+        return failed(WriteFailure(file, errno));
     return true;
 }
 

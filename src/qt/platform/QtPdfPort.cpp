@@ -49,7 +49,7 @@ PrinterPort& QtPdfPort::Open(const std::string& path, const std::string& title) 
         return nowhere_;
     }
     file_ = std::make_unique<QSaveFile>(name);
-    file_->setDirectWriteFallback(true);
+    // Never written in place: a PDF cut short would take the place of the earlier file.
     if (!file_->open(QIODevice::WriteOnly)) {
         error_ = file_->errorString();
         file_.reset();
