@@ -267,6 +267,9 @@ private:
     FileDialogRequest PrepareFileDialog(bool save) const;
     void SetMainTitle();
     bool PromptForCaption();
+    // The caption a printout (or its PDF) carries, asked for when the option says so; nothing
+    // when the prompt was cancelled.
+    std::optional<std::string> CaptionToPrint();
     void ShowCaption();
     void NewCaption();
     void ClearCaption();

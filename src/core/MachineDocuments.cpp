@@ -302,22 +302,25 @@ void Machine::NewTape() {
 
 // Printing.
 
+std::optional<std::string> Machine::CaptionToPrint() {
+    if (options_.TapeCaption) {
+        if (!PromptForCaption()) return std::nullopt;
+        return tapeCaption_;
+    }
+    return useCaptionWithoutPrompt_ ? tapeCaption_ : std::string();
+}
+
 void Machine::PrintTape() {
     std::string heading;
     if (TimedEventActive) {
         heading = TimedEventHeading(EventName, EventDate, EventDescription, stopwatch_.ElapsedTime);
         CloseTimedEvent(true);
     }
-    std::string caption;
-    if (options_.TapeCaption) {
-        if (!PromptForCaption()) return;
-        caption = tapeCaption_;
-    } else if (useCaptionWithoutPrompt_) {
-        caption = tapeCaption_;
-    }
+    const std::optional<std::string> caption = CaptionToPrint();
+    if (!caption) return;
     std::optional<int> copies = dialogs_.PrinterDialog(kProduct);
     if (!copies) return;
-    PrintTapeCopies(dialogs_.Printer(), *copies, heading, caption, tape_.Lines());
+    PrintTapeCopies(dialogs_.Printer(), *copies, heading, *caption, tape_.Lines());
 }
 
 // Welcome and closing.

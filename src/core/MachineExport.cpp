@@ -65,13 +65,8 @@ void Machine::ExportPdfCommand() {
     // The heading and the caption as the Print command would print them; the timed event goes on.
     std::string heading;
     if (TimedEventActive) heading = TimedEventHeading(EventName, EventDate, EventDescription, stopwatch_.ElapsedTime);
-    std::string caption;
-    if (options_.TapeCaption) {
-        if (!PromptForCaption()) return;
-        caption = tapeCaption_;
-    } else if (useCaptionWithoutPrompt_) {
-        caption = tapeCaption_;
-    }
+    const std::optional<std::string> caption = CaptionToPrint();
+    if (!caption) return;
     const std::optional<std::string> path = AskExportPath(kPdf.filter, kPdf.extension);
     if (!path) return;
     if (!ports_.pdf) {
@@ -83,7 +78,7 @@ void Machine::ExportPdfCommand() {
     bool written = false;
     dialogs_.SetBusy(true);
     try {
-        PrintTapeCopies(ports_.pdf->Open(*path, title), 1, heading, caption, tape_.Lines());
+        PrintTapeCopies(ports_.pdf->Open(*path, title), 1, heading, *caption, tape_.Lines());
         written = ports_.pdf->Finish(reason);
     } catch (const std::bad_alloc&) {
         reason = "There is not enough memory";
