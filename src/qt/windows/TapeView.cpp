@@ -192,6 +192,17 @@ void TapeView::rowsInserted(const QModelIndex& parent, int start, int end) {
         viewport()->update(QRect(0, (first - top) * rowHeight_, viewport()->width(), (last - first + 1) * rowHeight_));
 }
 
+// Lines rewritten in place (a correction, an undo) are repainted where they show. The item
+// view's own handler leaves a range of rows to a layout pass this view never has.
+void TapeView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight, const QList<int>& roles) {
+    QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+    const int top = TopRow();
+    const int first = std::max(topLeft.row(), top);
+    const int last = std::min(bottomRight.row(), top + VisibleRows() - 1);
+    if (first <= last)
+        viewport()->update(QRect(0, (first - top) * rowHeight_, viewport()->width(), (last - first + 1) * rowHeight_));
+}
+
 void TapeView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
     QAbstractItemView::selectionChanged(selected, deselected);
     // Screen readers hear which line is selected.

@@ -48,6 +48,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent*) override {}
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                     const QList<int>& roles = QList<int>()) override;
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
 
