@@ -50,7 +50,7 @@ void Machine::TellRecoveryRefused() {
     MessageRequest message;
     message.title = "the Quillbox";
     message.text = "Unsaved tapes cannot be kept for recovery: \"" + folder +
-                   "\" is not a folder of your own, open to you alone.";
+                   "\" cannot be made, or is not a folder of your own, open to you alone.";
     message.icon = MessageIcon::Exclamation;
     ports_.messages.ShowMessage(message);
 }

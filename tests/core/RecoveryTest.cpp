@@ -363,8 +363,8 @@ TEST(Recovery, AFolderThatIsNotTheUsersAloneIsLeftUntouchedAndTheUserIsToldOnce)
         });
         ASSERT_EQ(t.startupMessages.size(), 1u);
         EXPECT_EQ(t.startupMessages[0].text,
-                  "Unsaved tapes cannot be kept for recovery: \"/home/pat/.local/state/the Quillbox\" is not a folder "
-                  "of your own, open to you alone.");
+                  "Unsaved tapes cannot be kept for recovery: \"/home/pat/.local/state/the Quillbox\" cannot be made, "
+                  "or is not a folder of your own, open to you alone.");
         EXPECT_EQ(t.fakes.files.files, before);
         EXPECT_EQ(t.machine.LastTapeFile(), "");
         EXPECT_TRUE(t.fakes.files.locks.empty());

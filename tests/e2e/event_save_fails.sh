@@ -14,6 +14,8 @@ mkdir "$WORK/elsewhere"
 chmod 555 "$START" "$HOME"
 
 start_working
+answer 'the Quillbox' Return              # no folder of its own for recovery records: said once
+focus_main
 keys F9
 setup=$(wait_box 'Timed Event')
 typed 'Pat'; keys Return
