@@ -261,6 +261,10 @@ private:
     static std::string CleanCaption(std::string caption);
     bool WriteTapeFile(const std::string& path, const std::string& caption);
     TapeReadResult ReadTapeFile(const std::string& path);
+    // The tape's caption, calculator state and timer reading, as a tape file keeps them; and
+    // the same taken back (the Entry box and the operation indicator follow).
+    TapeValues TapeValuesNow() const;
+    void TakeTapeValues(const TapeValues& values);
     void OpenCommand();
     void OpenTape();
     void NewTape();

@@ -100,15 +100,9 @@ FileDialogRequest Machine::PrepareFileDialog(bool save) const {
 }
 
 bool Machine::WriteTapeFile(const std::string& path, const std::string& caption) {
-    const CalculatorState& state = calculator_.State();
     TapeDocument document;
+    static_cast<TapeValues&>(document) = TapeValuesNow();
     document.caption = caption;
-    document.subtotal = state.Subtotal;
-    document.pendingOperation = state.PendingOperation;
-    document.entryText = state.EntryText;
-    document.justPressedEquals = state.JustPressedEquals;
-    document.specialResult = state.SpecialResult;
-    document.elapsedTime = stopwatch_.ElapsedTime;
     dialogs_.SetBusy(true);
     bool written = false;
     try {
@@ -255,17 +249,34 @@ TapeReadResult Machine::ReadTapeFile(const std::string& path) {
     }
     tape_.Replace(std::move(document.lines));
     tape_.ScrollTape();
-    stopwatch_.ElapsedTime = document.elapsedTime;
-    tapeCaption_ = document.caption;
+    TakeTapeValues(document);
+    return result;
+}
+
+TapeValues Machine::TapeValuesNow() const {
+    const CalculatorState& state = calculator_.State();
+    TapeValues values;
+    values.caption = tapeCaption_;
+    values.subtotal = state.Subtotal;
+    values.pendingOperation = state.PendingOperation;
+    values.entryText = state.EntryText;
+    values.justPressedEquals = state.JustPressedEquals;
+    values.specialResult = state.SpecialResult;
+    values.elapsedTime = stopwatch_.ElapsedTime;
+    return values;
+}
+
+void Machine::TakeTapeValues(const TapeValues& values) {
+    stopwatch_.ElapsedTime = values.elapsedTime;
+    tapeCaption_ = values.caption;
     CalculatorState& state = calculator_.State();
-    state.Subtotal = document.subtotal;
-    state.PendingOperation = document.pendingOperation;
-    state.EntryText = document.entryText;
-    state.JustPressedEquals = document.justPressedEquals;
-    state.SpecialResult = document.specialResult;
+    state.Subtotal = values.subtotal;
+    state.PendingOperation = values.pendingOperation;
+    state.EntryText = values.entryText;
+    state.JustPressedEquals = values.justPressedEquals;
+    state.SpecialResult = values.specialResult;
     calculator_.SetOperatorIndicator(state.PendingOperation);
     calculator_.ShowEntry();
-    return result;
 }
 
 void Machine::OpenTape() {

@@ -13,15 +13,8 @@ constexpr const char* kCrLf = "\r\n";
 }  // namespace
 
 RecoveryState Machine::RecoveryStateNow() const {
-    const CalculatorState& state = calculator_.State();
     RecoveryState now;
-    now.caption = tapeCaption_;
-    now.subtotal = state.Subtotal;
-    now.pendingOperation = state.PendingOperation;
-    now.entryText = state.EntryText;
-    now.justPressedEquals = state.JustPressedEquals;
-    now.specialResult = state.SpecialResult;
-    now.elapsedTime = stopwatch_.ElapsedTime;
+    static_cast<TapeValues&>(now) = TapeValuesNow();
     now.lastTapeFile = lastTapeFile_;
     now.tapeFileName = tapeFileName_;
     return now;
@@ -59,17 +52,8 @@ void Machine::RecoverTape(const RecoveredTape& tape) {
     tape_.Replace(tape.lines);
     tape_.ScrollTape();
     const RecoveryState& state = tape.state;
-    tapeCaption_ = state.caption;
-    stopwatch_.ElapsedTime = state.elapsedTime;
+    TakeTapeValues(state);
     stopwatch_.ShowStoredTime(stopwatch_.ElapsedTime);
-    CalculatorState& calculator = calculator_.State();
-    calculator.Subtotal = state.subtotal;
-    calculator.PendingOperation = state.pendingOperation;
-    calculator.EntryText = state.entryText;
-    calculator.JustPressedEquals = state.justPressedEquals;
-    calculator.SpecialResult = state.specialResult;
-    calculator_.SetOperatorIndicator(calculator.PendingOperation);
-    calculator_.ShowEntry();
     lastTapeFile_ = state.lastTapeFile;
     tapeFileName_ = state.tapeFileName;
     // Back as it was when the copy ended: changed, and not saved.

@@ -194,13 +194,8 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
     if (ReadTapeBytes(std::string(bytes.substr(bodyStart, lines.ends[bodyEnd - 1] - bodyStart)), document) !=
         TapeReadResult::Read)
         return std::nullopt;
-    tape.state.caption = std::move(document.caption);
-    tape.state.subtotal = exact ? *exact : document.subtotal;
-    tape.state.pendingOperation = document.pendingOperation;
-    tape.state.entryText = std::move(document.entryText);
-    tape.state.justPressedEquals = document.justPressedEquals;
-    tape.state.specialResult = document.specialResult;
-    tape.state.elapsedTime = std::move(document.elapsedTime);
+    static_cast<TapeValues&>(tape.state) = std::move(static_cast<TapeValues&>(document));
+    if (exact) tape.state.subtotal = *exact;
     tape.lines = std::move(document.lines);
     if (tape.damaged || wanted != bodyEnd) {
         tape.damaged = true;

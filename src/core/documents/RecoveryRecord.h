@@ -36,14 +36,7 @@
 namespace qb {
 
 // Everything of the tape but its lines.
-struct RecoveryState {
-    std::string caption;
-    double subtotal = 0;
-    char pendingOperation = '+';
-    std::string entryText;
-    bool justPressedEquals = true;
-    bool specialResult = false;
-    std::string elapsedTime;
+struct RecoveryState : TapeValues {
     std::string lastTapeFile;  // the tape's file, "" when it has none
     std::string tapeFileName;  // as the title shows it
     bool operator==(const RecoveryState&) const = default;

@@ -8,7 +8,9 @@
 
 namespace qb {
 
-struct TapeDocument {
+// What a tape carries besides its lines: the caption, the calculator state needed to go on and
+// the last timer reading.
+struct TapeValues {
     std::string caption;
     double subtotal = 0;
     char pendingOperation = '+';
@@ -16,6 +18,10 @@ struct TapeDocument {
     bool justPressedEquals = true;
     bool specialResult = false;
     std::string elapsedTime;  // "" when no timer reading is held
+    bool operator==(const TapeValues&) const = default;
+};
+
+struct TapeDocument : TapeValues {
     TapeLines lines;
 };
 
