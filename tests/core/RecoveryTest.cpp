@@ -843,3 +843,13 @@ TEST(Recovery, TheTemporariesOfACopyThatEndedAreRemovedAndNothingElse) {
     EXPECT_TRUE(files.count(std::string(kFolder) + "300-3.QBT"));
     EXPECT_TRUE(t.startupMessages.empty());
 }
+
+TEST(Recovery, ACopyThatCannotHoldItsLockKeepsNoRecordAndSaysSo) {
+    Recovering t([](FakePorts& f) { f.files.noLocks = true; });
+    t.Press("5+");
+    for (int tick = 1; tick < RecoveryKeeper::kMostTries; ++tick) t.machine.RecoveryTick();
+    // Another copy would take a record without its lock for a left one.
+    EXPECT_FALSE(t.HasRecord());
+    ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
+    EXPECT_NE(t.fakes.messages.shown[0].text.find("cannot be written (its lock cannot be taken)"), std::string::npos);
+}
