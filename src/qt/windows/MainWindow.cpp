@@ -816,8 +816,8 @@ void MainWindow::RenderLayout() {
 }
 
 // Where the machine wants the window, in twips of the outer window. Expanded, the client area
-// keeps its designed size; collapsed, the client area is what the outer size leaves, but never
-// less than the tape and the entry line need.
+// keeps its designed size; collapsed, the client area is what the outer size (a design size,
+// drawn at the window's scale) leaves, but never less than the tape and the entry line need.
 void MainWindow::RenderGeometry() {
     const Machine::Geometry& wanted = machine_.WindowGeometry();
     const int topmost = machine_.Topmost();
@@ -839,8 +839,8 @@ void MainWindow::RenderGeometry() {
         if (machine_.WindowCollapsed()) {
             const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
             const QRect content = lstTape_->geometry() | txtAltDisplay_->geometry() | lblAltOperator_->geometry();
-            clientSize = QSize(std::max(Pixels(wanted.width) - frame.width(), content.right() + 1),
-                               std::max(Pixels(wanted.height) - frame.height() - menuBar()->sizeHint().height(),
+            clientSize = QSize(std::max(LayoutPixels(wanted.width) - frame.width(), content.right() + 1),
+                               std::max(LayoutPixels(wanted.height) - frame.height() - menuBar()->sizeHint().height(),
                                         content.bottom() + 1));
         }
         if (client_->size() != clientSize) {
