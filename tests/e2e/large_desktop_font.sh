@@ -6,6 +6,8 @@ set -euo pipefail
 QUILLBOX=$1
 . "$(dirname "$0")/lib.sh"
 new_user_cleaned
+# The designed size first: no desktop that names a font of its own.
+unset QT_QPA_PLATFORMTHEME XDG_CURRENT_DESKTOP DESKTOP_SESSION
 checks=0
 
 width() { local x y w h; read -r x y w h <<<"$(geometry)"; echo "$w"; }

@@ -24,7 +24,9 @@ Palette PaletteOf(const QPalette& p) {
 void SetColours(QWidget* widget, const ColourPair& colours) {
     QPalette palette = widget->palette();
     const QColor background = QColorOf(colours.background), text = QColorOf(colours.text);
-    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base}) palette.setColor(role, background);
+    palette.setColor(QPalette::Base, background);
+    // A box's frame is drawn in the window colour around it, unless the box fills its whole self.
+    if (widget->autoFillBackground()) palette.setColor(QPalette::Window, background);
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         palette.setColor(role, text);
     widget->setPalette(palette);

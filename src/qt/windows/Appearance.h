@@ -15,7 +15,8 @@ Rgb RgbOf(const QColor& colour);
 QColor QColorOf(Rgb colour);
 Palette PaletteOf(const QPalette& palette);
 
-// Paints a widget's background and its text together, for boxes, labels and lists alike.
+// Paints a widget's background and its text together, for boxes, labels and lists alike. The
+// window colour changes only for a widget that fills its background itself.
 void SetColours(QWidget* widget, const ColourPair& colours);
 
 // The desktop's general font in points. Without a desktop that names one, Qt falls back to its
