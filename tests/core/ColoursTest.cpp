@@ -42,7 +42,7 @@ TEST(Contrast, IsComputedFromRelativeLuminance) {
     };
     const Case cases[] = {
         {kBlack, kWhite, 21.0},        {kWhite, kWhite, 1.0},          {{255, 0, 0}, kWhite, 4.0},
-        {{119, 119, 119}, kWhite, 4.48}, {{0, 0, 255}, kBlack, 2.44}, {{0, 0, 0xC0}, kWhite, 11.92},
+        {{119, 119, 119}, kWhite, 4.48}, {{0, 0, 255}, kBlack, 2.44}, {{0, 0, 0xC0}, kWhite, 11.92}, {{10, 10, 10}, kBlack, 1.06},
     };
     for (const Case& c : cases) {
         EXPECT_NEAR(ContrastRatio(c.a, c.b), c.ratio, 0.01);
@@ -107,6 +107,9 @@ TEST(Colours, ADarkPaletteTakesTheBoxesAndKeepsTheMeaningOfEveryColour) {
         const Palette& dark = p.palette;
         EXPECT_TRUE(IsDark(dark)) << p.name;
         EXPECT_EQ(DisplayColours(dark, 0xFFFFFF).background, dark.base) << p.name;
+        // A fixed colour turns into a deeper shade of the same hue.
+        EXPECT_EQ(ShadeFor(dark, {255, 0, 0}), (Rgb{102, 0, 0})) << p.name;
+        EXPECT_EQ(ShadeFor(dark, {192, 255, 255}), (Rgb{77, 102, 102})) << p.name;
         // The event colours stay apart from each other and from the plain boxes; the lit
         // indicators from each other and from the unlit ones.
         std::vector<Rgb> events;
