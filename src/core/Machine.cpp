@@ -11,6 +11,7 @@
 #include "window/KeyCodes.h"
 #include "window/KeyboardMap.h"
 #include "window/MenuModel.h"
+#include "window/Zoom.h"
 
 namespace qb {
 namespace {
@@ -131,6 +132,7 @@ void Machine::LoadSettings() {
     options_.Tooltips = settings_.ReadTruth(key::Tooltips, true);
     options_.MachineSounds = settings_.ReadTruth(key::MachineSounds, true);
     options_.ClearEntryBox = settings_.ReadTruth(key::ClearEntryBox, true);
+    zoom_ = Zoom::Parse(settings_.Get(Zoom::kSettingKey));
     storedLastMode_ = settings_.Get(key::LastMode);
     storedLastLeft_ = settings_.Get(key::LastLeft);
     storedLastTop_ = settings_.Get(key::LastTop);
@@ -266,8 +268,16 @@ void Machine::Execute(Command command) {
     case Command::CorrectLine: CorrectLineCommand(); break;
     case Command::Undo: UndoCommand(false); break;
     case Command::Redo: UndoCommand(true); break;
+    case Command::ZoomIn: SetZoom(Zoom::Larger(zoom_)); break;
+    case Command::ZoomOut: SetZoom(Zoom::Smaller(zoom_)); break;
+    case Command::ActualSize: SetZoom(Zoom::kSmallest); break;
     default: break;
     }
+}
+
+void Machine::SetZoom(int percent) {
+    zoom_ = percent;
+    settings_.Save(Zoom::kSettingKey, std::to_string(percent));
 }
 
 // The commands that change the calculator, the memory or the tape, run live or replayed.
@@ -434,6 +444,8 @@ bool Machine::IsEnabled(Command command) const {
     case Command::Print: return printerAvailable_;
     case Command::Undo: return CanUndo();
     case Command::Redo: return CanRedo();
+    case Command::ZoomIn: return zoom_ < Zoom::kLargest;
+    case Command::ZoomOut: return zoom_ > Zoom::kSmallest;
     case Command::None: return false;
     default: return true;
     }

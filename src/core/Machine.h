@@ -51,6 +51,8 @@ public:
     void LoadSettings();
     // No settings were found: the program runs for the first time.
     bool FirstRun() const { return firstRun_; }
+    // The user's zoom of the window, in percent (Options menu).
+    int ZoomPercent() const { return zoom_; }
     void FirstActivation();
     bool StartingUp() const { return startingUp_; }
     // Where the program was started, ending in a path separator: the first folder for the User
@@ -222,6 +224,7 @@ public:
     bool Recovered() const { return recoveredTape_; }
 
 private:
+    void SetZoom(int percent);
     // Check and correct, undo and redo (MachineCorrection.cpp).
     static bool IsKeyedCommand(Command command);
     void ExecuteKeyed(Command command);
@@ -359,6 +362,7 @@ private:
     std::string tapeFileName_;
     bool printerAvailable_ = false;
     bool firstRun_ = false;
+    int zoom_ = 100;
     // The window's last mode and position, applied when the window is first shown.
     std::string storedLastMode_, storedLastLeft_, storedLastTop_;
     bool captionFocus_ = false;

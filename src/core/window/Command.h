@@ -31,6 +31,8 @@ enum class Command {
     CorrectLine, Undo, Redo,
     // Exports of the tape (File menu, Export submenu)
     ExportPdf, ExportCsv,
+    // The window's size (Options menu)
+    ZoomIn, ZoomOut, ActualSize,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }

@@ -72,7 +72,10 @@ std::vector<Menu> BuildMenus() {
                       Item("mnuOPTapeCaption", "Prompt For &Print Caption", C::PromptPrintCaption),
                       Item("mnuOPFileCaption", "Prompt For &File Caption", C::PromptFileCaption), Separator(),
                       Item("mnuOPDisplayCopy", "&Display Value Copied", C::DisplayValueCopied), Separator(),
-                      Item("mnuOPMachineSounds", "&Machine Sounds", C::MachineSounds)}});
+                      Item("mnuOPMachineSounds", "&Machine Sounds", C::MachineSounds), Separator(),
+                      Item("mnuOPZoomIn", "Zoom &In", C::ZoomIn, {vk::OemPlus, kCtrl}),
+                      Item("mnuOPZoomOut", "Zoom &Out", C::ZoomOut, {vk::OemMinus, kCtrl}),
+                      Item("mnuOPActualSize", "Ac&tual Size", C::ActualSize, {vk::Key0, kCtrl})}});
     menus.push_back({"mnuHPHelp", "&Help",
                      {Item("mnuHPUserGuide", "&User Guide...", C::UserGuide, {vk::F1, 0}),
                       Item("mnuHPShortcutKeys", "&Keyboard Shortcut Keys", C::ShortcutKeys, {vk::F1, kShift}),
@@ -88,6 +91,9 @@ std::string KeyName(int key) {
     if (key >= vk::F1 && key <= vk::F12) return "F" + std::to_string(key - vk::F1 + 1);
     if (key >= vk::A && key <= vk::Z) return std::string(1, static_cast<char>(key));
     if (key == vk::Delete) return "Del";
+    if (key >= vk::Key0 && key <= vk::Key9) return std::string(1, static_cast<char>(key));
+    if (key == vk::OemPlus) return "=";
+    if (key == vk::OemMinus) return "-";
     return {};
 }
 

@@ -18,7 +18,7 @@ QString AboutWindow::TechnicalHelpLine() {
     return QStringLiteral("Technical assistance and feedback ... ") + QStringLiteral(QB_SUPPORT_ADDRESS);
 }
 
-AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+AboutWindow::AboutWindow(QWidget* parent, double scale) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("About"));
     setWindowTitle(QString());
     setModal(true);
@@ -27,10 +27,10 @@ AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::Fra
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* logo = new QLabel(frame);
     logo->setObjectName(QStringLiteral("Picture1"));
-    logo->setPixmap(LogoPicture(56));
+    logo->setPixmap(LogoPicture(qRound(56 * scale)));
     auto* tape = new QLabel(this);
     tape->setObjectName(QStringLiteral("picATape"));
-    tape->setPixmap(TapePicture(150));
+    tape->setPixmap(TapePicture(qRound(150 * scale)));
     auto* about = new QLabel(QStringLiteral("the Quillbox, a printing calculator with a paper tape.\n"
                                             "Keyed numbers print on the tape with the operation they underwent."),
                              frame);

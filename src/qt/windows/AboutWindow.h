@@ -8,7 +8,8 @@ namespace qb {
 class AboutWindow final : public QDialog {
     Q_OBJECT
 public:
-    explicit AboutWindow(QWidget* parent = nullptr);
+    // scale: the size the main window is drawn at, which the pictures follow.
+    explicit AboutWindow(QWidget* parent = nullptr, double scale = 1.0);
     // The technical-help line, with the support address the program was built with.
     static QString TechnicalHelpLine();
 };

@@ -6,8 +6,10 @@
 #include "aids/Tooltips.h"
 #include "aids/WindowPlacement.h"
 #include "windows/AboutWindow.h"
+#include "windows/Appearance.h"
 #include "windows/UserGuideWindow.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -23,6 +25,7 @@
 
 #include "platform/CodePage.h"
 #include "window/KeyCodes.h"
+#include "window/Zoom.h"
 #include "windows/IndicatorLabel.h"
 #include "windows/KeyTranslation.h"
 #include "windows/PictureButton.h"
@@ -36,42 +39,33 @@ constexpr int kClientWidth = 8355;
 constexpr int kClientHeight = 5130;
 constexpr int kTwipsPerInch = 1440;
 
-const QColor kLightCyan(192, 255, 255);
-const QColor kRed(255, 0, 0);
-
-QFont SansSerifFont() {
+// Fonts grow with the window's scale: the desktop's font size and the user's zoom.
+QFont SansSerifFont(double scale) {
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(8);
+    font.setPointSizeF(8 * scale);
     return font;
 }
 
-QFont CourierFont() {
+QFont CourierFont(double scale) {
     QFont font;
     font.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"), QStringLiteral("Courier")});
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
-    font.setPointSizeF(8.25);
+    font.setPointSizeF(8.25 * scale);
     return font;
 }
 
-QFont FontOfOperator(OperatorFont font) {
-    QFont out = font == OperatorFont::MSSansSerif ? SansSerifFont() : CourierFont();
-    out.setPointSizeF(8.25);
+QFont FontOfOperator(OperatorFont font, double scale) {
+    QFont out = font == OperatorFont::MSSansSerif ? SansSerifFont(scale) : CourierFont(scale);
+    out.setPointSizeF(8.25 * scale);
     return out;
 }
 
 // A key is named by its caption, as a reader would say it.
 QString NameOfCaption(const char* caption) { return QString::fromLatin1(caption).remove(QLatin1Char('&')).trimmed(); }
-
-void SetBackground(QWidget* widget, const QColor& colour) {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    palette.setColor(QPalette::Base, colour);
-    widget->setPalette(palette);
-}
 
 void SetText(QLineEdit* box, const std::string& text) {
     const QString shown = FromCodePage(text);
@@ -104,11 +98,13 @@ MainWindow::MainWindow(Machine& machine, MessagePort& messages, QWidget* parent)
     setObjectName(QStringLiteral("frmCalc"));
     if (QScreen* s = screen()) dpi_ = s->logicalDotsPerInch();
     xkbScanCodes_ = PlatformHasXkbScanCodes();
-    setFont(SansSerifFont());
+    shownZoom_ = machine_.ZoomPercent();
+    scale_ = Zoom::Scale(DesktopPointSize(), shownZoom_);
+    setFont(SansSerifFont(scale_));
 
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("clientArea"));
-    client_->setFixedSize(Pixels(kClientWidth), Pixels(kClientHeight));
+    client_->setFixedSize(LayoutPixels(kClientWidth), LayoutPixels(kClientHeight));
     setCentralWidget(client_);
 
     BuildFrames();
@@ -167,17 +163,27 @@ int MainWindow::Pixels(long twips) const { return qRound(static_cast<double>(twi
 
 long MainWindow::Twips(int pixels) const { return std::lround(pixels * kTwipsPerInch / dpi_); }
 
+int MainWindow::LayoutPixels(long twips) const {
+    return qRound(static_cast<double>(twips) * dpi_ * scale_ / kTwipsPerInch);
+}
+
 QRect MainWindow::TwipsRect(int left, int top, int width, int height) const {
-    const int x = Pixels(left);
-    const int y = Pixels(top);
-    return {x, y, Pixels(left + width) - x, Pixels(top + height) - y};
+    const int x = LayoutPixels(left);
+    const int y = LayoutPixels(top);
+    return {x, y, LayoutPixels(left + width) - x, LayoutPixels(top + height) - y};
+}
+
+// A control placed by its design in twips, and placed again when the window's scale changes.
+void MainWindow::Place(QWidget* widget, const QRect& twips) {
+    placed_.push_back({widget, twips});
+    widget->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
 }
 
 QGroupBox* MainWindow::AddFrame(QWidget* parent, const char* name, const char* caption, const QRect& twips,
                                 const QString& accessibleName) {
     auto* frame = new QGroupBox(QString::fromLatin1(caption), parent);
     frame->setObjectName(QString::fromLatin1(name));
-    frame->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    Place(frame, twips);
     frame->setAccessibleName(accessibleName);
     frame->setFocusPolicy(Qt::NoFocus);
     return frame;
@@ -190,7 +196,7 @@ QPushButton* MainWindow::AddButton(QWidget* parent, const char* name, const char
     // Keys reach the machine through its keyboard map alone, so the caption's mnemonic is no shortcut.
     button->setShortcut(QKeySequence());
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    Place(button, twips);
     button->setFocusPolicy(Qt::NoFocus);
     button->setAutoDefault(false);
     button->setAccessibleName(NameOfCaption(caption));
@@ -203,18 +209,24 @@ QPushButton* MainWindow::AddPictureButton(QWidget* parent, const char* name, Pic
                                           const QRect& twips, const QString& accessibleName) {
     QPushButton* button = AddButton(parent, name, "", command, twips);
     button->setAccessibleName(accessibleName);
+    pictureButtons_.push_back({button, picture});
+    DrawPictureOn(button, picture);
+    return button;
+}
+
+// The picture fills the button; letters take a shade that reads on the key.
+void MainWindow::DrawPictureOn(QPushButton* button, Picture picture) {
     const QSize room = button->size() - QSize(10, 6);
     const QSize iconSize(std::max(8, room.width()), std::max(8, room.height()));
     button->setIconSize(iconSize);
-    button->setIcon(DrawPicture(picture, iconSize, devicePixelRatio()));
-    return button;
+    button->setIcon(DrawPicture(picture, iconSize, devicePixelRatio(), QApplication::palette().color(QPalette::Button)));
 }
 
 QLineEdit* MainWindow::AddTextBox(QWidget* parent, const char* name, const QRect& twips,
                                   const QString& accessibleName) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(QString::fromLatin1(name));
-    box->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    Place(box, twips);
     box->setAccessibleName(accessibleName);
     box->setAttribute(Qt::WA_InputMethodEnabled, false);
     box->setContextMenuPolicy(Qt::NoContextMenu);
@@ -226,7 +238,7 @@ IndicatorLabel* MainWindow::AddLabel(QWidget* parent, const char* name, const QS
     auto* label = new IndicatorLabel(parent);
     label->setText(text);
     label->setObjectName(QString::fromLatin1(name));
-    label->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    Place(label, twips);
     label->setAccessibleName(accessibleName);
     label->setAutoFillBackground(true);
     label->setFocusPolicy(Qt::NoFocus);
@@ -235,7 +247,7 @@ IndicatorLabel* MainWindow::AddLabel(QWidget* parent, const char* name, const QS
 
 void MainWindow::BuildFrames() {
     using C = Command;
-    const QFont courier = CourierFont();
+    const QFont courier = CourierFont(scale_);
 
     // The unseen keystroke box holds the keyboard focus; every key struck there goes to the machine.
     txtKeyStroke_ = AddTextBox(client_, "txtKeyStroke", {3870, 5970, 585, 315}, tr("Calculator keyboard"));
@@ -276,19 +288,8 @@ void MainWindow::BuildFrames() {
     lstTape_->setAccessibleName(tr("Continuous tape"));
     lstTape_->setFont(courier);
     lstTape_->setModel(tapeModel_);
-    lstTape_->setGeometry(TwipsRect(4500, 870, 2235, 3390));
-    {
-        // Sixteen whole lines show, the list's height following its rows as a list box does.
-        const int frame = lstTape_->frameWidth() * 2;
-        const int inside = lstTape_->height() - frame;
-        const int rowHeight = std::max(QFontMetrics(courier).height(),
-                                       qRound(inside / static_cast<double>(Tape::kVisibleLines)));
-        lstTape_->SetRowHeight(rowHeight);
-        lstTape_->resize(lstTape_->width(), rowHeight * static_cast<int>(Tape::kVisibleLines) + frame);
-    }
-    QPalette tapePalette = lstTape_->palette();
-    tapePalette.setColor(QPalette::Base, Qt::white);
-    lstTape_->setPalette(tapePalette);
+    Place(lstTape_, {4500, 870, 2235, 3390});
+    FitTapeRows();
     connect(lstTape_, &TapeView::RowClicked, this, [this](int row) {
         machine_.FocusEntered(Control::Tape);
         if (row >= 0) machine_.TapeClicked(row);
@@ -401,8 +402,7 @@ void MainWindow::BuildFrames() {
         box->setFont(courier);
         box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         box->setTextMargins(0, 0, 0, 0);
-        SetBackground(box, Qt::white);
-        // Filled white edge to edge, so a new entry repaints the box alone and not the frame behind.
+        // Filled edge to edge, so a new entry repaints the box alone and not the frame behind.
         box->setAutoFillBackground(true);
         box->installEventFilter(this);
     }
@@ -410,9 +410,46 @@ void MainWindow::BuildFrames() {
         label->setAlignment(Qt::AlignCenter);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setFont(courier);
-        SetBackground(label, Qt::white);
     }
-    txtCaption_->setFont(SansSerifFont());
+    txtCaption_->setFont(SansSerifFont(scale_));
+}
+
+// Sixteen whole lines show, the list's height following its rows as a list box does.
+void MainWindow::FitTapeRows() {
+    const int frame = lstTape_->frameWidth() * 2;
+    const int inside = lstTape_->height() - frame;
+    const int rowHeight = std::max(QFontMetrics(lstTape_->font()).height(),
+                                   qRound(inside / static_cast<double>(Tape::kVisibleLines)));
+    lstTape_->SetRowHeight(rowHeight);
+    lstTape_->resize(lstTape_->width(), rowHeight * static_cast<int>(Tape::kVisibleLines) + frame);
+}
+
+// The whole window drawn larger or smaller: every control placed again from its twips, every
+// font and picture at the new size.
+void MainWindow::RenderScale() {
+    if (machine_.ZoomPercent() == shownZoom_) return;
+    shownZoom_ = machine_.ZoomPercent();
+    scale_ = Zoom::Scale(DesktopPointSize(), shownZoom_);
+    setFont(SansSerifFont(scale_));
+    for (const auto& [widget, twips] : placed_)
+        widget->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
+    const QFont courier = CourierFont(scale_);
+    for (QWidget* widget : std::initializer_list<QWidget*>{txtDisplay_, txtAltDisplay_, txtMemory_, lstTape_})
+        widget->setFont(courier);
+    txtCaption_->setFont(SansSerifFont(scale_));
+    for (QGroupBox* panel : {frmShortcutKeys1_, frmShortcutKeys2_})
+        for (QLabel* label : panel->findChildren<QLabel*>()) label->setFont(SansSerifFont(scale_));
+    shownOperatorFont_ = -1;
+    FitTapeRows();
+    for (const auto& [button, picture] : pictureButtons_) DrawPictureOn(button, picture);
+    // The layout of the mode showing and the window's size follow.
+    shownCollapsed_ = -1;
+    shownGeometry_ = {-1, -1, -1, -1};
+    if (!machine_.WindowCollapsed()) {
+        client_->setFixedSize(LayoutPixels(kClientWidth), LayoutPixels(kClientHeight));
+        FitToClientArea();
+        TellScreenAndSize();
+    }
 }
 
 // Each panel lists fifteen keys, the last one after a small gap.
@@ -421,15 +458,14 @@ void MainWindow::BuildShortcutPanels() {
                                             {14, 20, 27, 26, 19, 18, 17, 16, 22, 21, 15, 28, 23, 25, 24}};
     QGroupBox* panels[2] = {frmShortcutKeys1_, frmShortcutKeys2_};
     for (int p = 0; p < 2; ++p) {
-        SetBackground(panels[p], palette().color(QPalette::Window));
         panels[p]->setAutoFillBackground(true);
         const std::vector<std::string>& labels = ShortcutPanelLabels(p + 1);
         for (int i = 0; i < 15; ++i) {
             auto* label = new QLabel(FromCodePage(labels[static_cast<std::size_t>(i)]), panels[p]);
             label->setObjectName(QStringLiteral("lblKey%1").arg(kIndexes[p][i]));
             const int top = i == 14 ? 3240 : 150 + 210 * i;
-            label->setGeometry(TwipsRect(90, top, 2055, 210));
-            label->setFont(SansSerifFont());
+            Place(label, {90, top, 2055, 210});
+            label->setFont(SansSerifFont(scale_));
         }
     }
 }
@@ -513,15 +549,34 @@ void MainWindow::RenderTooltips() {
     }
 }
 
-// A running timed event colours the display controls.
+// The display controls are white, or a running timed event's colour, with the text that reads
+// on it; in a dark palette they follow the palette.
 void MainWindow::RenderEventColour() {
     const std::uint32_t rgb = machine_.DisplayBackground();
     if (rgb == shownBackground_) return;
     shownBackground_ = rgb;
-    const QColor colour((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+    const ColourPair colours = DisplayColours(PaletteOf(QApplication::palette()), rgb);
     for (QWidget* widget : std::initializer_list<QWidget*>{txtCaption_, txtDisplay_, txtAltDisplay_, lblOperator_,
                                                             lblAltOperator_, lstTape_, txtMemory_})
-        SetBackground(widget, colour);
+        SetColours(widget, colours);
+    tapeModel_->SetCorrectedColour(QColorOf(ReadableOn(qb::RgbOf(kCorrectedLineColour), colours.background)));
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if ((event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange) && lstTape_)
+        Render();
+}
+
+// A new desktop palette: every colour pair is drawn again.
+void MainWindow::RenderPalette() {
+    const Palette desktop = PaletteOf(QApplication::palette());
+    if (shownPalette_ && *shownPalette_ == desktop) return;
+    shownPalette_ = desktop;
+    shownBackground_ = kNoColourShown;
+    shownPlaces_.fill(-1);
+    shownClearEntryBox_ = -1;
+    for (const auto& [button, picture] : pictureButtons_) DrawPictureOn(button, picture);
 }
 
 // Modeless and one at a time: a second request shows the open window as it stands. It is a
@@ -543,7 +598,7 @@ void MainWindow::ShowUserGuide() {
 void MainWindow::ShowAbout() {
     machine_.BeginAbout();
     Render();
-    AboutWindow about(this);
+    AboutWindow about(this, scale_);
     const Point place = AboutWindowPlace(Twips(screen()->geometry().width()), Twips(screen()->geometry().height()),
                                          Twips(about.width()), Twips(about.height()));
     about.move(Pixels(place.left), Pixels(place.top));
@@ -669,10 +724,12 @@ void MainWindow::RenderState() {
     SetText(lblAltOperator_, machine_.OperatorCaption());
     SetText(txtMemory_, machine_.MemoryText());
     SetText(txtCaption_, machine_.CaptionText());
+    RenderScale();
+    RenderPalette();
     if (const int font = static_cast<int>(machine_.OperatorFontName()); font != shownOperatorFont_) {
         shownOperatorFont_ = font;
-        lblOperator_->setFont(FontOfOperator(machine_.OperatorFontName()));
-        lblAltOperator_->setFont(FontOfOperator(machine_.OperatorFontName()));
+        lblOperator_->setFont(FontOfOperator(machine_.OperatorFontName(), scale_));
+        lblAltOperator_->setFont(FontOfOperator(machine_.OperatorFontName(), scale_));
     }
     RenderIndicators();
     if (machine_.Title() != shownTitle_) {
@@ -694,20 +751,13 @@ void MainWindow::RenderState() {
 }
 
 void MainWindow::RenderIndicators() {
-    const QColor buttonFace = palette().color(QPalette::Button);
-    auto colourOf = [&](IndicatorColour colour) {
-        switch (colour) {
-        case IndicatorColour::LightCyan: return kLightCyan;
-        case IndicatorColour::Red: return kRed;
-        case IndicatorColour::ButtonFace: break;
-        }
-        return buttonFace;
-    };
+    const Palette desktop = PaletteOf(QApplication::palette());
+    auto colourOf = [&](IndicatorColour colour) { return IndicatorColours(desktop, colour); };
     for (std::size_t i = 0; i < lblDecimalPlaces_.size(); ++i) {
         const IndicatorColour colour = machine_.DecimalIndicatorColour(static_cast<int>(i));
         if (static_cast<int>(colour) == shownPlaces_[i]) continue;
         shownPlaces_[i] = static_cast<int>(colour);
-        SetBackground(lblDecimalPlaces_[i], colourOf(colour));
+        SetColours(lblDecimalPlaces_[i], colourOf(colour));
         lblDecimalPlaces_[i]->SetChecked(colour != IndicatorColour::ButtonFace);
         lblDecimalPlaces_[i]->setAccessibleDescription(colour == IndicatorColour::Red ? tr("Auto Decimal on")
                                                                                       : QString());
@@ -716,7 +766,7 @@ void MainWindow::RenderIndicators() {
     if (static_cast<int>(clearEntry) != shownClearEntryBox_) {
         shownClearEntryBox_ = static_cast<int>(clearEntry);
         for (IndicatorLabel* label : {lblClearEntryBox_, lblAltClearEntryBox_}) {
-            SetBackground(label, colourOf(clearEntry));
+            SetColours(label, colourOf(clearEntry));
             label->SetValueText(machine_.IsChecked(Command::ClearEntryBox) ? tr("On") : tr("Off"));
         }
     }
@@ -753,13 +803,13 @@ void MainWindow::RenderLayout() {
         txtAltDisplay_->setGeometry(TwipsRect(30, 0, kAltDisplayWidth, kAltHeight));
         lblAltClearEntryBox_->setGeometry(TwipsRect(kAltDisplayWidth + 30, 0, 105, kAltHeight));
         lblAltOperator_->setGeometry(TwipsRect(30 + kAltDisplayWidth + 30, 0, 375, kAltHeight));
-        lstTape_->move(0, Pixels(kAltHeight + 130));
-        frmShortcutKeys1_->move(0, Pixels(kAltHeight + 50));
-        frmShortcutKeys2_->move(0, Pixels(kAltHeight + 50));
+        lstTape_->move(0, LayoutPixels(kAltHeight + 130));
+        frmShortcutKeys1_->move(0, LayoutPixels(kAltHeight + 50));
+        frmShortcutKeys2_->move(0, LayoutPixels(kAltHeight + 50));
     } else {
-        lstTape_->move(Pixels(4500), Pixels(870));
-        frmShortcutKeys1_->move(Pixels(4500), Pixels(780));
-        frmShortcutKeys2_->move(Pixels(4500), Pixels(780));
+        lstTape_->move(LayoutPixels(4500), LayoutPixels(870));
+        frmShortcutKeys1_->move(LayoutPixels(4500), LayoutPixels(780));
+        frmShortcutKeys2_->move(LayoutPixels(4500), LayoutPixels(780));
         for (QWidget* frame : expandedFrames_) frame->show();
     }
     for (QWidget* twin : std::initializer_list<QWidget*>{txtAltDisplay_, lblAltClearEntryBox_, lblAltOperator_})
@@ -767,8 +817,8 @@ void MainWindow::RenderLayout() {
 }
 
 // Where the machine wants the window, in twips of the outer window. Expanded, the client area
-// keeps its designed size; collapsed, the client area is what the outer size leaves, but never
-// less than the tape and the entry line need.
+// keeps its designed size; collapsed, the client area is what the outer size (a design size,
+// drawn at the window's scale) leaves, but never less than the tape and the entry line need.
 void MainWindow::RenderGeometry() {
     const Machine::Geometry& wanted = machine_.WindowGeometry();
     const int topmost = machine_.Topmost();
@@ -786,12 +836,12 @@ void MainWindow::RenderGeometry() {
         if (QWindow* window = windowHandle()) window->setFlags(flags);
     }
     if (wanted.width > 0 && wanted.height > 0) {
-        QSize clientSize(Pixels(kClientWidth), Pixels(kClientHeight));
+        QSize clientSize(LayoutPixels(kClientWidth), LayoutPixels(kClientHeight));
         if (machine_.WindowCollapsed()) {
             const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
             const QRect content = lstTape_->geometry() | txtAltDisplay_->geometry() | lblAltOperator_->geometry();
-            clientSize = QSize(std::max(Pixels(wanted.width) - frame.width(), content.right() + 1),
-                               std::max(Pixels(wanted.height) - frame.height() - menuBar()->sizeHint().height(),
+            clientSize = QSize(std::max(LayoutPixels(wanted.width) - frame.width(), content.right() + 1),
+                               std::max(LayoutPixels(wanted.height) - frame.height() - menuBar()->sizeHint().height(),
                                         content.bottom() + 1));
         }
         if (client_->size() != clientSize) {

@@ -6,11 +6,13 @@
 #include <QPointer>
 #include <array>
 #include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
 #include "Machine.h"
 #include "window/MenuModel.h"
+#include "window/Colours.h"
 #include "windows/PictureIcons.h"
 
 class QAction;
@@ -50,6 +52,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     struct CommandButton {
@@ -67,6 +70,13 @@ private:
     };
 
     QRect TwipsRect(int left, int top, int width, int height) const;
+    // Design twips on the window's scale: the desktop's font size times the user's zoom.
+    int LayoutPixels(long twips) const;
+    void Place(QWidget* widget, const QRect& twips);
+    void DrawPictureOn(QPushButton* button, Picture picture);
+    void FitTapeRows();
+    void RenderScale();
+    void RenderPalette();
     QGroupBox* AddFrame(QWidget* parent, const char* name, const char* caption, const QRect& twips,
                         const QString& accessibleName);
     QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, Command command,
@@ -99,6 +109,7 @@ private:
     Machine& machine_;
     MessagePort& messages_;
     qreal dpi_ = 96.0;
+    double scale_ = 1.0;
     bool xkbScanCodes_ = false;
     bool rendering_ = false;
     bool closing_ = false;
@@ -123,6 +134,8 @@ private:
     // The frames of the expanded layout, hidden while the window is collapsed.
     std::vector<QWidget*> expandedFrames_;
     std::vector<CommandButton> buttons_;
+    std::vector<std::pair<QWidget*, QRect>> placed_;
+    std::vector<std::pair<QPushButton*, Picture>> pictureButtons_;
     std::vector<MenuEntry> menuEntries_;
     std::vector<MenuTitle> menuTitles_;
     QAction* mnuStopWatch_ = nullptr;
@@ -140,7 +153,10 @@ private:
     int shownTopmost_ = -1;
     Machine::Geometry shownGeometry_{-1, -1, -1, -1};
     int shownTooltips_ = -1;
-    std::uint32_t shownBackground_ = 0xFFFFFF;
+    static constexpr std::uint32_t kNoColourShown = 0xFFFFFFFF;
+    std::uint32_t shownBackground_ = kNoColourShown;
+    int shownZoom_ = -1;
+    std::optional<Palette> shownPalette_;
 };
 
 }  // namespace qb

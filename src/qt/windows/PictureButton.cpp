@@ -9,7 +9,7 @@ namespace qb {
 namespace {
 
 constexpr int kGap = 1;       // between the picture and the caption
-constexpr int kLargest = 32;  // a picture never grows past this, however tall the button
+constexpr int kLargest = 32;  // a picture never grows past this at the designed font, however tall the button
 constexpr int kSmallest = 10;
 
 }  // namespace
@@ -25,7 +25,9 @@ void PictureButton::DrawPictureToFit() {
     initStyleOption(&option);
     const QRect inside = style()->subElementRect(QStyle::SE_PushButtonContents, &option, this);
     const int room = inside.height() - fontMetrics().height() - kGap;
-    const int side = std::clamp(std::min(room, inside.width()), kSmallest, kLargest);
+    // A larger font (the desktop's, or the window's zoom) lets the picture grow with it.
+    const int largest = std::max(kLargest, fontMetrics().height() * 2);
+    const int side = std::clamp(std::min(room, inside.width()), kSmallest, largest);
     const QSize size(side, side);
     if (size == iconSize() && !icon().isNull()) return;
     setIconSize(size);

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "windows/Appearance.h"
+
 namespace qb {
 namespace {
 
@@ -226,7 +228,11 @@ void DrawLetters(QPainter& p, QSizeF size, const QString& letters, const QColor&
 
 }  // namespace
 
-QIcon DrawPicture(Picture picture, QSize size, qreal devicePixelRatio) {
+QIcon DrawPicture(Picture picture, QSize size, qreal devicePixelRatio, const QColor& background) {
+    auto letters = [&background](int red, int green, int blue) {
+        const Rgb colour{static_cast<std::uint8_t>(red), static_cast<std::uint8_t>(green), static_cast<std::uint8_t>(blue)};
+        return QColorOf(background.isValid() ? ReadableOn(colour, qb::RgbOf(background)) : colour);
+    };
     QPixmap pixmap(size * devicePixelRatio);
     pixmap.setDevicePixelRatio(devicePixelRatio);
     pixmap.fill(Qt::transparent);
@@ -234,9 +240,9 @@ QIcon DrawPicture(Picture picture, QSize size, qreal devicePixelRatio) {
     p.setRenderHint(QPainter::Antialiasing);
     const qreal side = std::min(size.width(), size.height());
     switch (picture) {
-    case Picture::ClearEntry: DrawLetters(p, size, QStringLiteral("CE"), QColor(170, 20, 20)); break;
-    case Picture::MemoryRecall: DrawLetters(p, size, QStringLiteral("MR"), QColor(20, 50, 140)); break;
-    case Picture::ClearMemory: DrawLetters(p, size, QStringLiteral("MC"), QColor(170, 20, 20)); break;
+    case Picture::ClearEntry: DrawLetters(p, size, QStringLiteral("CE"), letters(170, 20, 20)); break;
+    case Picture::MemoryRecall: DrawLetters(p, size, QStringLiteral("MR"), letters(20, 50, 140)); break;
+    case Picture::ClearMemory: DrawLetters(p, size, QStringLiteral("MC"), letters(170, 20, 20)); break;
     default: {
         // The drawings are square, centred in the picture.
         p.translate((size.width() - side) / 2.0, (size.height() - side) / 2.0);

@@ -2,6 +2,7 @@
 // The small pictures on the picture buttons, drawn at run time so they stay sharp at any
 // screen resolution.
 
+#include <QColor>
 #include <QIcon>
 #include <QSize>
 
@@ -13,6 +14,7 @@ enum class Picture {
     ClearSubtotal, NewTape, Print, Copy, Close, OK, Cancel
 };
 
-QIcon DrawPicture(Picture picture, QSize size, qreal devicePixelRatio);
+// background: the key's colour, on which a picture of letters must read (none: as designed).
+QIcon DrawPicture(Picture picture, QSize size, qreal devicePixelRatio, const QColor& background = {});
 
 }  // namespace qb

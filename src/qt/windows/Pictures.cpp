@@ -1,6 +1,7 @@
 #include "windows/Pictures.h"
 
 #include <QFont>
+#include <QGuiApplication>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -8,8 +9,11 @@
 namespace qb {
 namespace {
 
+// Drawn at the screen's own resolution, so the pictures stay sharp on a 2x or 3x screen.
 QPixmap Canvas(int width, int height) {
-    QPixmap pixmap(width, height);
+    const qreal ratio = qApp ? qApp->devicePixelRatio() : 1.0;
+    QPixmap pixmap(QSize(width, height) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     return pixmap;
 }

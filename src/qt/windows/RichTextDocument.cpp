@@ -1,6 +1,7 @@
 #include "windows/RichTextDocument.h"
 
 #include <QLocale>
+#include <QTextBlock>
 #include <QTextBlockFormat>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -10,6 +11,9 @@
 #include <QTextTableFormat>
 #include <algorithm>
 #include <variant>
+#include <vector>
+
+#include "windows/Appearance.h"
 
 namespace qb {
 namespace {
@@ -180,6 +184,33 @@ void FillTextDocument(const RichDocument& topic, QTextDocument& document) {
             InsertTable(cursor, *table);
             reuseBlock = true;
         }
+    }
+}
+
+void MakeColoursReadable(QTextDocument& document, const QColor& background) {
+    struct Change {
+        int from, to;
+        QColor colour;
+    };
+    std::vector<Change> changes;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const QTextCharFormat format = fragment.charFormat();
+            if (!format.hasProperty(QTextFormat::ForegroundBrush)) continue;
+            const Rgb colour = RgbOf(format.foreground().color());
+            const Rgb readable = ReadableOn(colour, RgbOf(background));
+            if (readable != colour)
+                changes.push_back({fragment.position(), fragment.position() + fragment.length(), QColorOf(readable)});
+        }
+    }
+    QTextCursor cursor(&document);
+    for (const Change& change : changes) {
+        cursor.setPosition(change.from);
+        cursor.setPosition(change.to, QTextCursor::KeepAnchor);
+        QTextCharFormat format;
+        format.setForeground(change.colour);
+        cursor.mergeCharFormat(format);
     }
 }
 

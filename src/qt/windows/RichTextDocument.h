@@ -11,5 +11,8 @@ namespace qb {
 // underlines, strike-through, superscripts, capitals, alignment, indents, tab stops, list
 // markers, and tables with their column widths.
 void FillTextDocument(const RichDocument& topic, QTextDocument& document);
+// A topic's own colours written for white paper move, where they would not read on the
+// viewer's background, just far enough towards its text colour that they do.
+void MakeColoursReadable(QTextDocument& document, const QColor& background);
 
 }  // namespace qb

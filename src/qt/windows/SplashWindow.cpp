@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
+#include "window/Zoom.h"
+#include "windows/Appearance.h"
 #include "windows/Pictures.h"
 
 namespace qb {
@@ -15,9 +17,12 @@ SplashWindow::SplashWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::F
     setObjectName(QStringLiteral("Splash"));
     setWindowTitle(QString());
     setAutoFillBackground(true);
-    QPalette paper = palette();
-    paper.setColor(QPalette::Window, QColor(247, 244, 234));
-    setPalette(paper);
+    // Paper, with the text colour that reads on it whatever the desktop's palette.
+    const Rgb paper{247, 244, 234};
+    SetColours(this, {paper, TextColourOn(paper)});
+    // As large as the desktop's font asks for.
+    const double scale = Zoom::Scale(DesktopPointSize(), Zoom::kSmallest);
+    auto sized = [scale](int pixels) { return qRound(pixels * scale); };
 
     auto picture = [this](const char* name, const QPixmap& pixmap) {
         auto* label = new QLabel(this);
@@ -26,12 +31,12 @@ SplashWindow::SplashWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::F
         return label;
     };
     auto* row = new QHBoxLayout;
-    row->addWidget(picture("picCalculator", CalculatorPicture(180)));
+    row->addWidget(picture("picCalculator", CalculatorPicture(sized(180))));
     row->addSpacing(16);
-    row->addWidget(picture("picATape", TapePicture(180)));
+    row->addWidget(picture("picATape", TapePicture(sized(180))));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(28, 24, 28, 24);
-    layout->addWidget(picture("picLogo", LogoPicture(64)), 0, Qt::AlignHCenter);
+    layout->addWidget(picture("picLogo", LogoPicture(sized(64))), 0, Qt::AlignHCenter);
     layout->addSpacing(12);
     layout->addLayout(row);
     auto* line = new QLabel(QStringLiteral("A printing calculator with a paper tape"), this);

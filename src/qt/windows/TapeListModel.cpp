@@ -16,7 +16,8 @@ int ClampRow(std::int64_t row) {
 
 }  // namespace
 
-TapeListModel::TapeListModel(Tape& tape, QObject* parent) : QAbstractListModel(parent), tape_(tape) {
+TapeListModel::TapeListModel(Tape& tape, QObject* parent)
+    : QAbstractListModel(parent), tape_(tape), corrected_(static_cast<QRgb>(kCorrectedLineColour)) {
     tape_.SetListener(this);
 }
 
@@ -37,7 +38,7 @@ QVariant TapeListModel::data(const QModelIndex& index, int role) const {
     if (role == Qt::ForegroundRole || role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         const std::string* was = tape_.CorrectedFrom(index.row());
         if (!was) return {};
-        if (role == Qt::ForegroundRole) return QColor(static_cast<QRgb>(kCorrectedLineColour));
+        if (role == Qt::ForegroundRole) return corrected_;
         return FromCodePage(CorrectedDescription(*was));
     }
     return {};

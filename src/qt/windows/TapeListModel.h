@@ -3,6 +3,7 @@
 // the model is told of every appended line, so a long tape costs nothing per key.
 
 #include <QAbstractListModel>
+#include <QColor>
 
 #include "engine/Tape.h"
 
@@ -23,8 +24,12 @@ public:
     void LinesRemoved(std::int64_t first, std::int64_t last) override;
     void LinesChanged(std::int64_t first, std::int64_t last) override;
 
+    // The colour corrected lines stand out in, chosen to read on the tape's background.
+    void SetCorrectedColour(const QColor& colour) { corrected_ = colour; }
+
 private:
     Tape& tape_;
+    QColor corrected_;
 };
 
 }  // namespace qb

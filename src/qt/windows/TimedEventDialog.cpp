@@ -1,5 +1,6 @@
 #include "windows/TimedEventDialog.h"
 
+#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -13,6 +14,7 @@
 #include "aids/Tooltips.h"
 #include "platform/CodePage.h"
 #include "platform/ErrorMessage.h"
+#include "windows/Appearance.h"
 
 namespace qb {
 namespace {
@@ -125,12 +127,10 @@ int TimedEventDialog::SelectedColor() const {
     return 0;
 }
 
+// The boxes preview the colour as the main window's display boxes will show it, text and all.
 void TimedEventDialog::ChooseColor(int index) {
-    for (QLineEdit* box : {name_, date_, event_}) {
-        QPalette palette = box->palette();
-        palette.setColor(QPalette::Base, ColorOf(index));
-        box->setPalette(palette);
-    }
+    const ColourPair colours = DisplayColours(PaletteOf(QApplication::palette()), TimedEventRules::ColorRgb(index));
+    for (QLineEdit* box : {name_, date_, event_}) SetColours(box, colours);
 }
 
 void TimedEventDialog::ApplyTooltips() {

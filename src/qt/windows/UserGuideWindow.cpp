@@ -159,6 +159,7 @@ void UserGuideWindow::DisplayTheTopic() {
         return;
     }
     FillTextDocument(*topic, *rtbText_->document());
+    MakeColoursReadable(*rtbText_->document(), rtbText_->palette().color(QPalette::Base));
     rtbText_->moveCursor(QTextCursor::Start);
 }
 

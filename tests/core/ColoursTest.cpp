@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "Machine.h"
+#include "aids/Tooltips.h"
+#include "window/Colours.h"
+
+using namespace qb;
+
+namespace {
+
+struct NamedPalette {
+    const char* name;
+    Palette palette;
+};
+
+// A light desktop, a dark one, and a high-contrast one whose keys write yellow on black.
+const std::vector<NamedPalette>& Palettes() {
+    static const std::vector<NamedPalette> palettes = {
+        {"light", {{255, 255, 255}, {0, 0, 0}, {240, 240, 240}, {0, 0, 0}, {240, 240, 240}, {0, 0, 0},
+                   {0, 120, 215}, {255, 255, 255}}},
+        {"dark", {{42, 42, 42}, {220, 220, 220}, {53, 53, 53}, {220, 220, 220}, {64, 64, 64}, {220, 220, 220},
+                  {42, 130, 218}, {255, 255, 255}}},
+        {"high contrast", {{0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 0},
+                           {0, 255, 255}, {0, 0, 0}}},
+    };
+    return palettes;
+}
+
+// The timed event's eight colours, white last: the display boxes' colour outside an event.
+constexpr std::uint32_t kEventColours[] = {0xFFC0C0, 0xFFE0C0, 0xFFFFC0, 0xC0FFC0,
+                                           0xC0FFFF, 0xC0C0FF, 0xFFC0FF, 0xFFFFFF};
+
+}  // namespace
+
+TEST(Contrast, IsComputedFromRelativeLuminance) {
+    struct Case {
+        Rgb a, b;
+        double ratio;
+    };
+    const Case cases[] = {
+        {kBlack, kWhite, 21.0},        {kWhite, kWhite, 1.0},          {{255, 0, 0}, kWhite, 4.0},
+        {{119, 119, 119}, kWhite, 4.48}, {{0, 0, 255}, kBlack, 2.44}, {{0, 0, 0xC0}, kWhite, 11.92}, {{10, 10, 10}, kBlack, 1.06},
+    };
+    for (const Case& c : cases) {
+        EXPECT_NEAR(ContrastRatio(c.a, c.b), c.ratio, 0.01);
+        EXPECT_NEAR(ContrastRatio(c.b, c.a), c.ratio, 0.01);
+    }
+}
+
+TEST(Contrast, ATextColourThatFallsShortMovesOnlyAsFarAsItMust) {
+    struct Case {
+        Rgb text, background;
+    };
+    const Case cases[] = {
+        {{0, 0, 128}, {64, 64, 64}},     // a dark blue heading on dark grey
+        {{170, 20, 20}, {53, 53, 53}},   // a dark red caption on a dark key
+        {{255, 255, 0}, {255, 255, 255}},
+        {{128, 128, 128}, {128, 128, 128}},
+    };
+    for (const Case& c : cases) {
+        const Rgb moved = ReadableOn(c.text, c.background);
+        EXPECT_GE(ContrastRatio(moved, c.background), kReadableContrast);
+        EXPECT_NE(moved, TextColourOn(c.background)) << "a colour kept some of its own hue where it could";
+    }
+    EXPECT_EQ(ReadableOn({0, 0, 128}, kWhite), (Rgb{0, 0, 128})) << "a colour that reads stays as it is";
+}
+
+// Every text the main window draws on a coloured control, in every state, in every palette.
+TEST(Colours, EveryColouredControlReadsInEveryPalette) {
+    for (const auto& [name, palette] : Palettes()) {
+        struct Drawn {
+            std::string what;
+            Rgb text, background;
+        };
+        std::vector<Drawn> drawn;
+        for (std::uint32_t event : kEventColours) {
+            const ColourPair box = DisplayColours(palette, event);
+            drawn.push_back({"display box under " + std::to_string(event), box.text, box.background});
+            drawn.push_back({"corrected tape line under " + std::to_string(event),
+                             ReadableOn(RgbOf(kCorrectedLineColour), box.background), box.background});
+        }
+        for (IndicatorColour colour : {IndicatorColour::ButtonFace, IndicatorColour::LightCyan, IndicatorColour::Red}) {
+            const ColourPair lit = IndicatorColours(palette, colour);
+            drawn.push_back({"indicator " + std::to_string(static_cast<int>(colour)), lit.text, lit.background});
+        }
+        for (Rgb letters : {Rgb{170, 20, 20}, Rgb{20, 50, 140}})
+            drawn.push_back({"picture letters", ReadableOn(letters, palette.button), palette.button});
+        for (const Drawn& d : drawn)
+            EXPECT_GE(ContrastRatio(d.text, d.background), kReadableContrast) << name << ": " << d.what;
+    }
+}
+
+TEST(Colours, TheLightPaletteKeepsTheDesignedColours) {
+    const Palette& light = Palettes()[0].palette;
+    for (std::uint32_t event : kEventColours)
+        EXPECT_EQ(DisplayColours(light, event), (ColourPair{RgbOf(event), kBlack}));
+    EXPECT_EQ(IndicatorColours(light, IndicatorColour::LightCyan), (ColourPair{{192, 255, 255}, kBlack}));
+    EXPECT_EQ(IndicatorColours(light, IndicatorColour::Red), (ColourPair{{255, 0, 0}, kBlack}));
+    EXPECT_EQ(IndicatorColours(light, IndicatorColour::ButtonFace), (ColourPair{light.button, light.windowText}));
+}
+
+TEST(Colours, ADarkPaletteTakesTheBoxesAndKeepsTheMeaningOfEveryColour) {
+    for (const NamedPalette& p : {Palettes()[1], Palettes()[2]}) {
+        const Palette& dark = p.palette;
+        EXPECT_TRUE(IsDark(dark)) << p.name;
+        EXPECT_EQ(DisplayColours(dark, 0xFFFFFF).background, dark.base) << p.name;
+        // A fixed colour turns into a deeper shade of the same hue.
+        EXPECT_EQ(ShadeFor(dark, {255, 0, 0}), (Rgb{102, 0, 0})) << p.name;
+        EXPECT_EQ(ShadeFor(dark, {192, 255, 255}), (Rgb{77, 102, 102})) << p.name;
+        // The event colours stay apart from each other and from the plain boxes; the lit
+        // indicators from each other and from the unlit ones.
+        std::vector<Rgb> events;
+        for (std::uint32_t event : kEventColours) events.push_back(DisplayColours(dark, event).background);
+        std::vector<Rgb> indicators = {IndicatorColours(dark, IndicatorColour::ButtonFace).background,
+                                       IndicatorColours(dark, IndicatorColour::LightCyan).background,
+                                       IndicatorColours(dark, IndicatorColour::Red).background};
+        for (const std::vector<Rgb>* group : {&events, &indicators})
+            for (std::size_t i = 0; i < group->size(); ++i)
+                for (std::size_t j = i + 1; j < group->size(); ++j)
+                    EXPECT_NE((*group)[i], (*group)[j]) << p.name << " " << i << " " << j;
+    }
+    EXPECT_FALSE(IsDark(Palettes()[0].palette));
+}

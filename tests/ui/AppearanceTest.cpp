@@ -1,0 +1,158 @@
+// The main window in light, dark and high-contrast palettes, and at larger sizes.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "Machine.h"
+#include "fakes/FakePorts.h"
+#include "windows/Appearance.h"
+#include "windows/MainWindow.h"
+#include "windows/RichTextDocument.h"
+
+namespace qb {
+namespace {
+
+QPalette Scheme(QColor base, QColor text, QColor window, QColor button, QColor buttonText) {
+    QPalette palette(button, window);
+    palette.setColor(QPalette::Base, base);
+    palette.setColor(QPalette::Text, text);
+    palette.setColor(QPalette::WindowText, text);
+    palette.setColor(QPalette::ButtonText, buttonText);
+    return palette;
+}
+
+struct NamedScheme {
+    const char* name;
+    QPalette palette;
+};
+
+// The desktop palette for one test, put back after it.
+class DesktopPalette {
+public:
+    explicit DesktopPalette(const QPalette& palette) : saved_(QApplication::palette()) { QApplication::setPalette(palette); }
+    ~DesktopPalette() { QApplication::setPalette(saved_); }
+
+private:
+    QPalette saved_;
+};
+
+struct Shown {
+    test::FakePorts fakes;
+    Machine machine{fakes.ports()};
+    std::unique_ptr<MainWindow> window;
+
+    explicit Shown(std::map<std::string, std::string> stored = {}) {
+        stored.emplace("Auto Decimal", "False");
+        fakes.settings.values = std::move(stored);
+        window = std::make_unique<MainWindow>(machine, fakes.messages);
+        machine.Load();
+        window->Render();
+        window->show();
+        window->FirstActivation();
+    }
+    QWidget* Find(const char* name) const { return window->findChild<QWidget*>(QString::fromLatin1(name)); }
+    // The colours a control draws its text in and on, as its kind of widget draws them.
+    double Contrast(const char* name) const {
+        const QWidget* widget = Find(name);
+        const bool box = qobject_cast<const QLineEdit*>(widget) || qobject_cast<const QListView*>(widget);
+        const QPalette& p = widget->palette();
+        const QColor background = p.color(box ? QPalette::Base : QPalette::Window);
+        const QColor text = p.color(box ? QPalette::Text : QPalette::WindowText);
+        return ContrastRatio(RgbOf(text), RgbOf(background));
+    }
+};
+
+const char* const kColoured[] = {"txtDisplay",     "txtMemory",         "txtCaption",        "lblOperator",
+                                 "lstTape",        "lblClearEntryBox",  "lblDecimalPlaces2", "lblDecimalPlaces0"};
+
+}  // namespace
+
+TEST(Appearance, EveryColouredControlReadsInEveryPaletteAndState) {
+    const NamedScheme schemes[] = {
+        {"light", QApplication::palette()},
+        {"dark", Scheme({61, 61, 61}, Qt::white, {34, 32, 32}, {66, 66, 69}, Qt::white)},
+        {"high contrast", Scheme(Qt::black, Qt::white, Qt::black, Qt::black, Qt::yellow)},
+    };
+    for (const NamedScheme& scheme : schemes) {
+        DesktopPalette desktop(scheme.palette);
+        Shown shown;
+        auto check = [&](const char* state) {
+            for (const char* name : kColoured)
+                EXPECT_GE(shown.Contrast(name), kReadableContrast) << scheme.name << ", " << state << ": " << name;
+        };
+        check("as started");
+        shown.window->findChild<QAction*>(QStringLiteral("mnuOPAutoDecimal"))->trigger();
+        shown.window->findChild<QAction*>(QStringLiteral("mnuOPClearEntryBox"))->trigger();  // red
+        check("Auto Decimal on, Clear Entry Box off");
+        // The palette changes while the program runs: everything follows.
+        QApplication::setPalette(schemes[0].palette);
+        QApplication::processEvents();
+        check("back to light");
+    }
+}
+
+TEST(Appearance, ADarkPaletteGivesTheDisplayBoxesItsOwnColours) {
+    const QPalette light = QApplication::palette();
+    const QPalette dark = Scheme({61, 61, 61}, Qt::white, {34, 32, 32}, {66, 66, 69}, Qt::white);
+    DesktopPalette desktop(dark);
+    Shown shown;
+    for (const char* name : {"txtDisplay", "lstTape", "txtMemory"}) {
+        EXPECT_EQ(shown.Find(name)->palette().color(QPalette::Base), QColor(61, 61, 61)) << name;
+        EXPECT_EQ(shown.Find(name)->palette().color(QPalette::Text), QColor(Qt::white)) << name;
+    }
+    // Back to a light desktop while the program runs: the boxes are white again.
+    QApplication::setPalette(light);
+    QApplication::processEvents();
+    for (const char* name : {"txtDisplay", "lstTape", "txtMemory"})
+        EXPECT_EQ(shown.Find(name)->palette().color(QPalette::Base), QColor(Qt::white)) << name;
+}
+
+TEST(Appearance, ZoomGrowsTheWholeWindowAndItsFonts) {
+    Shown shown(std::map<std::string, std::string>{{"Zoom", "200"}});
+    const QSize twice = shown.window->size();
+    const double twiceFont = shown.Find("txtDisplay")->font().pointSizeF();
+    auto* actual = shown.window->findChild<QAction*>(QStringLiteral("mnuOPActualSize"));
+    actual->trigger();
+    const QSize designed = shown.window->size();
+    EXPECT_NEAR(twice.width(), designed.width() * 2, 4);
+    EXPECT_NEAR(twiceFont, shown.Find("txtDisplay")->font().pointSizeF() * 2, 0.01);
+    // The controls keep their places relative to the window.
+    const QRect tape = shown.Find("lstTape")->geometry();
+    shown.window->findChild<QAction*>(QStringLiteral("mnuOPZoomIn"))->trigger();
+    shown.window->findChild<QAction*>(QStringLiteral("mnuOPZoomIn"))->trigger();
+    EXPECT_EQ(shown.fakes.settings.values["Zoom"], "150");
+    EXPECT_NEAR(shown.Find("lstTape")->geometry().left(), tape.left() * 1.5, 2);
+    EXPECT_NEAR(shown.window->width(), designed.width() * 1.5, 4);
+}
+
+TEST(Appearance, TopicColoursMadeForPaperReadOnADarkViewer) {
+    QTextDocument document;
+    QTextCursor cursor(&document);
+    QTextCharFormat heading;
+    heading.setForeground(QColor(0, 64, 128));
+    cursor.insertText(QStringLiteral("Options"), heading);
+    cursor.insertText(QStringLiteral(" plain"), QTextCharFormat());
+    const QColor viewer(61, 61, 61);
+    MakeColoursReadable(document, viewer);
+    const QTextFragment first = document.begin().begin().fragment();
+    ASSERT_EQ(first.text(), QStringLiteral("Options"));
+    EXPECT_GE(ContrastRatio(RgbOf(first.charFormat().foreground().color()), RgbOf(viewer)), kReadableContrast);
+    // On white paper the topic keeps its own colour.
+    QTextDocument paper;
+    QTextCursor(&paper).insertText(QStringLiteral("Options"), heading);
+    MakeColoursReadable(paper, Qt::white);
+    EXPECT_EQ(paper.begin().begin().fragment().charFormat().foreground().color(), QColor(0, 64, 128));
+}
+
+}  // namespace qb
