@@ -24,8 +24,8 @@
 #include <string>
 #include <vector>
 
-#include "fakes/FakePorts.h"
 #include "Machine.h"
+#include "fakes/FakePorts.h"
 #include "platform/QtFilePort.h"
 
 namespace fs = std::filesystem;
@@ -106,7 +106,8 @@ const std::vector<Step>& Day() {
         {"a fresh record", [](Program& p, const std::string&) { p.Keys("12.5+"); }},
         {"an appended line", [](Program& p, const std::string&) { p.Keys("7.5+"); }},
         {"another appended line", [](Program& p, const std::string&) { p.Keys("5-"); }},
-        {"Save As over an older file", [](Program& p, const std::string& w) { p.SaveAs(w + "/tapes/Tape.QBX"); }},
+        {"Save As over an older file",
+         [](Program& p, const std::string& w) { p.SaveAs(w + "/tapes/Tape.QBX"); }},
         {"a record after a save", [](Program& p, const std::string&) { p.Keys("3+"); }},
         {"an appended line", [](Program& p, const std::string&) { p.Keys("4+"); }},
         {"an undo: the record afresh",
@@ -167,7 +168,8 @@ int Prepare(const std::string& work) {
     Write(work + "/fixed/Fixed.QBX", kFixedTape);
     // A folder that takes no new file, holding a tape file that may be written.
     fs::permissions(work + "/fixed", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                         fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec);
+                                         fs::perms::group_exec | fs::perms::others_read |
+                                         fs::perms::others_exec);
     return 0;
 }
 
@@ -187,7 +189,8 @@ int Run(const std::string& work, const std::optional<std::string>& reference) {
     }
     // Only a day that went as planned tests anything.
     const auto errors = program.messages.Errors();
-    for (const auto& error : errors) std::fprintf(stderr, "crash_scenario: the day showed an error: %s\n", error.c_str());
+    for (const auto& error : errors)
+        std::fprintf(stderr, "crash_scenario: the day showed an error: %s\n", error.c_str());
     return errors.empty() ? 0 : 1;
 }
 
@@ -222,7 +225,8 @@ std::string Quoted(const std::optional<std::string>& text) {
     if (!text) return "(none)";
     if (text->empty()) return "(empty)";
     std::string out;
-    for (char c : *text) out += c == '\n' ? std::string("|") : c == '\r' ? std::string("\\r") : std::string(1, c);
+    for (char c : *text)
+        out += c == '\n' ? std::string("|") : c == '\r' ? std::string("\\r") : std::string(1, c);
     return out;
 }
 
@@ -267,14 +271,15 @@ int Check(const std::string& work, const std::string& reference) {
             if (stateFile(s, name) == now) matching.insert(s);
         if (matching.empty()) {
             for (const auto& error : program.messages.Errors())
-                if (error.find("\"" + name + "\"") != std::string::npos && error.find("incomplete") != std::string::npos)
+                if (error.find("\"" + name + "\"") != std::string::npos &&
+                    error.find("incomplete") != std::string::npos)
                     told.insert(error);
             const bool inPlace = file.rfind("fixed/", 0) == 0;
             if (!inPlace || told.empty() || recovered != stateFile(states.front(), "recovery"))
-                faults.push_back(file + " is neither its old nor its new version" +
-                                 (inPlace ? ", and the next start did not bring its tape back saying so: "
-                                          : ": ") +
-                                 Quoted(now));
+                faults.push_back(
+                    file + " is neither its old nor its new version" +
+                    (inPlace ? ", and the next start did not bring its tape back saying so: " : ": ") +
+                    Quoted(now));
             continue;
         }
         std::set<std::size_t> both;
@@ -300,6 +305,8 @@ int Check(const std::string& work, const std::string& reference) {
     // No stray copies, once the program has saved in the tapes' folder again.
     program.SaveAs(work + "/tapes/Check.QBX");
     for (const auto& stray : Strays(work)) faults.push_back("a stray file is left: " + stray);
+    if (!faults.empty() && states.size() == 2)
+        std::printf("in step %zu, %s:\n", states.back() - 1, Day()[states.back() - 1].name);
     for (const auto& fault : faults) std::printf("%s\n", fault.c_str());
     return faults.empty() ? 0 : 1;
 }

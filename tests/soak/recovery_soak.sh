@@ -59,9 +59,17 @@ answer_boxes() {
 }
 
 ACTIONS=0
-# act: one random thing a user does.
+# act: one random thing a user does. A click may close the program (its Close button, and an
+# answer to "Save the tape?"): it is then started again. What xdotool could not do is let be.
 act() {
   ACTIONS=$((ACTIONS + 1))
+  one_thing || true
+  if ! program_running; then
+    wait "$PROGRAM" 2>/dev/null || true
+    start_working
+  fi
+}
+one_thing() {
   local r=$((RANDOM % 100))
   if [ "$r" -lt 45 ]; then                                  # a number and an operation, typed
     xdotool type --delay 15 "$((RANDOM % 1000))$(pick '' '' .5 .25)$(pick + + + - - '*' / = = % $'\n')"
