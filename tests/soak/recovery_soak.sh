@@ -47,7 +47,8 @@ answer_boxes() {
     xdotool windowfocus --sync "$id" 2>/dev/null || continue
     case "$name:$size" in
       "the Quillbox:"*x4[0-9][0-9] | "the Quillbox:"*x3[0-9][0-9])  # the file dialog
-        if chance 85; then xdotool type --delay 10 "$TAPE"; xdotool key Return; else xdotool key Escape; fi ;;
+        if chance 85; then xdotool key ctrl+a; xdotool type --delay 10 "$TAPE"; xdotool key Return
+        else xdotool key Escape; fi ;;
       "the Quillbox:444x110") xdotool key Return ;;                 # the caption prompt
       "the Quillbox:"*) xdotool key "$(pick y y y n Escape)" ;;     # a question
       "Oops!:"* | "tQB 1999:"*) xdotool key Return ;;
@@ -95,8 +96,8 @@ copied() { read_clipboard; clipboard_is_not "$WORK/marker"; }
 shown_tape() {
   printf 'soak %s' "$RANDOM" > "$WORK/marker"
   xclip -i -selection clipboard "$WORK/marker" >/dev/null 2>&1
-  focus_main
-  xdotool key ctrl+c
+  answer_boxes
+  xdotool key --delay 80 alt+t c                      # Tape > Copy, wherever the keyboard is
   answer Copy Down Down Down Return
   eventually copied || fail "Copy > Entire tape put nothing on the clipboard"
   cp "$WORK/clip" "$1"
