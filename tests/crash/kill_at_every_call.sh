@@ -42,7 +42,7 @@ checked=0 faults=0
 # The order of the calls, under a strict persistence model: no record removed before the file
 # that replaces it is durable, its folder synced.
 fresh
-"${as_user[@]}" strace -f -y -qq -o "$WORK/trace" -e trace=write,fsync,fdatasync,rename,linkat,unlink,pwrite64 \
+"${as_user[@]}" strace -f -y -qq -o "$WORK/trace" -e trace=openat,write,fsync,fdatasync,rename,linkat,unlink,pwrite64 \
   "$SCENARIO" run "$WORK/day" 3>"$WORK/day/marks" >/dev/null 2>&1 ||
   { echo "FAIL: the day does not run whole under strace"; exit 1; }
 order=$(awk -f "$(dirname "$0")/durable_order.awk" "$WORK/trace")
