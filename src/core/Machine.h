@@ -207,8 +207,15 @@ public:
     // The recovery record of unsaved changes. The shell says where it is kept before Load, runs
     // the flush timer while RecoveryTimerOn and calls RecoveryTick when it fires.
     void SetRecoveryPlace(RecoveryPlace place) { recovery_.SetPlace(std::move(place)); }
-    bool RecoveryTimerOn() const { return recovery_.Pending(); }
+    bool RecoveryTimerOn() const { return recovery_.Pending() || recovery_.Unsynced(); }
     void RecoveryTick();
+    // The program ends without asking (a SIGTERM, SIGHUP or SIGINT): the record is written and
+    // synced now, and kept, as after a close whose "Save the tape?" was never answered. From
+    // here on no question is asked: a close goes on, and a question still open counts for nothing.
+    void EndUnasked();
+    bool EndingUnasked() const { return endUnasked_; }
+    // The desktop session ends: the record is written, synced and kept.
+    void KeepForSessionEnd();
     static constexpr int kRecoveryFlushMs = 1000;
     const RecoveryKeeper& Recovery() const { return recovery_; }
     // The tape came back from a record and has not been saved since.
@@ -289,6 +296,13 @@ private:
     void RecoverAtStart();
     // Tells the user, once a run, that the state folder was refused and no record is kept.
     void TellRecoveryRefused();
+    // Tells the user when the record stops being kept, and when it is kept again.
+    void TellRecoveryFailing();
+    // The record written and synced now, without a word to the user.
+    void SyncRecoveryRecord();
+    // After a file was written: its folder synced when it was renamed into place (false when
+    // that failed), the list of temporary files forgotten.
+    bool SettleWrittenFile(const std::string& path, bool renamed);
     void RecoverTape(const RecoveredTape& tape);
 
     MessageGate messageGate_;
@@ -309,6 +323,9 @@ private:
     RecoveryKeeper recovery_{files_, clock_};
     bool recoveredTape_ = false;
     bool recoveryRefusalTold_ = false;
+    bool recoveryFailureTold_ = false;
+    bool endUnasked_ = false;
+    std::string writingInPlace_;  // a tape file being rewritten in place
     bool tapeDropped_ = false;  // the user answered No to "Save the tape?"
     Options options_;
     SoundQueue sounds_;

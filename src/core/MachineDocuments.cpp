@@ -103,6 +103,13 @@ bool Machine::WriteTapeFile(const std::string& path, const std::string& caption)
     TapeDocument document;
     static_cast<TapeValues&>(document) = TapeValuesNow();
     document.caption = caption;
+    // A file rewritten in place is cut short by a crash half way: first the record holds the
+    // tape being saved, on the disk, and names the file, whether or not the tape has changes.
+    const bool inPlace = files_.WritesInPlace(path);
+    if (inPlace) {
+        writingInPlace_ = path;
+        recovery_.Protect(RecoveryStateNow(), tape_.Lines());
+    }
     dialogs_.SetBusy(true);
     bool written = false;
     try {
@@ -111,6 +118,8 @@ bool Machine::WriteTapeFile(const std::string& path, const std::string& caption)
     } catch (const std::bad_alloc&) {
         // No room for the file's bytes: a failed save, the tape still on screen.
     }
+    written = SettleWrittenFile(path, written && !inPlace) && written;
+    writingInPlace_.clear();
     dialogs_.SetBusy(false);
     if (!written) {
         ShowErrorMessage(ports_.messages,
@@ -119,6 +128,8 @@ bool Machine::WriteTapeFile(const std::string& path, const std::string& caption)
         return false;
     }
     tape_.SetDirty(false);
+    // The record goes only now that the new file is on the disk.
+    recovery_.Discard();
     return true;
 }
 
@@ -357,20 +368,24 @@ bool Machine::QueryClose() {
     closeRequested_ = false;
     tapeDropped_ = false;
     bool closing = false;
-    if (!TimedEventActive) {
+    if (endUnasked_) {
+        closing = true;
+    } else if (!TimedEventActive) {
         closing = AskSaveTape();
     } else if (!CheckPausedTimer()) {
         // A save that failed keeps the window, the tape and the event: the tape would be lost.
         // A cancelled Save As lets the close go on.
         closing = CloseTimedEvent();
     }
+    // Ended while the question was open: the answer it gave counts for nothing.
+    if (endUnasked_) closing = true, tapeDropped_ = false;
     // The record goes only when the user kept the tape (saved, unchanged) or dropped it (No). A
-    // close that goes on without either keeps it, up to date, for the next start to offer.
+    // close that goes on without either keeps it, up to date and synced, for the next start.
     if (closing && (tapeDropped_ || !tape_.Dirty())) {
         recovery_.Discard();
     } else {
         KeepRecoveryRecord();
-        if (closing && recovery_.Pending()) RecoveryTick();
+        if (closing) SyncRecoveryRecord();
     }
     return closing;
 }

@@ -80,6 +80,7 @@ void Machine::ExportPdfCommand() {
     try {
         PrintTapeCopies(ports_.pdf->Open(*path, title), 1, heading, *caption, tape_.Lines());
         written = ports_.pdf->Finish(reason);
+        if (!SettleWrittenFile(*path, written)) written = false, reason = files_.LastWriteError();
     } catch (const std::bad_alloc&) {
         reason = "There is not enough memory";
     }
@@ -122,6 +123,7 @@ void Machine::ExportCsvCommand() {
     dialogs_.SetBusy(true);
     try {
         written = files_.WriteAll(*path, TapeCsv(tape_.Lines(), LineSubtotals()));
+        written = SettleWrittenFile(*path, written && !files_.WritesInPlace(*path)) && written;
         if (!written) reason = files_.LastWriteError();
     } catch (const std::bad_alloc&) {
         reason = "There is not enough memory";

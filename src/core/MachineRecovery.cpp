@@ -17,22 +17,70 @@ RecoveryState Machine::RecoveryStateNow() const {
     static_cast<TapeValues&>(now) = TapeValuesNow();
     now.lastTapeFile = lastTapeFile_;
     now.tapeFileName = tapeFileName_;
+    now.writingInPlace = writingInPlace_;
     return now;
 }
 
+// After every event the record's new bytes are written, before the program waits for the next
+// one: a kill at any moment loses nothing the window showed. The timer syncs them.
 void Machine::KeepRecoveryRecord() {
     if (recoveredTape_ && !tape_.Dirty()) {
         recoveredTape_ = false;
         SetMainTitle();
     }
-    // While a flush waits there is nothing more to learn, unless the tape became clean.
-    if (recovery_.On() && !(recovery_.Pending() && tape_.Dirty()))
-        recovery_.Note(tape_.Dirty(), RecoveryStateNow(), tape_.Lines());
+    // While a refused flush waits for the timer to try again there is nothing more to learn,
+    // unless the tape became clean.
+    if (!recovery_.On() || (recovery_.Pending() && tape_.Dirty())) return;
+    const RecoveryState now = RecoveryStateNow();
+    if (recovery_.Note(tape_.Dirty(), now, tape_.Lines())) {
+        recovery_.Flush(tape_.Dirty(), now, tape_.Lines());
+        if (!endUnasked_) TellRecoveryFailing();
+    }
+}
+
+void Machine::SyncRecoveryRecord() {
+    KeepRecoveryRecord();
+    if (recovery_.Pending()) recovery_.Flush(tape_.Dirty(), RecoveryStateNow(), tape_.Lines());
+    recovery_.Sync();
 }
 
 void Machine::RecoveryTick() {
-    recovery_.Flush(tape_.Dirty(), RecoveryStateNow(), tape_.Lines());
+    if (recovery_.Pending()) recovery_.Flush(tape_.Dirty(), RecoveryStateNow(), tape_.Lines());
+    recovery_.Sync();
     TellRecoveryRefused();
+    TellRecoveryFailing();
+}
+
+void Machine::EndUnasked() {
+    endUnasked_ = true;
+    SyncRecoveryRecord();
+}
+
+void Machine::KeepForSessionEnd() { SyncRecoveryRecord(); }
+
+bool Machine::SettleWrittenFile(const std::string& path, bool renamed) {
+    // A renamed file is on the disk only once its folder is; until then the record stays.
+    const bool durable = !renamed || files_.SyncFolder(FolderOfFile(path));
+    recovery_.ForgetTemporaries();
+    return durable;
+}
+
+void Machine::TellRecoveryFailing() {
+    if (recovery_.Failing() == recoveryFailureTold_ || recovery_.Refused()) return;
+    recoveryFailureTold_ = recovery_.Failing();
+    std::string folder = recovery_.Folder();
+    if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+    MessageRequest message;
+    message.title = "the Quillbox";
+    if (recoveryFailureTold_) {
+        message.text = "Unsaved tapes are not being kept for recovery: \"" + folder + "\" cannot be written (" +
+                       recovery_.FailureReason() + ").";
+        message.icon = MessageIcon::Exclamation;
+    } else {
+        message.text = "Unsaved tapes are kept for recovery again.";
+        message.icon = MessageIcon::Information;
+    }
+    ports_.messages.ShowMessage(message);
 }
 
 void Machine::TellRecoveryRefused() {
@@ -80,7 +128,11 @@ void Machine::RecoverAtStart() {
             const std::string moved = recovery_.MoveAside(record.name);
             recovery_.Let(record.name);
             ShowErrorMessage(ports_.messages,
-                             "A recovery record of the Quillbox cannot be read" + std::string(kCrLf) + kCrLf +
+                             (record.read == ReadOutcome::NotPrivate
+                                  ? "A recovery record of the Quillbox was not read: it is a link, or not a file of "
+                                    "yours alone"
+                                  : "A recovery record of the Quillbox cannot be read") +
+                                 std::string(kCrLf) + kCrLf +
                                  (moved.empty() ? "It stays at \"" + recovery_.Folder() + record.name + "\""
                                                 : "It was moved to \"" + moved + "\""));
             continue;
@@ -102,7 +154,13 @@ void Machine::RecoverAtStart() {
         question.icon = MessageIcon::Question;
         question.buttons = MessageButtons::YesNo;
         question.defaultAnswer = MessageAnswer::Yes;
-        if (ports_.messages.ShowMessage(question) != MessageAnswer::Yes) {
+        const MessageAnswer answer = ports_.messages.ShowMessage(question);
+        if (endUnasked_) {
+            // The program ends: the question was never answered, and the record waits as it was.
+            recovery_.Let(record.name);
+            return;
+        }
+        if (answer != MessageAnswer::Yes) {
             // Not final either: the discarded records are kept for a week.
             recovery_.MoveAside(record.name);
             recovery_.Let(record.name);
@@ -111,13 +169,26 @@ void Machine::RecoverAtStart() {
         RecoverTape(tape);
         recovered = true;
         // The left record goes once this copy's own holds the tape.
-        if (recovery_.Flush(true, RecoveryStateNow(), tape_.Lines())) recovery_.Remove(record.name);
+        if (recovery_.Flush(true, RecoveryStateNow(), tape_.Lines()) && recovery_.Sync()) recovery_.Remove(record.name);
         recovery_.Let(record.name);
-        if (tape.damaged)
-            ShowErrorMessage(ports_.messages, "The recovery record was damaged" + std::string(kCrLf) + kCrLf +
-                                                  "The tape was recovered as it was last kept whole, on " +
-                                                  clock_.ShowDateTime(tape.time) + ": " + std::to_string(count) +
-                                                  (count == 1 ? " line" : " lines"));
+        if (tape.damaged) {
+            std::string values;
+            for (const std::string& what : tape.unreadable) values += (values.empty() ? "" : ", ") + what;
+            ShowErrorMessage(ports_.messages,
+                             "The recovery record was damaged" + std::string(kCrLf) + kCrLf +
+                                 "The tape was recovered as it was last kept whole, on " +
+                                 clock_.ShowDateTime(tape.time) + ": " + std::to_string(count) +
+                                 (count == 1 ? " line" : " lines") +
+                                 (values.empty() ? std::string()
+                                                 : std::string(kCrLf) + kCrLf + "These could not be read, and are as on a new tape: " + values));
+        }
+        if (!tape.state.writingInPlace.empty()) {
+            const std::string& file = tape.state.writingInPlace;
+            ShowErrorMessage(ports_.messages, "The tape file \"" + file.substr(file.find_last_of('/') + 1) +
+                                                  "\" may be incomplete" + kCrLf + kCrLf +
+                                                  "The Quillbox ended while writing it. The recovered tape is as it "
+                                                  "was being saved: save it again to keep it");
+        }
     }
     if (waiting > 0) {
         MessageRequest message;

@@ -3,11 +3,9 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
+#include <QSessionManager>
 #include <QStandardPaths>
 #include <QTimer>
-#include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
@@ -26,6 +24,7 @@
 #include "platform/QtInstanceLock.h"
 #include "platform/QtMessagePort.h"
 #include "platform/QtSettingsPort.h"
+#include "platform/QtSignalWatcher.h"
 #include "windows/MainWindow.h"
 #include "windows/ProgramStyle.h"
 #include "windows/SplashWindow.h"
@@ -56,12 +55,9 @@ std::string StateFolder() {
     return QDir::cleanPath(base + QStringLiteral("/the Quillbox")).toStdString() + "/";
 }
 
-// The program a process runs, as the system names it; "" when it cannot tell.
-QString ProgramOf(const QString& pid) {
-    return QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget();
-}
-
 // Records are named after the copy that keeps them: its process and the moment it started.
+// Whether a record belongs to a running copy is told by its lock alone: a process number comes
+// round again (in a container the program is process 1 every time).
 RecoveryPlace RecoveryPlaceOf() {
     RecoveryPlace place;
     place.folder = StateFolder();
@@ -69,16 +65,6 @@ RecoveryPlace RecoveryPlaceOf() {
                         .arg(QCoreApplication::applicationPid())
                         .arg(QDateTime::currentMSecsSinceEpoch())
                         .toStdString();
-    // Each copy holds its record's lock, which tells across login sessions and hosts. Beside it,
-    // a record belongs to a running copy while the process it names runs this same program (a
-    // process of that number after a restart is some other program; one of another user's is
-    // none of this user's copies).
-    place.ownedByRunningCopy = [](const std::string& name) {
-        const long long pid = std::atoll(name.c_str());
-        if (pid <= 0 || ::kill(static_cast<pid_t>(pid), 0) != 0) return false;
-        const QString program = ProgramOf(QString::number(pid));
-        return !program.isEmpty() && program == ProgramOf(QStringLiteral("self"));
-    };
     return place;
 }
 
@@ -149,6 +135,16 @@ int main(int argc, char* argv[]) {
         splash.Finish();
         QTimer::singleShot(0, window.get(), [&window] { window->FirstActivation(); });
     });
+    // Asked to end (SIGTERM, SIGHUP, SIGINT): the record kept and synced, the window closed
+    // without a question. At the session's end the record is synced and kept.
+    qb::QtSignalWatcher endSignals;
+    QObject::connect(&endSignals, &qb::QtSignalWatcher::Caught, &app, [&](int) {
+        machine.EndUnasked();
+        if (window) window->close();
+        QCoreApplication::exit(0);
+    });
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &app, [&](QSessionManager&) { machine.KeepForSessionEnd(); });
+    QObject::connect(&app, &QGuiApplication::saveStateRequest, &app, [&](QSessionManager&) { machine.KeepForSessionEnd(); });
     splash.show();
     return app.exec();
 }

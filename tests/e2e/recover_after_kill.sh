@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # A tape typed and the program killed (kill -9) before any save: the next start offers it back,
 # Yes brings every line back as an unsaved tape, and its save and a normal exit leave no
-# recovery record behind. A close answered No leaves none either.
+# recovery record behind. A close answered No leaves none either. SIGTERM keeps the record.
 set -euo pipefail
 QUILLBOX=$1
 . "$(dirname "$0")/lib.sh"
@@ -44,4 +44,23 @@ keys ctrl+x
 answer 'the Quillbox' n                   # "Save the tape?" No
 stop_program
 no_record "a close answered No"
+
+# Asked to end (SIGTERM, as a logout or a shutdown asks): the program ends by itself, with no
+# question, and keeps the record for the next start.
+start_working
+typed '4+'
+eventually record_holds '            4.00 \+' || fail "the recovery record never held the line"
+kill -TERM "$PROGRAM"
+stop_program
+[ "$(records)" = 1 ] || fail "SIGTERM left $(records) recovery records"
+start_program
+answer 'Oops!' Return
+answer 'the Quillbox' y                   # "Recover it?" Yes
+wait_title 'the Quillbox (recovered)'
+eventually record_holds '            4.00 \+' || fail "the recovered tape lacks the line"
+focus_main
+keys ctrl+x
+answer 'the Quillbox' n                   # "Save the tape?" No
+stop_program
+no_record "a recovered tape dropped"
 passed 'recover after kill' 1

@@ -1,5 +1,6 @@
 #include "fakes/FakePorts.h"
 
+#include <algorithm>
 #include <new>
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@ namespace qb::test {
 
 MessageAnswer FakeMessagePort::ShowMessage(const MessageRequest& request) {
     shown.push_back(request);
+    if (whileShown) whileShown(request);
     // Boxes with OK alone are never answered from the script.
     if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
     if (answers.empty()) return request.defaultAnswer;
@@ -115,10 +117,30 @@ ReadOutcome FakeFilePort::ReadAll(const std::string& path, std::string& bytes, s
 bool FakeFilePort::WriteAll(const std::string& path, const std::string& bytes) {
     ++writes;
     const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    const bool inPlace = WritesInPlace(path);
+    filesAtWrite = files;
+    // The temporary renamed into place, named as a save names it, told of before it is made.
+    if (!inPlace && temporaryWatcher) temporaryWatcher(folder + "." + path.substr(folder.size()) + "-tmp.saving");
+    log.push_back((inPlace ? "in place " : "write ") + path);
     // A read-only folder still lets a writable file in it be written over.
     if (failWrites || (readOnly.count(folder) && !files.count(path))) return false;
     files[path] = bytes;
     return true;
+}
+
+bool FakeFilePort::SyncPrivate(const std::string& path) {
+    log.push_back("sync " + path);
+    return !failPrivate && files.count(path);
+}
+
+bool FakeFilePort::SyncFolder(const std::string& folder) {
+    log.push_back("sync folder " + folder);
+    return !failFolderSync;
+}
+
+std::vector<std::string> FakeFilePort::LogFrom(const std::string& from) const {
+    auto it = std::find_if(log.begin(), log.end(), [&](const std::string& entry) { return entry.rfind(from, 0) == 0; });
+    return std::vector<std::string>(it, log.end());
 }
 
 PrinterPort& FakePdfPort::Open(const std::string& pdfPath, const std::string& title) {
@@ -173,6 +195,7 @@ std::string FolderOf(const std::string& path) { return path.substr(0, path.find_
 
 bool FakeFilePort::WritePrivate(const std::string& path, ByteSource& source) {
     ++privateWrites;
+    log.push_back("write private " + path);
     if (failPrivate || !privateFolders.count(FolderOf(path))) return false;
     if (failPrivateWrites > 0) {
         --failPrivateWrites;
@@ -186,6 +209,7 @@ bool FakeFilePort::WritePrivate(const std::string& path, ByteSource& source) {
 
 bool FakeFilePort::AppendPrivate(const std::string& path, std::string_view bytes) {
     ++appends;
+    log.push_back("append " + path);
     auto it = files.find(path);
     if (failPrivate || it == files.end()) return false;
     if (tearNextAppend) {
@@ -208,12 +232,13 @@ bool FakeFilePort::Rename(const std::string& from, const std::string& to) {
 
 bool FakeFilePort::Remove(const std::string& path) {
     ++removals;
+    log.push_back("remove " + path);
     return files.erase(path) != 0;
 }
 
 ReadOutcome FakeFilePort::ReadPrivate(const std::string& path, std::string& bytes, std::uint64_t limit) {
     bytes.clear();
-    if (notPrivate.count(path)) return ReadOutcome::Failed;
+    if (notPrivate.count(path)) return ReadOutcome::NotPrivate;
     return ReadAll(path, bytes, limit);
 }
 

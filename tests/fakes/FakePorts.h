@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <map>
 #include <set>
@@ -28,6 +29,7 @@ public:
 
     std::vector<MessageRequest> shown;
     std::deque<MessageAnswer> answers;  // answers to the next questions; else the default answer
+    std::function<void(const MessageRequest&)> whileShown;  // what happens while a box is open
     int beeps = 0;
 
     // The texts of the error boxes shown so far.
@@ -160,6 +162,21 @@ public:
     std::optional<std::size_t> tearNextAppend;
     bool failPrivate = false;  // every private write and append fails
     std::string LastWriteError() const override { return writeError; }
+
+    // Durability: appends wait for SyncPrivate; a file renamed into place waits for its folder.
+    bool SyncPrivate(const std::string& path) override;
+    bool SyncFolder(const std::string& folder) override;
+    std::string LastPrivateError() const override { return failPrivate ? "No space left on device" : ""; }
+    void WatchTemporaries(std::function<void(const std::string&)> watcher) override { temporaryWatcher = std::move(watcher); }
+    std::function<void(const std::string&)> temporaryWatcher;
+    bool failFolderSync = false;
+    // What was asked of the disk, in order: "write <path>", "in place <path>", "sync folder
+    // <folder>", "write private <path>", "append <path>", "sync <path>", "remove <path>".
+    std::vector<std::string> log;
+    // The log's entries from the first that begins with from.
+    std::vector<std::string> LogFrom(const std::string& from) const;
+    // The files as they were when the last write of a file began.
+    std::map<std::string, std::string> filesAtWrite;
 };
 
 // PDF files in the fake file system: each holds the texts its printer printed, one a line,

@@ -16,6 +16,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 #include <memory>
+#include <utility>
 #include <functional>
 #include <csignal>
 #include <fcntl.h>
@@ -32,6 +33,7 @@
 #include "platform/QtInstanceLock.h"
 #include "platform/QtPrinterPort.h"
 #include "platform/QtSettingsPort.h"
+#include "platform/QtSignalWatcher.h"
 #include "window/KeyCodes.h"
 #include "windows/MainWindow.h"
 
@@ -495,14 +497,14 @@ TEST(Files, WhatIsNotTheUsersAloneIsNeverUsed) {
     std::string bytes;
     for (const mode_t mode : {0644, 0660, 0400}) {
         ASSERT_EQ(::chmod(record.c_str(), mode), 0);
-        EXPECT_EQ(files.ReadPrivate(record, bytes, 1000), ReadOutcome::Failed) << mode;
+        EXPECT_EQ(files.ReadPrivate(record, bytes, 1000), ReadOutcome::NotPrivate) << mode;
     }
     ASSERT_EQ(::chmod(record.c_str(), 0600), 0);
     EXPECT_EQ(files.ReadPrivate(record, bytes, 1000), ReadOutcome::Read);
     EXPECT_EQ(bytes, "QBR=\r\n");
     const std::string link = elsewhere + "/2-2.QBR";
     ASSERT_EQ(::symlink(record.c_str(), link.c_str()), 0);
-    EXPECT_EQ(files.ReadPrivate(link, bytes, 1000), ReadOutcome::Failed);
+    EXPECT_EQ(files.ReadPrivate(link, bytes, 1000), ReadOutcome::NotPrivate);
     EXPECT_EQ(files.LockPrivate(link), LockOutcome::Failed);
 }
 
@@ -544,7 +546,7 @@ TEST(Timers, TheRecoveryTimerRunsOnlyWhileChangesWait) {
     QtFilePort files;
     Machine machine{Ports{messages, nullptr, nullptr, nullptr, &files}};
     const std::string folder = dir.filePath("the Quillbox").toStdString() + "/";
-    machine.SetRecoveryPlace({folder, "1-1.QBR", nullptr});
+    machine.SetRecoveryPlace({folder, "1-1.QBR"});
     MainWindow window(machine, messages);
     machine.Load();
     window.show();
@@ -552,15 +554,91 @@ TEST(Timers, TheRecoveryTimerRunsOnlyWhileChangesWait) {
     auto* timer = window.findChild<QTimer*>("tmrRecovery");
     ASSERT_NE(timer, nullptr);
     EXPECT_FALSE(timer->isActive());
+    // The first line: the record written whole, and synced, at once.
     machine.Key(vk::Key5, 0, '5');
     machine.Key(0, 0, '+');
     window.Render();
-    EXPECT_TRUE(timer->isActive());
-    QTRY_VERIFY_WITH_TIMEOUT(files.Exists(folder + "1-1.QBR"), 30000);
     EXPECT_FALSE(timer->isActive());
     std::string bytes;
     ASSERT_TRUE(Read(files, folder + "1-1.QBR", bytes));
     EXPECT_NE(bytes.find("            5.00 +\r\n"), std::string::npos);
+    // The next: appended at once, synced by the timer.
+    machine.Key(vk::Key8, 0, '8');
+    machine.Key(0, 0, '+');
+    window.Render();
+    ASSERT_TRUE(Read(files, folder + "1-1.QBR", bytes));
+    EXPECT_NE(bytes.find("+            8.00 +\r\n"), std::string::npos);
+    EXPECT_TRUE(timer->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), 30000);
+}
+
+// A save leaves the tape and nothing else in its folder: the file it replaces keeps its
+// permissions, and the one temporary name it ever uses is hidden, told of first and gone after.
+TEST(Files, ASaveLeavesNoCopyBesideTheTape) {
+    QTemporaryDir dir;
+    const std::string tape = dir.filePath("Tape.QBX").toStdString();
+    QtFilePort files;
+    std::vector<std::string> told;
+    files.WatchTemporaries([&](const std::string& path) { told.push_back(path); });
+    ASSERT_TRUE(files.WriteAll(tape, "QBX=first\r\n"));
+    ASSERT_EQ(::chmod(tape.c_str(), 0640), 0);
+    told.clear();
+    ASSERT_TRUE(files.WriteAll(tape, "QBX=second\r\n"));
+    ASSERT_TRUE(files.SyncFolder(dir.path().toStdString()));
+    std::string bytes;
+    ASSERT_TRUE(Read(files, tape, bytes));
+    EXPECT_EQ(bytes, "QBX=second\r\n");
+    struct stat status {};
+    ASSERT_EQ(::stat(tape.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].rfind(dir.filePath(".Tape.QBX-").toStdString(), 0), 0u) << told[0];
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Tape.QBX"});
+}
+
+// Appends reach the file at once (another process reads them) and are synced on request.
+TEST(Files, AppendsAreReadAtOnceAndSyncedOnRequest) {
+    QTemporaryDir dir;
+    const std::string record = dir.filePath("r.QBR").toStdString();
+    QtFilePort files, other;
+    ASSERT_TRUE(files.MakePrivateFolder(dir.path().toStdString()));
+    std::string bytes = "QBR=\r\n";
+    struct Whole final : ByteSource {
+        std::string_view text;
+        std::string_view Next() override { return std::exchange(text, std::string_view()); }
+    } whole;
+    whole.text = bytes;
+    ASSERT_TRUE(files.WritePrivate(record, whole));
+    for (const char* line : {"+1\r\n", "+2\r\n"}) {
+        ASSERT_TRUE(files.AppendPrivate(record, line));
+        std::string read;
+        ASSERT_EQ(other.ReadPrivate(record, read, 1000), ReadOutcome::Read);
+        bytes += line;
+        EXPECT_EQ(read, bytes);
+    }
+    EXPECT_TRUE(files.SyncPrivate(record));
+    // Written afresh, the record is appended to as the new file.
+    whole.text = "QBR=x\r\n";
+    ASSERT_TRUE(files.WritePrivate(record, whole));
+    ASSERT_TRUE(files.AppendPrivate(record, "+3\r\n"));
+    std::string read;
+    ASSERT_EQ(other.ReadPrivate(record, read, 1000), ReadOutcome::Read);
+    EXPECT_EQ(read, "QBR=x\r\n+3\r\n");
+    EXPECT_FALSE(files.SyncPrivate(dir.filePath("none.QBR").toStdString()));
+}
+
+// Each signal that asks the program to end reaches the event loop instead of ending it.
+TEST(Signals, EachSignalThatAsksTheProgramToEndIsHandledOnTheEventLoop) {
+    QtSignalWatcher watcher;
+    ASSERT_TRUE(watcher.Watching());
+    std::vector<int> caught;
+    QObject::connect(&watcher, &QtSignalWatcher::Caught, [&](int signal) { caught.push_back(signal); });
+    for (int signal : {SIGTERM, SIGHUP, SIGINT}) {
+        caught.clear();
+        ASSERT_EQ(::raise(signal), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(caught.size(), std::size_t{1}, 30000);
+        EXPECT_EQ(caught[0], signal);
+    }
 }
 
 }  // namespace

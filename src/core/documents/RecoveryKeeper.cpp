@@ -21,9 +21,22 @@ constexpr std::uint64_t kRecordLimit = 2 * kTapeFileLimit;
 std::string StemOf(const std::string& name) {
     const std::size_t record = name.find(RecoveryKeeper::kExtension);
     if (record != std::string::npos && record > 0) return name.substr(0, record);
-    if (EndsWith(name, RecoveryKeeper::kLockExtension) && name.size() > std::string(RecoveryKeeper::kLockExtension).size())
-        return name.substr(0, name.size() - std::string(RecoveryKeeper::kLockExtension).size());
+    for (const std::string end : {RecoveryKeeper::kLockExtension, RecoveryKeeper::kTemporariesExtension})
+        if (EndsWith(name, end) && name.size() > end.size()) return name.substr(0, name.size() - end.size());
     return {};
+}
+
+// A list of temporary files: one path a line.
+std::vector<std::string> ListedPaths(const std::string& list) {
+    std::vector<std::string> paths;
+    std::size_t start = 0;
+    while (start < list.size()) {
+        std::size_t end = list.find('\n', start);
+        if (end == std::string::npos) break;  // a torn last line names nothing whole
+        if (end > start && list[start] == '/') paths.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return paths;
 }
 
 }  // namespace
@@ -48,14 +61,42 @@ bool RecoveryKeeper::Start() {
         refused_ = true;
         return false;
     }
-    // Without locks on this file system, the second guard alone tells other copies apart.
+    // Without its lock no record is kept (others would take it for a left one): each flush
+    // tries again, and fails while the lock cannot be had.
     locked_ = files_.LockPrivate(LockOf(ownStem_)) == LockOutcome::Held;
+    files_.WatchTemporaries([this](const std::string& path) { NoteTemporary(path); });
     return true;
 }
 
 void RecoveryKeeper::End() {
+    files_.WatchTemporaries(nullptr);
+    ForgetTemporaries();
     if (locked_) files_.UnlockPrivate(LockOf(ownStem_), true);
     locked_ = false;
+}
+
+void RecoveryKeeper::NoteTemporary(const std::string& path) {
+    if (!On() || !locked_ || path.find('\n') != std::string::npos) return;
+    temporaries_.push_back(path);
+    std::string list;
+    for (const std::string& listed : temporaries_) list += listed + "\n";
+    StringSource whole(list);
+    files_.WritePrivate(place_.folder + ownStem_ + kTemporariesExtension, whole);
+}
+
+void RecoveryKeeper::ForgetTemporaries() {
+    if (temporaries_.empty()) return;
+    temporaries_.clear();
+    files_.Remove(place_.folder + ownStem_ + kTemporariesExtension);
+}
+
+// Only what a copy listed before it made it is removed, and only a file of that name.
+void RecoveryKeeper::RemoveTemporaries(const std::string& list) {
+    std::string bytes;
+    if (files_.ReadPrivate(place_.folder + list, bytes, 1 << 20) == ReadOutcome::Read)
+        for (const std::string& path : ListedPaths(bytes))
+            if (files_.Exists(path)) files_.Remove(path);
+    files_.Remove(place_.folder + list);
 }
 
 bool RecoveryKeeper::NeedsFresh(const TapeLines& lines) const {
@@ -86,10 +127,33 @@ void RecoveryKeeper::Remember(const RecoveryState& state, const TapeLines& lines
     written_ = state;
 }
 
-bool RecoveryKeeper::Failed() {
+bool RecoveryKeeper::Failed(std::string reason) {
     // Tried again on the next ticks while the disk may take it; then only after a change.
     pending_ = ++failures_ < kMostTries;
+    unsynced_ = false;
+    failure_ = reason.empty() ? std::string("the system gives no reason") : std::move(reason);
+    if (failures_ >= kMostTries) failing_ = true;
     return false;
+}
+
+bool RecoveryKeeper::Succeeded() {
+    failures_ = 0;
+    failing_ = false;
+    return true;
+}
+
+bool RecoveryKeeper::Sync() {
+    if (!unsynced_) return true;
+    unsynced_ = false;
+    if (files_.SyncPrivate(path_)) return Succeeded();
+    broken_ = true;
+    return Failed(files_.LastPrivateError());
+}
+
+bool RecoveryKeeper::Protect(const RecoveryState& state, const TapeLines& lines) {
+    if (!On()) return false;
+    if (!Flush(true, state, lines)) return false;
+    return Sync();
 }
 
 bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLines& lines) {
@@ -108,6 +172,7 @@ bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLin
             return false;
         }
         if (!locked_) locked_ = files_.LockPrivate(LockOf(ownStem_)) == LockOutcome::Held;
+        if (!locked_) return Failed("its lock cannot be taken");
         bool written = false;
         try {
             RecordWriter writer(state, lines, now);
@@ -115,8 +180,9 @@ bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLin
         } catch (const std::bad_alloc&) {
         }
         broken_ = !written;
-        if (!written) return Failed();
-        failures_ = 0;
+        if (!written) return Failed(files_.LastPrivateError());
+        Succeeded();
+        unsynced_ = false;
         exists_ = true;
         freshBytes_ = TapeWriter(TapeDocument{}, lines).Size();
         appendedBytes_ = 0;
@@ -129,16 +195,17 @@ bool RecoveryKeeper::Flush(bool dirty, const RecoveryState& state, const TapeLin
     if (!files_.AppendPrivate(path_, entries)) {
         // What reached the disk is unknown: the next flush writes the whole record.
         broken_ = true;
-        return Failed();
+        return Failed(files_.LastPrivateError());
     }
-    failures_ = 0;
+    Succeeded();
+    unsynced_ = true;
     appendedBytes_ += entries.size();
     Remember(state, lines);
     return true;
 }
 
 void RecoveryKeeper::Discard() {
-    pending_ = false;
+    pending_ = unsynced_ = false;
     if (!exists_) return;
     files_.Remove(path_);
     exists_ = broken_ = false;
@@ -162,27 +229,26 @@ std::vector<LeftRecord> RecoveryKeeper::LeftBehind() {
         // A copy that runs holds its lock; one that ended holds none.
         const LockOutcome lock = files_.LockPrivate(LockOf(stem));
         if (lock == LockOutcome::HeldElsewhere) continue;
+        // A lock that cannot be had at all tells nothing: the copy may run.
+        if (lock != LockOutcome::Held) continue;
         const std::string record = stem + kExtension;
-        if (place_.ownedByRunningCopy && place_.ownedByRunningCopy(record)) {
-            if (lock == LockOutcome::Held) files_.UnlockPrivate(LockOf(stem), false);
-            continue;
-        }
         bool hasRecord = false;
         for (const std::string& name : files) {
             // A whole writing that a copy which ended never finished: its record is the one before.
             if (name.find(std::string(kExtension) + ".") != std::string::npos) files_.Remove(place_.folder + name);
+            if (name == stem + kTemporariesExtension) RemoveTemporaries(name);
             if (name == record) hasRecord = true;
         }
         if (!hasRecord) {
             // The lock of a copy that ended with nothing to recover.
-            if (lock == LockOutcome::Held) files_.UnlockPrivate(LockOf(stem), true);
+            files_.UnlockPrivate(LockOf(stem), true);
             continue;
         }
         LeftRecord found{record, std::nullopt};
         try {
             std::string bytes;
-            if (files_.ReadPrivate(place_.folder + record, bytes, kRecordLimit) == ReadOutcome::Read)
-                found.tape = ReadRecoveryRecord(bytes);
+            found.read = files_.ReadPrivate(place_.folder + record, bytes, kRecordLimit);
+            if (found.read == ReadOutcome::Read) found.tape = ReadRecoveryRecord(bytes);
         } catch (const std::bad_alloc&) {
             found.tape.reset();
         }

@@ -28,15 +28,13 @@ namespace qb {
 struct RecoveryPlace {
     std::string folder;   // the user's state folder for the program
     std::string ownName;  // this copy's record, a name no other copy uses
-    // A second guard beside the locks: whether a record of that name belongs to a copy that runs
-    // now, as the process its name gives tells. None: the locks alone tell.
-    std::function<bool(const std::string& name)> ownedByRunningCopy;
 };
 
 // A record some copy left behind.
 struct LeftRecord {
     std::string name;
     std::optional<RecoveredTape> tape;  // none when it cannot be read at all
+    ReadOutcome read = ReadOutcome::Failed;  // why it could not: NotPrivate, a file not the user's alone
 };
 
 class RecoveryKeeper {
@@ -47,6 +45,7 @@ public:
     // Appended entries beyond this (and beyond the record's first size) start a fresh record.
     static constexpr std::uint64_t kMostAppended = 1 << 20;
     static constexpr const char* kLockExtension = ".lock";
+    static constexpr const char* kTemporariesExtension = ".QBT";
     // A flush the disk refused is tried again, afresh, on the next ticks; after this many in a
     // row, only after the next change.
     static constexpr int kMostTries = 5;
@@ -70,10 +69,25 @@ public:
     // tape without unsaved changes needs no record: this copy's goes at once.
     bool Note(bool dirty, const RecoveryState& state, const TapeLines& lines);
     bool Pending() const { return pending_; }
-    // Brings the record up to date: the entries of the changes appended, or the whole record
-    // written afresh when the tape was rewritten; removed when the tape holds no unsaved change.
-    // False when the disk refused it: it stays pending, and the next flush writes it afresh.
+    // Brings the record up to date: the entries of the changes appended (written, not yet
+    // synced), or the whole record written afresh and synced when the tape was rewritten;
+    // removed when the tape holds no unsaved change. False when the disk refused it: it stays
+    // pending, and the next flush writes it afresh.
     bool Flush(bool dirty, const RecoveryState& state, const TapeLines& lines);
+    // Appended bytes wait to be synced.
+    bool Unsynced() const { return unsynced_; }
+    // Brings the appended bytes to the disk. False when the disk refused: the next flush writes
+    // the record afresh.
+    bool Sync();
+    // The record holds this tape and is on the disk, whether or not it has unsaved changes: a
+    // rewrite of its file in place is about to begin. False when there is no record to hold it.
+    bool Protect(const RecoveryState& state, const TapeLines& lines);
+    // The flushes fail, and have for kMostTries in a row: the record is not being kept. It stays
+    // so until one succeeds. Why the last one failed, in the system's words.
+    bool Failing() const { return failing_; }
+    const std::string& FailureReason() const { return failure_; }
+    // The temporary files that saves made are all gone: the list of them goes too.
+    void ForgetTemporaries();
     // This copy's record goes: the tape was kept or dropped as the user chose.
     void Discard();
     bool RecordExists() const { return exists_; }
@@ -92,7 +106,10 @@ public:
 
 private:
     bool NeedsFresh(const TapeLines& lines) const;
-    bool Failed();
+    bool Failed(std::string reason);
+    bool Succeeded();
+    void NoteTemporary(const std::string& path);
+    void RemoveTemporaries(const std::string& list);
     std::string LockOf(const std::string& stem) const { return place_.folder + stem + kLockExtension; }
     void Remember(const RecoveryState& state, const TapeLines& lines);
 
@@ -105,6 +122,10 @@ private:
     bool refused_ = false;
     bool locked_ = false;  // this copy's lock is held
     int failures_ = 0;     // flushes refused in a row
+    bool failing_ = false;
+    std::string failure_;
+    bool unsynced_ = false;                // appended bytes not yet synced
+    std::vector<std::string> temporaries_;  // listed in this copy's ".QBT" file
     std::string ownStem_;
     bool broken_ = false;  // the record on disk is not what was remembered: write it afresh
     // What the record on disk holds.

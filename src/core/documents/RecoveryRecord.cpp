@@ -12,7 +12,6 @@ namespace {
 
 constexpr std::string_view kLineEnd = "\r\n";
 constexpr std::size_t kKeyLength = 4;
-constexpr std::size_t kTapeHeaderLines = 6;
 
 // A line break inside a value (a file name may hold one) would split the record's line: such
 // a value is not kept.
@@ -112,6 +111,7 @@ RecordWriter::RecordWriter(const RecoveryState& state, const TapeLines& lines, s
     Put(prefix_, "TIM=", std::to_string(time));
     Put(prefix_, "LNS=", std::to_string(lines.size()));
     Put(prefix_, "ACX=", ExactText(state.subtotal));
+    if (!state.writingInPlace.empty()) Put(prefix_, "INP=", state.writingInPlace);
 }
 
 std::string_view RecordWriter::Next() {
@@ -148,59 +148,140 @@ void RecordAppend(const RecoveryState& before, const RecoveryState& now, const T
     if (now.elapsedTime != before.elapsedTime) Put(out, "TEV=", now.elapsedTime);
     if (now.lastTapeFile != before.lastTapeFile) Put(out, "QBR=", now.lastTapeFile);
     if (now.tapeFileName != before.tapeFileName) Put(out, "NAM=", now.tapeFileName);
+    if (now.writingInPlace != before.writingInPlace) Put(out, "INP=", now.writingInPlace);
     char digits[24];
     const auto written = std::to_chars(digits, digits + sizeof digits, time);
     Put(out, "TIM=", std::string_view(digits, static_cast<std::size_t>(written.ptr - digits)));
 }
 
+namespace {
+
+// The keys of the tape file's header, in the order it writes them, and what each is to the user.
+struct HeaderKey {
+    std::string_view key;
+    const char* what;
+};
+constexpr HeaderKey kHeader[] = {{"QBX=", "the caption"},          {"ACC=", "the subtotal"},
+                                 {"OPR=", "the pending operation"}, {"NEW=", "the number being keyed"},
+                                 {"JPE=", "the calculator's state"}, {"SPC=", "the calculator's state"},
+                                 {"TEV=", ""}};
+constexpr std::size_t kOptionalHeaderKey = 6;  // TEV= is there only with a timer reading
+
+constexpr std::string_view kEntryKeys[] = {"QBX=", "ACC=", "OPR=", "NEW=", "JPE=", "SPC=",
+                                           "TEV=", "QBR=", "NAM=", "INP=", "TIM="};
+
+bool LooksLikeEntry(std::string_view line) {
+    if (!line.empty() && line.front() == '+') return true;
+    for (std::string_view key : kEntryKeys)
+        if (HasKey(line, key)) return true;
+    return false;
+}
+
+bool ClosesAFlush(std::string_view line) { return HasKey(line, "TIM=") && ParseCount(line.substr(kKeyLength)); }
+
+void Unreadable(RecoveredTape& tape, const char* what) {
+    tape.damaged = true;
+    if (*what == '\0') return;
+    for (const std::string& named : tape.unreadable)
+        if (named == what) return;
+    tape.unreadable.emplace_back(what);
+}
+
+// Where the tape lines end. The count the record gives holds when the entries follow right
+// after it; a count that was damaged is never allowed to take entries for lines: the lines then
+// end before the first run of entries that a flush's time closes (or, with none, before the
+// entries at the end).
+std::size_t TapeLinesEnd(const std::vector<std::string_view>& whole, std::size_t first,
+                         std::optional<std::int64_t> count, bool& damaged) {
+    std::size_t closing = first;
+    while (closing < whole.size() && !ClosesAFlush(whole[closing])) ++closing;
+    if (count && *count >= 0 && static_cast<std::uint64_t>(*count) <= whole.size() - first) {
+        const std::size_t end = first + static_cast<std::size_t>(*count);
+        if (end <= closing && (end == whole.size() || LooksLikeEntry(whole[end]))) return end;
+    }
+    damaged = true;
+    std::size_t end = closing;
+    while (end > first && LooksLikeEntry(whole[end - 1])) --end;
+    return end;
+}
+
+}  // namespace
+
 std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
     const Lines lines = SplitLines(bytes);
     const auto& whole = lines.whole;
     RecoveredTape tape;
-    // The record's own beginning, then the tape file's header: without them there is no tape.
+    // The record's own first line tells it is one; each value after it that cannot be read is
+    // left as a new tape has it, and said.
     constexpr std::size_t kPrefixLines = 4;
-    if (whole.size() < kPrefixLines + kTapeHeaderLines) return std::nullopt;
-    if (!HasKey(whole[0], "QBR=") || !HasKey(whole[1], "NAM=") || !HasKey(whole[2], "TIM=") ||
-        !HasKey(whole[3], "LNS="))
-        return std::nullopt;
+    if (whole.empty() || !HasKey(whole[0], "QBR=")) return std::nullopt;
     tape.state.lastTapeFile = std::string(whole[0].substr(kKeyLength));
-    tape.state.tapeFileName = std::string(whole[1].substr(kKeyLength));
-    const auto time = ParseCount(whole[2].substr(kKeyLength));
-    const auto count = ParseCount(whole[3].substr(kKeyLength));
-    if (!time || !count || *count < 0) return std::nullopt;
-    tape.time = *time;
-    std::optional<double> exact;
-    std::size_t bodyFirst = kPrefixLines;
-    if (HasKey(whole[bodyFirst], "ACX=")) {
-        const double value = ReadExact(whole[bodyFirst].substr(kKeyLength));
-        if (!std::isfinite(value)) return std::nullopt;
-        exact = value;
-        ++bodyFirst;
-    }
-    if (whole.size() < bodyFirst + kTapeHeaderLines) return std::nullopt;
-
-    // The tape file: its header, a "TEV=" line when the seventh begins with one, and its lines.
-    std::size_t bodyEnd = bodyFirst + kTapeHeaderLines;
-    if (bodyEnd < whole.size() && HasKey(whole[bodyEnd], "TEV=")) ++bodyEnd;
-    const std::size_t wanted = bodyEnd + static_cast<std::size_t>(*count);
-    if (wanted > whole.size()) {
-        tape.damaged = true;
-        bodyEnd = whole.size();
+    std::size_t next = 1;
+    std::optional<std::int64_t> count;
+    if (next < whole.size() && HasKey(whole[next], "NAM=")) tape.state.tapeFileName = std::string(whole[next++].substr(kKeyLength));
+    if (next < whole.size() && HasKey(whole[next], "TIM=")) {
+        const auto time = ParseCount(whole[next++].substr(kKeyLength));
+        if (time) tape.time = *time;
+        else Unreadable(tape, "the time it was kept");
     } else {
-        bodyEnd = wanted;
+        Unreadable(tape, "the time it was kept");
     }
-    const std::size_t bodyStart = lines.ends[bodyFirst - 1];
-    TapeDocument document;
-    if (ReadTapeBytes(std::string(bytes.substr(bodyStart, lines.ends[bodyEnd - 1] - bodyStart)), document) !=
-        TapeReadResult::Read)
-        return std::nullopt;
-    static_cast<TapeValues&>(tape.state) = std::move(static_cast<TapeValues&>(document));
+    if (next < whole.size() && HasKey(whole[next], "LNS=")) count = ParseCount(whole[next++].substr(kKeyLength));
+    if (next < kPrefixLines) tape.damaged = true;
+    std::optional<double> exact;
+    if (next < whole.size() && HasKey(whole[next], "ACX=")) {
+        const double value = ReadExact(whole[next++].substr(kKeyLength));
+        if (std::isfinite(value)) exact = value;
+    }
+    if (next < whole.size() && HasKey(whole[next], "INP="))
+        tape.state.writingInPlace = std::string(whole[next++].substr(kKeyLength));
+
+    // The tape file's header: its keys in order, any of them missing or unreadable.
+    std::size_t key = 0;
+    for (; next < whole.size(); ++next) {
+        std::size_t found = key;
+        while (found < std::size(kHeader) && !HasKey(whole[next], kHeader[found].key)) ++found;
+        if (found == std::size(kHeader)) break;
+        for (; key < found && key < kOptionalHeaderKey; ++key) Unreadable(tape, kHeader[key].what);
+        key = found + 1;
+        const std::string_view value = whole[next].substr(kKeyLength);
+        bool read = true;
+        switch (found) {
+        case 0: tape.state.caption = std::string(value); break;
+        case 1: {
+            const double subtotal = ReadExact(value);
+            read = std::isfinite(subtotal);
+            if (read) tape.state.subtotal = subtotal + 0.0;  // a read "-0" is the 0 the program writes
+            break;
+        }
+        case 2:
+            read = IsOperation(value);
+            if (read) tape.state.pendingOperation = value.front();
+            break;
+        case 3: tape.state.entryText = std::string(value); break;
+        case 4:
+        case 5: {
+            const auto flag = ParseFlag(value);
+            read = flag.has_value();
+            if (read) (found == 4 ? tape.state.justPressedEquals : tape.state.specialResult) = *flag;
+            break;
+        }
+        default: tape.state.elapsedTime = std::string(value); break;
+        }
+        // The rounded subtotal is not needed beside the exact one.
+        if (!read && found == 1 && exact) tape.damaged = true;
+        else if (!read) Unreadable(tape, kHeader[found].what);
+    }
+    // Not one value of the tape file: no tape at all.
+    if (key == 0) return std::nullopt;
+    for (; key < kOptionalHeaderKey; ++key) Unreadable(tape, kHeader[key].what);
     if (exact) tape.state.subtotal = *exact;
-    tape.lines = std::move(document.lines);
-    if (tape.damaged || wanted != bodyEnd) {
-        tape.damaged = true;
-        return tape;
-    }
+
+    const std::size_t bodyEnd = TapeLinesEnd(whole, next, count, tape.damaged);
+    std::size_t characters = 0;
+    for (std::size_t i = next; i < bodyEnd; ++i) characters += whole[i].size();
+    tape.lines.reserve(bodyEnd - next, characters);
+    for (std::size_t i = next; i < bodyEnd; ++i) tape.lines.push_back(whole[i]);
 
     // The appended entries: lines and values wait for the time that ends their flush.
     RecoveryState flushing = tape.state;
@@ -253,6 +334,8 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
             flushing.lastTapeFile = std::string(value);
         } else if (key == "NAM=") {
             flushing.tapeFileName = std::string(value);
+        } else if (key == "INP=") {
+            flushing.writingInPlace = std::string(value);
         } else {
             known = false;
         }

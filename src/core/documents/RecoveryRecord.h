@@ -11,13 +11,14 @@
 //     TIM=<when it was written: seconds since 1970-01-01 00:00 UTC>
 //     LNS=<how many tape lines the tape file below holds>
 //     ACX=<the subtotal to the last bit: the shortest text that reads back as the same number>
+//     INP=<a file being rewritten in place>   (only while one is)
 //
 // (ACX= is read in preference to the tape file's ACC=, which is rounded as a tape file shows
 // it; a record without it goes by ACC=) followed by a tape file ("QBX=" to "SPC=", "TEV=" when there is a reading, then LNS lines).
 // After it come the appended entries, one per line:
 //
 //     +<tape line>      a line added at the end of the tape
-//     QBX= ACC= OPR= NEW= JPE= SPC= TEV= QBR= NAM=   a value that changed (the subtotal to
+//     QBX= ACC= OPR= NEW= JPE= SPC= TEV= QBR= NAM= INP=   a value that changed (the subtotal to
 //                       the last bit: the shortest text that reads back as the same number)
 //     TIM=<seconds>     ends one flush: the lines and values since the last TIM= apply only with it
 //
@@ -28,6 +29,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "documents/TapeDocument.h"
 #include "documents/TapeFile.h"
@@ -39,6 +41,8 @@ namespace qb {
 struct RecoveryState : TapeValues {
     std::string lastTapeFile;  // the tape's file, "" when it has none
     std::string tapeFileName;  // as the title shows it
+    // A file being rewritten in place as the record was kept: a crash may have left it cut short.
+    std::string writingInPlace;
     bool operator==(const RecoveryState&) const = default;
 };
 
@@ -68,11 +72,15 @@ struct RecoveredTape {
     RecoveryState state;
     TapeLines lines;
     std::int64_t time = 0;  // of the last flush that is whole
-    bool damaged = false;   // something after the last whole flush could not be read
+    bool damaged = false;   // something could not be read: the rest was recovered
+    // The values that could not be read, as the user knows them ("the subtotal"): a new
+    // tape's stand in for them.
+    std::vector<std::string> unreadable;
 };
 
-// A record's tape as its last whole flush before any damage left it: lines and values.
-// Nothing when it is no record or its beginning is unreadable.
+// A record's tape as its last whole flush before any damage left it: lines and values. A
+// value that cannot be read is left as a new tape has it, and a line count that does not fit
+// what follows it is not trusted. Nothing when it is no record at all.
 std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes);
 
 }  // namespace qb

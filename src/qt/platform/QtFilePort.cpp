@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QString>
 #include <algorithm>
 #include <limits>
@@ -12,6 +11,7 @@
 #include <vector>
 #include <cerrno>
 #include <cstring>
+#include <random>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -30,6 +30,7 @@ void Report(const char* what, const QString& path, const QString& reason) {
 
 QtFilePort::~QtFilePort() {
     for (const auto& [path, fd] : locks_) ::close(fd);
+    for (const auto& [path, fd] : appending_) ::close(fd);
 }
 
 ReadOutcome QtFilePort::ReadAll(const std::string& path, std::string& bytes, std::uint64_t limit) {
@@ -84,22 +85,8 @@ ReadOutcome QtFilePort::ReadOpened(int fd, const std::string& path, std::string&
     }
 }
 
-namespace {
-
-// One piece: the whole of a string.
-class WholeString final : public ByteSource {
-public:
-    explicit WholeString(const std::string& bytes) : bytes_(bytes) {}
-    std::string_view Next() override { return std::exchange(bytes_, std::string_view()); }
-
-private:
-    std::string_view bytes_;
-};
-
-}  // namespace
-
 bool QtFilePort::WriteAll(const std::string& path, const std::string& bytes) {
-    WholeString whole(bytes);
+    StringSource whole(bytes);
     return WriteFrom(path, whole);
 }
 
@@ -159,22 +146,15 @@ bool QtFilePort::WriteFrom(const std::string& path, ByteSource& source) {
         if (reason.isEmpty()) reason = WriteFailure(file, errno);
         file.seek(0);
         file.resize(0);
-        WholeString whole(old);
+        StringSource whole(old);
         QString ignored;
         if (!WritePieces(file, whole, ignored) || ::fsync(file.handle()) != 0)
             reason += QStringLiteral("; the earlier file could not be put back whole");
         return failed(reason);
     }
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return failed(file.errorString());
-    if (!WritePieces(file, source, reason)) {
-        file.cancelWriting();
-        return failed(reason);
-    }
-    errno = 0;
-    if (!file.commit())
-        return failed(WriteFailure(file, errno));
+    // A link is written through: the file it leads to is replaced, the link stays.
+    const std::string real = target.isSymLink() ? target.canonicalFilePath().toStdString() : path;
+    if (!WriteNamed(real.empty() ? path : real, source, reason)) return failed(reason);
     return true;
 }
 
@@ -204,7 +184,7 @@ std::string ParentOf(const std::string& path) {
 }
 
 // A rename or a removal is on the disk only once its folder is.
-void SyncFolder(const std::string& folder) {
+void SyncFolderOf(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
@@ -228,6 +208,81 @@ void ReportErrno(const char* what, const std::string& path) {
 }
 
 }  // namespace
+
+std::string QtFilePort::TemporaryName(const std::string& path) {
+    // Hidden, and ending in no extension of the program's: never taken for a tape.
+    static std::mt19937_64 random{std::random_device{}()};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    const std::size_t slash = path.find_last_of('/');
+    std::string name = path.substr(0, slash + 1) + "." + path.substr(slash + 1) + "-";
+    for (int i = 0; i < 8; ++i) name += kLetters[random() % (sizeof kLetters - 1)];
+    name += ".saving";
+    if (temporaryWatcher_) temporaryWatcher_(name);
+    return name;
+}
+
+bool QtFilePort::WriteNamed(const std::string& path, ByteSource& source, QString& reason) {
+    auto failed = [&](int error) {
+        reason = QString::fromLocal8Bit(std::strerror(error));
+        return false;
+    };
+    const std::string folder = ParentOf(path);
+    struct stat old {};
+    const bool replacing = ::stat(path.c_str(), &old) == 0;
+    // An unnamed file leaves nothing behind whenever the program ends; it is given a name
+    // through /proc, so it needs that too.
+    std::string temporary;
+    int fd = ::access("/proc/self/fd", X_OK) == 0 ? ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666) : -1;
+    if (fd < 0) {
+        for (int tries = 0; fd < 0 && tries < 10; ++tries) {
+            temporary = TemporaryName(path);
+            fd = ::open(temporary.c_str(), O_CREAT | O_EXCL | O_WRONLY | O_NOFOLLOW | O_CLOEXEC, 0666);
+            if (fd < 0 && errno != EEXIST) break;
+        }
+        if (fd < 0) return failed(errno);
+    }
+    int error = 0;
+    // The file replaced keeps its permissions.
+    if (replacing) ::fchmod(fd, old.st_mode & 07777);
+    for (std::string_view piece = source.Next(); error == 0 && !piece.empty(); piece = source.Next())
+        if (!WriteWhole(fd, piece)) error = errno != 0 ? errno : ENOSPC;
+    if (error == 0 && ::fsync(fd) != 0) error = errno;
+    if (error == 0 && temporary.empty()) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        // A new file is linked straight to its name; one that replaces another gets a hidden
+        // name first, then takes the old one's with a rename.
+        if (replacing || ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+            if (!replacing && errno != EEXIST) error = errno;
+            for (int tries = 0; error == 0 && temporary.empty() && tries < 10; ++tries) {
+                temporary = TemporaryName(path);
+                if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+                    if (errno != EEXIST) error = errno;
+                    temporary.clear();
+                }
+            }
+            if (error == 0 && temporary.empty()) error = EEXIST;
+        }
+    }
+    if (::close(fd) != 0 && error == 0) error = errno;
+    if (error == 0 && !temporary.empty() && ::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        if (!temporary.empty()) ::unlink(temporary.c_str());
+        return failed(error);
+    }
+    return true;
+}
+
+bool QtFilePort::SyncFolder(const std::string& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // A file system that cannot sync a folder (EINVAL) keeps its names as it keeps them.
+    bool synced = fd >= 0 && (::fsync(fd) == 0 || errno == EINVAL);
+    if (!synced) {
+        lastWriteError_ = ToCodePage(QString::fromLocal8Bit(std::strerror(errno)));
+        ReportErrno("sync", folder);
+    }
+    if (fd >= 0) ::close(fd);
+    return synced;
+}
 
 bool QtFilePort::MakePrivateFolder(const std::string& folder) {
     std::string path = folder;
@@ -262,15 +317,17 @@ ReadOutcome QtFilePort::ReadPrivate(const std::string& path, std::string& bytes,
     bytes.clear();
     const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
+        const int error = errno;
         ReportErrno("read", path);
-        return ReadOutcome::Failed;
+        // A link, or a file this user may not read: not the user's alone.
+        return error == ELOOP || error == EACCES || error == EPERM ? ReadOutcome::NotPrivate : ReadOutcome::Failed;
     }
     struct stat status {};
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) || status.st_uid != ::geteuid() ||
         (status.st_mode & 0777) != 0600) {
         ::close(fd);
         Report("read", QString::fromStdString(path), QStringLiteral("not a file of this user's alone"));
-        return ReadOutcome::Failed;
+        return ReadOutcome::NotPrivate;
     }
     return ReadOpened(fd, path, bytes, limit);
 }
@@ -312,14 +369,26 @@ void QtFilePort::UnlockPrivate(const std::string& path, bool remove) {
     locks_.erase(held);
 }
 
+bool QtFilePort::PrivateFailed(const char* what, const std::string& path) {
+    lastPrivateError_ = std::strerror(errno);
+    ReportErrno(what, path);
+    return false;
+}
+
+void QtFilePort::CloseAppending(const std::string& path) {
+    const auto open = appending_.find(path);
+    if (open == appending_.end()) return;
+    ::close(open->second);
+    appending_.erase(open);
+}
+
 bool QtFilePort::WritePrivate(const std::string& path, ByteSource& source) {
+    CloseAppending(path);
     std::string temporary = path + ".XXXXXX";
     // mkstemp makes the file for this user alone (0600), under a name no one else has.
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        ReportErrno("write", path);
-        return false;
-    }
+    if (fd < 0) return PrivateFailed("write", path);
+    errno = 0;
     bool written = ::fchmod(fd, 0600) == 0;
     for (std::string_view piece = source.Next(); written && !piece.empty(); piece = source.Next())
         written = WriteWhole(fd, piece);
@@ -327,42 +396,58 @@ bool QtFilePort::WritePrivate(const std::string& path, ByteSource& source) {
     written = ::close(fd) == 0 && written;
     written = written && ::rename(temporary.c_str(), path.c_str()) == 0;
     if (!written) {
-        ReportErrno("write", path);
+        if (errno == 0) errno = ENOSPC;
+        PrivateFailed("write", path);
         ::unlink(temporary.c_str());
         return false;
     }
-    SyncFolder(ParentOf(path));
+    SyncFolderOf(ParentOf(path));
     return true;
 }
 
 bool QtFilePort::AppendPrivate(const std::string& path, std::string_view bytes) {
-    // Only to a record already there, never through a link.
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        ReportErrno("append to", path);
-        return false;
+    // Only to a record already there, never through a link; kept open for the next appends.
+    auto open = appending_.find(path);
+    if (open == appending_.end()) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0) return PrivateFailed("append to", path);
+        open = appending_.emplace(path, fd).first;
     }
-    bool written = WriteWhole(fd, bytes) && ::fsync(fd) == 0;
-    written = ::close(fd) == 0 && written;
-    if (!written) ReportErrno("append to", path);
-    return written;
+    errno = 0;
+    if (WriteWhole(open->second, bytes)) return true;
+    if (errno == 0) errno = ENOSPC;
+    PrivateFailed("append to", path);
+    CloseAppending(path);
+    return false;
+}
+
+bool QtFilePort::SyncPrivate(const std::string& path) {
+    const auto open = appending_.find(path);
+    const int fd = open != appending_.end() ? open->second : ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return PrivateFailed("sync", path);
+    const bool synced = ::fsync(fd) == 0;
+    if (!synced) PrivateFailed("sync", path);
+    if (open == appending_.end()) ::close(fd);
+    return synced;
 }
 
 bool QtFilePort::Rename(const std::string& from, const std::string& to) {
+    CloseAppending(from);
     // A hard link and the old name's removal: fails rather than replace a file of the new name.
     if (::link(from.c_str(), to.c_str()) != 0) {
         ReportErrno("move", from);
         return false;
     }
     ::unlink(from.c_str());
-    SyncFolder(ParentOf(to));
-    SyncFolder(ParentOf(from));
+    SyncFolderOf(ParentOf(to));
+    SyncFolderOf(ParentOf(from));
     return true;
 }
 
 bool QtFilePort::Remove(const std::string& path) {
+    CloseAppending(path);
     if (::unlink(path.c_str()) != 0) return false;
-    SyncFolder(ParentOf(path));
+    SyncFolderOf(ParentOf(path));
     return true;
 }
 
