@@ -53,7 +53,10 @@ struct Program {
 
     Program(const std::string& work, const std::string& recordName) {
         machine.SetStartDirectory(work + "/tapes/");
-        machine.SetRecoveryPlace(RecoveryPlace{work + "/state/", recordName, nullptr});
+        RecoveryPlace place;
+        place.folder = work + "/state/";
+        place.ownName = recordName;
+        machine.SetRecoveryPlace(place);
         machine.Load();
         machine.FirstActivation();
     }
@@ -260,7 +263,7 @@ int Check(const std::string& work, const std::string& reference) {
         offered ? std::optional<std::string>(Joined(program.Lines())) : std::nullopt;
     // The files: each as one of the states left it, byte for byte. Only a file written in place
     // may be neither, when the tape being saved came back and the user was told the file may be
-    // incomplete.
+    // incomplete; while it is being written, that warning may come whatever the file holds.
     std::set<std::size_t> fileStates(states.begin(), states.end());
     std::set<std::string> told;
     for (const auto& file : kWatched) {
@@ -269,13 +272,17 @@ int Check(const std::string& work, const std::string& reference) {
         std::set<std::size_t> matching;
         for (std::size_t s : states)
             if (stateFile(s, name) == now) matching.insert(s);
+        const bool inPlace = file.rfind("fixed/", 0) == 0;
+        const bool written = stateFile(states.front(), name) != stateFile(states.back(), name);
+        bool warned = false;
+        for (const auto& error : program.messages.Errors())
+            if (inPlace && written && error.find("\"" + name + "\"") != std::string::npos &&
+                error.find("incomplete") != std::string::npos) {
+                told.insert(error);
+                warned = true;
+            }
         if (matching.empty()) {
-            for (const auto& error : program.messages.Errors())
-                if (error.find("\"" + name + "\"") != std::string::npos &&
-                    error.find("incomplete") != std::string::npos)
-                    told.insert(error);
-            const bool inPlace = file.rfind("fixed/", 0) == 0;
-            if (!inPlace || told.empty() || recovered != stateFile(states.front(), "recovery"))
+            if (!warned || recovered != stateFile(states.front(), "recovery"))
                 faults.push_back(
                     file + " is neither its old nor its new version" +
                     (inPlace ? ", and the next start did not bring its tape back saying so: " : ": ") +
