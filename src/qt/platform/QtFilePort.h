@@ -1,7 +1,7 @@
 #pragma once
-// Whole files through QFile and QSaveFile, folders through QDir. Paths are UTF-8. What went
-// wrong in a failed read or write goes to the program's output (stderr) in the system's words;
-// the user sees the program's own message.
+// Whole files through POSIX calls (an unnamed temporary file linked into place) and QFile, folders
+// through QDir. Paths are UTF-8. What went wrong in a failed read or write goes to the program's
+// output (stderr) in the system's words; the user sees the program's own message.
 
 #include <QString>
 #include <functional>

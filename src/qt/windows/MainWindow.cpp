@@ -127,7 +127,8 @@ MainWindow::MainWindow(Machine& machine, MessagePort& messages, QWidget* parent)
         machine_.SoundStatusUpdate();
         Render();
     });
-    // Unsaved changes reach the recovery record within a second; idle, the timer stands still.
+    // Unsaved changes written to the recovery record are synced within a second; idle, the timer
+    // stands still.
     tmrRecovery_ = new QTimer(this);
     tmrRecovery_->setObjectName(QStringLiteral("tmrRecovery"));
     tmrRecovery_->setSingleShot(true);
