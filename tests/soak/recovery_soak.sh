@@ -134,7 +134,7 @@ start_working
 while [ "$SECONDS" -lt "$deadline" ]; do
   for ((i = RANDOM % 25 + 3; i > 0 && SECONDS < deadline; i--)); do act; done
   shown_tape "$WORK/before"
-  # Now and then the kill comes at once after the last key, with no time for a timer to run.
+  # Now and then a line comes just before the copy and the kill: well within a second of it.
   if chance 40; then xdotool type --delay 15 "$((RANDOM % 100))+"; shown_tape "$WORK/before"; fi
   signal=$(pick KILL KILL TERM)
   kill -s "$signal" "$PROGRAM"
