@@ -801,6 +801,10 @@ TEST(Recovery, DamagedValuesAndCountsCostNoIntactLine) {
          [](RecoveryState& s) { s.pendingOperation = '+'; }},
         {"a missing flag", "SPC=-1\r\n", "", {"the calculator's state"}, [](RecoveryState& s) { s.specialResult = false; }},
         {"a time that is no time", "TIM=1796540000\r\n", "TIM=?\r\n", {"the time it was kept"}, {}},
+        {"a caption's key", "QBX=March\r\n", "QBx=March\r\n", {"the caption"}, [](RecoveryState& s) { s.caption.clear(); }},
+        {"the record's first key", "QBR=\r\n", "Q\x01R=\r\n", {"the tape's file"}, {}},
+        {"a lost line break in the header", "NEW=12\r\nJPE=0\r\n", "NEW=12JPE=0\r\n", {"the calculator's state"},
+         [](RecoveryState& s) { s.justPressedEquals = true; }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -821,6 +825,26 @@ TEST(Recovery, DamagedValuesAndCountsCostNoIntactLine) {
         EXPECT_EQ(read->state, expected);
         EXPECT_EQ(read->unreadable, c.unreadable);
         EXPECT_TRUE(read->damaged);
+    }
+}
+
+TEST(Recovery, OneDamagedByteInTheRecordsHeadCostsNoTapeLine) {
+    RecoveryState kept;
+    kept.caption = "March";
+    kept.lastTapeFile = "/home/a/March.QBX";
+    kept.tapeFileName = "March.QBX";
+    FakePorts fakes;
+    LeaveRecord(fakes, "1-1.QBR", kept, kThreeLines, 1796540000, "+            4.00 +\r\nTIM=1796541000\r\n");
+    const std::string whole = fakes.files.files[std::string(kFolder) + "1-1.QBR"];
+    const std::size_t head = whole.find(kThreeLines[0]);
+    for (std::size_t at = 0; at < head; ++at) {
+        if (whole[at] == '\r' || whole[at] == '\n') continue;
+        SCOPED_TRACE(at);
+        std::string bytes = whole;
+        bytes[at] = '\x01';
+        const auto read = ReadRecoveryRecord(bytes);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->lines.size(), 4u);
     }
 }
 

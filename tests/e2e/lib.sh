@@ -98,6 +98,10 @@ clean_up() {
   fi
   [ -n "${PROGRAM:-}" ] && kill "$PROGRAM" 2>/dev/null || true
   for pid in ${HELPERS:-}; do kill "$pid" 2>/dev/null || true; done
+  # A program that ends on its own event loop still writes its settings: its folders go after it.
+  for pid in ${PROGRAM:-} ${HELPERS:-}; do
+    PATIENCE=10 eventually not kill -0 "$pid" 2>/dev/null || kill -9 "$pid" 2>/dev/null || true
+  done
   # Folders a test made read-only are opened again, so they can go too.
   [ -n "${WORK:-}" ] && { chmod -R u+w "$WORK" 2>/dev/null; rm -rf "$WORK"; }
 }

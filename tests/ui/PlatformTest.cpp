@@ -596,6 +596,27 @@ TEST(Files, ASaveLeavesNoCopyBesideTheTape) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Tape.QBX"});
 }
 
+// A save through a link (one leading to another) replaces the file at its end, in that file's
+// own folder; the links stay and neither folder keeps a copy.
+TEST(Files, ASaveThroughALinkReplacesTheFileItLeadsTo) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath("kept"));
+    const std::string tape = dir.filePath("kept/Tape.QBX").toStdString();
+    const std::string near = dir.filePath("Near.QBX").toStdString(), far = dir.filePath("Far.QBX").toStdString();
+    QtFilePort files;
+    ASSERT_TRUE(files.WriteAll(tape, "QBX=first\r\n"));
+    ASSERT_EQ(::symlink("kept/Tape.QBX", near.c_str()), 0);
+    ASSERT_EQ(::symlink("Near.QBX", far.c_str()), 0);
+    ASSERT_TRUE(files.WriteAll(far, "QBX=second\r\n"));
+    std::string bytes;
+    ASSERT_TRUE(Read(files, tape, bytes));
+    EXPECT_EQ(bytes, "QBX=second\r\n");
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(far)).isSymLink());
+    EXPECT_TRUE(QFileInfo(QString::fromStdString(near)).isSymLink());
+    EXPECT_EQ(QDir(dir.filePath("kept")).entryList(QDir::Files | QDir::Hidden), QStringList{"Tape.QBX"});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), (QStringList{"Far.QBX", "Near.QBX"}));
+}
+
 // Appends reach the file at once (another process reads them) and are synced on request.
 TEST(Files, AppendsAreReadAtOnceAndSyncedOnRequest) {
     QTemporaryDir dir;

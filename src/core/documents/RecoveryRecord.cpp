@@ -157,14 +157,10 @@ void RecordAppend(const RecoveryState& before, const RecoveryState& now, const T
 namespace {
 
 // The keys of the tape file's header, in the order it writes them, and what each is to the user.
-struct HeaderKey {
-    std::string_view key;
-    const char* what;
-};
-constexpr HeaderKey kHeader[] = {{"QBX=", "the caption"},          {"ACC=", "the subtotal"},
-                                 {"OPR=", "the pending operation"}, {"NEW=", "the number being keyed"},
-                                 {"JPE=", "the calculator's state"}, {"SPC=", "the calculator's state"},
-                                 {"TEV=", ""}};
+constexpr std::string_view kHeaderKeys[] = {"QBX=", "ACC=", "OPR=", "NEW=", "JPE=", "SPC=", "TEV="};
+constexpr const char* kHeaderWhat[] = {"the caption",           "the subtotal",           "the pending operation",
+                                       "the number being keyed", "the calculator's state", "the calculator's state",
+                                       ""};
 constexpr std::size_t kOptionalHeaderKey = 6;  // TEV= is there only with a timer reading
 
 constexpr std::string_view kEntryKeys[] = {"QBX=", "ACC=", "OPR=", "NEW=", "JPE=", "SPC=",
@@ -191,18 +187,60 @@ void Unreadable(RecoveredTape& tape, const char* what) {
 // after it; a count that was damaged is never allowed to take entries for lines: the lines then
 // end before the first run of entries that a flush's time closes (or, with none, before the
 // entries at the end).
-std::size_t TapeLinesEnd(const std::vector<std::string_view>& whole, std::size_t first,
-                         std::optional<std::int64_t> count, bool& damaged) {
+std::size_t FirstClosing(const std::vector<std::string_view>& whole, std::size_t first) {
     std::size_t closing = first;
     while (closing < whole.size() && !ClosesAFlush(whole[closing])) ++closing;
-    if (count && *count >= 0 && static_cast<std::uint64_t>(*count) <= whole.size() - first) {
-        const std::size_t end = first + static_cast<std::size_t>(*count);
-        if (end <= closing && (end == whole.size() || LooksLikeEntry(whole[end]))) return end;
-    }
+    return closing;
+}
+
+// The count's lines from `first` on end where the entries begin.
+bool CountFits(const std::vector<std::string_view>& whole, std::size_t first, std::optional<std::int64_t> count) {
+    if (!count || *count < 0 || first > whole.size() || static_cast<std::uint64_t>(*count) > whole.size() - first)
+        return false;
+    const std::size_t end = first + static_cast<std::size_t>(*count);
+    return end <= FirstClosing(whole, first) && (end == whole.size() || LooksLikeEntry(whole[end]));
+}
+
+std::size_t TapeLinesEnd(const std::vector<std::string_view>& whole, std::size_t first,
+                         std::optional<std::int64_t> count, bool& damaged) {
+    if (CountFits(whole, first, count)) return first + static_cast<std::size_t>(*count);
+    const std::size_t closing = FirstClosing(whole, first);
     damaged = true;
     std::size_t end = closing;
     while (end > first && LooksLikeEntry(whole[end - 1])) --end;
     return end;
+}
+
+// Reads keyed lines from `next` on, their keys in the order of `keys`, any of them missing:
+// each goes to `take` with its key's place in `keys`. A line with none of the keys still due is
+// a damaged one, skipped, when one of them begins a line soon after it and it is no entry of
+// the record's; otherwise the keyed lines end before it. Gives how many lines were taken.
+template <std::size_t N, class Take>
+std::size_t ReadKeyed(const std::vector<std::string_view>& whole, std::size_t& next,
+                      const std::string_view (&keys)[N], RecoveredTape& tape, Take take) {
+    std::size_t due = 0, taken = 0;
+    const auto keyAt = [&](std::size_t line) {
+        std::size_t k = due;
+        while (k < N && !HasKey(whole[line], keys[k])) ++k;
+        return k;
+    };
+    while (next < whole.size() && due < N) {
+        const std::size_t found = keyAt(next);
+        if (found == N) {
+            bool followed = false;
+            for (std::size_t ahead = next + 1; !followed && ahead < whole.size() && ahead <= next + (N - due); ++ahead)
+                followed = keyAt(ahead) < N;
+            if (!followed || LooksLikeEntry(whole[next])) break;
+            tape.damaged = true;
+            ++next;
+            continue;
+        }
+        take(found, due, whole[next].substr(kKeyLength));
+        due = found + 1;
+        ++next;
+        ++taken;
+    }
+    return taken;
 }
 
 }  // namespace
@@ -211,40 +249,39 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
     const Lines lines = SplitLines(bytes);
     const auto& whole = lines.whole;
     RecoveredTape tape;
-    // The record's own first line tells it is one; each value after it that cannot be read is
-    // left as a new tape has it, and said.
-    constexpr std::size_t kPrefixLines = 4;
-    if (whole.empty() || !HasKey(whole[0], "QBR=")) return std::nullopt;
-    tape.state.lastTapeFile = std::string(whole[0].substr(kKeyLength));
-    std::size_t next = 1;
+    // The record's own lines first; each value after them that cannot be read is left as a new
+    // tape has it, and said.
+    static constexpr std::string_view kPrefix[] = {"QBR=", "NAM=", "TIM=", "LNS=", "ACX=", "INP="};
+    constexpr std::size_t kPrefixLines = 4;  // the ones every record has
+    std::size_t next = 0;
     std::optional<std::int64_t> count;
-    if (next < whole.size() && HasKey(whole[next], "NAM=")) tape.state.tapeFileName = std::string(whole[next++].substr(kKeyLength));
-    if (next < whole.size() && HasKey(whole[next], "TIM=")) {
-        const auto time = ParseCount(whole[next++].substr(kKeyLength));
-        if (time) tape.time = *time;
-        else Unreadable(tape, "the time it was kept");
-    } else {
-        Unreadable(tape, "the time it was kept");
-    }
-    if (next < whole.size() && HasKey(whole[next], "LNS=")) count = ParseCount(whole[next++].substr(kKeyLength));
-    if (next < kPrefixLines) tape.damaged = true;
     std::optional<double> exact;
-    if (next < whole.size() && HasKey(whole[next], "ACX=")) {
-        const double value = ReadExact(whole[next++].substr(kKeyLength));
-        if (std::isfinite(value)) exact = value;
-    }
-    if (next < whole.size() && HasKey(whole[next], "INP="))
-        tape.state.writingInPlace = std::string(whole[next++].substr(kKeyLength));
+    bool timed = false;
+    const std::size_t prefix = ReadKeyed(whole, next, kPrefix, tape, [&](std::size_t found, std::size_t due, std::string_view value) {
+        if (found != due && due == 0) Unreadable(tape, "the tape's file");
+        switch (found) {
+        case 0: tape.state.lastTapeFile = std::string(value); break;
+        case 1: tape.state.tapeFileName = std::string(value); break;
+        case 2:
+            if (const auto time = ParseCount(value)) tape.time = *time, timed = true;
+            break;
+        case 3: count = ParseCount(value); break;
+        case 4:
+            if (const double value_ = ReadExact(value); std::isfinite(value_)) exact = value_;
+            break;
+        default: tape.state.writingInPlace = std::string(value); break;
+        }
+    });
+    // Nothing of a record's own: no record at all.
+    if (prefix == 0) return std::nullopt;
+    if (!timed) Unreadable(tape, "the time it was kept");
+    if (next < kPrefixLines || !count) tape.damaged = true;
 
     // The tape file's header: its keys in order, any of them missing or unreadable.
     std::size_t key = 0;
-    for (; next < whole.size(); ++next) {
-        std::size_t found = key;
-        while (found < std::size(kHeader) && !HasKey(whole[next], kHeader[found].key)) ++found;
-        if (found == std::size(kHeader)) break;
-        for (; key < found && key < kOptionalHeaderKey; ++key) Unreadable(tape, kHeader[key].what);
+    const std::size_t header = ReadKeyed(whole, next, kHeaderKeys, tape, [&](std::size_t found, std::size_t, std::string_view value) {
+        for (; key < found && key < kOptionalHeaderKey; ++key) Unreadable(tape, kHeaderWhat[key]);
         key = found + 1;
-        const std::string_view value = whole[next].substr(kKeyLength);
         bool read = true;
         switch (found) {
         case 0: tape.state.caption = std::string(value); break;
@@ -270,11 +307,16 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
         }
         // The rounded subtotal is not needed beside the exact one.
         if (!read && found == 1 && exact) tape.damaged = true;
-        else if (!read) Unreadable(tape, kHeader[found].what);
+        else if (!read) Unreadable(tape, kHeaderWhat[found]);
+    });
+    if (header == 0) return std::nullopt;
+    // The header's last line damaged beyond knowing: it is no tape line when the count says so.
+    if (key < kOptionalHeaderKey && next < whole.size() && !LooksLikeEntry(whole[next]) &&
+        !CountFits(whole, next, count) && CountFits(whole, next + 1, count)) {
+        tape.damaged = true;
+        ++next;
     }
-    // Not one value of the tape file: no tape at all.
-    if (key == 0) return std::nullopt;
-    for (; key < kOptionalHeaderKey; ++key) Unreadable(tape, kHeader[key].what);
+    for (; key < kOptionalHeaderKey; ++key) Unreadable(tape, kHeaderWhat[key]);
     if (exact) tape.state.subtotal = *exact;
 
     const std::size_t bodyEnd = TapeLinesEnd(whole, next, count, tape.damaged);

@@ -155,6 +155,10 @@ bool QtFilePort::WriteFrom(const std::string& path, ByteSource& source) {
     // A link is written through: the file it leads to is replaced, the link stays.
     const std::string real = target.isSymLink() ? target.canonicalFilePath().toStdString() : path;
     if (!WriteNamed(real.empty() ? path : real, source, reason)) return failed(reason);
+    // The caller syncs the folder the path names; the file a link leads to was renamed into the
+    // folder that holds it, which must reach the disk as well.
+    // (SyncFolder says why it failed.)
+    if (!real.empty() && real != path && !SyncFolder(FolderOfFile(real))) return false;
     return true;
 }
 
