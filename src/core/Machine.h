@@ -30,6 +30,7 @@ namespace qb {
 class KeyboardMap;
 class KeyRecord;
 struct KeyStep;
+struct RecomputedTape;
 struct World;
 
 enum class IndicatorColour { ButtonFace, LightCyan, Red };
@@ -227,7 +228,11 @@ private:
     void ResetHistory();
     void UndoCommand(bool redo);
     void CorrectLineCommand();
-    bool CorrectKeyedLine(std::int64_t index, std::int64_t step, const std::string& number, char operation);
+    // Replays the key record: from the snapshot before step, whose line index shows number and
+    // operation instead; or, after the file's lines from index on were rewritten (fileLines),
+    // from the record's start, with the subtotal those lines now give.
+    bool ReplayCorrection(std::int64_t index, std::int64_t step, const std::string& number, char operation,
+                          const RecomputedTape* fileLines);
     bool CorrectFileLine(std::int64_t index, const std::string& number, char operation);
     void PasteText(const std::optional<std::string>& text);
 

@@ -448,8 +448,9 @@ TEST(Undo, ANewTapeEmptiesTheHistory) {
 }
 
 // Lines read from a file have no key record: each counts as keyed as printed, and the totals
-// down to the next clear follow, in their own number format.
-TEST(CorrectFileLine, TotalsFollowInTheirOwnFormat) {
+// down to the next clear follow, in the section's format, with the separators the option gives.
+// What is typed is read as the Entry box reads it now.
+TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
     struct Case {
         const char* name;
         Lines file;
@@ -457,14 +458,20 @@ TEST(CorrectFileLine, TotalsFollowInTheirOwnFormat) {
         const char* number;
         char operation;
         Lines expected;
+        bool separators = true;
+        bool autoDecimal = false;
     };
     const Case cases[] = {
         {"two places and separators", {"0 =", "1,250.00 +", "7.50 +", "1,257.50 ="}, 1, "125", '+',
          {"0 =", "125.00 +", "7.50 +", "132.50 ="}},
-        {"no separators kept", {"0 =", "1250.000 +", "2.000 *", "2500.000 ="}, 1, "1500", '+',
-         {"0 =", "1500.000 +", "2.000 *", "3000.000 ="}},
+        {"separators where the option gives them", {"0 =", "125.00 +", "2.00 +", "127.00 ="}, 1, "1250", '+',
+         {"0 =", "1,250.00 +", "2.00 +", "1,252.00 ="}},
+        {"and none where it does not", {"0 =", "1,250.000 +", "2.000 *", "2,500.000 ="}, 1, "1500", '+',
+         {"0 =", "1500.000 +", "2.000 *", "3000.000 ="}, false},
         {"floating point", {"0 =", "2.5 +", "4. *", "10. =", "1.25 +", "11.25 ="}, 2, "3", '*',
          {"0 =", "2.5 +", "3. *", "7.5 =", "1.25 +", "8.75 ="}},
+        {"floating point told by decimals that differ", {"0 =", "2.5 +", "3.25 +", "5.75 ="}, 1, "2.125", '+',
+         {"0 =", "2.125 +", "3.25 +", "5.375 ="}},
         {"stops at the next clear", {"0 =", "5.00 +", "5.00 =", " ", "0 =", "3.00 +", "3.00 ="}, 1, "6", '-',
          {"0 =", "6.00 -", "-6.00 =", "", "0 =", "3.00 +", "3.00 ="}},
         {"percent and other lines", {"Rent", "0 =", "50.00 +", "Time: 00:00:05", "200.00 %", "25.00 ="}, 4, "400",
@@ -473,13 +480,21 @@ TEST(CorrectFileLine, TotalsFollowInTheirOwnFormat) {
         {"floating point wherever a line of the section ends in its point",
          {"0 =", "10. +", "2.5 +", "12.5 =", "Time: 00:00:05", "1,000. +", "1,012.5 ="}, 2, "2.75", '+',
          {"0 =", "10. +", "2.75 +", "12.75 =", "Time: 00:00:05", "1,000. +", "1,012.75 ="}},
-        {"fixed places in a section without such a line",
+        {"fixed places keep every decimal typed, and round the totals",
          {"0 =", "10. +", "10. =", " ", "0 =", "2.5 +", "2.5 ="}, 5, "2.75", '+',
-         {"0 =", "10. +", "10. =", "", "0 =", "2.8 +", "2.8 ="}},
+         {"0 =", "10. +", "10. =", "", "0 =", "2.75 +", "2.8 ="}},
+        {"Auto Decimal places the point", {"0 =", "12.50 +", "1.00 +", "13.50 ="}, 1, "750", '+',
+         {"0 =", "7.50 +", "1.00 +", "8.50 ="}, true, true},
+        {"but not in a number typed with one", {"0 =", "12.50 +", "1.00 +", "13.50 ="}, 1, "750.", '+',
+         {"0 =", "750.00 +", "1.00 +", "751.00 ="}, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
+        if (!c.separators) t.machine.Run(Command::CommaSeparator);
+        if (c.autoDecimal) t.machine.Run(Command::AutoDecimal);
+        ASSERT_EQ(t.machine.GetOptions().CommaSeparator, c.separators);
+        ASSERT_EQ(t.machine.GetOptions().AutoDecimal, c.autoDecimal);
         Lines laidOut;
         for (const auto& line : c.file) laidOut.push_back(line == " " || line == "Rent" || line[0] == 'T' ? line : Tape::LayOut(line));
         t.machine.GetTape().Replace(TapeLines(laidOut));
@@ -502,25 +517,58 @@ TEST(CorrectFileLine, TheSubtotalFollowsWhenNoClearComesAfter) {
     EXPECT_EQ(t.State().SubtotalText, "25.00");
 }
 
-// Keys after the lines of a file: correcting a file line leaves every line as printed (the keys
-// behind the later ones are no longer replayed); undo brings the keys' record back.
-TEST(CorrectFileLine, KeyedLinesAfterItCountAsPrintedUntilUndone) {
+// Keys after the lines of a file keep their record when a file line is corrected: they go on
+// from the subtotal the file's lines now give, and a later correction of a keyed line still
+// follows the memory and the recalls.
+TEST(CorrectFileLine, KeyedLinesAfterItKeepTheirKeys) {
+    struct Case {
+        const char* name;
+        const char* keys;
+        std::vector<std::pair<std::int64_t, const char*>> corrections;  // line and number, in order
+        Lines tape;
+        double memory;
+    };
+    const Case cases[] = {
+        {"the keys follow the file's line", "100+ar+=", {{1, "20"}},
+         {"0 =", "20.00 +", "100.00 +", "100.00 +", "220.00 ="}, 100},
+        {"and a keyed line corrected after it is replayed", "100+ar+=", {{1, "20"}, {2, "300"}},
+         {"0 =", "20.00 +", "300.00 +", "300.00 +", "620.00 ="}, 300},
+        {"a clear between leaves the keys alone", "S100+ar+=", {{1, "20"}, {4, "300"}},
+         {"0 =", "20.00 +", "", "0 =", "300.00 +", "300.00 +", "600.00 ="}, 300},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        t.fakes.files.files["/t/a.QBX"] = "QBX=\r\nACC=10\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n"
+                                         "               0 =\r\n           10.00 +\r\n";
+        t.fakes.dialogs.files = {"/t/a.QBX"};
+        t.machine.Run(Command::Open);
+        t.Press(c.keys);
+        const Lines keyed = t.TapeLines();
+        for (const auto& [line, number] : c.corrections) EXPECT_TRUE(t.machine.CorrectLine(line, number, '+')) << line;
+        EXPECT_EQ(t.Trimmed(), c.tape);
+        EXPECT_EQ(t.machine.Memory().Value(), c.memory);
+        for (std::size_t i = 0; i < c.corrections.size(); ++i) t.machine.Run(Command::Undo);
+        EXPECT_EQ(t.TapeLines(), keyed);
+        EXPECT_EQ(t.machine.Memory().Value(), 100);
+    }
+}
+
+// A file line whose correction would make a later key fail is refused, record and all.
+TEST(CorrectFileLine, ACorrectionThatMakesAKeyFailIsRefused) {
     TestMachine t;
-    t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("10.00 +")}));
-    t.machine.GetCalculator().State().Subtotal = 10;
-    t.Press("5+=");
-    EXPECT_TRUE(t.machine.LineCorrectable(2));
-    EXPECT_TRUE(t.machine.CorrectLine(1, "20", '+'));
-    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "5.00 +", "25.00 ="}));
-    EXPECT_EQ(t.State().Subtotal, 25);
-    EXPECT_TRUE(t.machine.CorrectLine(2, "6", '+'));  // now a printed line like the others
-    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "6.00 +", "26.00 ="}));
-    t.machine.Run(Command::Undo);
-    t.machine.Run(Command::Undo);
-    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "5.00 +", "15.00 ="}));
-    EXPECT_EQ(t.State().Subtotal, 15);
-    EXPECT_TRUE(t.machine.CorrectLine(2, "7", '+'));  // through its keys again
-    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "7.00 +", "17.00 ="}));
+    t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("1.00 +")}));
+    t.machine.GetCalculator().State().Subtotal = 1;
+    t.Press("*");
+    for (int i = 0; i < 22; ++i) t.Press("99999999999999*");
+    const Seen before = Look(t);
+    t.fakes.messages.Reset();
+    EXPECT_FALSE(t.machine.CorrectLine(1, "2", '+'));
+    EXPECT_EQ(Look(t), before);
+    ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
+    EXPECT_EQ(t.fakes.messages.Errors()[0].rfind("The correction was not made: line 24 would fail", 0), 0u)
+        << t.fakes.messages.Errors()[0];
+    EXPECT_TRUE(t.machine.CorrectLine(3, "2", '*'));  // the keys are still there
 }
 
 TEST(CorrectFileLine, OverflowLinesAreRefusedWithAReason) {
@@ -552,7 +600,7 @@ TEST(CorrectFileLine, OverflowLinesAreRefusedWithAReason) {
 
 TEST(CorrectFileLine, ADivisionByZeroIsRefused) {
     const TapeLines lines({Tape::LayOut("0 ="), Tape::LayOut("6.00 +"), Tape::LayOut(".00 /"), Tape::LayOut("6.00 =")});
-    RecomputedTape result = RecomputeTape(lines, 1, 8, '+');
+    RecomputedTape result = RecomputeTape(lines, 1, LineCorrection{"8", '+', true}, 4);
     EXPECT_EQ(result.outcome, RecomputedTape::Outcome::Refused);
     EXPECT_EQ(result.reason, "line 3 would divide by zero");
 }

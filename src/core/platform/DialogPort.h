@@ -23,6 +23,8 @@ struct FileDialogRequest {
 struct CorrectLineForm {
     std::string number;
     char operation = '+';
+    // The number's label, saying how what is typed is read ("&Number (Auto Decimal, 2 places: ...").
+    std::string label = "&Number:";
 };
 
 class DialogPort {
