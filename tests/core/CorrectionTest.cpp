@@ -281,6 +281,45 @@ TEST(CorrectLine, UndoBringsBackTheNumberTheDialogOffers) {
     EXPECT_EQ(offered, (std::vector<std::string>{"20.", "10.", "20."}));
 }
 
+// The dialog's label says how the number typed is read: as the Entry box read it when a keyed
+// line was printed, or, for a file's line, as it reads it now.
+TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
+    struct Case {
+        const char* name;
+        std::vector<Command> before, after;  // options set before the keys, and after them
+        const char* offered;
+        const char* label;
+    };
+    const Case cases[] = {
+        {"plain", {}, {}, "1250", "&Number:"},
+        {"Auto Decimal", {Command::AutoDecimal}, {}, "1250", "&Number (Auto Decimal, 2 places: 750 is 7.50):"},
+        {"as it was when keyed", {Command::AutoDecimal}, {Command::AutoDecimal}, "1250",
+         "&Number (Auto Decimal, 2 places: 750 is 7.50):"},
+        {"three places", {PlacesCommand(3), Command::AutoDecimal}, {PlacesCommand(1)}, "1250",
+         "&Number (Auto Decimal, 3 places: 750 is .750):"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        for (Command command : c.before) t.machine.Run(command);
+        t.Press("1250+");
+        for (Command command : c.after) t.machine.Run(command);
+        CorrectThroughDialog(t, 1, std::nullopt);
+        ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
+        EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, c.offered);
+        EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].label, c.label);
+    }
+    // A file's line: the options in force now.
+    TestMachine t;
+    t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("12.50 +")}));
+    t.machine.Run(Command::AutoDecimal);
+    t.machine.Run(PlacesCommand(1));
+    CorrectThroughDialog(t, 1, std::nullopt);
+    ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
+    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "12.50");
+    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].label, "&Number (Auto Decimal, 1 place: 750 is 75.0):");
+}
+
 TEST(CorrectLine, CancelChangesNothing) {
     TestMachine t;
     t.Press("12+3=");

@@ -106,7 +106,8 @@ bool QtDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, cons
 
 bool QtDialogPort::CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) {
     if (beforeShow_) beforeShow_();
-    qb::CorrectLineDialog dialog(QString::fromLatin1(form.number.c_str()), form.operation, tooltipsOn, parent_);
+    qb::CorrectLineDialog dialog(QString::fromLatin1(form.number.c_str()), form.operation, tooltipsOn, parent_,
+                                 QString::fromStdString(form.label));
     CenterOnScreen(dialog);
     const bool ok = dialog.exec() == QDialog::Accepted;
     tooltipsOn = dialog.TooltipsOn();
