@@ -60,6 +60,8 @@ public:
     void SetStartDirectory(std::string directory) { locations_.SetStart(std::move(directory)); }
     void SetFolders(Folders folders) { locations_.SetFolders(std::move(folders)); }
     const std::string& StartDirectory() const { return locations_.Start(); }
+    // The user's locale's decimal sign (UTF-8), for the CSV export in the locale's form.
+    void SetLocaleDecimalSign(std::string sign) { localeDecimalSign_ = std::move(sign); }
     const Locations& GetLocations() const { return locations_; }
     bool PrinterAvailable() const { return printerAvailable_; }
     // A close request (close box, Close, Exit): false when the close is cancelled.
@@ -241,7 +243,8 @@ private:
     void ExportCsvCommand();
     // The export's file: asked for in the save folder, the extension added when missing, and
     // replacing a file only when the user agrees. Nothing when cancelled.
-    std::optional<std::string> AskExportPath(const char* filter, const char* extension);
+    // With a filter of several types, type is the one offered first and then the one chosen.
+    std::optional<std::string> AskExportPath(const char* filter, const char* extension, int* type = nullptr);
     void ExportFailed(const std::string& path, std::string reason);
     // The running subtotal after each tape line, nothing where it is not known.
     std::vector<std::optional<double>> LineSubtotals();
@@ -358,6 +361,8 @@ private:
     bool entered_ = false;
     bool replaying_ = false;
     std::uint64_t tapeRewritten_ = 0;
+    std::string localeDecimalSign_ = ".";
+    int csvType_ = 0;  // the CSV form chosen last: 0 comma and point, 1 the locale's
 };
 
 }  // namespace qb

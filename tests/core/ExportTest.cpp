@@ -88,6 +88,38 @@ TEST(TapeCsv, EveryLineKindGivesItsColumns) {
     }
 }
 
+// The locale's form: its list separator between fields and its decimal sign in the numbers,
+// nowhere else; the text column stays as the tape shows it.
+TEST(TapeCsv, TheLocalesFormHasItsSeparatorAndDecimalSign) {
+    struct Case {
+        const char* name;
+        CsvStyle style;
+        Lines rows;
+    };
+    const Case cases[] = {
+        {"comma and point", {},
+         {"line,text,number,operation,subtotal", "1,Rent; May,,,0", "2,\"        1,234.50 +\",1234.50,+,1234.5",
+          "3,\"            -.25 /\",-0.25,/,-4938", "4,\"       -4,938.00 =\",-4938.00,=,-4938"}},
+        {"a decimal comma", CsvStyle::ForLocale(","),
+         {"line;text;number;operation;subtotal", "1;\"Rent; May\";;;0", "2;\"        1,234.50 +\";1234,50;+;1234,5",
+          "3;\"            -.25 /\";-0,25;/;-4938", "4;\"       -4,938.00 =\";-4938,00;=;-4938"}},
+        {"a decimal point", CsvStyle::ForLocale("."),
+         {"line,text,number,operation,subtotal", "1,Rent; May,,,0", "2,\"        1,234.50 +\",1234.50,+,1234.5",
+          "3,\"            -.25 /\",-0.25,/,-4938", "4,\"       -4,938.00 =\",-4938.00,=,-4938"}},
+        {"a sign of two bytes", CsvStyle::ForLocale("\xD9\xAB"),
+         {"line,text,number,operation,subtotal", "1,Rent; May,,,0", "2,\"        1,234.50 +\",1234\xD9\xAB""50,+,1234\xD9\xAB""5",
+          "3,\"            -.25 /\",-0\xD9\xAB""25,/,-4938", "4,\"       -4,938.00 =\",-4938\xD9\xAB""00,=,-4938"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TapeLines lines = Laid({"Rent; May", "1,234.50 +", "-.25 /", "-4,938.00 ="});
+        const std::string csv = TapeCsv(lines, RecomputeSubtotals(lines), c.style);
+        Lines rows = Rows(csv);
+        rows.insert(rows.begin(), csv.substr(0, csv.find("\r\n")));
+        EXPECT_EQ(rows, c.rows);
+    }
+}
+
 TEST(TapeCsv, FieldsAreQuotedOnlyWhereTheyMustBe) {
     const std::pair<const char*, const char*> cases[] = {
         {"plain", "plain"},           {"a,b", "\"a,b\""},          {"say \"hi\"", "\"say \"\"hi\"\"\""},
@@ -173,6 +205,21 @@ TEST(ExportCsv, ACorrectedFloatingPointTapeKeepsItsSubtotals) {
     EXPECT_EQ(rows[6], "7,\"        1,012.75 =\",1012.75,=,1012.75");
 }
 
+// The save dialog's type list chooses the form; the next export offers the one chosen last.
+TEST(ExportCsv, TheTypeChosenGivesTheForm) {
+    TestMachine t;
+    t.machine.SetLocaleDecimalSign(",");
+    t.Press("1.5+");
+    t.fakes.dialogs.files = {"/t/a", "/t/b", "/t/c"};
+    t.fakes.dialogs.fileTypes = {0, 1};
+    for (int i = 0; i < 3; ++i) t.machine.Run(Command::ExportCsv);
+    EXPECT_EQ(t.fakes.dialogs.fileTypesOffered, (std::vector<int>{0, 0, 1}));
+    auto& files = t.fakes.files.files;
+    EXPECT_EQ(Rows(files["/t/a.csv"]).back(), "2,\"            1.50 +\",1.50,+,1.5");
+    EXPECT_EQ(Rows(files["/t/b.csv"]).back(), "2;\"            1.50 +\";1,50;+;1,5");
+    EXPECT_EQ(files["/t/c.csv"], files["/t/b.csv"]);
+}
+
 // A correction's undo puts the tape back, and the subtotals with it.
 TEST(ExportCsv, UndoingACorrectionBringsBackTheSubtotals) {
     TestMachine t;
@@ -211,7 +258,7 @@ TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
         const char* extension;
     };
     const Case cases[] = {{Command::ExportPdf, "PDF files (*.pdf)|*.pdf", ".pdf"},
-                          {Command::ExportCsv, "CSV files (*.csv)|*.csv", ".csv"}};
+                          {Command::ExportCsv, "CSV (comma, point) (*.csv)|*.csv|CSV for this locale (*.csv)|*.csv", ".csv"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.extension);
         TestMachine t;
