@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <random>
 
+#include "engine/NumberRules.h"
 #include "engine/TapeRecompute.h"
 #include "fakes/TestMachine.h"
 
@@ -185,6 +187,88 @@ TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
     }
     EXPECT_GT(corrected, 1000);
     EXPECT_GT(refused, 0);
+}
+
+// The decimals a number needs: "2.50" needs 1.
+int DecimalsOf(std::string number) {
+    if (number.find('.') == std::string::npos) return 0;
+    while (number.back() == '0') number.pop_back();
+    return static_cast<int>(number.size() - number.find('.') - 1);
+}
+
+// Random tapes that went to a file: keyed in one decimal mode, saved, opened again, and a line
+// corrected. Where the number fits the line's places it equals a fresh run with that number
+// keyed instead; it never shows fewer decimals than were typed.
+TEST(CorrectFileLine, EqualsAFreshRunWhereTheNumberFitsTheLine) {
+    int equal = 0, wider = 0, refused = 0;
+    for (unsigned seed = 1; seed <= 1500; ++seed) {
+        Session session(seed);
+        const int places = session.Pick(0, 5);
+        const bool separators = session.Pick(0, 1) == 1;
+        auto setUp = [&](TestMachine& t) {
+            t.machine.Run(PlacesCommand(places));
+            if (!separators) t.machine.Run(Command::CommaSeparator);
+        };
+        std::vector<Action> actions;
+        // Each section starts with a whole number, which shows the decimal mode it was keyed in.
+        for (int b = session.Pick(2, 10), first = 1; b > 0; --b, first = 0) {
+            if (session.Pick(0, 6) == 0) actions.push_back({Action::Keys, "S"}), first = 1;
+            Action entry{Action::Keys, first ? std::to_string(session.Pick(1, 9999)) : session.Number()};
+            entry.entry = true;
+            actions.push_back(entry);
+            actions.push_back({Action::Keys, std::string(1, "+-*/%=++"[session.Pick(0, 7)])});
+        }
+        TestMachine keyed;
+        setUp(keyed);
+        std::vector<std::pair<std::size_t, std::int64_t>> printed;
+        for (std::size_t i = 0; i < actions.size(); ++i) {
+            const std::int64_t before = keyed.machine.GetTape().Count();
+            Perform(keyed, actions[i]);
+            if (i > 0 && actions[i - 1].entry && keyed.machine.GetTape().Count() > before) printed.emplace_back(i - 1, before);
+        }
+        if (printed.empty()) continue;
+        keyed.machine.Run(Command::PromptFileCaption);
+        keyed.fakes.dialogs.files = {"/t/s"};
+        keyed.machine.Run(Command::SaveAs);
+        TestMachine opened;
+        setUp(opened);
+        opened.fakes.files.files["/t/s.QBX"] = keyed.fakes.files.files["/t/s.QBX"];
+        opened.fakes.dialogs.files = {"/t/s.QBX"};
+        opened.machine.Run(Command::Open);
+        ASSERT_EQ(opened.TapeLines(), keyed.TapeLines()) << "seed " << seed;
+
+        // The number alone changes, so the fresh run is the same keys with other digits.
+        const auto [entryAt, line] = printed[static_cast<std::size_t>(session.Pick(0, static_cast<int>(printed.size()) - 1))];
+        std::string number = session.Number();
+        const char symbol = keyed.TapeLines()[static_cast<std::size_t>(line)].back();
+        std::vector<Action> fresh = actions;
+        fresh[entryAt] = {Action::Keys, number};
+        TestMachine again;
+        setUp(again);
+        for (const Action& action : fresh) Perform(again, action);
+        std::string typed = number;
+        if (typed.back() == 'N') {
+            typed.pop_back();
+            typed.insert(typed.begin(), '-');
+        }
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", line " + std::to_string(line) + " to " + typed + " " + symbol);
+        if (!opened.machine.LineCorrectable(line) || !opened.machine.CorrectLine(line, typed, symbol == '*' ? 'x' : symbol)) {
+            ++refused;
+            continue;
+        }
+        const std::string shown = opened.TapeLines()[static_cast<std::size_t>(line)];
+        EXPECT_GE(DecimalsOf(NoSpecialChar(shown.substr(0, shown.size() - 1))), DecimalsOf(typed)) << shown;
+        if (places == 0 || DecimalsOf(typed) <= places) {
+            ++equal;
+            EXPECT_EQ(opened.TapeLines(), again.TapeLines());
+        } else {
+            ++wider;
+        }
+        if (HasFailure()) break;
+    }
+    EXPECT_GT(equal, 500);
+    EXPECT_GT(wider, 50);
+    std::cout << "equal " << equal << ", wider " << wider << ", refused " << refused << "\n";
 }
 
 }  // namespace
@@ -520,8 +604,10 @@ TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
          {"0 =", "10. +", "2.5 +", "12.5 =", "Time: 00:00:05", "1,000. +", "1,012.5 ="}, 2, "2.75", '+',
          {"0 =", "10. +", "2.75 +", "12.75 =", "Time: 00:00:05", "1,000. +", "1,012.75 ="}},
         {"fixed places keep every decimal typed, and round the totals",
-         {"0 =", "10. +", "10. =", " ", "0 =", "2.5 +", "2.5 ="}, 5, "2.75", '+',
-         {"0 =", "10. +", "10. =", "", "0 =", "2.75 +", "2.8 ="}},
+         {"0 =", "10. +", "10. =", " ", "0 =", "2.50 +", "2.50 ="}, 5, "2.125", '+',
+         {"0 =", "10. +", "10. =", "", "0 =", "2.125 +", "2.13 ="}},
+        {"the same decimals without a last 0 cannot be told from floating point",
+         {"0 =", "2.5 +", "3.7 +", "6.2 ="}, 1, "2.25", '+', {"0 =", "2.25 +", "3.7 +", "5.95 ="}},
         {"Auto Decimal places the point", {"0 =", "12.50 +", "1.00 +", "13.50 ="}, 1, "750", '+',
          {"0 =", "7.50 +", "1.00 +", "8.50 ="}, true, true},
         {"but not in a number typed with one", {"0 =", "12.50 +", "1.00 +", "13.50 ="}, 1, "750.", '+',

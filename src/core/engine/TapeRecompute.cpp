@@ -149,10 +149,11 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
     // The subtotal starts from nothing at the last clear above the line.
     std::int64_t start = index;
     while (start > 0 && read(start).kind != Kind::Clear) --start;
-    // Fixed places print every number and total with the same decimals; anything else is the
-    // floating-point mode (or cannot be known), where every decimal shows.
+    // Fixed places print every number and total with the same decimals, and show it in a last
+    // decimal 0 somewhere (5.00, 2.50), which floating point prints only where it was keyed so.
+    // Anything else is the floating-point mode, or cannot be known: every decimal shows.
     int places = -1;
-    bool floating = false;
+    bool floating = false, zeroDecimal = false;
     for (std::int64_t i = start; i < count && !floating; ++i) {
         const TapeLineReading reading = read(i);
         if (i > index && reading.kind == Kind::Clear) break;
@@ -160,7 +161,10 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
         if (!reading.point && reading.value == 0) continue;  // a zero line, the same in every mode
         floating = !reading.point || reading.decimals == 0 || (places >= 0 && reading.decimals != places);
         places = reading.decimals;
+        const std::string_view content = Trim(lines[static_cast<std::size_t>(i)]);
+        zeroDecimal = zeroDecimal || content[content.size() - 3] == '0';
     }
+    if (!zeroDecimal) floating = true;
     const CorrectedFormat format{floating ? 0 : places, correction.separators};
 
     const double value = ParseNumber(correction.number);
