@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cerrno>
@@ -135,6 +136,7 @@ int main(int argc, char* argv[]) {
     qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf});
     machine.SetFolders(qb::ProgramFolders());
     machine.SetRecoveryPlace(qb::RecoveryPlaceOf());
+    machine.SetLocaleDecimalSign(QLocale().decimalPoint().toStdString());
 
     std::unique_ptr<qb::MainWindow> window;
     qb::SplashWindow splash;
