@@ -476,18 +476,27 @@ TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
 
 // A later operation that the correction would make fail: refused, nothing changes, and the
 // message names the line.
+// The same for a line read from a file, whose keys after it are replayed: they stay.
 TEST(CorrectLine, ACorrectionThatMakesALaterOperationFailIsRefused) {
-    TestMachine t;
-    t.Press("1*");
-    for (int i = 0; i < 22; ++i) t.Press("99999999999999*");
-    const Seen before = Look(t);
-    t.fakes.messages.Reset();
-    EXPECT_FALSE(t.machine.CorrectLine(1, "2", '+'));
-    EXPECT_EQ(Look(t), before);
-    EXPECT_EQ(t.fakes.messages.Errors(),
-              std::vector<std::string>{
-                  "The correction was not made: line 24 would fail (The result is too large for the calculator)!"});
-    EXPECT_FALSE(t.machine.CanRedo());
+    for (const bool fromFile : {false, true}) {
+        SCOPED_TRACE(fromFile ? "a file's line" : "a keyed line");
+        TestMachine t;
+        if (fromFile) {
+            t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("1.00 +")}));
+            t.machine.GetCalculator().State().Subtotal = 1;
+        }
+        t.Press(fromFile ? "*" : "1*");
+        for (int i = 0; i < 22; ++i) t.Press("99999999999999*");
+        const Seen before = Look(t);
+        t.fakes.messages.Reset();
+        EXPECT_FALSE(t.machine.CorrectLine(1, "2", '+'));
+        EXPECT_EQ(Look(t), before);
+        EXPECT_EQ(t.fakes.messages.Errors(),
+                  std::vector<std::string>{
+                      "The correction was not made: line 24 would fail (The result is too large for the calculator)!"});
+        EXPECT_FALSE(t.machine.CanRedo());
+        EXPECT_TRUE(t.machine.CorrectLine(3, "2", '*'));  // the keys are still there
+    }
     // Rounded to nothing before a division, a corrected divisor is refused the same way.
     TestMachine d;
     d.Press("8/2=");
@@ -677,23 +686,6 @@ TEST(CorrectFileLine, KeyedLinesAfterItKeepTheirKeys) {
         EXPECT_EQ(t.TapeLines(), keyed);
         EXPECT_EQ(t.machine.Memory().Value(), 100);
     }
-}
-
-// A file line whose correction would make a later key fail is refused, record and all.
-TEST(CorrectFileLine, ACorrectionThatMakesAKeyFailIsRefused) {
-    TestMachine t;
-    t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("1.00 +")}));
-    t.machine.GetCalculator().State().Subtotal = 1;
-    t.Press("*");
-    for (int i = 0; i < 22; ++i) t.Press("99999999999999*");
-    const Seen before = Look(t);
-    t.fakes.messages.Reset();
-    EXPECT_FALSE(t.machine.CorrectLine(1, "2", '+'));
-    EXPECT_EQ(Look(t), before);
-    ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
-    EXPECT_EQ(t.fakes.messages.Errors()[0].rfind("The correction was not made: line 24 would fail", 0), 0u)
-        << t.fakes.messages.Errors()[0];
-    EXPECT_TRUE(t.machine.CorrectLine(3, "2", '*'));  // the keys are still there
 }
 
 TEST(CorrectFileLine, OverflowLinesAreRefusedWithAReason) {
