@@ -685,6 +685,9 @@ TEST(CorrectFileLine, KeyedLinesAfterItKeepTheirKeys) {
         for (std::size_t i = 0; i < c.corrections.size(); ++i) t.machine.Run(Command::Undo);
         EXPECT_EQ(t.TapeLines(), keyed);
         EXPECT_EQ(t.machine.Memory().Value(), 100);
+        for (std::size_t i = 0; i < c.corrections.size(); ++i) t.machine.Run(Command::Redo);
+        EXPECT_EQ(t.Trimmed(), c.tape);
+        EXPECT_EQ(t.machine.Memory().Value(), c.memory);
     }
 }
 

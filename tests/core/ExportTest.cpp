@@ -184,25 +184,38 @@ TEST(ExportCsv, AnOpenedTapeIsRecomputedAndKeysGoOnFromIt) {
 }
 
 // A corrected floating-point tape from a file keeps every decimal, so the subtotals read back
-// from its lines are the calculator's.
+// from its lines agree with the tape, line by line.
 TEST(ExportCsv, ACorrectedFloatingPointTapeKeepsItsSubtotals) {
-    TestMachine t;
-    t.fakes.files.files["/t/f.QBX"] = "QBX=\r\nACC=1012.5\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n"
-                                     "               0 =\r\n             10. +\r\n             2.5 +\r\n"
-                                     "            12.5 =\r\nTime: 00:00:05\r\n         1,000. +\r\n"
-                                     "         1,012.5 =\r\n";
-    t.fakes.dialogs.files = {"/t/f.QBX"};
-    t.machine.Run(Command::Open);
-    ASSERT_EQ(t.TapeLines().size(), 7u);
-    ASSERT_TRUE(t.machine.CorrectLine(2, "2.75", '+'));
-    EXPECT_EQ(t.State().Subtotal, 1012.75);
-    t.fakes.dialogs.files = {"/t/f"};
-    t.machine.Run(Command::ExportCsv);
-    const Lines rows = Rows(t.fakes.files.files["/t/f.csv"]);
-    ASSERT_EQ(rows.size(), 7u);
-    EXPECT_EQ(rows[2], "3,\"            2.75 +\",2.75,+,12.75");
-    EXPECT_EQ(rows[3], "4,\"           12.75 =\",12.75,=,12.75");
-    EXPECT_EQ(rows[6], "7,\"        1,012.75 =\",1012.75,=,1012.75");
+    struct Case {
+        const char* name;
+        Lines file;
+        std::int64_t line;
+        const char* number;
+        Lines rows;  // from the corrected line on
+    };
+    const Case cases[] = {
+        {"told by a line ending in its point",
+         {"0 =", "10. +", "2.5 +", "12.5 =", "Time: 00:00:05", "1,000. +", "1,012.5 ="}, 2, "2.75",
+         {"3,\"            2.75 +\",2.75,+,12.75", "4,\"           12.75 =\",12.75,=,12.75",
+          "5,Time: 00:00:05,,,12.75", "6,\"          1,000. +\",1000,+,1012.75", "7,\"        1,012.75 =\",1012.75,=,1012.75"}},
+        {"told by decimals that differ", {"0 =", "2.5 +", "3.25 +", "5.75 ="}, 1, "2.125",
+         {"2,\"           2.125 +\",2.125,+,2.125", "3,\"            3.25 +\",3.25,+,5.375",
+          "4,\"           5.375 =\",5.375,=,5.375"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        std::string file = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
+        for (const std::string& line : Laid(c.file).ToVector()) file += line + "\r\n";
+        t.fakes.files.files["/t/f.QBX"] = file;
+        t.fakes.dialogs.files = {"/t/f.QBX", "/t/f"};
+        t.machine.Run(Command::Open);
+        ASSERT_EQ(t.TapeLines().size(), c.file.size());
+        ASSERT_TRUE(t.machine.CorrectLine(c.line, c.number, '+'));
+        t.machine.Run(Command::ExportCsv);
+        const Lines rows = Rows(t.fakes.files.files["/t/f.csv"]);
+        EXPECT_EQ(Lines(rows.begin() + c.line, rows.end()), c.rows);
+    }
 }
 
 // The save dialog's type list chooses the form; the next export offers the one chosen last.
