@@ -78,6 +78,9 @@ TEST(TapeCsv, EveryLineKindGivesItsColumns) {
          {"1,Timed event: Dez 01:02:05,,,0", "2,\"Rent, \"\"May\"\"\",,,0", "3,\"               0 =\",0,=,0",
           "4,Time: 00:00:05,,,0"}},
         {"Windows-1252 text becomes UTF-8", {"Caf\xE9 \x80 5"}, {"1,Caf\xC3\xA9 \xE2\x82\xAC 5,,,0"}},
+        {"subtotals within one of zero, and a caption that ends like a number line",
+         {"-.75 +", "1.25 +", "Gift for Sam +"},
+         {"1,\"            -.75 +\",-0.75,+,-0.75", "2,\"            1.25 +\",1.25,+,0.5", "3,\"    Gift for Sam +\",,,0.5"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
