@@ -641,6 +641,23 @@ TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
     }
 }
 
+// A number typed for a file's line, read as the Entry box reads it.
+TEST(CorrectFileLine, AutoDecimalReadsWhatIsTypedAsTheEntryBoxDoes) {
+    struct Case {
+        const char* typed;
+        bool autoDecimal;
+        int places;
+        const char* read;
+    };
+    const Case cases[] = {
+        {"750", true, 2, "7.50"},   {"5", true, 2, ".05"},       {"-5", true, 2, "-.05"},
+        {"-750", true, 1, "-75.0"}, {"1234", true, 5, ".01234"}, {"750.", true, 2, "750."},
+        {"7.5", true, 3, "7.5"},    {"750", false, 2, "750"},    {"750", true, 0, "750"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WithAutoDecimal(c.typed, c.autoDecimal, c.places), c.read) << c.typed << " at " << c.places;
+}
+
 TEST(CorrectFileLine, TheSubtotalFollowsWhenNoClearComesAfter) {
     TestMachine t;
     t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("10.00 +"), Tape::LayOut("5.00 +")}));
