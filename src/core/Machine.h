@@ -30,6 +30,7 @@ namespace qb {
 class KeyboardMap;
 class KeyRecord;
 struct KeyStep;
+struct RecomputedTape;
 struct World;
 
 enum class IndicatorColour { ButtonFace, LightCyan, Red };
@@ -61,6 +62,8 @@ public:
     void SetStartDirectory(std::string directory) { locations_.SetStart(std::move(directory)); }
     void SetFolders(Folders folders) { locations_.SetFolders(std::move(folders)); }
     const std::string& StartDirectory() const { return locations_.Start(); }
+    // The user's locale's decimal sign (UTF-8), for the CSV export in the locale's form.
+    void SetLocaleDecimalSign(std::string sign) { localeDecimalSign_ = std::move(sign); }
     const Locations& GetLocations() const { return locations_; }
     bool PrinterAvailable() const { return printerAvailable_; }
     // A close request (close box, Close, Exit): false when the close is cancelled.
@@ -237,7 +240,11 @@ private:
     void ResetHistory();
     void UndoCommand(bool redo);
     void CorrectLineCommand();
-    bool CorrectKeyedLine(std::int64_t index, std::int64_t step, const std::string& number, char operation);
+    // Replays the key record: from the snapshot before step, whose line index shows number and
+    // operation instead; or, after the file's lines from index on were rewritten (fileLines),
+    // from the record's start, with the subtotal those lines now give.
+    bool ReplayCorrection(std::int64_t index, std::int64_t step, const std::string& number, char operation,
+                          const RecomputedTape* fileLines);
     bool CorrectFileLine(std::int64_t index, const std::string& number, char operation);
     void PasteText(const std::optional<std::string>& text);
 
@@ -246,7 +253,8 @@ private:
     void ExportCsvCommand();
     // The export's file: asked for in the save folder, the extension added when missing, and
     // replacing a file only when the user agrees. Nothing when cancelled.
-    std::optional<std::string> AskExportPath(const char* filter, const char* extension);
+    // With a filter of several types, type is the one offered first and then the one chosen.
+    std::optional<std::string> AskExportPath(const char* filter, const char* extension, int* type = nullptr);
     void ExportFailed(const std::string& path, std::string reason);
     // The running subtotal after each tape line, nothing where it is not known.
     std::vector<std::optional<double>> LineSubtotals();
@@ -374,6 +382,8 @@ private:
     bool entered_ = false;
     bool replaying_ = false;
     std::uint64_t tapeRewritten_ = 0;
+    std::string localeDecimalSign_ = ".";
+    int csvType_ = 0;  // the CSV form chosen last: 0 comma and point, 1 the locale's
 };
 
 }  // namespace qb

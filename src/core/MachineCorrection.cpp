@@ -64,6 +64,13 @@ bool IsEntryNumber(const std::string& text) {
     return digit;
 }
 
+// The label of the dialog's number: how the Entry box reads what is typed there.
+std::string NumberLabel(bool autoDecimal, int places) {
+    if (!autoDecimal || places < 1) return "&Number:";
+    return "&Number (Auto Decimal, " + std::to_string(places) + (places == 1 ? " place" : " places") +
+           ": 750 is " + WithAutoDecimal("750", true, places) + "):";
+}
+
 // "      1,250.00 +" gives "1250.00".
 std::string NumberOfLine(std::string_view line) {
     if (line.size() < 2) return {};
@@ -271,11 +278,21 @@ void Machine::CorrectLineCommand() {
     }
     // A keyed line offers the number as it was keyed: the line shows it rounded, and the
     // rounded number keyed instead would change the totals.
+    // What is typed is read as the Entry box read it then, or, for a file's line, reads it now.
     CorrectLineForm shown;
     const bool keyed = index >= history_->BaseLines();
-    shown.number = keyed ? history_->Steps()[static_cast<std::size_t>(history_->StepOfLine(index))].keyed
-                         : NumberOfLine(line);
+    Options modes = options_;
+    int places = calculator_.DecimalPlaces();
+    if (keyed) {
+        const KeyStep& step = history_->Steps()[static_cast<std::size_t>(history_->StepOfLine(index))];
+        shown.number = step.keyed;
+        step.modes.ApplyTo(modes);
+        places = step.modes.places;
+    } else {
+        shown.number = NumberOfLine(line);
+    }
     shown.operation = line.back();
+    shown.label = NumberLabel(modes.AutoDecimal, places);
     CorrectLineForm form = shown;
     bool tooltips = options_.Tooltips;
     bool ok = dialogs_.CorrectLineDialog(form, tooltips);
@@ -302,14 +319,16 @@ bool Machine::CorrectLine(std::int64_t index, const std::string& number, char op
         ports_.messages.Beep();
         return false;
     }
-    if (index < history_->BaseLines()) return CorrectFileLine(index, number, operation);
-    return CorrectKeyedLine(index, history_->StepOfLine(index), number, operation);
+    if (index < history_->BaseLines())
+        return CorrectFileLine(index, WithAutoDecimal(number, options_.AutoDecimal, calculator_.DecimalPlaces()), operation);
+    return ReplayCorrection(index, history_->StepOfLine(index), number, operation, nullptr);
 }
 
-bool Machine::CorrectKeyedLine(std::int64_t index, std::int64_t at, const std::string& number, char operation) {
+bool Machine::ReplayCorrection(std::int64_t index, std::int64_t at, const std::string& number, char operation,
+                               const RecomputedTape* fileLines) {
     std::vector<KeyStep>& steps = history_->Steps();
     const auto corrected = static_cast<std::size_t>(at);
-    const std::size_t start = corrected - corrected % KeyRecord::kSnapshotEvery;
+    const std::size_t start = fileLines ? 0 : corrected - corrected % KeyRecord::kSnapshotEvery;
     if (!steps[start].snapshot) {  // every 32nd step has one; a record without is not replayed
         ports_.messages.Beep();
         return false;
@@ -319,7 +338,7 @@ bool Machine::CorrectKeyedLine(std::int64_t index, std::int64_t at, const std::s
     const int livePlaces = calculator_.DecimalPlaces();
     const std::int64_t selected = tape_.ListIndex();
     const std::int64_t top = tape_.TopIndex();
-    const std::int64_t from = steps[start].tapeBefore;
+    const std::int64_t from = fileLines ? index : steps[start].tapeBefore;
     std::string original(tape_.Line(index));
     if (const std::string* was = tape_.CorrectedFrom(index)) original = *was;
 
@@ -333,10 +352,18 @@ bool Machine::CorrectKeyedLine(std::int64_t index, std::int64_t at, const std::s
     soundGate_.SetQuiet(true);
     replaying_ = true;
 
-    StepInput input = steps[corrected].input ? *steps[corrected].input : StepInput{};
-    input.entry = number;
-    input.operation = operation;
-    steps[corrected].input = std::make_shared<const StepInput>(std::move(input));
+    if (fileLines) {
+        // The file's lines as corrected; the keys after them start from the subtotal they now give.
+        for (const std::string& line : fileLines->lines) tape_.AppendRaw(line);
+        World world = *steps[start].snapshot;
+        world.calculator.state.Subtotal = fileLines->subtotal;
+        steps[start].snapshot = std::make_shared<const World>(std::move(world));
+    } else {
+        StepInput input = steps[corrected].input ? *steps[corrected].input : StepInput{};
+        input.entry = number;
+        input.operation = operation;
+        steps[corrected].input = std::make_shared<const StepInput>(std::move(input));
+    }
 
     RestoreWorld(*steps[start].snapshot);
     StepModes modes = StepModes::Of(options_, livePlaces);
@@ -398,7 +425,8 @@ bool Machine::CorrectKeyedLine(std::int64_t index, std::int64_t at, const std::s
 }
 
 bool Machine::CorrectFileLine(std::int64_t index, const std::string& number, char operation) {
-    RecomputedTape result = RecomputeTape(tape_.Lines(), index, ParseNumber(number), operation);
+    const RecomputedTape result = RecomputeTape(tape_.Lines(), index, LineCorrection{number, operation, options_.CommaSeparator},
+                                                history_->BaseLines());
     switch (result.outcome) {
     case RecomputedTape::Outcome::NotANumber: ports_.messages.Beep(); return false;
     case RecomputedTape::Outcome::OverflowLine:
@@ -407,6 +435,8 @@ bool Machine::CorrectFileLine(std::int64_t index, const std::string& number, cha
     case RecomputedTape::Outcome::Refused: ShowErrorMessage(ports_.messages, kNotMade + result.reason); return false;
     case RecomputedTape::Outcome::Done: break;
     }
+    // Keys after the file's lines go on from the subtotal those now give.
+    if (result.reachesEnd && !history_->Steps().empty()) return ReplayCorrection(index, 0, number, operation, &result);
     const World before = CaptureWorld();
     const std::int64_t selected = tape_.ListIndex();
     const std::int64_t top = tape_.TopIndex();
@@ -433,13 +463,10 @@ bool Machine::CorrectFileLine(std::int64_t index, const std::string& number, cha
     tape_.SetListIndex(selected);
     tape_.SetTopIndex(top);
 
-    // Every line now stands as printed, without a key record behind it.
     World after = CaptureWorld();
-    std::vector<KeyStep>& steps = history_->Steps();
-    UndoRecord record{before, after, index, std::move(oldTape), 0, std::move(steps), history_->BaseLines(), std::nullopt};
-    steps.clear();
+    UndoRecord record{before, after, index, std::move(oldTape), history_->Steps().size(), {}, history_->BaseLines(),
+                      std::nullopt};
     history_->Push(std::move(record));
-    history_->SetBase(tape_.Count());
     history_->SetExpected(after, tape_.Count());
     tape_.SetDirty(true);
     ++tapeRewritten_;

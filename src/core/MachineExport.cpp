@@ -22,7 +22,8 @@ struct ExportFormat {
     const char* extension;  // with its point
 };
 constexpr ExportFormat kPdf{"PDF files (*.pdf)|*.pdf", ".pdf"};
-constexpr ExportFormat kCsv{"CSV files (*.csv)|*.csv", ".csv"};
+// The locale's form second: the first stays what every spreadsheet reads the same way.
+constexpr ExportFormat kCsv{"CSV (comma, point) (*.csv)|*.csv|CSV for this locale (*.csv)|*.csv", ".csv"};
 
 bool EndsWithNoCase(const std::string& text, const std::string& end) {
     if (text.size() < end.size()) return false;
@@ -37,14 +38,14 @@ std::string AfterLastSeparator(const std::string& path) {
 
 }  // namespace
 
-std::optional<std::string> Machine::AskExportPath(const char* filter, const char* extension) {
+std::optional<std::string> Machine::AskExportPath(const char* filter, const char* extension, int* type) {
     FileDialogRequest request;
     request.save = true;
     request.title = kProduct;
     request.filter = filter;
     request.initialName = locations_.SaveFolder() + "*" + extension;
     for (;;) {
-        std::optional<std::string> chosen = dialogs_.FileDialog(request);
+        std::optional<std::string> chosen = type ? dialogs_.FileDialogOfType(request, *type) : dialogs_.FileDialog(request);
         if (!chosen) return std::nullopt;
         std::string path = locations_.InSaveFolder(*chosen);
         if (AfterLastSeparator(path).empty()) return std::nullopt;
@@ -116,13 +117,16 @@ std::vector<std::optional<double>> Machine::LineSubtotals() {
 }
 
 void Machine::ExportCsvCommand() {
-    const std::optional<std::string> path = AskExportPath(kCsv.filter, kCsv.extension);
+    int type = csvType_;
+    const std::optional<std::string> path = AskExportPath(kCsv.filter, kCsv.extension, &type);
     if (!path) return;
+    csvType_ = type;
+    const CsvStyle style = type == 1 ? CsvStyle::ForLocale(localeDecimalSign_) : CsvStyle{};
     bool written = false;
     std::string reason;
     dialogs_.SetBusy(true);
     try {
-        written = files_.WriteAll(*path, TapeCsv(tape_.Lines(), LineSubtotals()));
+        written = files_.WriteAll(*path, TapeCsv(tape_.Lines(), LineSubtotals(), style));
         written = SettleWrittenFile(*path, written && !files_.WritesInPlace(*path)) && written;
         if (!written) reason = files_.LastWriteError();
     } catch (const std::bad_alloc&) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QLocale>
 #include <QSessionManager>
 #include <QStandardPaths>
 #include <QTimer>
@@ -121,6 +122,7 @@ int main(int argc, char* argv[]) {
     qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf});
     machine.SetFolders(qb::ProgramFolders());
     machine.SetRecoveryPlace(qb::RecoveryPlaceOf());
+    machine.SetLocaleDecimalSign(QLocale().decimalPoint().toStdString());
 
     std::unique_ptr<qb::MainWindow> window;
     qb::SplashWindow splash;

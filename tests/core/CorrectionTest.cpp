@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <random>
 
+#include "engine/NumberRules.h"
 #include "engine/TapeRecompute.h"
 #include "fakes/TestMachine.h"
 
@@ -187,6 +189,88 @@ TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
     EXPECT_GT(refused, 0);
 }
 
+// The decimals a number needs: "2.50" needs 1.
+int DecimalsOf(std::string number) {
+    if (number.find('.') == std::string::npos) return 0;
+    while (number.back() == '0') number.pop_back();
+    return static_cast<int>(number.size() - number.find('.') - 1);
+}
+
+// Random tapes that went to a file: keyed in one decimal mode, saved, opened again, and a line
+// corrected. Where the number fits the line's places it equals a fresh run with that number
+// keyed instead; it never shows fewer decimals than were typed.
+TEST(CorrectFileLine, EqualsAFreshRunWhereTheNumberFitsTheLine) {
+    int equal = 0, wider = 0, refused = 0;
+    for (unsigned seed = 1; seed <= 1500; ++seed) {
+        Session session(seed);
+        const int places = session.Pick(0, 5);
+        const bool separators = session.Pick(0, 1) == 1;
+        auto setUp = [&](TestMachine& t) {
+            t.machine.Run(PlacesCommand(places));
+            if (!separators) t.machine.Run(Command::CommaSeparator);
+        };
+        std::vector<Action> actions;
+        // Each section starts with a whole number, which shows the decimal mode it was keyed in.
+        for (int b = session.Pick(2, 10), first = 1; b > 0; --b, first = 0) {
+            if (session.Pick(0, 6) == 0) actions.push_back({Action::Keys, "S"}), first = 1;
+            Action entry{Action::Keys, first ? std::to_string(session.Pick(1, 9999)) : session.Number()};
+            entry.entry = true;
+            actions.push_back(entry);
+            actions.push_back({Action::Keys, std::string(1, "+-*/%=++"[session.Pick(0, 7)])});
+        }
+        TestMachine keyed;
+        setUp(keyed);
+        std::vector<std::pair<std::size_t, std::int64_t>> printed;
+        for (std::size_t i = 0; i < actions.size(); ++i) {
+            const std::int64_t before = keyed.machine.GetTape().Count();
+            Perform(keyed, actions[i]);
+            if (i > 0 && actions[i - 1].entry && keyed.machine.GetTape().Count() > before) printed.emplace_back(i - 1, before);
+        }
+        if (printed.empty()) continue;
+        keyed.machine.Run(Command::PromptFileCaption);
+        keyed.fakes.dialogs.files = {"/t/s"};
+        keyed.machine.Run(Command::SaveAs);
+        TestMachine opened;
+        setUp(opened);
+        opened.fakes.files.files["/t/s.QBX"] = keyed.fakes.files.files["/t/s.QBX"];
+        opened.fakes.dialogs.files = {"/t/s.QBX"};
+        opened.machine.Run(Command::Open);
+        ASSERT_EQ(opened.TapeLines(), keyed.TapeLines()) << "seed " << seed;
+
+        // The number alone changes, so the fresh run is the same keys with other digits.
+        const auto [entryAt, line] = printed[static_cast<std::size_t>(session.Pick(0, static_cast<int>(printed.size()) - 1))];
+        std::string number = session.Number();
+        const char symbol = keyed.TapeLines()[static_cast<std::size_t>(line)].back();
+        std::vector<Action> fresh = actions;
+        fresh[entryAt] = {Action::Keys, number};
+        TestMachine again;
+        setUp(again);
+        for (const Action& action : fresh) Perform(again, action);
+        std::string typed = number;
+        if (typed.back() == 'N') {
+            typed.pop_back();
+            typed.insert(typed.begin(), '-');
+        }
+        SCOPED_TRACE("seed " + std::to_string(seed) + ", line " + std::to_string(line) + " to " + typed + " " + symbol);
+        if (!opened.machine.LineCorrectable(line) || !opened.machine.CorrectLine(line, typed, symbol == '*' ? 'x' : symbol)) {
+            ++refused;
+            continue;
+        }
+        const std::string shown = opened.TapeLines()[static_cast<std::size_t>(line)];
+        EXPECT_GE(DecimalsOf(NoSpecialChar(shown.substr(0, shown.size() - 1))), DecimalsOf(typed)) << shown;
+        if (places == 0 || DecimalsOf(typed) <= places) {
+            ++equal;
+            EXPECT_EQ(opened.TapeLines(), again.TapeLines());
+        } else {
+            ++wider;
+        }
+        if (HasFailure()) break;
+    }
+    EXPECT_GT(equal, 500);
+    EXPECT_GT(wider, 50);
+    std::cout << "equal " << equal << ", wider " << wider << ", refused " << refused << "\n";
+}
+
 }  // namespace
 
 namespace {
@@ -281,6 +365,45 @@ TEST(CorrectLine, UndoBringsBackTheNumberTheDialogOffers) {
     EXPECT_EQ(offered, (std::vector<std::string>{"20.", "10.", "20."}));
 }
 
+// The dialog's label says how the number typed is read: as the Entry box read it when a keyed
+// line was printed, or, for a file's line, as it reads it now.
+TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
+    struct Case {
+        const char* name;
+        std::vector<Command> before, after;  // options set before the keys, and after them
+        const char* offered;
+        const char* label;
+    };
+    const Case cases[] = {
+        {"plain", {}, {}, "1250", "&Number:"},
+        {"Auto Decimal", {Command::AutoDecimal}, {}, "1250", "&Number (Auto Decimal, 2 places: 750 is 7.50):"},
+        {"as it was when keyed", {Command::AutoDecimal}, {Command::AutoDecimal}, "1250",
+         "&Number (Auto Decimal, 2 places: 750 is 7.50):"},
+        {"three places", {PlacesCommand(3), Command::AutoDecimal}, {PlacesCommand(1)}, "1250",
+         "&Number (Auto Decimal, 3 places: 750 is .750):"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        for (Command command : c.before) t.machine.Run(command);
+        t.Press("1250+");
+        for (Command command : c.after) t.machine.Run(command);
+        CorrectThroughDialog(t, 1, std::nullopt);
+        ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
+        EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, c.offered);
+        EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].label, c.label);
+    }
+    // A file's line: the options in force now.
+    TestMachine t;
+    t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("12.50 +")}));
+    t.machine.Run(Command::AutoDecimal);
+    t.machine.Run(PlacesCommand(1));
+    CorrectThroughDialog(t, 1, std::nullopt);
+    ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
+    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "12.50");
+    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].label, "&Number (Auto Decimal, 1 place: 750 is 75.0):");
+}
+
 TEST(CorrectLine, CancelChangesNothing) {
     TestMachine t;
     t.Press("12+3=");
@@ -353,18 +476,27 @@ TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
 
 // A later operation that the correction would make fail: refused, nothing changes, and the
 // message names the line.
+// The same for a line read from a file, whose keys after it are replayed: they stay.
 TEST(CorrectLine, ACorrectionThatMakesALaterOperationFailIsRefused) {
-    TestMachine t;
-    t.Press("1*");
-    for (int i = 0; i < 22; ++i) t.Press("99999999999999*");
-    const Seen before = Look(t);
-    t.fakes.messages.Reset();
-    EXPECT_FALSE(t.machine.CorrectLine(1, "2", '+'));
-    EXPECT_EQ(Look(t), before);
-    EXPECT_EQ(t.fakes.messages.Errors(),
-              std::vector<std::string>{
-                  "The correction was not made: line 24 would fail (The result is too large for the calculator)!"});
-    EXPECT_FALSE(t.machine.CanRedo());
+    for (const bool fromFile : {false, true}) {
+        SCOPED_TRACE(fromFile ? "a file's line" : "a keyed line");
+        TestMachine t;
+        if (fromFile) {
+            t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("1.00 +")}));
+            t.machine.GetCalculator().State().Subtotal = 1;
+        }
+        t.Press(fromFile ? "*" : "1*");
+        for (int i = 0; i < 22; ++i) t.Press("99999999999999*");
+        const Seen before = Look(t);
+        t.fakes.messages.Reset();
+        EXPECT_FALSE(t.machine.CorrectLine(1, "2", '+'));
+        EXPECT_EQ(Look(t), before);
+        EXPECT_EQ(t.fakes.messages.Errors(),
+                  std::vector<std::string>{
+                      "The correction was not made: line 24 would fail (The result is too large for the calculator)!"});
+        EXPECT_FALSE(t.machine.CanRedo());
+        EXPECT_TRUE(t.machine.CorrectLine(3, "2", '*'));  // the keys are still there
+    }
     // Rounded to nothing before a division, a corrected divisor is refused the same way.
     TestMachine d;
     d.Press("8/2=");
@@ -448,8 +580,9 @@ TEST(Undo, ANewTapeEmptiesTheHistory) {
 }
 
 // Lines read from a file have no key record: each counts as keyed as printed, and the totals
-// down to the next clear follow, in their own number format.
-TEST(CorrectFileLine, TotalsFollowInTheirOwnFormat) {
+// down to the next clear follow, in the section's format, with the separators the option gives.
+// What is typed is read as the Entry box reads it now.
+TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
     struct Case {
         const char* name;
         Lines file;
@@ -457,14 +590,20 @@ TEST(CorrectFileLine, TotalsFollowInTheirOwnFormat) {
         const char* number;
         char operation;
         Lines expected;
+        bool separators = true;
+        bool autoDecimal = false;
     };
     const Case cases[] = {
         {"two places and separators", {"0 =", "1,250.00 +", "7.50 +", "1,257.50 ="}, 1, "125", '+',
          {"0 =", "125.00 +", "7.50 +", "132.50 ="}},
-        {"no separators kept", {"0 =", "1250.000 +", "2.000 *", "2500.000 ="}, 1, "1500", '+',
-         {"0 =", "1500.000 +", "2.000 *", "3000.000 ="}},
+        {"separators where the option gives them", {"0 =", "125.00 +", "2.00 +", "127.00 ="}, 1, "1250", '+',
+         {"0 =", "1,250.00 +", "2.00 +", "1,252.00 ="}},
+        {"and none where it does not", {"0 =", "1,250.000 +", "2.000 *", "2,500.000 ="}, 1, "1500", '+',
+         {"0 =", "1500.000 +", "2.000 *", "3000.000 ="}, false},
         {"floating point", {"0 =", "2.5 +", "4. *", "10. =", "1.25 +", "11.25 ="}, 2, "3", '*',
          {"0 =", "2.5 +", "3. *", "7.5 =", "1.25 +", "8.75 ="}},
+        {"floating point told by decimals that differ", {"0 =", "2.5 +", "3.25 +", "5.75 ="}, 1, "2.125", '+',
+         {"0 =", "2.125 +", "3.25 +", "5.375 ="}},
         {"stops at the next clear", {"0 =", "5.00 +", "5.00 =", " ", "0 =", "3.00 +", "3.00 ="}, 1, "6", '-',
          {"0 =", "6.00 -", "-6.00 =", "", "0 =", "3.00 +", "3.00 ="}},
         {"percent and other lines", {"Rent", "0 =", "50.00 +", "Time: 00:00:05", "200.00 %", "25.00 ="}, 4, "400",
@@ -473,13 +612,23 @@ TEST(CorrectFileLine, TotalsFollowInTheirOwnFormat) {
         {"floating point wherever a line of the section ends in its point",
          {"0 =", "10. +", "2.5 +", "12.5 =", "Time: 00:00:05", "1,000. +", "1,012.5 ="}, 2, "2.75", '+',
          {"0 =", "10. +", "2.75 +", "12.75 =", "Time: 00:00:05", "1,000. +", "1,012.75 ="}},
-        {"fixed places in a section without such a line",
-         {"0 =", "10. +", "10. =", " ", "0 =", "2.5 +", "2.5 ="}, 5, "2.75", '+',
-         {"0 =", "10. +", "10. =", "", "0 =", "2.8 +", "2.8 ="}},
+        {"fixed places keep every decimal typed, and round the totals",
+         {"0 =", "10. +", "10. =", " ", "0 =", "2.50 +", "2.50 ="}, 5, "2.125", '+',
+         {"0 =", "10. +", "10. =", "", "0 =", "2.125 +", "2.13 ="}},
+        {"the same decimals without a last 0 cannot be told from floating point",
+         {"0 =", "2.5 +", "3.7 +", "6.2 ="}, 1, "2.25", '+', {"0 =", "2.25 +", "3.7 +", "5.95 ="}},
+        {"Auto Decimal places the point", {"0 =", "12.50 +", "1.00 +", "13.50 ="}, 1, "750", '+',
+         {"0 =", "7.50 +", "1.00 +", "8.50 ="}, true, true},
+        {"but not in a number typed with one", {"0 =", "12.50 +", "1.00 +", "13.50 ="}, 1, "750.", '+',
+         {"0 =", "750.00 +", "1.00 +", "751.00 ="}, true, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
+        if (!c.separators) t.machine.Run(Command::CommaSeparator);
+        if (c.autoDecimal) t.machine.Run(Command::AutoDecimal);
+        ASSERT_EQ(t.machine.GetOptions().CommaSeparator, c.separators);
+        ASSERT_EQ(t.machine.GetOptions().AutoDecimal, c.autoDecimal);
         Lines laidOut;
         for (const auto& line : c.file) laidOut.push_back(line == " " || line == "Rent" || line[0] == 'T' ? line : Tape::LayOut(line));
         t.machine.GetTape().Replace(TapeLines(laidOut));
@@ -492,6 +641,23 @@ TEST(CorrectFileLine, TotalsFollowInTheirOwnFormat) {
     }
 }
 
+// A number typed for a file's line, read as the Entry box reads it.
+TEST(CorrectFileLine, AutoDecimalReadsWhatIsTypedAsTheEntryBoxDoes) {
+    struct Case {
+        const char* typed;
+        bool autoDecimal;
+        int places;
+        const char* read;
+    };
+    const Case cases[] = {
+        {"750", true, 2, "7.50"},   {"5", true, 2, ".05"},       {"-5", true, 2, "-.05"},
+        {"-750", true, 1, "-75.0"}, {"1234", true, 5, ".01234"}, {"750.", true, 2, "750."},
+        {"7.5", true, 3, "7.5"},    {"750", false, 2, "750"},    {"750", true, 0, "750"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(WithAutoDecimal(c.typed, c.autoDecimal, c.places), c.read) << c.typed << " at " << c.places;
+}
+
 TEST(CorrectFileLine, TheSubtotalFollowsWhenNoClearComesAfter) {
     TestMachine t;
     t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("10.00 +"), Tape::LayOut("5.00 +")}));
@@ -502,25 +668,44 @@ TEST(CorrectFileLine, TheSubtotalFollowsWhenNoClearComesAfter) {
     EXPECT_EQ(t.State().SubtotalText, "25.00");
 }
 
-// Keys after the lines of a file: correcting a file line leaves every line as printed (the keys
-// behind the later ones are no longer replayed); undo brings the keys' record back.
-TEST(CorrectFileLine, KeyedLinesAfterItCountAsPrintedUntilUndone) {
-    TestMachine t;
-    t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("10.00 +")}));
-    t.machine.GetCalculator().State().Subtotal = 10;
-    t.Press("5+=");
-    EXPECT_TRUE(t.machine.LineCorrectable(2));
-    EXPECT_TRUE(t.machine.CorrectLine(1, "20", '+'));
-    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "5.00 +", "25.00 ="}));
-    EXPECT_EQ(t.State().Subtotal, 25);
-    EXPECT_TRUE(t.machine.CorrectLine(2, "6", '+'));  // now a printed line like the others
-    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "6.00 +", "26.00 ="}));
-    t.machine.Run(Command::Undo);
-    t.machine.Run(Command::Undo);
-    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "5.00 +", "15.00 ="}));
-    EXPECT_EQ(t.State().Subtotal, 15);
-    EXPECT_TRUE(t.machine.CorrectLine(2, "7", '+'));  // through its keys again
-    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "7.00 +", "17.00 ="}));
+// Keys after the lines of a file keep their record when a file line is corrected: they go on
+// from the subtotal the file's lines now give, and a later correction of a keyed line still
+// follows the memory and the recalls.
+TEST(CorrectFileLine, KeyedLinesAfterItKeepTheirKeys) {
+    struct Case {
+        const char* name;
+        const char* keys;
+        std::vector<std::pair<std::int64_t, const char*>> corrections;  // line and number, in order
+        Lines tape;
+        double memory;
+    };
+    const Case cases[] = {
+        {"the keys follow the file's line", "100+ar+=", {{1, "20"}},
+         {"0 =", "20.00 +", "100.00 +", "100.00 +", "220.00 ="}, 100},
+        {"and a keyed line corrected after it is replayed", "100+ar+=", {{1, "20"}, {2, "300"}},
+         {"0 =", "20.00 +", "300.00 +", "300.00 +", "620.00 ="}, 300},
+        {"a clear between leaves the keys alone", "S100+ar+=", {{1, "20"}, {4, "300"}},
+         {"0 =", "20.00 +", "", "0 =", "300.00 +", "300.00 +", "600.00 ="}, 300},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        t.fakes.files.files["/t/a.QBX"] = "QBX=\r\nACC=10\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n"
+                                         "               0 =\r\n           10.00 +\r\n";
+        t.fakes.dialogs.files = {"/t/a.QBX"};
+        t.machine.Run(Command::Open);
+        t.Press(c.keys);
+        const Lines keyed = t.TapeLines();
+        for (const auto& [line, number] : c.corrections) EXPECT_TRUE(t.machine.CorrectLine(line, number, '+')) << line;
+        EXPECT_EQ(t.Trimmed(), c.tape);
+        EXPECT_EQ(t.machine.Memory().Value(), c.memory);
+        for (std::size_t i = 0; i < c.corrections.size(); ++i) t.machine.Run(Command::Undo);
+        EXPECT_EQ(t.TapeLines(), keyed);
+        EXPECT_EQ(t.machine.Memory().Value(), 100);
+        for (std::size_t i = 0; i < c.corrections.size(); ++i) t.machine.Run(Command::Redo);
+        EXPECT_EQ(t.Trimmed(), c.tape);
+        EXPECT_EQ(t.machine.Memory().Value(), c.memory);
+    }
 }
 
 TEST(CorrectFileLine, OverflowLinesAreRefusedWithAReason) {
@@ -552,7 +737,7 @@ TEST(CorrectFileLine, OverflowLinesAreRefusedWithAReason) {
 
 TEST(CorrectFileLine, ADivisionByZeroIsRefused) {
     const TapeLines lines({Tape::LayOut("0 ="), Tape::LayOut("6.00 +"), Tape::LayOut(".00 /"), Tape::LayOut("6.00 =")});
-    RecomputedTape result = RecomputeTape(lines, 1, 8, '+');
+    RecomputedTape result = RecomputeTape(lines, 1, LineCorrection{"8", '+', true}, 4);
     EXPECT_EQ(result.outcome, RecomputedTape::Outcome::Refused);
     EXPECT_EQ(result.reason, "line 3 would divide by zero");
 }

@@ -78,6 +78,9 @@ TEST(TapeCsv, EveryLineKindGivesItsColumns) {
          {"1,Timed event: Dez 01:02:05,,,0", "2,\"Rent, \"\"May\"\"\",,,0", "3,\"               0 =\",0,=,0",
           "4,Time: 00:00:05,,,0"}},
         {"Windows-1252 text becomes UTF-8", {"Caf\xE9 \x80 5"}, {"1,Caf\xC3\xA9 \xE2\x82\xAC 5,,,0"}},
+        {"subtotals within one of zero, and a caption that ends like a number line",
+         {"-.75 +", "1.25 +", "Gift for Sam +"},
+         {"1,\"            -.75 +\",-0.75,+,-0.75", "2,\"            1.25 +\",1.25,+,0.5", "3,\"    Gift for Sam +\",,,0.5"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -85,6 +88,38 @@ TEST(TapeCsv, EveryLineKindGivesItsColumns) {
         const std::string csv = TapeCsv(lines, RecomputeSubtotals(lines));
         EXPECT_EQ(csv.substr(0, csv.find("\r\n") + 2), "line,text,number,operation,subtotal\r\n");
         EXPECT_EQ(Rows(csv), c.rows);
+    }
+}
+
+// The locale's form: its list separator between fields and its decimal sign in the numbers,
+// nowhere else; the text column stays as the tape shows it.
+TEST(TapeCsv, TheLocalesFormHasItsSeparatorAndDecimalSign) {
+    struct Case {
+        const char* name;
+        CsvStyle style;
+        Lines rows;
+    };
+    const Case cases[] = {
+        {"comma and point", {},
+         {"line,text,number,operation,subtotal", "1,Rent; May,,,0", "2,\"        1,234.50 +\",1234.50,+,1234.5",
+          "3,\"            -.25 /\",-0.25,/,-4938", "4,\"       -4,938.00 =\",-4938.00,=,-4938"}},
+        {"a decimal comma", CsvStyle::ForLocale(","),
+         {"line;text;number;operation;subtotal", "1;\"Rent; May\";;;0", "2;\"        1,234.50 +\";1234,50;+;1234,5",
+          "3;\"            -.25 /\";-0,25;/;-4938", "4;\"       -4,938.00 =\";-4938,00;=;-4938"}},
+        {"a decimal point", CsvStyle::ForLocale("."),
+         {"line,text,number,operation,subtotal", "1,Rent; May,,,0", "2,\"        1,234.50 +\",1234.50,+,1234.5",
+          "3,\"            -.25 /\",-0.25,/,-4938", "4,\"       -4,938.00 =\",-4938.00,=,-4938"}},
+        {"a sign of two bytes", CsvStyle::ForLocale("\xD9\xAB"),
+         {"line,text,number,operation,subtotal", "1,Rent; May,,,0", "2,\"        1,234.50 +\",1234\xD9\xAB""50,+,1234\xD9\xAB""5",
+          "3,\"            -.25 /\",-0\xD9\xAB""25,/,-4938", "4,\"       -4,938.00 =\",-4938\xD9\xAB""00,=,-4938"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TapeLines lines = Laid({"Rent; May", "1,234.50 +", "-.25 /", "-4,938.00 ="});
+        const std::string csv = TapeCsv(lines, RecomputeSubtotals(lines), c.style);
+        Lines rows = Rows(csv);
+        rows.insert(rows.begin(), csv.substr(0, csv.find("\r\n")));
+        EXPECT_EQ(rows, c.rows);
     }
 }
 
@@ -152,25 +187,53 @@ TEST(ExportCsv, AnOpenedTapeIsRecomputedAndKeysGoOnFromIt) {
 }
 
 // A corrected floating-point tape from a file keeps every decimal, so the subtotals read back
-// from its lines are the calculator's.
+// from its lines agree with the tape, line by line.
 TEST(ExportCsv, ACorrectedFloatingPointTapeKeepsItsSubtotals) {
+    struct Case {
+        const char* name;
+        Lines file;
+        std::int64_t line;
+        const char* number;
+        Lines rows;  // from the corrected line on
+    };
+    const Case cases[] = {
+        {"told by a line ending in its point",
+         {"0 =", "10. +", "2.5 +", "12.5 =", "Time: 00:00:05", "1,000. +", "1,012.5 ="}, 2, "2.75",
+         {"3,\"            2.75 +\",2.75,+,12.75", "4,\"           12.75 =\",12.75,=,12.75",
+          "5,Time: 00:00:05,,,12.75", "6,\"          1,000. +\",1000,+,1012.75", "7,\"        1,012.75 =\",1012.75,=,1012.75"}},
+        {"told by decimals that differ", {"0 =", "2.5 +", "3.25 +", "5.75 ="}, 1, "2.125",
+         {"2,\"           2.125 +\",2.125,+,2.125", "3,\"            3.25 +\",3.25,+,5.375",
+          "4,\"           5.375 =\",5.375,=,5.375"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        std::string file = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
+        for (const std::string& line : Laid(c.file).ToVector()) file += line + "\r\n";
+        t.fakes.files.files["/t/f.QBX"] = file;
+        t.fakes.dialogs.files = {"/t/f.QBX", "/t/f"};
+        t.machine.Run(Command::Open);
+        ASSERT_EQ(t.TapeLines().size(), c.file.size());
+        ASSERT_TRUE(t.machine.CorrectLine(c.line, c.number, '+'));
+        t.machine.Run(Command::ExportCsv);
+        const Lines rows = Rows(t.fakes.files.files["/t/f.csv"]);
+        EXPECT_EQ(Lines(rows.begin() + c.line, rows.end()), c.rows);
+    }
+}
+
+// The save dialog's type list chooses the form; the next export offers the one chosen last.
+TEST(ExportCsv, TheTypeChosenGivesTheForm) {
     TestMachine t;
-    t.fakes.files.files["/t/f.QBX"] = "QBX=\r\nACC=1012.5\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n"
-                                     "               0 =\r\n             10. +\r\n             2.5 +\r\n"
-                                     "            12.5 =\r\nTime: 00:00:05\r\n         1,000. +\r\n"
-                                     "         1,012.5 =\r\n";
-    t.fakes.dialogs.files = {"/t/f.QBX"};
-    t.machine.Run(Command::Open);
-    ASSERT_EQ(t.TapeLines().size(), 7u);
-    ASSERT_TRUE(t.machine.CorrectLine(2, "2.75", '+'));
-    EXPECT_EQ(t.State().Subtotal, 1012.75);
-    t.fakes.dialogs.files = {"/t/f"};
-    t.machine.Run(Command::ExportCsv);
-    const Lines rows = Rows(t.fakes.files.files["/t/f.csv"]);
-    ASSERT_EQ(rows.size(), 7u);
-    EXPECT_EQ(rows[2], "3,\"            2.75 +\",2.75,+,12.75");
-    EXPECT_EQ(rows[3], "4,\"           12.75 =\",12.75,=,12.75");
-    EXPECT_EQ(rows[6], "7,\"        1,012.75 =\",1012.75,=,1012.75");
+    t.machine.SetLocaleDecimalSign(",");
+    t.Press("1.5+");
+    t.fakes.dialogs.files = {"/t/a", "/t/b", "/t/c"};
+    t.fakes.dialogs.fileTypes = {0, 1};
+    for (int i = 0; i < 3; ++i) t.machine.Run(Command::ExportCsv);
+    EXPECT_EQ(t.fakes.dialogs.fileTypesOffered, (std::vector<int>{0, 0, 1}));
+    auto& files = t.fakes.files.files;
+    EXPECT_EQ(Rows(files["/t/a.csv"]).back(), "2,\"            1.50 +\",1.50,+,1.5");
+    EXPECT_EQ(Rows(files["/t/b.csv"]).back(), "2;\"            1.50 +\";1,50;+;1,5");
+    EXPECT_EQ(files["/t/c.csv"], files["/t/b.csv"]);
 }
 
 // A correction's undo puts the tape back, and the subtotals with it.
@@ -211,7 +274,7 @@ TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
         const char* extension;
     };
     const Case cases[] = {{Command::ExportPdf, "PDF files (*.pdf)|*.pdf", ".pdf"},
-                          {Command::ExportCsv, "CSV files (*.csv)|*.csv", ".csv"}};
+                          {Command::ExportCsv, "CSV (comma, point) (*.csv)|*.csv|CSV for this locale (*.csv)|*.csv", ".csv"}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.extension);
         TestMachine t;

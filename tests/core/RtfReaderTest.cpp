@@ -774,4 +774,26 @@ TEST(UserGuideTopics, NewTapeIsToldAsStartingWithTheZeroLine) {
     EXPECT_GE(told, 2);
 }
 
+// What a topic must say, and what it must no longer say, about keys and windows the program has.
+TEST(UserGuideTopics, SayWhatTheProgramDoes) {
+    struct Case {
+        const char* topic;
+        std::vector<const char*> says, saysNot;
+    };
+    const Case cases[] = {
+        {"Keyboard", {"Ctrl+E correct", "Ctrl+Z undo", "Ctrl+Y redo"}, {}},
+        {"Correcting the Tape", {"as you keyed it, 1250,", "1250 for the line 12.50 +", "750 corrects the line to 7.50"},
+         {"the number, 1250.00"}},
+        {"Exporting the Tape", {"CSV (comma, point)", "CSV for this locale"}, {}},
+    };
+    for (const Case& c : cases) {
+        const auto doc = ReadRtf(ReadFile(kSourceRoot / "assets" / "guide" / ("UG " + std::string(c.topic) + ".rtf")));
+        ASSERT_TRUE(doc.has_value()) << c.topic;
+        std::string text = doc->PlainText();
+        std::replace(text.begin(), text.end(), '\n', ' ');
+        for (const char* words : c.says) EXPECT_NE(text.find(words), std::string::npos) << c.topic << ": " << words;
+        for (const char* words : c.saysNot) EXPECT_EQ(text.find(words), std::string::npos) << c.topic << ": " << words;
+    }
+}
+
 }  // namespace

@@ -51,6 +51,15 @@ std::optional<std::string> FakeDialogPort::FileDialog(const FileDialogRequest& r
     return answer;
 }
 
+std::optional<std::string> FakeDialogPort::FileDialogOfType(const FileDialogRequest& request, int& type) {
+    fileTypesOffered.push_back(type);
+    if (!fileTypes.empty()) {
+        type = fileTypes.front();
+        fileTypes.pop_front();
+    }
+    return FileDialog(request);
+}
+
 std::optional<std::string> FakeDialogPort::CaptionPrompt(const std::string& initial, bool& tooltipsOn) {
     captionPrompts.push_back(initial);
     if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;

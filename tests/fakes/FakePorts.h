@@ -73,6 +73,7 @@ public:
 class FakeDialogPort : public DialogPort {
 public:
     std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> FileDialogOfType(const FileDialogRequest& request, int& type) override;
     std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) override;
     std::optional<char> ChooseCopy(bool selectedOffered, bool& tooltipsOn) override;
     bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) override;
@@ -101,6 +102,9 @@ public:
     NullPrinter nullPrinter;
 
     std::vector<FileDialogRequest> fileRequests;
+    // The types a file dialog of several opened on, and the ones chosen (none: left as offered).
+    std::vector<int> fileTypesOffered;
+    std::deque<int> fileTypes;
     std::vector<std::string> captionPrompts;  // the text each prompt started with
     std::vector<std::string> printerTitles;
     int busyOn = 0, busyOff = 0;

@@ -63,7 +63,8 @@ TEST(ExportMenu, EachItemRunsItsExport) {
     }
     ASSERT_EQ(shown.fakes.dialogs.fileRequests.size(), 2u);
     EXPECT_EQ(shown.fakes.dialogs.fileRequests[0].filter, "PDF files (*.pdf)|*.pdf");
-    EXPECT_EQ(shown.fakes.dialogs.fileRequests[1].filter, "CSV files (*.csv)|*.csv");
+    EXPECT_EQ(shown.fakes.dialogs.fileRequests[1].filter,
+              "CSV (comma, point) (*.csv)|*.csv|CSV for this locale (*.csv)|*.csv");
 }
 
 }  // namespace

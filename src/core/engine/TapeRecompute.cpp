@@ -1,5 +1,6 @@
 #include "engine/TapeRecompute.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "engine/NumberRules.h"
@@ -59,6 +60,33 @@ bool Apply(double& subtotal, char operation, double v) {
 
 std::string LineNumber(std::int64_t index) { return "line " + std::to_string(index + 1); }
 
+// The decimals a typed number needs: "2.50" needs 1, "3." none.
+int DecimalsNeeded(std::string_view number) {
+    const std::size_t point = number.find('.');
+    if (point == std::string_view::npos) return 0;
+    std::size_t last = number.size();
+    while (last > point + 1 && number[last - 1] == '0') --last;
+    return static_cast<int>(last - point - 1);
+}
+
+// The lines a correction rewrites, as the calculator prints them in the section's mode.
+struct CorrectedFormat {
+    int places;  // 0: floating point
+    bool separators;
+
+    // The corrected number: rounded to the places it fits, else with every decimal it was typed with.
+    std::string Typed(const std::string& number) const {
+        if (places > 0 && DecimalsNeeded(number) <= places)
+            return FormatNumber(ParseNumber(number), CreateFormatString(separators, places));
+        return FormatFloating(number, CreateFormatBase(separators));
+    }
+    std::string Total(double subtotal) const {
+        if (places > 0) return FormatNumber(subtotal, CreateFormatString(separators, places));
+        // As the calculator prints a floating-point total.
+        return FormatFloating(NumberToText(subtotal), CreateFormatBase(separators));
+    }
+};
+
 }  // namespace
 
 TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, bool first) {
@@ -84,21 +112,22 @@ TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, b
     return reading;
 }
 
-std::string FormatLikeLine(double value, const TapeLineReading& format) {
-    // A point with no decimals after it is the floating-point mode's form: all the decimals.
-    if (format.point && format.decimals == 0)
-        return FormatFloating(NumberToPlainText(value), CreateFormatBase(format.separators));
-    std::string pattern = CreateFormatString(format.separators, format.decimals);
-    std::string text = FormatNumber(value, pattern);
-    if (!format.point && !text.empty() && text.back() == '.') text.pop_back();
-    if (text.empty() || text == "-") text = "0";
-    return text;
+std::string WithAutoDecimal(std::string number, bool autoDecimal, int places) {
+    if (!autoDecimal || places < 1 || places > 5 || number.find('.') != std::string::npos) return number;
+    const std::size_t sign = number.compare(0, 1, "-") == 0 ? 1 : 0;
+    const auto p = static_cast<std::size_t>(places);
+    if (number.size() < sign + p + 1) number.insert(sign, sign + p + 1 - number.size(), '0');
+    number.insert(number.size() - p, 1, '.');
+    // The Entry box gives no zero before the point: "-5" is "-.05".
+    if (number.compare(sign, 2, "0.") == 0) number.erase(sign, 1);
+    return number;
 }
 
-RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double value, char operation) {
+RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const LineCorrection& correction,
+                             std::int64_t end) {
     using Kind = TapeLineReading::Kind;
     RecomputedTape result;
-    const auto count = static_cast<std::int64_t>(lines.size());
+    const std::int64_t count = std::min(end, static_cast<std::int64_t>(lines.size()));
     auto read = [&](std::int64_t i) {
         return ReadTapeLine(lines[static_cast<std::size_t>(i)], i > 0 ? lines[static_cast<std::size_t>(i - 1)] : "", i == 0);
     };
@@ -120,19 +149,25 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double 
     // The subtotal starts from nothing at the last clear above the line.
     std::int64_t start = index;
     while (start > 0 && read(start).kind != Kind::Clear) --start;
-    // One line that ends in its point ("10.") shows the section was printed in floating point,
-    // where "2.5" has all its decimals: its recomputed lines get all theirs.
-    bool floating = false;
+    // Fixed places print every number and total with the same decimals, and show it in a last
+    // decimal 0 somewhere (5.00, 2.50), which floating point prints only where it was keyed so.
+    // Anything else is the floating-point mode, or cannot be known: every decimal shows.
+    int places = -1;
+    bool floating = false, zeroDecimal = false;
     for (std::int64_t i = start; i < count && !floating; ++i) {
         const TapeLineReading reading = read(i);
         if (i > index && reading.kind == Kind::Clear) break;
-        floating = (reading.kind == Kind::Number || reading.kind == Kind::Total) && reading.point && reading.decimals == 0;
+        if (reading.kind != Kind::Number && reading.kind != Kind::Total) continue;
+        if (!reading.point && reading.value == 0) continue;  // a zero line, the same in every mode
+        floating = !reading.point || reading.decimals == 0 || (places >= 0 && reading.decimals != places);
+        places = reading.decimals;
+        const std::string_view content = Trim(lines[static_cast<std::size_t>(i)]);
+        zeroDecimal = zeroDecimal || content[content.size() - 3] == '0';
     }
-    auto formatted = [floating](double v, TapeLineReading format) {
-        if (floating) format.point = true, format.decimals = 0;
-        return FormatLikeLine(v, format);
-    };
+    if (!zeroDecimal) floating = true;
+    const CorrectedFormat format{floating ? 0 : places, correction.separators};
 
+    const double value = ParseNumber(correction.number);
     double subtotal = 0;
     result.first = index;
     result.reachesEnd = true;
@@ -151,8 +186,8 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double 
         std::string text;
         if (i == index) {
             reading.value = value;
-            reading.operation = operation;
-            text = formatted(value, corrected) + ' ' + (operation == 'x' ? '*' : operation);
+            reading.operation = correction.operation;
+            text = format.Typed(correction.number) + ' ' + (correction.operation == 'x' ? '*' : correction.operation);
         }
         if (reading.kind == Kind::Number || i == index) {
             if (!Apply(subtotal, reading.operation, reading.value)) {
@@ -164,7 +199,7 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double 
                 return result;
             }
         } else if (reading.kind == Kind::Total && i > index) {
-            text = formatted(subtotal, reading) + " =";
+            text = format.Total(subtotal) + " =";
         } else if (reading.kind == Kind::Clear) {
             subtotal = 0;
         }

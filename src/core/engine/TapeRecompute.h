@@ -34,9 +34,9 @@ struct TapeLineReading {
 // previous: the line above (a "0 =" line counts as a clear after a blank line).
 TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, bool first);
 
-// value in a line's own number format (its decimals, its point, its separators); a line
-// ending in its point ("10.") is the floating-point mode's, which shows every decimal.
-std::string FormatLikeLine(double value, const TapeLineReading& format);
+// A number typed for a line, read as the Entry box reads it: with Auto Decimal on and 1 to 5
+// places, a number without a point gets one that many digits from its end ("750" gives "7.50").
+std::string WithAutoDecimal(std::string number, bool autoDecimal, int places);
 
 struct RecomputedTape {
     enum class Outcome { Done, NotANumber, OverflowLine, Refused };
@@ -50,10 +50,21 @@ struct RecomputedTape {
     double subtotal = 0;
 };
 
-// Line index shows value with operation instead: every line after it counts as keyed as it
-// is printed, and the totals down to the next clear follow. operation is '+', '-', 'x', '/'
-// or '%'.
-RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, double value, char operation);
+// What a corrected line is to show, and how the lines rewritten for it are laid out.
+struct LineCorrection {
+    std::string number;      // as the Entry box took it: digits, one point, a leading "-"
+    char operation = '+';    // '+', '-', 'x', '/' or '%'
+    bool separators = true;  // the Comma Separator option in force
+};
+
+// Line index shows the corrected number and operation instead: every other line counts as keyed
+// as it is printed, and the totals down to the next clear (or to line end) follow. The section's
+// format comes from all its number and total lines: one number of decimals shared by all of them
+// is that many fixed places; a line ending in its point ("10."), or lines that differ, is the
+// floating-point mode, which shows every decimal. The corrected number never shows fewer
+// decimals than it was typed with.
+RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const LineCorrection& correction,
+                             std::int64_t end);
 
 // The running subtotal after each line, recomputed from the lines alone as a correction
 // recomputes it: from nothing at the top and at every clear, through each number line. After a

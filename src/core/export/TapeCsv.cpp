@@ -30,7 +30,22 @@ std::string PlainSubtotal(double value) {
     return text;
 }
 
+// A plain decimal with the style's decimal sign.
+std::string WithDecimalSign(std::string number, const CsvStyle& style) {
+    const std::size_t point = number.find('.');
+    if (point != std::string::npos && style.decimal != ".") number.replace(point, 1, style.decimal);
+    return number;
+}
+
 }  // namespace
+
+CsvStyle CsvStyle::ForLocale(std::string decimalSign) {
+    CsvStyle style;
+    if (decimalSign.empty()) return style;
+    style.separator = decimalSign == "," ? ';' : ',';
+    style.decimal = std::move(decimalSign);
+    return style;
+}
 
 CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, bool first) {
     using Kind = TapeLineReading::Kind;
@@ -54,8 +69,9 @@ CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, 
     return fields;
 }
 
-std::string CsvField(std::string_view text) {
-    const bool quoted = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+std::string CsvField(std::string_view text, char separator) {
+    const char special[] = {separator, '"', '\r', '\n', 0};
+    const bool quoted = text.find_first_of(special) != std::string_view::npos ||
                         (!text.empty() && (text.front() == ' ' || text.back() == ' '));
     if (!quoted) return std::string(text);
     std::string field = "\"";
@@ -67,21 +83,23 @@ std::string CsvField(std::string_view text) {
     return field;
 }
 
-std::string TapeCsv(const TapeLines& lines, const std::vector<std::optional<double>>& subtotals) {
-    std::string csv = std::string("line,text,number,operation,subtotal") + kCrLf;
+std::string TapeCsv(const TapeLines& lines, const std::vector<std::optional<double>>& subtotals,
+                    const CsvStyle& style) {
+    const char s = style.separator;
+    std::string csv = std::string("line") + s + "text" + s + "number" + s + "operation" + s + "subtotal" + kCrLf;
     csv.reserve(lines.size() * 48 + csv.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
         const CsvLineFields fields = CsvFieldsOfLine(line, i > 0 ? lines[i - 1] : "", i == 0);
         csv += std::to_string(i + 1);
-        csv += ',';
-        csv += CsvField(Windows1252ToUtf8(line));
-        csv += ',';
-        csv += fields.number;
-        csv += ',';
+        csv += s;
+        csv += CsvField(Windows1252ToUtf8(line), s);
+        csv += s;
+        csv += WithDecimalSign(fields.number, style);
+        csv += s;
         if (fields.operation) csv += fields.operation;
-        csv += ',';
-        if (i < subtotals.size() && subtotals[i]) csv += PlainSubtotal(*subtotals[i]);
+        csv += s;
+        if (i < subtotals.size() && subtotals[i]) csv += WithDecimalSign(PlainSubtotal(*subtotals[i]), style);
         csv += kCrLf;
     }
     return csv;

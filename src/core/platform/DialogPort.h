@@ -23,6 +23,8 @@ struct FileDialogRequest {
 struct CorrectLineForm {
     std::string number;
     char operation = '+';
+    // The number's label, saying how what is typed is read ("&Number (Auto Decimal, 2 places: ...").
+    std::string label = "&Number:";
 };
 
 class DialogPort {
@@ -33,6 +35,12 @@ public:
     // asks before overwriting nor adds an extension: the program adds ".QBX" and then asks
     // about the name it will really write.
     virtual std::optional<std::string> FileDialog(const FileDialogRequest& request) = 0;
+    // The same with a filter of several types ("A (*.a)|*.a|B (*.b)|*.b"): type is the one
+    // selected as the dialog opens (0 the first), and the one the user chose when it closes.
+    virtual std::optional<std::string> FileDialogOfType(const FileDialogRequest& request, int& type) {
+        type = 0;
+        return FileDialog(request);
+    }
 
     // The caption prompt, starting with initial (at most 75 characters). The text on OK, nothing
     // on Cancel. tooltipsOn is the program-wide switch, which Ctrl+T in the prompt may flip.

@@ -17,10 +17,12 @@
 namespace qb {
 namespace {
 
-// "Tape Files (*.QBX)|*.QBX" as Qt writes a filter.
-QString QtFilter(const std::string& filter) {
-    auto bar = filter.find('|');
-    return QString::fromStdString(bar == std::string::npos ? filter : filter.substr(0, bar));
+// "Tape Files (*.QBX)|*.QBX|..." as Qt writes filters: the names, one per type.
+QStringList QtFilters(const std::string& filter) {
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList names;
+    for (qsizetype i = 0; i < parts.size(); i += 2) names << parts[i];
+    return names;
 }
 
 // Qt's printer dialog shows its page-range choices whenever the print service could apply them,
@@ -48,10 +50,17 @@ void CenterOnScreen(QWidget& window) {
 QtDialogPort::QtDialogPort(MessagePort& messages) : messages_(messages), printerPort_(printer_) {}
 
 std::optional<std::string> QtDialogPort::FileDialog(const FileDialogRequest& request) {
+    int type = 0;
+    return FileDialogOfType(request, type);
+}
+
+std::optional<std::string> QtDialogPort::FileDialogOfType(const FileDialogRequest& request, int& type) {
     if (beforeShow_) beforeShow_();
     QFileDialog dialog(parent_, QString::fromStdString(request.title));
     dialog.setObjectName(QStringLiteral("cdlFile"));
-    dialog.setNameFilter(QtFilter(request.filter));
+    const QStringList filters = QtFilters(request.filter);
+    dialog.setNameFilters(filters);
+    if (type > 0 && type < filters.size()) dialog.selectNameFilter(filters[type]);
     dialog.setAcceptMode(request.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(request.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
@@ -70,6 +79,7 @@ std::optional<std::string> QtDialogPort::FileDialog(const FileDialogRequest& req
         dialog.selectFile(info.fileName());
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    type = std::max<int>(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     return dialog.selectedFiles().first().toStdString();
 }
 
@@ -106,7 +116,8 @@ bool QtDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, cons
 
 bool QtDialogPort::CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) {
     if (beforeShow_) beforeShow_();
-    qb::CorrectLineDialog dialog(QString::fromLatin1(form.number.c_str()), form.operation, tooltipsOn, parent_);
+    qb::CorrectLineDialog dialog(QString::fromLatin1(form.number.c_str()), form.operation, tooltipsOn, parent_,
+                                 QString::fromStdString(form.label));
     CenterOnScreen(dialog);
     const bool ok = dialog.exec() == QDialog::Accepted;
     tooltipsOn = dialog.TooltipsOn();

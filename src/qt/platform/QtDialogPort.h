@@ -25,6 +25,7 @@ public:
     void SetBeforeShow(std::function<void()> beforeShow) { beforeShow_ = std::move(beforeShow); }
 
     std::optional<std::string> FileDialog(const FileDialogRequest& request) override;
+    std::optional<std::string> FileDialogOfType(const FileDialogRequest& request, int& type) override;
     std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) override;
     std::optional<char> ChooseCopy(bool selectedOffered, bool& tooltipsOn) override;
     bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) override;

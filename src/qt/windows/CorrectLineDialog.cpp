@@ -25,7 +25,8 @@ bool IsTooltipKey(const QKeyEvent* key) {
 
 }  // namespace
 
-CorrectLineDialog::CorrectLineDialog(const QString& number, char operation, bool tooltipsOn, QWidget* parent)
+CorrectLineDialog::CorrectLineDialog(const QString& number, char operation, bool tooltipsOn, QWidget* parent,
+                                     const QString& label)
     : QDialog(parent), tooltipsOn_(tooltipsOn) {
     setObjectName(QStringLiteral("frmCorrectLine"));
     setWindowTitle(QStringLiteral("Correct Line"));
@@ -57,7 +58,7 @@ CorrectLineDialog::CorrectLineDialog(const QString& number, char operation, bool
     connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Number:"), number_);
+    form->addRow(label, number_);
     form->addRow(QStringLiteral("O&peration:"), operation_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -13,8 +13,10 @@ namespace qb {
 class CorrectLineDialog final : public QDialog {
     Q_OBJECT
 public:
-    // operation as the tape shows it: '+', '-', '*', '/' or '%'.
-    CorrectLineDialog(const QString& number, char operation, bool tooltipsOn, QWidget* parent = nullptr);
+    // operation as the tape shows it: '+', '-', '*', '/' or '%'; label, the number's label, says
+    // how what is typed is read.
+    CorrectLineDialog(const QString& number, char operation, bool tooltipsOn, QWidget* parent = nullptr,
+                      const QString& label = QStringLiteral("&Number:"));
 
     QString Number() const;
     char Operation() const;
