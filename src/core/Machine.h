@@ -61,6 +61,10 @@ public:
     const std::string& StartDirectory() const { return locations_.Start(); }
     const Locations& GetLocations() const { return locations_; }
     bool PrinterAvailable() const { return printerAvailable_; }
+    // A tape file named on the command line or handed over by a second start: opened as Open
+    // opens the file chosen in its dialog, after "Save the tape?". A name that is no file's
+    // says so, and nothing changes.
+    void OpenFileCommand(const std::string& path);
     // A close request (close box, Close, Exit): false when the close is cancelled.
     bool QueryClose();
     // The window is going away: remembers its mode and position (twips) for the next start.
@@ -267,6 +271,9 @@ private:
     void TakeTapeValues(const TapeValues& values);
     void OpenCommand();
     void OpenTape();
+    void OpenTapeFile(const std::string& path);
+    // Why a path given from outside cannot be opened, as the user is told; empty when it can.
+    std::string OpenProblem(const std::string& path);
     void NewTape();
     FileDialogRequest PrepareFileDialog(bool save) const;
     void SetMainTitle();

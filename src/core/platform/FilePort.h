@@ -25,6 +25,9 @@ enum class LockOutcome {
     Failed,         // no lock here: the file cannot be made, or the file system has no locks
 };
 
+// What a path names, a link followed.
+enum class PathKind { Missing, File, Folder, Other /* a pipe, a device, a socket */ };
+
 enum class ReadOutcome {
     Read,
     Failed,    // the file cannot be opened or read, or is no plain file (a device, a pipe)
@@ -48,6 +51,8 @@ public:
     virtual std::string LastWriteError() const { return {}; }
     // A file (not a folder) of that path exists.
     virtual bool Exists(const std::string& path) = 0;
+    // What the path names; a plain file or nothing, by default.
+    virtual PathKind KindOf(const std::string& path) { return Exists(path) ? PathKind::File : PathKind::Missing; }
     // The names of the files in a folder, without the folder; none when it cannot be read.
     virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
     // The folder exists and this user may create files in it.

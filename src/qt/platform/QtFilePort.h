@@ -25,6 +25,7 @@ public:
     bool WriteFrom(const std::string& path, ByteSource& source) override;
     std::string LastWriteError() const override { return lastWriteError_; }
     bool Exists(const std::string& path) override;
+    PathKind KindOf(const std::string& path) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CanWriteIn(const std::string& folder) override;
     // With POSIX calls: the folder 0700 and the user's own (never followed through a link), files
