@@ -45,6 +45,11 @@ TEST(CommandLine, NamesThatAreNotUtf8AreShownWithReplacements) {
         {"budget.QBX", true, "budget.QBX"},
         {"M\xC3\xA4rz.QBX", true, "M\xC3\xA4rz.QBX"},           // ä
         {"\xF0\x9F\x93\x88.QBX", true, "\xF0\x9F\x93\x88.QBX"},  // a four-byte character
+        // The edges of each length: U+0080, U+07FF, U+0800, U+0905, U+FFFD, U+10FFFF.
+        {"\xC2\x80\xDF\xBF", true, "\xC2\x80\xDF\xBF"},
+        {"\xE0\xA0\x80\xE0\xA4\x85\xEF\xBF\xBD", true, "\xE0\xA0\x80\xE0\xA4\x85\xEF\xBF\xBD"},
+        {"\xF4\x8F\xBF\xBF", true, "\xF4\x8F\xBF\xBF"},
+        {"\xE0\x9F\xBF", false, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // overlong U+07FF
         {"M\xE4rz.QBX", false, "M\xEF\xBF\xBDrz.QBX"},           // Latin-1
         {"a\xC3", false, "a\xEF\xBF\xBD"},                        // cut short
         {"\xC0\xAF", false, "\xEF\xBF\xBD\xEF\xBF\xBD"},          // overlong "/"
@@ -70,6 +75,10 @@ TEST(CommandLine, RelativeNamesAreTakenFromTheStartingFolder) {
 TEST(HandOver, RequestsSurviveTheTripAndStrangersAreRefused) {
     const std::optional<std::string> files[] = {std::nullopt, "/home/pat/march.QBX", "/home/pat/two\nlines.QBX",
                                                 "/home/pat/M\xE4rz.QBX"};
+    // The longest request there may be, a name filling it to the last byte.
+    const std::string longest = "QBX-OPEN\n/" + std::string(kHandOverLimit - 11, 'a') + '\0';
+    ASSERT_EQ(longest.size(), kHandOverLimit);
+    EXPECT_TRUE(DecodeHandOver(longest));
     for (const auto& file : files) {
         const std::optional<HandOver> back = DecodeHandOver(EncodeHandOver(HandOver{file}));
         ASSERT_TRUE(back);
