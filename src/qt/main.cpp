@@ -16,6 +16,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "Machine.h"
@@ -121,7 +122,8 @@ int main(int argc, char* argv[]) {
     const qb::CommandLine line = qb::ReadCommandLine({argv + 1, argv + argc});
     if (const std::optional<int> status = qb::AnswerCommandLine(line, true)) return *status;
     qb::HandOver request;
-    if (line.file) request.file = qb::WholePath(*line.file, std::filesystem::current_path().string());
+    std::error_code noFolder;  // a folder since removed: the name is taken as it stands
+    if (line.file) request.file = qb::WholePath(*line.file, std::filesystem::current_path(noFolder).string());
 
     qb::QtMessagePort messages;
     // One running copy per user.
