@@ -54,6 +54,8 @@ TEST(CommandLine, NamesThatAreNotUtf8AreShownWithReplacements) {
         {"a\xC3", false, "a\xEF\xBF\xBD"},                        // cut short
         {"\xC0\xAF", false, "\xEF\xBF\xBD\xEF\xBF\xBD"},          // overlong "/"
         {"\xED\xA0\x80", false, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // a surrogate
+        {"\xED\xBF\xBF", false, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // the last surrogate
+        {"\xFC\x80\x80\x80", false, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // no lead byte
         {"\xF4\x90\x80\x80", false, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // past U+10FFFF
     };
     for (const auto& [name, valid, shown] : cases) {
