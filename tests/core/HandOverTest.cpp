@@ -104,6 +104,7 @@ struct OpenMachine : TestMachine {
         fakes.files.files["/home/pat/notes.txt"] = "hello\r\n";
         fakes.files.folders.insert("/home/pat/tapes/");
         fakes.files.specials.insert("/home/pat/fifo");
+        machine.TakeFocusRequest();  // start-up's
     }
     std::vector<std::string> Questions() const {
         std::vector<std::string> q;
