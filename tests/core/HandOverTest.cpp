@@ -96,7 +96,8 @@ TEST(HandOver, RequestsSurviveTheTripAndStrangersAreRefused) {
     for (const std::string& bytes : strangers) EXPECT_FALSE(DecodeHandOver(bytes)) << bytes.substr(0, 20);
 }
 
-const char* const kMarch = "QBX=March\r\nACC=12\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n            12.00 +\r\n";
+const char* const kMarch =
+    "QBX=March\r\nACC=12\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\nTEV=00:12:40\r\n            12.00 +\r\n";
 
 struct OpenMachine : TestMachine {
     OpenMachine() {
@@ -122,6 +123,8 @@ TEST(OpenFile, ATapeGivenFromOutsideOpensAsOpenWould) {
     EXPECT_EQ(t.machine.Title(), "the Quillbox (march)");
     EXPECT_EQ(t.machine.LastTapeFile(), "/home/pat/march.QBX");
     EXPECT_EQ(t.machine.CaptionText(), "March");
+    EXPECT_TRUE(t.machine.StopwatchItemVisible());
+    EXPECT_EQ(t.machine.StopwatchCaption(), "Time: 00:12:40");
     EXPECT_FALSE(t.machine.GetTape().Dirty());
     EXPECT_TRUE(t.machine.TakeFocusRequest());
 }
