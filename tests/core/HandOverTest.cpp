@@ -45,10 +45,11 @@ TEST(CommandLine, NamesThatAreNotUtf8AreShownWithReplacements) {
         {"budget.QBX", true, "budget.QBX"},
         {"M\xC3\xA4rz.QBX", true, "M\xC3\xA4rz.QBX"},           // ä
         {"\xF0\x9F\x93\x88.QBX", true, "\xF0\x9F\x93\x88.QBX"},  // a four-byte character
-        // The edges of each length: U+0080, U+07FF, U+0800, U+0905, U+FFFD, U+10FFFF.
+        // The edges of each length: U+0080, U+07FF, U+0800, U+0905, U+FFFD, U+10FFFF, U+D7FF, U+E000.
         {"\xC2\x80\xDF\xBF", true, "\xC2\x80\xDF\xBF"},
         {"\xE0\xA0\x80\xE0\xA4\x85\xEF\xBF\xBD", true, "\xE0\xA0\x80\xE0\xA4\x85\xEF\xBF\xBD"},
         {"\xF4\x8F\xBF\xBF", true, "\xF4\x8F\xBF\xBF"},
+        {"\xED\x9F\xBF\xEE\x80\x80", true, "\xED\x9F\xBF\xEE\x80\x80"},  // either side of the surrogates
         {"\xE0\x9F\xBF", false, "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD"},  // overlong U+07FF
         {"M\xE4rz.QBX", false, "M\xEF\xBF\xBDrz.QBX"},           // Latin-1
         {"a\xC3", false, "a\xEF\xBF\xBD"},                        // cut short
