@@ -66,6 +66,10 @@ public:
     void SetLocaleDecimalSign(std::string sign) { localeDecimalSign_ = std::move(sign); }
     const Locations& GetLocations() const { return locations_; }
     bool PrinterAvailable() const { return printerAvailable_; }
+    // A tape file named on the command line or handed over by a second start: opened as Open
+    // opens the file chosen in its dialog, after "Save the tape?". A name that is no file's
+    // says so, and nothing changes.
+    void OpenFileCommand(const std::string& path);
     // A close request (close box, Close, Exit): false when the close is cancelled.
     bool QueryClose();
     // The window is going away: remembers its mode and position (twips) for the next start.
@@ -285,6 +289,9 @@ private:
     void TakeTapeValues(const TapeValues& values);
     void OpenCommand();
     void OpenTape();
+    void OpenTapeFile(const std::string& path);
+    // Why a path given from outside cannot be opened, as the user is told; empty when it can.
+    std::string OpenProblem(const std::string& path);
     void NewTape();
     FileDialogRequest PrepareFileDialog(bool save) const;
     void SetMainTitle();

@@ -292,12 +292,15 @@ void Machine::TakeTapeValues(const TapeValues& values) {
 
 void Machine::OpenTape() {
     std::optional<std::string> chosen = dialogs_.FileDialog(PrepareFileDialog(false));
-    if (!chosen) return;
-    if (ReadTapeFile(*chosen) != TapeReadResult::Read) return;
+    if (chosen) OpenTapeFile(*chosen);
+}
+
+void Machine::OpenTapeFile(const std::string& path) {
+    if (ReadTapeFile(path) != TapeReadResult::Read) return;
     // The title names the file without its extension.
-    std::string name = AfterLastSeparator(*chosen);
+    std::string name = AfterLastSeparator(path);
     tapeFileName_ = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
-    lastTapeFile_ = *chosen;
+    lastTapeFile_ = path;
     SetMainTitle();
     tape_.SetDirty(false);
 }

@@ -10,9 +10,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <filesystem>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
+#include <system_error>
+#include <vector>
 
 #include "Machine.h"
 #include "platform/ErrorMessage.h"
@@ -21,6 +25,7 @@
 #include "platform/QtClockPort.h"
 #include "platform/QtDialogPort.h"
 #include "platform/QtFilePort.h"
+#include "platform/QtHandOver.h"
 #include "platform/QtPdfPort.h"
 #include "platform/QtInstanceLock.h"
 #include "platform/QtMessagePort.h"
@@ -92,19 +97,33 @@ RecoveryPlace RecoveryPlaceOf() {
 
 int main(int argc, char* argv[]) {
     std::set_terminate(qb::SayWhyAndEnd);
+    // --help and --version need no window system; Qt's own words (-style) are not known yet.
+    if (const auto status = qb::AnswerCommandLine(qb::ReadCommandLine({argv + 1, argv + argc}), false)) return *status;
     const bool styleRequested = qb::StyleRequested(argc, argv);
     QApplication app(argc, argv);
     if (!styleRequested) qb::UseProgramStyle();
     QApplication::setApplicationName(QStringLiteral("the Quillbox"));
     QApplication::setOrganizationName(QStringLiteral("the Quillbox"));
 
+    // A tape file named on the command line (Qt has taken its own words from argv).
+    const qb::CommandLine line = qb::ReadCommandLine({argv + 1, argv + argc});
+    if (const std::optional<int> status = qb::AnswerCommandLine(line, true)) return *status;
+    qb::HandOver request;
+    std::error_code noFolder;  // a folder since removed: the name is taken as it stands
+    if (line.file) request.file = qb::WholePath(*line.file, std::filesystem::current_path(noFolder).string());
+
     qb::QtMessagePort messages;
     // One running copy per user.
     qb::QtInstanceLock lock;
-    switch (lock.TryLock()) {
+    const qb::QtInstanceLock::Outcome locked = lock.TryLock();
+    switch (locked) {
     case qb::QtInstanceLock::Outcome::Locked: break;
     case qb::QtInstanceLock::Outcome::AnotherCopyRuns:
+        // A file goes to the running copy, which comes to the front with it. Without one, the
+        // second start says why it ends, then brings the running copy to the front.
+        if (request.file && qb::QtHandOver::Send(request)) return 0;
         qb::ShowErrorMessage(messages, "A copy of the Quillbox is already running");
+        qb::QtHandOver::Send(qb::HandOver{});
         return 1;
     case qb::QtInstanceLock::Outcome::NoLock:
         std::fprintf(stderr, "the Quillbox: no one-copy lock (%s); starting all the same\n",
@@ -125,6 +144,14 @@ int main(int argc, char* argv[]) {
     machine.SetLocaleDecimalSign(QLocale().decimalPoint().toStdString());
 
     std::unique_ptr<qb::MainWindow> window;
+    qb::QtHandOver handOver({[&] { return window && !machine.StartingUp() && !QApplication::activeModalWidget(); },
+                             [&](const qb::HandOver& handed) {
+                                 qb::BringToFront(window.get());
+                                 if (handed.file) machine.OpenFileCommand(*handed.file);
+                                 window->Render();
+                             }});
+    if (locked == qb::QtInstanceLock::Outcome::Locked) handOver.Listen();
+    if (request.file) handOver.Take(request);
     qb::SplashWindow splash;
     QObject::connect(&splash.Intro(), &QTimer::timeout, &app, [&] {
         window = std::make_unique<qb::MainWindow>(machine, messages);

@@ -191,6 +191,16 @@ bool FakeFilePort::CanWriteIn(const std::string& folder) {
     return false;
 }
 
+PathKind FakeFilePort::KindOf(const std::string& path) {
+    if (files.count(path) || tooLarge.count(path)) return PathKind::File;
+    if (specials.count(path)) return PathKind::Other;
+    const std::string folder = path.empty() || path.back() == '/' ? path : path + "/";
+    if (folders.count(path) || folders.count(folder)) return PathKind::Folder;
+    for (const auto& [name, bytes] : files)
+        if (name.compare(0, folder.size(), folder) == 0) return PathKind::Folder;
+    return PathKind::Missing;
+}
+
 bool FakeFilePort::MakePrivateFolder(const std::string& folder) {
     if (failPrivate || readOnly.count(folder) || notPrivate.count(folder)) return false;
     privateFolders.insert(folder);

@@ -133,8 +133,10 @@ public:
     bool Exists(const std::string& path) override { return files.count(path) != 0; }
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CanWriteIn(const std::string& folder) override;
+    PathKind KindOf(const std::string& path) override;
 
     std::map<std::string, std::string> files;
+    std::set<std::string> specials;  // pipes and devices: no plain files, never read
     std::set<std::string> folders;   // beside those that hold files
     std::set<std::string> readOnly;  // folders, ending in '/'
     std::set<std::string> tooLarge;  // files over any limit, without holding their bytes

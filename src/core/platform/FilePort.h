@@ -40,6 +40,9 @@ enum class LockOutcome {
     Failed,         // no lock here: the file cannot be made, or the file system has no locks
 };
 
+// What a path names, a link followed.
+enum class PathKind { Missing, File, Folder, Other /* a pipe, a device, a socket */ };
+
 enum class ReadOutcome {
     Read,
     Failed,      // the file cannot be opened or read, or is no plain file (a device, a pipe)
@@ -80,6 +83,8 @@ public:
     // crash that leaves it behind can be mended; the watcher is told before the file is made
     // under that name. Only a temporary that can be left behind under a name is told of.
     virtual void WatchTemporaries(std::function<void(const std::string& path)> /*watcher*/) {}
+    // What the path names; a plain file or nothing, by default.
+    virtual PathKind KindOf(const std::string& path) { return Exists(path) ? PathKind::File : PathKind::Missing; }
     // The names of the files in a folder, without the folder; none when it cannot be read.
     virtual std::vector<std::string> ListFiles(const std::string& folder) = 0;
     // The folder exists and this user may create files in it.

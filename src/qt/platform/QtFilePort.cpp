@@ -164,6 +164,15 @@ bool QtFilePort::WriteFrom(const std::string& path, ByteSource& source) {
 
 bool QtFilePort::Exists(const std::string& path) { return QFileInfo(QString::fromStdString(path)).isFile(); }
 
+PathKind QtFilePort::KindOf(const std::string& path) {
+    struct stat status {};
+    // A file that is there but cannot be looked at (a closed folder) is left to the read to report.
+    if (::stat(path.c_str(), &status) != 0)
+        return errno == ENOENT || errno == ENOTDIR ? PathKind::Missing : PathKind::File;
+    if (S_ISREG(status.st_mode)) return PathKind::File;
+    return S_ISDIR(status.st_mode) ? PathKind::Folder : PathKind::Other;
+}
+
 std::vector<std::string> QtFilePort::ListFiles(const std::string& folder) {
     std::vector<std::string> names;
     const QDir dir(QString::fromStdString(folder));

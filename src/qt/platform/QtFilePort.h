@@ -30,6 +30,7 @@ public:
     bool WriteFrom(const std::string& path, ByteSource& source) override;
     std::string LastWriteError() const override { return lastWriteError_; }
     bool Exists(const std::string& path) override;
+    PathKind KindOf(const std::string& path) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CanWriteIn(const std::string& folder) override;
     bool SyncFolder(const std::string& folder) override;
