@@ -59,6 +59,10 @@ public:
     void SetStartDirectory(std::string directory) { locations_.SetStart(std::move(directory)); }
     void SetFolders(Folders folders) { locations_.SetFolders(std::move(folders)); }
     const std::string& StartDirectory() const { return locations_.Start(); }
+    // The user's decimal separator is a comma: a typed or pasted "," is then the decimal point.
+    // Set by the shell from the user's locale.
+    void SetDecimalComma(bool comma) { decimalComma_ = comma; }
+    bool DecimalComma() const { return decimalComma_; }
     const Locations& GetLocations() const { return locations_; }
     bool PrinterAvailable() const { return printerAvailable_; }
     // A close request (close box, Close, Exit): false when the close is cancelled.
@@ -345,6 +349,7 @@ private:
     // The window's last mode and position, applied when the window is first shown.
     std::string storedLastMode_, storedLastLeft_, storedLastTop_;
     bool captionFocus_ = false;
+    bool decimalComma_ = false;
     bool userGuideRequested_ = false;
     bool aboutRequested_ = false;
     long aboutReturnLeft_ = 0, aboutReturnTop_ = 0;
