@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cerrno>
@@ -25,6 +26,7 @@
 #include "platform/QtPdfPort.h"
 #include "platform/QtInstanceLock.h"
 #include "platform/QtMessagePort.h"
+#include "platform/PlatformChoice.h"
 #include "platform/QtSettingsPort.h"
 #include "windows/MainWindow.h"
 #include "windows/ProgramStyle.h"
@@ -106,6 +108,7 @@ RecoveryPlace RecoveryPlaceOf() {
 int main(int argc, char* argv[]) {
     std::set_terminate(qb::SayWhyAndEnd);
     const bool styleRequested = qb::StyleRequested(argc, argv);
+    qb::ChoosePlatform(argc, argv);
     QApplication app(argc, argv);
     if (!styleRequested) qb::UseProgramStyle();
     QApplication::setApplicationName(QStringLiteral("the Quillbox"));
@@ -134,6 +137,7 @@ int main(int argc, char* argv[]) {
     qb::QtPdfPort pdf;
     qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf});
     machine.SetFolders(qb::ProgramFolders());
+    machine.SetDecimalComma(QLocale().decimalPoint() == QStringLiteral(","));
     machine.SetRecoveryPlace(qb::RecoveryPlaceOf());
 
     std::unique_ptr<qb::MainWindow> window;
