@@ -331,7 +331,8 @@ void Machine::PrintTape() {
     if (!caption) return;
     std::optional<int> copies = dialogs_.PrinterDialog(kProduct);
     if (!copies) return;
-    PrintTapeCopies(dialogs_.Printer(), *copies, heading, *caption, tape_.Lines());
+    Progress progress(ports_.progress, "Printing the tape", static_cast<std::int64_t>(*copies) * tape_.Count());
+    PrintTapeCopies(dialogs_.Printer(), *copies, heading, *caption, tape_.Lines(), &progress);
 }
 
 // Welcome and closing.

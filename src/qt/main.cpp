@@ -24,6 +24,7 @@
 #include "platform/QtDialogPort.h"
 #include "platform/QtFilePort.h"
 #include "platform/QtPdfPort.h"
+#include "platform/QtProgressPort.h"
 #include "platform/QtInstanceLock.h"
 #include "platform/QtMessagePort.h"
 #include "platform/PlatformChoice.h"
@@ -135,7 +136,8 @@ int main(int argc, char* argv[]) {
     qb::QtClockPort clock;
     qb::QtClipboardPort clipboard;
     qb::QtPdfPort pdf;
-    qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf});
+    qb::QtProgressPort progress;
+    qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf, &progress});
     machine.SetFolders(qb::ProgramFolders());
     machine.SetDecimalComma(QLocale().decimalPoint() == QStringLiteral(","));
     machine.SetRecoveryPlace(qb::RecoveryPlaceOf());
@@ -145,6 +147,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&splash.Intro(), &QTimer::timeout, &app, [&] {
         window = std::make_unique<qb::MainWindow>(machine, messages);
         dialogs.SetParent(window.get());
+        progress.SetParent(window.get());
         messages.SetBeforeShow([&window] { window->RenderState(); });
         dialogs.SetBeforeShow([&window] { window->RenderState(); });
         machine.Load();
