@@ -4,7 +4,6 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QStandardPaths>
 #include <QTimer>
 #include <cerrno>
@@ -17,6 +16,7 @@
 #include <string>
 
 #include "Machine.h"
+#include "platform/DecimalSeparator.h"
 #include "platform/ErrorMessage.h"
 #include "platform/QtAudioPort.h"
 #include "platform/QtClipboardPort.h"
@@ -139,7 +139,7 @@ int main(int argc, char* argv[]) {
     qb::QtProgressPort progress;
     qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf, &progress});
     machine.SetFolders(qb::ProgramFolders());
-    machine.SetDecimalComma(QLocale().decimalPoint() == QStringLiteral(","));
+    machine.SetDecimalComma(qb::UsesDecimalComma());
     machine.SetRecoveryPlace(qb::RecoveryPlaceOf());
 
     std::unique_ptr<qb::MainWindow> window;
