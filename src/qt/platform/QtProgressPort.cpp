@@ -1,10 +1,31 @@
 #include "platform/QtProgressPort.h"
 
+#include <QCoreApplication>
+#include <QTimerEvent>
 #include <algorithm>
 
 #include "platform/CodePage.h"
 
 namespace qb {
+
+// While the dialog takes the window system's events, the program's own timers wait: a stopwatch
+// tick or a recovery flush must not run in the middle of the work. They fire once it is over.
+class QtProgressPort::HoldTimers final : public QObject {
+public:
+    explicit HoldTimers(QObject* dialog) : dialog_(dialog) { QCoreApplication::instance()->installEventFilter(this); }
+    ~HoldTimers() override { QCoreApplication::instance()->removeEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::Timer) return false;
+        for (QObject* o = watched; o; o = o->parent())
+            if (o == dialog_) return false;
+        return true;
+    }
+
+private:
+    QObject* dialog_;
+};
 
 QtProgressPort::QtProgressPort() = default;
 QtProgressPort::~QtProgressPort() = default;
@@ -20,6 +41,7 @@ void QtProgressPort::Begin(const std::string& what, std::int64_t steps) {
     dialog_->setMinimumDuration(kShowAfterMs);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
+    holdTimers_ = std::make_unique<HoldTimers>(dialog_.get());
     dialog_->setValue(0);
 }
 
@@ -30,6 +52,9 @@ bool QtProgressPort::Advance(std::int64_t done) {
     return !dialog_->wasCanceled();
 }
 
-void QtProgressPort::End() { dialog_.reset(); }
+void QtProgressPort::End() {
+    holdTimers_.reset();
+    dialog_.reset();
+}
 
 }  // namespace qb

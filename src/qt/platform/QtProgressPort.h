@@ -23,7 +23,10 @@ public:
     static constexpr int kShowAfterMs = 500;
 
 private:
+    class HoldTimers;
+
     QPointer<QWidget> parent_;
+    std::unique_ptr<HoldTimers> holdTimers_;
     std::unique_ptr<QProgressDialog> dialog_;
     double scale_ = 1;  // the dialog counts in int
 };
