@@ -8,7 +8,7 @@ using namespace qb::test;
 
 namespace {
 
-enum class Work { Print, ExportPdf, Correct };
+enum class Work { Print, ExportPdf, Correct, Open };
 
 struct ProgressCase {
     const char* name;
@@ -26,7 +26,11 @@ TEST(Progress, LongWorkCanBeCancelledWithoutATrace) {
         {"PDF export cancelled", Work::ExportPdf, Progress::kStride},
         {"correction", Work::Correct, std::nullopt},
         {"correction cancelled", Work::Correct, 2 * Progress::kStride},
+        {"open", Work::Open, std::nullopt},
+        {"open cancelled", Work::Open, Progress::kStride},
     };
+    std::string file = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
+    for (int i = 0; i < 2 * kKeyedLines; ++i) file += "            7.00 +\r\n";
     std::string keys;
     for (int i = 0; i < kKeyedLines; ++i) keys += "1+";
     for (const ProgressCase& c : cases) {
@@ -54,11 +58,19 @@ TEST(Progress, LongWorkCanBeCancelledWithoutATrace) {
             t.machine.Run(Command::ExportPdf);
             EXPECT_EQ(t.fakes.files.files["/t/tape.pdf"] == "earlier", cancelled);
             break;
+        case Work::Open:
+            t.fakes.files.files["/t/long.QBX"] = file;
+            t.fakes.dialogs.files = {"/t/long.QBX"};
+            t.fakes.messages.answers.push_back(MessageAnswer::No);  // "Save the tape?"
+            t.machine.Run(Command::Open);
+            EXPECT_EQ(t.machine.TapeFileName(), cancelled ? "" : "long");
+            EXPECT_EQ(t.TapeLines().size(), cancelled ? before.size() : 2u * kKeyedLines);
+            break;
         case Work::Correct:
             EXPECT_EQ(t.machine.CorrectLine(1, "2", '+'), !cancelled);
             break;
         }
-        if (cancelled || c.work != Work::Correct)
+        if (cancelled || c.work == Work::Print || c.work == Work::ExportPdf)
             EXPECT_EQ(t.TapeLines(), before);
         else
             EXPECT_NE(t.TapeLines(), before);
