@@ -71,7 +71,8 @@ const OptionBinding* BindingOf(Command command) {
 
 Machine::Machine(Ports ports)
     : messageGate_(ports.messages),
-      ports_{messageGate_, ports.audio, ports.settings, ports.dialogs, ports.files, ports.clock, ports.clipboard, ports.pdf},
+      ports_{messageGate_, ports.audio, ports.settings, ports.dialogs, ports.files, ports.clock, ports.clipboard, ports.pdf,
+             ports.progress},
       settings_(Choose<MemorySettings>(ports.settings, ownSettings_)),
       dialogs_(Choose<NullDialogs>(ports.dialogs, ownDialogs_)),
       files_(Choose<NullFiles>(ports.files, ownFiles_)),

@@ -64,6 +64,10 @@ public:
     const std::string& StartDirectory() const { return locations_.Start(); }
     // The user's locale's decimal sign (UTF-8), for the CSV export in the locale's form.
     void SetLocaleDecimalSign(std::string sign) { localeDecimalSign_ = std::move(sign); }
+    // The user's decimal separator is a comma: a typed or pasted "," is then the decimal point.
+    // Set by the shell from the user's locale.
+    void SetDecimalComma(bool comma) { decimalComma_ = comma; }
+    bool DecimalComma() const { return decimalComma_; }
     const Locations& GetLocations() const { return locations_; }
     bool PrinterAvailable() const { return printerAvailable_; }
     // A tape file named on the command line or handed over by a second start: opened as Open
@@ -381,6 +385,7 @@ private:
     // The window's last mode and position, applied when the window is first shown.
     std::string storedLastMode_, storedLastLeft_, storedLastTop_;
     bool captionFocus_ = false;
+    bool decimalComma_ = false;
     bool userGuideRequested_ = false;
     bool aboutRequested_ = false;
     long aboutReturnLeft_ = 0, aboutReturnTop_ = 0;

@@ -369,7 +369,9 @@ bool Machine::ReplayCorrection(std::int64_t index, std::int64_t at, const std::s
     StepModes modes = StepModes::Of(options_, livePlaces);
     std::int64_t failedLine = -1;
     std::string failure;
+    Progress progress(ports_.progress, "Correcting the tape", static_cast<std::int64_t>(steps.size() - start));
     for (std::size_t i = start; i < steps.size(); ++i) {
+        if (!progress.Step()) break;  // cancelled: put back as on a refusal
         KeyStep& step = steps[i];
         if (!(step.modes == modes)) {
             step.modes.ApplyTo(options_);
@@ -393,7 +395,7 @@ bool Machine::ReplayCorrection(std::int64_t index, std::int64_t at, const std::s
     soundGate_.SetQuiet(false);
     replaying_ = false;
 
-    if (failedLine >= 0) {
+    if (failedLine >= 0 || progress.Cancelled()) {
         tape_.TakeSuffix(from);
         tape_.PutSuffix(std::move(oldTape));
         patch.SwapWith(steps);
@@ -407,6 +409,7 @@ bool Machine::ReplayCorrection(std::int64_t index, std::int64_t at, const std::s
     tape_.AnnounceRewritten(from, oldCount);
     tape_.SetListIndex(selected < tape_.Count() ? selected : -1);
     tape_.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape_.Count() - 1)));
+    if (progress.Cancelled()) return false;
     if (failedLine >= 0) {
         if (!failure.empty() && failure.back() == '!') failure.pop_back();
         ShowErrorMessage(ports_.messages,

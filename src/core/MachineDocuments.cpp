@@ -236,7 +236,11 @@ TapeReadResult Machine::ReadTapeFile(const std::string& path) {
     TapeReadResult result = TapeReadResult::NotATapeFile;
     try {
         outcome = files_.ReadAll(path, bytes, kTapeFileLimit);
-        if (outcome == ReadOutcome::Read) result = ReadTapeBytes(std::move(bytes), document);
+        if (outcome == ReadOutcome::Read) {
+            // A tape file's lines are some 20 bytes long: enough to tell how far the reading is.
+            Progress progress(ports_.progress, "Opening the tape", static_cast<std::int64_t>(bytes.size() / 20));
+            result = ReadTapeBytes(std::move(bytes), document, &progress);
+        }
     } catch (const std::bad_alloc&) {
         // No room for the file or its lines: as a file that cannot be read.
         outcome = ReadOutcome::Failed;
@@ -248,6 +252,7 @@ TapeReadResult Machine::ReadTapeFile(const std::string& path) {
         ShowErrorMessage(ports_.messages, std::string("The file is too large to be a tape of ") + kProduct);
         return TapeReadResult::NotATapeFile;
     }
+    if (result == TapeReadResult::Cancelled) return result;  // the tape on screen stays as it was
     calculator_.ClearSubtotal(false);
     if (result == TapeReadResult::NotATapeFile) {
         ShowErrorMessage(ports_.messages, std::string("The file was not created by ") + kProduct);
@@ -345,7 +350,8 @@ void Machine::PrintTape() {
     if (!caption) return;
     std::optional<int> copies = dialogs_.PrinterDialog(kProduct);
     if (!copies) return;
-    PrintTapeCopies(dialogs_.Printer(), *copies, heading, *caption, tape_.Lines());
+    Progress progress(ports_.progress, "Printing the tape", static_cast<std::int64_t>(*copies) * tape_.Count());
+    PrintTapeCopies(dialogs_.Printer(), *copies, heading, *caption, tape_.Lines(), &progress);
 }
 
 // Welcome and closing.

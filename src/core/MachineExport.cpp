@@ -78,15 +78,21 @@ void Machine::ExportPdfCommand() {
     std::string reason;
     bool written = false;
     dialogs_.SetBusy(true);
+    bool cancelled = false;
     try {
-        PrintTapeCopies(ports_.pdf->Open(*path, title), 1, heading, *caption, tape_.Lines());
-        written = ports_.pdf->Finish(reason);
-        if (!SettleWrittenFile(*path, written)) written = false, reason = files_.LastWriteError();
+        Progress progress(ports_.progress, "Exporting the tape", tape_.Count());
+        cancelled = !PrintTapeCopies(ports_.pdf->Open(*path, title), 1, heading, *caption, tape_.Lines(), &progress);
+        if (cancelled) {
+            ports_.pdf->Abandon();
+        } else {
+            written = ports_.pdf->Finish(reason);
+            if (!SettleWrittenFile(*path, written)) written = false, reason = files_.LastWriteError();
+        }
     } catch (const std::bad_alloc&) {
         reason = "There is not enough memory";
     }
     dialogs_.SetBusy(false);
-    if (!written) ExportFailed(*path, reason);
+    if (!written && !cancelled) ExportFailed(*path, reason);
 }
 
 std::vector<std::optional<double>> Machine::LineSubtotals() {

@@ -3,6 +3,7 @@
 
 #include "aids/WindowPlacement.h"
 #include "engine/NumberRules.h"
+#include "memory/DecimalComma.h"
 #include "platform/ErrorMessage.h"
 
 namespace qb {
@@ -135,7 +136,7 @@ void Machine::PasteText(const std::optional<std::string>& text) {
         ShowErrorMessage(ports_.messages, kNothing);
         return;
     }
-    std::string cleaned = NoSpecialChar(*text);
+    std::string cleaned = NoSpecialChar(decimalComma_ ? CommaDecimalToPoint(*text) : *text);
     double value = ParseNumber(cleaned);
     // ParseNumber gives 0 for a number beyond the calculator's range too.
     if (cleaned.empty() || value == 0) {

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "Machine.h"
+#include "platform/DecimalSeparator.h"
 #include "platform/ErrorMessage.h"
 #include "platform/QtAudioPort.h"
 #include "platform/QtClipboardPort.h"
@@ -27,8 +28,10 @@
 #include "platform/QtFilePort.h"
 #include "platform/QtHandOver.h"
 #include "platform/QtPdfPort.h"
+#include "platform/QtProgressPort.h"
 #include "platform/QtInstanceLock.h"
 #include "platform/QtMessagePort.h"
+#include "platform/PlatformChoice.h"
 #include "platform/QtSettingsPort.h"
 #include "platform/QtSignalWatcher.h"
 #include "windows/MainWindow.h"
@@ -100,6 +103,7 @@ int main(int argc, char* argv[]) {
     // --help and --version need no window system; Qt's own words (-style) are not known yet.
     if (const auto status = qb::AnswerCommandLine(qb::ReadCommandLine({argv + 1, argv + argc}), false)) return *status;
     const bool styleRequested = qb::StyleRequested(argc, argv);
+    qb::ChoosePlatform(argc, argv);
     QApplication app(argc, argv);
     if (!styleRequested) qb::UseProgramStyle();
     QApplication::setApplicationName(QStringLiteral("the Quillbox"));
@@ -138,8 +142,10 @@ int main(int argc, char* argv[]) {
     qb::QtClockPort clock;
     qb::QtClipboardPort clipboard;
     qb::QtPdfPort pdf;
-    qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf});
+    qb::QtProgressPort progress;
+    qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf, &progress});
     machine.SetFolders(qb::ProgramFolders());
+    machine.SetDecimalComma(qb::UsesDecimalComma());
     machine.SetRecoveryPlace(qb::RecoveryPlaceOf());
     machine.SetLocaleDecimalSign(QLocale().decimalPoint().toStdString());
 
@@ -156,6 +162,7 @@ int main(int argc, char* argv[]) {
     QObject::connect(&splash.Intro(), &QTimer::timeout, &app, [&] {
         window = std::make_unique<qb::MainWindow>(machine, messages);
         dialogs.SetParent(window.get());
+        progress.SetParent(window.get());
         messages.SetBeforeShow([&window] { window->RenderState(); });
         dialogs.SetBeforeShow([&window] { window->RenderState(); });
         machine.Load();

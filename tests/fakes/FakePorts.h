@@ -213,6 +213,17 @@ public:
     int sets = 0;
 };
 
+// Long work's progress; the user cancels once `cancelAt` steps are reported done.
+class FakeProgressPort : public ProgressPort {
+public:
+    void Begin(const std::string& what, std::int64_t steps) override { begun.emplace_back(what, steps); }
+    bool Advance(std::int64_t done) override { return !cancelAt || done < *cancelAt; }
+    void End() override { ++ended; }
+    std::vector<std::pair<std::string, std::int64_t>> begun;
+    int ended = 0;
+    std::optional<std::int64_t> cancelAt;
+};
+
 struct FakePorts {
     FakeMessagePort messages;
     FakeAudioPort sound;
@@ -222,7 +233,8 @@ struct FakePorts {
     FakeClockPort clock;
     FakeClipboardPort clipboard;
     FakePdfPort pdf{files};
-    Ports ports() { return Ports{messages, &sound, &settings, &dialogs, &files, &clock, &clipboard, &pdf}; }
+    FakeProgressPort progress;
+    Ports ports() { return Ports{messages, &sound, &settings, &dialogs, &files, &clock, &clipboard, &pdf, &progress}; }
 };
 
 }  // namespace qb::test

@@ -36,6 +36,10 @@ public:
     void SkipLine() override;
     void NewPage() override;
     void EndDoc() override;
+    void AbortDoc() override {
+        open.assign(1, {});
+        x = y = 0;
+    }
 
     // The texts of one page, top to bottom.
     static std::vector<std::string> Texts(const PrintedPage& page);

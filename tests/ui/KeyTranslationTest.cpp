@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
+#include "fakes/TestMachine.h"
 #include "platform/CodePage.h"
 #include "windows/KeyTranslation.h"
 
@@ -47,6 +50,9 @@ const KeyCase kKeys[] = {
     {"keypad comma", Qt::Key_Comma, Pad, ",", 91, {110, 0, ','}},
     {"keypad Enter", Qt::Key_Enter, Pad, "\r", 104, {13, 0, 13}},
     {"keypad End without Num Lock", Qt::Key_End, Pad, "", 87, {35, 0, 0}},
+    {"keypad 8 without Num Lock is Up", Qt::Key_Up, Pad, "", 80, {38, 0, 0}},
+    {"keypad 5 without Num Lock is nothing", Qt::Key_Clear, Pad, "", 84, {0, 0, 0}},
+    {"keypad point without Num Lock is Delete", Qt::Key_Delete, Pad, "", 91, {46, 0, 0}},
     // Punctuation of the main rows, as on a US layout.
     {"=", Qt::Key_Equal, None, "=", 21, {187, 0, '='}},
     {"Shift+= is +", Qt::Key_Plus, Shift, "+", 21, {187, 1, '+'}},
@@ -96,6 +102,98 @@ TEST(KeyTranslation, GivesTheWindowsKeyShiftAndCharacter) {
         EXPECT_EQ(got.shift, c.expected.shift);
         EXPECT_EQ(static_cast<int>(static_cast<unsigned char>(got.character)),
                   static_cast<int>(static_cast<unsigned char>(c.expected.character)));
+    }
+}
+
+// What each layout types on the keys of the main rows, without and with Shift (as xkeyboard-config
+// has them; "\0" marks a dead key), on these XKB keycodes.
+constexpr quint32 kRowCodes[] = {10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 34, 35, 47, 48, 51, 59, 60, 61};
+constexpr int kRowKeys = sizeof kRowCodes / sizeof kRowCodes[0];
+
+struct Layout {
+    const char* name;
+    const char16_t* plain;
+    const char16_t* shifted;
+};
+
+const Layout kLayouts[] = {
+    {"us", u"1234567890-=[];'\\,./", u"!@#$%^&*()_+{}:\"|<>?"},
+    {"gb", u"1234567890-=[];'#,./", u"!\"\u00A3$%^&*()_+{}:@~<>?"},
+    {"de", u"1234567890\u00DF\0\u00FC+\u00F6\u00E4#,.-", u"!\"\u00A7$%&/()=?\0\u00DC*\u00D6\u00C4';:_"},
+    {"fr", u"&\u00E9\"'(-\u00E8_\u00E7\u00E0)=\0$m\u00F9*;:!", u"1234567890\u00B0+\0\u00A3M%\u00B5./\u00A7"},
+    {"be", u"&\u00E9\"'(\u00A7\u00E8!\u00E7\u00E0)-\0$m\u00F9\u00B5;:=", u"1234567890\u00B0_\0*M%\u00A3./+"},
+    {"ch", u"1234567890'\0\u00FC\0\u00F6\u00E4$,.-", u"+\"*\u00E7%&/()=?\0\u00E8!\u00E9\u00E0\u00A3;:_"},
+    {"es", u"1234567890'\u00A1\0+\u00F1\0\u00E7,.-", u"!\"\u00B7$%&/()=?\u00BF\0*\u00D1\0\u00C7;:_"},
+    {"it", u"1234567890'\u00EC\u00E8+\u00F2\u00E0\u00F9,.-", u"!\"\u00A3$%&/()=?^\u00E9*\u00E7\u00B0\u00A7;:_"},
+    {"se", u"1234567890+\0\u00E5\0\u00F6\u00E4',.-", u"!\"#\u00A4%&/()=?\0\u00C5\0\u00D6\u00C4*;:_"},
+    {"pl", u"1234567890-=[];'\\,./", u"!@#$%^&*()_+{}:\"|<>?"},
+    {"cz", u"+\u011B\u0161\u010D\u0159\u017E\u00FD\u00E1\u00ED\u00E9=\0\u00FA)\u016F\u00A7\0,.-", u"1234567890%\0/(\"!'?:_"},
+    {"ru", u"1234567890-=\u0445\u044A\u0436\u044D\\\u0431\u044E.", u"!\"\u2116;%:?*()_+\u0425\u042A\u0416\u042D/\u0411\u042E,"},
+    {"jp", u"1234567890-^@[;:],./", u"!\"#$%&'()~=~`{+*}<>?"},
+};
+
+// The key event of the layout's key at row index i: Qt names a key by its character's capital.
+KeyInput LayoutKey(const Layout& layout, int i, bool shift) {
+    const QChar c((shift ? layout.shifted : layout.plain)[i]);
+    KeyInput input;
+    input.key = c.isNull() ? Qt::Key_unknown : static_cast<int>(c.toUpper().unicode());
+    input.modifiers = shift ? Qt::ShiftModifier : Qt::NoModifier;
+    input.text = c.isNull() ? QString() : QString(c);
+    input.scanCode = kRowCodes[i];
+    return input;
+}
+
+TEST(KeyTranslation, TheDigitRowIsItsDigitKeysOnEveryLayout) {
+    for (const Layout& layout : kLayouts) {
+        for (int i = 0; i < 10; ++i) {
+            for (bool shift : {false, true}) {
+                SCOPED_TRACE(std::string(layout.name) + " key " + std::to_string(i) + (shift ? " shifted" : ""));
+                const KeyInput input = LayoutKey(layout, i, shift);
+                const TranslatedKey got = TranslateKey(input);
+                EXPECT_EQ(got.keyCode, '0' + (i + 1) % 10);
+                EXPECT_EQ(got.shift, shift ? 1 : 0);
+                EXPECT_EQ(got.character, CodePageChar(input.text[0]));
+            }
+        }
+    }
+}
+
+// Types a text the way a user of the layout does: each character on the key that types it,
+// without Shift where it can be.
+void TypeOn(const Layout& layout, const char* text, Machine& machine) {
+    for (const char* c = text; *c; ++c) {
+        int found = -1;
+        bool shift = false;
+        for (int level = 0; level < 2 && found < 0; ++level) {
+            const char16_t* row = level ? layout.shifted : layout.plain;
+            for (int i = 0; i < kRowKeys && found < 0; ++i)
+                if (row[i] == static_cast<char16_t>(*c)) found = i, shift = level == 1;
+        }
+        KeyInput input;
+        if (found >= 0) {
+            input = LayoutKey(layout, found, shift);
+        } else {  // the keypad then, as on a Czech keyboard for "*"
+            static const std::map<char, std::pair<int, quint32>> kKeypad = {
+                {'*', {Qt::Key_Asterisk, 63}}, {'/', {Qt::Key_Slash, 106}}, {'-', {Qt::Key_Minus, 82}},
+                {'+', {Qt::Key_Plus, 86}}};
+            const auto key = kKeypad.find(*c);
+            ASSERT_NE(key, kKeypad.end()) << layout.name << " has no key for " << *c;
+            input = {key->second.first, Qt::KeypadModifier, QString(QChar(*c)), key->second.second};
+        }
+        const TranslatedKey key = TranslateKey(input);
+        machine.Key(key.keyCode, key.shift, key.character);
+    }
+}
+
+TEST(KeyTranslation, EveryLayoutCalculatesWhatItTypes) {
+    for (const Layout& layout : kLayouts) {
+        SCOPED_TRACE(layout.name);
+        test::TestMachine t;
+        TypeOn(layout, "12.5+7.5=", t.machine);
+        TypeOn(layout, "6*3-8/2=", t.machine);
+        EXPECT_EQ(t.Trimmed(), (std::vector<std::string>{"0 =", "12.50 +", "7.50 +", "20.00 =", "6.00 +",
+                                                          "3.00 *", "8.00 -", "2.00 /", "35.00 ="}));
+        EXPECT_TRUE(t.fakes.messages.Errors().empty());
     }
 }
 

@@ -19,7 +19,8 @@ PrintLayout::PrintLayout(PrinterPort& printer)
       topMargin_(static_cast<float>(0.05 * printer.PageHeight())),
       bottomLimit_(static_cast<float>(0.9 * printer.PageHeight())) {}
 
-void PrintLayout::PrintCopy(const std::string& heading, const std::string& caption, const TapeLines& lines) {
+bool PrintLayout::PrintCopy(const std::string& heading, const std::string& caption, const TapeLines& lines,
+                            Progress* progress) {
     printer_.SetCurrentY(topMargin_);
     if (!heading.empty()) {
         PrintLine(heading);
@@ -29,8 +30,15 @@ void PrintLayout::PrintCopy(const std::string& heading, const std::string& capti
         PrintLine(caption);
         PrintEmptyLine();
     }
-    for (const std::string_view line : lines) PrintLine(std::string(line));
+    for (const std::string_view line : lines) {
+        if (progress && !progress->Step()) {
+            printer_.AbortDoc();
+            return false;
+        }
+        PrintLine(std::string(line));
+    }
     printer_.EndDoc();
+    return true;
 }
 
 void PrintLayout::PrintLine(const std::string& text) {
@@ -51,13 +59,15 @@ void PrintLayout::CheckEndOfPage() {
     }
 }
 
-void PrintTapeCopies(PrinterPort& printer, int copies, const std::string& heading, const std::string& caption,
-                     const TapeLines& lines) {
+bool PrintTapeCopies(PrinterPort& printer, int copies, const std::string& heading, const std::string& caption,
+                     const TapeLines& lines, Progress* progress) {
     PrintLayout layout(printer);
     const std::string savedFontName = printer.FontName();
     printer.SetFontName("Courier New");
-    for (int copy = 0; copy < copies; ++copy) layout.PrintCopy(heading, caption, lines);
+    bool whole = true;
+    for (int copy = 0; copy < copies && whole; ++copy) whole = layout.PrintCopy(heading, caption, lines, progress);
     printer.SetFontName(savedFontName);
+    return whole;
 }
 
 }  // namespace qb

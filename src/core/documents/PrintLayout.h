@@ -9,6 +9,7 @@
 
 #include "engine/TapeLines.h"
 #include "platform/PrinterPort.h"
+#include "platform/ProgressPort.h"
 
 namespace qb {
 
@@ -31,7 +32,9 @@ public:
 
     // One copy as one print job: the heading and a blank line when there is a heading, the
     // caption and a blank line when there is a caption, then every tape line as it stands.
-    void PrintCopy(const std::string& heading, const std::string& caption, const TapeLines& lines);
+    // False when the progress was cancelled: the copy's job is then dropped.
+    bool PrintCopy(const std::string& heading, const std::string& caption, const TapeLines& lines,
+                   Progress* progress = nullptr);
 
 private:
     void PrintLine(const std::string& text);
@@ -46,8 +49,9 @@ private:
 
 // The print run once the copies are known: the printer's font name is kept, the tape is printed
 // in "Courier New" (at the printer's font size), `copies` times, each copy its own job, and the
-// kept font name is put back.
-void PrintTapeCopies(PrinterPort& printer, int copies, const std::string& heading, const std::string& caption,
-                     const TapeLines& lines);
+// kept font name is put back. False when the progress was cancelled: the copy being printed is
+// dropped and no further copy begins.
+bool PrintTapeCopies(PrinterPort& printer, int copies, const std::string& heading, const std::string& caption,
+                     const TapeLines& lines, Progress* progress = nullptr);
 
 }  // namespace qb

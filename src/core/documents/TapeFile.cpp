@@ -205,7 +205,7 @@ TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document) {
     return ReadTapeBytes(std::string(bytes), document);
 }
 
-TapeReadResult ReadTapeBytes(std::string&& bytes, TapeDocument& document) {
+TapeReadResult ReadTapeBytes(std::string&& bytes, TapeDocument& document, Progress* progress) {
     if (bytes.size() > TapeLines::kMostCharacters) return TapeReadResult::Corrupted;
     LineReader reader(bytes);
     TapeDocument read;
@@ -266,6 +266,7 @@ TapeReadResult ReadTapeBytes(std::string&& bytes, TapeDocument& document) {
         ends.reserve(reader.Estimate());
         std::size_t laidOut = 0;
         for (; line; line = reader.Next()) {
+            if (progress && !progress->Step()) return TapeReadResult::Cancelled;
             std::memmove(bytes.data() + laidOut, line->data(), line->size());
             laidOut += line->size();
             ends.push_back(static_cast<std::uint32_t>(laidOut));

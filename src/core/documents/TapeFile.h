@@ -9,10 +9,11 @@
 
 #include "documents/TapeDocument.h"
 #include "platform/FilePort.h"
+#include "platform/ProgressPort.h"
 
 namespace qb {
 
-enum class TapeReadResult { Read, NotATapeFile, Corrupted };
+enum class TapeReadResult { Read, NotATapeFile, Corrupted, Cancelled };
 
 // The largest tape file that is opened: 256 MiB, some thirteen million lines. Anything larger
 // (or a device that never ends) is refused rather than allowed to exhaust the memory.
@@ -44,6 +45,7 @@ private:
 // left as it was.
 TapeReadResult ReadTapeBytes(std::string_view bytes, TapeDocument& document);
 // The same, taking the bytes over (used up either way): the lines are laid out in them, uncopied.
-TapeReadResult ReadTapeBytes(std::string&& bytes, TapeDocument& document);
+// Each line is a step of the progress, when there is one; Cancelled when the user cancelled it.
+TapeReadResult ReadTapeBytes(std::string&& bytes, TapeDocument& document, Progress* progress = nullptr);
 
 }  // namespace qb

@@ -17,6 +17,8 @@ public:
     // Puts the finished file in place of any earlier one: true when it was written whole;
     // otherwise reason says why, and an earlier file of that name is left as it was.
     virtual bool Finish(std::string& reason) = 0;
+    // Drops the file begun by Open: an earlier file of that name is left as it was.
+    virtual void Abandon() {}
 };
 
 }  // namespace qb

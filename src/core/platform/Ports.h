@@ -8,6 +8,7 @@
 #include "platform/FilePort.h"
 #include "platform/MessagePort.h"
 #include "platform/PdfPort.h"
+#include "platform/ProgressPort.h"
 #include "platform/SettingsPort.h"
 
 namespace qb {
@@ -21,6 +22,7 @@ struct Ports {
     ClockPort* clock = nullptr;        // none: midnight forever, and no date can be read
     ClipboardPort* clipboard = nullptr;  // none: a clipboard of this program's own
     PdfPort* pdf = nullptr;            // none: no PDF can be written
+    ProgressPort* progress = nullptr;  // none: long work shows no progress and cannot be cancelled
 };
 
 }  // namespace qb

@@ -24,6 +24,8 @@ public:
     virtual void NewPage() = 0;
     // Ends the document: the job goes to the spooler.
     virtual void EndDoc() = 0;
+    // Drops the document begun since the last EndDoc: nothing of it is printed.
+    virtual void AbortDoc() {}
 };
 
 }  // namespace qb

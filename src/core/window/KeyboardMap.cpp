@@ -44,7 +44,48 @@ Command CollapsedPlainCommand(int k) {
     }
 }
 
+// What a key does at key-down by its place alone, without Ctrl: the digit keys of the main row
+// and the keypad, Right for "00", X, Shift+5, Shift+8, Shift+X and the keypad's minus, point and
+// slash. The keys with an operation also type a character that is then left alone.
+Command PlaceCommand(int k, int s, bool& handlesCharacter) {
+    handlesCharacter = false;
+    Command command = Command::None;
+    if (s == vk::ShiftState) {
+        if (k == vk::Key5) command = Command::Percent;
+        if (k == vk::Key8 || k == vk::X) command = Command::Multiply;
+        handlesCharacter = command != Command::None;
+        return command;
+    }
+    if (k == vk::Right) return Command::Digit00;
+    if (k >= vk::Key0 && k <= vk::Key9) return DigitCommand(k - vk::Key0);
+    if (k >= vk::Numpad0 && k <= vk::Numpad9) return DigitCommand(k - vk::Numpad0);
+    if (k == vk::X) command = Command::Multiply;
+    if (k == vk::Subtract) command = Command::Minus;
+    if (k == vk::DecimalKey) command = Command::DecimalPoint;
+    if (k == vk::Divide) command = Command::Divide;
+    handlesCharacter = command != Command::None;
+    return command;
+}
+
+bool IsKeypadKey(int k) { return k >= vk::Numpad0 && k <= vk::Divide; }
+
 }  // namespace
+
+Command TypedCommand(char c, bool decimalComma) {
+    if (c >= '0' && c <= '9') return DigitCommand(c - '0');
+    switch (c) {
+    case '\r':
+    case '=': return Command::Equals;
+    case '%': return Command::Percent;
+    case '*': return Command::Multiply;
+    case '+': return Command::Plus;
+    case '-': return Command::Minus;
+    case '.': return Command::DecimalPoint;
+    case ',': return decimalComma ? Command::DecimalPoint : Command::None;
+    case '/': return Command::Divide;
+    default: return Command::None;
+    }
+}
 
 void KeyboardMap::Key(int keyCode, int shift, char character) {
     if (MenuShortcut(keyCode, shift)) return;
@@ -53,7 +94,7 @@ void KeyboardMap::Key(int keyCode, int shift, char character) {
     // character it types (Ctrl+M types a carriage return, which would run Equals).
     if (!WindowKeyDown(keyCode, shift)) return;
     if (inCaption && IsCaptionCursorKey(keyCode)) return;  // the caption box moves its cursor
-    DispatcherKeyDown(keyCode, shift);
+    DispatcherKeyDown(keyCode, shift, character);
     if (inCaption) machine_.FinalFocusStep();
     // Characters typed while the caption box has the focus are lost there.
     if (character != 0 && !inCaption) KeyPress(character);
@@ -105,7 +146,7 @@ bool KeyboardMap::WindowKeyDown(int k, int s) {
     return true;
 }
 
-void KeyboardMap::DispatcherKeyDown(int k, int s) {
+void KeyboardMap::DispatcherKeyDown(int k, int s, char character) {
     if (machine_.CaptionFocus() && IsCaptionCursorKey(k)) return;
     if (s != vk::ShiftState) machine_.HideShortcutKeys();
     if (machine_.TimedEventActive && k == vk::F12) {
@@ -124,35 +165,20 @@ void KeyboardMap::DispatcherKeyDown(int k, int s) {
     if (IsNavigationKey(k)) return;
     machine_.GetTape().ClearSelection();
     handledAtKeyDown_ = false;
-    if (s == vk::ShiftState) {
-        if (k == vk::Key5) {
-            machine_.Run(Command::Percent);
-            handledAtKeyDown_ = true;
-        } else if (k == vk::Key8 || k == vk::X) {
-            machine_.Run(Command::Multiply);
-            handledAtKeyDown_ = true;
-        }
+    bool handlesCharacter = false;
+    const Command byPlace = PlaceCommand(k, s, handlesCharacter);
+    // A layout may put a digit, an operation or the point on a key whose place means something
+    // else (an AZERTY Shift+8 types 8, its 6 key types "-"): what the key types decides then.
+    // The keypad keeps its own meaning. Digits come at key-down; an operation waits for its
+    // character, as on any key that only types one.
+    const Command typed = IsKeypadKey(k) ? Command::None : TypedCommand(character, machine_.DecimalComma());
+    if (typed != Command::None && typed != byPlace) {
+        if (IsDigitCommand(typed)) machine_.Run(typed);
         return;
     }
-    if (k == vk::Right) {
-        machine_.Run(Command::Digit00);
-    } else if (k >= vk::Key0 && k <= vk::Key9) {
-        machine_.Run(DigitCommand(k - vk::Key0));
-    } else if (k >= vk::Numpad0 && k <= vk::Numpad9) {
-        machine_.Run(DigitCommand(k - vk::Numpad0));
-    } else if (k == vk::X) {
-        machine_.Run(Command::Multiply);
-        handledAtKeyDown_ = true;
-    } else if (k == vk::Subtract) {
-        machine_.Run(Command::Minus);
-        handledAtKeyDown_ = true;
-    } else if (k == vk::DecimalKey) {
-        machine_.Run(Command::DecimalPoint);
-        handledAtKeyDown_ = true;
-    } else if (k == vk::Divide) {
-        machine_.Run(Command::Divide);
-        handledAtKeyDown_ = true;
-    }
+    if (byPlace == Command::None) return;
+    machine_.Run(byPlace);
+    handledAtKeyDown_ = handlesCharacter;
 }
 
 void KeyboardMap::KeyPress(char c) {
@@ -162,17 +188,9 @@ void KeyboardMap::KeyPress(char c) {
         machine_.Execute(Command::Collapse);
         return;
     }
-    switch (c) {
-    case '\r':
-    case '=': machine_.Run(Command::Equals); break;
-    case '%': machine_.Run(Command::Percent); break;
-    case '*': machine_.Run(Command::Multiply); break;
-    case '+': machine_.Run(Command::Plus); break;
-    case '-': machine_.Run(Command::Minus); break;
-    case '.': machine_.Run(Command::DecimalPoint); break;
-    case '/': machine_.Run(Command::Divide); break;
-    default: break;
-    }
+    // Digits come by their keys, at key-down.
+    const Command command = TypedCommand(c, machine_.DecimalComma());
+    if (command != Command::None && !IsDigitCommand(command)) machine_.Run(command);
 }
 
 }  // namespace qb

@@ -21,6 +21,7 @@ public:
 
     PrinterPort& Open(const std::string& path, const std::string& title) override;
     bool Finish(std::string& reason) override;
+    void Abandon() override { Close(); }
 
     // Letter where the locale's country uses it (the Americas' letter countries, the
     // Philippines), A4 everywhere else.

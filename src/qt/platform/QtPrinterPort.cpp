@@ -14,7 +14,7 @@ constexpr double kTwipsPerPoint = 20;
 
 }  // namespace
 
-QtPrinterPort::QtPrinterPort(QPrinter& printer) : printer_(printer), fontName_(QFont().family()) {
+QtPrinterPort::QtPrinterPort(QPrinter& printer) : printer_(printer), job_(&printer), fontName_(QFont().family()) {
     printer.setFullPage(true);  // positions count from the paper's edge
 }
 
@@ -87,6 +87,14 @@ void QtPrinterPort::NewPage() {
 
 void QtPrinterPort::EndDoc() {
     pageWanted_ = false;
+    if (painter_.isActive()) painter_.end();
+    x_ = 0;
+    y_ = 0;
+}
+
+void QtPrinterPort::AbortDoc() {
+    pageWanted_ = false;
+    if (job_ && painter_.isActive()) job_->abort();
     if (painter_.isActive()) painter_.end();
     x_ = 0;
     y_ = 0;

@@ -31,6 +31,7 @@ public:
     void SkipLine() override;
     void NewPage() override;
     void EndDoc() override;
+    void AbortDoc() override;
 
     // The tape's point size on paper.
     static constexpr double kPointSize = 10;
@@ -43,6 +44,7 @@ private:
     double LineHeight();  // twips
 
     QPagedPaintDevice& printer_;
+    QPrinter* job_ = nullptr;  // none for a PDF's pages
     QPainter painter_;
     QString fontName_;
     bool pageWanted_ = false;

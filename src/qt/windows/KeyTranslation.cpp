@@ -34,6 +34,24 @@ int KeypadCode(int key) {
     }
 }
 
+// Without the physical key, the shifted digits of a US layout are all there is to go by. Other
+// layouts put these characters elsewhere (an AZERTY "&" is its 1 key, its ")" no digit at all).
+int UsShiftedDigitCode(int key) {
+    switch (key) {
+    case Qt::Key_ParenRight: return '0';
+    case Qt::Key_Exclam: return '1';
+    case Qt::Key_At: return '2';
+    case Qt::Key_NumberSign: return '3';
+    case Qt::Key_Dollar: return '4';
+    case Qt::Key_Percent: return '5';
+    case Qt::Key_AsciiCircum: return '6';
+    case Qt::Key_Ampersand: return '7';
+    case Qt::Key_Asterisk: return '8';
+    case Qt::Key_ParenLeft: return '9';
+    default: return 0;
+    }
+}
+
 // Keys whose code does not depend on the layout, and the punctuation of a US layout.
 int FixedCode(int key) {
     if (key >= Qt::Key_F1 && key <= Qt::Key_F24) return vk::F1 + (key - Qt::Key_F1);
@@ -65,17 +83,6 @@ int FixedCode(int key) {
     case Qt::Key_Menu: return 93;
     case Qt::Key_NumLock: return 144;
     case Qt::Key_ScrollLock: return 145;
-    // The shifted digits of a US layout.
-    case Qt::Key_ParenRight: return '0';
-    case Qt::Key_Exclam: return '1';
-    case Qt::Key_At: return '2';
-    case Qt::Key_NumberSign: return '3';
-    case Qt::Key_Dollar: return '4';
-    case Qt::Key_Percent: return '5';
-    case Qt::Key_AsciiCircum: return '6';
-    case Qt::Key_Ampersand: return '7';
-    case Qt::Key_Asterisk: return '8';
-    case Qt::Key_ParenLeft: return '9';
     // The punctuation keys, plain or shifted.
     case Qt::Key_Semicolon:
     case Qt::Key_Colon: return 186;
@@ -111,6 +118,9 @@ int CodeOf(const KeyInput& input) {
     // that the layout does not spell in Latin.
     int physical = CodeOfScanCode(input.scanCode);
     if (physical >= vk::Key0 && physical <= vk::Key9) return physical;
+    if (input.scanCode == 0 && (input.modifiers & Qt::ShiftModifier)) {
+        if (int code = UsShiftedDigitCode(input.key)) return code;
+    }
     if (int code = FixedCode(input.key)) return code;
     return physical;
 }

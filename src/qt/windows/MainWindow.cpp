@@ -27,6 +27,7 @@
 #include "window/KeyCodes.h"
 #include "window/Zoom.h"
 #include "windows/IndicatorLabel.h"
+#include "platform/PlatformChoice.h"
 #include "windows/KeyTranslation.h"
 #include "windows/PictureButton.h"
 #include "windows/TapeListModel.h"
@@ -834,6 +835,10 @@ void MainWindow::RenderGeometry() {
         flags.setFlag(Qt::WindowStaysOnTopHint, topmost != 0);
         overrideWindowFlags(flags);
         if (QWindow* window = windowHandle()) window->setFlags(flags);
+        if (topmost && !WindowsCanStayOnTop() && !std::exchange(toldNoTopmost_, true))
+            QTimer::singleShot(0, this, [this] {
+                messages_.ShowMessage({"the Quillbox", NoTopmostMessage().toStdString()});
+            });
     }
     if (wanted.width > 0 && wanted.height > 0) {
         QSize clientSize(LayoutPixels(kClientWidth), LayoutPixels(kClientHeight));

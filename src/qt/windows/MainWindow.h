@@ -151,6 +151,7 @@ private:
     std::string shownTitle_;
     int shownCollapsed_ = -1;
     int shownTopmost_ = -1;
+    bool toldNoTopmost_ = false;  // the window system cannot keep the collapsed window on top
     Machine::Geometry shownGeometry_{-1, -1, -1, -1};
     int shownTooltips_ = -1;
     static constexpr std::uint32_t kNoColourShown = 0xFFFFFFFF;

@@ -1,0 +1,7 @@
+#include "platform/DecimalSeparator.h"
+
+namespace qb {
+
+bool UsesDecimalComma(const QLocale& locale) { return locale.decimalPoint() == QStringLiteral(","); }
+
+}  // namespace qb
