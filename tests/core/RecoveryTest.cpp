@@ -803,6 +803,7 @@ TEST(Recovery, DamagedValuesAndCountsCostNoIntactLine) {
         {"a time that is no time", "TIM=1796540000\r\n", "TIM=?\r\n", {"the time it was kept"}, {}},
         {"a caption's key", "QBX=March\r\n", "QBx=March\r\n", {"the caption"}, [](RecoveryState& s) { s.caption.clear(); }},
         {"the record's first key", "QBR=\r\n", "Q\x01R=\r\n", {"the tape's file"}, {}},
+        {"a stray line in the header", "JPE=0\r\n", "%%\r\nJPE=0\r\n", {}, {}},
         {"a lost line break in the header", "NEW=12\r\nJPE=0\r\n", "NEW=12JPE=0\r\n", {"the calculator's state"},
          [](RecoveryState& s) { s.justPressedEquals = true; }},
     };

@@ -96,11 +96,15 @@ clean_up() {
   if [ "$status" != 0 ] && [ -s "${WORK:-}/program.log" ]; then
     echo "--- the program's output" >&2; cat "$WORK/program.log" >&2
   fi
-  [ -n "${PROGRAM:-}" ] && kill "$PROGRAM" 2>/dev/null || true
-  for pid in ${HELPERS:-}; do kill "$pid" 2>/dev/null || true; done
-  # A program that ends on its own event loop still writes its settings: its folders go after it.
+  local pid left
+  # A SIGTERM ends the program on its event loop, which still writes its settings and record:
+  # the folders go only once it has ended (killed outright if it does not within PATIENCE).
+  for pid in ${PROGRAM:-} ${HELPERS:-}; do kill "$pid" 2>/dev/null || true; done
   for pid in ${PROGRAM:-} ${HELPERS:-}; do
-    PATIENCE=10 eventually not kill -0 "$pid" 2>/dev/null || kill -9 "$pid" 2>/dev/null || true
+    left=$((SECONDS + PATIENCE))
+    while kill -0 "$pid" 2>/dev/null && [ "$SECONDS" -lt "$left" ]; do sleep 0.1; done
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
   done
   # Folders a test made read-only are opened again, so they can go too.
   [ -n "${WORK:-}" ] && { chmod -R u+w "$WORK" 2>/dev/null; rm -rf "$WORK"; }
