@@ -46,9 +46,9 @@ bool EntersNumber(const KeyStep& step) {
     }
 }
 
-// A number as the Entry box would take it: a sign, digits and one point, within its capacity.
+// A number as the Entry box would take it: a sign, digits and one point (its capacity apart).
 bool IsEntryNumber(const std::string& text) {
-    if (text.empty() || text.size() > Calculator::kCapacity) return false;
+    if (text.empty()) return false;
     std::size_t i = text[0] == '-' ? 1 : 0;
     bool point = false, digit = false;
     for (; i < text.size(); ++i) {
@@ -307,6 +307,14 @@ bool Machine::CorrectLine(std::int64_t index, const std::string& number, char op
     if (operation == '*') operation = 'x';
     if (!IsEntryNumber(number)) {
         ShowErrorMessage(ports_.messages, "Type a number for the corrected line");
+        return false;
+    }
+    // A file's line may show more digits than the Entry box takes: its own number, kept for a
+    // new operation, is not cut.
+    const bool ownNumber = index >= 0 && index < tape_.Count() && number == NumberOfLine(tape_.Line(index));
+    if (number.size() > Calculator::kCapacity && !ownNumber) {
+        ShowErrorMessage(ports_.messages, "The number is too long: the Entry box takes at most " +
+                                              std::to_string(Calculator::kCapacity) + " characters");
         return false;
     }
     if (ParseNumber(number) == 0) {
