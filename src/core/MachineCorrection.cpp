@@ -309,14 +309,6 @@ bool Machine::CorrectLine(std::int64_t index, const std::string& number, char op
         ShowErrorMessage(ports_.messages, "Type a number for the corrected line");
         return false;
     }
-    // A file's line may show more digits than the Entry box takes: its own number, kept for a
-    // new operation, is not cut.
-    const bool ownNumber = index >= 0 && index < tape_.Count() && number == NumberOfLine(tape_.Line(index));
-    if (number.size() > Calculator::kCapacity && !ownNumber) {
-        ShowErrorMessage(ports_.messages, "The number is too long: the Entry box takes at most " +
-                                              std::to_string(Calculator::kCapacity) + " characters");
-        return false;
-    }
     if (ParseNumber(number) == 0) {
         ShowErrorMessage(ports_.messages, "A corrected line needs a number other than 0");
         return false;
@@ -327,7 +319,15 @@ bool Machine::CorrectLine(std::int64_t index, const std::string& number, char op
         ports_.messages.Beep();
         return false;
     }
-    if (index < history_->BaseLines())
+    // A file's line may show more digits than the Entry box takes: its own number, kept for a
+    // new operation, is not cut.
+    const bool fileLine = index < history_->BaseLines();
+    if (number.size() > Calculator::kCapacity && !(fileLine && number == NumberOfLine(tape_.Line(index)))) {
+        ShowErrorMessage(ports_.messages, "The number is too long: the Entry box takes at most " +
+                                              std::to_string(Calculator::kCapacity) + " characters");
+        return false;
+    }
+    if (fileLine)
         return CorrectFileLine(index, WithAutoDecimal(number, options_.AutoDecimal, calculator_.DecimalPlaces()), operation);
     return ReplayCorrection(index, history_->StepOfLine(index), number, operation, nullptr);
 }

@@ -458,11 +458,12 @@ TEST(CorrectLine, ThePauseGuardRefusesIt) {
 TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
     const std::string notANumber = "Type a number for the corrected line!";
     const std::string zero = "A corrected line needs a number other than 0!";
+    const std::string tooLong = "The number is too long: the Entry box takes at most 14 characters!";
     const std::pair<const char*, const std::string&> cases[] = {
         {"", notANumber},    {"-", notANumber},      {".", notANumber},
         {"1..2", notANumber}, {"1.2.3", notANumber}, {"12a", notANumber},
         {"abc", notANumber}, {"12a456789012345", notANumber}, {"0", zero},
-        {"0.00", zero},      {"-0", zero},
+        {"0.00", zero},      {"-0", zero},           {"123456789012345", tooLong},
     };
     for (const auto& [number, message] : cases) {
         TestMachine t;
