@@ -46,9 +46,9 @@ bool EntersNumber(const KeyStep& step) {
     }
 }
 
-// A number as the Entry box would take it: a sign, digits and one point, within its capacity.
+// A number as the Entry box would take it: a sign, digits and one point (its capacity apart).
 bool IsEntryNumber(const std::string& text) {
-    if (text.empty() || text.size() > Calculator::kCapacity) return false;
+    if (text.empty()) return false;
     std::size_t i = text[0] == '-' ? 1 : 0;
     bool point = false, digit = false;
     for (; i < text.size(); ++i) {
@@ -319,7 +319,15 @@ bool Machine::CorrectLine(std::int64_t index, const std::string& number, char op
         ports_.messages.Beep();
         return false;
     }
-    if (index < history_->BaseLines())
+    // A file's line may show more digits than the Entry box takes: its own number, kept for a
+    // new operation, is not cut.
+    const bool fileLine = index < history_->BaseLines();
+    if (number.size() > Calculator::kCapacity && !(fileLine && number == NumberOfLine(tape_.Line(index)))) {
+        ShowErrorMessage(ports_.messages, "The number is too long: the Entry box takes at most " +
+                                              std::to_string(Calculator::kCapacity) + " characters");
+        return false;
+    }
+    if (fileLine)
         return CorrectFileLine(index, WithAutoDecimal(number, options_.AutoDecimal, calculator_.DecimalPlaces()), operation);
     return ReplayCorrection(index, history_->StepOfLine(index), number, operation, nullptr);
 }

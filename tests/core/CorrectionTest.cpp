@@ -458,11 +458,12 @@ TEST(CorrectLine, ThePauseGuardRefusesIt) {
 TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
     const std::string notANumber = "Type a number for the corrected line!";
     const std::string zero = "A corrected line needs a number other than 0!";
+    const std::string tooLong = "The number is too long: the Entry box takes at most 14 characters!";
     const std::pair<const char*, const std::string&> cases[] = {
         {"", notANumber},    {"-", notANumber},      {".", notANumber},
         {"1..2", notANumber}, {"1.2.3", notANumber}, {"12a", notANumber},
-        {"abc", notANumber}, {"123456789012345", notANumber}, {"0", zero},
-        {"0.00", zero},      {"-0", zero},
+        {"abc", notANumber}, {"12a456789012345", notANumber}, {"0", zero},
+        {"0.00", zero},      {"-0", zero},           {"123456789012345", tooLong},
     };
     for (const auto& [number, message] : cases) {
         TestMachine t;
@@ -471,6 +472,35 @@ TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
         EXPECT_FALSE(t.machine.CorrectLine(1, number, '+')) << number;
         EXPECT_EQ(Look(t), before);
         EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{message}) << number;
+    }
+}
+
+// A file's line may show more digits than the Entry box takes (no separators, five places, a
+// recalled total): a new operation keeps its number whole, and a new number that long is refused saying why.
+TEST(CorrectFileLine, ANumberLongerThanTheEntryBoxTakes) {
+    const std::string tooLong = "The number is too long: the Entry box takes at most 14 characters!";
+    struct Case {
+        const char* name;
+        CorrectLineForm answer;
+        Lines tape;
+        std::vector<std::string> errors;
+    };
+    const Case cases[] = {
+        {"a new operation", {"123456789.12345", '/'}, {"0 =", "2.00000 +", "123456789.12345 /", ".00000 ="}, {}},
+        {"a number typed as long", {"123456789.12346", '+'}, {"0 =", "2.00000 +", "123456789.12345 +", "123456791.12345 ="},
+         {tooLong}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        t.machine.Run(Command::CommaSeparator);
+        t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("2.00000 +"), Tape::LayOut("123456789.12345 +"),
+                                               Tape::LayOut("123456791.12345 =")}));
+        CorrectThroughDialog(t, 2, c.answer);
+        ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
+        EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "123456789.12345");
+        EXPECT_EQ(t.Trimmed(), c.tape);
+        EXPECT_EQ(t.fakes.messages.Errors(), c.errors);
     }
 }
 

@@ -782,7 +782,8 @@ TEST(UserGuideTopics, SayWhatTheProgramDoes) {
     };
     const Case cases[] = {
         {"Keyboard", {"Ctrl+E correct", "Ctrl+Z undo", "Ctrl+Y redo"}, {}},
-        {"Correcting the Tape", {"as you keyed it, 1250,", "1250 for the line 12.50 +", "750 corrects the line to 7.50"},
+        {"Correcting the Tape", {"as you keyed it, 1250,", "1250 for the line 12.50 +",
+          "as the tape does, point included (12.50)", "750 corrects the line to 7.50"},
          {"the number, 1250.00"}},
         {"Exporting the Tape", {"CSV (comma, point)", "CSV for this locale"}, {}},
     };

@@ -9,6 +9,7 @@
 #include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <cstring>
 
 #include "aids/Tooltips.h"
@@ -37,8 +38,9 @@ CorrectLineDialog::CorrectLineDialog(const QString& number, char operation, bool
     // The Entry box's rules: a sign, digits and one point, within its capacity.
     number_->setValidator(
         new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*\\.?[0-9]*")), number_));
-    number_->setMaxLength(static_cast<int>(Calculator::kCapacity));
-    number_->setText(number.left(static_cast<int>(Calculator::kCapacity)));
+    // A file's line may show more digits than that: its number is offered whole, not cut.
+    number_->setMaxLength(std::max(static_cast<int>(Calculator::kCapacity), static_cast<int>(number.size())));
+    number_->setText(number);
     number_->setAlignment(Qt::AlignRight);
     number_->setAccessibleName(QStringLiteral("Number"));
     number_->installEventFilter(this);
