@@ -39,7 +39,7 @@ struct Recovering : TestMachine {
     RecoveryState Now() const {
         RecoveryState now{machine.CaptionText(), State().Subtotal,      State().PendingOperation,
                           State().EntryText,     State().JustPressedEquals, State().SpecialResult,
-                          machine.ElapsedTime(), machine.LastTapeFile(), machine.TapeFileName()};
+                          machine.ElapsedTime(), machine.LastTapeFile(), machine.TapeFileName(), {}};
         return now;
     }
     // The timer fired: the record is flushed and must hold exactly the tape and its state.
@@ -121,7 +121,9 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
         t.Flush();
         EXPECT_EQ(t.fakes.files.privateWrites - writes, c.rewritten ? 1 : 0);
         // Each key that changes something appends its entries at once.
-        if (!c.rewritten) EXPECT_GE(t.fakes.files.appends - appends, 1);
+        if (!c.rewritten) {
+            EXPECT_GE(t.fakes.files.appends - appends, 1);
+        }
         // An append is one flush's few entries, never the tape again.
         if (!c.rewritten) {
             EXPECT_LT(t.Record().size() - before, 200u);
@@ -216,7 +218,7 @@ TEST(Recovery, EveryCleanEndRemovesTheRecord) {
 }
 
 TEST(Recovery, YesBringsBackEveryFieldAsAnUnsavedTape) {
-    RecoveryState was{"March fuel", -1234.5, 'x', "12.3", false, true, "00:01:05", "/home/pat/march.QBX", "march"};
+    RecoveryState was{"March fuel", -1234.5, 'x', "12.3", false, true, "00:01:05", "/home/pat/march.QBX", "march", {}};
     RecoveryState first = was;
     first.caption = "Feb", first.subtotal = 3, first.pendingOperation = '+', first.entryText = "";
     first.justPressedEquals = true, first.specialResult = false, first.elapsedTime = "";
@@ -314,7 +316,9 @@ TEST(Recovery, ARecordIsOfferedExactlyWhenItsLockIsFree) {
         EXPECT_EQ(files.count(stem + ".QBR.x4Fq2a"), c.offered ? 0u : 1u);
         // The left record's lock is let go with its file once it was dealt with; this copy holds its own.
         EXPECT_EQ(t.fakes.files.locks.count(lock), 0u);
-        if (c.offered) EXPECT_EQ(files.count(lock), 0u);
+        if (c.offered) {
+            EXPECT_EQ(files.count(lock), 0u);
+        }
         EXPECT_EQ(t.fakes.files.locks.count(std::string(kFolder) + "400-4.lock"), t.fakes.files.noLocks ? 0u : 1u);
         t.machine.Unload(0, 0);
         EXPECT_TRUE(t.fakes.files.locks.empty());
@@ -601,9 +605,12 @@ TEST(Recovery, AWritingLeftUnfinishedByACopyThatEndedIsRemoved) {
     Recovering t([](FakePorts& f) {
         LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
         f.files.files[std::string(kFolder) + "100-1.QBR.x4Fq2a"] = "QBR=\r\nNAM=";
+        // and one of its list of temporary files, which holds no tape
+        f.files.files[std::string(kFolder) + "100-1.QBT.Zr81bQ"] = "/tapes/.Tape.QBX-1.saving\n";
         f.messages.answers.push_back(MessageAnswer::No);
     });
     EXPECT_FALSE(t.fakes.files.files.count(std::string(kFolder) + "100-1.QBR.x4Fq2a"));
+    EXPECT_FALSE(t.fakes.files.files.count(std::string(kFolder) + "100-1.QBT.Zr81bQ"));
     EXPECT_EQ(t.startupMessages.size(), 1u);  // the one record's question alone
 }
 

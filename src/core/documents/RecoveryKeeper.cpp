@@ -16,9 +16,20 @@ bool EndsWith(const std::string& text, const std::string& end) {
 // A record holds a tape file and, at most, a few entries a second: past this it is no record.
 constexpr std::uint64_t kRecordLimit = 2 * kTapeFileLimit;
 
+// A whole writing of a record or of a list of temporaries under way: "<copy>.QBR.xxxxxx" or
+// "<copy>.QBT.xxxxxx". Where it is, else npos.
+std::size_t WritingAt(const std::string& name) {
+    for (const std::string end : {RecoveryKeeper::kExtension, RecoveryKeeper::kTemporariesExtension}) {
+        const std::size_t at = name.find(end + ".");
+        if (at != std::string::npos && at > 0) return at;
+    }
+    return std::string::npos;
+}
+
 // The copy a file of the folder belongs to: its name up to ".QBR" (a record, or a whole writing
-// of one under way) or ".lock"; "" for any other file.
+// of one under way), ".QBT" or ".lock"; "" for any other file.
 std::string StemOf(const std::string& name) {
+    if (const std::size_t writing = WritingAt(name); writing != std::string::npos) return name.substr(0, writing);
     const std::size_t record = name.find(RecoveryKeeper::kExtension);
     if (record != std::string::npos && record > 0) return name.substr(0, record);
     for (const std::string end : {RecoveryKeeper::kLockExtension, RecoveryKeeper::kTemporariesExtension})
@@ -235,7 +246,7 @@ std::vector<LeftRecord> RecoveryKeeper::LeftBehind() {
         bool hasRecord = false;
         for (const std::string& name : files) {
             // A whole writing that a copy which ended never finished: its record is the one before.
-            if (name.find(std::string(kExtension) + ".") != std::string::npos) files_.Remove(place_.folder + name);
+            if (WritingAt(name) != std::string::npos) files_.Remove(place_.folder + name);
             if (name == stem + kTemporariesExtension) RemoveTemporaries(name);
             if (name == record) hasRecord = true;
         }
