@@ -1,6 +1,8 @@
 // The main window's two layouts, collapse and expand, and the clipboard commands.
 #include "Machine.h"
 
+#include <algorithm>
+
 #include "aids/WindowPlacement.h"
 #include "engine/NumberRules.h"
 #include "memory/DecimalComma.h"
@@ -43,8 +45,11 @@ void Machine::WindowMoved(long left, long top) {
     geometry_.top = top;
 }
 
+// A window larger than the screen (a large zoom on a small screen) starts at the screen's
+// corner, so its menus and the collapsed window that takes its place stay on the screen.
 Machine::Geometry Machine::CenterForm(long width, long height) const {
-    return Geometry{(screenWidth_ - width) / 2, (screenHeight_ - height) / 2, width, height};
+    return Geometry{std::max(0L, (screenWidth_ - width) / 2), std::max(0L, (screenHeight_ - height) / 2), width,
+                    height};
 }
 
 bool Machine::MenuVisible(const std::string& menuName) const {

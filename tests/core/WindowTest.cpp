@@ -101,6 +101,33 @@ TEST(Collapse, TheOuterWindowIsCentredOnceItsFrameIsKnown) {
     }
 }
 
+// A large zoom on a small screen: the window starts at the screen's edge it does not fit, and
+// the collapsed window that takes its corner is on the screen too.
+TEST(Collapse, AWindowLargerThanTheScreenStartsAtItsEdge) {
+    struct Case {
+        const char* what;
+        long width, height, left, top;
+    };
+    const Case cases[] = {
+        {"too wide", kScreenW + 6000, kExpandedH, 0, (kScreenH - kExpandedH) / 2},
+        {"too tall", kExpandedW, kScreenH + 10, (kScreenW - kExpandedW) / 2, 0},
+        {"too large", kExpandedW * 3, kExpandedH * 3, 0, 0},
+    };
+    for (const Case& c : cases) {
+        Windowed t;
+        t.Start();
+        t.machine.FirstActivation();
+        t.machine.SetExpandedSize(c.width, c.height);
+        EXPECT_EQ(t.G().left, c.left) << c.what;
+        EXPECT_EQ(t.G().top, c.top) << c.what;
+        t.machine.Key(vk::F11, 0, 0);
+        EXPECT_EQ(t.G().left, c.left) << c.what;
+        t.machine.Key(vk::F11, 0, 0);
+        EXPECT_EQ(t.G().left, c.left) << c.what;
+        EXPECT_EQ(t.G().top, c.top) << c.what;
+    }
+}
+
 TEST(Collapse, TheFileMenuItemNamesWhatItWillDo) {
     Windowed t;
     t.Start();

@@ -4,12 +4,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <string>
@@ -18,6 +21,7 @@
 #include "fakes/FakePorts.h"
 #include "windows/Appearance.h"
 #include "windows/MainWindow.h"
+#include "windows/Pictures.h"
 #include "windows/RichTextDocument.h"
 
 namespace qb {
@@ -153,6 +157,21 @@ TEST(Appearance, TopicColoursMadeForPaperReadOnADarkViewer) {
     QTextCursor(&paper).insertText(QStringLiteral("Options"), heading);
     MakeColoursReadable(paper, Qt::white);
     EXPECT_EQ(paper.begin().begin().fragment().charFormat().foreground().color(), QColor(0, 64, 128));
+}
+
+TEST(Appearance, TheLogosNameReadsOnLightAndDarkWindows) {
+    for (const QColor window : {QColor(239, 239, 239), QColor(247, 244, 234), QColor(61, 61, 61), QColor(0, 0, 0)}) {
+        const QPixmap logo = LogoPicture(56, window);
+        QImage shown(logo.size(), QImage::Format_RGB32);
+        shown.fill(window);
+        QPainter(&shown).drawPixmap(0, 0, logo);
+        // The name stands right of the quill; its darkest or lightest stroke is its colour.
+        double best = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = shown.width() * 3 / 10; x < shown.width(); ++x)
+                best = std::max(best, ContrastRatio(RgbOf(shown.pixelColor(x, y)), RgbOf(window)));
+        EXPECT_GE(best, kReadableContrast) << window.name().toStdString();
+    }
 }
 
 }  // namespace qb

@@ -38,6 +38,10 @@ const KeyCase kKeys[] = {
     {"Shift+1", Qt::Key_Exclam, Shift, "!", 0, {49, 1, '!'}},
     {"Shift+0", Qt::Key_ParenRight, Shift, ")", 0, {48, 1, ')'}},
     {"a layout's Shift+7 slash is still the 7 key", Qt::Key_Slash, Shift, "/", 16, {55, 1, '/'}},
+    {"Ctrl and the AZERTY minus on the 6 key", Qt::Key_Minus, Ctrl, "", 15, {189, 2, 0}},
+    {"Ctrl and the AZERTY equals", Qt::Key_Equal, Ctrl, "", 21, {187, 2, 0}},
+    {"Ctrl and the Czech plus on the 1 key", Qt::Key_Plus, Ctrl, "", 10, {187, 2, 0}},
+    {"Ctrl and the AZERTY 1 key is still Ctrl+1", Qt::Key_Ampersand, Ctrl, "", 10, {49, 2, 0}},
     // The keypad.
     {"keypad 3", Qt::Key_3, Pad, "3", 89, {99, 0, '3'}},
     {"keypad 0", Qt::Key_0, Pad, "0", 90, {96, 0, '0'}},

@@ -27,7 +27,7 @@ AboutWindow::AboutWindow(QWidget* parent, double scale) : QDialog(parent, Qt::Di
     frame->setObjectName(QStringLiteral("Frame1"));
     auto* logo = new QLabel(frame);
     logo->setObjectName(QStringLiteral("Picture1"));
-    logo->setPixmap(LogoPicture(qRound(56 * scale)));
+    logo->setPixmap(LogoPicture(qRound(56 * scale), frame->palette().color(QPalette::Window)));
     auto* tape = new QLabel(this);
     tape->setObjectName(QStringLiteral("picATape"));
     tape->setPixmap(TapePicture(qRound(150 * scale)));

@@ -117,7 +117,11 @@ int CodeOf(const KeyInput& input) {
     // The physical key decides for the digit row (Shift+8 is still the 8 key) and for letters
     // that the layout does not spell in Latin.
     int physical = CodeOfScanCode(input.scanCode);
-    if (physical >= vk::Key0 && physical <= vk::Key9) return physical;
+    // With Ctrl a key that shows "-", "=" or "+" is that key wherever the layout puts it (the
+    // AZERTY "-" is the 6 key), so Ctrl+- and Ctrl+= zoom on every layout.
+    const bool zoomKey = input.key == Qt::Key_Minus || input.key == Qt::Key_Equal || input.key == Qt::Key_Plus;
+    if (physical >= vk::Key0 && physical <= vk::Key9 && !(zoomKey && (input.modifiers & Qt::ControlModifier)))
+        return physical;
     if (input.scanCode == 0 && (input.modifiers & Qt::ShiftModifier)) {
         if (int code = UsShiftedDigitCode(input.key)) return code;
     }

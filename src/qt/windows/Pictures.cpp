@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include "windows/Appearance.h"
+
 namespace qb {
 namespace {
 
@@ -21,7 +23,7 @@ QPixmap Canvas(int width, int height) {
 }  // namespace
 
 // A quill over a roll of tape, and the name.
-QPixmap LogoPicture(int height) {
+QPixmap LogoPicture(int height, const QColor& background) {
     const int width = height * 4;
     QPixmap pixmap = Canvas(width, height);
     QPainter p(&pixmap);
@@ -50,7 +52,7 @@ QPixmap LogoPicture(int height) {
     font.setBold(true);
     font.setItalic(true);
     p.setFont(font);
-    p.setPen(QColor(25, 45, 90));
+    p.setPen(QColorOf(ReadableOn(Rgb{25, 45, 90}, RgbOf(background))));
     p.drawText(QRectF(h * 1.2, 0, width - h * 1.2, h), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Quillbox"));
     return pixmap;
 }

@@ -36,7 +36,7 @@ SplashWindow::SplashWindow(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::F
     row->addWidget(picture("picATape", TapePicture(sized(180))));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(28, 24, 28, 24);
-    layout->addWidget(picture("picLogo", LogoPicture(sized(64))), 0, Qt::AlignHCenter);
+    layout->addWidget(picture("picLogo", LogoPicture(sized(64), QColorOf(paper))), 0, Qt::AlignHCenter);
     layout->addSpacing(12);
     layout->addLayout(row);
     auto* line = new QLabel(QStringLiteral("A printing calculator with a paper tape"), this);
