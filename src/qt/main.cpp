@@ -126,6 +126,10 @@ int main(int argc, char* argv[]) {
         // A file goes to the running copy, which comes to the front with it. Without one, the
         // second start says why it ends, then brings the running copy to the front.
         if (request.file && qb::QtHandOver::Send(request)) return 0;
+        // The running copy did not answer: the file stays where it is, unopened, and that is said.
+        if (request.file)
+            std::fprintf(stderr, "the Quillbox: the running copy did not take %s; open it there with File, Open\n",
+                         qb::ShownName(*request.file).c_str());
         qb::ShowErrorMessage(messages, "A copy of the Quillbox is already running");
         qb::QtHandOver::Send(qb::HandOver{});
         return 1;

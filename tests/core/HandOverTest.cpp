@@ -95,6 +95,8 @@ TEST(HandOver, RequestsSurviveTheTripAndStrangersAreRefused) {
                                      "QBX-OPEN\n/a\0b\0"s,
                                      "QBX-OPEN\n/" + std::string(kHandOverLimit, 'a') + '\0'};
     for (const std::string& bytes : strangers) EXPECT_FALSE(DecodeHandOver(bytes)) << bytes.substr(0, 20);
+    // No bytes at all, where the buffer behind them holds the start of a request.
+    EXPECT_FALSE(DecodeHandOver(std::string_view("QBX-OPEN\n/a", 0)));
 }
 
 const char* const kMarch =

@@ -100,8 +100,8 @@ std::string EncodeHandOver(const HandOver& request) {
 }
 
 std::optional<HandOver> DecodeHandOver(std::string_view bytes) {
-    // One NUL, at the end: a name holds none.
-    if (bytes.size() > kHandOverLimit || bytes.find('\0') != bytes.size() - 1) return std::nullopt;
+    // One NUL, at the end: a name holds none. (No bytes at all have no end to look at.)
+    if (bytes.empty() || bytes.size() > kHandOverLimit || bytes.find('\0') != bytes.size() - 1) return std::nullopt;
     bytes.remove_suffix(1);
     if (bytes == kRaise) return HandOver{};
     if (bytes.substr(0, kOpen.size()) != kOpen || bytes.size() == kOpen.size()) return std::nullopt;

@@ -69,7 +69,7 @@ void QtHandOver::Accept() {
             const qsizetype end = bytes->indexOf('\0');
             // A request longer than any of ours is no request: the sender is cut off.
             if (end < 0 && static_cast<std::size_t>(bytes->size()) <= kHandOverLimit) return;
-            if (auto request = DecodeHandOver(std::string_view(bytes->constData(), end < 0 ? 0 : end + 1))) {
+            if (auto request = end < 0 ? std::nullopt : DecodeHandOver(std::string_view(bytes->constData(), end + 1))) {
                 socket->write("OK", 2);
                 socket->flush();
                 Take(std::move(*request));
