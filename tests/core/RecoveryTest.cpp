@@ -468,6 +468,32 @@ TEST(Recovery, ATornAppendAtEveryByteGivesTheTapeOfTheLastWholeFlush) {
     }
 }
 
+TEST(Recovery, TapeLinesThatLookLikeTheRecordsKeysComeBackAsLines) {
+    // A tape from a file may hold any line; the record's own count says where its lines are.
+    const std::vector<std::vector<std::string>> tapes = {
+        {"TEV="},
+        {"TEV=00:01:05", "               0 ="},
+        {"#      NEW=     0=-1", "TEV=", "a"},
+        {"           12.50 +", "NEW=7"},
+    };
+    for (const bool timed : {false, true}) {
+        for (const auto& lines : tapes) {
+            SCOPED_TRACE(lines.front() + (timed ? " with a timer reading" : ""));
+            RecoveryState state;
+            if (timed) state.elapsedTime = "00:00:09";
+            const qb::TapeLines tape(lines);
+            RecordWriter writer(state, tape, 1796540000);
+            std::string bytes;
+            for (std::string_view piece = writer.Next(); !piece.empty(); piece = writer.Next()) bytes += piece;
+            const auto read = ReadRecoveryRecord(bytes);
+            ASSERT_TRUE(read.has_value());
+            EXPECT_FALSE(read->damaged);
+            EXPECT_EQ(read->state.elapsedTime, state.elapsedTime);
+            EXPECT_TRUE(read->lines == tape);
+        }
+    }
+}
+
 TEST(Recovery, TheSubtotalComesBackToTheLastBit) {
     for (const double subtotal : {4.0 / 3, 0.1 + 0.2, -2.0 / 3 * 1e-300, 1e300 / 7, -0.0}) {
         SCOPED_TRACE(subtotal);

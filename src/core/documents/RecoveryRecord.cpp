@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <functional>
 #include <vector>
 
 #include "documents/TapeFile.h"
@@ -214,10 +215,12 @@ std::size_t TapeLinesEnd(const std::vector<std::string_view>& whole, std::size_t
 // Reads keyed lines from `next` on, their keys in the order of `keys`, any of them missing:
 // each goes to `take` with its key's place in `keys`. A line with none of the keys still due is
 // a damaged one, skipped, when one of them begins a line soon after it and it is no entry of
-// the record's; otherwise the keyed lines end before it. Gives how many lines were taken.
+// the record's; otherwise the keyed lines end before it. They end too where `done` says so,
+// given the place of the first key still due and the line. Gives how many lines were taken.
 template <std::size_t N, class Take>
 std::size_t ReadKeyed(const std::vector<std::string_view>& whole, std::size_t& next,
-                      const std::string_view (&keys)[N], RecoveredTape& tape, Take take) {
+                      const std::string_view (&keys)[N], RecoveredTape& tape, Take take,
+                      const std::function<bool(std::size_t due, std::size_t line)>& done = {}) {
     std::size_t due = 0, taken = 0;
     const auto keyAt = [&](std::size_t line) {
         std::size_t k = due;
@@ -225,6 +228,7 @@ std::size_t ReadKeyed(const std::vector<std::string_view>& whole, std::size_t& n
         return k;
     };
     while (next < whole.size() && due < N) {
+        if (done && done(due, next)) break;
         const std::size_t found = keyAt(next);
         if (found == N) {
             bool followed = false;
@@ -308,6 +312,11 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
         // The rounded subtotal is not needed beside the exact one.
         if (!read && found == 1 && exact) tape.damaged = true;
         else if (!read) Unreadable(tape, kHeaderWhat[found]);
+    }, [&](std::size_t due, std::size_t line) {
+        // Past the keys every header has, the count decides: where just that many lines are left
+        // before the entries, and not so after this one, they are the tape's, even one that
+        // begins like "TEV=" or like a damaged key.
+        return due >= kOptionalHeaderKey && CountFits(whole, line, count) && !CountFits(whole, line + 1, count);
     });
     if (header == 0) return std::nullopt;
     // The header's last line damaged beyond knowing: it is no tape line when the count says so.
