@@ -23,10 +23,11 @@ function quoted(line, n,    i) {
 # A step's marks: what a step leaves unsynced is no concern of the next one's record.
 /^pwrite64\(/ { step = quoted($0, 1); sub(/\\n$/, "", step); sub(/^[BE] /, "", step); delete unsynced; delete unsynced_folder; next }
 / = -1 / { next }
+# Only files count: a pipe or a socket (the sanitizers' own, say) holds nothing to sync.
 /^write\(/ {
   p = fd_path($0)
   if (p ~ /\.QBR$/) record_unsynced[p] = 1
-  else if (p !~ /\.QBR\.[^\/]*$/ && p !~ /\/marks$/) unsynced[p] = 1
+  else if (p ~ /^\// && p !~ /\.QBR\.[^\/]*$/ && p !~ /\/marks$/) unsynced[p] = 1
   next
 }
 /^(fsync|fdatasync)\(/ { p = fd_path($0); delete unsynced[p]; delete unsynced_folder[p]; delete record_unsynced[p]; next }
