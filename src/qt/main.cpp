@@ -19,7 +19,6 @@
 #include <vector>
 
 #include "Machine.h"
-#include "platform/DecimalSeparator.h"
 #include "platform/ErrorMessage.h"
 #include "platform/QtAudioPort.h"
 #include "platform/QtClipboardPort.h"
@@ -149,12 +148,11 @@ int main(int argc, char* argv[]) {
     qb::QtProgressPort progress;
     qb::Machine machine(qb::Ports{messages, &audio, &settings, &dialogs, &files, &clock, &clipboard, &pdf, &progress});
     machine.SetFolders(qb::ProgramFolders());
-    machine.SetDecimalComma(qb::UsesDecimalComma());
     machine.SetRecoveryPlace(qb::RecoveryPlaceOf());
     machine.SetLocaleDecimalSign(QLocale().decimalPoint().toStdString());
 
     std::unique_ptr<qb::MainWindow> window;
-    qb::QtHandOver handOver({[&] { return window && !machine.StartingUp() && !QApplication::activeModalWidget(); },
+    qb::QtHandOver handOver({[&] { return window && !machine.GetDesk().StartingUp() && !QApplication::activeModalWidget(); },
                              [&](const qb::HandOver& handed) {
                                  qb::BringToFront(window.get());
                                  if (handed.file) machine.OpenFileCommand(*handed.file);

@@ -60,24 +60,24 @@ TEST(ShortcutPanels, ShiftF1PagesAndAnyCommandBringsTheTapeBack) {
     const std::vector<std::pair<bool, bool>> expected = {{true, false}, {false, true}, {true, false}};
     for (const auto& [first, second] : expected) {
         t.machine.Key(vk::F1, vk::ShiftState, 0);
-        EXPECT_EQ(t.machine.ShortcutPanelVisible(1), first);
-        EXPECT_EQ(t.machine.ShortcutPanelVisible(2), second);
-        EXPECT_FALSE(t.machine.TapeVisible());
+        EXPECT_EQ(t.machine.Window().ShortcutPanelVisible(1), first);
+        EXPECT_EQ(t.machine.Window().ShortcutPanelVisible(2), second);
+        EXPECT_FALSE(t.machine.Window().TapeVisible());
     }
     t.machine.Key(16, vk::ShiftState, 0);  // Shift alone keeps them
-    EXPECT_TRUE(t.machine.ShortcutPanelVisible(1));
+    EXPECT_TRUE(t.machine.Window().ShortcutPanelVisible(1));
     t.machine.Key(53, 0, '5');
-    EXPECT_FALSE(t.machine.ShortcutPanelVisible(1));
-    EXPECT_TRUE(t.machine.TapeVisible());
+    EXPECT_FALSE(t.machine.Window().ShortcutPanelVisible(1));
+    EXPECT_TRUE(t.machine.Window().TapeVisible());
     EXPECT_EQ(ShortcutPanelLabels(1).size(), 15u);
     EXPECT_EQ(ShortcutPanelLabels(2).back(), "Previous List << Shift+F1");
 }
 
 TEST(ShortcutPanels, WorkWhilePaused) {
     TestMachine t;
-    t.machine.TimedEventActive = t.machine.TimedEventPaused = true;
+    t.machine.Event().active = t.machine.Event().paused = true;
     t.machine.Run(Command::ShortcutKeys);
-    EXPECT_TRUE(t.machine.ShortcutPanelVisible(1));
+    EXPECT_TRUE(t.machine.Window().ShortcutPanelVisible(1));
     EXPECT_TRUE(t.fakes.messages.Errors().empty());
 }
 

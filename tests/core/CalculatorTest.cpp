@@ -231,9 +231,9 @@ TEST(Operations, IndicatorFollowsThePendingOperation) {
     for (const auto& [keys, caption, pending, font] : cases) {
         TestMachine t;
         t.Press(keys);
-        EXPECT_EQ(t.machine.OperatorCaption(), caption) << keys;
+        EXPECT_EQ(t.machine.GetCalculator().OperatorCaption(), caption) << keys;
         EXPECT_EQ(t.State().PendingOperation, pending) << keys;
-        EXPECT_EQ(t.machine.OperatorFontName(), font) << keys;
+        EXPECT_EQ(t.machine.GetCalculator().OperatorFontName(), font) << keys;
     }
 }
 
@@ -409,7 +409,7 @@ TEST(Faults, AnOperationKeyRefusedKeepsThePendingOperation) {
     TestMachine t;
     t.Press("5/.001+");
     EXPECT_EQ(t.State().PendingOperation, '/');
-    EXPECT_EQ(t.machine.OperatorCaption(), "/");
+    EXPECT_EQ(t.machine.GetCalculator().OperatorCaption(), "/");
 }
 
 // A tape saved after a total comes back with its flag set beside the number in the Entry box;
@@ -433,7 +433,7 @@ TEST(Faults, ARefusedOperationKeepsTheJustPressedEqualsFlag) {
         t.Press("+");
         EXPECT_EQ(t.fakes.messages.Errors().size(), 1u) << operation;
         EXPECT_TRUE(t.State().JustPressedEquals) << operation;
-        EXPECT_EQ(t.machine.OperatorCaption(), operation);
+        EXPECT_EQ(t.machine.GetCalculator().OperatorCaption(), operation);
         EXPECT_EQ(t.TapeLines(), before) << operation;
     }
 }
@@ -460,7 +460,7 @@ TEST(DecimalPlaces, IndicatorColours) {
         s.autoDecimal = autoDecimal;
         Apply(t, s);
         for (int i = 0; i <= 5; ++i)
-            EXPECT_EQ(t.machine.DecimalIndicatorColour(i), i == places ? colour : IndicatorColour::ButtonFace)
+            EXPECT_EQ(t.machine.GetDesk().DecimalIndicatorColour(i), i == places ? colour : IndicatorColour::ButtonFace)
                 << places << " " << autoDecimal << " " << i;
     }
 }
@@ -499,9 +499,9 @@ TEST(DecimalPlaces, FloatingSubtotalOfTinyAndHugeValues) {
 
 TEST(ClearEntryBox, IndicatorIsRedWhileOff) {
     TestMachine t;
-    EXPECT_EQ(t.machine.ClearEntryBoxColour(), IndicatorColour::ButtonFace);
+    EXPECT_EQ(t.machine.GetDesk().ClearEntryBoxColour(), IndicatorColour::ButtonFace);
     t.machine.Run(Command::ClearEntryBox);
-    EXPECT_EQ(t.machine.ClearEntryBoxColour(), IndicatorColour::Red);
+    EXPECT_EQ(t.machine.GetDesk().ClearEntryBoxColour(), IndicatorColour::Red);
 }
 
 }  // namespace

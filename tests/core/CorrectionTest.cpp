@@ -26,7 +26,7 @@ struct Seen {
 };
 
 Seen Look(const TestMachine& t) {
-    return {t.TapeLines(), t.State(), t.Display(), t.machine.MemoryText(), t.machine.OperatorCaption()};
+    return {t.TapeLines(), t.State(), t.Display(), t.machine.Memory().Text(), t.machine.GetCalculator().OperatorCaption()};
 }
 
 std::ostream& operator<<(std::ostream& out, const Seen& seen) {
@@ -446,7 +446,7 @@ TEST(CorrectLine, OtherLinesBeep) {
 TEST(CorrectLine, ThePauseGuardRefusesIt) {
     TestMachine t;
     t.Press("12+3=");
-    t.machine.TimedEventActive = t.machine.TimedEventPaused = true;
+    t.machine.Event().active = t.machine.Event().paused = true;
     const Seen before = Look(t);
     CorrectThroughDialog(t, 1, CorrectLineForm{"9", '+'});
     t.machine.Run(Command::Undo);
@@ -583,7 +583,7 @@ TEST(Undo, TheMemoryComesBackAndTheTapeCountsAsChanged) {
     t.machine.GetTape().SetDirty(false);  // as after a save
     t.machine.Run(Command::Undo);
     EXPECT_EQ(t.machine.Memory().Value(), 0);
-    EXPECT_EQ(t.fakes.settings.values["Memory"], t.machine.MemoryText());
+    EXPECT_EQ(t.fakes.settings.values["Memory"], t.machine.Memory().Text());
     EXPECT_TRUE(t.machine.GetTape().Dirty());
 }
 

@@ -46,7 +46,7 @@ TEST(SaveAs, FileNamesAreCheckedAndTheExtensionAdded) {
             EXPECT_EQ(t.fakes.files.files.count(std::string(kDir) + written), 1u) << typed;
             EXPECT_EQ(t.machine.Title(), std::string("the Quillbox (") + written + ")");
             EXPECT_FALSE(t.machine.GetTape().Dirty());
-            EXPECT_EQ(t.machine.LastTapeFile(), std::string(kDir) + written);
+            EXPECT_EQ(t.machine.Document().LastTapeFile(), std::string(kDir) + written);
         } else {
             EXPECT_TRUE(t.fakes.files.files.empty()) << typed;
             EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{error});
@@ -77,7 +77,7 @@ TEST(SaveAs, TheCaptionPromptComesFirstAndItsCaptionIsWritten) {
     t.machine.Run(Command::SaveAs);
     const std::string& bytes = t.fakes.files.files["/home/pat/march.QBX"];
     EXPECT_EQ(bytes.substr(0, 16), "QBX=March fuel\r\n");
-    EXPECT_EQ(t.machine.CaptionText(), "March fuel");
+    EXPECT_EQ(t.machine.Document().Caption(), "March fuel");
     EXPECT_EQ(t.fakes.settings.values["Last Caption"], "March fuel");
     // Without the prompt, only a caption set by New caption is written.
     t.machine.Run(Command::PromptFileCaption);
@@ -125,14 +125,14 @@ TEST(Save, AFailedWriteKeepsTheOldFileAndTheTapeChanged) {
 TEST(Save, DuringATimedEventTheSuggestedNameIsOffered) {
     DocMachine t;
     t.SaveAsWithoutPrompt("budget");
-    t.machine.TimedEventActive = true;
-    t.machine.EventName = "Pat";
-    t.machine.EventDate = "7/4/1999";
-    t.machine.EventDescription = "Audit";
+    t.machine.Event().active = true;
+    t.machine.Event().name = "Pat";
+    t.machine.Event().date = "7/4/1999";
+    t.machine.Event().description = "Audit";
     t.machine.Run(Command::Save);
     EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "/home/pat/Pat 07_04_1999 Audit");
-    t.machine.EventDate.clear();
-    EXPECT_EQ(t.machine.SuggestedEventFileName(), "Pat Audit");
+    t.machine.Event().date.clear();
+    EXPECT_EQ(t.machine.GetTimers().SuggestedFileName(), "Pat Audit");
 }
 
 struct AskCase {
@@ -174,7 +174,7 @@ TEST(NewTape, SaveTheTapeQuestion) {
             EXPECT_EQ(t.Trimmed(), std::vector<std::string>{"0 ="}) << c.name;
             EXPECT_FALSE(t.machine.GetTape().Dirty());
             EXPECT_EQ(t.machine.Title(), "the Quillbox");
-            EXPECT_EQ(t.machine.LastTapeFile(), "");
+            EXPECT_EQ(t.machine.Document().LastTapeFile(), "");
         } else {
             EXPECT_EQ(t.TapeLines(), before) << c.name;
             EXPECT_TRUE(t.machine.GetTape().Dirty()) << c.name;
@@ -187,9 +187,9 @@ TEST(NewTape, EmptiesTheCaptionButKeepsTheSetting) {
     t.fakes.dialogs.captions.push_back("Kept");
     t.machine.Run(Command::NewCaption);
     t.machine.Run(Command::NewTape);
-    EXPECT_EQ(t.machine.CaptionText(), "");
+    EXPECT_EQ(t.machine.Document().Caption(), "");
     EXPECT_EQ(t.fakes.settings.values["Last Caption"], "Kept");
-    EXPECT_TRUE(t.machine.UseCaptionWithoutPrompt());
+    EXPECT_TRUE(t.machine.Document().UseCaptionWithoutPrompt());
 }
 
 TEST(Open, ARoundTripRestoresTheTapeAndTheCalculator) {
@@ -208,8 +208,8 @@ TEST(Open, ARoundTripRestoresTheTapeAndTheCalculator) {
     EXPECT_EQ(u.State().PendingOperation, 'x');
     EXPECT_EQ(u.Display(), t.State().EntryText);
     EXPECT_EQ(u.State().JustPressedEquals, t.State().JustPressedEquals);
-    EXPECT_EQ(u.machine.OperatorCaption(), "*");
-    EXPECT_EQ(u.machine.CaptionText(), "Round = trip \xE9");
+    EXPECT_EQ(u.machine.GetCalculator().OperatorCaption(), "*");
+    EXPECT_EQ(u.machine.Document().Caption(), "Round = trip \xE9");
     EXPECT_EQ(u.machine.Title(), "the Quillbox (trip)");
     EXPECT_FALSE(u.machine.GetTape().Dirty());
     EXPECT_EQ(u.fakes.settings.values.count("Last Caption"), 0u);  // opening does not write it
@@ -264,16 +264,16 @@ TEST(Captions, NewCaptionPromptsAndStores) {
     DocMachine t;
     t.fakes.dialogs.captions.push_back(std::string(80, 'c'));
     t.machine.Key(vk::W, vk::CtrlState, 23);
-    EXPECT_EQ(t.machine.CaptionText(), std::string(75, 'c'));
+    EXPECT_EQ(t.machine.Document().Caption(), std::string(75, 'c'));
     EXPECT_EQ(t.fakes.settings.values["Last Caption"], std::string(75, 'c'));
-    EXPECT_TRUE(t.machine.UseCaptionWithoutPrompt());
+    EXPECT_TRUE(t.machine.Document().UseCaptionWithoutPrompt());
     t.machine.Run(Command::NewCaption);  // cancelled
-    EXPECT_EQ(t.machine.CaptionText(), std::string(75, 'c'));
+    EXPECT_EQ(t.machine.Document().Caption(), std::string(75, 'c'));
     EXPECT_EQ(t.fakes.dialogs.captionPrompts.back(), std::string(75, 'c'));
     t.machine.Key(vk::Q, vk::CtrlState, 17);
-    EXPECT_EQ(t.machine.CaptionText(), "");
+    EXPECT_EQ(t.machine.Document().Caption(), "");
     EXPECT_EQ(t.fakes.settings.values["Last Caption"], "");
-    EXPECT_TRUE(t.machine.UseCaptionWithoutPrompt());
+    EXPECT_TRUE(t.machine.Document().UseCaptionWithoutPrompt());
 }
 
 TEST(Captions, TooltipsSwitchedInThePromptReachTheSettings) {
@@ -321,10 +321,10 @@ TEST(Print, DuringATimedEventEveryCopyStartsWithTheEvent) {
     FakePrinter printer;
     t.fakes.dialogs.printer = &printer;
     t.machine.Run(Command::PromptPrintCaption);
-    t.machine.TimedEventActive = true;
-    t.machine.EventName = "Dez Ide";
-    t.machine.EventDate = "7/4/1999";
-    t.machine.EventDescription = "Audit";
+    t.machine.Event().active = true;
+    t.machine.Event().name = "Dez Ide";
+    t.machine.Event().date = "7/4/1999";
+    t.machine.Event().description = "Audit";
     t.fakes.dialogs.printerAnswers.push_back(2);
     t.machine.Run(Command::Print);
     ASSERT_EQ(printer.jobs.size(), 2u);
@@ -347,7 +347,7 @@ TEST(Close, AsksOnlyForAChangedTapeAndHonoursCancel) {
     EXPECT_FALSE(t.machine.QueryClose());
     t.fakes.messages.answers.push_back(MessageAnswer::No);
     EXPECT_TRUE(t.machine.QueryClose());
-    t.machine.TimedEventActive = t.machine.TimedEventPaused = true;
+    t.machine.Event().active = t.machine.Event().paused = true;
     EXPECT_FALSE(t.machine.QueryClose());
     EXPECT_EQ(t.fakes.messages.Errors().back(), "Press F12 to turn the timer back on!");
 }

@@ -291,7 +291,7 @@ TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
         EXPECT_EQ(t.fakes.dialogs.fileRequests[0].initialName, std::string("/work/*") + c.extension);
         EXPECT_EQ(t.fakes.files.files.count(path), 1u);
         EXPECT_TRUE(t.machine.GetTape().Dirty());
-        EXPECT_EQ(t.machine.TapeFileName(), "");
+        EXPECT_EQ(t.machine.Document().TapeFileName(), "");
         EXPECT_EQ(t.machine.Title(), "the Quillbox");
 
         // The name as typed with its extension in capitals is kept; replacing asks first.
@@ -340,8 +340,8 @@ TEST(ExportPdf, LaysTheTapeOutAsPrintDoes) {
     EXPECT_TRUE(t.machine.MenuItemEnabled(Command::ExportPdf));
     t.Press("12+3=");
     t.fakes.dialogs.captions = {std::string("March, \"rent\"")};  // the print caption prompt
-    t.machine.TimedEventActive = true;
-    t.machine.EventName = "Dez";
+    t.machine.Event().active = true;
+    t.machine.Event().name = "Dez";
     t.fakes.dialogs.files = {"/t/march"};
     t.machine.Run(Command::ExportPdf);
     EXPECT_EQ(t.fakes.files.files["/t/march.pdf"],
@@ -350,14 +350,14 @@ TEST(ExportPdf, LaysTheTapeOutAsPrintDoes) {
     EXPECT_EQ(t.fakes.pdf.printer.jobs.size(), 1u);
     EXPECT_EQ(t.fakes.pdf.printer.fontName, "Arial");  // put back, as after printing
     EXPECT_EQ(t.fakes.pdf.titles, (Lines{"March, \"rent\""}));
-    EXPECT_TRUE(t.machine.TimedEventActive);
+    EXPECT_TRUE(t.machine.Event().active);
     EXPECT_EQ(t.fakes.dialogs.captionPrompts, (Lines{""}));
 
     // Without the prompt, the caption last set with New Caption is printed, as Print does.
     t.machine.Run(Command::PromptPrintCaption);
     t.fakes.dialogs.captions = {std::string("April")};
     t.machine.Run(Command::NewCaption);
-    t.machine.TimedEventActive = false;
+    t.machine.Event().active = false;
     t.fakes.dialogs.files = {"/t/april"};
     t.machine.Run(Command::ExportPdf);
     EXPECT_EQ(t.fakes.files.files["/t/april.pdf"].substr(0, 6), "April\n");

@@ -124,10 +124,10 @@ TEST(OpenFile, ATapeGivenFromOutsideOpensAsOpenWould) {
     EXPECT_TRUE(t.fakes.messages.shown.empty());  // a clean tape: nothing asked
     EXPECT_EQ(t.Trimmed(), std::vector<std::string>{"12.00 +"});
     EXPECT_EQ(t.machine.Title(), "the Quillbox (march)");
-    EXPECT_EQ(t.machine.LastTapeFile(), "/home/pat/march.QBX");
-    EXPECT_EQ(t.machine.CaptionText(), "March");
-    EXPECT_TRUE(t.machine.StopwatchItemVisible());
-    EXPECT_EQ(t.machine.StopwatchCaption(), "Time: 00:12:40");
+    EXPECT_EQ(t.machine.Document().LastTapeFile(), "/home/pat/march.QBX");
+    EXPECT_EQ(t.machine.Document().Caption(), "March");
+    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().ItemVisible());
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "Time: 00:12:40");
     EXPECT_FALSE(t.machine.GetTape().Dirty());
     EXPECT_TRUE(t.machine.TakeFocusRequest());
 }
@@ -181,12 +181,12 @@ TEST(OpenFile, NamesThatAreNoTapeSaySoAndLoseNothing) {
 
 TEST(OpenFile, APausedTimedEventRefusesIt) {
     OpenMachine t;
-    t.machine.TimedEventActive = true;
-    t.machine.TimedEventPaused = true;
+    t.machine.Event().active = true;
+    t.machine.Event().paused = true;
     t.machine.OpenFileCommand("/home/pat/march.QBX");
     ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
     EXPECT_EQ(t.machine.Title(), "the Quillbox");
-    EXPECT_TRUE(t.machine.LastTapeFile().empty());
+    EXPECT_TRUE(t.machine.Document().LastTapeFile().empty());
 }
 
 }  // namespace

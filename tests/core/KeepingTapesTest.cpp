@@ -53,16 +53,16 @@ TEST(KeepingTapes, ACloseDuringAnEventWhoseSaveFailsKeepsTheWindowAndTheEvent) {
         EXPECT_EQ(t.fakes.messages.Errors(), c.error.empty() ? std::vector<std::string>{}
                                                               : std::vector<std::string>{c.error});
         EXPECT_EQ(t.TapeLines(), tape);
-        EXPECT_EQ(t.machine.TimedEventActive, !c.closes);
+        EXPECT_EQ(t.machine.Event().active, !c.closes);
         if (c.closes) continue;
         // The event goes on as it was: its colours, and its clock counting from its start.
-        EXPECT_EQ(t.machine.DisplayBackground(), 0xC0C0FFu);
-        EXPECT_TRUE(t.machine.StopwatchTimerOn());
+        EXPECT_EQ(t.machine.GetTimers().DisplayBackground(), 0xC0C0FFu);
+        EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().TimerOn());
         t.fakes.clock.now = 1070;
         t.machine.StopwatchTick();
-        EXPECT_EQ(t.machine.StopwatchCaption(), "00:01:10");
+        EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:01:10");
         EXPECT_EQ(t.machine.Title(), "the Quillbox");
-        EXPECT_EQ(t.machine.LastTapeFile(), "");
+        EXPECT_EQ(t.machine.Document().LastTapeFile(), "");
         // The user saves elsewhere and closes.
         t.fakes.files.failWrites = false;
         t.fakes.dialogs.captions.push_back("Audit");
@@ -75,18 +75,18 @@ TEST(KeepingTapes, ACloseDuringAnEventWhoseSaveFailsKeepsTheWindowAndTheEvent) {
 // A tape that had its file keeps it when the event's save fails.
 TEST(KeepingTapes, AFailedEventSaveKeepsTheTapesFile) {
     DuringAnEvent t;
-    t.machine.TimedEventActive = false;  // saved before the event, as a tape of its own
+    t.machine.Event().active = false;  // saved before the event, as a tape of its own
     t.fakes.dialogs.captions.push_back("Audit");
     t.fakes.dialogs.files.push_back("/home/pat/budget");
     t.machine.Run(Command::SaveAs);
     ASSERT_EQ(t.machine.Title(), "the Quillbox (budget.QBX)");
-    t.machine.TimedEventActive = true;
+    t.machine.Event().active = true;
     t.fakes.files.failWrites = true;
     t.fakes.dialogs.captions.push_back("Audit");
     t.fakes.dialogs.files.push_back("/home/pat/Pat 07_04_1999 Audit");
     EXPECT_FALSE(t.machine.QueryClose());
     EXPECT_EQ(t.machine.Title(), "the Quillbox (budget.QBX)");
-    EXPECT_EQ(t.machine.LastTapeFile(), "/home/pat/budget.QBX");
+    EXPECT_EQ(t.machine.Document().LastTapeFile(), "/home/pat/budget.QBX");
 }
 
 TEST(KeepingTapes, ACancelledEventSaveLeavesTheTapeWithoutAFile) {
@@ -95,7 +95,7 @@ TEST(KeepingTapes, ACancelledEventSaveLeavesTheTapeWithoutAFile) {
         DuringAnEvent t;
         t.fakes.dialogs.captions.push_back(cancelCaption ? std::nullopt : std::optional<std::string>("Audit"));
         t.machine.Key(vk::Left, 0, 0);  // ends the event with a save
-        EXPECT_FALSE(t.machine.TimedEventActive);
+        EXPECT_FALSE(t.machine.Event().active);
         EXPECT_EQ(t.machine.Title(), "the Quillbox");
         EXPECT_TRUE(t.fakes.files.files.empty());
         // Save is a new tape's save: through the dialog, never to the suggested bare name.
@@ -155,7 +155,7 @@ TEST(KeepingTapes, AStoredCaptionIsCleanedLikeATypedOne) {
     };
     for (const auto& [stored, used] : cases) {
         TestMachine t({{"Last Caption", stored}, {"Auto Decimal", "False"}});
-        EXPECT_EQ(t.machine.CaptionText(), used);
+        EXPECT_EQ(t.machine.Document().Caption(), used);
         // Offered as the file's caption, and read back whole.
         t.machine.SetFolders({"/home/pat", "", "", ""});
         t.fakes.dialogs.captions.push_back(used);
@@ -164,7 +164,7 @@ TEST(KeepingTapes, AStoredCaptionIsCleanedLikeATypedOne) {
         EXPECT_EQ(t.fakes.dialogs.captionPrompts.back(), used);
         t.fakes.dialogs.files.push_back("/home/pat/c.QBX");
         t.machine.Run(Command::Open);
-        EXPECT_EQ(t.machine.CaptionText(), used);
+        EXPECT_EQ(t.machine.Document().Caption(), used);
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
     }
 }

@@ -93,9 +93,9 @@ TEST(KeyboardOptions, CtrlShortcutsReachTheMenus) {
 TEST(KeyboardOptions, F12TogglesTheIndicator) {
     TestMachine t;
     t.machine.Key(vk::F12, 0, 0);
-    EXPECT_EQ(t.machine.ClearEntryBoxColour(), IndicatorColour::Red);
+    EXPECT_EQ(t.machine.GetDesk().ClearEntryBoxColour(), IndicatorColour::Red);
     t.machine.Key(vk::F12, 0, 0);
-    EXPECT_EQ(t.machine.ClearEntryBoxColour(), IndicatorColour::ButtonFace);
+    EXPECT_EQ(t.machine.GetDesk().ClearEntryBoxColour(), IndicatorColour::ButtonFace);
 }
 
 TEST(Frame, PausedTimedEventRefusesCommands) {
@@ -103,8 +103,8 @@ TEST(Frame, PausedTimedEventRefusesCommands) {
                       Command::AutoDecimal}) {
         TestMachine t;
         t.Press("7");
-        t.machine.TimedEventActive = true;
-        t.machine.TimedEventPaused = true;
+        t.machine.Event().active = true;
+        t.machine.Event().paused = true;
         auto before = t.TapeLines();
         t.machine.Run(c);
         ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
@@ -120,8 +120,8 @@ TEST(Frame, PausedTimedEventRefusesCommands) {
 TEST(Frame, OnlyAnActiveAndPausedEventRefuses) {
     for (auto [active, paused] : {std::pair{true, false}, std::pair{false, true}}) {
         TestMachine t;
-        t.machine.TimedEventActive = active;
-        t.machine.TimedEventPaused = paused;
+        t.machine.Event().active = active;
+        t.machine.Event().paused = paused;
         t.Press("5+");
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
         EXPECT_EQ(t.Trimmed().back(), "5.00 +");
@@ -130,8 +130,8 @@ TEST(Frame, OnlyAnActiveAndPausedEventRefuses) {
 
 TEST(Frame, KeysWhilePausedAreRefusedOnceAndCharactersDiscarded) {
     TestMachine t;
-    t.machine.TimedEventActive = true;
-    t.machine.TimedEventPaused = true;
+    t.machine.Event().active = true;
+    t.machine.Event().paused = true;
     t.machine.Key(53, 0, '5');
     t.machine.Key(vk::OemPlus, 1, '+');
     t.machine.Key(vk::Back, 0, 8);

@@ -62,7 +62,7 @@ class LayoutKeys : public ::testing::TestWithParam<LayoutCase> {};
 TEST_P(LayoutKeys, TypeWhatTheLayoutShows) {
     const LayoutCase& c = GetParam();
     TestMachine t;
-    t.machine.SetDecimalComma(c.decimalComma);
+    t.machine.SetLocaleDecimalSign(c.decimalComma ? "," : ".");
     for (const Stroke& k : c.keys) t.machine.Key(k.code, k.shift, k.character);
     EXPECT_EQ(t.Display(), c.display);
     std::vector<std::string> expected{"0 ="};
@@ -89,7 +89,7 @@ TEST(DecimalComma, PasteReadsTheUsersNumbers) {
     };
     for (const auto& [comma, clip, entry] : cases) {
         TestMachine t;
-        t.machine.SetDecimalComma(comma);
+        t.machine.SetLocaleDecimalSign(comma ? "," : ".");
         t.fakes.clipboard.text = clip;
         t.machine.Run(Command::Paste);
         EXPECT_EQ(t.Display(), entry) << clip << (comma ? " with a decimal comma" : "");

@@ -139,9 +139,9 @@ TEST(Locations, AProgramStartedInASystemFolderSavesInDocuments) {
     EXPECT_EQ(t.machine.Title(), "the Quillbox (march.QBX)");
 
     // An event's suggested name goes to the same folder.
-    t.machine.TimedEventActive = true;
-    t.machine.EventName = "Pat";
-    t.machine.EventDate = "7/4/1999";
+    t.machine.Event().active = true;
+    t.machine.Event().name = "Pat";
+    t.machine.Event().date = "7/4/1999";
     t.fakes.dialogs.captions.push_back("March");
     t.machine.Run(Command::Save);
     EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "/home/pat/Documents/Pat 07_04_1999");

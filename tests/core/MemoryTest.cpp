@@ -51,7 +51,7 @@ TEST(Memory, CommandsAndTheMemoryBox) {
         t.machine.Run(Command::FloatingPoint);
         if (!c.comma) t.machine.Run(Command::CommaSeparator);
         t.Press(c.keys);
-        EXPECT_EQ(t.machine.MemoryText(), c.text) << c.name;
+        EXPECT_EQ(t.machine.Memory().Text(), c.text) << c.name;
         EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), c.value) << c.name;
         EXPECT_EQ(t.fakes.messages.Errors(), c.errors) << c.name;
         EXPECT_EQ(t.fakes.settings.values["Memory"], c.text) << c.name;
@@ -90,10 +90,10 @@ TEST(Memory, OverflowBlocksUntilCleared) {
               (std::vector<std::string>{kTooLarge, "The memory value is too large to recall!"}));
     EXPECT_EQ(t.Display(), "");
     t.machine.Key(vk::N, vk::CtrlState, 14);
-    EXPECT_EQ(t.machine.MemoryText(), "");
+    EXPECT_EQ(t.machine.Memory().Text(), "");
     t.Press("5+");
     t.machine.Key(vk::F5, 0, 0);
-    EXPECT_EQ(t.machine.MemoryText(), Box("5."));
+    EXPECT_EQ(t.machine.Memory().Text(), Box("5."));
 }
 
 TEST(Memory, RecallEntersTheNumberWithoutSeparators) {
@@ -115,7 +115,7 @@ TEST(Memory, NegativeRecallSetsMinus) {
     t.machine.Run(Command::MemoryAdd);
     t.machine.Run(Command::RecallMemory);
     EXPECT_EQ(t.Display(), "42.");
-    EXPECT_EQ(t.machine.OperatorCaption(), "-");
+    EXPECT_EQ(t.machine.GetCalculator().OperatorCaption(), "-");
     EXPECT_FALSE(t.State().JustPressedEquals);
 }
 
@@ -127,7 +127,7 @@ TEST(Memory, StoredTextsRestoreTheirValues) {
     };
     for (const auto& [stored, value, blocked] : cases) {
         TestMachine t(std::map<std::string, std::string>{{"Memory", stored}});
-        EXPECT_EQ(t.machine.MemoryText(), stored);
+        EXPECT_EQ(t.machine.Memory().Text(), stored);
         EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), value) << stored;
         EXPECT_EQ(t.machine.Memory().Blocked(), blocked) << stored;
     }
@@ -155,7 +155,7 @@ TEST(Memory, NothingUsableChangesNothing) {
     t.Press("1234567890.12+");
     t.machine.Run(Command::MemoryAdd);
     EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"The value on the tape is too large to recall!"});
-    EXPECT_EQ(t.machine.MemoryText(), "");
+    EXPECT_EQ(t.machine.Memory().Text(), "");
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ TEST(Progress, LongWorkCanBeCancelledWithoutATrace) {
             t.fakes.dialogs.files = {"/t/long.QBX"};
             t.fakes.messages.answers.push_back(MessageAnswer::No);  // "Save the tape?"
             t.machine.Run(Command::Open);
-            EXPECT_EQ(t.machine.TapeFileName(), cancelled ? "" : "long");
+            EXPECT_EQ(t.machine.Document().TapeFileName(), cancelled ? "" : "long");
             EXPECT_EQ(t.TapeLines().size(), cancelled ? before.size() : 2u * kKeyedLines);
             break;
         case Work::Correct:

@@ -37,9 +37,9 @@ struct Recovering : TestMachine {
     std::string Record() const { return HasRecord() ? fakes.files.files.at(Path()) : std::string(); }
     // What the machine holds, as a record holds it.
     RecoveryState Now() const {
-        RecoveryState now{machine.CaptionText(), State().Subtotal,      State().PendingOperation,
+        RecoveryState now{machine.Document().Caption(), State().Subtotal,      State().PendingOperation,
                           State().EntryText,     State().JustPressedEquals, State().SpecialResult,
-                          machine.ElapsedTime(), machine.LastTapeFile(), machine.TapeFileName(), {}};
+                          machine.GetTimers().GetStopwatch().ElapsedTime, machine.Document().LastTapeFile(), machine.Document().TapeFileName(), {}};
         return now;
     }
     // The timer fired: the record is flushed and must hold exactly the tape and its state.
@@ -194,7 +194,7 @@ TEST(Recovery, EveryCleanEndRemovesTheRecord) {
              return false;
          }},
         {"close during a timed event, Save As cancelled: the close goes on, the record stays", [](Recovering& t) {
-             t.machine.TimedEventActive = true;
+             t.machine.Event().active = true;
              EXPECT_TRUE(t.machine.QueryClose());
              EXPECT_EQ(ReadRecoveryRecord(t.Record())->lines.ToVector(), t.TapeLines());
              return false;
@@ -249,7 +249,7 @@ TEST(Recovery, YesBringsBackEveryFieldAsAnUnsavedTape) {
         EXPECT_EQ(t.TapeLines(), c.lines);
         EXPECT_EQ(t.Now(), was);
         EXPECT_EQ(t.Display(), "12.3");
-        EXPECT_EQ(t.machine.StopwatchCaption(), "Time: 00:01:05");
+        EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "Time: 00:01:05");
         EXPECT_TRUE(t.machine.GetTape().Dirty());
         EXPECT_EQ(t.machine.Title(), "the Quillbox (march) (recovered)");
         // The tape now lives in this copy's record; the old one is gone.
@@ -368,7 +368,7 @@ TEST(Recovery, AFolderThatIsNotTheUsersAloneIsLeftUntouchedAndTheUserIsToldOnce)
                   "Unsaved tapes cannot be kept for recovery: \"/home/pat/.local/state/the Quillbox\" cannot be made, "
                   "or is not a folder of your own, open to you alone.");
         EXPECT_EQ(t.fakes.files.files, before);
-        EXPECT_EQ(t.machine.LastTapeFile(), "");
+        EXPECT_EQ(t.machine.Document().LastTapeFile(), "");
         EXPECT_TRUE(t.fakes.files.locks.empty());
         t.Press("5+");
         t.machine.RecoveryTick();
@@ -399,7 +399,7 @@ TEST(Recovery, ARecordFileThatIsNotTheUsersAloneIsNeverRead) {
                                               "file of yours alone",
                                               0),
               0u);
-    EXPECT_EQ(t.machine.LastTapeFile(), "");
+    EXPECT_EQ(t.machine.Document().LastTapeFile(), "");
     EXPECT_FALSE(t.machine.GetTape().Dirty());
 }
 
@@ -419,7 +419,7 @@ TEST(Recovery, EachLeftRecordIsAskedAboutOldestFirstAndThoseAfterAYesWait) {
     EXPECT_NE(t.startupMessages[0].text.find("\"first\""), std::string::npos);
     EXPECT_NE(t.startupMessages[1].text.find("\"second\""), std::string::npos);
     EXPECT_EQ(t.startupMessages[2].text, "2 more unsaved tapes wait: the Quillbox offers them again at its next start.");
-    EXPECT_EQ(t.machine.CaptionText(), "second");
+    EXPECT_EQ(t.machine.Document().Caption(), "second");
     const auto& files = t.fakes.files.files;
     EXPECT_FALSE(files.count(std::string(kFolder) + "110-1.QBR"));  // moved aside
     EXPECT_FALSE(files.count(std::string(kFolder) + "120-2.QBR"));  // recovered

@@ -140,11 +140,11 @@ TEST(LastTapeEntry, ALoneMinusSignReachesCopyMemoryAndRecall) {
     EXPECT_EQ(t.fakes.settings.writes, writes + 1);
     t.Press("m");
     EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), 0);
-    EXPECT_EQ(t.machine.MemoryText(), "");
+    EXPECT_EQ(t.machine.Memory().Text(), "");
 
     t.machine.TapeDoubleClicked(t.machine.GetTape().Count() - 1);
     EXPECT_EQ(t.State().PendingOperation, '-');
-    EXPECT_EQ(t.machine.OperatorCaption(), "-");
+    EXPECT_EQ(t.machine.GetCalculator().OperatorCaption(), "-");
     EXPECT_EQ(t.Display(), "");
     EXPECT_EQ(t.State().EntryText, "");
 }
@@ -170,12 +170,12 @@ TEST(Recall, DoubleClickPutsTheNumberInTheEntryBox) {
 TEST(Recall, ABlankLineOnlyClearsTheFlags) {
     TestMachine t;
     t.Press("5+S7");
-    t.machine.TimedEventActive = t.machine.TimedEventPaused = true;  // recall is not guarded
+    t.machine.Event().active = t.machine.Event().paused = true;  // recall is not guarded
     t.machine.TapeDoubleClicked(2);
     EXPECT_EQ(t.Display(), "7");
     EXPECT_FALSE(t.State().JustPressedEquals);
     EXPECT_TRUE(t.fakes.messages.Errors().empty());
-    t.machine.TimedEventActive = t.machine.TimedEventPaused = false;
+    t.machine.Event().active = t.machine.Event().paused = false;
     t.machine.TapeDoubleClicked(1);
     EXPECT_EQ(t.Display(), "5.00");
 }

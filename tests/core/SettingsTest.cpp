@@ -54,11 +54,11 @@ TEST(Settings, ASecondStartRestoresOptionsCaptionAndMemory) {
     EXPECT_FALSE(o.Tooltips);
     EXPECT_EQ(second.Calc().DecimalPlaces(), 4);
     EXPECT_EQ(second.Calc().FormatString(), "###############.0000");
-    EXPECT_EQ(second.machine.CaptionText(), "Budget = 2026");
-    EXPECT_EQ(second.machine.MemoryText(), "        1234567.");
+    EXPECT_EQ(second.machine.Document().Caption(), "Budget = 2026");
+    EXPECT_EQ(second.machine.Memory().Text(), "        1234567.");
     EXPECT_DOUBLE_EQ(second.machine.Memory().Value(), 1234567);
-    EXPECT_EQ(second.machine.ClearEntryBoxColour(), IndicatorColour::Red);
-    EXPECT_EQ(second.machine.DecimalIndicatorColour(4), IndicatorColour::Red);
+    EXPECT_EQ(second.machine.GetDesk().ClearEntryBoxColour(), IndicatorColour::Red);
+    EXPECT_EQ(second.machine.GetDesk().DecimalIndicatorColour(4), IndicatorColour::Red);
 }
 
 TEST(Settings, TruthValuesAndBadValues) {
@@ -102,7 +102,7 @@ TEST(Settings, OptionsAndPlacesAreWrittenThroughAtOnce) {
 
 TEST(Settings, NothingIsWrittenWhilePaused) {
     TestMachine t;
-    t.machine.TimedEventActive = t.machine.TimedEventPaused = true;
+    t.machine.Event().active = t.machine.Event().paused = true;
     int writes = t.fakes.settings.writes;
     for (Command c : {Command::AutoDecimal, Command::MachineSounds, Command::Places3, Command::MemoryAdd,
                       Command::ClearMemory})

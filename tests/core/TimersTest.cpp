@@ -64,18 +64,18 @@ TEST(StopwatchCommand, StartStopAndTheElapsedMessage) {
     Clocked t;
     t.At(1000);
     t.machine.Key(vk::F2, 0, 0);
-    EXPECT_TRUE(t.machine.StopwatchItemVisible());
-    EXPECT_TRUE(t.machine.StopwatchTimerOn());
-    EXPECT_EQ(t.machine.ElapsedTime(), "");
+    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().ItemVisible());
+    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().TimerOn());
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ElapsedTime, "");
     t.Tick(1067);
-    EXPECT_EQ(t.machine.StopwatchCaption(), "00:01:07");
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:01:07");
     t.machine.Key(vk::Left, 0, 0);  // the Left arrow is the same command
-    EXPECT_FALSE(t.machine.StopwatchItemVisible());
-    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().ItemVisible());
+    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
     ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
     EXPECT_EQ(t.fakes.messages.shown[0].title, "Stopwatch");
     EXPECT_EQ(t.fakes.messages.shown[0].text, "Elapsed time ... 00:01:07");
-    EXPECT_EQ(t.machine.ElapsedTime(), "00:01:07");
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ElapsedTime, "00:01:07");
     // The reading goes into the tape file.
     t.machine.Run(Command::PromptFileCaption);
     t.fakes.dialogs.files.push_back("/tmp/timed");
@@ -85,10 +85,10 @@ TEST(StopwatchCommand, StartStopAndTheElapsedMessage) {
 
 TEST(StopwatchCommand, IdleCostsNothing) {
     Clocked t;
-    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
     t.machine.Key(vk::F2, 0, 0);
     t.machine.Key(vk::F2, 0, 0);
-    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
 }
 
 TEST(StopwatchCommand, ARunSurvivesNewTape) {
@@ -97,11 +97,11 @@ TEST(StopwatchCommand, ARunSurvivesNewTape) {
     t.machine.Run(Command::Stopwatch);
     t.Tick(5);
     t.machine.Run(Command::NewTape);
-    EXPECT_FALSE(t.machine.StopwatchItemVisible());
-    EXPECT_TRUE(t.machine.StopwatchTimerOn());
+    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().ItemVisible());
+    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().TimerOn());
     t.Tick(6);
-    EXPECT_TRUE(t.machine.StopwatchItemVisible());
-    EXPECT_EQ(t.machine.StopwatchCaption(), "00:00:06");
+    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().ItemVisible());
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:00:06");
 }
 
 TEST(StopwatchCommand, AnOpenedTapeShowsItsStoredTime) {
@@ -109,9 +109,9 @@ TEST(StopwatchCommand, AnOpenedTapeShowsItsStoredTime) {
     t.fakes.files.files["/t/a.QBX"] = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=01:02:03\r\n";
     t.fakes.dialogs.files.push_back("/t/a.QBX");
     t.machine.Run(Command::Open);
-    EXPECT_TRUE(t.machine.StopwatchItemVisible());
-    EXPECT_EQ(t.machine.StopwatchCaption(), "Time: 01:02:03");
-    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().ItemVisible());
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "Time: 01:02:03");
+    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
     t.machine.Key(vk::F9, 0, 0);
     EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"Clear the timed event tape first!"});
 }
@@ -151,16 +151,16 @@ TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
     t.At(1000);
     t.fakes.dialogs.eventForms.push_back(Form("Pat", "7/4/99", "Audit", 5));
     t.machine.Key(vk::F9, 0, 0);
-    ASSERT_TRUE(t.machine.TimedEventActive);
+    ASSERT_TRUE(t.machine.Event().active);
     EXPECT_EQ(t.fakes.dialogs.eventFormsShown[0].date, "12/6/2026");  // today when none is kept
     EXPECT_EQ(t.fakes.dialogs.eventFormsShown[0].colorIndex, 7);
-    EXPECT_EQ(t.machine.DisplayBackground(), 0xC0C0FFu);
-    EXPECT_EQ(t.machine.StopwatchCaption(), "00:00:00");
+    EXPECT_EQ(t.machine.GetTimers().DisplayBackground(), 0xC0C0FFu);
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:00:00");
 
     t.Tick(1000 + 12 * 60 + 40);
     t.machine.PauseOrResumeTimedEvent();
-    EXPECT_EQ(t.machine.StopwatchCaption(), "00:12:40 Paused");
-    EXPECT_FALSE(t.machine.StopwatchTimerOn());
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:12:40 Paused");
+    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
     t.At(1000 + 17 * 60 + 40);
     for (Command c : {Command::Digit5, Command::TimedEvent, Command::NewTape, Command::Print})
         t.machine.Run(c);
@@ -172,17 +172,17 @@ TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
 
     t.machine.PauseOrResumeTimedEvent();
     t.Tick(1000 + 17 * 60 + 41);
-    EXPECT_EQ(t.machine.StopwatchCaption(), "00:12:41");
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:12:41");
 
     t.fakes.dialogs.files.push_back("/home/pat/Pat 07_04_1999 Audit");
     t.fakes.dialogs.captions.push_back("");
     t.machine.Key(vk::Left, 0, 0);
-    EXPECT_FALSE(t.machine.TimedEventActive);
+    EXPECT_FALSE(t.machine.Event().active);
     EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "./Pat 07_04_1999 Audit");
     EXPECT_NE(t.fakes.files.files["/home/pat/Pat 07_04_1999 Audit.QBX"].find("TEV=00:12:41"), std::string::npos);
-    EXPECT_EQ(t.machine.DisplayBackground(), 0xFFFFFFu);
-    EXPECT_EQ(t.machine.ElapsedTime(), "");
-    EXPECT_FALSE(t.machine.StopwatchItemVisible());
+    EXPECT_EQ(t.machine.GetTimers().DisplayBackground(), 0xFFFFFFu);
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ElapsedTime, "");
+    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().ItemVisible());
 }
 
 TEST(TimedEvent, StartingIsRefusedWhileTheStopwatchRuns) {
@@ -197,7 +197,7 @@ TEST(TimedEvent, StartingIsRefusedWhileTheStopwatchRuns) {
 TEST(TimedEvent, ACancelledSetUpChangesNothingAndTheLastValuesComeBack) {
     Clocked t;
     t.machine.Run(Command::TimedEvent);
-    EXPECT_FALSE(t.machine.TimedEventActive);
+    EXPECT_FALSE(t.machine.Event().active);
     t.fakes.dialogs.eventForms.push_back(Form("Dez Ide", "", "", 0));
     t.machine.Run(Command::TimedEvent);
     t.machine.CloseTimedEvent(true);
@@ -219,7 +219,7 @@ TEST(TimedEvent, PrintingEndsItWithoutASaveAndHeadsTheTape) {
     t.fakes.dialogs.captions.push_back("");
     t.fakes.dialogs.printerAnswers.push_back(1);
     t.machine.Run(Command::Print);
-    EXPECT_FALSE(t.machine.TimedEventActive);
+    EXPECT_FALSE(t.machine.Event().active);
     EXPECT_EQ(t.fakes.files.writes, 0);
     ASSERT_EQ(printer.jobs.size(), 1u);
     EXPECT_EQ(FakePrinter::Texts(printer.jobs[0][0])[0], "Timed event: Dez Ide 7/4/1999 Audit 01:02:05");
@@ -230,7 +230,7 @@ TEST(TimedEvent, ClosingTheWindowSavesAndClosesEvenWhenTheSaveIsCancelled) {
     t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
     t.machine.Run(Command::TimedEvent);
     EXPECT_TRUE(t.machine.QueryClose());
-    EXPECT_FALSE(t.machine.TimedEventActive);
+    EXPECT_FALSE(t.machine.Event().active);
     EXPECT_EQ(t.fakes.dialogs.captionPrompts.size(), 1u);  // the Save As of the event's end
 }
 
@@ -240,7 +240,7 @@ TEST(TimedEvent, F12InTheExpandedWindowOnlyTogglesClearEntryBox) {
     t.machine.Run(Command::TimedEvent);
     // In the expanded window F12 is the Clear Entry Box shortcut and goes no further.
     t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.TimedEventPaused);
+    EXPECT_FALSE(t.machine.Event().paused);
     EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
 }
 
@@ -250,16 +250,16 @@ TEST(TimedEvent, F12InTheCollapsedWindowPausesAndResumes) {
     t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
     t.machine.Key(vk::F9, 0, 0);
     t.machine.Key(vk::F11, 0, 0);
-    ASSERT_TRUE(t.machine.WindowCollapsed());
+    ASSERT_TRUE(t.machine.Window().Collapsed());
     ASSERT_TRUE(t.machine.GetOptions().ClearEntryBox);
     t.Tick(1100);
 
     // The first F12 toggles Clear Entry Box and pauses the event.
     t.machine.Key(vk::F12, 0, 0);
-    EXPECT_TRUE(t.machine.TimedEventPaused);
+    EXPECT_TRUE(t.machine.Event().paused);
     EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-    EXPECT_FALSE(t.machine.StopwatchTimerOn());
-    EXPECT_EQ(t.machine.StopwatchCaption(), "00:01:40 Paused");
+    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:01:40 Paused");
 
     // While paused every other key is refused.
     t.At(1400);
@@ -271,14 +271,14 @@ TEST(TimedEvent, F12InTheCollapsedWindowPausesAndResumes) {
 
     // The second only resumes, and the paused time is not counted.
     t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.TimedEventPaused);
+    EXPECT_FALSE(t.machine.Event().paused);
     EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-    EXPECT_TRUE(t.machine.StopwatchTimerOn());
+    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().TimerOn());
     t.Tick(1401);
-    EXPECT_EQ(t.machine.StopwatchCaption(), "00:01:41");
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:01:41");
     t.machine.Key(vk::Key5, 0, '5');
     EXPECT_EQ(t.Display(), "5");
-    EXPECT_TRUE(t.machine.TimedEventActive);
+    EXPECT_TRUE(t.machine.Event().active);
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ struct Windowed : TestMachine {
         machine.SetExpandedSize(kExpandedW, kExpandedH);
         machine.Load();
     }
-    const Machine::Geometry& G() const { return machine.WindowGeometry(); }
+    const Layout::Geometry& G() const { return machine.Window().WindowGeometry(); }
 };
 
 TEST(Collapse, TheSmallWindowOpensAtTheLargeWindowsCornerAndComesBack) {
@@ -42,20 +42,20 @@ TEST(Collapse, TheSmallWindowOpensAtTheLargeWindowsCornerAndComesBack) {
     long expandedLeft = t.G().left, expandedTop = t.G().top;
 
     t.machine.Key(vk::F11, 0, 0);
-    EXPECT_TRUE(t.machine.WindowCollapsed());
-    EXPECT_TRUE(t.machine.Topmost());
+    EXPECT_TRUE(t.machine.Window().Collapsed());
+    EXPECT_TRUE(t.machine.Window().Collapsed());
     EXPECT_EQ(t.machine.Title(), "tQB 1999");
     EXPECT_EQ(t.G().left, expandedLeft);
     EXPECT_EQ(t.G().top, expandedTop);
     EXPECT_EQ(t.G().width, 2335);
     EXPECT_EQ(t.G().height, 4440);
-    EXPECT_TRUE(t.machine.MenuVisible("mnuFIFile"));
-    EXPECT_FALSE(t.machine.MenuVisible("mnuHPHelp"));
+    EXPECT_TRUE(t.machine.Window().MenuVisible("mnuFIFile"));
+    EXPECT_FALSE(t.machine.Window().MenuVisible("mnuHPHelp"));
 
     t.machine.WindowMoved(300, 200);
     t.machine.Key(vk::Escape, 0, 27);
-    EXPECT_FALSE(t.machine.WindowCollapsed());
-    EXPECT_FALSE(t.machine.Topmost());
+    EXPECT_FALSE(t.machine.Window().Collapsed());
+    EXPECT_FALSE(t.machine.Window().Collapsed());
     EXPECT_EQ(t.machine.Title(), "the Quillbox");
     EXPECT_EQ(t.G().left, expandedLeft);  // always centred
     EXPECT_EQ(t.G().width, kExpandedW);
@@ -155,9 +155,9 @@ TEST(Collapse, CollapsedKeysEmulateTheHiddenMenus) {
     EXPECT_EQ(t.Display(), "7.");
     EXPECT_EQ(t.TapeLines().size(), 2u);
     t.machine.Key(vk::Escape, 0, 27);
-    EXPECT_FALSE(t.machine.WindowCollapsed());
+    EXPECT_FALSE(t.machine.Window().Collapsed());
     t.machine.Key(vk::Escape, 0, 27);
-    EXPECT_FALSE(t.machine.WindowCollapsed());
+    EXPECT_FALSE(t.machine.Window().Collapsed());
 }
 
 TEST(Collapse, F12DuringAnEventPausesOnlyInTheCollapsedWindow) {
@@ -168,10 +168,10 @@ TEST(Collapse, F12DuringAnEventPausesOnlyInTheCollapsedWindow) {
     t.machine.Run(Command::TimedEvent);
     t.machine.Key(vk::F11, 0, 0);
     t.machine.Key(vk::F12, 0, 0);
-    EXPECT_TRUE(t.machine.TimedEventPaused);
+    EXPECT_TRUE(t.machine.Event().paused);
     EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);  // toggled as well
     t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.TimedEventPaused);
+    EXPECT_FALSE(t.machine.Event().paused);
     EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);  // resuming does not toggle
 }
 
@@ -179,7 +179,7 @@ TEST(Collapse, AStoredCollapsedWindowIsRestoredAtItsPlace) {
     Windowed t({{"Last Mode", "True"}, {"Last Left", "1500"}, {"Last Top", "900"}});
     t.Start();
     t.machine.FirstActivation();
-    EXPECT_TRUE(t.machine.WindowCollapsed());
+    EXPECT_TRUE(t.machine.Window().Collapsed());
     EXPECT_EQ(t.G().left, 1500);
     EXPECT_EQ(t.G().top, 900);
     t.machine.Unload(t.G().left, t.G().top);
@@ -289,11 +289,11 @@ TEST(Menus, OnlyTheHelpMenuLeavesTheShortcutKeyPanelsShowing) {
     for (const Menu& menu : MainMenus()) {
         TestMachine t;
         t.machine.Run(Command::ShortcutKeys);
-        ASSERT_TRUE(t.machine.ShortcutPanelVisible(1));
+        ASSERT_TRUE(t.machine.Window().ShortcutPanelVisible(1));
         t.machine.MenuOpened(menu.name);
         const bool help = menu.name == "mnuHPHelp";
-        EXPECT_EQ(t.machine.ShortcutPanelVisible(1), help) << menu.name;
-        EXPECT_EQ(t.machine.TapeVisible(), !help) << menu.name;
+        EXPECT_EQ(t.machine.Window().ShortcutPanelVisible(1), help) << menu.name;
+        EXPECT_EQ(t.machine.Window().TapeVisible(), !help) << menu.name;
     }
 }
 
@@ -303,11 +303,11 @@ TEST(Menus, KeyboardShortcutKeysFromTheHelpMenuPagesToTheSecondList) {
     t.machine.Run(Command::ShortcutKeys);
     t.machine.MenuOpened("mnuHPHelp");
     t.machine.Run(Command::ShortcutKeys);
-    EXPECT_FALSE(t.machine.ShortcutPanelVisible(1));
-    EXPECT_TRUE(t.machine.ShortcutPanelVisible(2));
+    EXPECT_FALSE(t.machine.Window().ShortcutPanelVisible(1));
+    EXPECT_TRUE(t.machine.Window().ShortcutPanelVisible(2));
     t.machine.MenuOpened("mnuHPHelp");
     t.machine.Run(Command::About);
-    EXPECT_TRUE(t.machine.ShortcutPanelVisible(2));
+    EXPECT_TRUE(t.machine.Window().ShortcutPanelVisible(2));
 }
 
 TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
@@ -318,8 +318,8 @@ TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
     EXPECT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
     EXPECT_EQ(t.fakes.settings.values["Tooltips"], "True");
 
-    t.machine.TimedEventActive = true;
-    t.machine.TimedEventPaused = true;
+    t.machine.Event().active = true;
+    t.machine.Event().paused = true;
     EXPECT_EQ(t.machine.ToggleTooltipsInUserGuide(), std::nullopt);
     EXPECT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
     EXPECT_EQ(t.fakes.messages.Errors().size(), 1u);

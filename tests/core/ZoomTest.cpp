@@ -40,7 +40,7 @@ TEST(Zoom, TheScaleFollowsTheDesktopFontAndTheZoom) {
 
 TEST(Zoom, TheOptionsKeysZoomAndTheChoiceLasts) {
     TestMachine t({{"Auto Decimal", "False"}, {"Zoom", "275"}});
-    EXPECT_EQ(t.machine.ZoomPercent(), 275);
+    EXPECT_EQ(t.machine.Window().ZoomPercent(), 275);
     struct Step {
         int key;
         int percent;
@@ -51,7 +51,7 @@ TEST(Zoom, TheOptionsKeysZoomAndTheChoiceLasts) {
                           {vk::OemPlus, 125, true, true}};
     for (const Step& s : steps) {
         t.machine.Key(s.key, vk::CtrlState, 0);
-        EXPECT_EQ(t.machine.ZoomPercent(), s.percent);
+        EXPECT_EQ(t.machine.Window().ZoomPercent(), s.percent);
         EXPECT_EQ(t.fakes.settings.values["Zoom"], std::to_string(s.percent));
         EXPECT_EQ(t.machine.IsEnabled(Command::ZoomIn), s.zoomInEnabled);
         EXPECT_EQ(t.machine.IsEnabled(Command::ZoomOut), s.zoomOutEnabled);

@@ -39,7 +39,7 @@ struct TestMachine {
     // The tape lines without their leading blanks, for readable expectations.
     std::vector<std::string> Trimmed() const;
     const CalculatorState& State() const { return machine.GetCalculator().State(); }
-    const std::string& Display() const { return machine.DisplayText(); }
+    const std::string& Display() const { return machine.GetCalculator().DisplayText(); }
     Calculator& Calc() { return machine.GetCalculator(); }
 };
 

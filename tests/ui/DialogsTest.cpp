@@ -549,7 +549,7 @@ TEST(MainWindowCollapsed, KeysOfTheHiddenMenusStillWork) {
     MainWindow& window = shown.window;
     QWidget* keys = Child(window, "txtKeyStroke");
     QTest::keyClick(keys, Qt::Key_F11);
-    ASSERT_TRUE(machine.WindowCollapsed());
+    ASSERT_TRUE(machine.Window().Collapsed());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("tQB 1999"));
     EXPECT_TRUE(Child(window, "txtAltDisplay")->isVisible());
     EXPECT_FALSE(Child(window, "frmKeys")->isVisible());
@@ -558,7 +558,7 @@ TEST(MainWindowCollapsed, KeysOfTheHiddenMenusStillWork) {
     QTest::keyClicks(keys, QStringLiteral("42"));
     EXPECT_EQ(Child<QLineEdit>(window, "txtAltDisplay")->text(), QStringLiteral("42"));
     QTest::keyClick(keys, Qt::Key_Escape);
-    EXPECT_FALSE(machine.WindowCollapsed());
+    EXPECT_FALSE(machine.Window().Collapsed());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("the Quillbox"));
 }
 

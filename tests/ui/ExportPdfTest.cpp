@@ -115,8 +115,8 @@ TEST(ExportPdf, ReadsBackAsThePrintedTapePageForPage) {
     }
     // The print caption prompt, for the export and then for Print.
     m.fakes.dialogs.captions = {std::string("Fuel, \"March\""), std::string("Fuel, \"March\"")};
-    m.machine.TimedEventActive = true;
-    m.machine.EventName = "Pat";
+    m.machine.Event().active = true;
+    m.machine.Event().name = "Pat";
 
     const QString path = dir.filePath("tape.pdf");
     m.fakes.dialogs.files = {path.toStdString()};

@@ -307,7 +307,7 @@ TEST(MainWindow, CaptionBoxTakesTheFocusUntilAKeyIsStruck) {
     auto* caption = program.Find<QLineEdit>("txtCaption");
     QTest::mouseClick(caption, Qt::LeftButton);
     ASSERT_TRUE(caption->hasFocus());
-    EXPECT_TRUE(program.machine.CaptionFocus());
+    EXPECT_TRUE(program.machine.Window().CaptionFocus());
     // The cursor keys stay with the caption box; a digit goes to the calculator and the focus
     // goes back to the keystroke box.
     QTest::keyClick(caption, Qt::Key_Home);
@@ -315,7 +315,7 @@ TEST(MainWindow, CaptionBoxTakesTheFocusUntilAKeyIsStruck) {
     QTest::keyClick(caption, Qt::Key_5, Qt::NoModifier);
     EXPECT_EQ(program.Entry(), "5");
     EXPECT_TRUE(program.Find("txtKeyStroke")->hasFocus());
-    EXPECT_FALSE(program.machine.CaptionFocus());
+    EXPECT_FALSE(program.machine.Window().CaptionFocus());
 }
 
 TEST(MainWindow, TheCaptionBoxSelectsItsWholeTextWhenItGetsTheFocus) {
@@ -384,8 +384,8 @@ TEST(MainWindow, TheOuterWindowStandsCentred) {
 TEST(MainWindow, TheMachineKnowsWhereTheWindowWasMoved) {
     Program program;
     program.window->move(program.window->Pixels(1500), program.window->Pixels(3000));
-    EXPECT_EQ(program.machine.WindowGeometry().left, 1500);
-    EXPECT_EQ(program.machine.WindowGeometry().top, 3000);
+    EXPECT_EQ(program.machine.Window().WindowGeometry().left, 1500);
+    EXPECT_EQ(program.machine.Window().WindowGeometry().top, 3000);
 }
 
 TEST(MainWindow, ControlsHaveAccessibleNames) {

@@ -56,6 +56,12 @@ inline std::string FolderOfFile(const std::string& path) {
     return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
 }
 
+// The file's own name, after the path's last '/' (a backslash is a character of a name here).
+inline std::string NameOfFile(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
 class FilePort {
 public:
     virtual ~FilePort() = default;

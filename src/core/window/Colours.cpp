@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Machine.h"
-
 namespace qb {
 namespace {
 

@@ -11,7 +11,7 @@
 
 namespace qb {
 
-enum class IndicatorColour;
+enum class IndicatorColour { ButtonFace, LightCyan, Red };
 
 // 0xRRGGBB, as the machine gives display colours.
 constexpr Rgb RgbOf(std::uint32_t rgb) {

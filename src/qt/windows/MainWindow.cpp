@@ -99,7 +99,7 @@ MainWindow::MainWindow(Machine& machine, MessagePort& messages, QWidget* parent)
     setObjectName(QStringLiteral("frmCalc"));
     if (QScreen* s = screen()) dpi_ = s->logicalDotsPerInch();
     xkbScanCodes_ = PlatformHasXkbScanCodes();
-    shownZoom_ = machine_.ZoomPercent();
+    shownZoom_ = machine_.Window().ZoomPercent();
     scale_ = Zoom::Scale(DesktopPointSize(), shownZoom_);
     setFont(SansSerifFont(scale_));
 
@@ -151,7 +151,7 @@ void MainWindow::FitToClientArea() {
 // outer size, frame included once the window system has given it one.
 void MainWindow::TellScreenAndSize() {
     if (QScreen* s = screen()) machine_.SetScreen(Twips(s->geometry().width()), Twips(s->geometry().height()));
-    if (!machine_.WindowCollapsed()) {
+    if (!machine_.Window().Collapsed()) {
         const QSize outer = isVisible() ? frameGeometry().size() : size();
         machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()));
     }
@@ -428,8 +428,8 @@ void MainWindow::FitTapeRows() {
 // The whole window drawn larger or smaller: every control placed again from its twips, every
 // font and picture at the new size.
 void MainWindow::RenderScale() {
-    if (machine_.ZoomPercent() == shownZoom_) return;
-    shownZoom_ = machine_.ZoomPercent();
+    if (machine_.Window().ZoomPercent() == shownZoom_) return;
+    shownZoom_ = machine_.Window().ZoomPercent();
     scale_ = Zoom::Scale(DesktopPointSize(), shownZoom_);
     setFont(SansSerifFont(scale_));
     for (const auto& [widget, twips] : placed_)
@@ -446,7 +446,7 @@ void MainWindow::RenderScale() {
     // The layout of the mode showing and the window's size follow.
     shownCollapsed_ = -1;
     shownGeometry_ = {-1, -1, -1, -1};
-    if (!machine_.WindowCollapsed()) {
+    if (!machine_.Window().Collapsed()) {
         client_->setFixedSize(LayoutPixels(kClientWidth), LayoutPixels(kClientHeight));
         FitToClientArea();
         TellScreenAndSize();
@@ -511,13 +511,13 @@ void MainWindow::AddMenuEntry(QMenu* menu, const MenuItem& item) {
 }
 
 void MainWindow::RenderTimers() {
-    if (machine_.StopwatchTimerOn() != tmrStopwatch_->isActive()) {
-        if (machine_.StopwatchTimerOn())
+    if (machine_.GetTimers().GetStopwatch().TimerOn() != tmrStopwatch_->isActive()) {
+        if (machine_.GetTimers().GetStopwatch().TimerOn())
             tmrStopwatch_->start(100);
         else
             tmrStopwatch_->stop();
     }
-    const int interval = machine_.SoundStatusInterval();
+    const int interval = machine_.GetDesk().Sounds().StatusInterval();
     if (interval > 0 && !tmrSound_->isActive())
         tmrSound_->start(interval);
     else if (interval == 0 && tmrSound_->isActive())
@@ -553,7 +553,7 @@ void MainWindow::RenderTooltips() {
 // The display controls are white, or a running timed event's colour, with the text that reads
 // on it; in a dark palette they follow the palette.
 void MainWindow::RenderEventColour() {
-    const std::uint32_t rgb = machine_.DisplayBackground();
+    const std::uint32_t rgb = machine_.GetTimers().DisplayBackground();
     if (rgb == shownBackground_) return;
     shownBackground_ = rgb;
     const ColourPair colours = DisplayColours(PaletteOf(QApplication::palette()), rgb);
@@ -584,7 +584,7 @@ void MainWindow::RenderPalette() {
 // window of its own, so a click on the main window brings that one to the front.
 void MainWindow::ShowUserGuide() {
     if (!userGuide_) {
-        userGuide_ = new UserGuideWindow(machine_.GetLocations().TopicFolders(), machine_.IsChecked(Command::ShowTooltips),
+        userGuide_ = new UserGuideWindow(machine_.GetDesk().Places().TopicFolders(), machine_.IsChecked(Command::ShowTooltips),
                                          messages_, [this] {
                                              const std::optional<bool> on = machine_.ToggleTooltipsInUserGuide();
                                              Render();
@@ -638,7 +638,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             auto* key = static_cast<QKeyEvent*>(event);
             SendKey(key);
             // The caption box moves its own cursor; every other key ends with the machine.
-            return !(IsCaptionCursorKey(key->key()) && machine_.CaptionFocus() && txtCaption_->hasFocus());
+            return !(IsCaptionCursorKey(key->key()) && machine_.Window().CaptionFocus() && txtCaption_->hasFocus());
         }
         break;
     case QEvent::FocusIn:
@@ -687,9 +687,9 @@ void MainWindow::moveEvent(QMoveEvent* event) {
     const QPoint corner = frameGeometry().topLeft();
     if (corner != QPoint(Pixels(shownGeometry_.left), Pixels(shownGeometry_.top)))
         machine_.WindowMoved(Twips(corner.x()), Twips(corner.y()));
-    const Machine::Geometry before = machine_.WindowGeometry();
+    const Layout::Geometry before = machine_.Window().WindowGeometry();
     TellScreenAndSize();
-    const Machine::Geometry& after = machine_.WindowGeometry();
+    const Layout::Geometry& after = machine_.Window().WindowGeometry();
     if (after.left != before.left || after.top != before.top) RenderGeometry();
 }
 
@@ -713,24 +713,24 @@ void MainWindow::Render() {
     if (machine_.TakeUserGuideRequest()) ShowUserGuide();
     if (machine_.TakeAboutRequest()) ShowAbout();
     if (machine_.TakeFocusRequest()) txtKeyStroke_->setFocus(Qt::OtherFocusReason);
-    if (machine_.CloseRequested() && !closing_) close();
+    if (machine_.Window().CloseRequested() && !closing_) close();
 }
 
 void MainWindow::RenderState() {
     if (rendering_) return;
     rendering_ = true;
-    SetText(txtDisplay_, machine_.DisplayText());
-    SetText(txtAltDisplay_, machine_.DisplayText());
-    SetText(lblOperator_, machine_.OperatorCaption());
-    SetText(lblAltOperator_, machine_.OperatorCaption());
-    SetText(txtMemory_, machine_.MemoryText());
-    SetText(txtCaption_, machine_.CaptionText());
+    SetText(txtDisplay_, machine_.GetCalculator().DisplayText());
+    SetText(txtAltDisplay_, machine_.GetCalculator().DisplayText());
+    SetText(lblOperator_, machine_.GetCalculator().OperatorCaption());
+    SetText(lblAltOperator_, machine_.GetCalculator().OperatorCaption());
+    SetText(txtMemory_, machine_.Memory().Text());
+    SetText(txtCaption_, machine_.Document().Caption());
     RenderScale();
     RenderPalette();
-    if (const int font = static_cast<int>(machine_.OperatorFontName()); font != shownOperatorFont_) {
+    if (const int font = static_cast<int>(machine_.GetCalculator().OperatorFontName()); font != shownOperatorFont_) {
         shownOperatorFont_ = font;
-        lblOperator_->setFont(FontOfOperator(machine_.OperatorFontName(), scale_));
-        lblAltOperator_->setFont(FontOfOperator(machine_.OperatorFontName(), scale_));
+        lblOperator_->setFont(FontOfOperator(machine_.GetCalculator().OperatorFontName(), scale_));
+        lblAltOperator_->setFont(FontOfOperator(machine_.GetCalculator().OperatorFontName(), scale_));
     }
     RenderIndicators();
     if (machine_.Title() != shownTitle_) {
@@ -741,9 +741,9 @@ void MainWindow::RenderState() {
     RenderMenus();
     RenderLayout();
     RenderGeometry();
-    frmShortcutKeys1_->setVisible(machine_.ShortcutPanelVisible(1));
-    frmShortcutKeys2_->setVisible(machine_.ShortcutPanelVisible(2));
-    lstTape_->setVisible(machine_.TapeVisible());
+    frmShortcutKeys1_->setVisible(machine_.Window().ShortcutPanelVisible(1));
+    frmShortcutKeys2_->setVisible(machine_.Window().ShortcutPanelVisible(2));
+    lstTape_->setVisible(machine_.Window().TapeVisible());
     RenderTape();
     RenderTooltips();
     RenderEventColour();
@@ -755,7 +755,7 @@ void MainWindow::RenderIndicators() {
     const Palette desktop = PaletteOf(QApplication::palette());
     auto colourOf = [&](IndicatorColour colour) { return IndicatorColours(desktop, colour); };
     for (std::size_t i = 0; i < lblDecimalPlaces_.size(); ++i) {
-        const IndicatorColour colour = machine_.DecimalIndicatorColour(static_cast<int>(i));
+        const IndicatorColour colour = machine_.GetDesk().DecimalIndicatorColour(static_cast<int>(i));
         if (static_cast<int>(colour) == shownPlaces_[i]) continue;
         shownPlaces_[i] = static_cast<int>(colour);
         SetColours(lblDecimalPlaces_[i], colourOf(colour));
@@ -763,7 +763,7 @@ void MainWindow::RenderIndicators() {
         lblDecimalPlaces_[i]->setAccessibleDescription(colour == IndicatorColour::Red ? tr("Auto Decimal on")
                                                                                       : QString());
     }
-    const IndicatorColour clearEntry = machine_.ClearEntryBoxColour();
+    const IndicatorColour clearEntry = machine_.GetDesk().ClearEntryBoxColour();
     if (static_cast<int>(clearEntry) != shownClearEntryBox_) {
         shownClearEntryBox_ = static_cast<int>(clearEntry);
         for (IndicatorLabel* label : {lblClearEntryBox_, lblAltClearEntryBox_}) {
@@ -774,9 +774,9 @@ void MainWindow::RenderIndicators() {
 }
 
 void MainWindow::RenderMenus() {
-    mnuStopWatch_->setVisible(machine_.StopwatchItemVisible());
-    if (mnuStopWatch_->isVisible()) mnuStopWatch_->setText(FromCodePage(machine_.StopwatchCaption()));
-    for (const MenuTitle& title : menuTitles_) title.menu->menuAction()->setVisible(machine_.MenuVisible(title.model->name));
+    mnuStopWatch_->setVisible(machine_.GetTimers().GetStopwatch().ItemVisible());
+    if (mnuStopWatch_->isVisible()) mnuStopWatch_->setText(FromCodePage(machine_.GetTimers().GetStopwatch().ItemCaption()));
+    for (const MenuTitle& title : menuTitles_) title.menu->menuAction()->setVisible(machine_.Window().MenuVisible(title.model->name));
     for (MenuEntry& entry : menuEntries_) {
         const Command command = entry.item->command;
         entry.action->setEnabled(machine_.MenuItemEnabled(command));
@@ -795,7 +795,7 @@ void MainWindow::RenderMenus() {
 // The two layouts. Collapsed, the window keeps the entry line with its two indicators above the
 // tape; the shortcut-key panels follow the tape.
 void MainWindow::RenderLayout() {
-    const bool collapsed = machine_.WindowCollapsed();
+    const bool collapsed = machine_.Window().Collapsed();
     if (static_cast<int>(collapsed) == shownCollapsed_) return;
     shownCollapsed_ = collapsed;
     constexpr int kAltDisplayWidth = 1785, kAltHeight = 225;
@@ -821,8 +821,8 @@ void MainWindow::RenderLayout() {
 // keeps its designed size; collapsed, the client area is what the outer size (a design size,
 // drawn at the window's scale) leaves, but never less than the tape and the entry line need.
 void MainWindow::RenderGeometry() {
-    const Machine::Geometry& wanted = machine_.WindowGeometry();
-    const int topmost = machine_.Topmost();
+    const Layout::Geometry& wanted = machine_.Window().WindowGeometry();
+    const int topmost = machine_.Window().Collapsed();
     const bool changed = wanted.left != shownGeometry_.left || wanted.top != shownGeometry_.top ||
                          wanted.width != shownGeometry_.width || wanted.height != shownGeometry_.height;
     if (!changed && topmost == shownTopmost_) return;
@@ -842,7 +842,7 @@ void MainWindow::RenderGeometry() {
     }
     if (wanted.width > 0 && wanted.height > 0) {
         QSize clientSize(LayoutPixels(kClientWidth), LayoutPixels(kClientHeight));
-        if (machine_.WindowCollapsed()) {
+        if (machine_.Window().Collapsed()) {
             const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
             const QRect content = lstTape_->geometry() | txtAltDisplay_->geometry() | lblAltOperator_->geometry();
             clientSize = QSize(std::max(LayoutPixels(wanted.width) - frame.width(), content.right() + 1),

@@ -152,7 +152,7 @@ private:
     int shownCollapsed_ = -1;
     int shownTopmost_ = -1;
     bool toldNoTopmost_ = false;  // the window system cannot keep the collapsed window on top
-    Machine::Geometry shownGeometry_{-1, -1, -1, -1};
+    Layout::Geometry shownGeometry_{-1, -1, -1, -1};
     int shownTooltips_ = -1;
     static constexpr std::uint32_t kNoColourShown = 0xFFFFFFFF;
     std::uint32_t shownBackground_ = kNoColourShown;

@@ -1,4 +1,4 @@
-#include "window/KeyboardMap.h"
+#include "KeyboardMap.h"
 
 #include "Machine.h"
 #include "window/KeyCodes.h"
@@ -89,7 +89,7 @@ Command TypedCommand(char c, bool decimalComma) {
 
 void KeyboardMap::Key(int keyCode, int shift, char character) {
     if (MenuShortcut(keyCode, shift)) return;
-    bool inCaption = machine_.CaptionFocus();
+    bool inCaption = machine_.Window().CaptionFocus();
     // A key the window-level handler took for a hidden menu goes no further, not even as the
     // character it types (Ctrl+M types a carriage return, which would run Equals).
     if (!WindowKeyDown(keyCode, shift)) return;
@@ -102,7 +102,7 @@ void KeyboardMap::Key(int keyCode, int shift, char character) {
 
 bool KeyboardMap::MenuShortcut(int keyCode, int shift) {
     for (const Menu& menu : MainMenus()) {
-        if (machine_.WindowCollapsed() && !menu.keptWhenCollapsed) continue;
+        if (machine_.Window().Collapsed() && !menu.keptWhenCollapsed) continue;
         for (const MenuItem& item : menu.items) {
             if (item.IsSeparator() || item.shortcut.key == 0 || item.shortcut.key != keyCode || item.shortcut.shift != shift) continue;
             // Ctrl+S saves a tape without a file too (through Save As), like the Save button,
@@ -115,12 +115,12 @@ bool KeyboardMap::MenuShortcut(int keyCode, int shift) {
 }
 
 bool KeyboardMap::WindowKeyDown(int k, int s) {
-    if (machine_.CaptionFocus() && IsCaptionCursorKey(k)) return true;
-    if (machine_.TimedEventActive && machine_.TimedEventPaused) {
+    if (machine_.Window().CaptionFocus() && IsCaptionCursorKey(k)) return true;
+    if (machine_.Event().active && machine_.Event().paused) {
         machine_.FinalFocusStep();
         return true;
     }
-    if (machine_.WindowCollapsed()) {
+    if (machine_.Window().Collapsed()) {
         Command command = Command::None;
         if (s == vk::ShiftState) {
             if (k == vk::F1) command = Command::ShortcutKeys;
@@ -147,15 +147,15 @@ bool KeyboardMap::WindowKeyDown(int k, int s) {
 }
 
 void KeyboardMap::DispatcherKeyDown(int k, int s, char character) {
-    if (machine_.CaptionFocus() && IsCaptionCursorKey(k)) return;
+    if (machine_.Window().CaptionFocus() && IsCaptionCursorKey(k)) return;
     if (s != vk::ShiftState) machine_.HideShortcutKeys();
-    if (machine_.TimedEventActive && k == vk::F12) {
+    if (machine_.Event().active && k == vk::F12) {
         machine_.PauseOrResumeTimedEvent();
         return;
     }
     if (machine_.CheckPausedTimer()) return;
     if (s == 0 && k == vk::Left) {
-        if (machine_.TimedEventActive)
+        if (machine_.Event().active)
             machine_.CloseTimedEvent();
         else
             machine_.Execute(Command::Stopwatch);
@@ -171,7 +171,7 @@ void KeyboardMap::DispatcherKeyDown(int k, int s, char character) {
     // else (an AZERTY Shift+8 types 8, its 6 key types "-"): what the key types decides then.
     // The keypad keeps its own meaning. Digits come at key-down; an operation waits for its
     // character, as on any key that only types one.
-    const Command typed = IsKeypadKey(k) ? Command::None : TypedCommand(character, machine_.DecimalComma());
+    const Command typed = IsKeypadKey(k) ? Command::None : TypedCommand(character, machine_.GetDesk().DecimalComma());
     if (typed != Command::None && typed != byPlace) {
         if (IsDigitCommand(typed)) machine_.Run(typed);
         return;
@@ -183,13 +183,13 @@ void KeyboardMap::DispatcherKeyDown(int k, int s, char character) {
 
 void KeyboardMap::KeyPress(char c) {
     if (handledAtKeyDown_) return;
-    if (machine_.TimedEventActive && machine_.TimedEventPaused) return;
-    if (machine_.WindowCollapsed() && c == 27) {
+    if (machine_.Event().active && machine_.Event().paused) return;
+    if (machine_.Window().Collapsed() && c == 27) {
         machine_.Execute(Command::Collapse);
         return;
     }
     // Digits come by their keys, at key-down.
-    const Command command = TypedCommand(c, machine_.DecimalComma());
+    const Command command = TypedCommand(c, machine_.GetDesk().DecimalComma());
     if (command != Command::None && !IsDigitCommand(command)) machine_.Run(command);
 }
 

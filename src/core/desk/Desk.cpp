@@ -1,0 +1,261 @@
+#include "desk/Desk.h"
+
+#include "engine/NumberRules.h"
+#include "memory/DecimalComma.h"
+#include "platform/ErrorMessage.h"
+#include "platform/NullPorts.h"
+#include "settings/MemorySettings.h"
+#include "window/KeyCodes.h"
+
+namespace qb {
+namespace {
+
+char OperationOf(Command command) {
+    switch (command) {
+    case Command::Plus: return '+';
+    case Command::Minus: return '-';
+    case Command::Multiply: return 'x';
+    case Command::Divide: return '/';
+    case Command::Percent: return '%';
+    default: return 0;
+    }
+}
+
+// The port given, or a stand-in of Fallback kept in own.
+template <class Fallback, class Port>
+Port& Choose(Port* given, std::unique_ptr<Port>& own) {
+    if (given) return *given;
+    own = std::make_unique<Fallback>();
+    return *own;
+}
+
+// The setting key and the option field behind each option command.
+struct OptionBinding {
+    Command command;
+    const char* key;
+    bool Options::*field;
+};
+
+constexpr OptionBinding kOptionBindings[] = {
+    {Command::AutoDecimal, key::AutoDecimal, &Options::AutoDecimal},
+    {Command::RoundBeforeOperation, key::RoundBeforeOperation, &Options::RoundBeforeOperation},
+    {Command::ClearOnEqual, key::ClearOnEqual, &Options::ClearOnEqual},
+    {Command::ClearEntryBox, key::ClearEntryBox, &Options::ClearEntryBox},
+    {Command::CommaSeparator, key::CommaSeparator, &Options::CommaSeparator},
+    {Command::PromptPrintCaption, key::TapeCaption, &Options::TapeCaption},
+    {Command::PromptFileCaption, key::FileCaption, &Options::FileCaption},
+    {Command::DisplayValueCopied, key::ShowCopy, &Options::ShowCopy},
+    {Command::MachineSounds, key::MachineSounds, &Options::MachineSounds},
+    {Command::ShowTooltips, key::Tooltips, &Options::Tooltips},
+};
+
+const OptionBinding* BindingOf(Command command) {
+    for (const auto& b : kOptionBindings)
+        if (b.command == command) return &b;
+    return nullptr;
+}
+
+}  // namespace
+
+Desk::Desk(Ports ports)
+    : messageGate_(ports.messages),
+      ports_{messageGate_, ports.audio, ports.settings, ports.dialogs, ports.files, ports.clock, ports.clipboard, ports.pdf,
+             ports.progress},
+      settings_(Choose<MemorySettings>(ports.settings, ownSettings_)),
+      dialogs_(Choose<NullDialogs>(ports.dialogs, ownDialogs_)),
+      files_(Choose<NullFiles>(ports.files, ownFiles_)),
+      clock_(Choose<NullClock>(ports.clock, ownClock_)),
+      clipboard_(Choose<OwnClipboard>(ports.clipboard, ownClipboard_)),
+      audio_(Choose<NullAudio>(ports.audio, ownAudio_)),
+      sounds_(audio_, options_.MachineSounds),
+      calculator_(tape_, options_, ports_.messages, soundGate_),
+      selection_(tape_, ports_.messages) {}
+
+void Desk::LoadSettings() {
+    firstRun_ = !SettingsStore::ParseTruth(settings_.Get(key::AutoDecimal)).has_value();
+    options_.AutoDecimal = settings_.ReadTruth(key::AutoDecimal, false);
+    if (auto places = SettingsStore::ParseDecimalPlaces(settings_.Get(key::DecimalPlaces))) {
+        calculator_.SetDecimalPlaces(*places);
+    } else {
+        calculator_.SetDecimalPlaces(2);
+        settings_.Save(key::DecimalPlaces, "2");
+    }
+    options_.TapeCaption = settings_.ReadTruth(key::TapeCaption, true);
+    options_.FileCaption = settings_.ReadTruth(key::FileCaption, true);
+    options_.ShowCopy = settings_.ReadTruth(key::ShowCopy, true);
+    std::string memory = settings_.Get(key::Memory);
+    if (!memory.empty()) memory_.Restore(memory);
+    options_.RoundBeforeOperation = settings_.ReadTruth(key::RoundBeforeOperation, true);
+    options_.ClearOnEqual = settings_.ReadTruth(key::ClearOnEqual, false);
+    options_.CommaSeparator = settings_.ReadTruth(key::CommaSeparator, true);
+    calculator_.CreateFormatString();
+    options_.Tooltips = settings_.ReadTruth(key::Tooltips, true);
+    options_.MachineSounds = settings_.ReadTruth(key::MachineSounds, true);
+    options_.ClearEntryBox = settings_.ReadTruth(key::ClearEntryBox, true);
+}
+
+bool Desk::IsCheckable(Command command) { return BindingOf(command) != nullptr; }
+
+bool Desk::IsChecked(Command command) const {
+    if (const OptionBinding* binding = BindingOf(command)) return options_.*(binding->field);
+    return false;
+}
+
+void Desk::ToggleOption(Command command) {
+    const OptionBinding* binding = BindingOf(command);
+    bool& value = options_.*(binding->field);
+    value = !value;
+    settings_.SaveTruth(binding->key, value);
+    if (command == Command::CommaSeparator) calculator_.CreateFormatString();
+}
+
+void Desk::FollowTooltips(bool tooltips) {
+    if (tooltips != options_.Tooltips) ToggleOption(Command::ShowTooltips);
+}
+
+void Desk::SelectDecimalPlaces(int places) {
+    calculator_.SetDecimalPlaces(places);
+    settings_.Save(key::DecimalPlaces, std::to_string(places));
+}
+
+IndicatorColour Desk::DecimalIndicatorColour(int index) const {
+    int places = calculator_.DecimalPlaces();
+    if (index != places) return IndicatorColour::ButtonFace;
+    return places > 0 && options_.AutoDecimal ? IndicatorColour::Red : IndicatorColour::LightCyan;
+}
+
+IndicatorColour Desk::ClearEntryBoxColour() const {
+    return options_.ClearEntryBox ? IndicatorColour::ButtonFace : IndicatorColour::Red;
+}
+
+// The commands that change the calculator, the memory or the tape, run live or replayed.
+void Desk::ExecuteKeyed(Command command) {
+    if (IsDigitCommand(command)) {
+        calculator_.cmdKey_Click(DigitIndex(command));
+        return;
+    }
+    if (char operation = OperationOf(command)) {
+        calculator_.OperationKey(operation);
+        return;
+    }
+    switch (command) {
+    case Command::DecimalPoint: calculator_.cmdDecimal_Click(); break;
+    case Command::PlusMinus: calculator_.cmdPlusMinus_Click(); break;
+    case Command::ClearEntry: calculator_.cmdClearEntry_Click(); break;
+    case Command::Equals: calculator_.cmdEquals_Click(); break;
+    case Command::ClearSubtotal: calculator_.cmdClear_Click(startingUp_); break;
+    case Command::Inverse: calculator_.cmdInverse_Click(); break;
+    case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
+    case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
+    case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
+    case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;
+    case Command::MemoryMultiply: DoMemoryOperation(MemoryRegister::Operation::Multiply); break;
+    case Command::RecallMemory: RecallMemory(); break;
+    case Command::ClearMemory:
+        memory_.Clear();
+        SaveMemory();
+        break;
+    default: break;
+    }
+}
+
+void Desk::DoMemoryOperation(MemoryRegister::Operation operation) {
+    if (memory_.Blocked()) {
+        ShowErrorMessage(ports_.messages, "Unable to do memory calculations because the value in memory is too large");
+        return;
+    }
+    std::string operand = selection_.LastTapeEntry(tape_.ListIndex() >= 0);
+    if (operand.empty()) return;
+    auto outcome = memory_.Combine(operation, ParseNumber(operand), calculator_.FormatBase());
+    SaveMemory();
+    if (outcome == MemoryRegister::Outcome::Overflow)
+        ShowErrorMessage(ports_.messages, "The value in memory has exceeded memory's capacity");
+}
+
+void Desk::RecallMemory() {
+    if (memory_.Blocked()) {
+        ShowErrorMessage(ports_.messages, "The memory value is too large to recall");
+        return;
+    }
+    // Without thousands separators: a comma would end the number the subtotal receives.
+    RecallIntoEntry(memory_.RecallText());
+}
+
+void Desk::RecallIntoEntry(std::string text) {
+    CalculatorState& state = calculator_.State();
+    if (!text.empty()) {
+        bool negative = text[0] == '-';
+        if (negative) text.erase(0, 1);
+        state.PendingOperation = negative ? '-' : '+';
+        calculator_.SetOperatorIndicator(state.PendingOperation);
+        state.EntryText = text;
+        calculator_.ShowEntry();
+    }
+    state.JustPressedEquals = false;
+    state.SpecialResult = false;
+}
+
+void Desk::SaveMemory() {
+    if (!memorySavesHeld_) settings_.Save(key::Memory, memory_.Text());
+}
+
+void Desk::PasteText(const std::optional<std::string>& text) {
+    constexpr const char* kNothing = "There is no value on the Clipboard to paste";
+    if (!text) {
+        ShowErrorMessage(ports_.messages, kNothing);
+        return;
+    }
+    std::string cleaned = NoSpecialChar(DecimalComma() ? CommaDecimalToPoint(*text) : *text);
+    double value = ParseNumber(cleaned);
+    // ParseNumber gives 0 for a number beyond the calculator's range too.
+    if (cleaned.empty() || value == 0) {
+        ShowErrorMessage(ports_.messages, kNothing);
+        return;
+    }
+    // Plain decimals: the tape prints exactly what the subtotal will receive.
+    calculator_.SetEntryFromValue(NumberToPlainText(value));
+}
+
+void Desk::CopyCommand() {
+    bool selected = tape_.ListIndex() >= 0;
+    bool tooltips = options_.Tooltips;
+    std::optional<char> choice = dialogs_.ChooseCopy(selected, tooltips);
+    FollowTooltips(tooltips);
+    if (!choice) return;
+    if (*choice == 'W') {
+        std::string text = " ";
+        text.reserve(1 + static_cast<std::size_t>(tape_.Count()) * (Tape::kLineWidth + 2));
+        for (const std::string_view line : tape_.Lines()) {
+            text += line;
+            text += "\r\n";
+        }
+        clipboard_.SetText(text);
+        return;
+    }
+    if (*choice != 'L' && *choice != 'S') return;
+    std::string value = NoSpecialChar(selection_.LastTapeEntry(*choice == 'S'));
+    if (value.empty()) return;
+    clipboard_.SetText(value);
+    if (options_.ShowCopy) {
+        MessageRequest message;
+        message.title = "tQB 1999";
+        message.text = value + " copied to the Clipboard";
+        message.icon = MessageIcon::Information;
+        ports_.messages.ShowMessage(message);
+    }
+}
+
+void Desk::NavigateTape(int keyCode) {
+    using Move = TapeSelection::Move;
+    switch (keyCode) {
+    case vk::Up: selection_.Navigate(Move::Up); break;
+    case vk::Down: selection_.Navigate(Move::Down); break;
+    case vk::Prior: selection_.Navigate(Move::PageUp); break;
+    case vk::Next: selection_.Navigate(Move::PageDown); break;
+    case vk::Home: selection_.Navigate(Move::First); break;
+    case vk::End: selection_.Navigate(Move::Last); break;
+    default: break;
+    }
+}
+
+}  // namespace qb

@@ -1,0 +1,296 @@
+#include "history/Correction.h"
+
+#include <algorithm>
+
+#include "desk/Desk.h"
+#include "engine/NumberRules.h"
+#include "engine/TapeRecompute.h"
+#include "history/History.h"
+#include "platform/ErrorMessage.h"
+
+namespace qb {
+namespace {
+
+constexpr const char* kNotMade = "The correction was not made: ";
+
+// A number as the Entry box would take it: a sign, digits and one point (its capacity apart).
+bool IsEntryNumber(const std::string& text) {
+    if (text.empty()) return false;
+    std::size_t i = text[0] == '-' ? 1 : 0;
+    bool point = false, digit = false;
+    for (; i < text.size(); ++i) {
+        if (text[i] == '.') {
+            if (point) return false;
+            point = true;
+        } else if (text[i] >= '0' && text[i] <= '9') {
+            digit = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+// The label of the dialog's number: how the Entry box reads what is typed there.
+std::string NumberLabel(bool autoDecimal, int places) {
+    if (!autoDecimal || places < 1) return "&Number:";
+    return "&Number (Auto Decimal, " + std::to_string(places) + (places == 1 ? " place" : " places") +
+           ": 750 is " + WithAutoDecimal("750", true, places) + "):";
+}
+
+// "      1,250.00 +" gives "1250.00".
+std::string NumberOfLine(std::string_view line) {
+    if (line.size() < 2) return {};
+    return NoSpecialChar(line.substr(0, line.size() - 1));
+}
+
+}  // namespace
+
+bool Correction::LineCorrectable(std::int64_t index) const {
+    Tape& tape = desk_.GetTape();
+    KeyRecord& record = history_.Record();
+    if (index < 0 || index >= tape.Count()) return false;
+    const std::string_view line = tape.Line(index);
+    if (line.empty()) return false;
+    const bool synced = history_.InStep();
+    const std::int64_t base = synced ? record.BaseLines() : tape.Count();
+    if (index < base) {
+        auto reading = ReadTapeLine(line, index > 0 ? tape.Line(index - 1) : "", index == 0);
+        return reading.kind == TapeLineReading::Kind::Number || reading.kind == TapeLineReading::Kind::Overflow;
+    }
+    if (index >= record.ExpectedLines()) return false;  // printed by no key
+    const std::int64_t at = record.StepOfLine(index);
+    if (at < 0) return false;
+    const KeyStep& step = record.Steps()[static_cast<std::size_t>(at)];
+    return step.kind == StepKind::Key && step.entered && step.tapeBefore == index && History::IsOperationSymbol(line.back());
+}
+
+void Correction::CorrectSelectedLine() {
+    Tape& tape = desk_.GetTape();
+    KeyRecord& record = history_.Record();
+    history_.Sync();
+    const std::int64_t index = tape.ListIndex();
+    if (!LineCorrectable(index)) {
+        desk_.Messages().Beep();
+        return;
+    }
+    const std::string_view line = tape.Line(index);
+    if (line[0] == '*') {
+        ShowErrorMessage(desk_.Messages(), "This line shows a number too wide for the tape, so it cannot be corrected");
+        return;
+    }
+    // A keyed line offers the number as it was keyed: the line shows it rounded, and the
+    // rounded number keyed instead would change the totals.
+    // What is typed is read as the Entry box read it then, or, for a file's line, reads it now.
+    CorrectLineForm shown;
+    const bool keyed = index >= record.BaseLines();
+    Options modes = desk_.GetOptions();
+    int places = desk_.GetCalculator().DecimalPlaces();
+    if (keyed) {
+        const KeyStep& step = record.Steps()[static_cast<std::size_t>(record.StepOfLine(index))];
+        shown.number = step.keyed;
+        step.modes.ApplyTo(modes);
+        places = step.modes.places;
+    } else {
+        shown.number = NumberOfLine(line);
+    }
+    shown.operation = line.back();
+    shown.label = NumberLabel(modes.AutoDecimal, places);
+    CorrectLineForm form = shown;
+    bool tooltips = desk_.GetOptions().Tooltips;
+    bool ok = desk_.Dialogs().CorrectLineDialog(form, tooltips);
+    desk_.FollowTooltips(tooltips);
+    // OK on the line as it stands corrects nothing.
+    if (!ok || (form.number == shown.number && form.operation == shown.operation)) return;
+    CorrectLine(index, form.number, form.operation);
+    tape.SetListIndex(index);
+}
+
+bool Correction::CorrectLine(std::int64_t index, const std::string& number, char operation) {
+    Tape& tape = desk_.GetTape();
+    KeyRecord& record = history_.Record();
+    if (operation == '*') operation = 'x';
+    if (!IsEntryNumber(number)) {
+        ShowErrorMessage(desk_.Messages(), "Type a number for the corrected line");
+        return false;
+    }
+    if (ParseNumber(number) == 0) {
+        ShowErrorMessage(desk_.Messages(), "A corrected line needs a number other than 0");
+        return false;
+    }
+    if (operation != '+' && operation != '-' && operation != 'x' && operation != '/' && operation != '%') return false;
+    history_.Sync();
+    if (!LineCorrectable(index)) {
+        desk_.Messages().Beep();
+        return false;
+    }
+    // A file's line may show more digits than the Entry box takes: its own number, kept for a
+    // new operation, is not cut.
+    const bool fileLine = index < record.BaseLines();
+    if (number.size() > Calculator::kCapacity && !(fileLine && number == NumberOfLine(tape.Line(index)))) {
+        ShowErrorMessage(desk_.Messages(), "The number is too long: the Entry box takes at most " +
+                                              std::to_string(Calculator::kCapacity) + " characters");
+        return false;
+    }
+    if (fileLine)
+        return CorrectFileLine(index, WithAutoDecimal(number, desk_.GetOptions().AutoDecimal, desk_.GetCalculator().DecimalPlaces()), operation);
+    return Replay(index, record.StepOfLine(index), number, operation, nullptr);
+}
+
+bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& number, char operation,
+                               const RecomputedTape* fileLines) {
+    Tape& tape = desk_.GetTape();
+    KeyRecord& record = history_.Record();
+    std::vector<KeyStep>& steps = record.Steps();
+    const auto corrected = static_cast<std::size_t>(at);
+    const std::size_t start = fileLines ? 0 : corrected - corrected % KeyRecord::kSnapshotEvery;
+    if (!steps[start].snapshot) {  // every 32nd step has one; a record without is not replayed
+        desk_.Messages().Beep();
+        return false;
+    }
+    const World before = history_.Capture();
+    const Options liveOptions = desk_.GetOptions();
+    const int livePlaces = desk_.GetCalculator().DecimalPlaces();
+    const std::int64_t selected = tape.ListIndex();
+    const std::int64_t top = tape.TopIndex();
+    const std::int64_t from = fileLines ? index : steps[start].tapeBefore;
+    std::string original(tape.Line(index));
+    if (const std::string* was = tape.CorrectedFrom(index)) original = *was;
+
+    // What the replay changes, kept to put back on a refusal and for undo.
+    StepPatch patch = StepPatch::Of(steps, start, corrected);
+    const std::int64_t oldCount = tape.Count();
+    TapeListener* listener = tape.Listener();
+    tape.SetListener(nullptr);
+    TapeSuffix oldTape = tape.TakeSuffix(from);
+    desk_.Gate().SetQuiet(true);
+    desk_.SoundsGate().SetQuiet(true);
+    desk_.HoldMemorySaves(true);
+
+    if (fileLines) {
+        // The file's lines as corrected; the keys after them start from the subtotal they now give.
+        for (const std::string& line : fileLines->lines) tape.AppendRaw(line);
+        World world = *steps[start].snapshot;
+        world.calculator.state.Subtotal = fileLines->subtotal;
+        steps[start].snapshot = std::make_shared<const World>(std::move(world));
+    } else {
+        StepInput input = steps[corrected].input ? *steps[corrected].input : StepInput{};
+        input.entry = number;
+        input.operation = operation;
+        steps[corrected].input = std::make_shared<const StepInput>(std::move(input));
+    }
+
+    history_.Restore(*steps[start].snapshot);
+    StepModes modes = StepModes::Of(desk_.GetOptions(), livePlaces);
+    std::int64_t failedLine = -1;
+    std::string failure;
+    Progress progress(desk_.ProgressReports(), "Correcting the tape", static_cast<std::int64_t>(steps.size() - start));
+    for (std::size_t i = start; i < steps.size(); ++i) {
+        if (!progress.Step()) break;  // cancelled: put back as on a refusal
+        KeyStep& step = steps[i];
+        if (!(step.modes == modes)) {
+            step.modes.ApplyTo(desk_.GetOptions());
+            desk_.GetCalculator().SetDecimalPlaces(step.modes.places);
+            modes = step.modes;
+        }
+        tape.SetListIndex(step.selection);
+        step.tapeBefore = static_cast<std::int32_t>(tape.Count());
+        if (i != start && i % KeyRecord::kSnapshotEvery == 0) step.snapshot = std::make_shared<const World>(history_.Capture());
+        const bool failedBefore = step.failed;
+        history_.Apply(step);
+        if (step.failed && !failedBefore) {
+            failedLine = tape.Count();
+            failure = desk_.Gate().LastError();
+            break;
+        }
+    }
+    desk_.GetOptions() = liveOptions;
+    desk_.GetCalculator().SetDecimalPlaces(livePlaces);
+    desk_.Gate().SetQuiet(false);
+    desk_.SoundsGate().SetQuiet(false);
+    desk_.HoldMemorySaves(false);
+
+    if (failedLine >= 0 || progress.Cancelled()) {
+        tape.TakeSuffix(from);
+        tape.PutSuffix(std::move(oldTape));
+        patch.SwapWith(steps);
+        history_.Restore(before);
+    } else {
+        for (const auto& [line, text] : oldTape.corrected)
+            if (line < tape.Count()) tape.MarkCorrected(line, text);
+        tape.MarkCorrected(index, original);
+    }
+    tape.SetListener(listener);
+    tape.AnnounceRewritten(from, oldCount);
+    tape.SetListIndex(selected < tape.Count() ? selected : -1);
+    tape.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape.Count() - 1)));
+    if (progress.Cancelled()) return false;
+    if (failedLine >= 0) {
+        if (!failure.empty() && failure.back() == '!') failure.pop_back();
+        ShowErrorMessage(desk_.Messages(),
+                         kNotMade + std::string("line ") + std::to_string(failedLine + 1) + " would fail (" + failure + ")");
+        return false;
+    }
+    World after = history_.Capture();
+    UndoRecord undo{before, after, from, std::move(oldTape), steps.size(), {}, record.BaseLines(), std::nullopt};
+    undo.patch = std::move(patch);
+    record.Push(std::move(undo));
+    record.SetExpected(after, tape.Count());
+    tape.SetDirty(true);
+    desk_.SaveMemory();
+    history_.MarkRewritten();
+    return true;
+}
+
+bool Correction::CorrectFileLine(std::int64_t index, const std::string& number, char operation) {
+    Tape& tape = desk_.GetTape();
+    KeyRecord& record = history_.Record();
+    const RecomputedTape result = RecomputeTape(tape.Lines(), index, LineCorrection{number, operation, desk_.GetOptions().CommaSeparator},
+                                                record.BaseLines());
+    switch (result.outcome) {
+    case RecomputedTape::Outcome::NotANumber: desk_.Messages().Beep(); return false;
+    case RecomputedTape::Outcome::OverflowLine:
+        ShowErrorMessage(desk_.Messages(), "This line shows a number too wide for the tape, so it cannot be corrected");
+        return false;
+    case RecomputedTape::Outcome::Refused: ShowErrorMessage(desk_.Messages(), kNotMade + result.reason); return false;
+    case RecomputedTape::Outcome::Done: break;
+    }
+    // Keys after the file's lines go on from the subtotal those now give.
+    if (result.reachesEnd && !record.Steps().empty()) return Replay(index, 0, number, operation, &result);
+    const World before = history_.Capture();
+    const std::int64_t selected = tape.ListIndex();
+    const std::int64_t top = tape.TopIndex();
+    std::string original(tape.Line(index));
+    if (const std::string* was = tape.CorrectedFrom(index)) original = *was;
+
+    const std::int64_t oldCount = tape.Count();
+    TapeListener* listener = tape.Listener();
+    tape.SetListener(nullptr);
+    TapeSuffix oldTape = tape.TakeSuffix(index);
+    TapeSuffix newTape;
+    newTape.corrected = oldTape.corrected;
+    newTape.corrected.insert_or_assign(index, original);
+    newTape.lines.reserve(oldTape.lines.size(), oldTape.lines.characters() + 64);
+    for (const std::string& line : result.lines) newTape.lines.push_back(line);
+    for (std::size_t i = result.lines.size(); i < oldTape.lines.size(); ++i) newTape.lines.push_back(oldTape.lines[i]);
+    tape.PutSuffix(std::move(newTape));
+    tape.SetListener(listener);
+    tape.AnnounceRewritten(index, oldCount);
+    if (result.reachesEnd) {
+        desk_.GetCalculator().State().Subtotal = result.subtotal;
+        desk_.GetCalculator().FormatSubtotal();
+    }
+    tape.SetListIndex(selected);
+    tape.SetTopIndex(top);
+
+    World after = history_.Capture();
+    UndoRecord undo{before, after, index, std::move(oldTape), record.Steps().size(), {}, record.BaseLines(),
+                      std::nullopt};
+    record.Push(std::move(undo));
+    record.SetExpected(after, tape.Count());
+    tape.SetDirty(true);
+    history_.MarkRewritten();
+    return true;
+}
+
+}  // namespace qb

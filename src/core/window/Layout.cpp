@@ -1,0 +1,184 @@
+#include "window/Layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "aids/WindowPlacement.h"
+#include "engine/NumberRules.h"
+#include "platform/MessagePort.h"
+#include "settings/SettingsStore.h"
+#include "window/MenuModel.h"
+#include "window/Zoom.h"
+
+namespace qb {
+namespace {
+
+// The designed sizes of the controls the collapsed window keeps, in twips.
+constexpr long kTapeWidth = 2235;
+constexpr long kTapeHeight = 3390;
+constexpr long kAltDisplayHeight = 225;
+constexpr const char* kFileMenu = "mnuFIFile";
+
+}  // namespace
+
+void Layout::Reset() {
+    collapsed_ = false;
+    captionFocus_ = false;
+    collapsedTop_ = collapsedLeft_ = 0;
+    geometry_ = CenterForm(expandedWidth_, expandedHeight_);
+}
+
+void Layout::LoadSettings() {
+    zoom_ = Zoom::Parse(settings_.Get(Zoom::kSettingKey));
+    storedLastMode_ = settings_.Get(key::LastMode);
+    storedLastLeft_ = settings_.Get(key::LastLeft);
+    storedLastTop_ = settings_.Get(key::LastTop);
+}
+
+void Layout::RestoreLastMode() {
+    if (storedLastMode_.empty()) return;
+    if (SettingsStore::ParseTruth(storedLastMode_).value_or(false)) {
+        CollapseForm();
+        // A stored place off the screen (or no number at all) would lose the window.
+        auto clamp = [](double stored, long screen, long size) {
+            double highest = screen > size ? static_cast<double>(screen - size) : 0.0;
+            return static_cast<long>(std::clamp(std::round(stored), 0.0, highest));
+        };
+        WindowMoved(clamp(ParseNumber(storedLastLeft_), screenWidth_, geometry_.width),
+                    clamp(ParseNumber(storedLastTop_), screenHeight_, geometry_.height));
+    }
+    storedLastMode_.clear();
+}
+
+void Layout::SaveLastMode(long left, long top) {
+    settings_.Save(key::LastMode, SettingsStore::TruthText(collapsed_));
+    settings_.Save(key::LastLeft, std::to_string(left));
+    settings_.Save(key::LastTop, std::to_string(top));
+}
+
+void Layout::SetScreen(long width, long height) {
+    screenWidth_ = width;
+    screenHeight_ = height;
+}
+
+// The window system gives the window its frame only once it is shown. An expanded window that
+// still stands where it was centred is centred again on its outer size, frame and all.
+void Layout::SetExpandedSize(long width, long height) {
+    const Geometry centred = CenterForm(expandedWidth_, expandedHeight_);
+    const bool standsCentred = geometry_.left == centred.left && geometry_.top == centred.top;
+    expandedWidth_ = width;
+    expandedHeight_ = height;
+    if (collapsed_) return;
+    if (standsCentred) {
+        geometry_ = CenterForm(width, height);
+    } else {
+        geometry_.width = width;
+        geometry_.height = height;
+    }
+}
+
+void Layout::WindowMoved(long left, long top) {
+    geometry_.left = left;
+    geometry_.top = top;
+}
+
+// A window larger than the screen (a large zoom on a small screen) starts at the screen's
+// corner, so its menus and the collapsed window that takes its place stay on the screen.
+Layout::Geometry Layout::CenterForm(long width, long height) const {
+    return Geometry{std::max(0L, (screenWidth_ - width) / 2), std::max(0L, (screenHeight_ - height) / 2), width,
+                    height};
+}
+
+void Layout::CollapseForm() {
+    collapsed_ = true;
+    expandedTop_ = geometry_.top;
+    expandedLeft_ = geometry_.left;
+    // A collapsed window dragged to the very top is not remembered.
+    if (collapsedTop_ < 1) {
+        geometry_.top = expandedTop_;
+        geometry_.left = expandedLeft_;
+    } else {
+        geometry_.top = collapsedTop_;
+        geometry_.left = collapsedLeft_;
+    }
+    geometry_.width = kTapeWidth + 100;
+    geometry_.height = kAltDisplayHeight + 50 + kTapeHeight + 775;
+}
+
+void Layout::ExpandForm() {
+    collapsedTop_ = geometry_.top;
+    collapsedLeft_ = geometry_.left;
+    collapsed_ = false;
+    // The expanded window always comes back centred.
+    geometry_ = CenterForm(expandedWidth_, expandedHeight_);
+}
+
+bool Layout::MenuVisible(const std::string& menuName) const { return !collapsed_ || menuName == kFileMenu; }
+
+void Layout::MenuOpened(const std::string& menuName) {
+    for (const Menu& menu : MainMenus())
+        if (menu.name == menuName && menu.hidesShortcutKeys) HideShortcutKeys();
+    if (menuName == kFileMenu) fileMenuOpened_ = true;
+}
+
+std::string Layout::MenuCaption(const std::string& designed) const {
+    if (fileMenuOpened_) return collapsed_ ? "Expand (F11)" : "Collapse (F11)";
+    return designed;
+}
+
+void Layout::DisplayShortcutKeys() {
+    if (panel1Visible_) {
+        panel2Visible_ = true;
+        panel1Visible_ = false;
+    } else if (panel2Visible_) {
+        panel1Visible_ = true;
+        panel2Visible_ = false;
+    } else {
+        panel1Visible_ = true;
+    }
+    tapeVisible_ = false;
+}
+
+void Layout::HideShortcutKeys() {
+    tapeVisible_ = true;
+    panel1Visible_ = false;
+    panel2Visible_ = false;
+}
+
+void Layout::SetZoom(int percent) {
+    zoom_ = percent;
+    settings_.Save(Zoom::kSettingKey, std::to_string(percent));
+}
+
+void Layout::FocusEntered(Control control) {
+    switch (control) {
+    case Control::Display:
+    case Control::AltDisplay:
+    case Control::Memory:
+        messages_.Beep();
+        focusRequest_ = true;
+        break;
+    case Control::Tape: focusRequest_ = true; break;
+    case Control::Caption: captionFocus_ = true; break;
+    case Control::KeyStroke: break;
+    }
+}
+
+void Layout::FocusLeft(Control control) {
+    if (control == Control::Caption) captionFocus_ = false;
+}
+
+void Layout::BeginAbout() {
+    aboutReturnLeft_ = geometry_.left;
+    aboutReturnTop_ = geometry_.top;
+    Point aside = MainWindowDuringAbout({geometry_.left, geometry_.top});
+    geometry_.left = aside.left;
+    geometry_.top = aside.top;
+}
+
+void Layout::EndAbout() {
+    geometry_.left = aboutReturnLeft_;
+    geometry_.top = aboutReturnTop_;
+}
+
+}  // namespace qb

@@ -1,0 +1,103 @@
+#pragma once
+// The window's layout: the expanded and collapsed modes, the window's place and size (twips),
+// the shortcut-key panels over the tape, the zoom, the keyboard focus, and the windows the
+// shell is asked to show.
+
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace qb {
+
+class MessagePort;
+class SettingsStore;
+
+// Controls whose focus the program watches.
+enum class Control { KeyStroke, Display, AltDisplay, Memory, Tape, Caption };
+
+class Layout {
+public:
+    struct Geometry {
+        long left = 0, top = 0, width = 0, height = 0;
+    };
+
+    Layout(SettingsStore& settings, MessagePort& messages) : settings_(settings), messages_(messages) {}
+
+    // Start-up: expanded and centred, the zoom and last mode read from the settings.
+    void Reset();
+    void LoadSettings();
+    // The window's last mode and place, applied when the window is first shown: collapsed when
+    // it was, at its place kept on the screen.
+    void RestoreLastMode();
+    // The window is going away: its mode and place are kept for the next start.
+    void SaveLastMode(long left, long top);
+
+    void SetScreen(long width, long height);
+    void SetExpandedSize(long width, long height);
+    void WindowMoved(long left, long top);
+    const Geometry& WindowGeometry() const { return geometry_; }
+    // Centres a window of that outer size on the screen.
+    Geometry CenterForm(long width, long height) const;
+    bool Collapsed() const { return collapsed_; }
+    void CollapseForm();
+    void ExpandForm();
+    // The menus of the bar: only the File menu (and the timer item) stays on the collapsed window.
+    bool MenuVisible(const std::string& menuName) const;
+    void MenuOpened(const std::string& menuName);
+    // The collapse item names what it will do, once the File menu has been opened.
+    std::string MenuCaption(const std::string& designed) const;
+
+    // The shortcut-key panels take the tape's place in turn.
+    void DisplayShortcutKeys();
+    void HideShortcutKeys();
+    bool ShortcutPanelVisible(int panel) const { return panel == 1 ? panel1Visible_ : panel2Visible_; }
+    bool TapeVisible() const { return tapeVisible_; }
+
+    // The user's zoom of the window, in percent, kept in the settings when changed.
+    int ZoomPercent() const { return zoom_; }
+    void SetZoom(int percent);
+
+    // The keyboard focus goes back to the keystroke box; the shell moves it and clears this.
+    void RequestFocus() { focusRequest_ = true; }
+    bool TakeFocusRequest() { return std::exchange(focusRequest_, false); }
+    void FocusEntered(Control control);
+    void FocusLeft(Control control);
+    bool CaptionFocus() const { return captionFocus_; }
+
+    // The User Guide and About windows; while About is open the main window steps aside
+    // towards the upper left corner, and comes back afterwards.
+    void RequestUserGuide() { userGuideRequested_ = true; }
+    void RequestAbout() { aboutRequested_ = true; }
+    bool TakeUserGuideRequest() { return std::exchange(userGuideRequested_, false); }
+    bool TakeAboutRequest() { return std::exchange(aboutRequested_, false); }
+    void BeginAbout();
+    void EndAbout();
+
+    // Exit was chosen; the shell closes the window.
+    void RequestClose(bool close) { closeRequested_ = close; }
+    bool CloseRequested() const { return closeRequested_; }
+
+private:
+    SettingsStore& settings_;
+    MessagePort& messages_;
+    bool panel1Visible_ = false;
+    bool panel2Visible_ = false;
+    bool tapeVisible_ = true;
+    bool collapsed_ = false;
+    bool fileMenuOpened_ = false;
+    bool focusRequest_ = false;
+    bool captionFocus_ = false;
+    bool closeRequested_ = false;
+    bool userGuideRequested_ = false;
+    bool aboutRequested_ = false;
+    long screenWidth_ = 0, screenHeight_ = 0;
+    long expandedWidth_ = 0, expandedHeight_ = 0;
+    Geometry geometry_;
+    long expandedTop_ = 0, expandedLeft_ = 0;
+    long collapsedTop_ = 0, collapsedLeft_ = 0;
+    long aboutReturnLeft_ = 0, aboutReturnTop_ = 0;
+    int zoom_ = 100;
+    std::string storedLastMode_, storedLastLeft_, storedLastTop_;
+};
+
+}  // namespace qb
