@@ -259,35 +259,8 @@ TEST(UserGuide, TopicsSortAndSearchInTheUsersLanguage) {
     QLocale::setDefault(before);
 }
 
-// What the program asks of the file dialog: its folder, its filter, and no overwrite question of
-// its own (the program asks about the name with ".QBX" added).
-TEST(FileDialog, SaveStartsInTheFolderAndLeavesTheOverwriteQuestionToTheProgram) {
-    QTemporaryDir dir;
-    test::FakeMessagePort messages;
-    QtDialogPort port(messages);
-    bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        seen = true;
-        EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
-        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
-        EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
-        EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Tape Files (*.QBX)")});
-        EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
-        dialog->reject();
-    });
-    FileDialogRequest request;
-    request.save = true;
-    request.title = "the Quillbox";
-    request.filter = "Tape Files (*.QBX)|*.QBX";
-    request.initialName = (dir.path() + "/*.QBX").toStdString();
-    EXPECT_FALSE(port.FileDialog(request).has_value());
-    EXPECT_TRUE(seen);
-}
-
-// The open dialog, and the save dialog on a tape that has its file: the folder, the name offered
-// and the filter the program asks for.
+// What the program asks of the file dialog: its folder, the name offered, its filter, and no
+// overwrite question of its own (the program asks about the name with ".QBX" added).
 TEST(FileDialog, StartsInTheFolderWithTheNameAndFilterAskedFor) {
     QTemporaryDir dir;
     struct Case {
@@ -297,11 +270,13 @@ TEST(FileDialog, StartsInTheFolderWithTheNameAndFilterAskedFor) {
     const Case cases[] = {
         {false, dir.path() + "/*.QBX", ""},
         {false, dir.path() + "/march.QBX", "march.QBX"},
+        {true, dir.path() + "/*.QBX", ""},
         {true, dir.path() + "/march.QBX", "march.QBX"},
     };
     test::FakeMessagePort messages;
     QtDialogPort port(messages);
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.initialName.toStdString());
         bool seen = false;
         QTimer::singleShot(0, [&] {
             auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -309,9 +284,11 @@ TEST(FileDialog, StartsInTheFolderWithTheNameAndFilterAskedFor) {
             seen = true;
             EXPECT_EQ(dialog->windowTitle(), QStringLiteral("the Quillbox"));
             EXPECT_EQ(dialog->acceptMode(), c.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-            if (!c.save) {
-                EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
+            EXPECT_EQ(dialog->fileMode(), c.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+            if (c.save) {
+                EXPECT_TRUE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
             }
+            EXPECT_TRUE(dialog->defaultSuffix().isEmpty());
             EXPECT_EQ(QDir(dialog->directory()).canonicalPath(), QDir(dir.path()).canonicalPath());
             EXPECT_EQ(dialog->nameFilters(), QStringList{QStringLiteral("Tape Files (*.QBX)")});
             auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
@@ -325,7 +302,7 @@ TEST(FileDialog, StartsInTheFolderWithTheNameAndFilterAskedFor) {
         request.filter = "Tape Files (*.QBX)|*.QBX";
         request.initialName = c.initialName.toStdString();
         EXPECT_FALSE(port.FileDialog(request).has_value());
-        EXPECT_TRUE(seen) << c.initialName.toStdString();
+        EXPECT_TRUE(seen);
     }
 }
 
@@ -381,16 +358,6 @@ TEST(PrinterDialog, CopiesComeBackToBePrintedOneJobEach) {
         EXPECT_EQ(copies, wanted ? std::optional<int>(wanted) : std::nullopt);
         EXPECT_EQ(port.QtPrinter().copyCount(), 1);
     }
-}
-
-// A pipe of a topic's name is no topic: it is not offered, so nothing waits on it.
-TEST(UserGuide, APipeIsNoTopic) {
-    QTemporaryDir dir;
-    ASSERT_EQ(mkfifo(dir.filePath("UG Benefits.rtf").toLocal8Bit().constData(), 0600), 0);
-    test::FakeMessagePort messages;
-    UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
-    EXPECT_EQ(Child<QComboBox>(guide, "cmbTopics")->currentText(), QStringLiteral("No User Guide topics found"));
-    EXPECT_TRUE(messages.shown.empty());
 }
 
 TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
@@ -498,14 +465,21 @@ TEST(UserGuide, StandsBesideTheMainWindowNotAboveIt) {
     EXPECT_TRUE(open.isNull() || !open->isVisible());
 }
 
+// No topic found says so; a pipe of a topic's name is no topic, so nothing waits on it.
 TEST(UserGuide, NoTopicsSaysSo) {
-    QTemporaryDir dir;
-    test::FakeMessagePort messages;
-    UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
-    auto* list = Child<QComboBox>(guide, "cmbTopics");
-    EXPECT_EQ(list->currentText(), QStringLiteral("No User Guide topics found"));
-    EXPECT_FALSE(list->isEnabled());
-    EXPECT_FALSE(Child(guide, "cmdNext")->isEnabled());
+    for (const bool pipe : {false, true}) {
+        QTemporaryDir dir;
+        if (pipe) {
+            ASSERT_EQ(mkfifo(dir.filePath("UG Benefits.rtf").toLocal8Bit().constData(), 0600), 0);
+        }
+        test::FakeMessagePort messages;
+        UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
+        auto* list = Child<QComboBox>(guide, "cmbTopics");
+        EXPECT_EQ(list->currentText(), QStringLiteral("No User Guide topics found")) << pipe;
+        EXPECT_FALSE(list->isEnabled()) << pipe;
+        EXPECT_FALSE(Child(guide, "cmdNext")->isEnabled()) << pipe;
+        EXPECT_TRUE(messages.shown.empty()) << pipe;
+    }
 }
 
 TEST(UserGuide, EveryShippedTopicShowsAHeading) {
@@ -542,31 +516,6 @@ TEST(About, NamesTheSupportAddress) {
     EXPECT_TRUE(Child<QLabel>(about, "Label4")->text().startsWith("Technical assistance and feedback ... "));
     EXPECT_TRUE(AboutWindow::TechnicalHelpLine().contains('@'));
 }
-
-TEST(MainWindowCollapsed, KeysOfTheHiddenMenusStillWork) {
-    test::ShownWindow shown;
-    Machine& machine = shown.machine;
-    MainWindow& window = shown.window;
-    QWidget* keys = Child(window, "txtKeyStroke");
-    QTest::keyClick(keys, Qt::Key_F11);
-    ASSERT_TRUE(machine.WindowCollapsed());
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("tQB 1999"));
-    EXPECT_TRUE(Child(window, "txtAltDisplay")->isVisible());
-    EXPECT_FALSE(Child(window, "frmKeys")->isVisible());
-    QTest::keyClick(keys, Qt::Key_F1, Qt::ControlModifier);
-    EXPECT_EQ(machine.GetCalculator().DecimalPlaces(), 1);
-    QTest::keyClicks(keys, QStringLiteral("42"));
-    EXPECT_EQ(Child<QLineEdit>(window, "txtAltDisplay")->text(), QStringLiteral("42"));
-    QTest::keyClick(keys, Qt::Key_Escape);
-    EXPECT_FALSE(machine.WindowCollapsed());
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("the Quillbox"));
-}
-
-}  // namespace
-}  // namespace qb
-
-namespace qb {
-namespace {
 
 TEST(MainWindowEvent, DisplayControlsTakeTheEventColourAndGiveItBack) {
     test::ShownWindow shown;
