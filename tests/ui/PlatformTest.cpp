@@ -15,7 +15,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <memory>
 #include <utility>
 #include <functional>
 #include <csignal>
@@ -46,32 +45,24 @@ bool Read(QtFilePort& files, const std::string& path, std::string& bytes) {
     return files.ReadAll(path, bytes, 1 << 20) == ReadOutcome::Read;
 }
 
-// The program on a real settings file, started and shown as the program starts.
-struct SettledProgram {
-    explicit SettledProgram(const QString& settingsFile) : settings(settingsFile) {
-        window = std::make_unique<MainWindow>(machine, messages);
-        machine.Load();
-        window->Render();
-        window->show();
-        window->FirstActivation();
-    }
-    void Key(int code, int shift, char c = 0) {
-        machine.Key(code, shift, c);
-        window->Render();
-    }
-    QString Text(const char* name) const { return window->findChild<QLineEdit*>(name)->text(); }
-
-    test::FakeMessagePort messages;
-    QtSettingsPort settings;
-    Machine machine{Ports{messages, nullptr, &settings}};
-    std::unique_ptr<MainWindow> window;
+// Hands the whole of a text to whoever writes it.
+struct Whole final : ByteSource {
+    explicit Whole(std::string_view b) : bytes(b) {}
+    std::string_view Next() override { return std::exchange(bytes, std::string_view()); }
+    std::string_view bytes;
 };
+
+const QFile::Permissions kReadable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                                     QFile::ReadOther | QFile::ExeOther;
+
+QString Text(const test::ShownWindow& shown, const char* name) { return shown.Find<QLineEdit>(name)->text(); }
 
 TEST(Settings, ARestartedWindowShowsWhatTheLastOneLeft) {
     QTemporaryDir dir;
     const QString file = dir.filePath("the Quillbox.ini");
     {
-        SettledProgram first(file);
+        QtSettingsPort settings(file);
+        test::ShownWindow first({}, &settings);
         first.Key(vk::D, vk::CtrlState);    // Auto Decimal on
         first.Key(vk::F3, vk::CtrlState);   // three places
         first.Key(vk::L, vk::CtrlState);    // no separators
@@ -79,39 +70,60 @@ TEST(Settings, ARestartedWindowShowsWhatTheLastOneLeft) {
         for (char c : std::string("1234567.")) first.Key(c == '.' ? 0 : vk::Key0 + (c - '0'), 0, c);
         first.Key(0, 0, '+');
         first.Key(vk::F5, 0);
-        EXPECT_EQ(first.Text("txtMemory"), QStringLiteral("        1234567."));
+        EXPECT_EQ(Text(first, "txtMemory"), QStringLiteral("        1234567."));
     }
     QSettings raw(file, QSettings::IniFormat);
     EXPECT_EQ(raw.value("Settings/Decimal Places").toString(), QStringLiteral("3"));
     EXPECT_EQ(raw.value("Settings/Memory").toString(), QStringLiteral("        1234567."));
 
-    SettledProgram second(file);
+    QtSettingsPort settings(file);
+    test::ShownWindow second({}, &settings);
     const Options& o = second.machine.GetOptions();
     EXPECT_TRUE(o.AutoDecimal);
     EXPECT_FALSE(o.CommaSeparator);
     EXPECT_FALSE(o.ClearEntryBox);
     EXPECT_EQ(second.machine.GetCalculator().DecimalPlaces(), 3);
-    EXPECT_EQ(second.Text("txtMemory"), QStringLiteral("        1234567."));
-    for (const auto& m : second.messages.shown)  // no welcome: not a first run
+    EXPECT_EQ(Text(second, "txtMemory"), QStringLiteral("        1234567."));
+    for (const auto& m : second.fakes.messages.shown)  // no welcome: not a first run
         EXPECT_EQ(m.text.find("Welcome"), std::string::npos);
 }
 
-TEST(Files, AFailedSaveLeavesTheOldFileAndNoOther) {
+// A save replaces the tape byte for byte and leaves nothing else in its folder: the file keeps
+// its permissions, and the one temporary name it ever uses is hidden, told of first and gone
+// after. A name that is a folder, or in a missing folder, is not written.
+TEST(Files, ASaveReplacesTheTapeByteForByteAndLeavesNothingBesideIt) {
     QTemporaryDir dir;
-    const std::string path = dir.filePath("budget.QBX").toStdString();
+    const std::string tape = dir.filePath("Tape.QBX").toStdString(), folder = dir.path().toStdString() + "/";
     QtFilePort files;
-    ASSERT_TRUE(files.WriteAll(path, "QBX=old\r\n"));
-    // A name that is a folder cannot be written; the folder stays as it was.
+    std::vector<std::string> told;
+    files.WatchTemporaries([&](const std::string& path) { told.push_back(path); });
+    ASSERT_TRUE(files.WriteAll(tape, "QBX=first, and longer\r\n"));
+    ASSERT_EQ(::chmod(tape.c_str(), 0640), 0);
+    told.clear();
+    const std::string bytes = "QBX=Caf\xE9\r\nACC=42.5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n            5.00 +\r\n";
+    ASSERT_TRUE(files.WriteAll(tape, bytes));
+    ASSERT_TRUE(files.SyncFolder(dir.path().toStdString()));
+    std::string back;
+    ASSERT_TRUE(Read(files, tape, back));
+    EXPECT_EQ(back, bytes);
+    struct stat status {};
+    ASSERT_EQ(::stat(tape.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640u);
+    ASSERT_EQ(told.size(), 1u);
+    EXPECT_EQ(told[0].rfind(dir.filePath(".Tape.QBX-").toStdString(), 0), 0u) << told[0];
+
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.QBX"));
-    EXPECT_FALSE(files.WriteAll(dir.filePath("folder.QBX").toStdString(), "QBX=new\r\n"));
+    EXPECT_FALSE(files.WriteAll(folder + "folder.QBX", "QBX=new\r\n"));
     EXPECT_TRUE(QFileInfo(dir.filePath("folder.QBX")).isDir());
-    EXPECT_FALSE(files.WriteAll(dir.filePath("missing/folder/x.QBX").toStdString(), "x"));
-    std::string bytes;
-    ASSERT_TRUE(Read(files, path, bytes));
-    EXPECT_EQ(bytes, "QBX=old\r\n");
-    // Nothing half-written is left beside it.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"budget.QBX"});
-    EXPECT_FALSE(Read(files, dir.filePath("nothing.QBX").toStdString(), bytes));
+    EXPECT_FALSE(files.WriteAll(folder + "missing/folder/x.QBX", "x"));
+    EXPECT_FALSE(Read(files, folder + "nothing.QBX", back));
+    // Only files exist and are listed.
+    EXPECT_TRUE(files.Exists(tape));
+    EXPECT_FALSE(files.Exists(folder + "folder.QBX"));
+    EXPECT_FALSE(files.Exists(folder + "nothing.QBX"));
+    EXPECT_EQ(files.ListFiles(folder), std::vector<std::string>{"Tape.QBX"});
+    EXPECT_TRUE(files.ListFiles(folder + "missing/").empty());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Tape.QBX"});
 }
 
 // Runs check as a user who is not root, since root writes anywhere: when the test runs as root,
@@ -136,12 +148,10 @@ TEST(Files, AWritableTapeInAReadOnlyFolderIsSavedOverAndNothingElseIsWritten) {
     QtFilePort files;
     // Longer than what replaces it: written in place, the file must also get shorter.
     ASSERT_TRUE(files.WriteAll(tape, "QBX=an older and longer caption\r\n"));
-    const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
-                          QFile::ReadOther | QFile::ExeOther;
-    QFile::setPermissions(dir.path(), readable | QFile::WriteOwner);
-    QFile::setPermissions(folder, readable);
+    QFile::setPermissions(dir.path(), kReadable | QFile::WriteOwner);
+    QFile::setPermissions(folder, kReadable);
     // The file is the user's: theirs to write when the test runs as root too.
-    QFile::setPermissions(QString::fromStdString(tape), readable | QFile::WriteOwner);
+    QFile::setPermissions(QString::fromStdString(tape), kReadable | QFile::WriteOwner);
     if (geteuid() == 0) {
         ASSERT_EQ(chown(tape.c_str(), kNobody, kNobody), 0);
     }
@@ -156,7 +166,7 @@ TEST(Files, AWritableTapeInAReadOnlyFolderIsSavedOverAndNothingElseIsWritten) {
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"team.QBX"});
     EXPECT_TRUE(files.CanWriteIn(dir.path().toStdString()));
     EXPECT_FALSE(files.CanWriteIn(tape));  // a file is no folder
-    QFile::setPermissions(folder, readable | QFile::WriteOwner);
+    QFile::setPermissions(folder, kReadable | QFile::WriteOwner);
 }
 
 // A write the system stops half way (here at the size limit, as a full disk would) leaves the
@@ -166,20 +176,18 @@ TEST(Files, AWriteCutShortKeepsTheEarlierFileAndSaysWhy) {
     QTemporaryDir dir;
     const QString open = dir.filePath("open"), closed = dir.filePath("closed");
     ASSERT_TRUE(QDir().mkdir(open) && QDir().mkdir(closed));
-    const auto readable = QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
-                          QFile::ReadOther | QFile::ExeOther;
     QtFilePort files;
     const std::string earlier = "QBX=earlier\r\n";
     std::vector<std::string> paths;
     for (const QString& folder : {open, closed}) {
         const std::string path = (folder + "/tape.QBX").toStdString();
         ASSERT_TRUE(files.WriteAll(path, earlier));
-        QFile::setPermissions(QString::fromStdString(path), readable | QFile::WriteOwner | QFile::WriteOther);
+        QFile::setPermissions(QString::fromStdString(path), kReadable | QFile::WriteOwner | QFile::WriteOther);
         paths.push_back(path);
     }
-    QFile::setPermissions(dir.path(), readable | QFile::WriteOwner | QFile::WriteOther);
-    QFile::setPermissions(open, readable | QFile::WriteOwner | QFile::WriteOther);
-    QFile::setPermissions(closed, readable);
+    QFile::setPermissions(dir.path(), kReadable | QFile::WriteOwner | QFile::WriteOther);
+    QFile::setPermissions(open, kReadable | QFile::WriteOwner | QFile::WriteOther);
+    QFile::setPermissions(closed, kReadable);
     const bool held = AsPlainUser([&] {
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{4096, 4096};
@@ -195,7 +203,7 @@ TEST(Files, AWriteCutShortKeepsTheEarlierFileAndSaysWhy) {
     });
     EXPECT_TRUE(held);
     EXPECT_EQ(QDir(open).entryList(QDir::Files | QDir::Hidden), QStringList{"tape.QBX"});
-    QFile::setPermissions(closed, readable | QFile::WriteOwner);
+    QFile::setPermissions(closed, kReadable | QFile::WriteOwner);
 }
 
 // Reading stops at the limit, for a file that says its size and for a device that never ends.
@@ -229,30 +237,6 @@ TEST(Files, ReadingStopsAtTheLimit) {
     // Nor is one written over: the pipe stays a pipe.
     EXPECT_FALSE(files.WriteAll(fifo, "QBX=\r\n"));
     EXPECT_FALSE(QFileInfo(QString::fromStdString(fifo)).isFile());
-}
-
-TEST(Files, FoldersAreListedAndAskedOfFilesOnly) {
-    QTemporaryDir dir;
-    QtFilePort files;
-    const std::string folder = dir.path().toStdString() + "/";
-    ASSERT_TRUE(files.WriteAll(folder + "UG Own.rtf", "{\\rtf1 x}"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("UG Folder.rtf"));
-    EXPECT_TRUE(files.Exists(folder + "UG Own.rtf"));
-    EXPECT_FALSE(files.Exists(folder + "UG Folder.rtf"));
-    EXPECT_FALSE(files.Exists(folder + "UG Missing.rtf"));
-    EXPECT_EQ(files.ListFiles(folder), std::vector<std::string>{"UG Own.rtf"});
-    EXPECT_TRUE(files.ListFiles(folder + "missing/").empty());
-}
-
-TEST(Files, ATapeSavedAndOpenedByteForByte) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("trip.QBX").toStdString();
-    QtFilePort files;
-    std::string bytes = "QBX=Caf\xE9\r\nACC=42.5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n            5.00 +\r\n";
-    ASSERT_TRUE(files.WriteAll(path, bytes));
-    std::string back;
-    ASSERT_TRUE(Read(files, path, back));
-    EXPECT_EQ(back, bytes);
 }
 
 TEST(Printing, APrintedTapeReadsBackFromThePdf) {
@@ -418,11 +402,12 @@ TEST(Timers, NoTimerRunsWhileNothingIsTimed) {
     EXPECT_FALSE(sound->isActive());
 }
 
-// The recovery record's files: for the user alone, replaced whole, appended to, never moved over
-// another file and never followed through a link.
+// The recovery record's files: for the user alone, replaced whole, appended to where another
+// process reads the lines at once, synced on request, never moved over another file and never
+// followed through a link.
 TEST(Files, PrivateFilesAreTheUsersAloneAndAppendedInPlace) {
     QTemporaryDir dir;
-    QtFilePort files;
+    QtFilePort files, other;
     const std::string folder = dir.filePath("state/the Quillbox").toStdString() + "/";
     const std::string path = folder + "1-1.QBR";
     ASSERT_TRUE(files.MakePrivateFolder(folder));
@@ -436,27 +421,33 @@ TEST(Files, PrivateFilesAreTheUsersAloneAndAppendedInPlace) {
     EXPECT_EQ(status.st_mode & 0777, 0700u);
 
     EXPECT_FALSE(files.AppendPrivate(path, "no record yet\r\n"));
-    const std::string first = "QBR=\r\n";
-    struct Whole final : ByteSource {
-        explicit Whole(std::string_view b) : bytes(b) {}
-        std::string_view Next() override { return std::exchange(bytes, std::string_view()); }
-        std::string_view bytes;
-    } whole(first);
-    ASSERT_TRUE(files.WritePrivate(path, whole));
+    Whole first("QBR=\r\n");
+    ASSERT_TRUE(files.WritePrivate(path, first));
     ASSERT_EQ(::stat(path.c_str(), &status), 0);
     EXPECT_EQ(status.st_mode & 0777, 0600u);
-    ASSERT_TRUE(files.AppendPrivate(path, "+line\r\n"));
-    std::string bytes;
-    ASSERT_TRUE(Read(files, path, bytes));
-    EXPECT_EQ(bytes, "QBR=\r\n+line\r\n");
+    std::string bytes = "QBR=\r\n", read;
+    for (const char* line : {"+1\r\n", "+2\r\n"}) {
+        ASSERT_TRUE(files.AppendPrivate(path, line));
+        ASSERT_EQ(other.ReadPrivate(path, read, 1000), ReadOutcome::Read);
+        bytes += line;
+        EXPECT_EQ(read, bytes);
+    }
+    EXPECT_TRUE(files.SyncPrivate(path));
+    EXPECT_FALSE(files.SyncPrivate(folder + "none.QBR"));
     EXPECT_EQ(files.ListFiles(folder), std::vector<std::string>{"1-1.QBR"});  // no temporary file left
+    // Written afresh, the record is appended to as the new file.
+    Whole afresh("QBR=x\r\n");
+    ASSERT_TRUE(files.WritePrivate(path, afresh));
+    ASSERT_TRUE(files.AppendPrivate(path, "+3\r\n"));
+    ASSERT_EQ(other.ReadPrivate(path, read, 1000), ReadOutcome::Read);
+    EXPECT_EQ(read, "QBR=x\r\n+3\r\n");
 
-    const std::string other = folder + "2-2.QBR";
-    QFile::copy(QString::fromStdString(path), QString::fromStdString(other));
-    EXPECT_FALSE(files.Rename(path, other));
+    const std::string second = folder + "2-2.QBR";
+    QFile::copy(QString::fromStdString(path), QString::fromStdString(second));
+    EXPECT_FALSE(files.Rename(path, second));
     ASSERT_TRUE(files.MakePrivateFolder(folder + "discarded/"));
-    EXPECT_TRUE(files.Rename(other, folder + "discarded/9-2-2.QBR"));
-    EXPECT_FALSE(files.Exists(other));
+    EXPECT_TRUE(files.Rename(second, folder + "discarded/9-2-2.QBR"));
+    EXPECT_FALSE(files.Exists(second));
     EXPECT_TRUE(files.Remove(path));
     EXPECT_FALSE(files.Exists(path));
 
@@ -466,7 +457,7 @@ TEST(Files, PrivateFilesAreTheUsersAloneAndAppendedInPlace) {
     ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
     EXPECT_FALSE(files.AppendPrivate(path, "+x\r\n"));
     ASSERT_TRUE(Read(files, target, bytes));
-    EXPECT_EQ(bytes, "QBR=\r\n+line\r\n");
+    EXPECT_EQ(bytes, "QBR=x\r\n+3\r\n");
 }
 
 // Nothing private is kept in, or read from, what is not the user's alone: a folder others may
@@ -572,30 +563,6 @@ TEST(Timers, TheRecoveryTimerRunsOnlyWhileChangesWait) {
     QTRY_VERIFY_WITH_TIMEOUT(!timer->isActive(), 30000);
 }
 
-// A save leaves the tape and nothing else in its folder: the file it replaces keeps its
-// permissions, and the one temporary name it ever uses is hidden, told of first and gone after.
-TEST(Files, ASaveLeavesNoCopyBesideTheTape) {
-    QTemporaryDir dir;
-    const std::string tape = dir.filePath("Tape.QBX").toStdString();
-    QtFilePort files;
-    std::vector<std::string> told;
-    files.WatchTemporaries([&](const std::string& path) { told.push_back(path); });
-    ASSERT_TRUE(files.WriteAll(tape, "QBX=first\r\n"));
-    ASSERT_EQ(::chmod(tape.c_str(), 0640), 0);
-    told.clear();
-    ASSERT_TRUE(files.WriteAll(tape, "QBX=second\r\n"));
-    ASSERT_TRUE(files.SyncFolder(dir.path().toStdString()));
-    std::string bytes;
-    ASSERT_TRUE(Read(files, tape, bytes));
-    EXPECT_EQ(bytes, "QBX=second\r\n");
-    struct stat status {};
-    ASSERT_EQ(::stat(tape.c_str(), &status), 0);
-    EXPECT_EQ(status.st_mode & 0777, 0640u);
-    ASSERT_EQ(told.size(), 1u);
-    EXPECT_EQ(told[0].rfind(dir.filePath(".Tape.QBX-").toStdString(), 0), 0u) << told[0];
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Tape.QBX"});
-}
-
 // A save through a link (one leading to another) replaces the file at its end, in that file's
 // own folder; the links stay and neither folder keeps a copy.
 TEST(Files, ASaveThroughALinkReplacesTheFileItLeadsTo) {
@@ -615,37 +582,6 @@ TEST(Files, ASaveThroughALinkReplacesTheFileItLeadsTo) {
     EXPECT_TRUE(QFileInfo(QString::fromStdString(near)).isSymLink());
     EXPECT_EQ(QDir(dir.filePath("kept")).entryList(QDir::Files | QDir::Hidden), QStringList{"Tape.QBX"});
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), (QStringList{"Far.QBX", "Near.QBX"}));
-}
-
-// Appends reach the file at once (another process reads them) and are synced on request.
-TEST(Files, AppendsAreReadAtOnceAndSyncedOnRequest) {
-    QTemporaryDir dir;
-    const std::string record = dir.filePath("r.QBR").toStdString();
-    QtFilePort files, other;
-    ASSERT_TRUE(files.MakePrivateFolder(dir.path().toStdString()));
-    std::string bytes = "QBR=\r\n";
-    struct Whole final : ByteSource {
-        std::string_view text;
-        std::string_view Next() override { return std::exchange(text, std::string_view()); }
-    } whole;
-    whole.text = bytes;
-    ASSERT_TRUE(files.WritePrivate(record, whole));
-    for (const char* line : {"+1\r\n", "+2\r\n"}) {
-        ASSERT_TRUE(files.AppendPrivate(record, line));
-        std::string read;
-        ASSERT_EQ(other.ReadPrivate(record, read, 1000), ReadOutcome::Read);
-        bytes += line;
-        EXPECT_EQ(read, bytes);
-    }
-    EXPECT_TRUE(files.SyncPrivate(record));
-    // Written afresh, the record is appended to as the new file.
-    whole.text = "QBR=x\r\n";
-    ASSERT_TRUE(files.WritePrivate(record, whole));
-    ASSERT_TRUE(files.AppendPrivate(record, "+3\r\n"));
-    std::string read;
-    ASSERT_EQ(other.ReadPrivate(record, read, 1000), ReadOutcome::Read);
-    EXPECT_EQ(read, "QBR=x\r\n+3\r\n");
-    EXPECT_FALSE(files.SyncPrivate(dir.filePath("none.QBR").toStdString()));
 }
 
 // Each signal that asks the program to end reaches the event loop instead of ending it.
