@@ -57,35 +57,56 @@ const QFile::Permissions kReadable = QFile::ReadOwner | QFile::ExeOwner | QFile:
 
 QString Text(const test::ShownWindow& shown, const char* name) { return shown.Find<QLineEdit>(name)->text(); }
 
+// Options changed with their keys are stored in the settings file at once and rule the next
+// run, as do the memory and the options put back as they came.
 TEST(Settings, ARestartedWindowShowsWhatTheLastOneLeft) {
     QTemporaryDir dir;
     const QString file = dir.filePath("the Quillbox.ini");
+    const struct {
+        const char* key;
+        QString first, changed;
+    } options[] = {
+        {"Auto Decimal", "False", "True"}, {"Decimal Places", "2", "3"},
+        {"Comma Separator", "True", "False"}, {"Clear Entry Box", "True", "False"},
+    };
+    auto stored = [&](bool changed) {
+        QSettings raw(file, QSettings::IniFormat);
+        for (const auto& o : options)
+            EXPECT_EQ(raw.value(QStringLiteral("Settings/") + o.key).toString(), changed ? o.changed : o.first) << o.key;
+    };
+    const test::Stroke ctrlD{Qt::Key_D, Qt::ControlModifier}, ctrlL{Qt::Key_L, Qt::ControlModifier};
     {
         QtSettingsPort settings(file);
         test::ShownWindow first({}, &settings);
-        first.Key(vk::D, vk::CtrlState);    // Auto Decimal on
-        first.Key(vk::F3, vk::CtrlState);   // three places
-        first.Key(vk::L, vk::CtrlState);    // no separators
-        first.Key(vk::F12, 0);              // the Entry box keeps its number
-        for (char c : std::string("1234567.")) first.Key(c == '.' ? 0 : vk::Key0 + (c - '0'), 0, c);
-        first.Key(0, 0, '+');
-        first.Key(vk::F5, 0);
+        stored(false);
+        // Auto Decimal on, three places, no separators, and the Entry box keeps its number.
+        for (const test::Stroke& key : {ctrlD, test::Stroke{Qt::Key_F3, Qt::ControlModifier}, ctrlL, {Qt::Key_F12}})
+            first.Strike(key);
+        stored(true);
+        first.Type("1234567.+");
+        first.Strike({Qt::Key_F5});
         EXPECT_EQ(Text(first, "txtMemory"), QStringLiteral("        1234567."));
     }
     QSettings raw(file, QSettings::IniFormat);
-    EXPECT_EQ(raw.value("Settings/Decimal Places").toString(), QStringLiteral("3"));
     EXPECT_EQ(raw.value("Settings/Memory").toString(), QStringLiteral("        1234567."));
 
     QtSettingsPort settings(file);
     test::ShownWindow second({}, &settings);
-    const Options& o = second.machine.GetOptions();
-    EXPECT_TRUE(o.AutoDecimal);
-    EXPECT_FALSE(o.CommaSeparator);
-    EXPECT_FALSE(o.ClearEntryBox);
-    EXPECT_EQ(second.machine.GetCalculator().DecimalPlaces(), 3);
     EXPECT_EQ(Text(second, "txtMemory"), QStringLiteral("        1234567."));
     for (const auto& m : second.fakes.messages.shown)  // no welcome: not a first run
         EXPECT_EQ(m.text.find("Welcome"), std::string::npos);
+    // 1234567 takes its point three places from the right and prints without a separator; the
+    // operand stays in the Entry box, so = applies it once more before the total.
+    second.Type("1234567+=");
+    const std::vector<std::string> tape = second.Tape();
+    EXPECT_EQ(std::vector<std::string>(tape.end() - 3, tape.end()),
+              (std::vector<std::string>{"        1234.567 +", "        1234.567 +", "        2469.134 ="}));
+    // The options back as they came: no point of its own, two places.
+    for (const test::Stroke& key : {ctrlD, test::Stroke{Qt::Key_F12}, test::Stroke{Qt::Key_F2, Qt::ControlModifier}, ctrlL})
+        second.Strike(key);
+    stored(false);
+    second.Type("1234+");
+    EXPECT_EQ(second.Tape().back(), "        1,234.00 +");
 }
 
 // A save replaces the tape byte for byte and leaves nothing else in its folder: the file keeps
