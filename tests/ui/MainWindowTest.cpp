@@ -15,6 +15,7 @@
 #include <QWheelEvent>
 #include <QtTest/QTest>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -240,26 +241,58 @@ TEST(MainWindow, F11CollapsesToTheEntryLineAndTapeAndBack) {
     EXPECT_EQ(window.windowTitle(), QStringLiteral("the Quillbox"));
 }
 
-// Frame and all: the window system frames the window once it is shown, and the outer window
-// stands centred then and whenever the expanded window comes back. The machine knows where the
-// window was moved.
+// How far the outer window, frame and all, stands from the centre of its screen.
+int OffCentre(const QWidget& window) {
+    const QRect screen = window.screen()->geometry(), outer = window.frameGeometry();
+    return QPoint(2 * outer.x() - (screen.width() - outer.width()), 2 * outer.y() - (screen.height() - outer.height()))
+        .manhattanLength();
+}
+
+// The window system frames the window once it is shown: the outer window stands centred then and
+// whenever the expanded window comes back. The machine knows where the window was moved.
 TEST(MainWindow, TheOuterWindowStandsCentred) {
     ShownWindow shown;
     MainWindow& window = shown.window;
-    const QRect screen = window.screen()->geometry();
-    auto offCentre = [&] {
-        const QRect outer = window.frameGeometry();
-        return QPoint(2 * outer.x() - (screen.width() - outer.width()), 2 * outer.y() - (screen.height() - outer.height()));
-    };
     ASSERT_NE(window.frameGeometry().size(), window.size()) << "no frame to centre";
-    EXPECT_LE(offCentre().manhattanLength(), 2) << offCentre().x() << "," << offCentre().y();
+    EXPECT_LE(OffCentre(window), 2);
     shown.Strike({Qt::Key_F11});
     window.move(10, 20);
     shown.Strike({Qt::Key_F11});
-    EXPECT_LE(offCentre().manhattanLength(), 2) << offCentre().x() << "," << offCentre().y();
+    EXPECT_LE(OffCentre(window), 2);
     window.move(window.Pixels(1500), window.Pixels(3000));
     EXPECT_EQ(shown.machine.WindowGeometry().left, 1500);
     EXPECT_EQ(shown.machine.WindowGeometry().top, 3000);
+}
+
+// The collapsed window, moved and closed, comes back collapsed where it was left; expanded it is
+// centred again, and collapsing once more puts the small window back at its own place.
+TEST(MainWindow, TheCollapsedWindowComesBackWhereItWasLeft) {
+    std::map<std::string, std::string> stored;
+    QSize small;
+    {
+        ShownWindow shown;
+        shown.Strike({Qt::Key_F11});
+        shown.window.move(shown.window.Pixels(1500), shown.window.Pixels(3000));
+        small = shown.window.size();
+        shown.window.close();
+        stored = shown.fakes.settings.values;
+    }
+    EXPECT_EQ(stored["Last Mode"], "True");
+    EXPECT_EQ(stored["Last Left"], "1500");
+    EXPECT_EQ(stored["Last Top"], "3000");
+    ShownWindow again(stored);
+    const QPoint left(again.window.Pixels(1500), again.window.Pixels(3000));
+    EXPECT_EQ(again.window.windowTitle(), QStringLiteral("tQB 1999"));
+    EXPECT_EQ(again.window.pos(), left);
+    EXPECT_EQ(again.window.size(), small);
+    again.Strike({Qt::Key_Escape});
+    EXPECT_EQ(again.window.windowTitle(), QStringLiteral("the Quillbox"));
+    EXPECT_LE(OffCentre(again.window), 2);
+    again.Strike({Qt::Key_F11});
+    EXPECT_EQ(again.window.pos(), left);
+    again.Strike({Qt::Key_F11});
+    again.window.close();
+    EXPECT_EQ(again.fakes.settings.values["Last Mode"], "False");
 }
 
 TEST(MainWindow, ControlsHaveAccessibleNames) {
