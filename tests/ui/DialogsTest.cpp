@@ -69,24 +69,32 @@ TEST(CaptionPrompt, LimitsTheTextAndSwitchesItsTooltips) {
     EXPECT_FALSE(dialog.TooltipsOn());
     QTest::keyClick(&dialog, Qt::Key_Escape);
     EXPECT_TRUE(dialog.Cancelled());
+    // Closed otherwise, it keeps the caption it came with.
+    TapeCaptionDialog closed(QStringLiteral("Kept"), true);
+    closed.show();
+    Child<QLineEdit>(closed, "txtTapeCaption")->setText(QStringLiteral("Typed"));
+    closed.close();
+    EXPECT_FALSE(closed.Cancelled());
+    EXPECT_EQ(closed.Text(), QStringLiteral("Kept"));
 }
 
-TEST(CaptionPrompt, ClosingItOtherwiseKeepsTheCaption) {
-    TapeCaptionDialog dialog(QStringLiteral("Kept"), true);
-    dialog.show();
-    Child<QLineEdit>(dialog, "txtTapeCaption")->setText(QStringLiteral("Typed"));
-    dialog.close();
-    EXPECT_FALSE(dialog.Cancelled());
-    EXPECT_EQ(dialog.Text(), QStringLiteral("Kept"));
-}
-
+// The selected line is offered only when there is one; OK and Cancel show a picture above their
+// caption.
 TEST(ChooseCopy, SelectedValueOnlyWhenALineIsSelected) {
     for (bool selected : {false, true}) {
         ChooseCopyDialog dialog(selected, true);
+        dialog.show();
         auto* chosen = Child<QRadioButton>(dialog, "optCopy1");
         EXPECT_EQ(chosen->isEnabled(), selected);
         EXPECT_EQ(chosen->isChecked(), selected);
         EXPECT_EQ(Child(dialog, "optCopy2")->toolTip(), QStringLiteral("Click on a copy selection"));
+        for (const auto& [name, caption] : {std::pair{"cmdOK", "&OK"}, std::pair{"cmdCancel", "&Cancel"}}) {
+            auto* button = Child<QPushButton>(dialog, name);
+            EXPECT_EQ(button->text(), QString::fromLatin1(caption));
+            EXPECT_FALSE(button->icon().isNull()) << name;
+            EXPECT_GE(button->iconSize().height(), 16) << name;
+            EXPECT_LE(button->iconSize().height() + button->fontMetrics().height(), button->height()) << name;
+        }
         Child<QRadioButton>(dialog, "optCopy2")->setChecked(true);
         QTest::mouseClick(Child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
         EXPECT_EQ(dialog.Choice(), std::optional<char>('W'));
@@ -96,31 +104,28 @@ TEST(ChooseCopy, SelectedValueOnlyWhenALineIsSelected) {
     EXPECT_EQ(cancelled.Choice(), std::nullopt);
 }
 
-TEST(ChooseCopy, OkAndCancelShowAPictureAboveTheirCaption) {
-    ChooseCopyDialog dialog(false, false);
-    dialog.show();
-    for (const auto& [name, caption] : {std::pair{"cmdOK", "&OK"}, std::pair{"cmdCancel", "&Cancel"}}) {
-        auto* button = Child<QPushButton>(dialog, name);
-        EXPECT_EQ(button->text(), QString::fromLatin1(caption));
-        EXPECT_FALSE(button->icon().isNull()) << name;
-        EXPECT_GE(button->iconSize().height(), 16) << name;
-        EXPECT_LE(button->iconSize().height() + button->fontMetrics().height(), button->height()) << name;
+// The timed event's dialog on a clock, shown and active.
+struct EventDialog {
+    EventDialog(const TimedEventForm& form, ClockPort& clock) : rules(clock), dialog(form, false, rules, messages) {
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
     }
-}
+    QLineEdit* Box(const char* name) { return Child<QLineEdit>(dialog, name); }
+    test::FakeMessagePort messages;
+    TimedEventRules rules;
+    TimedEventDialog dialog;
+};
 
 TEST(TimedEventSetup, BeginRefusesWithTheFocusOnTheBoxAtFault) {
     test::FakeClockPort clock;
-    test::FakeMessagePort messages;
-    TimedEventRules rules(clock);
-    TimedEventDialog dialog(TimedEventForm{"Pat", "7/4/99", "Audit, part 2", 0}, false, rules, messages);
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
+    EventDialog shown(TimedEventForm{"Pat", "7/4/99", "Audit, part 2", 0}, clock);
+    TimedEventDialog& dialog = shown.dialog;
     EXPECT_TRUE(Child<QRadioButton>(dialog, "optColor7")->isChecked());  // colour 0 comes back as 7
     QTest::keyClick(&dialog, Qt::Key_F9);
     EXPECT_FALSE(dialog.Begun());
-    EXPECT_EQ(messages.Errors(), std::vector<std::string>{"The Event may contain numbers and letters only!"});
-    EXPECT_EQ(QApplication::focusWidget(), Child(dialog, "txtEvent"));
-    Child<QLineEdit>(dialog, "txtEvent")->setText(QStringLiteral("Audit"));
+    EXPECT_EQ(shown.messages.Errors(), std::vector<std::string>{"The Event may contain numbers and letters only!"});
+    EXPECT_EQ(QApplication::focusWidget(), shown.Box("txtEvent"));
+    shown.Box("txtEvent")->setText(QStringLiteral("Audit"));
     QTest::mouseClick(Child(dialog, "lblColor3"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(dialog, "cmdBegin"), Qt::LeftButton);
     ASSERT_TRUE(dialog.Begun());
@@ -130,54 +135,45 @@ TEST(TimedEventSetup, BeginRefusesWithTheFocusOnTheBoxAtFault) {
 
 TEST(TimedEventSetup, EnterWalksTheBoxes) {
     test::FakeClockPort clock;
-    test::FakeMessagePort messages;
-    TimedEventRules rules(clock);
-    TimedEventDialog dialog(TimedEventForm{"", "", "", 7}, false, rules, messages);
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    auto* name = Child<QLineEdit>(dialog, "txtName");
-    name->setFocus();
-    QTest::keyClick(name, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), Child(dialog, "txtDate"));
-    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7/4/99"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), Child(dialog, "txtEvent"));
-    EXPECT_EQ(Child<QLineEdit>(dialog, "txtDate")->text(), QStringLiteral("7/4/1999"));  // rewritten on leaving
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), Child(dialog, "optColor7"));
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), name);
+    EventDialog shown(TimedEventForm{"", "", "", 7}, clock);
+    shown.Box("txtName")->setFocus();
+    const char* const walk[] = {"txtDate", "txtEvent", "optColor7", "txtName"};
+    for (const char* next : walk) {
+        if (QApplication::focusWidget() == shown.Box("txtDate")) QTest::keyClicks(QApplication::focusWidget(), "7/4/99");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), Child(shown.dialog, next));
+    }
+    EXPECT_EQ(shown.Box("txtDate")->text(), QStringLiteral("7/4/1999"));  // rewritten on leaving
 }
 
-// A British user sees and types dates day first; the event keeps the day they meant.
+// A British user sees and types dates day first, a Turkish one types the month's name in
+// letters beyond the Western code page; the event keeps the day they meant.
 TEST(TimedEventSetup, DatesAreShownAndReadTheLocalesWay) {
-    QtClockPort clock{QLocale(QStringLiteral("en_GB"))};
-    test::FakeMessagePort messages;
-    TimedEventRules rules(clock);
-    TimedEventDialog dialog(TimedEventForm{"Pat", "7/4/1999", "Audit", 7}, false, rules, messages);
-    dialog.show();
-    QApplication::setActiveWindow(&dialog);
-    auto* date = Child<QLineEdit>(dialog, "txtDate");
-    EXPECT_EQ(date->text(), QStringLiteral("04/07/1999"));
-    date->setFocus();
-    date->setText(QStringLiteral("5/8/24"));
-    QTest::keyClick(date, Qt::Key_Return);  // leaving the box rewrites it
-    EXPECT_EQ(date->text(), QStringLiteral("05/08/2024"));
-    QTest::keyClick(&dialog, Qt::Key_F9);
-    ASSERT_TRUE(dialog.Begun());
-    EXPECT_EQ(dialog.Form().date, "8/5/2024");
-    EXPECT_EQ(date->text(), QStringLiteral("05/08/2024"));
-
-    // A Turkish month name reaches the date reader as typed.
-    QtClockPort turkish{QLocale(QStringLiteral("tr_TR"))};
-    TimedEventRules turkishRules(turkish);
-    TimedEventDialog second(TimedEventForm{"Pat", "", "Audit", 7}, false, turkishRules, messages);
-    second.show();
-    Child<QLineEdit>(second, "txtDate")->setText(QString::fromUtf8("4 \xC5\x9E" "ub 24"));
-    QTest::keyClick(&second, Qt::Key_F9);
-    ASSERT_TRUE(second.Begun());
-    EXPECT_EQ(second.Form().date, "2/4/2024");
-    EXPECT_EQ(Child<QLineEdit>(second, "txtDate")->text(), QStringLiteral("4.02.2024"));
+    struct Case {
+        const char* locale;
+        const char* kept;
+        QString shown, typed, rewritten;
+        const char* meant;
+    };
+    const Case cases[] = {
+        {"en_GB", "7/4/1999", "04/07/1999", "5/8/24", "05/08/2024", "8/5/2024"},
+        {"tr_TR", "", "", QString::fromUtf8("4 \xC5\x9E" "ub 24"), "4.02.2024", "2/4/2024"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.locale);
+        QtClockPort clock{QLocale(QString::fromLatin1(c.locale))};
+        EventDialog shown(TimedEventForm{"Pat", c.kept, "Audit", 7}, clock);
+        QLineEdit* date = shown.Box("txtDate");
+        EXPECT_EQ(date->text(), c.shown);
+        date->setFocus();
+        date->setText(c.typed);
+        QTest::keyClick(date, Qt::Key_Return);  // leaving the box rewrites it
+        EXPECT_EQ(date->text(), c.rewritten);
+        QTest::keyClick(&shown.dialog, Qt::Key_F9);
+        ASSERT_TRUE(shown.dialog.Begun());
+        EXPECT_EQ(shown.dialog.Form().date, c.meant);
+        EXPECT_EQ(date->text(), c.rewritten);
+    }
 }
 
 // The topic files of a start directory and a data folder, as the program lists them.
