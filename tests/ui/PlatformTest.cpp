@@ -8,10 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPrinter>
-#include <QProcess>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -24,13 +21,11 @@
 #include <unistd.h>
 
 #include "Machine.h"
-#include "documents/PrintLayout.h"
 #include "fakes/FakePorts.h"
 #include "ShownWindow.h"
 #include "platform/QtClockPort.h"
 #include "platform/QtFilePort.h"
 #include "platform/QtInstanceLock.h"
-#include "platform/QtPrinterPort.h"
 #include "platform/QtSettingsPort.h"
 #include "platform/QtSignalWatcher.h"
 #include "window/KeyCodes.h"
@@ -258,31 +253,6 @@ TEST(Files, ReadingStopsAtTheLimit) {
     // Nor is one written over: the pipe stays a pipe.
     EXPECT_FALSE(files.WriteAll(fifo, "QBX=\r\n"));
     EXPECT_FALSE(QFileInfo(QString::fromStdString(fifo)).isFile());
-}
-
-TEST(Printing, APrintedTapeReadsBackFromThePdf) {
-    if (QStandardPaths::findExecutable("pdftotext").isEmpty()) GTEST_SKIP() << "pdftotext is not installed";
-    QTemporaryDir dir;
-    const QString pdf = dir.filePath("tape.pdf");
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf);
-    QtPrinterPort port(printer);
-    std::vector<std::string> lines;
-    for (int i = 1; i <= 80; ++i) lines.push_back(Tape::LayOut(std::to_string(i) + ".00 +"));
-    PrintTapeCopies(port, 1, "Timed event: Pat 01:02:03", "March fuel", lines);
-    EXPECT_EQ(port.FontName(), QFont().family().toStdString());  // the printer's own font is back
-
-    QProcess text;
-    text.start("pdftotext", {"-layout", pdf, "-"});
-    ASSERT_TRUE(text.waitForFinished(20000));
-    const QString out = QString::fromUtf8(text.readAllStandardOutput());
-    EXPECT_TRUE(out.contains("Timed event: Pat 01:02:03"));
-    EXPECT_TRUE(out.contains("March fuel"));
-    EXPECT_TRUE(out.contains("1.00 +"));
-    EXPECT_TRUE(out.contains("80.00 +"));
-    EXPECT_GE(out.count(QChar('\f')), 1);  // more than one page
-    EXPECT_LT(out.indexOf("Timed event"), out.indexOf("March fuel"));
 }
 
 // What users of five locales type into the date box, and the day they mean ("" for no date).
