@@ -101,15 +101,13 @@ TEST(Appearance, ZoomGrowsTheWholeWindowAndItsFonts) {
     Shown shown(std::map<std::string, std::string>{{"Zoom", "200"}});
     const QSize twice = shown.window.size();
     const double twiceFont = shown.Find("txtDisplay")->font().pointSizeF();
-    auto* actual = shown.Find<QAction>("mnuOPActualSize");
-    actual->trigger();
+    shown.Strike({Qt::Key_0, Qt::ControlModifier});  // Actual Size
     const QSize designed = shown.window.size();
     EXPECT_NEAR(twice.width(), designed.width() * 2, 4);
     EXPECT_NEAR(twiceFont, shown.Find("txtDisplay")->font().pointSizeF() * 2, 0.01);
-    // The controls keep their places relative to the window.
+    // Zoomed by its keys, the controls keep their places relative to the window.
     const QRect tape = shown.Find("lstTape")->geometry();
-    shown.Find<QAction>("mnuOPZoomIn")->trigger();
-    shown.Find<QAction>("mnuOPZoomIn")->trigger();
+    for (int i = 0; i < 2; ++i) shown.Strike({Qt::Key_Equal, Qt::ControlModifier});  // Zoom In
     EXPECT_EQ(shown.fakes.settings.values["Zoom"], "150");
     EXPECT_NEAR(shown.Find("lstTape")->geometry().left(), tape.left() * 1.5, 2);
     EXPECT_NEAR(shown.window.width(), designed.width() * 1.5, 4);
