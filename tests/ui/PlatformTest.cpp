@@ -52,8 +52,8 @@ const QFile::Permissions kReadable = QFile::ReadOwner | QFile::ExeOwner | QFile:
 
 QString Text(const test::ShownWindow& shown, const char* name) { return shown.Find<QLineEdit>(name)->text(); }
 
-// Options changed with their keys are stored in the settings file at once and rule the next
-// run, as do the memory and the options put back as they came.
+// The first run stores every option's default; options changed with their keys are stored at
+// once and rule the next run, as do the memory and the options put back as they came.
 TEST(Settings, ARestartedWindowShowsWhatTheLastOneLeft) {
     QTemporaryDir dir;
     const QString file = dir.filePath("the Quillbox.ini");
@@ -61,8 +61,10 @@ TEST(Settings, ARestartedWindowShowsWhatTheLastOneLeft) {
         const char* key;
         QString first, changed;
     } options[] = {
-        {"Auto Decimal", "False", "True"}, {"Decimal Places", "2", "3"},
-        {"Comma Separator", "True", "False"}, {"Clear Entry Box", "True", "False"},
+        {"Auto Decimal", "False", "True"}, {"Decimal Places", "2", "3"}, {"Comma Separator", "True", "False"},
+        {"Clear Entry Box", "True", "False"}, {"Clear On Equal", "False", "False"}, {"Tape Caption", "True", "True"},
+        {"File Caption", "True", "True"}, {"Show Copy", "True", "True"}, {"Round Before Operation", "True", "True"},
+        {"Tooltips", "True", "True"}, {"Machine Sounds", "True", "True"},
     };
     auto stored = [&](bool changed) {
         QSettings raw(file, QSettings::IniFormat);
@@ -74,6 +76,8 @@ TEST(Settings, ARestartedWindowShowsWhatTheLastOneLeft) {
         QtSettingsPort settings(file);
         test::ShownWindow first({}, &settings);
         stored(false);
+        // The first run writes every option with its default, and nothing else yet.
+        EXPECT_EQ(QSettings(file, QSettings::IniFormat).allKeys().size(), std::size(options));
         // Auto Decimal on, three places, no separators, and the Entry box keeps its number.
         for (const test::Stroke& key : {ctrlD, test::Stroke{Qt::Key_F3, Qt::ControlModifier}, ctrlL, {Qt::Key_F12}})
             first.Strike(key);
