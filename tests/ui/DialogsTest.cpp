@@ -197,23 +197,6 @@ void Choose(QComboBox* list, int index) {
     QTest::keyClick(list->view(), Qt::Key_Return);
 }
 
-TEST(UserGuide, ListsTheInstalledTopicsBesideTheUsersOwn) {
-    QTemporaryDir start, data;
-    WriteTopic(QDir(start.path()), "UG Benefits.rtf", "Our own benefits");
-    WriteTopic(QDir(start.path()), "notes.txt", "not a topic");
-    WriteTopic(QDir(data.path()), "UG benefits.rtf", "Installed benefits");
-    WriteTopic(QDir(data.path()), "UG Memory.rtf", "Installed memory");
-    test::FakeMessagePort messages;
-    UserGuideWindow guide(TopicsIn(start.path(), data.path()), false, messages, nullptr);
-    auto* list = Child<QComboBox>(guide, "cmbTopics");
-    ASSERT_EQ(list->count(), 2);
-    EXPECT_EQ(list->currentText(), QStringLiteral("Benefits"));
-    EXPECT_EQ(Child<QTextBrowser>(guide, "rtbText")->toPlainText().trimmed(), QStringLiteral("Our own benefits"));
-    Choose(list, 1);
-    EXPECT_EQ(Child<QTextBrowser>(guide, "rtbText")->toPlainText().trimmed(), QStringLiteral("Installed memory"));
-    EXPECT_TRUE(messages.shown.empty());
-}
-
 // Topic names in the user's language: UTF-8 file names shown as written, in the language's
 // alphabetical order without regard to case, and found by their first letter in either case.
 TEST(UserGuide, TopicsSortAndSearchInTheUsersLanguage) {
@@ -345,26 +328,29 @@ TEST(PrinterDialog, CopiesComeBackToBePrintedOneJobEach) {
     }
 }
 
+// The guide lists the topics of the start directory beside the installed ones, the start
+// directory's copy winning; it opens on Benefits, walks and searches by first letter, and says
+// when a topic cannot be read.
 TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
-    QTemporaryDir dir;
-    for (const char* name : {"UG Zebra.rtf", "UG apple.rtf", "UG Benefits.rtf", "UG Budget.rtf"}) {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(QByteArray("{\\rtf1\\ansi {\\b ") + name + "}\\par Some text.\\par}");
-    }
+    QTemporaryDir dir, data;
+    for (const char* name : {"UG Zebra.rtf", "UG apple.rtf", "UG Benefits.rtf", "UG Budget.rtf", "notes.txt"})
+        WriteTopic(QDir(dir.path()), name, QByteArray("{\\b ") + name + "}\\par Some text.");
+    WriteTopic(QDir(data.path()), "UG benefits.rtf", "Installed benefits");
+    WriteTopic(QDir(data.path()), "UG Memory.rtf", "Installed memory");
     QFile broken(dir.filePath("UG Broken.rtf"));
     ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
     broken.write("this is no rich text");
     broken.close();
     test::FakeMessagePort messages;
     bool tooltipsOn = false;  // the program's one switch
-    UserGuideWindow guide(TopicsIn(dir.path()), tooltipsOn, messages,
+    UserGuideWindow guide(TopicsIn(dir.path(), data.path()), tooltipsOn, messages,
                           [&] { return std::optional<bool>(tooltipsOn = !tooltipsOn); });
     auto* list = Child<QComboBox>(guide, "cmbTopics");
-    EXPECT_EQ(list->count(), 5);
+    auto* text = Child<QTextBrowser>(guide, "rtbText");
+    EXPECT_EQ(list->count(), 6);
     EXPECT_EQ(list->itemText(0), QStringLiteral("apple"));
     EXPECT_EQ(list->currentText(), QStringLiteral("Benefits"));
-    EXPECT_TRUE(Child<QTextBrowser>(guide, "rtbText")->toPlainText().contains("UG Benefits.rtf"));
+    EXPECT_TRUE(text->toPlainText().contains("UG Benefits.rtf"));
     for (const char* button : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"}) EXPECT_TRUE(Child(guide, button)->isEnabled());
 
     QTest::keyClick(list, Qt::Key_B);  // Benefits selected: the next B topic
@@ -372,6 +358,8 @@ TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
     EXPECT_EQ(messages.Errors(), std::vector<std::string>{"Unable to open the selected User Guide!"});
     QTest::keyClick(list, Qt::Key_B);
     EXPECT_EQ(list->currentText(), QStringLiteral("Budget"));
+    QTest::keyClick(list, Qt::Key_M);
+    EXPECT_EQ(text->toPlainText().trimmed(), QStringLiteral("Installed memory"));
     QTest::mouseClick(Child<QPushButton>(guide, "cmdLast"), Qt::LeftButton);
     EXPECT_EQ(list->currentText(), QStringLiteral("Zebra"));
     EXPECT_FALSE(Child(guide, "cmdNext")->isEnabled());

@@ -377,24 +377,17 @@ TEST(InstanceLock, AFolderWithoutRoomForTheLockIsNoOtherCopy) {
 
 TEST(Timers, NoTimerRunsWhileNothingIsTimed) {
     test::ShownWindow shown;
-    Machine& machine = shown.machine;
-    MainWindow& window = shown.window;
-    auto* stopwatch = window.findChild<QTimer*>("tmrStopwatch");
-    ASSERT_NE(stopwatch, nullptr);
+    auto* stopwatch = shown.Find<QTimer>("tmrStopwatch");
     EXPECT_FALSE(stopwatch->isActive());
-    machine.Key(vk::F2, 0, 0);
-    window.Render();
+    shown.Key(vk::F2, 0);
     EXPECT_TRUE(stopwatch->isActive());
     EXPECT_EQ(stopwatch->interval(), 100);
-    machine.Key(vk::F2, 0, 0);
-    window.Render();
+    shown.Key(vk::F2, 0);
     EXPECT_FALSE(stopwatch->isActive());
     // The sound's status timer runs only while a sound plays (the fake's sounds end at once).
-    auto* sound = window.findChild<QTimer*>("mmcAudio");
-    ASSERT_NE(sound, nullptr);
-    machine.SoundStatusUpdate();
-    window.Render();
-    EXPECT_FALSE(sound->isActive());
+    shown.machine.SoundStatusUpdate();
+    shown.window.Render();
+    EXPECT_FALSE(shown.Find<QTimer>("mmcAudio")->isActive());
 }
 
 // The recovery record's files: for the user alone, replaced whole, appended to where another
