@@ -160,48 +160,18 @@ bool AsPlainUser(const std::function<bool()>& check) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
-TEST(Files, AWritableTapeInAReadOnlyFolderIsSavedOverAndNothingElseIsWritten) {
-    QTemporaryDir dir;
-    const QString folder = dir.filePath("shared");
-    ASSERT_TRUE(QDir().mkdir(folder));
-    const std::string tape = (folder + "/team.QBX").toStdString();
-    QtFilePort files;
-    // Longer than what replaces it: written in place, the file must also get shorter.
-    ASSERT_TRUE(files.WriteAll(tape, "QBX=an older and longer caption\r\n"));
-    QFile::setPermissions(dir.path(), kReadable | QFile::WriteOwner);
-    QFile::setPermissions(folder, kReadable);
-    // The file is the user's: theirs to write when the test runs as root too.
-    QFile::setPermissions(QString::fromStdString(tape), kReadable | QFile::WriteOwner);
-    if (geteuid() == 0) {
-        ASSERT_EQ(chown(tape.c_str(), kNobody, kNobody), 0);
-    }
-
-    const bool held = AsPlainUser([&] {
-        std::string bytes;
-        return !files.CanWriteIn(folder.toStdString()) && files.WriteAll(tape, "QBX=new\r\n") &&
-               Read(files, tape, bytes) && bytes == "QBX=new\r\n" &&
-               !files.WriteAll((folder + "/other.QBX").toStdString(), "QBX=x\r\n");
-    });
-    EXPECT_TRUE(held);
-    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"team.QBX"});
-    EXPECT_TRUE(files.CanWriteIn(dir.path().toStdString()));
-    EXPECT_FALSE(files.CanWriteIn(tape));  // a file is no folder
-    QFile::setPermissions(folder, kReadable | QFile::WriteOwner);
-}
-
-// A write the system stops half way (here at the size limit, as a full disk would) leaves the
-// earlier file whole and says why, whether the folder takes a temporary file or the file is
-// written in place.
-TEST(Files, AWriteCutShortKeepsTheEarlierFileAndSaysWhy) {
+// A tape the user may write is saved over whether its folder takes a temporary file or not (then
+// in place, and made shorter), and nothing else is written beside it; a write the system stops
+// half way (here at the size limit, as a full disk would) leaves the earlier file whole and says why.
+TEST(Files, ATapeIsSavedOverWhateverItsFolderAllowsAndAWriteCutShortKeepsIt) {
     QTemporaryDir dir;
     const QString open = dir.filePath("open"), closed = dir.filePath("closed");
     ASSERT_TRUE(QDir().mkdir(open) && QDir().mkdir(closed));
     QtFilePort files;
-    const std::string earlier = "QBX=earlier\r\n";
     std::vector<std::string> paths;
     for (const QString& folder : {open, closed}) {
         const std::string path = (folder + "/tape.QBX").toStdString();
-        ASSERT_TRUE(files.WriteAll(path, earlier));
+        ASSERT_TRUE(files.WriteAll(path, "QBX=an older and longer caption\r\n"));
         QFile::setPermissions(QString::fromStdString(path), kReadable | QFile::WriteOwner | QFile::WriteOther);
         paths.push_back(path);
     }
@@ -209,20 +179,26 @@ TEST(Files, AWriteCutShortKeepsTheEarlierFileAndSaysWhy) {
     QFile::setPermissions(open, kReadable | QFile::WriteOwner | QFile::WriteOther);
     QFile::setPermissions(closed, kReadable);
     const bool held = AsPlainUser([&] {
+        QtFilePort port;
+        if (port.CanWriteIn(closed.toStdString()) || !port.CanWriteIn(open.toStdString())) return false;
+        if (port.WriteAll((closed + "/other.QBX").toStdString(), "QBX=x\r\n")) return false;
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit small{4096, 4096};
         if (setrlimit(RLIMIT_FSIZE, &small) != 0) return false;
-        QtFilePort port;
         for (const std::string& path : paths) {
             std::string bytes;
+            if (!port.WriteAll(path, "QBX=new\r\n") || !Read(port, path, bytes) || bytes != "QBX=new\r\n") return false;
             if (port.WriteAll(path, std::string(100000, 'x'))) return false;
             if (port.LastWriteError().find("too large") == std::string::npos) return false;
-            if (port.ReadAll(path, bytes, 1 << 20) != ReadOutcome::Read || bytes != earlier) return false;
+            if (!Read(port, path, bytes) || bytes != "QBX=new\r\n") return false;
         }
         return true;
     });
     EXPECT_TRUE(held);
-    EXPECT_EQ(QDir(open).entryList(QDir::Files | QDir::Hidden), QStringList{"tape.QBX"});
+    for (const QString& folder : {open, closed})
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"tape.QBX"});
+    EXPECT_TRUE(files.CanWriteIn(dir.path().toStdString()));
+    EXPECT_FALSE(files.CanWriteIn(paths[0]));  // a file is no folder
     QFile::setPermissions(closed, kReadable | QFile::WriteOwner);
 }
 
