@@ -324,30 +324,22 @@ TEST(InstanceLock, ASecondCopyIsRefusedAndACrashedOneDoesNotBlock) {
     EXPECT_EQ(next.TryLock(), QtInstanceLock::Outcome::Locked);
 }
 
-// No runtime folder, or one the user cannot write: the copy starts without a lock.
+// No room for the lock (no runtime folder, a file where the folder should be, a folder where the
+// lock should be, a folder the user may not write in): the copy starts without a lock.
 TEST(InstanceLock, AFolderWithoutRoomForTheLockIsNoOtherCopy) {
     QTemporaryDir dir;
-    QtInstanceLock nowhere(dir.filePath("missing/the Quillbox.lock"));
-    EXPECT_EQ(nowhere.TryLock(), QtInstanceLock::Outcome::NoLock);
-    // A file where the folder should be.
     QFile file(dir.filePath("plain"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.close();
-    QtInstanceLock underFile(dir.filePath("plain/the Quillbox.lock"));
-    EXPECT_EQ(underFile.TryLock(), QtInstanceLock::Outcome::NoLock);
-    // A folder where the lock file should be.
-    ASSERT_TRUE(QDir(dir.path()).mkdir("the Quillbox.lock"));
-    QtInstanceLock folderInTheWay(dir.filePath("the Quillbox.lock"));
-    EXPECT_EQ(folderInTheWay.TryLock(), QtInstanceLock::Outcome::NoLock);
-    // A runtime folder the user may not write in.
+    ASSERT_TRUE(QDir(dir.path()).mkdir("in the way.lock"));
+    for (const char* lock : {"missing/the Quillbox.lock", "plain/the Quillbox.lock", "in the way.lock"})
+        EXPECT_EQ(QtInstanceLock(dir.filePath(lock)).TryLock(), QtInstanceLock::Outcome::NoLock) << lock;
     const QString closed = dir.filePath("closed");
     ASSERT_TRUE(QDir().mkdir(closed));
-    QFile::setPermissions(closed, QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther |
-                                          QFile::ExeOther);
+    QFile::setPermissions(closed, kReadable);
+    QFile::setPermissions(dir.path(), kReadable | QFile::WriteOwner);
     EXPECT_TRUE(AsPlainUser([&] {
-        QtInstanceLock readOnly(closed + "/the Quillbox.lock");
-        return readOnly.TryLock() == QtInstanceLock::Outcome::NoLock;
+        return QtInstanceLock(closed + "/the Quillbox.lock").TryLock() == QtInstanceLock::Outcome::NoLock;
     }));
 }
 
