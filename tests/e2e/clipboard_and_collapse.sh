@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The whole tape goes to the clipboard as the tape shows it; a number put on the clipboard by
-# another program comes into the Entry box and goes back out as the last value; F11 shrinks the
-# window to its collapsed form and Escape brings the full window back.
+# another program comes into the Entry box and goes back out as the last value.
 set -euo pipefail
 QUILLBOX=$1
 . "$(dirname "$0")/lib.sh"
@@ -40,17 +39,7 @@ answer 'tQB 1999' Return                  # "1234.50 copied to the Clipboard"
 printf '1234.50' | wait_clipboard
 checks=$((checks + 1))
 
-# F11 collapses the window at its own corner; Escape expands it again, centred, full size.
 focus_main
-read -r ex ey ew eh <<<"$(geometry)"
-keys F11
-wait_title 'tQB 1999'
-wait_collapsed "$ex" "$ey" "$ew" "$eh"
-keys Escape
-wait_title 'the Quillbox (clip.QBX)'
-wait_geometry "$ex $ey $ew $eh"
-checks=$((checks + 1))
-
 keys ctrl+x
 answer 'the Quillbox' n                   # "Save the tape?" No
 stop_program

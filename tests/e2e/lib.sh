@@ -217,25 +217,6 @@ geometry() {
     $1 == "X" {x = $2} $1 == "Y" {y = $2} $1 == "WIDTH" {w = $2} $1 == "HEIGHT" {h = $2}
     END {print x, y, w, h}'
 }
-geometry_is() { [ "$(geometry)" = "$1" ]; }
-
-# wait_geometry "X Y WIDTH HEIGHT": waits until the main window is exactly there.
-wait_geometry() {
-  eventually geometry_is "$1" || fail "the window is at $(geometry), expected $1"
-}
-
-collapsed_at() {
-  local x y w h
-  read -r x y w h <<<"$(geometry)"
-  [ "$w" -lt "$3" ] && [ "$h" -lt "$4" ] && [ "$x" = "$1" ] && [ "$y" = "$2" ]
-}
-
-# wait_collapsed X Y WIDTH HEIGHT: waits until the main window is smaller both ways than
-# WIDTH x HEIGHT, with its top-left corner at X, Y.
-wait_collapsed() {
-  eventually collapsed_at "$@" || fail "the window is at $(geometry), not smaller than ${3}x$4 at $1,$2"
-}
-
 # tape_file LINE...: the bytes of a tape file, each argument one line ending in CR LF; lines
 # given as "|text|" are tape lines, right-aligned to 18 characters.
 tape_file() {

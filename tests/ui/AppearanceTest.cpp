@@ -14,13 +14,10 @@
 #include <QTextDocument>
 #include <algorithm>
 #include <map>
-#include <memory>
 #include <string>
 
-#include "Machine.h"
-#include "fakes/FakePorts.h"
+#include "ShownWindow.h"
 #include "windows/Appearance.h"
-#include "windows/MainWindow.h"
 #include "windows/Pictures.h"
 #include "windows/RichTextDocument.h"
 
@@ -36,11 +33,6 @@ QPalette Scheme(QColor base, QColor text, QColor window, QColor button, QColor b
     return palette;
 }
 
-struct NamedScheme {
-    const char* name;
-    QPalette palette;
-};
-
 // The desktop palette for one test, put back after it.
 class DesktopPalette {
 public:
@@ -51,21 +43,10 @@ private:
     QPalette saved_;
 };
 
-struct Shown {
-    test::FakePorts fakes;
-    Machine machine{fakes.ports()};
-    std::unique_ptr<MainWindow> window;
-
-    explicit Shown(std::map<std::string, std::string> stored = {}) {
-        stored.emplace("Auto Decimal", "False");
-        fakes.settings.values = std::move(stored);
-        window = std::make_unique<MainWindow>(machine, fakes.messages);
-        machine.Load();
-        window->Render();
-        window->show();
-        window->FirstActivation();
-    }
-    QWidget* Find(const char* name) const { return window->findChild<QWidget*>(QString::fromLatin1(name)); }
+// Started with Auto Decimal off, whatever else is stored.
+struct Shown : test::ShownWindow {
+    explicit Shown(std::map<std::string, std::string> stored = {})
+        : ShownWindow((stored.emplace("Auto Decimal", "False"), std::move(stored))) {}
     // The colours a control draws its text in and on, as its kind of widget draws them.
     double Contrast(const char* name) const {
         const QWidget* widget = Find(name);
@@ -82,62 +63,54 @@ const char* const kColoured[] = {"txtDisplay",     "txtMemory",         "txtCapt
 
 }  // namespace
 
+// Every coloured control reads in each palette, and follows a change of it while the program
+// runs; the display boxes take the desktop's own box colours.
 TEST(Appearance, EveryColouredControlReadsInEveryPaletteAndState) {
-    const NamedScheme schemes[] = {
-        {"light", QApplication::palette()},
+    const QPalette light = QApplication::palette();
+    const struct {
+        const char* name;
+        QPalette palette;
+    } schemes[] = {
+        {"light", light},
         {"dark", Scheme({61, 61, 61}, Qt::white, {34, 32, 32}, {66, 66, 69}, Qt::white)},
         {"high contrast", Scheme(Qt::black, Qt::white, Qt::black, Qt::black, Qt::yellow)},
     };
-    for (const NamedScheme& scheme : schemes) {
+    for (const auto& scheme : schemes) {
         DesktopPalette desktop(scheme.palette);
         Shown shown;
-        auto check = [&](const char* state) {
+        auto check = [&](const char* state, const QPalette& desk) {
             for (const char* name : kColoured)
                 EXPECT_GE(shown.Contrast(name), kReadableContrast) << scheme.name << ", " << state << ": " << name;
+            for (const char* name : {"txtDisplay", "lstTape", "txtMemory"}) {
+                const QPalette& own = shown.Find(name)->palette();
+                EXPECT_EQ(own.color(QPalette::Base), desk.color(QPalette::Base)) << scheme.name << ", " << state << ": " << name;
+                EXPECT_EQ(own.color(QPalette::Text), desk.color(QPalette::Text)) << scheme.name << ", " << state << ": " << name;
+            }
         };
-        check("as started");
-        shown.window->findChild<QAction*>(QStringLiteral("mnuOPAutoDecimal"))->trigger();
-        shown.window->findChild<QAction*>(QStringLiteral("mnuOPClearEntryBox"))->trigger();  // red
-        check("Auto Decimal on, Clear Entry Box off");
-        // The palette changes while the program runs: everything follows.
-        QApplication::setPalette(schemes[0].palette);
+        check("as started", scheme.palette);
+        shown.Find<QAction>("mnuOPAutoDecimal")->trigger();
+        shown.Find<QAction>("mnuOPClearEntryBox")->trigger();  // red
+        check("Auto Decimal on, Clear Entry Box off", scheme.palette);
+        QApplication::setPalette(light);
         QApplication::processEvents();
-        check("back to light");
+        check("back to light", light);
     }
-}
-
-TEST(Appearance, ADarkPaletteGivesTheDisplayBoxesItsOwnColours) {
-    const QPalette light = QApplication::palette();
-    const QPalette dark = Scheme({61, 61, 61}, Qt::white, {34, 32, 32}, {66, 66, 69}, Qt::white);
-    DesktopPalette desktop(dark);
-    Shown shown;
-    for (const char* name : {"txtDisplay", "lstTape", "txtMemory"}) {
-        EXPECT_EQ(shown.Find(name)->palette().color(QPalette::Base), QColor(61, 61, 61)) << name;
-        EXPECT_EQ(shown.Find(name)->palette().color(QPalette::Text), QColor(Qt::white)) << name;
-    }
-    // Back to a light desktop while the program runs: the boxes are white again.
-    QApplication::setPalette(light);
-    QApplication::processEvents();
-    for (const char* name : {"txtDisplay", "lstTape", "txtMemory"})
-        EXPECT_EQ(shown.Find(name)->palette().color(QPalette::Base), QColor(Qt::white)) << name;
 }
 
 TEST(Appearance, ZoomGrowsTheWholeWindowAndItsFonts) {
     Shown shown(std::map<std::string, std::string>{{"Zoom", "200"}});
-    const QSize twice = shown.window->size();
+    const QSize twice = shown.window.size();
     const double twiceFont = shown.Find("txtDisplay")->font().pointSizeF();
-    auto* actual = shown.window->findChild<QAction*>(QStringLiteral("mnuOPActualSize"));
-    actual->trigger();
-    const QSize designed = shown.window->size();
+    shown.Strike({Qt::Key_0, Qt::ControlModifier});  // Actual Size
+    const QSize designed = shown.window.size();
     EXPECT_NEAR(twice.width(), designed.width() * 2, 4);
     EXPECT_NEAR(twiceFont, shown.Find("txtDisplay")->font().pointSizeF() * 2, 0.01);
-    // The controls keep their places relative to the window.
+    // Zoomed by its keys, the controls keep their places relative to the window.
     const QRect tape = shown.Find("lstTape")->geometry();
-    shown.window->findChild<QAction*>(QStringLiteral("mnuOPZoomIn"))->trigger();
-    shown.window->findChild<QAction*>(QStringLiteral("mnuOPZoomIn"))->trigger();
+    for (int i = 0; i < 2; ++i) shown.Strike({Qt::Key_Equal, Qt::ControlModifier});  // Zoom In
     EXPECT_EQ(shown.fakes.settings.values["Zoom"], "150");
     EXPECT_NEAR(shown.Find("lstTape")->geometry().left(), tape.left() * 1.5, 2);
-    EXPECT_NEAR(shown.window->width(), designed.width() * 1.5, 4);
+    EXPECT_NEAR(shown.window.width(), designed.width() * 1.5, 4);
 }
 
 TEST(Appearance, TopicColoursMadeForPaperReadOnADarkViewer) {

@@ -41,65 +41,51 @@ MessageAnswer Answer(const MessageRequest& request, std::optional<QMessageBox::S
     return port.ShowMessage(request);
 }
 
+// Each box shows its title, its lines, its icon, its buttons and its default as asked, and
+// hands back the button clicked, or what Escape means on it.
 TEST(QtMessagePort, ShowsTheRequestAndReturnsTheAnswer) {
     using B = QMessageBox;
     struct Case {
         const char* what;
+        MessageIcon icon;
         MessageButtons buttons;
         MessageAnswer defaultAnswer;
-        std::optional<QMessageBox::StandardButton> click;
-        QMessageBox::StandardButtons shown;
-        QMessageBox::StandardButton shownDefault;
+        std::optional<B::StandardButton> click;
+        B::StandardButtons shown;
+        B::StandardButton shownDefault;
         MessageAnswer expected;
+        B::Icon shownIcon;
     };
+    const auto Ok = MessageAnswer::Ok, Cancel = MessageAnswer::Cancel, Yes = MessageAnswer::Yes, No = MessageAnswer::No;
+    const auto Question = MessageIcon::Question;
     const Case cases[] = {
-        {"OK", MessageButtons::Ok, MessageAnswer::Ok, B::Ok, B::Ok, B::Ok, MessageAnswer::Ok},
-        {"OK by Escape", MessageButtons::Ok, MessageAnswer::Ok, std::nullopt, B::Ok, B::Ok, MessageAnswer::Ok},
-        {"OK of OK/Cancel", MessageButtons::OkCancel, MessageAnswer::Ok, B::Ok, B::Ok | B::Cancel, B::Ok,
-         MessageAnswer::Ok},
-        {"Cancel of OK/Cancel", MessageButtons::OkCancel, MessageAnswer::Ok, B::Cancel, B::Ok | B::Cancel, B::Ok,
-         MessageAnswer::Cancel},
-        {"Yes", MessageButtons::YesNo, MessageAnswer::No, B::Yes, B::Yes | B::No, B::No, MessageAnswer::Yes},
-        {"Escape on Yes/No", MessageButtons::YesNo, MessageAnswer::Yes, std::nullopt, B::Yes | B::No, B::Yes,
-         MessageAnswer::No},
-        {"No of three", MessageButtons::YesNoCancel, MessageAnswer::Yes, B::No, B::Yes | B::No | B::Cancel, B::Yes,
-         MessageAnswer::No},
-        {"Escape on three", MessageButtons::YesNoCancel, MessageAnswer::Yes, std::nullopt,
-         B::Yes | B::No | B::Cancel, B::Yes, MessageAnswer::Cancel},
+        {"OK", MessageIcon::Exclamation, MessageButtons::Ok, Ok, B::Ok, B::Ok, B::Ok, Ok, B::Warning},
+        {"OK by Escape", MessageIcon::Information, MessageButtons::Ok, Ok, std::nullopt, B::Ok, B::Ok, Ok, B::Information},
+        {"OK of OK/Cancel", Question, MessageButtons::OkCancel, Ok, B::Ok, B::Ok | B::Cancel, B::Ok, Ok, B::Question},
+        {"Cancel of OK/Cancel", Question, MessageButtons::OkCancel, Ok, B::Cancel, B::Ok | B::Cancel, B::Ok, Cancel,
+         B::Question},
+        {"Yes", Question, MessageButtons::YesNo, No, B::Yes, B::Yes | B::No, B::No, Yes, B::Question},
+        {"Escape on Yes/No", Question, MessageButtons::YesNo, Yes, std::nullopt, B::Yes | B::No, B::Yes, No, B::Question},
+        {"No of three", Question, MessageButtons::YesNoCancel, Yes, B::No, B::Yes | B::No | B::Cancel, B::Yes, No,
+         B::Question},
+        {"Escape on three", Question, MessageButtons::YesNoCancel, Yes, std::nullopt, B::Yes | B::No | B::Cancel, B::Yes,
+         Cancel, B::Question},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         MessageRequest request;
-        request.title = "the Quillbox";
-        request.text = "Save the tape?";
-        request.icon = MessageIcon::Question;
+        request.title = "Oops!";
+        request.text = "There is no printer available!\r\n\r\nYou will not be able to print the tape <now>";
+        request.icon = c.icon;
         request.buttons = c.buttons;
         request.defaultAnswer = c.defaultAnswer;
         Seen seen;
         EXPECT_EQ(Answer(request, c.click, seen), c.expected);
         EXPECT_EQ(seen.buttons, c.shown);
         EXPECT_EQ(seen.defaultButton, c.shownDefault);
-    }
-}
-
-TEST(QtMessagePort, ShowsLinesIconAndTitleAsAsked) {
-    struct Case {
-        MessageIcon icon;
-        QMessageBox::Icon shown;
-    };
-    for (const Case& c : {Case{MessageIcon::Exclamation, QMessageBox::Warning},
-                          Case{MessageIcon::Question, QMessageBox::Question},
-                          Case{MessageIcon::Information, QMessageBox::Information}}) {
-        MessageRequest request;
-        request.title = "Oops!";
-        request.text = "There is no printer available!\r\n\r\nYou will not be able to print the tape <now>";
-        request.icon = c.icon;
-        Seen seen;
-        Answer(request, QMessageBox::Ok, seen);
+        EXPECT_EQ(seen.icon, c.shownIcon);
         EXPECT_EQ(seen.title, QStringLiteral("Oops!"));
-        EXPECT_EQ(seen.text,
-                  QStringLiteral("There is no printer available!\n\nYou will not be able to print the tape <now>"));
-        EXPECT_EQ(seen.icon, c.shown);
+        EXPECT_EQ(seen.text, QStringLiteral("There is no printer available!\n\nYou will not be able to print the tape <now>"));
     }
 }
 

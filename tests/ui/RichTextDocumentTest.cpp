@@ -16,11 +16,14 @@
 namespace qb {
 namespace {
 
-std::optional<RichDocument> ReadSample(const char* name) {
+// Lays a sample topic into the document; false when it cannot be read.
+bool FillSample(const char* name, QTextDocument& document) {
     QFile file(QStringLiteral(QB_SOURCE_DIR "/tests/data/rtf/") + QLatin1String(name));
-    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    if (!file.open(QIODevice::ReadOnly)) return false;
     const QByteArray bytes = file.readAll();
-    return ReadRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const auto topic = ReadRtf(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    if (topic) FillTextDocument(*topic, document);
+    return topic.has_value();
 }
 
 QTextTable* FirstTable(QTextDocument& document) {
@@ -46,10 +49,8 @@ QTextCharFormat FormatAt(QTextDocument& document, const QString& text) {
 }
 
 TEST(RichTextDocument, ATableIsAQTextTableWithItsCellsAndWidths) {
-    const auto topic = ReadSample("formatting.rtf");
-    ASSERT_TRUE(topic.has_value());
     QTextDocument document;
-    FillTextDocument(*topic, document);
+    ASSERT_TRUE(FillSample("formatting.rtf", document));
     QTextTable* table = FirstTable(document);
     ASSERT_NE(table, nullptr);
     ASSERT_EQ(table->rows(), 3);
@@ -68,10 +69,8 @@ TEST(RichTextDocument, ATableIsAQTextTableWithItsCellsAndWidths) {
 }
 
 TEST(RichTextDocument, CharacterFormatsReachQt) {
-    const auto topic = ReadSample("formatting.rtf");
-    ASSERT_TRUE(topic.has_value());
     QTextDocument document;
-    FillTextDocument(*topic, document);
+    ASSERT_TRUE(FillSample("formatting.rtf", document));
     EXPECT_EQ(FormatAt(document, QStringLiteral("103")).verticalAlignment(), QTextCharFormat::AlignNormal);
     QTextCursor three(&document);
     three.setPosition(document.find(QStringLiteral("103")).selectionStart() + 3);
@@ -95,10 +94,8 @@ TEST(RichTextDocument, CharacterFormatsReachQt) {
 }
 
 TEST(RichTextDocument, TabStopsAndCodePageTextReachQt) {
-    const auto topic = ReadSample("cyrillic-1251.rtf");
-    ASSERT_TRUE(topic.has_value());
     QTextDocument document;
-    FillTextDocument(*topic, document);
+    ASSERT_TRUE(FillSample("cyrillic-1251.rtf", document));
     EXPECT_TRUE(document.toPlainText().startsWith(QStringLiteral("Бумажная лента")));
     const QTextBlock row = document.find(QStringLiteral("F3")).block();
     const auto tabs = row.blockFormat().tabPositions();

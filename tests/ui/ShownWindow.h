@@ -1,5 +1,17 @@
 #pragma once
-// The main window on fake ports, loaded, shown and through its first activation, as a test starts it.
+// The main window on fake ports, loaded, shown and through its first activation as the program
+// starts it, with the keys and clicks a user gives it and what it shows back.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListView>
+#include <QtTest/QTest>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "Machine.h"
 #include "fakes/FakePorts.h"
@@ -7,15 +19,96 @@
 
 namespace qb::test {
 
+struct Stroke {
+    int key;
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    QString text = {};
+};
+
+// A key of a US keyboard's main rows, or of the keypad, as the platform reports it.
+inline Stroke KeyFor(char c, bool keypad) {
+    const Qt::KeyboardModifiers pad = keypad ? Qt::KeypadModifier : Qt::NoModifier;
+    const QString text{QLatin1Char(c)};
+    if (c >= '0' && c <= '9') return {Qt::Key_0 + (c - '0'), pad, text};
+    const Qt::KeyboardModifiers shifted = keypad ? pad : Qt::ShiftModifier;
+    switch (c) {
+    case '.': return {Qt::Key_Period, pad, text};
+    case '+': return {Qt::Key_Plus, shifted, text};
+    case '-': return {Qt::Key_Minus, pad, text};
+    case '*': return {Qt::Key_Asterisk, shifted, text};
+    case '/': return {Qt::Key_Slash, pad, text};
+    case '%': return {Qt::Key_Percent, Qt::ShiftModifier, text};
+    case '=': return {Qt::Key_Equal, Qt::NoModifier, text};
+    case '\r': return {int(keypad ? Qt::Key_Enter : Qt::Key_Return), pad, text};
+    default: break;
+    }
+    ADD_FAILURE() << "no key for " << c;
+    return {};
+}
+
 struct ShownWindow {
-    ShownWindow() {
+    // stored: the settings found at start; settings: a real settings port in place of the fake.
+    explicit ShownWindow(std::map<std::string, std::string> stored = {}, SettingsPort* settings = nullptr)
+        : machine(WithSettings(settings)) {
+        fakes.settings.values = std::move(stored);
         machine.Load();
+        window.Render();
         window.show();
+        QApplication::setActiveWindow(&window);
         window.FirstActivation();
     }
+
+    template <class T = QWidget>
+    T* Find(const char* name) const {
+        T* found = window.findChild<T*>(QString::fromLatin1(name));
+        if (!found) ADD_FAILURE() << "no control " << name;
+        return found;
+    }
+
+    void Strike(const Stroke& stroke) {
+        QWidget* target = Find("txtKeyStroke");
+        QKeyEvent press(QEvent::KeyPress, stroke.key, stroke.modifiers, stroke.text);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, stroke.key, stroke.modifiers, stroke.text);
+        QApplication::sendEvent(target, &release);
+    }
+
+    // Keys of the main rows; "k" before a key strikes it on the keypad.
+    void Type(const std::string& keys) {
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            const bool keypad = keys[i] == 'k' && i + 1 < keys.size();
+            Strike(KeyFor(keys[keypad ? ++i : i], keypad));
+        }
+    }
+
+    // A key handed to the machine as the window hands it on, then shown.
+    void Key(int code, int shift, char c = 0) {
+        machine.Key(code, shift, c);
+        window.Render();
+    }
+
+    void Click(const char* name) { QTest::mouseClick(Find(name), Qt::LeftButton); }
+
+    std::vector<std::string> Tape() const {
+        const QAbstractItemModel* model = Find<QListView>("lstTape")->model();
+        std::vector<std::string> lines;
+        for (int row = 0; row < model->rowCount(); ++row)
+            lines.push_back(model->data(model->index(row, 0)).toString().toStdString());
+        return lines;
+    }
+
+    std::string Entry() const { return Find<QLineEdit>("txtDisplay")->text().toStdString(); }
+
     FakePorts fakes;
-    Machine machine{fakes.ports()};
+    Machine machine;
     MainWindow window{machine, fakes.messages};
+
+private:
+    Ports WithSettings(SettingsPort* settings) {
+        Ports ports = fakes.ports();
+        if (settings) ports.settings = settings;
+        return ports;
+    }
 };
 
 }  // namespace qb::test

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAccessible>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -48,10 +49,8 @@ Heard Hear(QWidget* tape) {
 
 TEST(TapeAccessibility, TheFocusWalksWithTheSelection) {
     test::ShownWindow shown;
-    for (char c : std::string("1+2+3+")) shown.machine.Key(c >= '0' && c <= '9' ? vk::Key0 + (c - '0') : 0, 0, c);
-    shown.window.Render();
-    auto* tape = shown.window.findChild<TapeView*>(QStringLiteral("lstTape"));
-    ASSERT_NE(tape, nullptr);
+    shown.Type("1+2+3+");
+    auto* tape = shown.Find<TapeView>("lstTape");
     struct Step {
         int key;  // a key code, or a character typed when below 0
         Heard heard;
@@ -65,11 +64,7 @@ TEST(TapeAccessibility, TheFocusWalksWithTheSelection) {
         {vk::Up, {{2}, 2}},
     };
     for (const Step& step : steps) {
-        if (step.key < 0)
-            shown.machine.Key(0, 0, static_cast<char>(-step.key));
-        else
-            shown.machine.Key(step.key, 0, 0);
-        shown.window.Render();
+        shown.Key(std::max(step.key, 0), 0, static_cast<char>(std::max(-step.key, 0)));
         const Heard heard = Hear(tape);
         EXPECT_EQ(heard.selected, step.heard.selected) << "after key " << step.key;
         EXPECT_EQ(heard.focused, step.heard.focused) << "after key " << step.key;
