@@ -17,6 +17,7 @@
 #include <time.h>
 
 #include "Machine.h"
+#include "WindowBench.h"
 #include "windows/MainWindow.h"
 #include "windows/ProgramStyle.h"
 
@@ -103,13 +104,10 @@ BENCHMARK(BM_CorrectFirstLine)->Arg(1)->Arg(0)->UseManualTime()->Unit(benchmark:
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qb::bench::ChooseOffscreen();
     QApplication app(argc, argv);
     qb::UseProgramStyle();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!qb::bench::RunBenchmarks(argc, argv)) return 1;
     if (milliseconds.count(true))
         std::printf("first line of a 100,000-line keyed tape corrected, window drawn: %.1f ms, CPU %.1f ms (medians;"
                     " target under 100 ms)\n", Median(milliseconds[true]), Median(cpuMilliseconds[true]));

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "Machine.h"
+#include "WindowBench.h"
 #include "platform/QtFilePort.h"
 #include "windows/MainWindow.h"
 
@@ -42,11 +43,7 @@ struct Rig {
         Keys(2);
     }
     void Strike(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-        QApplication::sendEvent(keys, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-        QApplication::sendEvent(keys, &release);
-        QApplication::processEvents();
+        qb::bench::Strike(keys, key, modifiers, text);
     }
     // Seconds for so many digit-and-plus pairs.
     double Keys(int pairs) {
@@ -93,8 +90,6 @@ BENCHMARK(KeyThroughTheWindowWithRecoveryRecord)->UseManualTime()->Iterations(15
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!qb::bench::RunBenchmarks(argc, argv)) return 1;
     return 0;
 }

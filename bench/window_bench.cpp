@@ -31,6 +31,7 @@
 #include <sys/resource.h>
 
 #include "Machine.h"
+#include "WindowBench.h"
 #include "platform/NullPorts.h"
 #include "platform/QtFilePort.h"
 #include "windows/MainWindow.h"
@@ -93,11 +94,7 @@ struct Rig {
     }
 
     void Strike(int key, Qt::KeyboardModifiers modifiers, const QString& text) {
-        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-        QApplication::sendEvent(keys, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-        QApplication::sendEvent(keys, &release);
-        QApplication::processEvents();
+        qb::bench::Strike(keys, key, modifiers, text);
     }
 
     SilentMessages messages;
@@ -306,13 +303,10 @@ void StartUpFigures() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    qb::bench::ChooseOffscreen();
     QApplication app(argc, argv);
     qb::UseProgramStyle();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!qb::bench::RunBenchmarks(argc, argv)) return 1;
 
     if (microsecondsPerKey.count(100) && microsecondsPerKey.count(1000000)) {
         const double shortTape = Median(microsecondsPerKey[100]), longTape = Median(microsecondsPerKey[1000000]);

@@ -39,8 +39,5 @@ answer 'tQB 1999' Return                  # "1234.50 copied to the Clipboard"
 printf '1234.50' | wait_clipboard
 checks=$((checks + 1))
 
-focus_main
-keys ctrl+x
-answer 'the Quillbox' n                   # "Save the tape?" No
-stop_program
+quit_unsaved
 passed 'clipboard and collapse' "$checks"

@@ -64,9 +64,6 @@ for scheme in /usr/share/qt6ct/colors/darker.conf "$high"; do
   echo "$(basename "$scheme"): $(cat "$WORK/measured")"
   [ -z "${QB_E2E_KEEP_SHOTS:-}" ] || cp "$WORK/shot.png" "$QB_E2E_KEEP_SHOTS/$(basename "$scheme" .conf).png"
   checks=$((checks + 1))
-  focus_main
-  keys ctrl+x
-  answer 'the Quillbox' n                 # "Save the tape?" No
-  stop_program
+  quit_unsaved
 done
 echo "PASS: $checks checks"

@@ -85,7 +85,5 @@ for path in sys.argv[1:]:
     assert got == expected, (path, got)
 PY
 
-keys ctrl+x
-answer 'the Quillbox' n
-stop_program
+quit_unsaved
 passed 'CSV for the locale' 3

@@ -10,22 +10,17 @@ checks=0
 
 start_working
 typed '12.5+7.5='
-keys ctrl+c
-answer Copy Down Down Return              # the entire tape
+copy_whole_tape
 printf ' %18s\r\n%18s\r\n%18s\r\n%18s\r\n' '0 =' '12.50 +' '7.50 +' '20.00 =' | wait_clipboard
 checks=$((checks + 1))
 
 # Without Shift: "&" and "é" are the 1 and 2 keys, "-" subtracts.
 focus_main
 keys F3 ampersand eacute minus eacute Return
-keys ctrl+c
-answer Copy Down Down Return
+copy_whole_tape
 printf ' %18s\r\n%18s\r\n%18s\r\n%18s\r\n \r\n%18s\r\n%18s\r\n%18s\r\n%18s\r\n' '0 =' '12.50 +' '7.50 +' '20.00 =' \
   '0 =' '12.00 +' '2.00 -' '10.00 =' | wait_clipboard
 checks=$((checks + 1))
 
-focus_main
-keys ctrl+x
-answer 'the Quillbox' n                   # "Save the tape?" No
-stop_program
+quit_unsaved
 passed 'French keyboard' "$checks"

@@ -11,13 +11,9 @@ checks=0
 
 start_working
 typed '1,25+2='
-keys ctrl+c
-answer Copy Down Down Return              # the entire tape
+copy_whole_tape
 printf ' %18s\r\n%18s\r\n%18s\r\n%18s\r\n' '0 =' '1.25 +' '2.00 +' '3.25 =' | wait_clipboard
 checks=$((checks + 1))
 
-focus_main
-keys ctrl+x
-answer 'the Quillbox' n                   # "Save the tape?" No
-stop_program
+quit_unsaved
 passed 'German decimal comma' "$checks"

@@ -256,4 +256,13 @@ wait_clipboard() {
 }
 
 # passed NAME N: the closing line of a script that got this far.
+# Copy > Entire Tape: the whole tape onto the clipboard.
+copy_whole_tape() { keys ctrl+c; answer Copy Down Down Return; }
+# Exit, answering No to "Save the tape?", and wait until the program has gone.
+quit_unsaved() {
+  focus_main
+  keys ctrl+x
+  answer 'the Quillbox' n
+  stop_program
+}
 passed() { echo "$1: $2 passed, 0 failed"; }
