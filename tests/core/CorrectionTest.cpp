@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <iostream>
+#include <map>
 #include <random>
 
 #include "engine/NumberRules.h"
@@ -585,6 +586,38 @@ TEST(Undo, TheMemoryComesBackAndTheTapeCountsAsChanged) {
     EXPECT_EQ(t.machine.Memory().Value(), 0);
     EXPECT_EQ(t.fakes.settings.values["Memory"], t.machine.MemoryText());
     EXPECT_TRUE(t.machine.GetTape().Dirty());
+}
+
+// Every 32nd key carries a picture of the machine that a correction replays from: corrections
+// on either side of one, undone and redone, give what keying them would have given.
+TEST(Undo, CorrectionsAcrossTheKeysPicturesUndoAndRedo) {
+    const auto keys = [](const std::map<int, const char*>& changed) {
+        std::string keyed;
+        for (int i = 1; i <= 40; ++i) keyed += std::string(changed.count(i) ? changed.at(i) : std::to_string(i)) + "+";
+        return keyed + "=a";
+    };
+    TestMachine t;
+    t.Press(keys({}));
+    const Seen start = Look(t);
+    std::map<int, const char*> changed;
+    std::vector<Seen> steps{start};
+    for (const auto& [line, number] : {std::pair{20, "7"}, std::pair{3, "9"}, std::pair{38, "2"}, std::pair{16, "5"}}) {
+        SCOPED_TRACE(line);
+        ASSERT_TRUE(t.machine.CorrectLine(line, number, '+'));
+        changed[line] = number;
+        TestMachine again;
+        again.Press(keys(changed));
+        EXPECT_EQ(Look(t), Look(again));
+        steps.push_back(Look(t));
+    }
+    for (std::size_t i = steps.size() - 1; i > 0; --i) {
+        t.machine.Run(Command::Undo);
+        EXPECT_EQ(Look(t), steps[i - 1]) << "undo to " << i - 1;
+    }
+    for (std::size_t i = 1; i < steps.size(); ++i) {
+        t.machine.Run(Command::Redo);
+        EXPECT_EQ(Look(t), steps[i]) << "redo to " << i;
+    }
 }
 
 TEST(Undo, KeepsAThousandLevels) {

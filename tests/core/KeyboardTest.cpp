@@ -176,6 +176,36 @@ TEST(Frame, ClickingTheDisplayBoxesBeepsAndGivesTheFocusBack) {
     EXPECT_TRUE(t.machine.TakeFocusRequest());
 }
 
+// The caption box keeps its cursor keys: none of them reaches the tape, the Entry box or the
+// stopwatch while it has the focus; once it has lost it, each does its own work.
+TEST(Frame, TheCaptionBoxKeepsItsCursorKeys) {
+    struct Case {
+        KeyStroke key;
+        std::int64_t selected;  // outside the caption box: the tape's selection afterwards
+        const char* display;
+        bool stopwatch;
+    };
+    const Case cases[] = {
+        {{vk::End, vk::CtrlState, 0}, 2, "7", false}, {{vk::Home, vk::CtrlState, 0}, 0, "7", false},
+        {{vk::End, 0, 0}, -1, "7", false},            {{vk::Home, 0, 0}, -1, "7", false},
+        {{vk::Left, 0, 0}, 1, "7", true},             {{vk::Right, 0, 0}, -1, "700", false},
+    };
+    for (const bool focused : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(c.key.code) + (focused ? " in the caption box" : " after it"));
+            TestMachine t;
+            t.Press("5+6+7");
+            t.machine.TapeClicked(1);
+            t.machine.FocusEntered(Control::Caption);
+            if (!focused) t.machine.FocusLeft(Control::Caption);
+            t.machine.Key(c.key.code, c.key.shift, c.key.character);
+            EXPECT_EQ(t.machine.GetTape().ListIndex(), focused ? 1 : c.selected);
+            EXPECT_EQ(t.Display(), focused ? "7" : c.display);
+            EXPECT_EQ(t.machine.StopwatchTimerOn(), !focused && c.stopwatch);
+        }
+    }
+}
+
 TEST(Selection, OperationsAndDigitKeysEndIt) {
     TestMachine t;
     t.Press("5+");

@@ -80,6 +80,8 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
         {"a key that prints a line", [](Recovering& t) { t.Press("12+"); }, false},
         {"digits alone", [](Recovering& t) { t.Press("7"); }, false},
         {"Clear Subtotal", [](Recovering& t) { t.Press("S"); }, false},
+        {"a line recalled by a double click", [](Recovering& t) { t.machine.TapeDoubleClicked(1); }, false},
+        {"the memory recalled", [](Recovering& t) { t.Press("ar"); }, false},
         {"a new caption", [](Recovering& t) {
              t.fakes.dialogs.captions.push_back("March fuel");
              t.machine.Run(Command::NewCaption);

@@ -42,6 +42,25 @@ TEST(Stopwatch, MidnightMovesTheStartOnceAndRunsPast24Hours) {
     EXPECT_EQ(s.ElapsedTime, "25:46:39");
 }
 
+// A pause keeps the reading: a resume counts on from it, however many hours it holds.
+TEST(Stopwatch, AResumeCountsOnFromTheReadingAtThePause) {
+    const std::tuple<double, double, const char*> cases[] = {
+        // run until (from 0), then one second after a resume at 50000
+        {65, 1, "00:01:06"},
+        {3725, 1, "01:02:06"},
+        {25 * kHour + 59, 1, "25:01:00"},
+    };
+    for (const auto& [until, after, reading] : cases) {
+        Stopwatch s;
+        s.Start(0);
+        s.Tick(until);
+        s.Pause();
+        s.Resume(50000);
+        s.Tick(50000 + after);
+        EXPECT_EQ(s.ItemCaption(), reading) << until;
+    }
+}
+
 TEST(Stopwatch, TheItemChangesOncePerSecond) {
     Stopwatch s;
     s.Start(0);
