@@ -331,14 +331,6 @@ TEST(Print, DuringATimedEventEveryCopyStartsWithTheEvent) {
     EXPECT_EQ(FakePrinter::Texts(printer.jobs[1][0])[0].rfind("Timed event: Dez Ide 7/4/1999 Audit", 0), 0u);
 }
 
-TEST(Print, RefusedWithoutAPrinter) {
-    DocMachine t;
-    t.fakes.dialogs.printers = 0;
-    t.machine.Load();
-    t.machine.Run(Command::Print);
-    EXPECT_TRUE(t.fakes.dialogs.printerTitles.empty());
-}
-
 TEST(Close, AsksOnlyForAChangedTapeAndHonoursCancel) {
     DocMachine t;
     EXPECT_TRUE(t.machine.QueryClose());

@@ -7,7 +7,6 @@
 #include "engine/TapeRecompute.h"
 #include "export/TapeCsv.h"
 #include "fakes/TestMachine.h"
-#include "window/MenuModel.h"
 
 using namespace qb;
 using namespace qb::test;
@@ -249,20 +248,6 @@ TEST(ExportCsv, UndoingACorrectionBringsBackTheSubtotals) {
     auto& files = t.fakes.files.files;
     EXPECT_NE(files["/t/corrected.csv"].find("25.00,=,25"), std::string::npos) << files["/t/corrected.csv"];
     EXPECT_EQ(files["/t/undone.csv"], files["/t/before.csv"]);
-}
-
-TEST(Export, TheFileMenuHoldsTheExportSubmenuAfterSaveAs) {
-    const Menu& file = MainMenus().front();
-    std::size_t at = 0;
-    while (at < file.items.size() && file.items[at].name != "mnuFISaveAs") ++at;
-    ASSERT_LT(at + 1, file.items.size());
-    const MenuItem& exportMenu = file.items[at + 1];
-    EXPECT_EQ(exportMenu.caption, "&Export");
-    ASSERT_EQ(exportMenu.submenu.size(), 2u);
-    EXPECT_EQ(exportMenu.submenu[0].caption, "&PDF...");
-    EXPECT_EQ(exportMenu.submenu[0].command, Command::ExportPdf);
-    EXPECT_EQ(exportMenu.submenu[1].caption, "&CSV...");
-    EXPECT_EQ(exportMenu.submenu[1].command, Command::ExportCsv);
 }
 
 // Both exports: the file dialog in the save folder with their filter, the extension added when

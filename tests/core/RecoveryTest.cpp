@@ -55,14 +55,18 @@ struct Recovering : TestMachine {
     }
 };
 
-// Writes a record of this tape under a name, as a copy that ended would have left it.
-void LeaveRecord(FakePorts& fakes, const std::string& name, const RecoveryState& state,
-                 const std::vector<std::string>& lines, std::int64_t time, const std::string& more = "") {
-    const qb::TapeLines tape(lines);
+// A record's first writing, whole.
+std::string RecordBytes(const RecoveryState& state, const qb::TapeLines& tape, std::int64_t time) {
     RecordWriter writer(state, tape, time);
     std::string bytes;
     for (std::string_view piece = writer.Next(); !piece.empty(); piece = writer.Next()) bytes += piece;
-    fakes.files.files[std::string(kFolder) + name] = bytes + more;
+    return bytes;
+}
+
+// Writes a record of this tape under a name, as a copy that ended would have left it.
+void LeaveRecord(FakePorts& fakes, const std::string& name, const RecoveryState& state,
+                 const std::vector<std::string>& lines, std::int64_t time, const std::string& more = "") {
+    fakes.files.files[std::string(kFolder) + name] = RecordBytes(state, qb::TapeLines(lines), time) + more;
     fakes.files.folders.insert(kFolder);
 }
 
@@ -484,10 +488,7 @@ TEST(Recovery, TapeLinesThatLookLikeTheRecordsKeysComeBackAsLines) {
             RecoveryState state;
             if (timed) state.elapsedTime = "00:00:09";
             const qb::TapeLines tape(lines);
-            RecordWriter writer(state, tape, 1796540000);
-            std::string bytes;
-            for (std::string_view piece = writer.Next(); !piece.empty(); piece = writer.Next()) bytes += piece;
-            const auto read = ReadRecoveryRecord(bytes);
+            const auto read = ReadRecoveryRecord(RecordBytes(state, tape, 1796540000));
             ASSERT_TRUE(read.has_value());
             EXPECT_FALSE(read->damaged);
             EXPECT_EQ(read->state.elapsedTime, state.elapsedTime);
@@ -501,11 +502,7 @@ TEST(Recovery, TheSubtotalComesBackToTheLastBit) {
         SCOPED_TRACE(subtotal);
         RecoveryState state;
         state.subtotal = subtotal;
-        const qb::TapeLines lines(kThreeLines);
-        RecordWriter writer(state, lines, 1796540000);
-        std::string bytes;
-        for (std::string_view piece = writer.Next(); !piece.empty(); piece = writer.Next()) bytes += piece;
-        const auto read = ReadRecoveryRecord(bytes);
+        const auto read = ReadRecoveryRecord(RecordBytes(state, qb::TapeLines(kThreeLines), 1796540000));
         ASSERT_TRUE(read.has_value());
         EXPECT_EQ(read->state.subtotal, subtotal);
         EXPECT_EQ(std::signbit(read->state.subtotal), std::signbit(subtotal));

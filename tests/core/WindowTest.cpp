@@ -160,21 +160,6 @@ TEST(Collapse, CollapsedKeysEmulateTheHiddenMenus) {
     EXPECT_FALSE(t.machine.WindowCollapsed());
 }
 
-TEST(Collapse, F12DuringAnEventPausesOnlyInTheCollapsedWindow) {
-    Windowed t;
-    t.Start();
-    t.machine.FirstActivation();
-    t.fakes.dialogs.eventForms.push_back(TimedEventForm{"Pat", "", "", 1});
-    t.machine.Run(Command::TimedEvent);
-    t.machine.Key(vk::F11, 0, 0);
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_TRUE(t.machine.TimedEventPaused);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);  // toggled as well
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.TimedEventPaused);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);  // resuming does not toggle
-}
-
 TEST(Collapse, AStoredCollapsedWindowIsRestoredAtItsPlace) {
     Windowed t({{"Last Mode", "True"}, {"Last Left", "1500"}, {"Last Top", "900"}});
     t.Start();
