@@ -145,12 +145,15 @@ TEST(Frame, FocusReturnsOnlyAfterStartUp) {
     Machine m(fakes.ports());
     m.Load();
     m.Run(Command::Digit1);
+    m.SoundStatusUpdate();
     EXPECT_FALSE(m.TakeFocusRequest());
     m.FirstActivation();
     EXPECT_TRUE(m.TakeFocusRequest());
     m.Run(Command::Digit2);
     EXPECT_TRUE(m.TakeFocusRequest());
     EXPECT_FALSE(m.TakeFocusRequest());
+    m.SoundStatusUpdate();  // the sound's timer takes the focus back too
+    EXPECT_TRUE(m.TakeFocusRequest());
 }
 
 TEST(Frame, StartUpClearsSilently) {
@@ -209,6 +212,10 @@ TEST(Frame, TheCaptionBoxKeepsItsCursorKeys) {
 TEST(Selection, OperationsAndDigitKeysEndIt) {
     TestMachine t;
     t.Press("5+");
+    for (const std::int64_t outside : {std::int64_t{-2}, std::int64_t{2}}) {
+        t.machine.TapeClicked(outside);  // no such line: nothing is selected
+        EXPECT_EQ(t.machine.GetTape().ListIndex(), -1);
+    }
     t.machine.TapeClicked(1);
     EXPECT_EQ(t.machine.GetTape().ListIndex(), 1);
     t.machine.Key(51, 0, '3');

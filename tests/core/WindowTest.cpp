@@ -295,6 +295,19 @@ TEST(Menus, KeyboardShortcutKeysFromTheHelpMenuPagesToTheSecondList) {
     EXPECT_TRUE(t.machine.ShortcutPanelVisible(2));
 }
 
+// The User Guide and About windows belong to the shell: the machine asks for them once each.
+TEST(Menus, TheGuideAndAboutAreAskedForOnce) {
+    for (const Command command : {Command::UserGuide, Command::About, Command::Copy}) {
+        TestMachine t;
+        t.fakes.dialogs.copyChoices.push_back(std::nullopt);
+        t.machine.Run(command);
+        EXPECT_EQ(t.machine.TakeUserGuideRequest(), command == Command::UserGuide);
+        EXPECT_EQ(t.machine.TakeAboutRequest(), command == Command::About);
+        EXPECT_FALSE(t.machine.TakeUserGuideRequest());
+        EXPECT_FALSE(t.machine.TakeAboutRequest());
+    }
+}
+
 TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
     TestMachine t;
     ASSERT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
