@@ -29,6 +29,8 @@ TEST(Tooltips, MainWindowTexts) {
         {"cmdKey(10)", "Enter 00 in the Entry box (Right Arrow)"},
         {"lblDecimalPlaces(1)", "Round to 1 decimal place (Ctrl+F1)"},
         {"lblDecimalPlaces(4)", "Round to 4 decimal places (Ctrl+F4)"},
+        {"lblDecimalPlaces(5)", "Round to 5 decimal places (Ctrl+F5)"},
+        {"lblDecimalPlaces(6)", ""},
         {"cmdExit", "Exit the Quillbox (Ctrl+X)"},
         {"cmdPrintTape", "Print tape on default printer (Ctrl+P)"},
         {"txtKeyStroke", ""},

@@ -275,6 +275,8 @@ TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
         EXPECT_TRUE(t.fakes.dialogs.fileRequests[0].save);
         EXPECT_EQ(t.fakes.dialogs.fileRequests[0].initialName, std::string("/work/*") + c.extension);
         EXPECT_EQ(t.fakes.files.files.count(path), 1u);
+        EXPECT_EQ(t.fakes.dialogs.busyOn, 1);
+        EXPECT_EQ(t.fakes.dialogs.busyOff, 1);
         EXPECT_TRUE(t.machine.GetTape().Dirty());
         EXPECT_EQ(t.machine.TapeFileName(), "");
         EXPECT_EQ(t.machine.Title(), "the Quillbox");

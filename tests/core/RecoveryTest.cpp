@@ -86,6 +86,12 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
         {"Clear Subtotal", [](Recovering& t) { t.Press("S"); }, false},
         {"a line recalled by a double click", [](Recovering& t) { t.machine.TapeDoubleClicked(1); }, false},
         {"the memory recalled", [](Recovering& t) { t.Press("ar"); }, false},
+        {"the stopwatch's reading", [](Recovering& t) {
+             t.machine.Run(Command::Stopwatch);
+             t.Flush();
+             t.fakes.clock.now += 5;
+             t.machine.StopwatchTick();
+         }, false},
         {"a new caption", [](Recovering& t) {
              t.fakes.dialogs.captions.push_back("March fuel");
              t.machine.Run(Command::NewCaption);

@@ -165,6 +165,11 @@ TEST(TimedEventSetup, BeginChecksTheBoxesInOrder) {
     }
 }
 
+TEST(TimedEventSetup, EachColourIndexHasItsBackgroundAndOthersAreWhite) {
+    const std::pair<int, std::uint32_t> cases[] = {{-1, 0xFFFFFF}, {0, 0xFFC0C0}, {5, 0xC0C0FF}, {7, 0xFFFFFF}, {8, 0xFFFFFF}};
+    for (const auto& [index, rgb] : cases) EXPECT_EQ(TimedEventRules::ColorRgb(index), rgb) << index;
+}
+
 TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
     Clocked t;
     t.At(1000);
