@@ -444,18 +444,6 @@ TEST(CorrectLine, OtherLinesBeep) {
     }
 }
 
-TEST(CorrectLine, ThePauseGuardRefusesIt) {
-    TestMachine t;
-    t.Press("12+3=");
-    t.machine.TimedEventActive = t.machine.TimedEventPaused = true;
-    const Seen before = Look(t);
-    CorrectThroughDialog(t, 1, CorrectLineForm{"9", '+'});
-    t.machine.Run(Command::Undo);
-    EXPECT_EQ(Look(t), before);
-    EXPECT_EQ(t.fakes.messages.Errors(), (std::vector<std::string>{"Press F12 to turn the timer back on!",
-                                                                    "Press F12 to turn the timer back on!"}));
-}
-
 TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
     const std::string notANumber = "Type a number for the corrected line!";
     const std::string zero = "A corrected line needs a number other than 0!";

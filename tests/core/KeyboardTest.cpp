@@ -100,13 +100,18 @@ TEST(KeyboardOptions, F12TogglesTheIndicator) {
 
 TEST(Frame, PausedTimedEventRefusesCommands) {
     for (Command c : {Command::Digit5, Command::Plus, Command::FloatingPoint, Command::ClearSubtotal,
-                      Command::AutoDecimal}) {
+                      Command::AutoDecimal, Command::MachineSounds, Command::Places3, Command::MemoryAdd,
+                      Command::ClearMemory, Command::CorrectLine, Command::Undo}) {
         TestMachine t;
-        t.Press("7");
+        t.Press("5+7");
+        t.machine.TapeClicked(1);
+        t.fakes.dialogs.corrections.push_back(CorrectLineForm{"9", '+'});
         t.machine.TimedEventActive = true;
         t.machine.TimedEventPaused = true;
         auto before = t.TapeLines();
+        const int writes = t.fakes.settings.writes;
         t.machine.Run(c);
+        EXPECT_EQ(t.fakes.settings.writes, writes);
         ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
         EXPECT_EQ(t.fakes.messages.Errors()[0], "Press F12 to turn the timer back on!");
         EXPECT_EQ(t.Display(), "7");
