@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iostream>
 #include <map>
 #include <random>
@@ -606,6 +607,58 @@ TEST(Undo, CorrectionsAcrossTheKeysPicturesUndoAndRedo) {
         t.machine.Run(Command::Redo);
         EXPECT_EQ(Look(t), steps[i]) << "redo to " << i;
     }
+}
+
+// A view that keeps its own copy of the tape from what the tape tells it.
+struct Mirror : TapeListener {
+    explicit Mirror(const Tape& tape) : tape(tape), lines(tape.Lines().ToVector()) {}
+    void Check(std::int64_t first, std::int64_t last, std::size_t size) const {
+        EXPECT_LE(0, first);
+        EXPECT_LE(first, last);
+        EXPECT_LT(last, static_cast<std::int64_t>(size));
+    }
+    void LinesAppended(std::int64_t first, std::int64_t last) override {
+        Check(first, last, static_cast<std::size_t>(tape.Count()));
+        EXPECT_EQ(first, static_cast<std::int64_t>(lines.size()));
+        for (std::int64_t i = first; i <= last && i < tape.Count(); ++i) lines.emplace_back(tape.Line(i));
+    }
+    void TapeReset() override { lines = tape.Lines().ToVector(); }
+    void LinesRemoved(std::int64_t first, std::int64_t last) override {
+        Check(first, last, lines.size());
+        lines.resize(static_cast<std::size_t>(std::max<std::int64_t>(first, 0)));
+    }
+    void LinesChanged(std::int64_t first, std::int64_t last) override {
+        Check(first, last, std::min(lines.size(), static_cast<std::size_t>(tape.Count())));
+        for (std::int64_t i = first; i <= last && i < tape.Count() && i < static_cast<std::int64_t>(lines.size()); ++i)
+            lines[static_cast<std::size_t>(i)] = tape.Line(i);
+    }
+    const Tape& tape;
+    Lines lines;
+};
+
+// Corrections, undo and redo tell a view exactly which lines changed, went or came.
+TEST(Undo, AViewToldOfEveryChangeShowsTheTape) {
+    TestMachine t;
+    Mirror view(t.machine.GetTape());
+    t.machine.GetTape().SetListener(&view);
+    const std::function<void()> steps[] = {
+        [&] { t.Press("10+20+30+=S5+"); },
+        [&] { ASSERT_TRUE(t.machine.CorrectLine(2, "25", '+')); },
+        [&] { ASSERT_TRUE(t.machine.CorrectLine(1, "4", '*')); },
+        [&] { t.machine.Run(Command::Undo); },
+        [&] { t.machine.Run(Command::Undo); },
+        [&] { t.machine.Run(Command::Undo); },
+        [&] { t.machine.Run(Command::Undo); },
+        [&] { t.machine.Run(Command::Redo); },
+        [&] { t.machine.Run(Command::Redo); },
+        [&] { t.machine.Run(Command::Redo); },
+        [&] { t.machine.Run(Command::NewTape); },
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i]();
+        EXPECT_EQ(view.lines, t.TapeLines()) << "after step " << i;
+    }
+    t.machine.GetTape().SetListener(nullptr);
 }
 
 TEST(Undo, KeepsAThousandLevels) {
