@@ -84,6 +84,11 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
         {"a key that prints a line", [](Recovering& t) { t.Press("12+"); }, false},
         {"digits alone", [](Recovering& t) { t.Press("7"); }, false},
         {"Clear Subtotal", [](Recovering& t) { t.Press("S"); }, false},
+        {"lines alone, the state as it was (a second clear)", [](Recovering& t) {
+             t.Press("S");
+             t.Flush();
+             t.Press("S");
+         }, false},
         {"a line recalled by a double click", [](Recovering& t) { t.machine.TapeDoubleClicked(1); }, false},
         {"the memory recalled", [](Recovering& t) { t.Press("ar"); }, false},
         {"the stopwatch's reading", [](Recovering& t) {
