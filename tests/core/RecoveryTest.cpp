@@ -548,6 +548,7 @@ TEST(Recovery, ADamagedRecordGivesItsWholeLinesAndSaysSo) {
          "+            3.00 +\r\nTIM=1796541000\r\n%%garbage\r\n+            4.00 +\r\nTIM=1796542000\r\n", 4},
         {"a value that is no value", "+            3.00 +\r\nTIM=1796541000\r\n+            4.00 +\r\nOPR=?\r\nTIM=1\r\n", 4},
         {"a line holding a lone CR", "+            3.00 +\r\nTIM=1796541000\r\n+     4\r.00 +\r\n", 4},
+        {"a line ended by two LFs", "+            3.00 +\r\nTIM=1796541000\r\n+            4.00 +\n\nTIM=1796542000\r\n", 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
