@@ -245,6 +245,8 @@ TEST(Operations, SoundOnlyWhenSomethingIsApplied) {
     int before = t.fakes.sound.requests;
     t.Press("=");  // a second total only sounds
     EXPECT_EQ(t.fakes.sound.requests, before + 1);
+    t.Press("S");  // so does a clear
+    EXPECT_EQ(t.fakes.sound.requests, before + 2);
 }
 
 TEST(Operations, ReciprocalAndSquareRootTexts) {
