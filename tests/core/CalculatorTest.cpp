@@ -226,13 +226,6 @@ TEST(Operations, IndicatorFollowsThePendingOperation) {
     }
 }
 
-TEST(Operations, TotalKeepsThePendingOperation) {
-    TestMachine t;
-    t.Press("2*3=");
-    EXPECT_EQ(t.State().PendingOperation, 'x');
-    EXPECT_TRUE(t.State().JustPressedEquals);
-}
-
 TEST(Operations, SoundOnlyWhenSomethingIsApplied) {
     TestMachine t;
     int start = t.fakes.sound.requests;

@@ -102,14 +102,6 @@ TEST(StopwatchCommand, StartStopAndTheElapsedMessage) {
     EXPECT_NE(t.fakes.files.files["/tmp/timed.QBX"].find("SPC=0\r\nTEV=00:01:07\r\n"), std::string::npos);
 }
 
-TEST(StopwatchCommand, IdleCostsNothing) {
-    Clocked t;
-    EXPECT_FALSE(t.machine.StopwatchTimerOn());
-    t.machine.Key(vk::F2, 0, 0);
-    t.machine.Key(vk::F2, 0, 0);
-    EXPECT_FALSE(t.machine.StopwatchTimerOn());
-}
-
 TEST(StopwatchCommand, ARunSurvivesNewTape) {
     Clocked t;
     t.At(0);
