@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 #include <string>
 
 #include "guide/CodePageDecoder.h"
@@ -18,6 +20,27 @@ std::u32string Decode(CodePageDecoder& decoder, int codePage, const std::string&
     for (const char c : bytes) take(decoder.Byte(codePage, static_cast<unsigned char>(c)));
     take(decoder.Flush());
     return out;
+}
+
+// Every byte of Windows-1252 as the C library's own table has it; the five it leaves unused are
+// the control characters of the same number.
+TEST(CodePageDecoder, Windows1252AgreesWithTheSystemsTable) {
+    const iconv_t system = iconv_open("UTF-32LE", "WINDOWS-1252");
+    ASSERT_NE(system, reinterpret_cast<iconv_t>(-1));
+    CodePageDecoder decoder;
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        char in = static_cast<char>(byte), out[4] = {};
+        char* from = &in;
+        char* to = out;
+        std::size_t left = 1, room = sizeof out;
+        char32_t expected = static_cast<char32_t>(byte);
+        if (iconv(system, &from, &left, &to, &room) != static_cast<std::size_t>(-1)) {
+            expected = 0;
+            for (int i = 3; i >= 0; --i) expected = expected << 8 | static_cast<unsigned char>(out[i]);
+        }
+        EXPECT_EQ(Decode(decoder, 1252, std::string(1, in)), std::u32string(1, expected)) << byte;
+    }
+    iconv_close(system);
 }
 
 TEST(CodePageDecoder, DecodesSingleAndDoubleByteCodePages) {
