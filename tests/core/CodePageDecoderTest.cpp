@@ -3,6 +3,8 @@
 #include <iconv.h>
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "guide/CodePageDecoder.h"
 #include "guide/SymbolFonts.h"
@@ -131,6 +133,40 @@ TEST(SymbolFonts, PicturesBecomeTheirLookAlikes) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(SymbolCharacter(c.font, c.in), c.expected) << static_cast<int>(c.font) << " " << std::hex << static_cast<unsigned>(c.in);
+}
+
+// The Symbol font's letters, digits and mathematics as its published table gives them.
+TEST(SymbolFonts, SymbolFollowsItsPublishedTable) {
+    const std::pair<char32_t, std::u32string> rows[] = {
+        {0x20, U" !\u2200#\u2203%&\u220B()\u2217+,\u2212./0123456789:;<=>?"},
+        {0x40, U"\u2245\u0391\u0392\u03A7\u0394\u0395\u03A6\u0393\u0397\u0399\u03D1\u039A\u039B\u039C"
+               U"\u039D\u039F\u03A0\u0398\u03A1\u03A3\u03A4\u03A5\u03C2\u03A9\u039E\u03A8\u0396"},
+        {0x61, U"\u03B1\u03B2\u03C7\u03B4\u03B5\u03C6\u03B3\u03B7\u03B9\u03D5\u03BA\u03BB\u03BC\u03BD"
+               U"\u03BF\u03C0\u03B8\u03C1\u03C3\u03C4\u03C5\u03D6\u03C9\u03BE\u03C8\u03B6"},
+        {0xB0, U"\u00B0\u00B1\u2033\u2265\u00D7\u221D\u2202\u2022\u00F7\u2260\u2261\u2248\u2026"},
+        {0xC0, U"\u2135\u2111\u211C\u2118\u2297\u2295\u2205\u2229\u222A\u2283\u2287\u2284\u2282\u2286"
+               U"\u2208\u2209\u2220\u2207\u00AE\u00A9\u2122\u220F\u221A\u22C5\u00AC\u2227\u2228\u21D4"
+               U"\u21D0\u21D1\u21D2\u21D3\u25CA\u2329\u00AE\u00A9\u2122\u2211"},
+    };
+    for (const auto& [first, looks] : rows)
+        for (std::size_t i = 0; i < looks.size(); ++i)
+            EXPECT_EQ(SymbolCharacter(SymbolFont::Symbol, first + static_cast<char32_t>(i)), looks[i])
+                << std::hex << static_cast<unsigned>(first + i);
+}
+
+// Wingdings' circled digits and white arrows run in order, and a few pictures have their look-alikes.
+TEST(SymbolFonts, WingdingsDigitsArrowsAndPictures) {
+    std::vector<std::pair<char32_t, char32_t>> cases = {{0x22, 0x2702}, {0x37, 0x2328}, {0x41, 0x270C},
+                                                        {0x80, 0x24EA}, {0x8B, 0x24FF}, {0xEF, 0x21E6},
+                                                        {0xF0, 0x21E8}, {0xF1, 0x21E7}, {0xF2, 0x21E9},
+                                                        {0xF3, 0x2B04}, {0xF4, 0x21F3}, {0xF0FC, 0x2713},
+                                                        {0xF100, 0xF100}};  // past the private-use copy
+    for (char32_t i = 0; i < 10; ++i) {
+        cases.emplace_back(0x81 + i, 0x2460 + i);  // ① to ⑩
+        cases.emplace_back(0x8C + i, 0x2776 + i);  // ❶ to ❿
+    }
+    for (const auto& [in, look] : cases)
+        EXPECT_EQ(SymbolCharacter(SymbolFont::Wingdings, in), look) << std::hex << static_cast<unsigned>(in);
 }
 
 TEST(SymbolFonts, KnownByNameOrCharset) {
