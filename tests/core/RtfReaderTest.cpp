@@ -247,6 +247,7 @@ TEST(RtfReader, EscapesAndSpecialCharacters) {
         {"a\r\nb", "ab"},
         {"x\\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet",
          "x\xE2\x80\x94\xE2\x80\x93\xE2\x80\x98\xE2\x80\x99\xE2\x80\x9C\xE2\x80\x9D\xE2\x80\xA2"},
+        {"x\\emspace\\enspace\\qmspace\\zwj\\zwnj\\ltrmark\\rtlmark", "x\u2003\u2002\u2005\u200D\u200C\u200E\u200F"},
         // The blank after a control word delimits it; a second blank is text.
         {"\\b  a", " a"},
         {"a\\foo b\\foo123 c\\foo-5 d", "abcd"},
