@@ -336,6 +336,7 @@ TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
         {"\\ansi", "\\f2\\hich\\af2\\dbch\\af4\\loch\\f2 \\'82\\'a0", "あ"},
         {"\\ansi", "\\f2\\dbch\\af4\\loch\\f2 caf\\hich\\f2 \\'e9\\loch\\f2 !", "café!"},
         {"\\ansi", "\\f2\\dbch\\af4\\rtlch\\af2\\ltrch\\loch\\f2 \\'82\\'a0", "あ"},
+        {"\\ansi", "\\f2\\dbch\\af4\\loch\\f2 \\'b1", "±"},  // a single byte of both code pages
         {"\\ansi", "\\f2\\hich\\af4 \\'82\\'a0", "‚\u00A0"},
         // A lead byte cut short by the paragraph, a group or a character of another kind.
         {"\\ansi", "\\f4 \\'82\\par x", "\uFFFD\nx"},
