@@ -130,15 +130,29 @@ TEST(TopicList, WalkingAndButtons) {
     EXPECT_FALSE(none.ButtonEnabled(B::Next));
 }
 
+// A letter moves to the next topic it begins, wrapping round; it says whether the selection moved.
+// A letter is a whole character: U+0905 and U+0906 share their first two bytes.
 TEST(TopicList, FirstLetterSearchWrapsRound) {
-    TopicList list;
-    list.Build({"UG Benefits.rtf", "UG Budget.rtf", "UG Basics.rtf", "UG Memory.rtf"});
-    ASSERT_EQ(list.SelectedTopic(), "Benefits");
-    const std::pair<char, const char*> steps[] = {{'b', "Budget"}, {'B', "Basics"}, {'q', "Basics"},
-                                                   {'m', "Memory"}, {'M', "Memory"}, {'\r', "Memory"}};
-    for (const auto& [c, topic] : steps) {
-        list.TypeLetter(c);
-        EXPECT_EQ(list.SelectedTopic(), topic) << c;
+    struct Step {
+        const char* letter;
+        const char* topic;
+        bool moved;
+    };
+    const std::pair<std::vector<std::string>, std::vector<Step>> lists[] = {
+        {{"UG Benefits.rtf", "UG Budget.rtf", "UG Basics.rtf", "UG Memory.rtf"},
+         {{"b", "Budget", true}, {"B", "Basics", true}, {"q", "Basics", false}, {"m", "Memory", true},
+          {"M", "Memory", false}, {"\r", "Memory", false}}},
+        {{"UG \xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95.rtf", "UG \xE0\xA4\x86\xE0\xA4\xAE.rtf"},
+         {{"\xE0\xA4\x85", "\xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95", false},
+          {"\xE0\xA4\x86", "\xE0\xA4\x86\xE0\xA4\xAE", true}}},
+    };
+    for (const auto& [files, steps] : lists) {
+        TopicList list;
+        list.Build(files);
+        for (const Step& step : steps) {
+            EXPECT_EQ(list.TypeLetter(std::string_view(step.letter)), step.moved) << step.letter;
+            EXPECT_EQ(list.SelectedTopic(), step.topic) << step.letter;
+        }
     }
 }
 
