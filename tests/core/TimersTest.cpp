@@ -88,18 +88,19 @@ TEST(StopwatchCommand, StartStopAndTheElapsedMessage) {
     EXPECT_EQ(t.machine.ElapsedTime(), "");
     t.Tick(1067);
     EXPECT_EQ(t.machine.StopwatchCaption(), "00:01:07");
+    t.At(1070);  // stopped between two ticks: read at the stop
     t.machine.Key(vk::Left, 0, 0);  // the Left arrow is the same command
     EXPECT_FALSE(t.machine.StopwatchItemVisible());
     EXPECT_FALSE(t.machine.StopwatchTimerOn());
     ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
     EXPECT_EQ(t.fakes.messages.shown[0].title, "Stopwatch");
-    EXPECT_EQ(t.fakes.messages.shown[0].text, "Elapsed time ... 00:01:07");
-    EXPECT_EQ(t.machine.ElapsedTime(), "00:01:07");
+    EXPECT_EQ(t.fakes.messages.shown[0].text, "Elapsed time ... 00:01:10");
+    EXPECT_EQ(t.machine.ElapsedTime(), "00:01:10");
     // The reading goes into the tape file.
     t.machine.Run(Command::PromptFileCaption);
     t.fakes.dialogs.files.push_back("/tmp/timed");
     t.machine.Run(Command::SaveAs);
-    EXPECT_NE(t.fakes.files.files["/tmp/timed.QBX"].find("SPC=0\r\nTEV=00:01:07\r\n"), std::string::npos);
+    EXPECT_NE(t.fakes.files.files["/tmp/timed.QBX"].find("SPC=0\r\nTEV=00:01:10\r\n"), std::string::npos);
 }
 
 TEST(StopwatchCommand, ARunSurvivesNewTape) {
