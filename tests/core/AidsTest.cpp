@@ -93,6 +93,8 @@ TEST(TopicList, SortedListAndOpeningTopic) {
         {{"UG Your Own Topic.rtf", "UG Basics.rtf"}, {"Basics", "Your Own Topic"}, "Basics",
          TopicList::kOwnTopicTip},
         {{"readme.txt", "UG .rtf"}, {TopicList::kNoTopics}, TopicList::kNoTopics, ""},
+        // Names that differ in letter case alone keep the folder's order.
+        {{"UG memory.rtf", "UG Apple.rtf", "UG MEMORY.rtf"}, {"Apple", "memory", "MEMORY"}, "Apple", ""},
     };
     for (const auto& [files, entries, opening, tip] : cases) {
         TopicList list;
