@@ -29,6 +29,8 @@ TEST(Tooltips, MainWindowTexts) {
         {"cmdKey(10)", "Enter 00 in the Entry box (Right Arrow)"},
         {"lblDecimalPlaces(1)", "Round to 1 decimal place (Ctrl+F1)"},
         {"lblDecimalPlaces(4)", "Round to 4 decimal places (Ctrl+F4)"},
+        {"lblDecimalPlaces(5)", "Round to 5 decimal places (Ctrl+F5)"},
+        {"lblDecimalPlaces(6)", ""},
         {"cmdExit", "Exit the Quillbox (Ctrl+X)"},
         {"cmdPrintTape", "Print tape on default printer (Ctrl+P)"},
         {"txtKeyStroke", ""},
@@ -91,6 +93,8 @@ TEST(TopicList, SortedListAndOpeningTopic) {
         {{"UG Your Own Topic.rtf", "UG Basics.rtf"}, {"Basics", "Your Own Topic"}, "Basics",
          TopicList::kOwnTopicTip},
         {{"readme.txt", "UG .rtf"}, {TopicList::kNoTopics}, TopicList::kNoTopics, ""},
+        // Names that differ in letter case alone keep the folder's order.
+        {{"UG memory.rtf", "UG Apple.rtf", "UG MEMORY.rtf"}, {"Apple", "memory", "MEMORY"}, "Apple", ""},
     };
     for (const auto& [files, entries, opening, tip] : cases) {
         TopicList list;
@@ -128,15 +132,29 @@ TEST(TopicList, WalkingAndButtons) {
     EXPECT_FALSE(none.ButtonEnabled(B::Next));
 }
 
+// A letter moves to the next topic it begins, wrapping round; it says whether the selection moved.
+// A letter is a whole character: U+0905 and U+0906 share their first two bytes.
 TEST(TopicList, FirstLetterSearchWrapsRound) {
-    TopicList list;
-    list.Build({"UG Benefits.rtf", "UG Budget.rtf", "UG Basics.rtf", "UG Memory.rtf"});
-    ASSERT_EQ(list.SelectedTopic(), "Benefits");
-    const std::pair<char, const char*> steps[] = {{'b', "Budget"}, {'B', "Basics"}, {'q', "Basics"},
-                                                   {'m', "Memory"}, {'M', "Memory"}, {'\r', "Memory"}};
-    for (const auto& [c, topic] : steps) {
-        list.TypeLetter(c);
-        EXPECT_EQ(list.SelectedTopic(), topic) << c;
+    struct Step {
+        const char* letter;
+        const char* topic;
+        bool moved;
+    };
+    const std::pair<std::vector<std::string>, std::vector<Step>> lists[] = {
+        {{"UG Benefits.rtf", "UG Budget.rtf", "UG Basics.rtf", "UG Memory.rtf"},
+         {{"b", "Budget", true}, {"B", "Basics", true}, {"q", "Basics", false}, {"m", "Memory", true},
+          {"M", "Memory", false}, {"\r", "Memory", false}}},
+        {{"UG \xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95.rtf", "UG \xE0\xA4\x86\xE0\xA4\xAE.rtf"},
+         {{"\xE0\xA4\x85", "\xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95", false},
+          {"\xE0\xA4\x86", "\xE0\xA4\x86\xE0\xA4\xAE", true}}},
+    };
+    for (const auto& [files, steps] : lists) {
+        TopicList list;
+        list.Build(files);
+        for (const Step& step : steps) {
+            EXPECT_EQ(list.TypeLetter(std::string_view(step.letter)), step.moved) << step.letter;
+            EXPECT_EQ(list.SelectedTopic(), step.topic) << step.letter;
+        }
     }
 }
 

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <iconv.h>
+
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "guide/CodePageDecoder.h"
 #include "guide/SymbolFonts.h"
@@ -18,6 +22,27 @@ std::u32string Decode(CodePageDecoder& decoder, int codePage, const std::string&
     for (const char c : bytes) take(decoder.Byte(codePage, static_cast<unsigned char>(c)));
     take(decoder.Flush());
     return out;
+}
+
+// Every byte of Windows-1252 as the C library's own table has it; the five it leaves unused are
+// the control characters of the same number.
+TEST(CodePageDecoder, Windows1252AgreesWithTheSystemsTable) {
+    const iconv_t system = iconv_open("UTF-32LE", "WINDOWS-1252");
+    ASSERT_NE(system, reinterpret_cast<iconv_t>(-1));
+    CodePageDecoder decoder;
+    for (int byte = 0x80; byte <= 0xFF; ++byte) {
+        char in = static_cast<char>(byte), out[4] = {};
+        char* from = &in;
+        char* to = out;
+        std::size_t left = 1, room = sizeof out;
+        char32_t expected = static_cast<char32_t>(byte);
+        if (iconv(system, &from, &left, &to, &room) != static_cast<std::size_t>(-1)) {
+            expected = 0;
+            for (int i = 3; i >= 0; --i) expected = expected << 8 | static_cast<unsigned char>(out[i]);
+        }
+        EXPECT_EQ(Decode(decoder, 1252, std::string(1, in)), std::u32string(1, expected)) << byte;
+    }
+    iconv_close(system);
 }
 
 TEST(CodePageDecoder, DecodesSingleAndDoubleByteCodePages) {
@@ -108,6 +133,40 @@ TEST(SymbolFonts, PicturesBecomeTheirLookAlikes) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(SymbolCharacter(c.font, c.in), c.expected) << static_cast<int>(c.font) << " " << std::hex << static_cast<unsigned>(c.in);
+}
+
+// The Symbol font's letters, digits and mathematics as its published table gives them.
+TEST(SymbolFonts, SymbolFollowsItsPublishedTable) {
+    const std::pair<char32_t, std::u32string> rows[] = {
+        {0x20, U" !\u2200#\u2203%&\u220B()\u2217+,\u2212./0123456789:;<=>?"},
+        {0x40, U"\u2245\u0391\u0392\u03A7\u0394\u0395\u03A6\u0393\u0397\u0399\u03D1\u039A\u039B\u039C"
+               U"\u039D\u039F\u03A0\u0398\u03A1\u03A3\u03A4\u03A5\u03C2\u03A9\u039E\u03A8\u0396"},
+        {0x61, U"\u03B1\u03B2\u03C7\u03B4\u03B5\u03C6\u03B3\u03B7\u03B9\u03D5\u03BA\u03BB\u03BC\u03BD"
+               U"\u03BF\u03C0\u03B8\u03C1\u03C3\u03C4\u03C5\u03D6\u03C9\u03BE\u03C8\u03B6"},
+        {0xB0, U"\u00B0\u00B1\u2033\u2265\u00D7\u221D\u2202\u2022\u00F7\u2260\u2261\u2248\u2026"},
+        {0xC0, U"\u2135\u2111\u211C\u2118\u2297\u2295\u2205\u2229\u222A\u2283\u2287\u2284\u2282\u2286"
+               U"\u2208\u2209\u2220\u2207\u00AE\u00A9\u2122\u220F\u221A\u22C5\u00AC\u2227\u2228\u21D4"
+               U"\u21D0\u21D1\u21D2\u21D3\u25CA\u2329\u00AE\u00A9\u2122\u2211"},
+    };
+    for (const auto& [first, looks] : rows)
+        for (std::size_t i = 0; i < looks.size(); ++i)
+            EXPECT_EQ(SymbolCharacter(SymbolFont::Symbol, first + static_cast<char32_t>(i)), looks[i])
+                << std::hex << static_cast<unsigned>(first + i);
+}
+
+// Wingdings' circled digits and white arrows run in order, and a few pictures have their look-alikes.
+TEST(SymbolFonts, WingdingsDigitsArrowsAndPictures) {
+    std::vector<std::pair<char32_t, char32_t>> cases = {{0x22, 0x2702}, {0x37, 0x2328}, {0x41, 0x270C},
+                                                        {0x80, 0x24EA}, {0x8B, 0x24FF}, {0xEF, 0x21E6},
+                                                        {0xF0, 0x21E8}, {0xF1, 0x21E7}, {0xF2, 0x21E9},
+                                                        {0xF3, 0x2B04}, {0xF4, 0x21F3}, {0xF0FC, 0x2713},
+                                                        {0xF100, 0xF100}};  // past the private-use copy
+    for (char32_t i = 0; i < 10; ++i) {
+        cases.emplace_back(0x81 + i, 0x2460 + i);  // ① to ⑩
+        cases.emplace_back(0x8C + i, 0x2776 + i);  // ❶ to ❿
+    }
+    for (const auto& [in, look] : cases)
+        EXPECT_EQ(SymbolCharacter(SymbolFont::Wingdings, in), look) << std::hex << static_cast<unsigned>(in);
 }
 
 TEST(SymbolFonts, KnownByNameOrCharset) {

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <iostream>
+#include <map>
 #include <random>
 
 #include "engine/NumberRules.h"
@@ -443,18 +445,6 @@ TEST(CorrectLine, OtherLinesBeep) {
     }
 }
 
-TEST(CorrectLine, ThePauseGuardRefusesIt) {
-    TestMachine t;
-    t.Press("12+3=");
-    t.machine.Event().active = t.machine.Event().paused = true;
-    const Seen before = Look(t);
-    CorrectThroughDialog(t, 1, CorrectLineForm{"9", '+'});
-    t.machine.Run(Command::Undo);
-    EXPECT_EQ(Look(t), before);
-    EXPECT_EQ(t.fakes.messages.Errors(), (std::vector<std::string>{"Press F12 to turn the timer back on!",
-                                                                    "Press F12 to turn the timer back on!"}));
-}
-
 TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
     const std::string notANumber = "Type a number for the corrected line!";
     const std::string zero = "A corrected line needs a number other than 0!";
@@ -585,6 +575,90 @@ TEST(Undo, TheMemoryComesBackAndTheTapeCountsAsChanged) {
     EXPECT_EQ(t.machine.Memory().Value(), 0);
     EXPECT_EQ(t.fakes.settings.values["Memory"], t.machine.Memory().Text());
     EXPECT_TRUE(t.machine.GetTape().Dirty());
+}
+
+// Every 32nd key carries a picture of the machine that a correction replays from: corrections
+// on either side of one, undone and redone, give what keying them would have given.
+TEST(Undo, CorrectionsAcrossTheKeysPicturesUndoAndRedo) {
+    const auto keys = [](const std::map<int, const char*>& changed) {
+        std::string keyed;
+        for (int i = 1; i <= 40; ++i) keyed += std::string(changed.count(i) ? changed.at(i) : std::to_string(i)) + "+";
+        return keyed + "=a";
+    };
+    TestMachine t;
+    t.Press(keys({}));
+    const Seen start = Look(t);
+    std::map<int, const char*> changed;
+    std::vector<Seen> steps{start};
+    for (const auto& [line, number] : {std::pair{20, "7"}, std::pair{3, "9"}, std::pair{38, "2"}, std::pair{16, "5"}}) {
+        SCOPED_TRACE(line);
+        ASSERT_TRUE(t.machine.CorrectLine(line, number, '+'));
+        changed[line] = number;
+        TestMachine again;
+        again.Press(keys(changed));
+        EXPECT_EQ(Look(t), Look(again));
+        steps.push_back(Look(t));
+    }
+    for (std::size_t i = steps.size() - 1; i > 0; --i) {
+        t.machine.Run(Command::Undo);
+        EXPECT_EQ(Look(t), steps[i - 1]) << "undo to " << i - 1;
+    }
+    for (std::size_t i = 1; i < steps.size(); ++i) {
+        t.machine.Run(Command::Redo);
+        EXPECT_EQ(Look(t), steps[i]) << "redo to " << i;
+    }
+}
+
+// A view that keeps its own copy of the tape from what the tape tells it.
+struct Mirror : TapeListener {
+    explicit Mirror(const Tape& tape) : tape(tape), lines(tape.Lines().ToVector()) {}
+    void Check(std::int64_t first, std::int64_t last, std::size_t size) const {
+        EXPECT_LE(0, first);
+        EXPECT_LE(first, last);
+        EXPECT_LT(last, static_cast<std::int64_t>(size));
+    }
+    void LinesAppended(std::int64_t first, std::int64_t last) override {
+        Check(first, last, static_cast<std::size_t>(tape.Count()));
+        EXPECT_EQ(first, static_cast<std::int64_t>(lines.size()));
+        for (std::int64_t i = first; i <= last && i < tape.Count(); ++i) lines.emplace_back(tape.Line(i));
+    }
+    void TapeReset() override { lines = tape.Lines().ToVector(); }
+    void LinesRemoved(std::int64_t first, std::int64_t last) override {
+        Check(first, last, lines.size());
+        lines.resize(static_cast<std::size_t>(std::max<std::int64_t>(first, 0)));
+    }
+    void LinesChanged(std::int64_t first, std::int64_t last) override {
+        Check(first, last, std::min(lines.size(), static_cast<std::size_t>(tape.Count())));
+        for (std::int64_t i = first; i <= last && i < tape.Count() && i < static_cast<std::int64_t>(lines.size()); ++i)
+            lines[static_cast<std::size_t>(i)] = tape.Line(i);
+    }
+    const Tape& tape;
+    Lines lines;
+};
+
+// Corrections, undo and redo tell a view exactly which lines changed, went or came.
+TEST(Undo, AViewToldOfEveryChangeShowsTheTape) {
+    TestMachine t;
+    Mirror view(t.machine.GetTape());
+    t.machine.GetTape().SetListener(&view);
+    const std::function<void()> steps[] = {
+        [&] { t.Press("10+20+30+=S5+"); },
+        [&] { ASSERT_TRUE(t.machine.CorrectLine(2, "25", '+')); },
+        [&] { ASSERT_TRUE(t.machine.CorrectLine(1, "4", '*')); },
+        [&] { t.machine.Run(Command::Undo); },
+        [&] { t.machine.Run(Command::Undo); },
+        [&] { t.machine.Run(Command::Undo); },
+        [&] { t.machine.Run(Command::Undo); },
+        [&] { t.machine.Run(Command::Redo); },
+        [&] { t.machine.Run(Command::Redo); },
+        [&] { t.machine.Run(Command::Redo); },
+        [&] { t.machine.Run(Command::NewTape); },
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        steps[i]();
+        EXPECT_EQ(view.lines, t.TapeLines()) << "after step " << i;
+    }
+    t.machine.GetTape().SetListener(nullptr);
 }
 
 TEST(Undo, KeepsAThousandLevels) {

@@ -276,6 +276,31 @@ TEST(Captions, NewCaptionPromptsAndStores) {
     EXPECT_TRUE(t.machine.Document().UseCaptionWithoutPrompt());
 }
 
+// The caption a last run left stands in the caption box, but with the prompts off neither a print
+// nor a file takes it until New caption sets it again.
+TEST(Captions, ALastRunsCaptionIsUsedWithoutPromptOnlyOnceSetAgain) {
+    for (const bool setAgain : {false, true}) {
+        SCOPED_TRACE(setAgain ? "set again" : "as stored");
+        TestMachine t({{"Auto Decimal", "False"}, {"Last Caption", "Budget"}});
+        FakePrinter printer;
+        t.fakes.dialogs.printer = &printer;
+        t.machine.Run(Command::PromptPrintCaption);
+        t.machine.Run(Command::PromptFileCaption);
+        if (setAgain) {
+            t.fakes.dialogs.captions.push_back("Budget");
+            t.machine.Run(Command::NewCaption);
+        }
+        EXPECT_EQ(t.machine.Document().Caption(), "Budget");
+        t.fakes.dialogs.printerAnswers.push_back(1);
+        t.machine.Run(Command::Print);
+        ASSERT_EQ(printer.jobs.size(), 1u);
+        EXPECT_EQ(FakePrinter::Texts(printer.jobs[0][0])[0], setAgain ? "Budget" : "               0 =");
+        t.fakes.dialogs.files.push_back("/t/b");
+        t.machine.Run(Command::SaveAs);
+        EXPECT_EQ(t.fakes.files.files["/t/b.QBX"].substr(0, 6), setAgain ? "QBX=Bu" : "QBX=\r\n");
+    }
+}
+
 TEST(Captions, TooltipsSwitchedInThePromptReachTheSettings) {
     DocMachine t;
     t.fakes.dialogs.flipTooltipsInPrompt = true;
@@ -329,14 +354,6 @@ TEST(Print, DuringATimedEventEveryCopyStartsWithTheEvent) {
     t.machine.Run(Command::Print);
     ASSERT_EQ(printer.jobs.size(), 2u);
     EXPECT_EQ(FakePrinter::Texts(printer.jobs[1][0])[0].rfind("Timed event: Dez Ide 7/4/1999 Audit", 0), 0u);
-}
-
-TEST(Print, RefusedWithoutAPrinter) {
-    DocMachine t;
-    t.fakes.dialogs.printers = 0;
-    t.machine.Load();
-    t.machine.Run(Command::Print);
-    EXPECT_TRUE(t.fakes.dialogs.printerTitles.empty());
 }
 
 TEST(Close, AsksOnlyForAChangedTapeAndHonoursCancel) {

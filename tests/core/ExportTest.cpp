@@ -7,7 +7,6 @@
 #include "engine/TapeRecompute.h"
 #include "export/TapeCsv.h"
 #include "fakes/TestMachine.h"
-#include "window/MenuModel.h"
 
 using namespace qb;
 using namespace qb::test;
@@ -251,20 +250,6 @@ TEST(ExportCsv, UndoingACorrectionBringsBackTheSubtotals) {
     EXPECT_EQ(files["/t/undone.csv"], files["/t/before.csv"]);
 }
 
-TEST(Export, TheFileMenuHoldsTheExportSubmenuAfterSaveAs) {
-    const Menu& file = MainMenus().front();
-    std::size_t at = 0;
-    while (at < file.items.size() && file.items[at].name != "mnuFISaveAs") ++at;
-    ASSERT_LT(at + 1, file.items.size());
-    const MenuItem& exportMenu = file.items[at + 1];
-    EXPECT_EQ(exportMenu.caption, "&Export");
-    ASSERT_EQ(exportMenu.submenu.size(), 2u);
-    EXPECT_EQ(exportMenu.submenu[0].caption, "&PDF...");
-    EXPECT_EQ(exportMenu.submenu[0].command, Command::ExportPdf);
-    EXPECT_EQ(exportMenu.submenu[1].caption, "&CSV...");
-    EXPECT_EQ(exportMenu.submenu[1].command, Command::ExportCsv);
-}
-
 // Both exports: the file dialog in the save folder with their filter, the extension added when
 // missing, a question before replacing a file, and the tape's own file and state left alone.
 TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
@@ -290,6 +275,8 @@ TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
         EXPECT_TRUE(t.fakes.dialogs.fileRequests[0].save);
         EXPECT_EQ(t.fakes.dialogs.fileRequests[0].initialName, std::string("/work/*") + c.extension);
         EXPECT_EQ(t.fakes.files.files.count(path), 1u);
+        EXPECT_EQ(t.fakes.dialogs.busyOn, 1);
+        EXPECT_EQ(t.fakes.dialogs.busyOff, 1);
         EXPECT_TRUE(t.machine.GetTape().Dirty());
         EXPECT_EQ(t.machine.Document().TapeFileName(), "");
         EXPECT_EQ(t.machine.Title(), "the Quillbox");

@@ -100,13 +100,18 @@ TEST(KeyboardOptions, F12TogglesTheIndicator) {
 
 TEST(Frame, PausedTimedEventRefusesCommands) {
     for (Command c : {Command::Digit5, Command::Plus, Command::FloatingPoint, Command::ClearSubtotal,
-                      Command::AutoDecimal}) {
+                      Command::AutoDecimal, Command::MachineSounds, Command::Places3, Command::MemoryAdd,
+                      Command::ClearMemory, Command::CorrectLine, Command::Undo}) {
         TestMachine t;
-        t.Press("7");
+        t.Press("5+7");
+        t.machine.TapeClicked(1);
+        t.fakes.dialogs.corrections.push_back(CorrectLineForm{"9", '+'});
         t.machine.Event().active = true;
         t.machine.Event().paused = true;
         auto before = t.TapeLines();
+        const int writes = t.fakes.settings.writes;
         t.machine.Run(c);
+        EXPECT_EQ(t.fakes.settings.writes, writes);
         ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
         EXPECT_EQ(t.fakes.messages.Errors()[0], "Press F12 to turn the timer back on!");
         EXPECT_EQ(t.Display(), "7");
@@ -145,12 +150,15 @@ TEST(Frame, FocusReturnsOnlyAfterStartUp) {
     Machine m(fakes.ports());
     m.Load();
     m.Run(Command::Digit1);
+    m.SoundStatusUpdate();
     EXPECT_FALSE(m.TakeFocusRequest());
     m.FirstActivation();
     EXPECT_TRUE(m.TakeFocusRequest());
     m.Run(Command::Digit2);
     EXPECT_TRUE(m.TakeFocusRequest());
     EXPECT_FALSE(m.TakeFocusRequest());
+    m.SoundStatusUpdate();  // the sound's timer takes the focus back too
+    EXPECT_TRUE(m.TakeFocusRequest());
 }
 
 TEST(Frame, StartUpClearsSilently) {
@@ -176,9 +184,43 @@ TEST(Frame, ClickingTheDisplayBoxesBeepsAndGivesTheFocusBack) {
     EXPECT_TRUE(t.machine.TakeFocusRequest());
 }
 
+// The caption box keeps its cursor keys: none of them reaches the tape, the Entry box or the
+// stopwatch while it has the focus; once it has lost it, each does its own work.
+TEST(Frame, TheCaptionBoxKeepsItsCursorKeys) {
+    struct Case {
+        KeyStroke key;
+        std::int64_t selected;  // outside the caption box: the tape's selection afterwards
+        const char* display;
+        bool stopwatch;
+    };
+    const Case cases[] = {
+        {{vk::End, vk::CtrlState, 0}, 2, "7", false}, {{vk::Home, vk::CtrlState, 0}, 0, "7", false},
+        {{vk::End, 0, 0}, -1, "7", false},            {{vk::Home, 0, 0}, -1, "7", false},
+        {{vk::Left, 0, 0}, 1, "7", true},             {{vk::Right, 0, 0}, -1, "700", false},
+    };
+    for (const bool focused : {true, false}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::to_string(c.key.code) + (focused ? " in the caption box" : " after it"));
+            TestMachine t;
+            t.Press("5+6+7");
+            t.machine.TapeClicked(1);
+            t.machine.FocusEntered(Control::Caption);
+            if (!focused) t.machine.FocusLeft(Control::Caption);
+            t.machine.Key(c.key.code, c.key.shift, c.key.character);
+            EXPECT_EQ(t.machine.GetTape().ListIndex(), focused ? 1 : c.selected);
+            EXPECT_EQ(t.Display(), focused ? "7" : c.display);
+            EXPECT_EQ(t.machine.GetTimers().GetStopwatch().TimerOn(), !focused && c.stopwatch);
+        }
+    }
+}
+
 TEST(Selection, OperationsAndDigitKeysEndIt) {
     TestMachine t;
     t.Press("5+");
+    for (const std::int64_t outside : {std::int64_t{-2}, std::int64_t{2}}) {
+        t.machine.TapeClicked(outside);  // no such line: nothing is selected
+        EXPECT_EQ(t.machine.GetTape().ListIndex(), -1);
+    }
     t.machine.TapeClicked(1);
     EXPECT_EQ(t.machine.GetTape().ListIndex(), 1);
     t.machine.Key(51, 0, '3');

@@ -73,6 +73,15 @@ TEST(Locations, TapesGoWhereTheUserMayWrite) {
     }
 }
 
+// A name typed with its own folder, here or from a Windows machine, is not put in the save folder.
+TEST(Locations, AbsolutePaths) {
+    const std::pair<const char*, bool> cases[] = {
+        {"/tmp/a", true}, {"\\a", true},  {"C:\\a", true}, {"C:/", true}, {"C:a", false},
+        {"C:", false},    {"a/b", false}, {"ab/", false},   {"", false},
+    };
+    for (const auto& [path, absolute] : cases) EXPECT_EQ(Locations::IsAbsolute(path), absolute) << path;
+}
+
 TEST(Locations, TopicsOfBothFoldersAreListedTheStartDirectorysCopyWinning) {
     struct Case {
         const char* what;

@@ -58,14 +58,6 @@ TEST(Memory, CommandsAndTheMemoryBox) {
     }
 }
 
-TEST(Memory, OneDividedByThreeOverflowsIntoFifteenThrees) {
-    MemoryRegister m;
-    m.Combine(MemoryRegister::Operation::Add, 1, "###,###,###,###.");
-    EXPECT_EQ(m.Combine(MemoryRegister::Operation::Divide, 3, "###,###,###,###."), MemoryRegister::Outcome::Overflow);
-    EXPECT_EQ(m.Text(), "*333333333333333");
-    EXPECT_TRUE(m.Blocked());
-}
-
 TEST(Memory, TinyValuesStayVisibleAndSurviveARestart) {
     MemoryRegister m;
     m.Combine(MemoryRegister::Operation::Add, 2e-7, "###############.");

@@ -146,12 +146,6 @@ TEST(FormatFloating, ShowsExactlyTheDecimalsItHas) {
         EXPECT_EQ(FormatFloating(text, CreateFormatBase(comma)), expected) << text;
 }
 
-TEST(FormatStrings, BaseAndPlaces) {
-    EXPECT_EQ(CreateFormatString(true, 0), "###,###,###,###.");
-    EXPECT_EQ(CreateFormatString(true, 2), "###,###,###,###.00");
-    EXPECT_EQ(CreateFormatString(false, 5), "###############.00000");
-}
-
 TEST(FitEntryText, CutsTheFractionAt15CharactersWithoutLosingMagnitude) {
     const std::pair<double, const char*> cases[] = {
         {std::sqrt(2.0), "1.4142135623731"},

@@ -55,14 +55,18 @@ struct Recovering : TestMachine {
     }
 };
 
-// Writes a record of this tape under a name, as a copy that ended would have left it.
-void LeaveRecord(FakePorts& fakes, const std::string& name, const RecoveryState& state,
-                 const std::vector<std::string>& lines, std::int64_t time, const std::string& more = "") {
-    const qb::TapeLines tape(lines);
+// A record's first writing, whole.
+std::string RecordBytes(const RecoveryState& state, const qb::TapeLines& tape, std::int64_t time) {
     RecordWriter writer(state, tape, time);
     std::string bytes;
     for (std::string_view piece = writer.Next(); !piece.empty(); piece = writer.Next()) bytes += piece;
-    fakes.files.files[std::string(kFolder) + name] = bytes + more;
+    return bytes;
+}
+
+// Writes a record of this tape under a name, as a copy that ended would have left it.
+void LeaveRecord(FakePorts& fakes, const std::string& name, const RecoveryState& state,
+                 const std::vector<std::string>& lines, std::int64_t time, const std::string& more = "") {
+    fakes.files.files[std::string(kFolder) + name] = RecordBytes(state, qb::TapeLines(lines), time) + more;
     fakes.files.folders.insert(kFolder);
 }
 
@@ -80,6 +84,19 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
         {"a key that prints a line", [](Recovering& t) { t.Press("12+"); }, false},
         {"digits alone", [](Recovering& t) { t.Press("7"); }, false},
         {"Clear Subtotal", [](Recovering& t) { t.Press("S"); }, false},
+        {"lines alone, the state as it was (a second clear)", [](Recovering& t) {
+             t.Press("S");
+             t.Flush();
+             t.Press("S");
+         }, false},
+        {"a line recalled by a double click", [](Recovering& t) { t.machine.TapeDoubleClicked(1); }, false},
+        {"the memory recalled", [](Recovering& t) { t.Press("ar"); }, false},
+        {"the stopwatch's reading", [](Recovering& t) {
+             t.machine.Run(Command::Stopwatch);
+             t.Flush();
+             t.fakes.clock.now += 5;
+             t.machine.StopwatchTick();
+         }, false},
         {"a new caption", [](Recovering& t) {
              t.fakes.dialogs.captions.push_back("March fuel");
              t.machine.Run(Command::NewCaption);
@@ -482,10 +499,7 @@ TEST(Recovery, TapeLinesThatLookLikeTheRecordsKeysComeBackAsLines) {
             RecoveryState state;
             if (timed) state.elapsedTime = "00:00:09";
             const qb::TapeLines tape(lines);
-            RecordWriter writer(state, tape, 1796540000);
-            std::string bytes;
-            for (std::string_view piece = writer.Next(); !piece.empty(); piece = writer.Next()) bytes += piece;
-            const auto read = ReadRecoveryRecord(bytes);
+            const auto read = ReadRecoveryRecord(RecordBytes(state, tape, 1796540000));
             ASSERT_TRUE(read.has_value());
             EXPECT_FALSE(read->damaged);
             EXPECT_EQ(read->state.elapsedTime, state.elapsedTime);
@@ -499,11 +513,7 @@ TEST(Recovery, TheSubtotalComesBackToTheLastBit) {
         SCOPED_TRACE(subtotal);
         RecoveryState state;
         state.subtotal = subtotal;
-        const qb::TapeLines lines(kThreeLines);
-        RecordWriter writer(state, lines, 1796540000);
-        std::string bytes;
-        for (std::string_view piece = writer.Next(); !piece.empty(); piece = writer.Next()) bytes += piece;
-        const auto read = ReadRecoveryRecord(bytes);
+        const auto read = ReadRecoveryRecord(RecordBytes(state, qb::TapeLines(kThreeLines), 1796540000));
         ASSERT_TRUE(read.has_value());
         EXPECT_EQ(read->state.subtotal, subtotal);
         EXPECT_EQ(std::signbit(read->state.subtotal), std::signbit(subtotal));
@@ -538,6 +548,7 @@ TEST(Recovery, ADamagedRecordGivesItsWholeLinesAndSaysSo) {
          "+            3.00 +\r\nTIM=1796541000\r\n%%garbage\r\n+            4.00 +\r\nTIM=1796542000\r\n", 4},
         {"a value that is no value", "+            3.00 +\r\nTIM=1796541000\r\n+            4.00 +\r\nOPR=?\r\nTIM=1\r\n", 4},
         {"a line holding a lone CR", "+            3.00 +\r\nTIM=1796541000\r\n+     4\r.00 +\r\n", 4},
+        {"a line ended by two LFs", "+            3.00 +\r\nTIM=1796541000\r\n+            4.00 +\n\nTIM=1796542000\r\n", 4},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

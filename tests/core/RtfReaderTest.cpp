@@ -247,6 +247,7 @@ TEST(RtfReader, EscapesAndSpecialCharacters) {
         {"a\r\nb", "ab"},
         {"x\\emdash\\endash\\lquote\\rquote\\ldblquote\\rdblquote\\bullet",
          "x\xE2\x80\x94\xE2\x80\x93\xE2\x80\x98\xE2\x80\x99\xE2\x80\x9C\xE2\x80\x9D\xE2\x80\xA2"},
+        {"x\\emspace\\enspace\\qmspace\\zwj\\zwnj\\ltrmark\\rtlmark", "x\u2003\u2002\u2005\u200D\u200C\u200E\u200F"},
         // The blank after a control word delimits it; a second blank is text.
         {"\\b  a", " a"},
         {"a\\foo b\\foo123 c\\foo-5 d", "abcd"},
@@ -335,6 +336,7 @@ TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
         {"\\ansi", "\\f2\\hich\\af2\\dbch\\af4\\loch\\f2 \\'82\\'a0", "あ"},
         {"\\ansi", "\\f2\\dbch\\af4\\loch\\f2 caf\\hich\\f2 \\'e9\\loch\\f2 !", "café!"},
         {"\\ansi", "\\f2\\dbch\\af4\\rtlch\\af2\\ltrch\\loch\\f2 \\'82\\'a0", "あ"},
+        {"\\ansi", "\\f2\\dbch\\af4\\loch\\f2 \\'b1", "±"},  // a single byte of both code pages
         {"\\ansi", "\\f2\\hich\\af4 \\'82\\'a0", "‚\u00A0"},
         // A lead byte cut short by the paragraph, a group or a character of another kind.
         {"\\ansi", "\\f4 \\'82\\par x", "\uFFFD\nx"},

@@ -100,15 +100,4 @@ TEST(Settings, OptionsAndPlacesAreWrittenThroughAtOnce) {
     EXPECT_FALSE(t.machine.IsChecked(Command::ShowTooltips));
 }
 
-TEST(Settings, NothingIsWrittenWhilePaused) {
-    TestMachine t;
-    t.machine.Event().active = t.machine.Event().paused = true;
-    int writes = t.fakes.settings.writes;
-    for (Command c : {Command::AutoDecimal, Command::MachineSounds, Command::Places3, Command::MemoryAdd,
-                      Command::ClearMemory})
-        t.machine.Run(c);
-    EXPECT_EQ(t.fakes.settings.writes, writes);
-    EXPECT_EQ(t.fakes.messages.Errors().size(), 5u);
-}
-
 }  // namespace

@@ -152,16 +152,6 @@ TEST(TapeFile, HeaderFaults) {
     }
 }
 
-TEST(TapeFile, EveryPendingOperationReads) {
-    for (char op : {'+', '-', 'x', '/', '%'}) {
-        TapeDocument document;
-        ASSERT_EQ(ReadTapeBytes("QBX=\r\nACC=0\r\nOPR="s + op + "\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n", document),
-                  TapeReadResult::Read)
-            << op;
-        EXPECT_EQ(document.pendingOperation, op);
-    }
-}
-
 TEST(TapeFile, FlagValues) {
     struct Case {
         const char* value;

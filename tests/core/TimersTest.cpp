@@ -42,6 +42,25 @@ TEST(Stopwatch, MidnightMovesTheStartOnceAndRunsPast24Hours) {
     EXPECT_EQ(s.ElapsedTime, "25:46:39");
 }
 
+// A pause keeps the reading: a resume counts on from it, however many hours it holds.
+TEST(Stopwatch, AResumeCountsOnFromTheReadingAtThePause) {
+    const std::tuple<double, double, const char*> cases[] = {
+        // run until (from 0), then one second after a resume at 50000
+        {65, 1, "00:01:06"},
+        {3725, 1, "01:02:06"},
+        {25 * kHour + 59, 1, "25:01:00"},
+    };
+    for (const auto& [until, after, reading] : cases) {
+        Stopwatch s;
+        s.Start(0);
+        s.Tick(until);
+        s.Pause();
+        s.Resume(50000);
+        s.Tick(50000 + after);
+        EXPECT_EQ(s.ItemCaption(), reading) << until;
+    }
+}
+
 TEST(Stopwatch, TheItemChangesOncePerSecond) {
     Stopwatch s;
     s.Start(0);
@@ -69,26 +88,19 @@ TEST(StopwatchCommand, StartStopAndTheElapsedMessage) {
     EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ElapsedTime, "");
     t.Tick(1067);
     EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:01:07");
+    t.At(1070);  // stopped between two ticks: read at the stop
     t.machine.Key(vk::Left, 0, 0);  // the Left arrow is the same command
     EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().ItemVisible());
     EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
     ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
     EXPECT_EQ(t.fakes.messages.shown[0].title, "Stopwatch");
-    EXPECT_EQ(t.fakes.messages.shown[0].text, "Elapsed time ... 00:01:07");
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ElapsedTime, "00:01:07");
+    EXPECT_EQ(t.fakes.messages.shown[0].text, "Elapsed time ... 00:01:10");
+    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ElapsedTime, "00:01:10");
     // The reading goes into the tape file.
     t.machine.Run(Command::PromptFileCaption);
     t.fakes.dialogs.files.push_back("/tmp/timed");
     t.machine.Run(Command::SaveAs);
-    EXPECT_NE(t.fakes.files.files["/tmp/timed.QBX"].find("SPC=0\r\nTEV=00:01:07\r\n"), std::string::npos);
-}
-
-TEST(StopwatchCommand, IdleCostsNothing) {
-    Clocked t;
-    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
-    t.machine.Key(vk::F2, 0, 0);
-    t.machine.Key(vk::F2, 0, 0);
-    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
+    EXPECT_NE(t.fakes.files.files["/tmp/timed.QBX"].find("SPC=0\r\nTEV=00:01:10\r\n"), std::string::npos);
 }
 
 TEST(StopwatchCommand, ARunSurvivesNewTape) {
@@ -144,6 +156,11 @@ TEST(TimedEventSetup, BeginChecksTheBoxesInOrder) {
             EXPECT_EQ(f.date, date);
         }
     }
+}
+
+TEST(TimedEventSetup, EachColourIndexHasItsBackgroundAndOthersAreWhite) {
+    const std::pair<int, std::uint32_t> cases[] = {{-1, 0xFFFFFF}, {0, 0xFFC0C0}, {5, 0xC0C0FF}, {7, 0xFFFFFF}, {8, 0xFFFFFF}};
+    for (const auto& [index, rgb] : cases) EXPECT_EQ(TimedEventRules::ColorRgb(index), rgb) << index;
 }
 
 TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {

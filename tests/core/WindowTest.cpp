@@ -160,21 +160,6 @@ TEST(Collapse, CollapsedKeysEmulateTheHiddenMenus) {
     EXPECT_FALSE(t.machine.Window().Collapsed());
 }
 
-TEST(Collapse, F12DuringAnEventPausesOnlyInTheCollapsedWindow) {
-    Windowed t;
-    t.Start();
-    t.machine.FirstActivation();
-    t.fakes.dialogs.eventForms.push_back(TimedEventForm{"Pat", "", "", 1});
-    t.machine.Run(Command::TimedEvent);
-    t.machine.Key(vk::F11, 0, 0);
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_TRUE(t.machine.Event().paused);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);  // toggled as well
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.Event().paused);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);  // resuming does not toggle
-}
-
 TEST(Collapse, AStoredCollapsedWindowIsRestoredAtItsPlace) {
     Windowed t({{"Last Mode", "True"}, {"Last Left", "1500"}, {"Last Top", "900"}});
     t.Start();
@@ -308,6 +293,19 @@ TEST(Menus, KeyboardShortcutKeysFromTheHelpMenuPagesToTheSecondList) {
     t.machine.MenuOpened("mnuHPHelp");
     t.machine.Run(Command::About);
     EXPECT_TRUE(t.machine.Window().ShortcutPanelVisible(2));
+}
+
+// The User Guide and About windows belong to the shell: the machine asks for them once each.
+TEST(Menus, TheGuideAndAboutAreAskedForOnce) {
+    for (const Command command : {Command::UserGuide, Command::About, Command::Copy}) {
+        TestMachine t;
+        t.fakes.dialogs.copyChoices.push_back(std::nullopt);
+        t.machine.Run(command);
+        EXPECT_EQ(t.machine.TakeUserGuideRequest(), command == Command::UserGuide);
+        EXPECT_EQ(t.machine.TakeAboutRequest(), command == Command::About);
+        EXPECT_FALSE(t.machine.TakeUserGuideRequest());
+        EXPECT_FALSE(t.machine.TakeAboutRequest());
+    }
 }
 
 TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {

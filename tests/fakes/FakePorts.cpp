@@ -8,16 +8,25 @@
 #include <cstdio>
 
 namespace qb::test {
+namespace {
+
+// The next scripted answer, taken from the script; none once it is empty.
+template <class T>
+T Next(std::deque<T>& script, T none = T()) {
+    if (script.empty()) return none;
+    T answer = std::move(script.front());
+    script.pop_front();
+    return answer;
+}
+
+}  // namespace
 
 MessageAnswer FakeMessagePort::ShowMessage(const MessageRequest& request) {
     shown.push_back(request);
     if (whileShown) whileShown(request);
     // Boxes with OK alone are never answered from the script.
     if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    if (answers.empty()) return request.defaultAnswer;
-    MessageAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
+    return Next(answers, request.defaultAnswer);
 }
 
 std::vector<std::string> FakeMessagePort::Errors() const {
@@ -45,53 +54,37 @@ void FakeSettingsPort::Save(const std::string& application, const std::string& s
 
 std::optional<std::string> FakeDialogPort::FileDialog(const FileDialogRequest& request) {
     fileRequests.push_back(request);
-    if (files.empty()) return std::nullopt;
-    auto answer = files.front();
-    files.pop_front();
-    return answer;
+    return Next(files);
 }
 
 std::optional<std::string> FakeDialogPort::FileDialogOfType(const FileDialogRequest& request, int& type) {
     fileTypesOffered.push_back(type);
-    if (!fileTypes.empty()) {
-        type = fileTypes.front();
-        fileTypes.pop_front();
-    }
+    type = Next(fileTypes, type);
     return FileDialog(request);
 }
 
 std::optional<std::string> FakeDialogPort::CaptionPrompt(const std::string& initial, bool& tooltipsOn) {
     captionPrompts.push_back(initial);
     if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;
-    if (captions.empty()) return std::nullopt;
-    auto answer = captions.front();
-    captions.pop_front();
-    return answer;
+    return Next(captions);
 }
 
 std::optional<int> FakeDialogPort::PrinterDialog(const std::string& title) {
     printerTitles.push_back(title);
-    if (printerAnswers.empty()) return std::nullopt;
-    auto answer = printerAnswers.front();
-    printerAnswers.pop_front();
-    return answer;
+    return Next(printerAnswers);
 }
 
 std::optional<char> FakeDialogPort::ChooseCopy(bool selectedOffered, bool& tooltipsOn) {
     copyOffers.push_back(selectedOffered);
     if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;
-    if (copyChoices.empty()) return std::nullopt;
-    auto answer = copyChoices.front();
-    copyChoices.pop_front();
-    return answer;
+    return Next(copyChoices);
 }
 
 bool FakeDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) {
     eventFormsShown.push_back(form);
     if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;
     if (eventForms.empty()) return false;
-    TimedEventForm typed = eventForms.front();
-    eventForms.pop_front();
+    TimedEventForm typed = Next(eventForms);
     if (auto problem = rules.Check(typed)) {
         eventProblems.push_back(problem->message);
         return false;
@@ -276,13 +269,9 @@ void FakeFilePort::UnlockPrivate(const std::string& path, bool remove) {
 
 bool FakeDialogPort::CorrectLineDialog(CorrectLineForm& form, bool&) {
     correctionsShown.push_back(form);
-    if (corrections.empty() || !corrections.front()) {
-        if (!corrections.empty()) corrections.pop_front();
-        return false;
-    }
-    form = *corrections.front();
-    corrections.pop_front();
-    return true;
+    const std::optional<CorrectLineForm> answer = Next(corrections);
+    if (answer) form = *answer;
+    return answer.has_value();
 }
 
 }  // namespace qb::test
