@@ -22,17 +22,14 @@ namespace {
 TEST(Tooltips, MainWindowTexts) {
     const TooltipTable& t = MainWindowTooltips();
     const std::pair<const char*, const char*> cases[] = {
-        {"txtDisplay", "Entry box"},
-        {"lblKey(29)", "List of shortcut keys (Shift+F1)"},
+        {"txtDisplay", "Entry box"}, {"lblKey(29)", "List of shortcut keys (Shift+F1)"},
         {"cmdKey(3)", "Enter a 3 in the Entry box (Either 3 key)"},
         {"cmdKey(8)", "Enter an 8 in the Entry box (Either 8 key)"},
         {"cmdKey(10)", "Enter 00 in the Entry box (Right Arrow)"},
         {"lblDecimalPlaces(1)", "Round to 1 decimal place (Ctrl+F1)"},
         {"lblDecimalPlaces(4)", "Round to 4 decimal places (Ctrl+F4)"},
-        {"lblDecimalPlaces(5)", "Round to 5 decimal places (Ctrl+F5)"},
-        {"lblDecimalPlaces(6)", ""},
-        {"cmdExit", "Exit the Quillbox (Ctrl+X)"},
-        {"cmdPrintTape", "Print tape on default printer (Ctrl+P)"},
+        {"lblDecimalPlaces(5)", "Round to 5 decimal places (Ctrl+F5)"}, {"lblDecimalPlaces(6)", ""},
+        {"cmdExit", "Exit the Quillbox (Ctrl+X)"}, {"cmdPrintTape", "Print tape on default printer (Ctrl+P)"},
         {"txtKeyStroke", ""},
     };
     for (const auto& [control, text] : cases) EXPECT_EQ(TooltipOf(t, control), text) << control;
@@ -90,8 +87,7 @@ TEST(TopicList, SortedListAndOpeningTopic) {
         {{"UG Zebra.rtf", "UG apple.rtf"}, {"apple", "Zebra"}, "apple", ""},
         {{"UG Benefits.RTF"}, {"Benefits"}, "Benefits", ""},
         {{"ug benefits.rtf", "UG Zoo.rtf"}, {"benefits", "Zoo"}, "benefits", ""},
-        {{"UG Your Own Topic.rtf", "UG Basics.rtf"}, {"Basics", "Your Own Topic"}, "Basics",
-         TopicList::kOwnTopicTip},
+        {{"UG Your Own Topic.rtf", "UG Basics.rtf"}, {"Basics", "Your Own Topic"}, "Basics", TopicList::kOwnTopicTip},
         {{"readme.txt", "UG .rtf"}, {TopicList::kNoTopics}, TopicList::kNoTopics, ""},
         // Names that differ in letter case alone keep the folder's order.
         {{"UG memory.rtf", "UG Apple.rtf", "UG MEMORY.rtf"}, {"Apple", "memory", "MEMORY"}, "Apple", ""},
@@ -104,7 +100,6 @@ TEST(TopicList, SortedListAndOpeningTopic) {
         EXPECT_EQ(list.ViewerTooltip(), tip);
     }
 }
-
 
 TEST(TopicList, WalkingAndButtons) {
     using B = TopicList::Button;
@@ -222,16 +217,13 @@ TEST(SoundQueue, EveryRequestSoundsOnceInTurn) {
     const Case cases[] = {
         {true, {0}, {0}},
         {true, {0, 330}, {0, 330}},  // after the end, before the next status update
-        {false, {0, 330}, {0, 350}},
-        {true, {0, 100, 200}, {0, 310, 620}},
-        {false, {0, 100, 200}, {0, 350, 700}},
         {true, {0, 310}, {0, 310}},  // in the same moment as the end
-        {true, {0, 100, 700}, {0, 310, 700}},
+        {false, {0, 330}, {0, 350}},          {true, {0, 100, 200}, {0, 310, 620}},
+        {false, {0, 100, 200}, {0, 350, 700}}, {true, {0, 100, 700}, {0, 310, 700}},
     };
-    for (const Case& c : cases) {
+    for (const Case& c : cases)
         EXPECT_EQ(SoundStarts(c.deviceTells, c.requests), c.starts)
             << (c.deviceTells ? "telling" : "silent") << " device, " << c.requests.size() << " requests";
-    }
 }
 
 // An end told twice, by the device and by a status update, counts once.

@@ -147,23 +147,12 @@ struct EntryCase {
 
 TEST(Entry, KeysBuildTheNumber) {
     const EntryCase cases[] = {
-        {"00", "0", 0, false},
-        {"0.5", ".5", 0, false},
-        {"N05", "-5", 0, false},
-        {"D5", "5", 0, false},
-        {"12345678901234", "12345678901234", 0, false},
-        {"123456789012345", "12345678901234", 0, true},
-        {"1234567890123D", "1234567890123", 0, true},
+        {"00", "0", 0, false},    {"0.5", ".5", 0, false}, {"N05", "-5", 0, false},   {"D5", "5", 0, false},
+        {"1..", "1.", 1, false},  {".", ".", 0, false},    {"N", "-", 0, false},      {"12NN", "12", 0, false},
+        {"12N", "-12", 0, false}, {"7B", "", 0, false},    {"B", "", 0, false},       {"12.5B", "12.", 0, false},
+        {"-.5", ".5", 0, false},  {"12345678901234", "12345678901234", 0, false},
+        {"123456789012345", "12345678901234", 0, true}, {"1234567890123D", "1234567890123", 0, true},
         {"123456789012D", "12345678901200", 0, false},
-        {"1..", "1.", 1, false},
-        {".", ".", 0, false},
-        {"N", "-", 0, false},
-        {"12NN", "12", 0, false},
-        {"12N", "-12", 0, false},
-        {"12.5B", "12.", 0, false},
-        {"7B", "", 0, false},
-        {"B", "", 0, false},
-        {"-.5", ".5", 0, false},
     };
     for (const auto& c : cases) {
         TestMachine t;
@@ -244,17 +233,11 @@ TEST(Operations, SoundOnlyWhenSomethingIsApplied) {
 
 TEST(Operations, ReciprocalAndSquareRootTexts) {
     const std::tuple<Config, const char*, const char*> cases[] = {
-        {{}, "8I", "0.1250000000000"},
-        {{}, "4NI", "-0.2500000000000"},
-        {{}, ".8I", "1.25"},
-        {{}, ".5I", "2.00"},
+        {{}, "8I", "0.1250000000000"}, {{}, "4NI", "-0.2500000000000"}, {{}, ".8I", "1.25"}, {{}, ".5I", "2.00"},
         {Places(0), ".5I", "2."},
         // The root's 15-digit text is cut to 15 characters, never rounded up at the cut.
-        {{}, "2R", "1.4142135623731"},
-        {{}, "7R", "2.6457513110645"},
-        {{}, ".25R", ".5"},
-        {{}, ".0000000000001R", ".00000031622776"},
-        {{}, "99999999999999R", "9999999.9999999"},
+        {{}, "2R", "1.4142135623731"}, {{}, "7R", "2.6457513110645"}, {{}, ".25R", ".5"},
+        {{}, ".0000000000001R", ".00000031622776"}, {{}, "99999999999999R", "9999999.9999999"},
     };
     for (const auto& [setup, keys, display] : cases) {
         TestMachine t;
@@ -268,8 +251,7 @@ TEST(Operations, ReciprocalAndSquareRootTexts) {
 
 TEST(Operations, EntryFunctionsRefuseBadNumbers) {
     const std::tuple<const char*, const char*> cases[] = {
-        {"I", "Cannot divide by zero!"},
-        {"0I", "Cannot divide by zero!"},
+        {"I", "Cannot divide by zero!"}, {"0I", "Cannot divide by zero!"},
         {"R", "That is an invalid number for taking a square root!"},
         {"4NR", "That is an invalid number for taking a square root!"},
     };
@@ -407,10 +389,8 @@ TEST(Faults, ARefusedOperationKeepsTheJustPressedEqualsFlag) {
     for (const auto& [subtotal, stored, operation, entry] : cases) {
         TestMachine t;
         t.machine.Run(Command::ClearEntryBox);  // off: the operation key applies the number
-        t.fakes.files.files["/home/pat/total.QBX"] = std::string("QBX=\r\nACC=") + subtotal + "\r\nOPR=" + stored +
-                                                      "\r\nNEW=" + entry + "\r\nJPE=-1\r\nSPC=0\r\n";
-        t.fakes.dialogs.files.push_back("/home/pat/total.QBX");
-        t.machine.Run(Command::Open);
+        t.Open("/home/pat/total.QBX", std::string("QBX=\r\nACC=") + subtotal + "\r\nOPR=" + stored + "\r\nNEW=" +
+                                          entry + "\r\nJPE=-1\r\nSPC=0\r\n");
         ASSERT_TRUE(t.State().JustPressedEquals) << operation;
         ASSERT_EQ(t.Display(), entry);
         const Lines before = t.TapeLines();
@@ -432,17 +412,12 @@ TEST(Faults, ReciprocalBeyondTheRangeIsRefused) {
 
 TEST(DecimalPlaces, IndicatorColours) {
     const std::tuple<int, bool, IndicatorColour> cases[] = {
-        {2, false, IndicatorColour::LightCyan},
-        {2, true, IndicatorColour::Red},
-        {0, true, IndicatorColour::LightCyan},
-        {5, false, IndicatorColour::LightCyan},
+        {2, false, IndicatorColour::LightCyan}, {2, true, IndicatorColour::Red},
+        {0, true, IndicatorColour::LightCyan},  {5, false, IndicatorColour::LightCyan},
     };
     for (const auto& [places, autoDecimal, colour] : cases) {
         TestMachine t;
-        Config s;
-        s.places = places;
-        s.autoDecimal = autoDecimal;
-        Apply(t, s);
+        Apply(t, {true, false, true, true, autoDecimal, places});
         for (int i = 0; i <= 5; ++i)
             EXPECT_EQ(t.machine.GetDesk().DecimalIndicatorColour(i), i == places ? colour : IndicatorColour::ButtonFace)
                 << places << " " << autoDecimal << " " << i;
@@ -473,12 +448,12 @@ TEST(DecimalPlaces, AHugeTotalKeepsItsFifteenthDigitAndRoundsItsHalfUp) {
 TEST(DecimalPlaces, FloatingSubtotalOfTinyAndHugeValues) {
     TestMachine t;
     Apply(t, Places(0));
-    t.Calc().State().Subtotal = 2e-7;
-    t.Calc().FormatSubtotal();
-    EXPECT_EQ(t.State().SubtotalText, ".0000002");
-    t.Calc().State().Subtotal = 1.5e20;
-    t.Calc().FormatSubtotal();
-    EXPECT_EQ(t.State().SubtotalText, "150,000,000,000,000,000,000.");
+    for (const auto& [subtotal, text] : {std::pair{2e-7, ".0000002"}, {1.5e20, "150,000,000,000,000,000,000."}}) {
+        t.Calc().State().Subtotal = subtotal;
+        t.Calc().FormatSubtotal();
+        EXPECT_EQ(t.State().SubtotalText, text);
+    }
+
 }
 
 }  // namespace

@@ -53,12 +53,17 @@ void Perform(TestMachine& t, const Action& a) {
         t.fakes.clipboard.text = a.keys;
         t.machine.Run(Command::Paste);
         break;
-    case Action::RecallLine:
-        t.machine.TapeDoubleClicked(a.value);
-        break;
+    case Action::RecallLine: t.machine.TapeDoubleClicked(a.value); break;
     case Action::Toggle: t.machine.Run(a.command); break;
     case Action::Places: t.machine.Run(PlacesCommand(a.value)); break;
     }
+}
+
+// A number in the key language as the Correct Line dialog takes it typed: "12N" is "-12".
+std::string Typed(std::string number) {
+    if (number.back() != 'N') return number;
+    number.pop_back();
+    return '-' + number;
 }
 
 class Session {
@@ -98,6 +103,10 @@ public:
     }
 
     int Pick(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
+    template <typename T>
+    const T& OneOf(const std::vector<T>& items) {
+        return items[static_cast<std::size_t>(Pick(0, static_cast<int>(items.size()) - 1))];
+    }
 
 private:
     Action Between() {
@@ -139,7 +148,7 @@ TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
         }
         if (printed.empty()) continue;
         const Seen end = Look(original);
-        const auto [entryAt, line] = printed[static_cast<std::size_t>(session.Pick(0, static_cast<int>(printed.size()) - 1))];
+        const auto [entryAt, line] = session.OneOf(printed);
         SCOPED_TRACE("seed " + std::to_string(seed) + ", line " + std::to_string(line));
 
         // What the dialog offers, taken as it stands, changes nothing (or is refused as zero).
@@ -152,7 +161,7 @@ TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
         EXPECT_EQ(Look(original), end) << "offered " << offered.number << ' ' << offered.operation;
 
         // The fresh run: the number keyed instead, after its operation.
-        std::string number = session.Number();
+        const std::string number = session.Number();
         const char symbol = "+-*/%"[session.Pick(0, 4)];
         const char operation = symbol == '*' ? 'x' : symbol;
         std::vector<Action> fresh = actions;
@@ -160,11 +169,7 @@ TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
         TestMachine again;
         for (const Action& action : fresh) Perform(again, action);
 
-        std::string typed = number;
-        if (typed.back() == 'N') {
-            typed.pop_back();
-            typed.insert(typed.begin(), '-');
-        }
+        const std::string typed = Typed(number);
         const std::size_t errors = original.fakes.messages.Errors().size();
         const bool made = original.machine.CorrectLine(line, typed, operation);
         SCOPED_TRACE("to " + typed + " " + symbol);
@@ -234,25 +239,19 @@ TEST(CorrectFileLine, EqualsAFreshRunWhereTheNumberFitsTheLine) {
         keyed.machine.Run(Command::SaveAs);
         TestMachine opened;
         setUp(opened);
-        opened.fakes.files.files["/t/s.QBX"] = keyed.fakes.files.files["/t/s.QBX"];
-        opened.fakes.dialogs.files = {"/t/s.QBX"};
-        opened.machine.Run(Command::Open);
+        opened.Open("/t/s.QBX", keyed.fakes.files.files["/t/s.QBX"]);
         ASSERT_EQ(opened.TapeLines(), keyed.TapeLines()) << "seed " << seed;
 
         // The number alone changes, so the fresh run is the same keys with other digits.
-        const auto [entryAt, line] = printed[static_cast<std::size_t>(session.Pick(0, static_cast<int>(printed.size()) - 1))];
-        std::string number = session.Number();
+        const auto [entryAt, line] = session.OneOf(printed);
+        const std::string number = session.Number();
         const char symbol = keyed.TapeLines()[static_cast<std::size_t>(line)].back();
         std::vector<Action> fresh = actions;
         fresh[entryAt] = {Action::Keys, number};
         TestMachine again;
         setUp(again);
         for (const Action& action : fresh) Perform(again, action);
-        std::string typed = number;
-        if (typed.back() == 'N') {
-            typed.pop_back();
-            typed.insert(typed.begin(), '-');
-        }
+        const std::string typed = Typed(number);
         SCOPED_TRACE("seed " + std::to_string(seed) + ", line " + std::to_string(line) + " to " + typed + " " + symbol);
         if (!opened.machine.LineCorrectable(line) || !opened.machine.CorrectLine(line, typed, symbol == '*' ? 'x' : symbol)) {
             ++refused;
@@ -535,9 +534,7 @@ TEST(CorrectLine, TimerLinesStayInTheirPlaces) {
     t.machine.Run(Command::Undo);
     EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "Time: 00:01:05", "5.00 +", "15.00 ="}));
     // Undo takes back what changed the tape last, the timer's line too.
-    t.machine.Run(Command::Undo);
-    t.machine.Run(Command::Undo);
-    t.machine.Run(Command::Undo);
+    for (int i = 0; i < 3; ++i) t.machine.Run(Command::Undo);
     EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "Time: 00:01:05"}));
     t.machine.Run(Command::Undo);
     EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +"}));
@@ -645,19 +642,15 @@ TEST(Undo, AViewToldOfEveryChangeShowsTheTape) {
         [&] { t.Press("10+20+30+=S5+"); },
         [&] { ASSERT_TRUE(t.machine.CorrectLine(2, "25", '+')); },
         [&] { ASSERT_TRUE(t.machine.CorrectLine(1, "4", '*')); },
-        [&] { t.machine.Run(Command::Undo); },
-        [&] { t.machine.Run(Command::Undo); },
-        [&] { t.machine.Run(Command::Undo); },
-        [&] { t.machine.Run(Command::Undo); },
-        [&] { t.machine.Run(Command::Redo); },
-        [&] { t.machine.Run(Command::Redo); },
-        [&] { t.machine.Run(Command::Redo); },
-        [&] { t.machine.Run(Command::NewTape); },
     };
-    for (std::size_t i = 0; i < std::size(steps); ++i) {
-        steps[i]();
+    const Command commands[] = {Command::Undo, Command::Undo, Command::Undo, Command::Undo, Command::Redo,
+                                Command::Redo, Command::Redo, Command::NewTape};
+    for (std::size_t i = 0; i < std::size(steps) + std::size(commands); ++i) {
+        if (i < std::size(steps)) steps[i]();
+        else t.machine.Run(commands[i - std::size(steps)]);
         EXPECT_EQ(view.lines, t.TapeLines()) << "after step " << i;
     }
+
     t.machine.GetTape().SetListener(nullptr);
 }
 
@@ -665,10 +658,7 @@ TEST(Undo, KeepsAThousandLevels) {
     TestMachine t;
     for (int i = 0; i < 600; ++i) t.Press("1+");
     int levels = 0;
-    while (t.machine.CanUndo()) {
-        t.machine.Run(Command::Undo);
-        ++levels;
-    }
+    for (; t.machine.CanUndo(); ++levels) t.machine.Run(Command::Undo);
     EXPECT_EQ(levels, 1200);
     EXPECT_EQ(t.Trimmed(), (Lines{"0 ="}));
 }
@@ -765,7 +755,6 @@ TEST(CorrectFileLine, AutoDecimalReadsWhatIsTypedAsTheEntryBoxDoes) {
 TEST(CorrectFileLine, TheSubtotalFollowsWhenNoClearComesAfter) {
     TestMachine t;
     t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("10.00 +"), Tape::LayOut("5.00 +")}));
-    t.State();
     t.machine.GetCalculator().State().Subtotal = 15;
     EXPECT_TRUE(t.machine.CorrectLine(1, "20", '+'));
     EXPECT_EQ(t.State().Subtotal, 25);
@@ -794,10 +783,8 @@ TEST(CorrectFileLine, KeyedLinesAfterItKeepTheirKeys) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
-        t.fakes.files.files["/t/a.QBX"] = "QBX=\r\nACC=10\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n"
-                                         "               0 =\r\n           10.00 +\r\n";
-        t.fakes.dialogs.files = {"/t/a.QBX"};
-        t.machine.Run(Command::Open);
+        t.Open("/t/a.QBX",
+               "QBX=\r\nACC=10\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n               0 =\r\n           10.00 +\r\n");
         t.Press(c.keys);
         const Lines keyed = t.TapeLines();
         for (const auto& [line, number] : c.corrections) EXPECT_TRUE(t.machine.CorrectLine(line, number, '+')) << line;

@@ -15,13 +15,16 @@ struct DocMachine : TestMachine {
     DocMachine() {
         machine.SetStartDirectory("/home/pat");
         fakes.messages.Reset();
+        fakes.dialogs.printer = &printer;
     }
-    std::vector<std::string> Questions() const {
-        std::vector<std::string> q;
-        for (const auto& m : fakes.messages.shown)
-            if (m.buttons == MessageButtons::YesNoCancel) q.push_back(m.text);
-        return q;
+    // A timed event runs, as its set-up left it.
+    void RunEvent(const char* name, const char* date, const char* description) {
+        machine.Event().active = true;
+        machine.Event().name = name;
+        machine.Event().date = date;
+        machine.Event().description = description;
     }
+    FakePrinter printer;
     void SaveAsWithoutPrompt(const std::string& name) {
         if (machine.GetOptions().FileCaption) machine.Run(Command::PromptFileCaption);
         fakes.dialogs.files.push_back(std::string(kDir) + name);
@@ -32,8 +35,7 @@ struct DocMachine : TestMachine {
 TEST(SaveAs, FileNamesAreCheckedAndTheExtensionAdded) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         // name typed, file written ("" none), error
-        {"budget", "budget.QBX", ""},
-        {"budget.QBX", "budget.QBX", ""},
+        {"budget", "budget.QBX", ""}, {"budget.QBX", "budget.QBX", ""},
         {"budget.qbx", "", "The file name budget.qbx is not valid for the Quillbox!"},
         {"budget.txt", "", "The file name budget.txt is not valid for the Quillbox!"},
         {"a.b.QBX", "", "The file name a.b.QBX is not valid for the Quillbox!"},
@@ -72,8 +74,7 @@ TEST(SaveAs, TheDialogIsSetUpOnceAndRemembersTheFile) {
 TEST(SaveAs, TheCaptionPromptComesFirstAndItsCaptionIsWritten) {
     DocMachine t;
     t.Press("5+");
-    t.fakes.dialogs.captions.push_back("March fuel");
-    t.fakes.dialogs.files.push_back("/home/pat/march");
+    t.AnswerSaveAs("/home/pat/march", "March fuel");
     t.machine.Run(Command::SaveAs);
     const std::string& bytes = t.fakes.files.files["/home/pat/march.QBX"];
     EXPECT_EQ(bytes.substr(0, 16), "QBX=March fuel\r\n");
@@ -125,10 +126,7 @@ TEST(Save, AFailedWriteKeepsTheOldFileAndTheTapeChanged) {
 TEST(Save, DuringATimedEventTheSuggestedNameIsOffered) {
     DocMachine t;
     t.SaveAsWithoutPrompt("budget");
-    t.machine.Event().active = true;
-    t.machine.Event().name = "Pat";
-    t.machine.Event().date = "7/4/1999";
-    t.machine.Event().description = "Audit";
+    t.RunEvent("Pat", "7/4/1999", "Audit");
     t.machine.Run(Command::Save);
     EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "/home/pat/Pat 07_04_1999 Audit");
     t.machine.Event().date.clear();
@@ -195,8 +193,7 @@ TEST(NewTape, EmptiesTheCaptionButKeepsTheSetting) {
 TEST(Open, ARoundTripRestoresTheTapeAndTheCalculator) {
     DocMachine t;
     t.Press("12.5+7.5-5=4*");
-    t.fakes.dialogs.captions.push_back("Round = trip \xE9");
-    t.fakes.dialogs.files.push_back("/home/pat/trip");
+    t.AnswerSaveAs("/home/pat/trip", "Round = trip \xE9");
     t.machine.Run(Command::SaveAs);
 
     DocMachine u;
@@ -238,10 +235,8 @@ TEST(Open, AFileThatIsNotATapeLeavesTheTapeButResetsTheCalculator) {
 TEST(Open, ACorruptedFileAddsTheZeroLine) {
     DocMachine t;
     t.Press("5+");
-    t.fakes.files.files["/home/pat/bad.QBX"] = "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=maybe\r\nSPC=0\r\n";
-    t.fakes.dialogs.files.push_back("/home/pat/bad.QBX");
     t.fakes.messages.answers.push_back(MessageAnswer::No);
-    t.machine.Run(Command::Open);
+    t.Open("/home/pat/bad.QBX", "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=maybe\r\nSPC=0\r\n");
     EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"The file is corrupted and unusable!"});
     EXPECT_EQ(t.Trimmed(), (std::vector<std::string>{"0 =", "5.00 +", "", "0 ="}));
     EXPECT_EQ(t.machine.Title(), "the Quillbox");
@@ -253,9 +248,7 @@ TEST(Open, ATapeSavedEmptyOpensAgain) {
     t.machine.GetTape().Replace({});
     t.SaveAsWithoutPrompt("empty");
     DocMachine u;
-    u.fakes.files.files = t.fakes.files.files;
-    u.fakes.dialogs.files.push_back("/home/pat/empty.QBX");
-    u.machine.Run(Command::Open);
+    u.Open("/home/pat/empty.QBX", t.fakes.files.files["/home/pat/empty.QBX"]);
     EXPECT_TRUE(u.fakes.messages.Errors().empty());
     EXPECT_TRUE(u.TapeLines().empty());
 }
@@ -328,32 +321,25 @@ TEST(Print, CaptionChoiceAndCopies) {
     };
     for (const auto& c : cases) {
         DocMachine t;
-        FakePrinter printer;
-        t.fakes.dialogs.printer = &printer;
         if (!c.prompt) t.machine.Run(Command::PromptPrintCaption);
         for (const auto& p : c.prompts) t.fakes.dialogs.captions.push_back(p);
         if (c.newCaptionFirst) t.machine.Run(Command::NewCaption);
         t.fakes.dialogs.printerAnswers.push_back(c.copies);
         t.machine.Key(vk::P, vk::CtrlState, 16);
-        ASSERT_EQ(printer.jobs.size(), c.jobs) << c.name;
-        for (const auto& job : printer.jobs) EXPECT_EQ(FakePrinter::Texts(job[0])[0], c.firstLine) << c.name;
-        EXPECT_EQ(printer.fontName, "Arial") << c.name;
+        ASSERT_EQ(t.printer.jobs.size(), c.jobs) << c.name;
+        for (const auto& job : t.printer.jobs) EXPECT_EQ(FakePrinter::Texts(job[0])[0], c.firstLine) << c.name;
+        EXPECT_EQ(t.printer.fontName, "Arial") << c.name;
     }
 }
 
 TEST(Print, DuringATimedEventEveryCopyStartsWithTheEvent) {
     DocMachine t;
-    FakePrinter printer;
-    t.fakes.dialogs.printer = &printer;
     t.machine.Run(Command::PromptPrintCaption);
-    t.machine.Event().active = true;
-    t.machine.Event().name = "Dez Ide";
-    t.machine.Event().date = "7/4/1999";
-    t.machine.Event().description = "Audit";
+    t.RunEvent("Dez Ide", "7/4/1999", "Audit");
     t.fakes.dialogs.printerAnswers.push_back(2);
     t.machine.Run(Command::Print);
-    ASSERT_EQ(printer.jobs.size(), 2u);
-    EXPECT_EQ(FakePrinter::Texts(printer.jobs[1][0])[0].rfind("Timed event: Dez Ide 7/4/1999 Audit", 0), 0u);
+    ASSERT_EQ(t.printer.jobs.size(), 2u);
+    EXPECT_EQ(FakePrinter::Texts(t.printer.jobs[1][0])[0].rfind("Timed event: Dez Ide 7/4/1999 Audit", 0), 0u);
 }
 
 TEST(Close, AsksOnlyForAChangedTapeAndHonoursCancel) {

@@ -47,20 +47,16 @@ TEST(TapeCsv, EveryLineKindGivesItsColumns) {
         Lines rows;
     };
     const Case cases[] = {
-        {"numbers, a total and separators",
-         {"0 =", "1,250.00 +", "7.50 -", "1,242.50 ="},
+        {"numbers, a total and separators", {"0 =", "1,250.00 +", "7.50 -", "1,242.50 ="},
          {"1,\"               0 =\",0,=,0", "2,\"        1,250.00 +\",1250.00,+,1250",
           "3,\"            7.50 -\",7.50,-,1242.5", "4,\"        1,242.50 =\",1242.50,=,1242.5"}},
-        {"a clear starts afresh after its blank line",
-         {"5.00 +", "5.00 =", " ", "0 =", "2.00 *"},
+        {"a clear starts afresh after its blank line", {"5.00 +", "5.00 =", " ", "0 =", "2.00 *"},
          {"1,\"            5.00 +\",5.00,+,5", "2,\"            5.00 =\",5.00,=,5", "3,\" \",,,5",
           "4,\"               0 =\",0,=,0", "5,\"            2.00 *\",2.00,*,0"}},
-        {"floating point, fractions and negative numbers",
-         {"10. +", ".5 /", "-3.25 %", "-.75 +"},
+        {"floating point, fractions and negative numbers", {"10. +", ".5 /", "-3.25 %", "-.75 +"},
          {"1,\"             10. +\",10,+,10", "2,\"              .5 /\",0.5,/,20",
           "3,\"           -3.25 %\",-3.25,%,-615.384615384615", "4,\"            -.75 +\",-0.75,+,-616.134615384615"}},
-        {"the floating-point zero",
-         {"0 =", "5. +", "5. -", ". ="},
+        {"the floating-point zero", {"0 =", "5. +", "5. -", ". ="},
          {"1,\"               0 =\",0,=,0", "2,\"              5. +\",5,+,5", "3,\"              5. -\",5,-,0",
           "4,\"               . =\",0,=,0"}},
         {"a line too wide for the tape leaves the subtotal unknown down to the next clear",
@@ -68,8 +64,7 @@ TEST(TapeCsv, EveryLineKindGivesItsColumns) {
          {"1,\"               0 =\",0,=,0", "2,\"            3.00 +\",3.00,+,3", "3,\"*,345,678,901.00 +\",,+,",
           "4,\"            4.00 +\",4.00,+,", "5,\"            7.00 =\",7.00,=,", "6,\" \",,,",
           "7,\"               0 =\",0,=,0", "8,\"            1.00 +\",1.00,+,1"}},
-        {"a division by zero leaves it unknown too",
-         {"0 =", "8.00 +", "0.00 /", "2.00 +"},
+        {"a division by zero leaves it unknown too", {"0 =", "8.00 +", "0.00 /", "2.00 +"},
          {"1,\"               0 =\",0,=,0", "2,\"            8.00 +\",8.00,+,8", "3,\"            0.00 /\",0.00,/,",
           "4,\"            2.00 +\",2.00,+,"}},
         {"timer lines and captions with commas and quotes stand as text",
@@ -140,20 +135,15 @@ TEST(ExportCsv, KeyedLinesGiveTheSubtotalAsWorkedOut) {
         Lines rows;
     };
     const Case cases[] = {
-        {"entries wider than the places, not rounded before the operation",
-         {Command::RoundBeforeOperation},
+        {"entries wider than the places, not rounded before the operation", {Command::RoundBeforeOperation},
          "1.234+2.004+=",
          {"1,\"               0 =\",0,=,0", "2,\"            1.23 +\",1.23,+,1.234", "3,\"            2.00 +\",2.00,+,3.238",
           "4,\"            3.24 =\",3.24,=,3.238"}},
-        {"thirds",
-         {},
-         "10/3=*3=",
+        {"thirds", {}, "10/3=*3=",
          {"1,\"               0 =\",0,=,0", "2,\"           10.00 +\",10.00,+,10", "3,\"            3.00 /\",3.00,/,3.33333333333333",
           "4,\"            3.33 =\",3.33,=,3.33333333333333", "5,\"            3.00 *\",3.00,*,10",
           "6,\"           10.00 =\",10.00,=,10"}},
-        {"clear subtotal on equal",
-         {Command::ClearOnEqual, Command::RoundBeforeOperation},
-         "1.005+2=4+",
+        {"clear subtotal on equal", {Command::ClearOnEqual, Command::RoundBeforeOperation}, "1.005+2=4+",
          {"1,\"               0 =\",0,=,0", "2,\"            1.01 +\",1.01,+,1.005", "3,\"            2.00 +\",2.00,+,3.005",
           "4,\"            3.01 =\",3.01,=,3.005", "5,\" \",,,3.005", "6,\"               0 =\",0,=,0",
           "7,\"            4.00 +\",4.00,+,4"}},
@@ -172,11 +162,8 @@ TEST(ExportCsv, KeyedLinesGiveTheSubtotalAsWorkedOut) {
 
 TEST(ExportCsv, AnOpenedTapeIsRecomputedAndKeysGoOnFromIt) {
     TestMachine t;
-    t.fakes.files.files["/t/a.QBX"] = "QBX=Rent\r\nACC=1.5\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n"
-                                     "               0 =\r\n            1.00 +\r\n            0.50 +\r\n";
-    t.fakes.dialogs.files = {"/t/a.QBX"};
-    t.machine.Run(Command::Open);
-    ASSERT_EQ(t.TapeLines().size(), 3u);
+    t.Open("/t/a.QBX", "QBX=Rent\r\nACC=1.5\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n"
+                       "               0 =\r\n            1.00 +\r\n            0.50 +\r\n");
     t.Press("0.25+");
     t.fakes.dialogs.files = {"/t/a"};
     t.machine.Run(Command::ExportCsv);
@@ -209,11 +196,10 @@ TEST(ExportCsv, ACorrectedFloatingPointTapeKeepsItsSubtotals) {
         TestMachine t;
         std::string file = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
         for (const std::string& line : Laid(c.file).ToVector()) file += line + "\r\n";
-        t.fakes.files.files["/t/f.QBX"] = file;
-        t.fakes.dialogs.files = {"/t/f.QBX", "/t/f"};
-        t.machine.Run(Command::Open);
+        t.Open("/t/f.QBX", file);
         ASSERT_EQ(t.TapeLines().size(), c.file.size());
         ASSERT_TRUE(t.machine.CorrectLine(c.line, c.number, '+'));
+        t.fakes.dialogs.files = {"/t/f"};
         t.machine.Run(Command::ExportCsv);
         const Lines rows = Rows(t.fakes.files.files["/t/f.csv"]);
         EXPECT_EQ(Lines(rows.begin() + c.line, rows.end()), c.rows);
@@ -320,9 +306,7 @@ TEST(Export, AFailedWriteSaysSoWithTheReason) {
 TEST(ExportPdf, LaysTheTapeOutAsPrintDoes) {
     TestMachine t({}, false);
     t.fakes.dialogs.printers = 0;  // no printer: Print is off, the PDF export is not
-    t.machine.Load();
-    t.machine.FirstActivation();
-    t.fakes.messages.Reset();
+    t.Start();
     EXPECT_FALSE(t.machine.MenuItemEnabled(Command::Print));
     EXPECT_TRUE(t.machine.MenuItemEnabled(Command::ExportPdf));
     t.Press("12+3=");

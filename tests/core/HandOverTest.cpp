@@ -67,12 +67,10 @@ TEST(CommandLine, NamesThatAreNotUtf8AreShownWithReplacements) {
 
 TEST(CommandLine, RelativeNamesAreTakenFromTheStartingFolder) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
-        {"march.QBX", "/home/pat", "/home/pat/march.QBX"},
-        {"tapes/march.QBX", "/home/pat/", "/home/pat/tapes/march.QBX"},
-        {"/tmp/march.QBX", "/home/pat", "/tmp/march.QBX"},
-        {"march.QBX", "", "march.QBX"},
+        {"march.QBX", "/home/pat", "/home/pat/march.QBX"},   {"/tmp/march.QBX", "/home/pat", "/tmp/march.QBX"},
+        {"tapes/march.QBX", "/home/pat/", "/home/pat/tapes/march.QBX"}, {"march.QBX", "", "march.QBX"},
     };
-    for (const auto& [path, folder, whole] : cases) EXPECT_EQ(WholePath(path, folder), whole);
+    for (const auto& [path, folder, whole] : cases) EXPECT_EQ(WholePath(path, folder), whole) << path << " " << folder;
 }
 
 TEST(HandOver, RequestsSurviveTheTripAndStrangersAreRefused) {
@@ -87,12 +85,8 @@ TEST(HandOver, RequestsSurviveTheTripAndStrangersAreRefused) {
         ASSERT_TRUE(back);
         EXPECT_EQ(back->file, file);
     }
-    const std::string strangers[] = {"",
-                                     "GET / HTTP/1.0\r\n\0"s,
-                                     "QBX-RAISE\n",  // not ended
-                                     "QBX-RAISE\nmore\0"s,
-                                     "QBX-OPEN\n\0"s,
-                                     "QBX-OPEN\n/a\0b\0"s,
+    const std::string strangers[] = {"", "GET / HTTP/1.0\r\n\0"s, "QBX-RAISE\n" /* not ended */, "QBX-RAISE\nmore\0"s,
+                                     "QBX-OPEN\n\0"s, "QBX-OPEN\n/a\0b\0"s,
                                      "QBX-OPEN\n/" + std::string(kHandOverLimit, 'a') + '\0'};
     for (const std::string& bytes : strangers) EXPECT_FALSE(DecodeHandOver(bytes)) << bytes.substr(0, 20);
     // No bytes at all, where the buffer behind them holds the start of a request.
@@ -109,12 +103,6 @@ struct OpenMachine : TestMachine {
         fakes.files.folders.insert("/home/pat/tapes/");
         fakes.files.specials.insert("/home/pat/fifo");
         machine.TakeFocusRequest();  // start-up's
-    }
-    std::vector<std::string> Questions() const {
-        std::vector<std::string> q;
-        for (const auto& m : fakes.messages.shown)
-            if (m.buttons == MessageButtons::YesNoCancel) q.push_back(m.text);
-        return q;
     }
 };
 
@@ -135,14 +123,12 @@ TEST(OpenFile, ATapeGivenFromOutsideOpensAsOpenWould) {
 TEST(OpenFile, AChangedTapeIsOfferedForSavingFirst) {
     const std::tuple<MessageAnswer, bool> cases[] = {
         // answer to "Save the tape?", whether the file then opens
-        {MessageAnswer::Cancel, false},
-        {MessageAnswer::No, true},
+        {MessageAnswer::Cancel, false}, {MessageAnswer::No, true},
         {MessageAnswer::Yes, true},  // saved to its file first
     };
     for (const auto& [answer, opens] : cases) {
         OpenMachine t;
-        t.fakes.dialogs.captions.push_back("");
-        t.fakes.dialogs.files.push_back("/home/pat/today");
+        t.AnswerSaveAs("/home/pat/today");
         t.Press("5+3+");
         const auto before = t.TapeLines();
         t.fakes.messages.answers.push_back(answer);
@@ -181,8 +167,7 @@ TEST(OpenFile, NamesThatAreNoTapeSaySoAndLoseNothing) {
 
 TEST(OpenFile, APausedTimedEventRefusesIt) {
     OpenMachine t;
-    t.machine.Event().active = true;
-    t.machine.Event().paused = true;
+    t.machine.Event().active = t.machine.Event().paused = true;
     t.machine.OpenFileCommand("/home/pat/march.QBX");
     ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
     EXPECT_EQ(t.machine.Title(), "the Quillbox");

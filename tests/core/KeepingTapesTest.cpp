@@ -47,11 +47,9 @@ TEST(KeepingTapes, ACloseDuringAnEventWhoseSaveFailsKeepsTheWindowAndTheEvent) {
         DuringAnEvent t;
         const std::vector<std::string> tape = t.TapeLines();
         t.fakes.files.failWrites = c.failWrite;
-        t.fakes.dialogs.captions.push_back("Audit");
-        t.fakes.dialogs.files.push_back(c.typed);
+        t.AnswerSaveAs(c.typed, "Audit");
         EXPECT_EQ(t.machine.QueryClose(), c.closes);
-        EXPECT_EQ(t.fakes.messages.Errors(), c.error.empty() ? std::vector<std::string>{}
-                                                              : std::vector<std::string>{c.error});
+        EXPECT_EQ(t.fakes.messages.Errors(), c.error.empty() ? std::vector<std::string>{} : std::vector{c.error});
         EXPECT_EQ(t.TapeLines(), tape);
         EXPECT_EQ(t.machine.Event().active, !c.closes);
         if (c.closes) continue;
@@ -65,8 +63,7 @@ TEST(KeepingTapes, ACloseDuringAnEventWhoseSaveFailsKeepsTheWindowAndTheEvent) {
         EXPECT_EQ(t.machine.Document().LastTapeFile(), "");
         // The user saves elsewhere and closes.
         t.fakes.files.failWrites = false;
-        t.fakes.dialogs.captions.push_back("Audit");
-        t.fakes.dialogs.files.push_back("/home/pat/audit");
+        t.AnswerSaveAs("/home/pat/audit", "Audit");
         EXPECT_TRUE(t.machine.QueryClose());
         EXPECT_NE(t.fakes.files.files["/home/pat/audit.QBX"].find("TEV=00:01:10"), std::string::npos);
     }
@@ -76,14 +73,12 @@ TEST(KeepingTapes, ACloseDuringAnEventWhoseSaveFailsKeepsTheWindowAndTheEvent) {
 TEST(KeepingTapes, AFailedEventSaveKeepsTheTapesFile) {
     DuringAnEvent t;
     t.machine.Event().active = false;  // saved before the event, as a tape of its own
-    t.fakes.dialogs.captions.push_back("Audit");
-    t.fakes.dialogs.files.push_back("/home/pat/budget");
+    t.AnswerSaveAs("/home/pat/budget", "Audit");
     t.machine.Run(Command::SaveAs);
     ASSERT_EQ(t.machine.Title(), "the Quillbox (budget.QBX)");
     t.machine.Event().active = true;
     t.fakes.files.failWrites = true;
-    t.fakes.dialogs.captions.push_back("Audit");
-    t.fakes.dialogs.files.push_back("/home/pat/Pat 07_04_1999 Audit");
+    t.AnswerSaveAs("/home/pat/Pat 07_04_1999 Audit", "Audit");
     EXPECT_FALSE(t.machine.QueryClose());
     EXPECT_EQ(t.machine.Title(), "the Quillbox (budget.QBX)");
     EXPECT_EQ(t.machine.Document().LastTapeFile(), "/home/pat/budget.QBX");
@@ -128,8 +123,7 @@ TEST(KeepingTapes, SaveAsAsksBeforeWritingOverTheFileItWillWrite) {
         t.machine.SetFolders({"/home/pat", "", "", "/home/pat"});
         t.fakes.files.files["/home/pat/budget.QBX"] = "old";
         t.Type("5+");
-        t.fakes.dialogs.captions.push_back("");
-        t.fakes.dialogs.files.push_back(std::string("/home/pat/") + c.typed);
+        t.AnswerSaveAs(std::string("/home/pat/") + c.typed);
         t.fakes.messages.answers.assign(c.answers.begin(), c.answers.end());
         t.machine.Run(Command::SaveAs);
         std::vector<std::string> questions;
@@ -148,9 +142,7 @@ TEST(KeepingTapes, SaveAsAsksBeforeWritingOverTheFileItWillWrite) {
 
 TEST(KeepingTapes, AStoredCaptionIsCleanedLikeATypedOne) {
     const std::pair<std::string, std::string> cases[] = {
-        {"March\r\nfuel", "March  fuel"},
-        {"line\nbreak", "line break"},
-        {std::string(100, 'c'), std::string(75, 'c')},
+        {"March\r\nfuel", "March  fuel"}, {"line\nbreak", "line break"}, {std::string(100, 'c'), std::string(75, 'c')},
         {"Plain", "Plain"},
     };
     for (const auto& [stored, used] : cases) {
@@ -158,18 +150,17 @@ TEST(KeepingTapes, AStoredCaptionIsCleanedLikeATypedOne) {
         EXPECT_EQ(t.machine.Document().Caption(), used);
         // Offered as the file's caption, and read back whole.
         t.machine.SetFolders({"/home/pat", "", "", ""});
-        t.fakes.dialogs.captions.push_back(used);
-        t.fakes.dialogs.files.push_back("/home/pat/c");
+        t.AnswerSaveAs("/home/pat/c", used);
         t.machine.Run(Command::SaveAs);
         EXPECT_EQ(t.fakes.dialogs.captionPrompts.back(), used);
-        t.fakes.dialogs.files.push_back("/home/pat/c.QBX");
-        t.machine.Run(Command::Open);
+        t.Open("/home/pat/c.QBX");
         EXPECT_EQ(t.machine.Document().Caption(), used);
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
     }
 }
 
-// A tape of five million lines opens; what is larger is refused before anything changes, and running out of memory while reading is a failed read, not the end of the program.
+// A tape of five million lines opens; what is larger is refused before anything changes, and
+// running out of memory while reading is a failed read, not the end of the program.
 TEST(KeepingTapes, FilesTooLargeOrUnreadableLeaveTheTapeAsItWas) {
     static_assert(kTapeFileLimit >= 5'000'000ull * 20 + 100, "five million tape lines must open");
     struct Case {
@@ -190,9 +181,8 @@ TEST(KeepingTapes, FilesTooLargeOrUnreadableLeaveTheTapeAsItWas) {
         const double subtotal = t.State().Subtotal;
         if (c.tooLarge) t.fakes.files.tooLarge.insert("/home/pat/big.QBX");
         t.fakes.files.outOfMemory = c.outOfMemory;
-        t.fakes.dialogs.files.push_back("/home/pat/big.QBX");
         t.fakes.messages.answers.push_back(MessageAnswer::No);  // "Save the tape?"
-        t.machine.Run(Command::Open);
+        t.Open("/home/pat/big.QBX");
         EXPECT_EQ(t.fakes.files.lastLimit, kTapeFileLimit);
         EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{c.error});
         EXPECT_EQ(t.TapeLines(), tape);

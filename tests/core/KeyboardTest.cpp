@@ -23,10 +23,7 @@ struct KeyCase {
 };
 
 const KeyCase kKeys[] = {
-    {"main row digits and plus character",
-     {{49, 0, '1'}, {50, 0, '2'}, {vk::OemPlus, 1, '+'}},
-     "",
-     {"12.00 +"}},
+    {"main row digits and plus character", {{49, 0, '1'}, {50, 0, '2'}, {vk::OemPlus, 1, '+'}}, "", {"12.00 +"}},
     {"keypad digits", {{97, 0, '1'}, {105, 0, '9'}, {vk::Add, 0, '+'}}, "", {"19.00 +"}},
     {"shift 8 multiplies once", {{50, 0, '2'}, {vk::Key8, 1, '*'}, {51, 0, '3'}, {vk::Return, 0, '\r'}},
      "", {"2.00 +", "3.00 *", "6.00 ="}},
@@ -73,12 +70,9 @@ INSTANTIATE_TEST_SUITE_P(Map, Keys, ::testing::ValuesIn(kKeys), [](const auto& i
 TEST(KeyboardOptions, CtrlShortcutsReachTheMenus) {
     const std::tuple<KeyStroke, int, bool, bool, bool> cases[] = {
         // key, decimal places, auto decimal, comma separator, clear entry box
-        {{vk::F, vk::CtrlState, 6}, 0, false, true, true},
-        {{vk::F1, vk::CtrlState, 0}, 1, false, true, true},
-        {{vk::F5, vk::CtrlState, 0}, 5, false, true, true},
-        {{vk::D, vk::CtrlState, 4}, 2, true, true, true},
-        {{vk::L, vk::CtrlState, 12}, 2, false, false, true},
-        {{vk::F12, 0, 0}, 2, false, true, false},
+        {{vk::F, vk::CtrlState, 6}, 0, false, true, true},  {{vk::F1, vk::CtrlState, 0}, 1, false, true, true},
+        {{vk::F5, vk::CtrlState, 0}, 5, false, true, true}, {{vk::D, vk::CtrlState, 4}, 2, true, true, true},
+        {{vk::L, vk::CtrlState, 12}, 2, false, false, true}, {{vk::F12, 0, 0}, 2, false, true, false},
     };
     for (const auto& [key, places, autoDecimal, comma, clearEntry] : cases) {
         TestMachine t;
@@ -106,8 +100,7 @@ TEST(Frame, PausedTimedEventRefusesCommands) {
         t.Press("5+7");
         t.machine.TapeClicked(1);
         t.fakes.dialogs.corrections.push_back(CorrectLineForm{"9", '+'});
-        t.machine.Event().active = true;
-        t.machine.Event().paused = true;
+        t.machine.Event().active = t.machine.Event().paused = true;
         auto before = t.TapeLines();
         const int writes = t.fakes.settings.writes;
         t.machine.Run(c);
@@ -135,8 +128,7 @@ TEST(Frame, OnlyAnActiveAndPausedEventRefuses) {
 
 TEST(Frame, KeysWhilePausedAreRefusedOnceAndCharactersDiscarded) {
     TestMachine t;
-    t.machine.Event().active = true;
-    t.machine.Event().paused = true;
+    t.machine.Event().active = t.machine.Event().paused = true;
     t.machine.Key(53, 0, '5');
     t.machine.Key(vk::OemPlus, 1, '+');
     t.machine.Key(vk::Back, 0, 8);

@@ -23,25 +23,15 @@ struct FormatCase {
 
 TEST(FormatNumber, PatternsRoundAndGroup) {
     const FormatCase cases[] = {
-        {1234.5, kComma2, "1,234.50"},
-        {0.5, kComma2, ".50"},
-        {0, kComma2, ".00"},
-        {-7, kComma2, "-7.00"},
-        {1234567.891, kComma2, "1,234,567.89"},
-        {1234567.891, kPlain2, "1234567.89"},
-        {0.005, kPlain2, ".01"},
-        {-0.5, kPlain2, "-.50"},
-        {5, kCommaF, "5."},
-        {0, kCommaF, "."},
-        {999999999.99, kComma2, "999,999,999.99"},
-        {1000000000, kComma2, "1,000,000,000.00"},
+        {1234.5, kComma2, "1,234.50"},           {0.5, kComma2, ".50"},
+        {0, kComma2, ".00"},                     {-7, kComma2, "-7.00"},
+        {1234567.891, kComma2, "1,234,567.89"},  {1234567.891, kPlain2, "1234567.89"},
+        {0.005, kPlain2, ".01"},                 {-0.5, kPlain2, "-.50"},
+        {5, kCommaF, "5."},                      {0, kCommaF, "."},
+        {999999999.99, kComma2, "999,999,999.99"}, {1000000000, kComma2, "1,000,000,000.00"},
         // Halves away from zero, judged on the 15-digit decimal form.
-        {1.005, kComma2, "1.01"},
-        {-1.005, kComma2, "-1.01"},
-        {2.5, kCommaF, "3."},
-        {-2.5, kCommaF, "-3."},
-        {0.125, "#.00", ".13"},
-        {9.995, kComma2, "10.00"},
+        {1.005, kComma2, "1.01"},   {-1.005, kComma2, "-1.01"}, {2.5, kCommaF, "3."},
+        {-2.5, kCommaF, "-3."},     {0.125, "#.00", ".13"},     {9.995, kComma2, "10.00"},
         {999.5, kCommaF, "1,000."},
         // A negative value that rounds to zero carries no sign.
         {-0.001, kComma2, ".00"},
@@ -50,10 +40,8 @@ TEST(FormatNumber, PatternsRoundAndGroup) {
         {1234567890123456.0, kCommaF, "1,234,567,890,123,460."},
         {1e20, "###############.", "100000000000000000000."},
         // The reciprocal pattern keeps its zero before the point.
-        {0.125, "0.0000000000000", "0.1250000000000"},
-        {-0.25, "0.0000000000000", "-0.2500000000000"},
-        {1e-20, "0.0000000000000", "0.0000000000000"},
-        {1.0 / 3, "0.0000000000000", "0.3333333333333"},
+        {0.125, "0.0000000000000", "0.1250000000000"}, {-0.25, "0.0000000000000", "-0.2500000000000"},
+        {1e-20, "0.0000000000000", "0.0000000000000"}, {1.0 / 3, "0.0000000000000", "0.3333333333333"},
         {0.00001234, "###############.00000", ".00001"},
         // A half at the 16th significant digit goes away from zero, like every other half.
         {4793005963535605.0, "###,###,###,###.0000", "4,793,005,963,535,610.0000"},
@@ -67,34 +55,18 @@ TEST(FormatNumber, PatternsRoundAndGroup) {
 
 TEST(NumberToText, PlainUpTo15DigitsThenExponent) {
     const std::pair<double, const char*> cases[] = {
-        {0, "0"},
-        {5, "5"},
-        {-5, "-5"},
-        {0.5, ".5"},
-        {-0.25, "-.25"},
-        {12.5, "12.5"},
-        {1234567.891, "1234567.891"},
-        {1.0 / 3, ".333333333333333"},
-        {2.0 / 3, ".666666666666667"},
-        {123456789012345.0, "123456789012345"},
-        {1e15, "1E+15"},
-        {1.5e20, "1.5E+20"},
-        {-1.5e20, "-1.5E+20"},
-        {2e-7, "2E-07"},
-        {0.0001, ".0001"},
-        {1.25e-5, "1.25E-05"},
-        {1e300, "1E+300"},
-        {0.1 + 0.2, ".3"},
-        {1000000000000005.0, "1.00000000000001E+15"},
+        {0, "0"},           {5, "5"},        {-5, "-5"},           {0.5, ".5"},     {-0.25, "-.25"},
+        {12.5, "12.5"},     {1e15, "1E+15"}, {1.5e20, "1.5E+20"},  {-1.5e20, "-1.5E+20"},
+        {2e-7, "2E-07"},    {0.0001, ".0001"}, {1.25e-5, "1.25E-05"}, {1e300, "1E+300"}, {0.1 + 0.2, ".3"},
+        {1234567.891, "1234567.891"},        {1.0 / 3, ".333333333333333"}, {2.0 / 3, ".666666666666667"},
+        {123456789012345.0, "123456789012345"}, {1000000000000005.0, "1.00000000000001E+15"},
         {100000000000000.5, "100000000000001"},
     };
     for (const auto& [value, expected] : cases) EXPECT_EQ(NumberToText(value), expected) << value;
-}
-
-TEST(NumberToPlainText, NeverUsesExponent) {
-    EXPECT_EQ(NumberToPlainText(2e-7), ".0000002");
-    EXPECT_EQ(NumberToPlainText(1.5e20), "150000000000000000000");
-    EXPECT_EQ(NumberToPlainText(-1e15), "-1000000000000000");
+    // Without an exponent, however large or small.
+    const std::pair<double, const char*> plain[] = {
+        {2e-7, ".0000002"}, {1.5e20, "150000000000000000000"}, {-1e15, "-1000000000000000"}};
+    for (const auto& [value, expected] : plain) EXPECT_EQ(NumberToPlainText(value), expected) << value;
 }
 
 TEST(ParseNumber, ReadsTheLeadingNumber) {
@@ -125,15 +97,11 @@ TEST(TextCleaners, KeepNumericAndNoSpecialChar) {
 }
 
 TEST(PadToWidth, LeftOrRight) {
-    std::string s = "abc";
-    PadToWidth(s, 5);
-    EXPECT_EQ(s, "abc  ");
-    s = "abc";
-    PadToWidth(s, 5, true);
-    EXPECT_EQ(s, "  abc");
-    s = "abcdef";
-    PadToWidth(s, 5, true);
-    EXPECT_EQ(s, "abcdef");
+    for (auto [text, right, expected] : {std::tuple<std::string, bool, const char*>{"abc", false, "abc  "},
+                                         {"abc", true, "  abc"}, {"abcdef", true, "abcdef"}}) {
+        PadToWidth(text, 5, right);
+        EXPECT_EQ(text, expected);
+    }
 }
 
 TEST(FormatFloating, ShowsExactlyTheDecimalsItHas) {
@@ -148,19 +116,14 @@ TEST(FormatFloating, ShowsExactlyTheDecimalsItHas) {
 
 TEST(FitEntryText, CutsTheFractionAt15CharactersWithoutLosingMagnitude) {
     const std::pair<double, const char*> cases[] = {
-        {std::sqrt(2.0), "1.4142135623731"},
+        {std::sqrt(2.0), "1.4142135623731"},    {-std::sqrt(2.0), "-1.414213562373"},
         {std::sqrt(7.0), "2.6457513110645"},  // 2.64575131106459: cut, not rounded
-        {0.5, ".5"},
-        {std::sqrt(1e-13), ".00000031622776"},
-        {1e15, "1000000000000000"},
-        {1e20 + 0.5, "100000000000000000000"},
-        {12345678901234.56, "12345678901234."},
-        {-std::sqrt(2.0), "-1.414213562373"},
-        {4, "4"},
-        {1e-14, ".00000000000001"},
+        {0.5, ".5"},    {4, "4"},               {std::sqrt(1e-13), ".00000031622776"},
+        {1e15, "1000000000000000"},             {1e20 + 0.5, "100000000000000000000"},
+        {12345678901234.56, "12345678901234."}, {1e-14, ".00000000000001"},
         // No significant digit within 15 characters: nothing the Entry box could show.
-        {1e-15, ""},
-        {9.4e-15, ""},
+        {1e-15, ""},    {9.4e-15, ""},
+
     };
     for (const auto& [value, expected] : cases) EXPECT_EQ(FitEntryText(value), expected) << value;
 }

@@ -19,20 +19,21 @@ namespace {
 constexpr const char* kFolder = "/home/pat/.local/state/the Quillbox/";
 constexpr const char* kOwn = "200-2.QBR";
 
-// A copy that keeps its record as the program does; before() prepares the disk it starts on.
+// A path in the record's folder.
+std::string In(const std::string& name) { return kFolder + name; }
+
+// A copy that keeps its record (under the name own) as the program does; before() prepares the
+// disk it starts on.
 struct Recovering : TestMachine {
-    explicit Recovering(const std::function<void(FakePorts&)>& before = {})
+    explicit Recovering(const std::function<void(FakePorts&)>& before = {}, const char* own = kOwn)
         : TestMachine({{"Auto Decimal", "False"}}, false) {
         fakes.files.folders.insert("/home/pat/");
         machine.SetFolders({"/home/pat", "", "", "/home/pat"});
-        machine.SetRecoveryPlace({kFolder, kOwn});
+        machine.SetRecoveryPlace({kFolder, own});
         if (before) before(fakes);
-        machine.Load();
-        machine.FirstActivation();
-        startupMessages = fakes.messages.shown;
-        fakes.messages.Reset();
+        Start();
     }
-    std::string Path() const { return std::string(kFolder) + kOwn; }
+    std::string Path() const { return In(kOwn); }
     bool HasRecord() const { return fakes.files.files.count(Path()) != 0; }
     std::string Record() const { return HasRecord() ? fakes.files.files.at(Path()) : std::string(); }
     // What the machine holds, as a record holds it.
@@ -66,7 +67,7 @@ std::string RecordBytes(const RecoveryState& state, const qb::TapeLines& tape, s
 // Writes a record of this tape under a name, as a copy that ended would have left it.
 void LeaveRecord(FakePorts& fakes, const std::string& name, const RecoveryState& state,
                  const std::vector<std::string>& lines, std::int64_t time, const std::string& more = "") {
-    fakes.files.files[std::string(kFolder) + name] = RecordBytes(state, qb::TapeLines(lines), time) + more;
+    fakes.files.files[In(name)] = RecordBytes(state, qb::TapeLines(lines), time) + more;
     fakes.files.folders.insert(kFolder);
 }
 
@@ -84,11 +85,8 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
         {"a key that prints a line", [](Recovering& t) { t.Press("12+"); }, false},
         {"digits alone", [](Recovering& t) { t.Press("7"); }, false},
         {"Clear Subtotal", [](Recovering& t) { t.Press("S"); }, false},
-        {"lines alone, the state as it was (a second clear)", [](Recovering& t) {
-             t.Press("S");
-             t.Flush();
-             t.Press("S");
-         }, false},
+        {"lines alone, the state as it was (a second clear)",
+         [](Recovering& t) { t.Press("S"); t.Flush(); t.Press("S"); }, false},
         {"a line recalled by a double click", [](Recovering& t) { t.machine.TapeDoubleClicked(1); }, false},
         {"the memory recalled", [](Recovering& t) { t.Press("ar"); }, false},
         {"the stopwatch's reading", [](Recovering& t) {
@@ -102,10 +100,8 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
              t.machine.Run(Command::NewCaption);
          }, false},
         {"a corrupted file opened (its message adds lines)", [](Recovering& t) {
-             t.fakes.files.files["/home/pat/bad.QBX"] = "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=maybe\r\nSPC=0\r\n";
              t.fakes.messages.answers.push_back(MessageAnswer::No);  // "Save the tape?"
-             t.fakes.dialogs.files.push_back("/home/pat/bad.QBX");
-             t.machine.Run(Command::Open);
+             t.Open("/home/pat/bad.QBX", "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=maybe\r\nSPC=0\r\n");
          }, false},
         {"a line changed in place (a correction, an undo)", [](Recovering& t) {
              std::vector<std::string> lines = t.TapeLines();
@@ -137,12 +133,10 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
         c.command(t);
         t.Flush();
         EXPECT_EQ(t.fakes.files.privateWrites - writes, c.rewritten ? 1 : 0);
-        // Each key that changes something appends its entries at once.
+        // Each key that changes something appends its entries at once: a flush's few entries,
+        // never the tape again.
         if (!c.rewritten) {
             EXPECT_GE(t.fakes.files.appends - appends, 1);
-        }
-        // An append is one flush's few entries, never the tape again.
-        if (!c.rewritten) {
             EXPECT_LT(t.Record().size() - before, 200u);
         }
     }
@@ -171,8 +165,7 @@ TEST(Recovery, EveryCleanEndRemovesTheRecord) {
     };
     const Case cases[] = {
         {"Save As", [](Recovering& t) {
-             t.fakes.dialogs.captions.push_back("");
-             t.fakes.dialogs.files.push_back("/home/pat/march");
+             t.AnswerSaveAs("/home/pat/march");
              t.machine.Run(Command::SaveAs);
              return true;
          }},
@@ -182,8 +175,7 @@ TEST(Recovery, EveryCleanEndRemovesTheRecord) {
          }},
         {"close, Save the tape? Yes", [](Recovering& t) {
              t.fakes.messages.answers.push_back(MessageAnswer::Yes);
-             t.fakes.dialogs.captions.push_back("");
-             t.fakes.dialogs.files.push_back("/home/pat/march");
+             t.AnswerSaveAs("/home/pat/march");
              return t.machine.QueryClose();
          }},
         {"New Tape, No", [](Recovering& t) {
@@ -192,10 +184,8 @@ TEST(Recovery, EveryCleanEndRemovesTheRecord) {
              return true;
          }},
         {"Open, No", [](Recovering& t) {
-             t.fakes.files.files["/home/pat/old.QBX"] = "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
              t.fakes.messages.answers.push_back(MessageAnswer::No);
-             t.fakes.dialogs.files.push_back("/home/pat/old.QBX");
-             t.machine.Run(Command::Open);
+             t.Open("/home/pat/old.QBX", "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n");
              return true;
          }},
         {"close, Cancel: the tape stays and so does its record", [](Recovering& t) {
@@ -204,8 +194,7 @@ TEST(Recovery, EveryCleanEndRemovesTheRecord) {
          }},
         {"close, Save the tape? Yes, and the save fails", [](Recovering& t) {
              t.fakes.messages.answers.push_back(MessageAnswer::Yes);
-             t.fakes.dialogs.captions.push_back("");
-             t.fakes.dialogs.files.push_back("/home/pat/march");
+             t.AnswerSaveAs("/home/pat/march");
              t.fakes.files.failWrites = true;
              EXPECT_FALSE(t.machine.QueryClose());
              return false;
@@ -236,10 +225,7 @@ TEST(Recovery, EveryCleanEndRemovesTheRecord) {
 
 TEST(Recovery, YesBringsBackEveryFieldAsAnUnsavedTape) {
     RecoveryState was{"March fuel", -1234.5, 'x', "12.3", false, true, "00:01:05", "/home/pat/march.QBX", "march", {}};
-    RecoveryState first = was;
-    first.caption = "Feb", first.subtotal = 3, first.pendingOperation = '+', first.entryText = "";
-    first.justPressedEquals = true, first.specialResult = false, first.elapsedTime = "";
-    first.lastTapeFile = "", first.tapeFileName = "";
+    const RecoveryState first{"Feb", 3, '+', "", true, false, "", "", "", {}};
     std::vector<std::string> longer = kThreeLines;
     longer.push_back("           20.00 =");
     struct Case {
@@ -270,7 +256,7 @@ TEST(Recovery, YesBringsBackEveryFieldAsAnUnsavedTape) {
         EXPECT_TRUE(t.machine.GetTape().Dirty());
         EXPECT_EQ(t.machine.Title(), "the Quillbox (march) (recovered)");
         // The tape now lives in this copy's record; the old one is gone.
-        EXPECT_FALSE(t.fakes.files.files.count(std::string(kFolder) + "100-1.QBR"));
+        EXPECT_FALSE(t.fakes.files.files.count(In("100-1.QBR")));
         ASSERT_TRUE(t.HasRecord());
         EXPECT_EQ(ReadRecoveryRecord(t.Record())->lines.ToVector(), c.lines);
         // Saved, it is a tape like any other.
@@ -282,7 +268,7 @@ TEST(Recovery, YesBringsBackEveryFieldAsAnUnsavedTape) {
 }
 
 TEST(Recovery, NoMovesTheRecordAsideForAWeekAndOnlyLeftRecordsAreOffered) {
-    const std::string discarded = std::string(kFolder) + "discarded/";
+    const std::string discarded = In("discarded/");
     Recovering t([&](FakePorts& f) {
         LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
         f.files.files[discarded + std::to_string(f.clock.epoch - 8 * 86400) + "-50-5.QBR"] = "old";
@@ -294,7 +280,7 @@ TEST(Recovery, NoMovesTheRecordAsideForAWeekAndOnlyLeftRecordsAreOffered) {
     EXPECT_FALSE(t.machine.GetTape().Dirty());
     EXPECT_EQ(t.machine.Title(), "the Quillbox");
     const auto& files = t.fakes.files.files;
-    EXPECT_FALSE(files.count(std::string(kFolder) + "100-1.QBR"));
+    EXPECT_FALSE(files.count(In("100-1.QBR")));
     EXPECT_TRUE(files.count(discarded + std::to_string(t.fakes.clock.epoch) + "-100-1.QBR"));
     EXPECT_FALSE(files.count(discarded + std::to_string(t.fakes.clock.epoch - 8 * 86400) + "-50-5.QBR"));
     EXPECT_TRUE(files.count(discarded + std::to_string(t.fakes.clock.epoch - 6 * 86400) + "-60-6.QBR"));
@@ -310,23 +296,21 @@ TEST(Recovery, ARecordIsOfferedExactlyWhenItsLockIsFree) {
     };
     const Case cases[] = {
         {"its copy holds the lock (another login session, another host)", "300-3",
-         [](FakePorts& f) { f.files.lockedElsewhere.insert(std::string(kFolder) + "300-3.lock"); }, false},
+         [](FakePorts& f) { f.files.lockedElsewhere.insert(In("300-3.lock")); }, false},
         {"its copy ended: the lock is free", "300-3", {}, true},
         {"its copy had this copy's process number (a container, a restart)", "400-1", {}, true},
         {"no lock can be had on this file system", "300-3", [](FakePorts& f) { f.files.noLocks = true; }, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        const std::string stem = std::string(kFolder) + c.name, lock = stem + ".lock";
-        TestMachine t({{"Auto Decimal", "False"}}, false);
-        LeaveRecord(t.fakes, std::string(c.name) + ".QBR", {}, kThreeLines, 1796540000);
-        t.fakes.files.files[stem + ".QBR.x4Fq2a"] = "QBR=\r\nNAM=";  // its writing under way
-        if (c.other) c.other(t.fakes);
-        t.fakes.messages.answers.push_back(MessageAnswer::No);
-        t.machine.SetRecoveryPlace({kFolder, "400-4.QBR"});
-        t.machine.Load();
-        t.machine.FirstActivation();
-        EXPECT_EQ(t.fakes.messages.shown.size(), c.offered ? 1u : 0u);
+        const std::string stem = In(c.name), lock = stem + ".lock";
+        Recovering t([&](FakePorts& f) {
+            LeaveRecord(f, std::string(c.name) + ".QBR", {}, kThreeLines, 1796540000);
+            f.files.files[stem + ".QBR.x4Fq2a"] = "QBR=\r\nNAM=";  // its writing under way
+            if (c.other) c.other(f);
+            f.messages.answers.push_back(MessageAnswer::No);
+        }, "400-4.QBR");
+        EXPECT_EQ(t.startupMessages.size(), c.offered ? 1u : 0u);
         const auto& files = t.fakes.files.files;
         // A record its copy may still hold and its writing are left alone; No moves a left one aside.
         EXPECT_EQ(files.count(stem + ".QBR"), c.offered ? 0u : 1u);
@@ -336,28 +320,27 @@ TEST(Recovery, ARecordIsOfferedExactlyWhenItsLockIsFree) {
         if (c.offered) {
             EXPECT_EQ(files.count(lock), 0u);
         }
-        EXPECT_EQ(t.fakes.files.locks.count(std::string(kFolder) + "400-4.lock"), t.fakes.files.noLocks ? 0u : 1u);
+        EXPECT_EQ(t.fakes.files.locks.count(In("400-4.lock")), t.fakes.files.noLocks ? 0u : 1u);
         t.machine.Unload(0, 0);
         EXPECT_TRUE(t.fakes.files.locks.empty());
-        EXPECT_EQ(files.count(std::string(kFolder) + "400-4.lock"), 0u);
+        EXPECT_EQ(files.count(In("400-4.lock")), 0u);
     }
 }
 
 TEST(Recovery, TheLockOfACopyThatEndedWithNothingToRecoverIsRemoved) {
     Recovering t([](FakePorts& f) {
         f.files.folders.insert(kFolder);
-        f.files.files[std::string(kFolder) + "100-1.lock"] = "";
-        f.files.lockedElsewhere.insert(std::string(kFolder) + "300-3.lock");
-        f.files.files[std::string(kFolder) + "300-3.lock"] = "";
+        f.files.files[In("100-1.lock")] = "";
+        f.files.lockedElsewhere.insert(In("300-3.lock"));
+        f.files.files[In("300-3.lock")] = "";
     });
     EXPECT_TRUE(t.startupMessages.empty());
-    EXPECT_FALSE(t.fakes.files.files.count(std::string(kFolder) + "100-1.lock"));
-    EXPECT_TRUE(t.fakes.files.files.count(std::string(kFolder) + "300-3.lock"));
+    EXPECT_FALSE(t.fakes.files.files.count(In("100-1.lock")));
+    EXPECT_TRUE(t.fakes.files.files.count(In("300-3.lock")));
 }
 
 TEST(Recovery, AFolderThatIsNotTheUsersAloneIsLeftUntouchedAndTheUserIsToldOnce) {
-    const std::string discarded = std::string(kFolder) + "discarded/";
-    const std::string old = discarded + "1000-50-5.QBR";
+    const std::string old = In("discarded/1000-50-5.QBR");
     struct Case {
         const char* what;
         std::function<void(FakePorts&)> make;
@@ -374,7 +357,7 @@ TEST(Recovery, AFolderThatIsNotTheUsersAloneIsLeftUntouchedAndTheUserIsToldOnce)
             RecoveryState planted;
             planted.lastTapeFile = "/tmp/evil", planted.tapeFileName = "evil";
             LeaveRecord(f, "999-1.QBR", planted, kThreeLines, 1796540000);
-            f.files.files[std::string(kFolder) + "999-1.QBR.x4Fq2a"] = "garbage";
+            f.files.files[In("999-1.QBR.x4Fq2a")] = "garbage";
             f.files.files[old] = "old";
             f.messages.answers.push_back(MessageAnswer::Yes);
             c.make(f);
@@ -405,16 +388,13 @@ TEST(Recovery, AFolderThatIsNotTheUsersAloneIsLeftUntouchedAndTheUserIsToldOnce)
 
 TEST(Recovery, ARecordFileThatIsNotTheUsersAloneIsNeverRead) {
     Recovering t([](FakePorts& f) {
-        RecoveryState planted;
-        planted.lastTapeFile = "/tmp/evil";
-        LeaveRecord(f, "999-1.QBR", planted, kThreeLines, 1796540000);
-        f.files.notPrivate.insert(std::string(kFolder) + "999-1.QBR");
+        LeaveRecord(f, "999-1.QBR", {"", 0, '+', "", true, false, "", "/tmp/evil", "", ""}, kThreeLines, 1796540000);
+        f.files.notPrivate.insert(In("999-1.QBR"));
         f.messages.answers.push_back(MessageAnswer::Yes);
     });
     ASSERT_EQ(t.startupMessages.size(), 1u);
-    EXPECT_EQ(t.startupMessages[0].text.rfind("A recovery record of the Quillbox was not read: it is a link, or not a "
-                                              "file of yours alone",
-                                              0),
+    EXPECT_EQ(t.startupMessages[0].text.rfind(
+                  "A recovery record of the Quillbox was not read: it is a link, or not a file of yours alone", 0),
               0u);
     EXPECT_EQ(t.machine.Document().LastTapeFile(), "");
     EXPECT_FALSE(t.machine.GetTape().Dirty());
@@ -423,10 +403,9 @@ TEST(Recovery, ARecordFileThatIsNotTheUsersAloneIsNeverRead) {
 TEST(Recovery, EachLeftRecordIsAskedAboutOldestFirstAndThoseAfterAYesWait) {
     Recovering t([](FakePorts& f) {
         RecoveryState state;
-        for (const auto& [name, caption, time] : {std::tuple{"130-3.QBR", "third", 1796543000},
-                                                  std::tuple{"110-1.QBR", "first", 1796541000},
-                                                  std::tuple{"120-2.QBR", "second", 1796542000},
-                                                  std::tuple{"140-4.QBR", "fourth", 1796544000}}) {
+        for (const auto& [name, caption, time] :
+             {std::tuple{"130-3.QBR", "third", 1796543000}, {"110-1.QBR", "first", 1796541000},
+              {"120-2.QBR", "second", 1796542000}, {"140-4.QBR", "fourth", 1796544000}}) {
             state.caption = caption;
             LeaveRecord(f, name, state, kThreeLines, time);
         }
@@ -438,19 +417,18 @@ TEST(Recovery, EachLeftRecordIsAskedAboutOldestFirstAndThoseAfterAYesWait) {
     EXPECT_EQ(t.startupMessages[2].text, "2 more unsaved tapes wait: the Quillbox offers them again at its next start.");
     EXPECT_EQ(t.machine.Document().Caption(), "second");
     const auto& files = t.fakes.files.files;
-    EXPECT_FALSE(files.count(std::string(kFolder) + "110-1.QBR"));  // moved aside
-    EXPECT_FALSE(files.count(std::string(kFolder) + "120-2.QBR"));  // recovered
-    EXPECT_TRUE(files.count(std::string(kFolder) + "130-3.QBR"));
-    EXPECT_TRUE(files.count(std::string(kFolder) + "140-4.QBR"));
+    EXPECT_FALSE(files.count(In("110-1.QBR")));  // moved aside
+    EXPECT_FALSE(files.count(In("120-2.QBR")));  // recovered
+    EXPECT_TRUE(files.count(In("130-3.QBR")));
+    EXPECT_TRUE(files.count(In("140-4.QBR")));
     // Their locks are let go, so another copy may offer them meanwhile: this copy holds its own alone.
-    EXPECT_EQ(t.fakes.files.locks, std::set<std::string>{std::string(kFolder) + "200-2.lock"});
+    EXPECT_EQ(t.fakes.files.locks, std::set<std::string>{In("200-2.lock")});
 }
 
 TEST(Recovery, TheQuestionShowsACaptionWithAccents) {
     Recovering t([](FakePorts& f) {
-        RecoveryState state;
-        state.caption = "Caf\xe9 \x80 5";
-        LeaveRecord(f, "100-1.QBR", state, kThreeLines, 1796548496);
+        LeaveRecord(f, "100-1.QBR", {"Caf\xe9 \x80 5", 0, '+', "", true, false, "", "", "", ""}, kThreeLines,
+                    1796548496);
         f.messages.answers.push_back(MessageAnswer::No);
     });
     ASSERT_EQ(t.startupMessages.size(), 1u);
@@ -511,8 +489,7 @@ TEST(Recovery, TapeLinesThatLookLikeTheRecordsKeysComeBackAsLines) {
 TEST(Recovery, TheSubtotalComesBackToTheLastBit) {
     for (const double subtotal : {4.0 / 3, 0.1 + 0.2, -2.0 / 3 * 1e-300, 1e300 / 7, -0.0}) {
         SCOPED_TRACE(subtotal);
-        RecoveryState state;
-        state.subtotal = subtotal;
+        const RecoveryState state{"", subtotal, '+', "", true, false, "", "", "", ""};
         const auto read = ReadRecoveryRecord(RecordBytes(state, qb::TapeLines(kThreeLines), 1796540000));
         ASSERT_TRUE(read.has_value());
         EXPECT_EQ(read->state.subtotal, subtotal);
@@ -524,7 +501,7 @@ TEST(Recovery, TheSubtotalComesBackToTheLastBit) {
     keyed.Flush();
     const std::string record = keyed.Record();
     Recovering t([&](FakePorts& f) {
-        f.files.files[std::string(kFolder) + "100-1.QBR"] = record;
+        f.files.files[In("100-1.QBR")] = record;
         f.files.folders.insert(kFolder);
         f.messages.answers.push_back(MessageAnswer::Yes);
     });
@@ -565,7 +542,7 @@ TEST(Recovery, ADamagedRecordGivesItsWholeLinesAndSaysSo) {
     // A record cut inside its tape file's lines gives those that are whole.
     Recovering cut([&](FakePorts& f) {
         LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
-        std::string& bytes = f.files.files[std::string(kFolder) + "100-1.QBR"];
+        std::string& bytes = f.files.files[In("100-1.QBR")];
         bytes.resize(bytes.size() - 5);
         f.messages.answers.push_back(MessageAnswer::Yes);
     });
@@ -575,10 +552,10 @@ TEST(Recovery, ADamagedRecordGivesItsWholeLinesAndSaysSo) {
 
 TEST(Recovery, AnUnreadableRecordIsMovedAsideAndTheProgramStarts) {
     Recovering t([](FakePorts& f) {
-        f.files.files[std::string(kFolder) + "100-1.QBR"] = "QBR=\r\nNAM=\r\nTIM=x";
+        f.files.files[In("100-1.QBR")] = "QBR=\r\nNAM=\r\nTIM=x";
         f.files.folders.insert(kFolder);
     });
-    const std::string moved = std::string(kFolder) + "discarded/" + std::to_string(t.fakes.clock.epoch) + "-100-1.QBR";
+    const std::string moved = In("discarded/" + std::to_string(t.fakes.clock.epoch) + "-100-1.QBR");
     ASSERT_EQ(t.startupMessages.size(), 1u);
     EXPECT_EQ(t.startupMessages[0].text,
               "A recovery record of the Quillbox cannot be read\r\n\r\nIt was moved to \"" + moved + "\"!");
@@ -641,23 +618,20 @@ TEST(Recovery, AFlushTheDiskRefusedIsTriedAgainWholeOnTheNextTicks) {
 TEST(Recovery, AWritingLeftUnfinishedByACopyThatEndedIsRemoved) {
     Recovering t([](FakePorts& f) {
         LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
-        f.files.files[std::string(kFolder) + "100-1.QBR.x4Fq2a"] = "QBR=\r\nNAM=";
+        f.files.files[In("100-1.QBR.x4Fq2a")] = "QBR=\r\nNAM=";
         // and one of its list of temporary files, which holds no tape
-        f.files.files[std::string(kFolder) + "100-1.QBT.Zr81bQ"] = "/tapes/.Tape.QBX-1.saving\n";
+        f.files.files[In("100-1.QBT.Zr81bQ")] = "/tapes/.Tape.QBX-1.saving\n";
         f.messages.answers.push_back(MessageAnswer::No);
     });
-    EXPECT_FALSE(t.fakes.files.files.count(std::string(kFolder) + "100-1.QBR.x4Fq2a"));
-    EXPECT_FALSE(t.fakes.files.files.count(std::string(kFolder) + "100-1.QBT.Zr81bQ"));
+    EXPECT_FALSE(t.fakes.files.files.count(In("100-1.QBR.x4Fq2a")));
+    EXPECT_FALSE(t.fakes.files.files.count(In("100-1.QBT.Zr81bQ")));
     EXPECT_EQ(t.startupMessages.size(), 1u);  // the one record's question alone
 }
 
 TEST(Recovery, TheRecordNeverLeavesItsFolder) {
     for (const char* name : {"../escape.QBR", "sub/name.QBR", ".hidden", ""}) {
         SCOPED_TRACE(name);
-        TestMachine t({}, false);
-        t.machine.SetRecoveryPlace({kFolder, name});
-        t.machine.Load();
-        t.machine.FirstActivation();
+        Recovering t({}, name);
         t.Press("5+");
         EXPECT_FALSE(t.machine.RecoveryTimerOn());
         t.machine.RecoveryTick();
@@ -684,9 +658,9 @@ TEST(Recovery, EveryChangeIsWrittenAtOnceAndSyncedOnlyByTheTimer) {
 }
 
 TEST(Recovery, TheRecordGoesOnlyOnceTheSavedFileIsOnTheDisk) {
-    const std::string tape = "/home/pat/Tape.QBX", record = std::string(kFolder) + kOwn;
+    const std::string tape = "/home/pat/Tape.QBX", record = In(kOwn);
     // The save's temporary file is listed before it is made, and the list goes after the save.
-    const std::string list = std::string(kFolder) + "200-2.QBT";
+    const std::string list = In("200-2.QBT");
     struct Case {
         const char* what;
         bool readOnlyFolder;  // the file is rewritten in place
@@ -708,8 +682,7 @@ TEST(Recovery, TheRecordGoesOnlyOnceTheSavedFileIsOnTheDisk) {
         t.Flush();
         if (c.readOnlyFolder) t.fakes.files.readOnly.insert("/home/pat/");
         t.fakes.files.failFolderSync = c.folderSyncFails;
-        t.fakes.dialogs.captions.push_back("");
-        t.fakes.dialogs.files.push_back(tape);
+        t.AnswerSaveAs(tape);
         t.fakes.messages.answers.push_back(MessageAnswer::Yes);  // replace it
         t.machine.Run(Command::SaveAs);
         EXPECT_EQ(t.fakes.files.LogFrom(c.readOnlyFolder ? "in place" : "write private " + list), c.after);
@@ -725,8 +698,7 @@ TEST(Recovery, AFileRewrittenInPlaceComesBackFromTheRecordIfTheProgramEndsHalfWa
         SCOPED_TRACE(changed ? "a tape with changes" : "a tape saved before, saved again");
         Recovering t([&](FakePorts& f) { f.files.files[tape] = "old"; });
         t.Press("5+3+");
-        t.fakes.dialogs.captions.push_back("");
-        t.fakes.dialogs.files.push_back(tape);
+        t.AnswerSaveAs(tape);
         t.fakes.messages.answers.push_back(MessageAnswer::Yes);
         t.machine.Run(Command::SaveAs);
         ASSERT_FALSE(t.machine.GetTape().Dirty());
@@ -745,8 +717,8 @@ TEST(Recovery, AFileRewrittenInPlaceComesBackFromTheRecordIfTheProgramEndsHalfWa
         const std::vector<std::string> lines = t.TapeLines();
         Recovering next([&](FakePorts& f) {
             f.files.files = t.fakes.files.filesAtWrite;
-            f.files.files[std::string(kFolder) + kOwn].swap(f.files.files[std::string(kFolder) + "200-1.QBR"]);
-            f.files.files.erase(std::string(kFolder) + kOwn);
+            f.files.files[In(kOwn)].swap(f.files.files[In("200-1.QBR")]);
+            f.files.files.erase(In(kOwn));
             f.messages.answers.push_back(MessageAnswer::Yes);
         });
         EXPECT_EQ(next.TapeLines(), lines);
@@ -803,11 +775,10 @@ TEST(Recovery, ASignalWhileALeftRecordIsOfferedLeavesItForTheNextStart) {
     t.fakes.messages.answers.push_back(MessageAnswer::No);  // what the box gives as it is closed
     t.fakes.messages.whileShown = [&](const MessageRequest&) { t.machine.EndUnasked(); };
     t.machine.SetRecoveryPlace({kFolder, kOwn});
-    t.machine.Load();
-    t.machine.FirstActivation();
-    EXPECT_EQ(t.fakes.messages.shown.size(), 1u);
-    EXPECT_TRUE(t.fakes.files.files.count(std::string(kFolder) + "100-1.QBR"));
-    EXPECT_FALSE(t.fakes.files.locks.count(std::string(kFolder) + "100-1.lock"));
+    t.Start();
+    EXPECT_EQ(t.startupMessages.size(), 1u);
+    EXPECT_TRUE(t.fakes.files.files.count(In("100-1.QBR")));
+    EXPECT_FALSE(t.fakes.files.locks.count(In("100-1.lock")));
 }
 
 TEST(Recovery, TheSessionsEndSyncsTheRecordAndTheProgramGoesOn) {
@@ -821,13 +792,7 @@ TEST(Recovery, TheSessionsEndSyncsTheRecordAndTheProgramGoesOn) {
 }
 
 TEST(Recovery, DamagedValuesAndCountsCostNoIntactLine) {
-    RecoveryState kept;
-    kept.caption = "March";
-    kept.subtotal = 20;
-    kept.pendingOperation = '-';
-    kept.entryText = "12";
-    kept.justPressedEquals = false;
-    kept.specialResult = true;
+    const RecoveryState kept{"March", 20, '-', "12", false, true, "", "", "", ""};
     const std::string flush = "+            4.00 +\r\nNEW=7\r\nTIM=1796541000\r\n";
     struct Case {
         const char* what;
@@ -855,15 +820,14 @@ TEST(Recovery, DamagedValuesAndCountsCostNoIntactLine) {
         SCOPED_TRACE(c.what);
         FakePorts fakes;
         LeaveRecord(fakes, "1-1.QBR", kept, kThreeLines, 1796540000, flush);
-        std::string bytes = fakes.files.files[std::string(kFolder) + "1-1.QBR"];
+        std::string bytes = fakes.files.files[In("1-1.QBR")];
         const std::size_t at = bytes.find(c.from);
         ASSERT_NE(at, std::string::npos);
         bytes.replace(at, c.from.size(), c.to);
         const auto read = ReadRecoveryRecord(bytes);
         ASSERT_TRUE(read.has_value());
-        std::vector<std::string> lines = kThreeLines;
-        lines.push_back("            4.00 +");
-        EXPECT_EQ(read->lines.ToVector(), lines);
+        EXPECT_EQ(read->lines.ToVector(), (std::vector<std::string>{kThreeLines[0], kThreeLines[1], kThreeLines[2],
+                                                                    "            4.00 +"}));
         RecoveryState expected = kept;
         expected.entryText = "7";
         if (c.lost) c.lost(expected);
@@ -874,13 +838,10 @@ TEST(Recovery, DamagedValuesAndCountsCostNoIntactLine) {
 }
 
 TEST(Recovery, OneDamagedByteInTheRecordsHeadCostsNoTapeLine) {
-    RecoveryState kept;
-    kept.caption = "March";
-    kept.lastTapeFile = "/home/a/March.QBX";
-    kept.tapeFileName = "March.QBX";
+    const RecoveryState kept{"March", 0, '+', "", true, false, "", "/home/a/March.QBX", "March.QBX", ""};
     FakePorts fakes;
     LeaveRecord(fakes, "1-1.QBR", kept, kThreeLines, 1796540000, "+            4.00 +\r\nTIM=1796541000\r\n");
-    const std::string whole = fakes.files.files[std::string(kFolder) + "1-1.QBR"];
+    const std::string whole = fakes.files.files[In("1-1.QBR")];
     const std::size_t head = whole.find(kThreeLines[0]);
     for (std::size_t at = 0; at < head; ++at) {
         if (whole[at] == '\r' || whole[at] == '\n') continue;
@@ -899,17 +860,18 @@ TEST(Recovery, TheTemporariesOfACopyThatEndedAreRemovedAndNothingElse) {
     Recovering t([&](FakePorts& f) {
         f.files.folders.insert(kFolder);
         for (const std::string& path : {listed, unlisted, running}) f.files.files[path] = "a whole tape";
-        f.files.files[std::string(kFolder) + "100-1.QBT"] = listed + "\n/home/pat/gone.saving\n/home/pat/torn";
-        f.files.files[std::string(kFolder) + "300-3.QBT"] = running + "\n";
-        f.files.lockedElsewhere.insert(std::string(kFolder) + "300-3.lock");
+        f.files.files[In("100-1.QBT")] = listed + "\n/home/pat/gone.saving\n/home/pat/torn";
+        f.files.files[In("300-3.QBT")] = running + "\n";
+        f.files.lockedElsewhere.insert(In("300-3.lock"));
     });
     const auto& files = t.fakes.files.files;
     EXPECT_FALSE(files.count(listed));
-    EXPECT_FALSE(files.count(std::string(kFolder) + "100-1.QBT"));
+    EXPECT_FALSE(files.count(In("100-1.QBT")));
     // What it did not list, and what a running copy listed, stay.
     EXPECT_TRUE(files.count(unlisted));
     EXPECT_TRUE(files.count(running));
-    EXPECT_TRUE(files.count(std::string(kFolder) + "300-3.QBT"));
+    EXPECT_TRUE(files.count(In("300-3.QBT")));
+
     EXPECT_TRUE(t.startupMessages.empty());
 }
 

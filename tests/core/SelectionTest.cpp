@@ -17,8 +17,7 @@ struct NavigationCase {
     int beeps;
 };
 
-constexpr int kUp = vk::Up, kDown = vk::Down, kPgUp = vk::Prior, kPgDn = vk::Next, kHome = vk::Home,
-              kEnd = vk::End;
+constexpr int kUp = vk::Up, kDown = vk::Down, kPgUp = vk::Prior, kPgDn = vk::Next, kHome = vk::Home, kEnd = vk::End;
 
 const NavigationCase kNavigation[] = {
     {0, -1, {kUp, kDown, kPgUp, kPgDn, kHome, kEnd}, {-1, -1, -1, -1, -1, -1}, 0},
@@ -79,23 +78,11 @@ TEST(Navigation, ThroughTheKeyboardWithAnyModifier) {
 
 TEST(LastTapeEntry, ReadsTheNumberWithTheSignOfItsEffect) {
     const std::pair<const char*, const char*> cases[] = {
-        {"          1,234. +", "1234."},
-        {"          1,234. -", "-1234."},
-        {"           12.50 -", "-12.50"},
-        {"           -5.00 -", "5.00"},
-        {"           -5.00 +", "-5.00"},
-        {"           25.00 =", "25.00"},
-        {"               0 =", "0"},
-        {" ", ""},
-        {"", ""},
-        {"Total 12.5x", "12.5"},
-        {"-12 -", "12"},
+        {"          1,234. +", "1234."}, {"          1,234. -", "-1234."}, {"           12.50 -", "-12.50"},
+        {"           -5.00 -", "5.00"},  {"           -5.00 +", "-5.00"},  {"           25.00 =", "25.00"},
+        {"               0 =", "0"},     {" ", ""}, {"", ""}, {"Total 12.5x", "12.5"}, {"-12 -", "12"}, {"abc +", ""},
         // A minus sign without digits gives the sign alone.
-        {"                 -", "-"},
-        {"-", "-"},
-        {"-abc +", "-"},
-        {"- -", "-"},
-        {"abc +", ""},
+        {"                 -", "-"},     {"-", "-"}, {"-abc +", "-"}, {"- -", "-"},
     };
     for (const auto& [line, expected] : cases) {
         FakeMessagePort messages;
@@ -150,13 +137,11 @@ TEST(LastTapeEntry, ALoneMinusSignReachesCopyMemoryAndRecall) {
 }
 
 TEST(Recall, DoubleClickPutsTheNumberInTheEntryBox) {
-    const std::tuple<const char*, const char*, char, bool> cases[] = {
+    const std::tuple<const char*, const char*, char> cases[] = {
         // keys, the line double-clicked is the last number line
-        {"-12.5+", "12.50", '-', true},
-        {"1234+", "1234.00", '+', true},
-        {"-5N+", "5.00", '+', true},
+        {"-12.5+", "12.50", '-'}, {"1234+", "1234.00", '+'}, {"-5N+", "5.00", '+'},
     };
-    for (const auto& [keys, entry, op, changed] : cases) {
+    for (const auto& [keys, entry, op] : cases) {
         TestMachine t;
         t.Press(keys);
         t.machine.TapeDoubleClicked(t.machine.GetTape().Count() - 1);

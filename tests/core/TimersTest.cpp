@@ -15,12 +15,8 @@ constexpr double kHour = 3600;
 TEST(Stopwatch, Readings) {
     const std::tuple<double, double, const char*> cases[] = {
         // start, now (seconds since midnight), reading
-        {23 * kHour + 59 * 60 + 50, 5, "00:00:15"},
-        {100, 105.5, "00:00:06"},
-        {100, 104.5, "00:00:04"},
-        {100, 106.5, "00:00:06"},
-        {0, 3725, "01:02:05"},
-        {10, 10, "00:00:00"},
+        {23 * kHour + 59 * 60 + 50, 5, "00:00:15"}, {100, 105.5, "00:00:06"}, {100, 104.5, "00:00:04"},
+        {100, 106.5, "00:00:06"},                  {0, 3725, "01:02:05"},    {10, 10, "00:00:00"},
     };
     for (const auto& [start, now, reading] : cases) {
         Stopwatch s;
@@ -46,9 +42,7 @@ TEST(Stopwatch, MidnightMovesTheStartOnceAndRunsPast24Hours) {
 TEST(Stopwatch, AResumeCountsOnFromTheReadingAtThePause) {
     const std::tuple<double, double, const char*> cases[] = {
         // run until (from 0), then one second after a resume at 50000
-        {65, 1, "00:01:06"},
-        {3725, 1, "01:02:06"},
-        {25 * kHour + 59, 1, "25:01:00"},
+        {65, 1, "00:01:06"}, {3725, 1, "01:02:06"}, {25 * kHour + 59, 1, "25:01:00"},
     };
     for (const auto& [until, after, reading] : cases) {
         Stopwatch s;
@@ -72,6 +66,7 @@ TEST(Stopwatch, TheItemChangesOncePerSecond) {
 }
 
 struct Clocked : TestMachine {
+    const Stopwatch& Watch() const { return machine.GetTimers().GetStopwatch(); }
     void At(double seconds) { fakes.clock.now = seconds; }
     void Tick(double seconds) {
         At(seconds);
@@ -83,19 +78,19 @@ TEST(StopwatchCommand, StartStopAndTheElapsedMessage) {
     Clocked t;
     t.At(1000);
     t.machine.Key(vk::F2, 0, 0);
-    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().ItemVisible());
-    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().TimerOn());
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ElapsedTime, "");
+    EXPECT_TRUE(t.Watch().ItemVisible());
+    EXPECT_TRUE(t.Watch().TimerOn());
+    EXPECT_EQ(t.Watch().ElapsedTime, "");
     t.Tick(1067);
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:01:07");
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:01:07");
     t.At(1070);  // stopped between two ticks: read at the stop
     t.machine.Key(vk::Left, 0, 0);  // the Left arrow is the same command
-    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().ItemVisible());
-    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
+    EXPECT_FALSE(t.Watch().ItemVisible());
+    EXPECT_FALSE(t.Watch().TimerOn());
     ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
     EXPECT_EQ(t.fakes.messages.shown[0].title, "Stopwatch");
     EXPECT_EQ(t.fakes.messages.shown[0].text, "Elapsed time ... 00:01:10");
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ElapsedTime, "00:01:10");
+    EXPECT_EQ(t.Watch().ElapsedTime, "00:01:10");
     // The reading goes into the tape file.
     t.machine.Run(Command::PromptFileCaption);
     t.fakes.dialogs.files.push_back("/tmp/timed");
@@ -109,21 +104,19 @@ TEST(StopwatchCommand, ARunSurvivesNewTape) {
     t.machine.Run(Command::Stopwatch);
     t.Tick(5);
     t.machine.Run(Command::NewTape);
-    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().ItemVisible());
-    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().TimerOn());
+    EXPECT_FALSE(t.Watch().ItemVisible());
+    EXPECT_TRUE(t.Watch().TimerOn());
     t.Tick(6);
-    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().ItemVisible());
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:00:06");
+    EXPECT_TRUE(t.Watch().ItemVisible());
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:00:06");
 }
 
 TEST(StopwatchCommand, AnOpenedTapeShowsItsStoredTime) {
     Clocked t;
-    t.fakes.files.files["/t/a.QBX"] = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=01:02:03\r\n";
-    t.fakes.dialogs.files.push_back("/t/a.QBX");
-    t.machine.Run(Command::Open);
-    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().ItemVisible());
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "Time: 01:02:03");
-    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
+    t.Open("/t/a.QBX", "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=01:02:03\r\n");
+    EXPECT_TRUE(t.Watch().ItemVisible());
+    EXPECT_EQ(t.Watch().ItemCaption(), "Time: 01:02:03");
+    EXPECT_FALSE(t.Watch().TimerOn());
     t.machine.Key(vk::F9, 0, 0);
     EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"Clear the timed event tape first!"});
 }
@@ -134,15 +127,12 @@ TimedEventForm Form(const char* name, const char* date, const char* event, int c
 
 TEST(TimedEventSetup, BeginChecksTheBoxesInOrder) {
     const std::tuple<TimedEventForm, const char*, const char*> cases[] = {
-        {Form("", "", ""), "A name is required", ""},
-        {Form("   ", "", ""), "", ""},
+        {Form("", "", ""), "A name is required", ""},     {Form("   ", "", ""), "", ""},
         {Form("Pat 2", "", ""), "The Name may contain letters only", ""},
         {Form("Pat-Ann", "", ""), "The Name may contain letters only", ""},
         {Form("Ren\xE9", "", ""), "The Name may contain letters only", ""},
-        {Form("Pat", "7/4/99", "Audit"), "", "7/4/1999"},
-        {Form("Pat", "1999-07-04", ""), "", "7/4/1999"},
-        {Form("Pat", "7/4/1999", ""), "", "7/4/1999"},
-        {Form("Pat", "not a date", ""), "The Date is not valid", ""},
+        {Form("Pat", "7/4/99", "Audit"), "", "7/4/1999"}, {Form("Pat", "1999-07-04", ""), "", "7/4/1999"},
+        {Form("Pat", "7/4/1999", ""), "", "7/4/1999"},    {Form("Pat", "not a date", ""), "The Date is not valid", ""},
         {Form("Pat", "", "Audit, part 2"), "The Event may contain numbers and letters only", ""},
         {Form("Pat", "", "Audit 2"), "", ""},
     };
@@ -153,7 +143,7 @@ TEST(TimedEventSetup, BeginChecksTheBoxesInOrder) {
         auto found = rules.Check(f);
         EXPECT_EQ(found ? found->message : std::string(), problem) << form.name << "|" << form.date;
         if (!found) {
-            EXPECT_EQ(f.date, date);
+            EXPECT_EQ(f.date, date) << form.date;
         }
     }
 }
@@ -172,15 +162,14 @@ TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
     EXPECT_EQ(t.fakes.dialogs.eventFormsShown[0].date, "12/6/2026");  // today when none is kept
     EXPECT_EQ(t.fakes.dialogs.eventFormsShown[0].colorIndex, 7);
     EXPECT_EQ(t.machine.GetTimers().DisplayBackground(), 0xC0C0FFu);
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:00:00");
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:00:00");
 
     t.Tick(1000 + 12 * 60 + 40);
     t.machine.PauseOrResumeTimedEvent();
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:12:40 Paused");
-    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:12:40 Paused");
+    EXPECT_FALSE(t.Watch().TimerOn());
     t.At(1000 + 17 * 60 + 40);
-    for (Command c : {Command::Digit5, Command::TimedEvent, Command::NewTape, Command::Print})
-        t.machine.Run(c);
+    for (Command c : {Command::Digit5, Command::TimedEvent, Command::NewTape, Command::Print}) t.machine.Run(c);
     t.machine.Key(vk::Left, 0, 0);
     EXPECT_EQ(t.fakes.messages.Errors().size(), 5u);
     EXPECT_FALSE(t.machine.QueryClose());
@@ -189,17 +178,16 @@ TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
 
     t.machine.PauseOrResumeTimedEvent();
     t.Tick(1000 + 17 * 60 + 41);
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:12:41");
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:12:41");
 
-    t.fakes.dialogs.files.push_back("/home/pat/Pat 07_04_1999 Audit");
-    t.fakes.dialogs.captions.push_back("");
+    t.AnswerSaveAs("/home/pat/Pat 07_04_1999 Audit");
     t.machine.Key(vk::Left, 0, 0);
     EXPECT_FALSE(t.machine.Event().active);
     EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "./Pat 07_04_1999 Audit");
     EXPECT_NE(t.fakes.files.files["/home/pat/Pat 07_04_1999 Audit.QBX"].find("TEV=00:12:41"), std::string::npos);
     EXPECT_EQ(t.machine.GetTimers().DisplayBackground(), 0xFFFFFFu);
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ElapsedTime, "");
-    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().ItemVisible());
+    EXPECT_EQ(t.Watch().ElapsedTime, "");
+    EXPECT_FALSE(t.Watch().ItemVisible());
 }
 
 TEST(TimedEvent, StartingIsRefusedWhileTheStopwatchRuns) {
@@ -275,8 +263,8 @@ TEST(TimedEvent, F12InTheCollapsedWindowPausesAndResumes) {
     t.machine.Key(vk::F12, 0, 0);
     EXPECT_TRUE(t.machine.Event().paused);
     EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-    EXPECT_FALSE(t.machine.GetTimers().GetStopwatch().TimerOn());
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:01:40 Paused");
+    EXPECT_FALSE(t.Watch().TimerOn());
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:01:40 Paused");
 
     // While paused every other key is refused.
     t.At(1400);
@@ -290,9 +278,9 @@ TEST(TimedEvent, F12InTheCollapsedWindowPausesAndResumes) {
     t.machine.Key(vk::F12, 0, 0);
     EXPECT_FALSE(t.machine.Event().paused);
     EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-    EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().TimerOn());
+    EXPECT_TRUE(t.Watch().TimerOn());
     t.Tick(1401);
-    EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:01:41");
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:01:41");
     t.machine.Key(vk::Key5, 0, '5');
     EXPECT_EQ(t.Display(), "5");
     EXPECT_TRUE(t.machine.Event().active);

@@ -25,28 +25,30 @@ struct Windowed : TestMachine {
         stored.emplace("Auto Decimal", "False");
         return stored;
     }
-    void Start() {
+    void LoadOnScreen() {
         machine.SetScreen(kScreenW, kScreenH);
         machine.SetExpandedSize(kExpandedW, kExpandedH);
         machine.Load();
     }
+    void ShowOnScreen() {
+        LoadOnScreen();
+        machine.FirstActivation();
+    }
     const Layout::Geometry& G() const { return machine.Window().WindowGeometry(); }
+    // Where the window stands, left and top.
+    std::pair<long, long> At() const { return {G().left, G().top}; }
 };
 
 TEST(Collapse, TheSmallWindowOpensAtTheLargeWindowsCornerAndComesBack) {
     Windowed t;
-    t.Start();
-    t.machine.FirstActivation();
-    EXPECT_EQ(t.G().left, (kScreenW - kExpandedW) / 2);
-    EXPECT_EQ(t.G().top, (kScreenH - kExpandedH) / 2);
-    long expandedLeft = t.G().left, expandedTop = t.G().top;
+    t.ShowOnScreen();
+    const std::pair<long, long> expanded{(kScreenW - kExpandedW) / 2, (kScreenH - kExpandedH) / 2};
+    EXPECT_EQ(t.At(), expanded);
 
     t.machine.Key(vk::F11, 0, 0);
     EXPECT_TRUE(t.machine.Window().Collapsed());
-    EXPECT_TRUE(t.machine.Window().Collapsed());
     EXPECT_EQ(t.machine.Title(), "tQB 1999");
-    EXPECT_EQ(t.G().left, expandedLeft);
-    EXPECT_EQ(t.G().top, expandedTop);
+    EXPECT_EQ(t.At(), expanded);
     EXPECT_EQ(t.G().width, 2335);
     EXPECT_EQ(t.G().height, 4440);
     EXPECT_TRUE(t.machine.Window().MenuVisible("mnuFIFile"));
@@ -55,21 +57,18 @@ TEST(Collapse, TheSmallWindowOpensAtTheLargeWindowsCornerAndComesBack) {
     t.machine.WindowMoved(300, 200);
     t.machine.Key(vk::Escape, 0, 27);
     EXPECT_FALSE(t.machine.Window().Collapsed());
-    EXPECT_FALSE(t.machine.Window().Collapsed());
     EXPECT_EQ(t.machine.Title(), "the Quillbox");
-    EXPECT_EQ(t.G().left, expandedLeft);  // always centred
+    EXPECT_EQ(t.G().left, expanded.first);  // always centred
     EXPECT_EQ(t.G().width, kExpandedW);
 
     t.machine.WindowMoved(10, 10);
     t.machine.Key(vk::F11, 0, 0);
-    EXPECT_EQ(t.G().left, 300);  // where the small window was last
-    EXPECT_EQ(t.G().top, 200);
+    EXPECT_EQ(t.At(), std::pair(300L, 200L));  // where the small window was last
     t.machine.WindowMoved(40, 0);  // dragged to the very top: not remembered
     t.machine.Key(vk::F11, 0, 0);
     t.machine.WindowMoved(77, 88);
     t.machine.Key(vk::F11, 0, 0);
-    EXPECT_EQ(t.G().left, 77);
-    EXPECT_EQ(t.G().top, 88);
+    EXPECT_EQ(t.At(), std::pair(77L, 88L));
 }
 
 // The window system tells the frame's size only once the window is up: the window is centred
@@ -87,17 +86,14 @@ TEST(Collapse, TheOuterWindowIsCentredOnceItsFrameIsKnown) {
     };
     for (const Case& c : cases) {
         Windowed t;
-        t.Start();
-        t.machine.FirstActivation();
+        t.ShowOnScreen();
         if (c.movedFirst) t.machine.WindowMoved(600, 450);
         t.machine.SetExpandedSize(kFramedW, kFramedH);
-        EXPECT_EQ(t.G().left, c.left) << c.what;
-        EXPECT_EQ(t.G().top, c.top) << c.what;
+        EXPECT_EQ(t.At(), std::pair(c.left, c.top)) << c.what;
         EXPECT_EQ(t.G().width, kFramedW) << c.what;
         t.machine.Key(vk::F11, 0, 0);
         t.machine.Key(vk::F11, 0, 0);
-        EXPECT_EQ(t.G().left, (kScreenW - kFramedW) / 2) << c.what;
-        EXPECT_EQ(t.G().top, (kScreenH - kFramedH) / 2) << c.what;
+        EXPECT_EQ(t.At(), std::pair((kScreenW - kFramedW) / 2, (kScreenH - kFramedH) / 2)) << c.what;
     }
 }
 
@@ -115,22 +111,19 @@ TEST(Collapse, AWindowLargerThanTheScreenStartsAtItsEdge) {
     };
     for (const Case& c : cases) {
         Windowed t;
-        t.Start();
-        t.machine.FirstActivation();
+        t.ShowOnScreen();
         t.machine.SetExpandedSize(c.width, c.height);
-        EXPECT_EQ(t.G().left, c.left) << c.what;
-        EXPECT_EQ(t.G().top, c.top) << c.what;
+        EXPECT_EQ(t.At(), std::pair(c.left, c.top)) << c.what;
         t.machine.Key(vk::F11, 0, 0);
         EXPECT_EQ(t.G().left, c.left) << c.what;
         t.machine.Key(vk::F11, 0, 0);
-        EXPECT_EQ(t.G().left, c.left) << c.what;
-        EXPECT_EQ(t.G().top, c.top) << c.what;
+        EXPECT_EQ(t.At(), std::pair(c.left, c.top)) << c.what;
     }
 }
 
 TEST(Collapse, TheFileMenuItemNamesWhatItWillDo) {
     Windowed t;
-    t.Start();
+    t.LoadOnScreen();
     EXPECT_EQ(t.machine.MenuCaption(Command::Collapse, "&Collapse"), "&Collapse");
     t.machine.MenuOpened("mnuFIFile");
     EXPECT_EQ(t.machine.MenuCaption(Command::Collapse, "&Collapse"), "Collapse (F11)");
@@ -141,8 +134,7 @@ TEST(Collapse, TheFileMenuItemNamesWhatItWillDo) {
 
 TEST(Collapse, CollapsedKeysEmulateTheHiddenMenus) {
     Windowed t;
-    t.Start();
-    t.machine.FirstActivation();
+    t.ShowOnScreen();
     t.machine.Key(vk::F11, 0, 0);
     t.Press("7+");
     t.machine.Key(vk::F1, vk::CtrlState, 0);
@@ -162,27 +154,21 @@ TEST(Collapse, CollapsedKeysEmulateTheHiddenMenus) {
 
 TEST(Collapse, AStoredCollapsedWindowIsRestoredAtItsPlace) {
     Windowed t({{"Last Mode", "True"}, {"Last Left", "1500"}, {"Last Top", "900"}});
-    t.Start();
-    t.machine.FirstActivation();
+    t.ShowOnScreen();
     EXPECT_TRUE(t.machine.Window().Collapsed());
-    EXPECT_EQ(t.G().left, 1500);
-    EXPECT_EQ(t.G().top, 900);
+    EXPECT_EQ(t.At(), std::pair(1500L, 900L));
     t.machine.Unload(t.G().left, t.G().top);
     EXPECT_EQ(t.fakes.settings.values["Last Mode"], "True");
 }
 
 TEST(Collapse, AStoredPlaceOffTheScreenIsBroughtBack) {
     const std::tuple<const char*, const char*, long, long> cases[] = {
-        {"49E90", "-5", kScreenW - 2335, 0},
-        {"x", "1E400", 0, 0},
-        {"30000", "20000", kScreenW - 2335, kScreenH - 4440},
+        {"49E90", "-5", kScreenW - 2335, 0}, {"x", "1E400", 0, 0}, {"30000", "20000", kScreenW - 2335, kScreenH - 4440},
     };
     for (const auto& [left, top, wantLeft, wantTop] : cases) {
         Windowed t({{"Last Mode", "True"}, {"Last Left", left}, {"Last Top", top}});
-        t.Start();
-        t.machine.FirstActivation();
-        EXPECT_EQ(t.G().left, wantLeft) << left;
-        EXPECT_EQ(t.G().top, wantTop) << top;
+        t.ShowOnScreen();
+        EXPECT_EQ(t.At(), std::pair(wantLeft, wantTop)) << left << ", " << top;
     }
 }
 
@@ -230,16 +216,10 @@ TEST(Copy, NoMessageWhenDisplayValueCopiedIsOff) {
 
 TEST(Paste, PutsAPlainNumberIntoTheEntryBox) {
     const std::tuple<std::optional<std::string>, const char*, bool> cases[] = {
-        {"1,234.50", "1234.5", true},
-        {"$-12.00", "-12", true},
-        {" 5. +\r\n3. -\r\n", "5.3", true},
-        {"1E+20", "120", true},
-        {"0.00000002", ".00000002", true},
+        {"1,234.50", "1234.5", true}, {"$-12.00", "-12", true}, {" 5. +\r\n3. -\r\n", "5.3", true},
+        {"1E+20", "120", true},       {"0.00000002", ".00000002", true},
         {"100000000000000000000", "100000000000000000000", true},
-        {"0", "", false},
-        {"word", "", false},
-        {std::nullopt, "", false},
-        {std::string(400, '9'), "", false},
+        {"0", "", false}, {"word", "", false}, {std::nullopt, "", false}, {std::string(400, '9'), "", false},
     };
     for (const auto& [clip, entry, ok] : cases) {
         TestMachine t;
@@ -265,10 +245,6 @@ TEST(Paste, TheTapePrintsWhatTheSubtotalReceives) {
     EXPECT_EQ(t.Trimmed().back(), ".00000002 +");
     EXPECT_DOUBLE_EQ(t.State().Subtotal, 2e-8);
 }
-
-}  // namespace
-
-namespace {
 
 TEST(Menus, OnlyTheHelpMenuLeavesTheShortcutKeyPanelsShowing) {
     for (const Menu& menu : MainMenus()) {

@@ -59,4 +59,11 @@ std::vector<std::string> TestMachine::Trimmed() const {
     return out;
 }
 
+std::vector<std::string> TestMachine::Questions() const {
+    std::vector<std::string> questions;
+    for (const auto& m : fakes.messages.shown)
+        if (m.buttons == MessageButtons::YesNoCancel) questions.push_back(m.text);
+    return questions;
+}
+
 }  // namespace qb::test

@@ -5,6 +5,7 @@
 // 'a' M+, 's' M-, 'd' M/, 'm' M*, 'r' recall, 'c' clear.
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,7 +22,10 @@ struct TestMachine {
     // Starts on these stored settings.
     explicit TestMachine(std::map<std::string, std::string> stored, bool start = true) {
         fakes.settings.values = std::move(stored);
-        if (!start) return;
+        if (start) Start();
+    }
+    // Starts the program as it starts, on the ports as they stand now.
+    void Start() {
         machine.Load();
         machine.FirstActivation();
         // What start-up showed is kept apart, so each test sees only what it caused.
@@ -31,10 +35,28 @@ struct TestMachine {
 
     std::vector<MessageRequest> startupMessages;
 
+    // Answers the next Save As: its caption prompt, then its file dialog (nothing: Cancel).
+    void AnswerSaveAs(std::optional<std::string> file, std::optional<std::string> caption = "") {
+        fakes.dialogs.captions.push_back(std::move(caption));
+        fakes.dialogs.files.push_back(std::move(file));
+    }
+
+    // Opens the file through the Open dialog; with bytes, puts them on the disk under its name first.
+    void Open(const std::string& path) {
+        fakes.dialogs.files.push_back(path);
+        machine.Run(Command::Open);
+    }
+    void Open(const std::string& path, const std::string& bytes) {
+        fakes.files.files[path] = bytes;
+        Open(path);
+    }
+
     void Press(const std::string& keys);
     // Types text on the keyboard: digits by key code, operations by their characters.
     void Type(const std::string& keys);
 
+    // The texts of the questions asked (Yes, No and Cancel).
+    std::vector<std::string> Questions() const;
     std::vector<std::string> TapeLines() const { return machine.GetTape().Lines().ToVector(); }
     // The tape lines without their leading blanks, for readable expectations.
     std::vector<std::string> Trimmed() const;
