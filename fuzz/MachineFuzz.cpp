@@ -258,7 +258,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* bytes, std::size_t siz
         } else {
             machine.Run(kCommands[data.ConsumeIntegralInRange<std::size_t>(0, std::size(kCommands) - 1)]);
         }
-        if (machine.CloseRequested()) machine.QueryClose();
+        if (machine.Window().CloseRequested()) machine.QueryClose();
         for (const Written& file : files.written)
             if (Reopened(file.bytes) != file.kept) std::abort();
     }
