@@ -80,6 +80,22 @@ TEST(ShortcutPanels, WorkWhilePaused) {
     EXPECT_TRUE(t.fakes.messages.Errors().empty());
 }
 
+// Auto Decimal and the comma separator change what the keys do, so the panels give way to the
+// tape; the other options and About leave the panels up.
+TEST(ShortcutPanels, OptionsThatChangeTheKeysBringTheTapeBack) {
+    const std::pair<Command, bool> cases[] = {
+        {Command::AutoDecimal, true},   {Command::CommaSeparator, true}, {Command::RoundBeforeOperation, false},
+        {Command::ClearOnEqual, false}, {Command::MachineSounds, false}, {Command::About, false},
+    };
+    for (const auto& [command, hides] : cases) {
+        TestMachine t;
+        t.machine.Run(Command::ShortcutKeys);
+        t.machine.Run(command);
+        EXPECT_EQ(t.machine.Window().TapeVisible(), hides) << static_cast<int>(command);
+        EXPECT_EQ(t.machine.Window().ShortcutPanelVisible(1), !hides) << static_cast<int>(command);
+    }
+}
+
 TEST(TopicList, SortedListAndOpeningTopic) {
     const std::tuple<std::vector<std::string>, std::vector<std::string>, std::string, std::string> cases[] = {
         {{"UG Zebra.rtf", "UG apple.rtf", "UG Benefits.rtf", "notes.rtf"}, {"apple", "Benefits", "Zebra"}, "Benefits",
