@@ -73,15 +73,16 @@ int DecimalsNeeded(std::string_view number) {
 struct CorrectedFormat {
     int places;  // 0: floating point
     bool separators;
+    Rounding rounding;
 
     // The corrected number: rounded to the places it fits, else with every decimal it was typed with.
     std::string Typed(const std::string& number) const {
         if (places > 0 && DecimalsNeeded(number) <= places)
-            return FormatNumber(ParseNumber(number), CreateFormatString(separators, places));
+            return FormatNumber(ParseNumber(number), CreateFormatString(separators, places), rounding);
         return FormatFloating(number, CreateFormatBase(separators));
     }
     std::string Total(double subtotal) const {
-        if (places > 0) return FormatNumber(subtotal, CreateFormatString(separators, places));
+        if (places > 0) return FormatNumber(subtotal, CreateFormatString(separators, places), rounding);
         // As the calculator prints a floating-point total.
         return FormatFloating(NumberToText(subtotal), CreateFormatBase(separators));
     }
@@ -165,7 +166,7 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
         zeroDecimal = zeroDecimal || content[content.size() - 3] == '0';
     }
     if (!zeroDecimal) floating = true;
-    const CorrectedFormat format{floating ? 0 : places, correction.separators};
+    const CorrectedFormat format{floating ? 0 : places, correction.separators, correction.rounding};
 
     const double value = ParseNumber(correction.number);
     double subtotal = 0;

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/Rounding.h"
 #include "engine/TapeLines.h"
 
 namespace qb {
@@ -55,6 +56,7 @@ struct LineCorrection {
     std::string number;      // as the Entry box took it: digits, one point, a leading "-"
     char operation = '+';    // '+', '-', 'x', '/' or '%'
     bool separators = true;  // the Comma Separator option in force
+    Rounding rounding = Rounding::FiveFour;  // the rounding mode in force
 };
 
 // Line index shows the corrected number and operation instead: every other line counts as keyed

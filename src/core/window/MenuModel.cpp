@@ -61,7 +61,11 @@ std::vector<Menu> BuildMenus() {
                       Item("mnuDC2", "&2", C::Places2, {vk::F2, kCtrl}),
                       Item("mnuDC3", "&3", C::Places3, {vk::F3, kCtrl}),
                       Item("mnuDC4", "&4", C::Places4, {vk::F4, kCtrl}),
-                      Item("mnuDC5", "&5", C::Places5, {vk::F5, kCtrl})}});
+                      Item("mnuDC5", "&5", C::Places5, {vk::F5, kCtrl}), Separator(),
+                      Submenu("mnuDCRounding", "&Rounding",
+                              {Item("mnuDCRoundFiveFour", "Round &5/4", C::RoundFiveFour),
+                               Item("mnuDCRoundUp", "Round &Up", C::RoundUp),
+                               Item("mnuDCRoundDown", "Round &Down", C::RoundDown)})}});
     menus.push_back({"mnuOPOptions", "O&ptions",
                      {Item("mnuOPAutoDecimal", "&Auto Decimal", C::AutoDecimal, {vk::D, kCtrl}), Separator(),
                       Item("mnuOPTRoundBeforeOperation", "&Round Before Operation", C::RoundBeforeOperation),
