@@ -159,6 +159,8 @@ void Desk::ExecuteKeyed(Command command) {
     case Command::ClearSubtotal: calculator_.cmdClear_Click(startingUp_); break;
     case Command::Inverse: calculator_.cmdInverse_Click(); break;
     case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
+    case Command::AddPercent: calculator_.PercentAdjustKey(false); break;
+    case Command::LessPercent: calculator_.PercentAdjustKey(true); break;
     case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
     case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
     case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;

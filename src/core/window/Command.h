@@ -35,6 +35,8 @@ enum class Command {
     ZoomIn, ZoomOut, ActualSize,
     // The rounding to fixed places (Decimal menu, Rounding submenu)
     RoundFiveFour, RoundUp, RoundDown,
+    // The percentage keys (Operation menu)
+    AddPercent, LessPercent,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }

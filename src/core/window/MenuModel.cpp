@@ -39,7 +39,9 @@ std::vector<Menu> BuildMenus() {
                       Item("mnuOPNewCaption", "&New...", C::NewCaption, {vk::W, kCtrl})}});
     menus.push_back({"mnuOPOperation", "&Operation",
                      {Item("mnuOPPaste", "&Paste", C::Paste, {vk::V, kCtrl}),
-                      Item("mnuOPClearEntry", "&Clear Entry", C::ClearEntry, {vk::Delete, 0})}});
+                      Item("mnuOPClearEntry", "&Clear Entry", C::ClearEntry, {vk::Delete, 0}), Separator(),
+                      Item("mnuOPAddPercent", "&Add %", C::AddPercent, {vk::A, kCtrl}),
+                      Item("mnuOPLessPercent", "&Less %", C::LessPercent, {vk::B, kCtrl})}});
     menus.push_back({"mnuTPTape", "&Tape",
                      {Item("mnuTPClearTotal", "Clear &Subtotal", C::ClearSubtotal, {vk::F3, 0}),
                       Item("mnuTPNewTape", "&New Tape", C::NewTape, {vk::F4, 0}),
