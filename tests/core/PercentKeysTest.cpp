@@ -4,6 +4,7 @@
 
 #include "engine/BusinessRules.h"
 #include "engine/TapeRecompute.h"
+#include "export/TapeCsv.h"
 #include "fakes/TestMachine.h"
 
 using namespace qb;
@@ -131,6 +132,34 @@ TEST(PercentKeys, LinesReadBackWithoutTheirKeys) {
     const RecomputedTape above = RecomputeTape(lines, 1, {"200", '+'}, 6);
     EXPECT_EQ(above.outcome, RecomputedTape::Outcome::Refused);
     EXPECT_EQ(above.failedLine, 2);
+}
+
+}  // namespace
+
+namespace {
+
+std::vector<std::string> CsvRows(const std::string& csv) {
+    std::vector<std::string> rows;
+    for (std::size_t start = csv.find("\r\n") + 2; start < csv.size();) {
+        const std::size_t end = csv.find("\r\n", start);
+        rows.push_back(csv.substr(start, end - start));
+        start = end + 2;
+    }
+    return rows;
+}
+
+// Keyed or read back from a file, the lines give the same CSV rows.
+TEST(PercentKeys, TheCsvShowsTheMarksAndTheSubtotals) {
+    TestMachine t;
+    t.Press("100+10");
+    t.machine.Run(Command::LessPercent);
+    t.fakes.dialogs.files = {"/t/a"};
+    t.machine.Run(Command::ExportCsv);
+    const Lines rows{"1,\"               0 =\",0,=,0", "2,\"          100.00 +\",100.00,+,100", "3,\"           10.00 L\",10.00,L,90",
+                     "4,\"           90.00 S\",90.00,S,90"};
+    EXPECT_EQ(CsvRows(t.fakes.files.files["/t/a.csv"]), rows);
+    const TapeLines lines{"               0 =", "          100.00 +", "           10.00 L", "           90.00 S"};
+    EXPECT_EQ(CsvRows(TapeCsv(lines, RecomputeSubtotals(lines))), rows);
 }
 
 }  // namespace

@@ -234,8 +234,12 @@ std::vector<std::optional<double>> RecomputeSubtotals(const TapeLines& lines) {
             subtotal = 0.0;
         } else if (reading.kind == Kind::Overflow) {
             subtotal.reset();
-        } else if (reading.kind == Kind::Adjusted && reading.operation == kNewSubtotalMark) {
-            subtotal = reading.value;
+        } else if (reading.kind == Kind::Adjusted) {
+            // The amount line already shows the subtotal the key left, as its keys give it.
+            if (reading.operation == kNewSubtotalMark)
+                subtotal = reading.value;
+            else if (subtotal)
+                *subtotal += reading.operation == kDiscountMark ? -reading.value : reading.value;
         } else if (reading.kind == Kind::Number && subtotal && !Apply(*subtotal, reading.operation, reading.value)) {
             subtotal.reset();
         }
