@@ -135,6 +135,21 @@ TEST(Rounding, TheCalculatorRoundsTapeSubtotalAndOperandByTheMode) {
     }
 }
 
+TEST(Rounding, OneOverXRoundsItsFixedPlacesByTheMode) {
+    const struct {
+        Rounding mode;
+        int places;
+        const char* entry;
+    } cases[] = {{kUp, 2, "3.34"}, {kDown, 2, "3.33"}, {k54, 3, "3.333"}, {kUp, 0, "3."}, {kDown, 1, "6.6"}};
+    for (const auto& c : cases) {
+        TestMachine t;
+        t.machine.Run(static_cast<Command>(static_cast<int>(Command::RoundFiveFour) + static_cast<int>(c.mode)));
+        t.machine.Run(PlacesCommand(c.places));
+        t.Press(c.places == 1 ? ".15I" : ".3I");
+        EXPECT_EQ(t.State().EntryText, c.entry) << RoundingName(c.mode) << " at " << c.places;
+    }
+}
+
 TEST(Rounding, AKeyStepKeepsItsModeForUndoAndReplay) {
     for (Rounding mode : {k54, kUp, kDown}) {
         Options options;
