@@ -77,6 +77,8 @@ TEST(PercentKeys, TheNextKeysGoOnFromTheNewSubtotal) {
     TestMachine t;
     t.Press("100+10");
     t.machine.Run(Command::AddPercent);
+    t.Press("=");
+    EXPECT_EQ(t.Trimmed().back(), "110.00 =");
     t.Press("5+=");
     EXPECT_EQ(t.Trimmed().back(), "115.00 =");
 
