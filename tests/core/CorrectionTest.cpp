@@ -110,7 +110,9 @@ public:
 
 private:
     Action Between() {
-        switch (Pick(0, 12)) {
+        switch (Pick(0, 14)) {
+        case 13: return {Action::Toggle, "", static_cast<Command>(static_cast<int>(Command::RoundFiveFour) + Pick(0, 2))};
+        case 14: return {Action::Toggle, "", Pick(0, 1) ? Command::AddPercent : Command::LessPercent};
         case 0: return {Action::Toggle, "", Command::ClearEntryBox};
         case 1: return {Action::Toggle, "", Command::ClearOnEqual};
         case 2: return {Action::Toggle, "", Command::RoundBeforeOperation};

@@ -127,8 +127,19 @@ const TooltipTable& MenuItemTooltips() {
         {"mnuTPCorrectLine", "Click here or press Ctrl+E to correct the selected tape line"},
         {"mnuTPUndo", "Click here or press Ctrl+Z to undo the last change to the tape, Entry box or Memory"},
         {"mnuTPRedo", "Click here or press Ctrl+Y to redo what Undo took back"},
+        {"mnuOPAddPercent", "Put the Entry box number as a percentage on the subtotal: 100 + 10 Add % gives 110 (Ctrl+A)"},
+        {"mnuOPLessPercent", "Take the Entry box number as a percentage off the subtotal: 100 + 10 Less % gives 90 (Ctrl+B)"},
+        {"mnuDCRoundFiveFour", "Fixed places round halves away from zero: 2.345 gives 2.35, 2.344 gives 2.34"},
+        {"mnuDCRoundUp", "Fixed places round any remainder away from zero: 2.341 gives 2.35, -2.341 gives -2.35"},
+        {"mnuDCRoundDown", "Fixed places cut any remainder: 2.349 gives 2.34, -2.349 gives -2.34"},
     };
     return table;
+}
+
+std::string DecimalPlacesTooltip(int index, Rounding mode) {
+    std::string text = TooltipOf(MainWindowTooltips(), "lblDecimalPlaces(" + std::to_string(index) + ")");
+    if (index > 0) text += " - " + std::string(RoundingName(mode));
+    return text;
 }
 
 const TooltipTable& DialogTooltips(const std::string& dialog) {

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "engine/Rounding.h"
+
 namespace qb {
 
 using TooltipTable = std::vector<std::pair<std::string, std::string>>;
@@ -20,6 +22,10 @@ const TooltipTable& MenuItemTooltips();
 const TooltipTable& DialogTooltips(const std::string& dialog);
 // The tooltip of a control of a window, or "" when it has none.
 std::string TooltipOf(const TooltipTable& table, const std::string& control);
+
+// A decimal-places indicator's tooltip (index 0 to 5) with the rounding mode that its fixed
+// places round by: "Round to 2 decimal places (Ctrl+F2) - Round Up". Floating point has none.
+std::string DecimalPlacesTooltip(int index, Rounding mode);
 
 // A corrected tape line's tooltip and accessible description: "Corrected; was 1,250.00 +".
 std::string CorrectedDescription(const std::string& original);

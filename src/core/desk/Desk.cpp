@@ -49,6 +49,11 @@ constexpr OptionBinding kOptionBindings[] = {
     {Command::ShowTooltips, key::Tooltips, &Options::Tooltips},
 };
 
+// The Rounding submenu's commands in the order of the modes.
+Rounding RoundingOf(Command command) {
+    return static_cast<Rounding>(static_cast<int>(command) - static_cast<int>(Command::RoundFiveFour));
+}
+
 const OptionBinding* BindingOf(Command command) {
     for (const auto& b : kOptionBindings)
         if (b.command == command) return &b;
@@ -92,16 +97,24 @@ void Desk::LoadSettings() {
     options_.Tooltips = settings_.ReadTruth(key::Tooltips, true);
     options_.MachineSounds = settings_.ReadTruth(key::MachineSounds, true);
     options_.ClearEntryBox = settings_.ReadTruth(key::ClearEntryBox, true);
+    options_.RoundingMode = ParseRoundingSetting(settings_.Get(key::Rounding)).value_or(Rounding::FiveFour);
 }
 
-bool Desk::IsCheckable(Command command) { return BindingOf(command) != nullptr; }
+bool Desk::IsCheckable(Command command) { return BindingOf(command) != nullptr || IsRoundingCommand(command); }
 
 bool Desk::IsChecked(Command command) const {
+    if (IsRoundingCommand(command)) return options_.RoundingMode == RoundingOf(command);
     if (const OptionBinding* binding = BindingOf(command)) return options_.*(binding->field);
     return false;
 }
 
 void Desk::ToggleOption(Command command) {
+    if (IsRoundingCommand(command)) {
+        // One of three: choosing a mode again keeps it.
+        options_.RoundingMode = RoundingOf(command);
+        settings_.Save(key::Rounding, std::string(RoundingSetting(options_.RoundingMode)));
+        return;
+    }
     const OptionBinding* binding = BindingOf(command);
     bool& value = options_.*(binding->field);
     value = !value;
@@ -146,6 +159,8 @@ void Desk::ExecuteKeyed(Command command) {
     case Command::ClearSubtotal: calculator_.cmdClear_Click(startingUp_); break;
     case Command::Inverse: calculator_.cmdInverse_Click(); break;
     case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
+    case Command::AddPercent: calculator_.PercentAdjustKey(false); break;
+    case Command::LessPercent: calculator_.PercentAdjustKey(true); break;
     case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
     case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
     case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;

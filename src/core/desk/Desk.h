@@ -74,7 +74,8 @@ public:
     // Reads the options, the decimal places and the memory; writes back the places when missing.
     void LoadSettings();
 
-    // The options of the Options menu and their check marks.
+    // The options of the Options menu and their check marks; the Rounding submenu's modes check
+    // as one of three.
     static bool IsCheckable(Command command);
     bool IsChecked(Command command) const;
     void ToggleOption(Command command);

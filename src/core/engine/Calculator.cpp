@@ -128,7 +128,7 @@ bool Calculator::DoPendingOperation() {
     std::string line = KeepNumeric(displayText_);
     if (decimalPlaces_ > 0) {
         ApplyAutoDecimal(line, entry);
-        line = FormatNumber(ParseNumber(line), formatString_);
+        line = FormatNumber(ParseNumber(line), formatString_, options_.RoundingMode);
     } else {
         line = FormatFloating(line, formatBase_);
     }
@@ -137,7 +137,7 @@ bool Calculator::DoPendingOperation() {
 
     std::string operand = entry;
     if (options_.RoundBeforeOperation && decimalPlaces_ >= 1)
-        operand = KeepNumeric(FormatNumber(ParseNumber(operand), formatString_));
+        operand = KeepNumeric(FormatNumber(ParseNumber(operand), formatString_, options_.RoundingMode));
     double v = ParseNumber(operand);
     double subtotal = state_.Subtotal;
     switch (state_.PendingOperation) {
@@ -264,7 +264,9 @@ void Calculator::cmdInverse_Click() {
         return;
     }
     const std::string& pattern = r <= 0.9 ? std::string(kInversePattern) : formatString_;
-    std::string text = NoSpecialChar(FormatNumber(r, pattern));
+    // The fixed places round by the chosen mode; the floating point's pattern is the program's own.
+    const bool byMode = r > 0.9 && decimalPlaces_ > 0;
+    std::string text = NoSpecialChar(FormatNumber(r, pattern, byMode ? options_.RoundingMode : Rounding::FiveFour));
     // A result that rounds to nothing but zeros would never be applied.
     if (text.find_first_of("123456789") == std::string::npos) {
         messages_.Beep();
@@ -312,7 +314,7 @@ void Calculator::FormatSubtotal() {
         state_.TapeLine = FormatFloating(NumberToPlainText(state_.Subtotal), formatBase_);
         state_.SubtotalText = state_.TapeLine;
     } else {
-        state_.SubtotalText = FormatNumber(state_.Subtotal, formatString_);
+        state_.SubtotalText = FormatNumber(state_.Subtotal, formatString_, options_.RoundingMode);
     }
 }
 

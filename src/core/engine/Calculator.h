@@ -35,6 +35,11 @@ public:
     void ClearSubtotal(bool print = true);
     void cmdInverse_Click();
     void cmdSquareRoot_Click();
+    // Add % (less false) and Less %: the Entry box number as a percentage of the subtotal,
+    // put on or taken off; prints the amount and the new subtotal.
+    void PercentAdjustKey(bool less);
+    // A value as the tape prints a number in the current places and rounding.
+    std::string TapeNumber(double value) const;
 
     // Applies the pending operation to the Entry box number. Returns false when the operation
     // was refused (a zero divisor or a result beyond the number range); nothing changed then.

@@ -1,5 +1,6 @@
 #include "engine/NumberRules.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -91,15 +92,27 @@ char DigitAt(const Digits& d, int place) {
     return d.digits[static_cast<std::size_t>(index)];
 }
 
-// Rounds to `decimals` fraction digits, halves away from zero (on the magnitude).
+// Rounds to `decimals` fraction digits by the mode (on the magnitude).
 // Returns false when the result is zero.
-bool RoundDigits(Digits& d, int decimals) {
+bool RoundDigits(Digits& d, int decimals, Rounding mode) {
     int keep = d.exponent + decimals + 1;  // digits at place >= -decimals
     int count = static_cast<int>(d.digits.size());
     if (keep >= count) return true;
-    if (keep < 0) return false;
-    bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
-    d.digits.resize(static_cast<std::size_t>(keep));
+    const auto cut = static_cast<std::size_t>(std::max(keep, 0));
+    bool up = false;
+    switch (mode) {
+    case Rounding::FiveFour: up = keep >= 0 && d.digits[cut] >= '5'; break;
+    case Rounding::Up: up = d.digits.find_first_not_of('0', cut) != std::string::npos; break;
+    case Rounding::Down: break;
+    }
+    if (keep < 0) {
+        // Every digit lies below the last place: nothing is left, or one unit of that place.
+        if (!up) return false;
+        d.digits = "1";
+        d.exponent = -decimals;
+        return true;
+    }
+    d.digits.resize(cut);
     if (up) {
         int i = keep - 1;
         while (i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9') {
@@ -160,6 +173,30 @@ std::string ToText(double value, bool allowExponent) {
 
 }  // namespace
 
+std::string_view RoundingName(Rounding mode) {
+    switch (mode) {
+    case Rounding::Up: return "Round Up";
+    case Rounding::Down: return "Round Down";
+    case Rounding::FiveFour: break;
+    }
+    return "Round 5/4";
+}
+
+std::string_view RoundingSetting(Rounding mode) {
+    switch (mode) {
+    case Rounding::Up: return "Up";
+    case Rounding::Down: return "Down";
+    case Rounding::FiveFour: break;
+    }
+    return "5/4";
+}
+
+std::optional<Rounding> ParseRoundingSetting(std::string_view text) {
+    for (Rounding mode : {Rounding::FiveFour, Rounding::Up, Rounding::Down})
+        if (text == RoundingSetting(mode)) return mode;
+    return std::nullopt;
+}
+
 double ParseNumber(std::string_view text) {
     std::size_t i = 0, n = text.size();
     while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
@@ -189,7 +226,7 @@ double ParseNumber(std::string_view text) {
     return negative ? -value : value;
 }
 
-std::string FormatNumber(double value, std::string_view pattern) {
+std::string FormatNumber(double value, std::string_view pattern, Rounding mode) {
     auto point = pattern.find('.');
     int decimals = 0;
     if (point != std::string_view::npos)
@@ -202,7 +239,7 @@ std::string FormatNumber(double value, std::string_view pattern) {
     bool negative = false;
     if (value != 0 && std::isfinite(value)) {
         Digits d = SignificantDigits(std::fabs(value));
-        if (RoundDigits(d, decimals)) {
+        if (RoundDigits(d, decimals, mode)) {
             negative = value < 0;
             for (int place = d.exponent; place >= 0; --place) integerDigits += DigitAt(d, place);
             for (int k = 0; k < decimals; ++k) fraction[static_cast<std::size_t>(k)] = DigitAt(d, -1 - k);

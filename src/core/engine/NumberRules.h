@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/Rounding.h"
+
 namespace qb {
 
 // The value of the number at the start of the text (leading blanks skipped; sign, digits,
@@ -13,9 +15,10 @@ namespace qb {
 double ParseNumber(std::string_view text);
 
 // Formats a value with a pattern of "#" and "," placeholders, one "." and d zeros after it
-// (plus the one pattern "0.0000000000000"). Halves go away from zero, judged on the value's
-// 15-significant-digit decimal form, so 1.005 at 2 places gives 1.01.
-std::string FormatNumber(double value, std::string_view pattern);
+// (plus the one pattern "0.0000000000000"). The mode decides the last place, judged on the
+// value's 15-significant-digit decimal form: by 5/4 halves go away from zero, so 1.005 at 2
+// places gives 1.01; 1.1 rounded up stays 1.1 although its binary value lies a little above.
+std::string FormatNumber(double value, std::string_view pattern, Rounding mode = Rounding::FiveFour);
 
 // Plain decimal text with at most 15 significant digits; exponent form ("1.5E+20", "2E-07")
 // for magnitudes of 1E+15 and above and below 1E-04.

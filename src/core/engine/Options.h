@@ -1,6 +1,8 @@
 #pragma once
 // The options that change how the calculator works; their menus and storage live elsewhere.
 
+#include "engine/Rounding.h"
+
 namespace qb {
 
 struct Options {
@@ -9,6 +11,7 @@ struct Options {
     bool RoundBeforeOperation = true;
     bool CommaSeparator = true;
     bool AutoDecimal = false;
+    Rounding RoundingMode = Rounding::FiveFour;  // Decimal > Rounding
     // Kept here for the features they switch (captions, copy, sounds, tooltips).
     bool TapeCaption = true;
     bool FileCaption = true;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine/BusinessRules.h"
 #include "engine/NumberRules.h"
 #include "engine/Tape.h"
 
@@ -73,15 +74,16 @@ int DecimalsNeeded(std::string_view number) {
 struct CorrectedFormat {
     int places;  // 0: floating point
     bool separators;
+    Rounding rounding;
 
     // The corrected number: rounded to the places it fits, else with every decimal it was typed with.
     std::string Typed(const std::string& number) const {
         if (places > 0 && DecimalsNeeded(number) <= places)
-            return FormatNumber(ParseNumber(number), CreateFormatString(separators, places));
+            return FormatNumber(ParseNumber(number), CreateFormatString(separators, places), rounding);
         return FormatFloating(number, CreateFormatBase(separators));
     }
     std::string Total(double subtotal) const {
-        if (places > 0) return FormatNumber(subtotal, CreateFormatString(separators, places));
+        if (places > 0) return FormatNumber(subtotal, CreateFormatString(separators, places), rounding);
         // As the calculator prints a floating-point total.
         return FormatFloating(NumberToText(subtotal), CreateFormatBase(separators));
     }
@@ -99,10 +101,13 @@ TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, b
     std::string_view content = Trim(line);
     if (content.size() < 3 || content[content.size() - 2] != ' ') return reading;
     const char symbol = content.back();
-    if (std::string_view("+-*/%=").find(symbol) == std::string_view::npos) return reading;
+    const bool adjusted = IsBusinessMark(symbol);
+    if (!adjusted && std::string_view("+-*/%=").find(symbol) == std::string_view::npos) return reading;
     if (!ReadNumberText(content.substr(0, content.size() - 2), reading)) return {};
     reading.operation = OperationOfSymbol(symbol);
-    if (symbol != '=') {
+    if (adjusted) {
+        reading.kind = TapeLineReading::Kind::Adjusted;
+    } else if (symbol != '=') {
         reading.kind = TapeLineReading::Kind::Number;
     } else if (content == "0 =" && (first || Trim(previous).empty())) {
         reading.kind = TapeLineReading::Kind::Clear;
@@ -165,7 +170,7 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
         zeroDecimal = zeroDecimal || content[content.size() - 3] == '0';
     }
     if (!zeroDecimal) floating = true;
-    const CorrectedFormat format{floating ? 0 : places, correction.separators};
+    const CorrectedFormat format{floating ? 0 : places, correction.separators, correction.rounding};
 
     const double value = ParseNumber(correction.number);
     double subtotal = 0;
@@ -183,6 +188,15 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
             result.reason = LineNumber(i) + " shows a number too wide for the tape, so the totals after it cannot be recomputed";
             return result;
         }
+        // A percentage of the subtotal above it: the rate is not on the tape, so its amount
+        // cannot follow a change above; the new subtotal it printed stands for what went before.
+        if (reading.kind == Kind::Adjusted && i > index) {
+            result.outcome = RecomputedTape::Outcome::Refused;
+            result.failedLine = i;
+            result.reason = LineNumber(i) + " is a percentage of the subtotal above it, so the totals after it cannot be recomputed";
+            return result;
+        }
+        if (reading.kind == Kind::Adjusted && reading.operation == kNewSubtotalMark) subtotal = reading.value;
         std::string text;
         if (i == index) {
             reading.value = value;
@@ -220,6 +234,12 @@ std::vector<std::optional<double>> RecomputeSubtotals(const TapeLines& lines) {
             subtotal = 0.0;
         } else if (reading.kind == Kind::Overflow) {
             subtotal.reset();
+        } else if (reading.kind == Kind::Adjusted) {
+            // The amount line already shows the subtotal the key left, as its keys give it.
+            if (reading.operation == kNewSubtotalMark)
+                subtotal = reading.value;
+            else if (subtotal)
+                *subtotal += reading.operation == kDiscountMark ? -reading.value : reading.value;
         } else if (reading.kind == Kind::Number && subtotal && !Apply(*subtotal, reading.operation, reading.value)) {
             subtotal.reset();
         }

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/Rounding.h"
 #include "engine/TapeLines.h"
 
 namespace qb {
@@ -19,11 +20,12 @@ struct TapeLineReading {
         Total,     // a subtotal ("15.00 =")
         Clear,     // the zero line of a Clear Subtotal: "0 =" after a blank line or first
         Overflow,  // the "*" form of a line too wide for the tape
+        Adjusted,  // a line of Add % or Less %: the amount ("10.00 A", "10.00 L") or the new subtotal ("110.00 S")
         Other,     // blank lines, timer lines, headings, captions
     };
     Kind kind = Kind::Other;
     double value = 0;
-    char operation = 0;  // '+', '-', 'x', '/', '%' or '='
+    char operation = 0;  // '+', '-', 'x', '/', '%' or '=', or the mark of an adjusted line
     // The number's format: the digits after its point, whether it has a point at all, and
     // whether it groups thousands.
     int decimals = 0;
@@ -55,6 +57,7 @@ struct LineCorrection {
     std::string number;      // as the Entry box took it: digits, one point, a leading "-"
     char operation = '+';    // '+', '-', 'x', '/' or '%'
     bool separators = true;  // the Comma Separator option in force
+    Rounding rounding = Rounding::FiveFour;  // the rounding mode in force
 };
 
 // Line index shows the corrected number and operation instead: every other line counts as keyed

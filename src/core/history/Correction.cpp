@@ -245,7 +245,7 @@ bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& 
 bool Correction::CorrectFileLine(std::int64_t index, const std::string& number, char operation) {
     Tape& tape = desk_.GetTape();
     KeyRecord& record = history_.Record();
-    const RecomputedTape result = RecomputeTape(tape.Lines(), index, LineCorrection{number, operation, desk_.GetOptions().CommaSeparator},
+    const RecomputedTape result = RecomputeTape(tape.Lines(), index, LineCorrection{number, operation, desk_.GetOptions().CommaSeparator, desk_.GetOptions().RoundingMode},
                                                 record.BaseLines());
     switch (result.outcome) {
     case RecomputedTape::Outcome::NotANumber: desk_.Messages().Beep(); return false;

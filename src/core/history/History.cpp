@@ -51,6 +51,8 @@ bool History::IsKeyedCommand(Command command) {
     case Command::ClearSubtotal:
     case Command::Inverse:
     case Command::SquareRoot:
+    case Command::AddPercent:
+    case Command::LessPercent:
     case Command::Paste:
     case Command::MemoryAdd:
     case Command::MemorySubtract:

@@ -26,6 +26,7 @@ inline constexpr const char* ClearEntryBox = "Clear Entry Box";
 inline constexpr const char* LastMode = "Last Mode";
 inline constexpr const char* LastLeft = "Last Left";
 inline constexpr const char* LastTop = "Last Top";
+inline constexpr const char* Rounding = "Rounding";
 }  // namespace key
 
 class SettingsStore {

@@ -33,6 +33,10 @@ enum class Command {
     ExportPdf, ExportCsv,
     // The window's size (Options menu)
     ZoomIn, ZoomOut, ActualSize,
+    // The rounding to fixed places (Decimal menu, Rounding submenu)
+    RoundFiveFour, RoundUp, RoundDown,
+    // The percentage keys (Operation menu)
+    AddPercent, LessPercent,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }
@@ -42,6 +46,7 @@ inline Command PlacesCommand(int places) {
     return static_cast<Command>(static_cast<int>(Command::FloatingPoint) + places);
 }
 inline int PlacesIndex(Command c) { return static_cast<int>(c) - static_cast<int>(Command::FloatingPoint); }
+inline bool IsRoundingCommand(Command c) { return c >= Command::RoundFiveFour && c <= Command::RoundDown; }
 inline bool IsPlacesCommand(Command c) { return c >= Command::FloatingPoint && c <= Command::Places5; }
 
 }  // namespace qb

@@ -39,7 +39,9 @@ std::vector<Menu> BuildMenus() {
                       Item("mnuOPNewCaption", "&New...", C::NewCaption, {vk::W, kCtrl})}});
     menus.push_back({"mnuOPOperation", "&Operation",
                      {Item("mnuOPPaste", "&Paste", C::Paste, {vk::V, kCtrl}),
-                      Item("mnuOPClearEntry", "&Clear Entry", C::ClearEntry, {vk::Delete, 0})}});
+                      Item("mnuOPClearEntry", "&Clear Entry", C::ClearEntry, {vk::Delete, 0}), Separator(),
+                      Item("mnuOPAddPercent", "&Add %", C::AddPercent, {vk::A, kCtrl}),
+                      Item("mnuOPLessPercent", "&Less %", C::LessPercent, {vk::B, kCtrl})}});
     menus.push_back({"mnuTPTape", "&Tape",
                      {Item("mnuTPClearTotal", "Clear &Subtotal", C::ClearSubtotal, {vk::F3, 0}),
                       Item("mnuTPNewTape", "&New Tape", C::NewTape, {vk::F4, 0}),
@@ -61,7 +63,11 @@ std::vector<Menu> BuildMenus() {
                       Item("mnuDC2", "&2", C::Places2, {vk::F2, kCtrl}),
                       Item("mnuDC3", "&3", C::Places3, {vk::F3, kCtrl}),
                       Item("mnuDC4", "&4", C::Places4, {vk::F4, kCtrl}),
-                      Item("mnuDC5", "&5", C::Places5, {vk::F5, kCtrl})}});
+                      Item("mnuDC5", "&5", C::Places5, {vk::F5, kCtrl}), Separator(),
+                      Submenu("mnuDCRounding", "&Rounding",
+                              {Item("mnuDCRoundFiveFour", "Round &5/4", C::RoundFiveFour),
+                               Item("mnuDCRoundUp", "Round &Up", C::RoundUp),
+                               Item("mnuDCRoundDown", "Round &Down", C::RoundDown)})}});
     menus.push_back({"mnuOPOptions", "O&ptions",
                      {Item("mnuOPAutoDecimal", "&Auto Decimal", C::AutoDecimal, {vk::D, kCtrl}), Separator(),
                       Item("mnuOPTRoundBeforeOperation", "&Round Before Operation", C::RoundBeforeOperation),

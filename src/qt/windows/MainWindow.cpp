@@ -533,13 +533,19 @@ void MainWindow::RenderTimers() {
 // Every control's tooltip, or none, as the one switch says.
 void MainWindow::RenderTooltips() {
     const int on = machine_.IsChecked(Command::ShowTooltips);
-    if (on == shownTooltips_) return;
+    const int rounding = static_cast<int>(machine_.GetOptions().RoundingMode);
+    if (on == shownTooltips_ && rounding == shownRounding_) return;
     shownTooltips_ = on;
+    shownRounding_ = rounding;
     for (const auto& [control, text] : MainWindowTooltips()) {
         QString name = QString::fromStdString(control);
         name.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
         if (QWidget* widget = findChild<QWidget*>(name)) widget->setToolTip(on ? QString::fromStdString(text) : QString());
     }
+    // The fixed places say which rounding they follow.
+    for (std::size_t i = 0; i < lblDecimalPlaces_.size() && on; ++i)
+        lblDecimalPlaces_[i]->setToolTip(QString::fromStdString(
+            DecimalPlacesTooltip(static_cast<int>(i), machine_.GetOptions().RoundingMode)));
     // A menu item without a tooltip of its own would show its caption: the menus show tooltips
     // only while they are on.
     for (const auto& [item, text] : MenuItemTooltips()) {

@@ -154,6 +154,7 @@ private:
     bool toldNoTopmost_ = false;  // the window system cannot keep the collapsed window on top
     Layout::Geometry shownGeometry_{-1, -1, -1, -1};
     int shownTooltips_ = -1;
+    int shownRounding_ = -1;
     static constexpr std::uint32_t kNoColourShown = 0xFFFFFFFF;
     std::uint32_t shownBackground_ = kNoColourShown;
     int shownZoom_ = -1;

@@ -1,0 +1,176 @@
+#include <gtest/gtest.h>
+
+#include "engine/NumberRules.h"
+#include "fakes/TestMachine.h"
+#include "history/KeyRecord.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+constexpr auto k54 = Rounding::FiveFour;
+constexpr auto kUp = Rounding::Up;
+constexpr auto kDown = Rounding::Down;
+
+struct RoundCase {
+    double value;
+    int places;
+    Rounding mode;
+    const char* expected;
+    const char* rule;  // what decides the last digit
+};
+
+TEST(Rounding, FixedPlacesFollowTheMode) {
+    const RoundCase cases[] = {
+        // A half: 5/4 and Up go away from zero, Down cuts, on both signs.
+        {2.5, 0, k54, "3.", "half away from zero"},
+        {2.5, 0, kUp, "3.", "remainder away from zero"},
+        {2.5, 0, kDown, "2.", "remainder cut"},
+        {-2.5, 0, k54, "-3.", "half away from zero"},
+        {-2.5, 0, kUp, "-3.", "remainder away from zero"},
+        {-2.5, 0, kDown, "-2.", "remainder cut"},
+        {0.25, 1, kDown, ".2", "remainder cut"},
+        {-0.25, 1, k54, "-.3", "half away from zero"},
+        {1.005, 2, k54, "1.01", "half judged on the decimal form, not the binary 1.00499..."},
+        {1.005, 2, kDown, "1.00", "remainder cut"},
+        {-1.005, 2, kUp, "-1.01", "remainder away from zero"},
+        {1.0005, 3, kDown, "1.000", "remainder cut"},
+        {2.00005, 4, k54, "2.0001", "half away from zero"},
+        {-2.000005, 5, kDown, "-2.00000", "remainder cut"},
+        {-2.000005, 5, kUp, "-2.00001", "remainder away from zero"},
+        // Below a half: only Up moves; above a half: only Down stays.
+        {1.231, 2, k54, "1.23", "below a half toward zero"},
+        {1.231, 2, kUp, "1.24", "any remainder away from zero"},
+        {-1.231, 2, kUp, "-1.24", "any remainder away from zero, also when negative"},
+        {1.239, 2, kDown, "1.23", "remainder cut"},
+        {-1.239, 2, kDown, "-1.23", "remainder cut toward zero, also when negative"},
+        {1.239, 2, k54, "1.24", "above a half away from zero"},
+        // The cent that differs: 19 % tax on 10.99 is 2.0881.
+        {2.0881, 2, k54, "2.09", "above a half"},
+        {2.0881, 2, kDown, "2.08", "remainder cut"},
+        {2.0801, 2, kUp, "2.09", "any remainder away from zero"},
+        // Exact values keep their digits in every mode: 1.1 is 1.10000000000000008882 in binary.
+        {1.1, 1, kUp, "1.1", "15-digit decimal form has no remainder"},
+        {0.1 + 0.2, 2, kUp, ".30", "15-digit decimal form has no remainder"},
+        {-7, 3, kDown, "-7.000", "no remainder"},
+        // A carry through the nines, and values wholly below the last place.
+        {9.991, 2, kUp, "10.00", "carry into a new digit"},
+        {99.999, 2, kDown, "99.99", "remainder cut"},
+        {0.001, 2, kUp, ".01", "one unit of the last place"},
+        {-0.0001, 2, kUp, "-.01", "one unit of the last place, away from zero"},
+        {0.004, 2, kDown, ".00", "nothing is left"},
+        {0.004, 0, kUp, "1.", "one unit of the last place"},
+    };
+    for (const auto& c : cases) {
+        const std::string pattern = CreateFormatString(false, c.places);
+        EXPECT_EQ(FormatNumber(c.value, pattern, c.mode), c.expected)
+            << c.value << " at " << c.places << " places, " << RoundingName(c.mode) << ": " << c.rule;
+    }
+}
+
+TEST(Rounding, FloatingPointShowsEveryDecimalInAnyMode) {
+    for (Rounding mode : {k54, kUp, kDown}) {
+        TestMachine t;
+        t.machine.Run(static_cast<Command>(static_cast<int>(Command::RoundFiveFour) + static_cast<int>(mode)));
+        t.machine.Run(Command::FloatingPoint);
+        t.Press("1.239+");
+        EXPECT_EQ(t.Trimmed().back(), "1.239 +") << RoundingName(mode);
+    }
+}
+
+TEST(Rounding, SettingsNameTheModeAndBadTextFallsBackToFiveFour) {
+    const struct {
+        const char* stored;
+        Rounding expected;
+    } cases[] = {{"5/4", k54}, {"Up", kUp}, {"Down", kDown}, {"", k54}, {"up", k54}, {"2", k54}};
+    for (const auto& c : cases) {
+        TestMachine t(std::map<std::string, std::string>{{"Rounding", c.stored}});
+        EXPECT_EQ(t.machine.GetOptions().RoundingMode, c.expected) << '"' << c.stored << '"';
+    }
+}
+
+TEST(Rounding, TheMenuChoiceChecksOneModeAndLastsInTheSettings) {
+    TestMachine t;
+    EXPECT_TRUE(t.machine.IsChecked(Command::RoundFiveFour));
+    t.machine.Run(Command::RoundDown);
+    t.machine.Run(Command::RoundDown);  // chosen again, it stays
+    EXPECT_EQ(t.fakes.settings.values["Rounding"], "Down");
+    EXPECT_FALSE(t.machine.IsChecked(Command::RoundFiveFour));
+    EXPECT_TRUE(t.machine.IsChecked(Command::RoundDown));
+    EXPECT_FALSE(t.machine.IsChecked(Command::RoundUp));
+
+    TestMachine again(t.fakes.settings.values);
+    EXPECT_EQ(again.machine.GetOptions().RoundingMode, kDown);
+}
+
+struct KeyedCase {
+    const char* name;
+    Rounding mode;
+    bool roundBefore;
+    const char* keys;
+    std::vector<std::string> tape;
+    const char* subtotalText;
+};
+
+// The tape line, the subtotal's text and the operand rounded before an operation.
+TEST(Rounding, TheCalculatorRoundsTapeSubtotalAndOperandByTheMode) {
+    const KeyedCase cases[] = {
+        {"up, operand rounded", kUp, true, "1.231+1.231+", {"1.24 +", "1.24 +"}, "2.48"},
+        {"down, operand rounded", kDown, true, "1.239+1.239+", {"1.23 +", "1.23 +"}, "2.46"},
+        {"up, operand whole", kUp, false, "1.231+1.231+", {"1.24 +", "1.24 +"}, "2.47"},
+        {"down, operand whole", kDown, false, "1.239+1.239+", {"1.23 +", "1.23 +"}, "2.47"},
+        {"down on a negative total", kDown, false, "-1.239=", {"1.23 -", "-1.23 ="}, "-1.23"},
+        {"up on a negative total", kUp, false, "-1.231=", {"1.24 -", "-1.24 ="}, "-1.24"},
+    };
+    for (const auto& c : cases) {
+        TestMachine t;
+        t.machine.Run(static_cast<Command>(static_cast<int>(Command::RoundFiveFour) + static_cast<int>(c.mode)));
+        if (t.machine.GetOptions().RoundBeforeOperation != c.roundBefore) t.machine.Run(Command::RoundBeforeOperation);
+        t.Press(c.keys);
+        std::vector<std::string> lines = t.Trimmed();
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(c.tape.size()));
+        EXPECT_EQ(lines, c.tape) << c.name;
+        EXPECT_EQ(t.State().SubtotalText, c.subtotalText) << c.name;
+    }
+}
+
+TEST(Rounding, OneOverXRoundsItsFixedPlacesByTheMode) {
+    const struct {
+        Rounding mode;
+        int places;
+        const char* entry;
+    } cases[] = {{kUp, 2, "3.34"}, {kDown, 2, "3.33"}, {k54, 3, "3.333"}, {kUp, 0, "3."}, {kDown, 1, "6.6"}};
+    for (const auto& c : cases) {
+        TestMachine t;
+        t.machine.Run(static_cast<Command>(static_cast<int>(Command::RoundFiveFour) + static_cast<int>(c.mode)));
+        t.machine.Run(PlacesCommand(c.places));
+        t.Press(c.places == 1 ? ".15I" : ".3I");
+        EXPECT_EQ(t.State().EntryText, c.entry) << RoundingName(c.mode) << " at " << c.places;
+    }
+}
+
+TEST(Rounding, AKeyStepKeepsItsModeForUndoAndReplay) {
+    for (Rounding mode : {k54, kUp, kDown}) {
+        Options options;
+        options.AutoDecimal = true;
+        options.RoundingMode = mode;
+        Options back;
+        StepModes::Of(options, 3).ApplyTo(back);
+        EXPECT_EQ(back.RoundingMode, mode);
+        EXPECT_TRUE(back.AutoDecimal);
+    }
+
+    // A correction replays the keys under the mode they ran with, not today's.
+    TestMachine t;
+    t.machine.Run(Command::RoundUp);
+    t.Press("1.231+2.001+");
+    t.machine.Run(Command::RoundDown);
+    const std::int64_t first = t.machine.GetTape().Count() - 2;
+    ASSERT_TRUE(t.machine.CorrectLine(first, "1.241", '+'));
+    const std::vector<std::string> lines = t.Trimmed();
+    EXPECT_EQ(std::vector<std::string>(lines.end() - 2, lines.end()), (std::vector<std::string>{"1.25 +", "2.01 +"}));
+    EXPECT_EQ(t.machine.GetOptions().RoundingMode, kDown);
+}
+
+}  // namespace
