@@ -98,6 +98,13 @@ void Machine::Execute(Command command) {
             input.pasted = desk_.Clipboard().GetText();
             step.input = std::make_shared<const StepInput>(std::move(input));
         }
+        if (command == Command::Note) {
+            std::optional<std::string> note = desk_.AskNote();
+            if (!note) return;
+            StepInput input;
+            input.note = std::move(*note);
+            step.input = std::make_shared<const StepInput>(std::move(input));
+        }
         history_.Record(std::move(step));
         return;
     }

@@ -1,6 +1,8 @@
 #include "desk/Desk.h"
 
+#include "engine/NoteLines.h"
 #include "engine/NumberRules.h"
+#include "guide/CodePageDecoder.h"
 #include "memory/DecimalComma.h"
 #include "platform/ErrorMessage.h"
 #include "platform/NullPorts.h"
@@ -146,6 +148,7 @@ void Desk::ExecuteKeyed(Command command) {
     case Command::ClearSubtotal: calculator_.cmdClear_Click(startingUp_); break;
     case Command::Inverse: calculator_.cmdInverse_Click(); break;
     case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
+    case Command::Reference: calculator_.PrintReference(); break;
     case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
     case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
     case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;
@@ -214,6 +217,33 @@ void Desk::PasteText(const std::optional<std::string>& text) {
     }
     // Plain decimals: the tape prints exactly what the subtotal will receive.
     calculator_.SetEntryFromValue(NumberToPlainText(value));
+}
+
+std::optional<std::string> Desk::AskNote() {
+    std::string typed;
+    for (;;) {
+        bool tooltips = options_.Tooltips;
+        std::optional<std::string> answer = dialogs_.NotePrompt(typed, tooltips);
+        FollowTooltips(tooltips);
+        if (!answer) return std::nullopt;
+        typed = std::move(*answer);
+        Windows1252Text note = Utf8ToWindows1252(typed);
+        if (!note.refused.empty())
+            ShowErrorMessage(ports_.messages, "The tape cannot hold the character \"" + note.refused + "\" in a note");
+        else if (note.text.size() > kNoteMost)
+            ShowErrorMessage(ports_.messages, "A note holds at most " + std::to_string(kNoteMost) + " characters; this one has " +
+                                                  std::to_string(note.text.size()));
+        else if (NoteLines(note.text).empty())
+            return std::nullopt;
+        else
+            return std::move(note.text);
+    }
+}
+
+void Desk::PrintNote(const std::string& note) {
+    tape_.ClearSelection();
+    for (const std::string& line : NoteLines(note)) tape_.AppendLaidOut(line);
+    tape_.ScrollTape();
 }
 
 void Desk::CopyCommand() {

@@ -15,6 +15,7 @@ constexpr const char* kDivideByZero = "Cannot divide by zero";
 constexpr const char* kTooLarge = "The result is too large for the calculator";
 constexpr const char* kTooSmall = "The result is too small for the calculator";
 constexpr const char* kBadRoot = "That is an invalid number for taking a square root";
+constexpr const char* kReferenceTooLong = "The reference number is too long for the tape";
 constexpr const char* kInversePattern = "0.0000000000000";
 
 // Inserts a "0" after a leading "-", or at the front.
@@ -294,6 +295,28 @@ void Calculator::cmdSquareRoot_Click() {
     state_.EntryText = root;
     ShowEntry();
     state_.SpecialResult = true;
+}
+
+void Calculator::PrintReference() {
+    tape_.ClearSelection();
+    const std::string number = KeepNumeric(state_.EntryText);
+    if (number.find_first_of("0123456789") == std::string::npos) {
+        messages_.Beep();
+        return;
+    }
+    // As keyed, not rounded or grouped: 4711 is no amount of 4,711.00.
+    const std::string line = number + ' ' + Tape::kReferenceMark;
+    if (line.size() > Tape::kLineWidth - 1) {
+        Refuse(kReferenceTooLong);
+        return;
+    }
+    SoundTheTape();
+    tape_.AppendTapeLine(line);
+    tape_.ScrollTape();
+    state_.EntryText.clear();
+    ShowEntry();
+    state_.ReplaceEntry = false;
+    state_.SpecialResult = false;
 }
 
 void Calculator::SetDecimalPlaces(int places) {

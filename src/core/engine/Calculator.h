@@ -35,6 +35,9 @@ public:
     void ClearSubtotal(bool print = true);
     void cmdInverse_Click();
     void cmdSquareRoot_Click();
+    // Prints the Entry box number as a reference line ("4711 #"): an invoice or cheque number
+    // that changes neither the subtotal nor the pending operation. Empties the Entry box.
+    void PrintReference();
 
     // Applies the pending operation to the Entry box number. Returns false when the operation
     // was refused (a zero divisor or a result beyond the number range); nothing changed then.

@@ -26,6 +26,12 @@ void Tape::AppendRaw(std::string_view line) {
     Added();
 }
 
+void Tape::AppendLaidOut(std::string_view line) {
+    lines_.push_back(line);
+    dirty_ = true;
+    Added();
+}
+
 void Tape::Added() {
     if (listener_) listener_->LinesAppended(Count() - 1, Count() - 1);
 }

@@ -60,6 +60,8 @@ std::string TapeSelection::LastTapeEntry(bool selected) {
     if (index < 0 || index >= tape_.Count()) return {};
     const std::string_view line = tape_.Line(index);
     if (line.empty()) return {};
+    // A reference number or a note is no amount to take.
+    if (line.back() == Tape::kReferenceMark || line.back() == Tape::kNoteMark) return {};
     if (line[0] == '*') {
         ShowErrorMessage(messages_, "The value on the tape is too large to recall");
         return {};

@@ -33,6 +33,8 @@ enum class Command {
     ExportPdf, ExportCsv,
     // The window's size (Options menu)
     ZoomIn, ZoomOut, ActualSize,
+    // Lines that are not amounts: a reference number ("#") and a note (Tape menu)
+    Reference, Note,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }

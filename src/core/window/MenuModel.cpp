@@ -39,12 +39,14 @@ std::vector<Menu> BuildMenus() {
                       Item("mnuOPNewCaption", "&New...", C::NewCaption, {vk::W, kCtrl})}});
     menus.push_back({"mnuOPOperation", "&Operation",
                      {Item("mnuOPPaste", "&Paste", C::Paste, {vk::V, kCtrl}),
-                      Item("mnuOPClearEntry", "&Clear Entry", C::ClearEntry, {vk::Delete, 0})}});
+                      Item("mnuOPClearEntry", "&Clear Entry", C::ClearEntry, {vk::Delete, 0}),
+                      Item("mnuOPReference", "&Reference Number (#)", C::Reference)}});
     menus.push_back({"mnuTPTape", "&Tape",
                      {Item("mnuTPClearTotal", "Clear &Subtotal", C::ClearSubtotal, {vk::F3, 0}),
                       Item("mnuTPNewTape", "&New Tape", C::NewTape, {vk::F4, 0}),
                       Item("mnuTPPrint", "&Print", C::Print, {vk::P, kCtrl}),
-                      Item("mnuTPCopy", "&Copy", C::Copy, {vk::C, kCtrl}), Separator(),
+                      Item("mnuTPCopy", "&Copy", C::Copy, {vk::C, kCtrl}),
+                      Item("mnuTPNote", "N&ote...", C::Note, {vk::K, kCtrl}), Separator(),
                       Item("mnuTPCorrectLine", "Co&rrect Line...", C::CorrectLine, {vk::E, kCtrl}),
                       Item("mnuTPUndo", "&Undo", C::Undo, {vk::Z, kCtrl}),
                       Item("mnuTPRedo", "Re&do", C::Redo, {vk::Y, kCtrl})}});

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QScreen>
@@ -91,6 +92,20 @@ std::optional<std::string> QtDialogPort::CaptionPrompt(const std::string& initia
     tooltipsOn = dialog.TooltipsOn();
     if (dialog.Cancelled()) return std::nullopt;
     return ToCodePage(dialog.Text());
+}
+
+std::optional<std::string> QtDialogPort::NotePrompt(const std::string& initial, bool& /*tooltipsOn*/) {
+    if (beforeShow_) beforeShow_();
+    QInputDialog dialog(parent_);
+    dialog.setObjectName(QStringLiteral("frmNote"));
+    dialog.setWindowTitle(QStringLiteral("Note"));
+    dialog.setLabelText(QStringLiteral("&Note for the tape (up to 200 characters):"));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(QString::fromStdString(initial));
+    dialog.resize(420, dialog.sizeHint().height());
+    CenterOnScreen(dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
 }
 
 std::optional<char> QtDialogPort::ChooseCopy(bool selectedOffered, bool& tooltipsOn) {
