@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/NoteLines.h"
+#include "engine/TapeFind.h"
 #include "engine/TapeRecompute.h"
 #include "guide/CodePageDecoder.h"
 #include "fakes/TestMachine.h"
@@ -228,6 +229,89 @@ TEST(Note, NeverAnAmountAndKeptThroughCorrectionAndUndo) {
     EXPECT_EQ(Printed(t), Lines({"10.00 +"}));
     t.machine.Run(Command::Redo);
     EXPECT_EQ(t.TapeLines().back(), N("*5.00 +"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Find, NumbersByValueAndNotesByText) {
+    const qb::TapeLines tape = {Tape::LayOut("0 ="), " ", Tape::LayOut("1,250.00 +"), Tape::LayOut("4711 #"),
+                                N("Invoice 1250"), Tape::LayOut("12.50 *"), Tape::LayOut("15,625.00 ="),
+                                N("Fuel for March")};
+    const struct {
+        const char* typed;
+        std::int64_t from;
+        bool forward;
+        std::int64_t line;
+        bool wrapped;
+        bool decimalComma = false;
+    } cases[] = {
+        {"1250", -1, true, 2, false},
+        {"1,250.00", -1, true, 2, false},
+        {"1250.0", 2, true, 2, true},  // no other 1250 as a number; the note holds "1250" only
+        {"1250", 2, true, 4, false},   // the note's text
+        {"1250", 3, false, 2, false},
+        {"1250", 2, false, 4, true},
+        {"4711", -1, true, 3, false},
+        {"FUEL", -1, true, 7, false},
+        {"march", -1, false, 7, false},
+        {"12.5", -1, true, 5, false},
+        {"-12.5", -1, true, -1, false},
+        {".5", -1, true, -1, false},
+        {"0", -1, true, 0, false},
+        {"15625", 6, true, 6, true},
+        {"1.250,00", -1, true, 2, false, true},
+        {"1,250.00", -1, true, 2, false, true},  // as the tape shows it
+        {"nothing", -1, true, -1, false},
+        {"  ", -1, true, -1, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.typed) + " from " + std::to_string(c.from));
+        const FindResult found = FindOnTape(tape, MakeFindQuery(c.typed, c.decimalComma), c.from, c.forward);
+        EXPECT_EQ(found.line, c.line);
+        if (c.line >= 0) {
+            EXPECT_EQ(found.wrapped, c.wrapped);
+        }
+    }
+}
+
+TEST(Find, SelectsScrollsAndBeepsOnWrapping) {
+    TestMachine t;
+    for (int i = 0; i < 30; ++i) t.Type("3+");
+    t.Type("1250+");
+    t.fakes.dialogs.finds = {"1,250"};
+    t.machine.Run(Command::Find);
+    const Tape& tape = t.machine.GetTape();
+    EXPECT_EQ(tape.ListIndex(), 31);
+    EXPECT_LE(tape.TopIndex(), 31);
+    EXPECT_GT(tape.TopIndex() + Tape::kVisibleLines, 31);
+    EXPECT_EQ(t.fakes.messages.beeps, 0);
+    // Find Next comes round to the same line: a beep, no message.
+    t.machine.Run(Command::FindNext);
+    EXPECT_EQ(tape.ListIndex(), 31);
+    EXPECT_EQ(t.fakes.messages.beeps, 1);
+    t.machine.TapeClicked(5);
+    t.machine.Run(Command::FindPrevious);
+    EXPECT_EQ(tape.ListIndex(), 31);
+    EXPECT_EQ(t.fakes.messages.beeps, 2);
+    EXPECT_TRUE(t.fakes.messages.Errors().empty());
+    // The prompt offers the last text; one that is nowhere says so and leaves the selection.
+    t.fakes.dialogs.finds = {"999"};
+    t.machine.Run(Command::Find);
+    EXPECT_EQ(t.fakes.dialogs.findPrompts.back(), "1,250");
+    EXPECT_EQ(tape.ListIndex(), 31);
+    ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
+    EXPECT_NE(t.fakes.messages.Errors()[0].find("999"), std::string::npos);
+}
+
+TEST(Find, NextWithNothingToFindAsks) {
+    TestMachine t;
+    t.Type("5+");
+    t.fakes.dialogs.finds = {"5"};
+    t.machine.Run(Command::FindNext);
+    EXPECT_EQ(t.fakes.dialogs.findPrompts.size(), 1u);
+    EXPECT_EQ(t.machine.GetTape().ListIndex(), 1);
 }
 
 }  // namespace

@@ -127,6 +127,9 @@ const TooltipTable& MenuItemTooltips() {
         {"mnuTPCorrectLine", "Click here or press Ctrl+E to correct the selected tape line"},
         {"mnuTPUndo", "Click here or press Ctrl+Z to undo the last change to the tape, Entry box or Memory"},
         {"mnuTPRedo", "Click here or press Ctrl+Y to redo what Undo took back"},
+        {"mnuTPFind", "Click here or press Ctrl+G to find a number (typed in any form) or a note's text on the tape"},
+        {"mnuTPFindNext", "Click here or press Shift+F3 to find the same number or text further down the tape"},
+        {"mnuTPFindPrevious", "Click here or press Ctrl+Shift+F3 to find the same number or text further up the tape"},
         {"mnuTPNote", "Click here or press Ctrl+K to write a note of up to 200 characters on the tape"},
         {"mnuOPReference", "Click here or type # to print the number in the Entry box as a reference (an invoice or cheque number) that is not added"},
     };

@@ -63,6 +63,11 @@ public:
         return std::nullopt;
     }
 
+    // The find prompt, starting with initial (UTF-8): the text to find (UTF-8), nothing on Cancel.
+    virtual std::optional<std::string> FindPrompt(const std::string& /*initial*/, bool& /*tooltipsOn*/) {
+        return std::nullopt;
+    }
+
     // Installed printers.
     virtual int PrinterCount() = 0;
     // The printer dialog: the number of copies, or nothing when cancelled.

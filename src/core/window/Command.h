@@ -35,6 +35,8 @@ enum class Command {
     ZoomIn, ZoomOut, ActualSize,
     // Lines that are not amounts: a reference number ("#") and a note (Tape menu)
     Reference, Note,
+    // Finding a number or a note on the tape (Tape menu)
+    Find, FindNext, FindPrevious,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }

@@ -47,6 +47,9 @@ std::vector<Menu> BuildMenus() {
                       Item("mnuTPPrint", "&Print", C::Print, {vk::P, kCtrl}),
                       Item("mnuTPCopy", "&Copy", C::Copy, {vk::C, kCtrl}),
                       Item("mnuTPNote", "N&ote...", C::Note, {vk::K, kCtrl}), Separator(),
+                      Item("mnuTPFind", "&Find...", C::Find, {vk::G, kCtrl}),
+                      Item("mnuTPFindNext", "Find Ne&xt", C::FindNext, {vk::F3, kShift}),
+                      Item("mnuTPFindPrevious", "Find Pre&vious", C::FindPrevious, {vk::F3, kCtrl | kShift}), Separator(),
                       Item("mnuTPCorrectLine", "Co&rrect Line...", C::CorrectLine, {vk::E, kCtrl}),
                       Item("mnuTPUndo", "&Undo", C::Undo, {vk::Z, kCtrl}),
                       Item("mnuTPRedo", "Re&do", C::Redo, {vk::Y, kCtrl})}});
