@@ -315,3 +315,60 @@ TEST(Find, NextWithNothingToFindAsks) {
 }
 
 }  // namespace
+
+namespace {
+
+// A total line with its count at the left, trimmed as Trimmed() gives it.
+std::string Counted(const std::string& count, const std::string& total) {
+    return count + std::string(Tape::kLineWidth - count.size() - total.size(), ' ') + total;
+}
+
+TEST(ItemCount, TotalsShowTheirCountOnlyWhenOn) {
+    const struct {
+        const char* name;
+        bool on;
+        const char* keys;
+        Lines lines;
+    } cases[] = {
+        {"off: as always", false, "2+3+4=", {"2.00 +", "3.00 +", "4.00 +", "9.00 ="}},
+        {"on: the count left of the total", true, "2+3+4=", {"2.00 +", "3.00 +", "4.00 +", Counted("3", "9.00 =")}},
+        {"a reference is no item", true, "2+4711#3=", {"2.00 +", "4711 #", "3.00 +", Counted("2", "5.00 =")}},
+        {"counted from the last total", true, "2+3=4=", {"2.00 +", "3.00 +", Counted("2", "5.00 ="), "4.00 +", Counted("1", "9.00 =")}},
+        {"twelve items", true, "1+1+1+1+1+1+1+1+1+1+1+1+99999=",
+         {"1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +",
+          "1.00 +", "1.00 +", "99,999.00 +", Counted("13", "100,011.00 =")}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        if (c.on) t.machine.Run(Command::ItemCount);
+        EXPECT_EQ(t.machine.IsChecked(Command::ItemCount), c.on);
+        t.Type(c.keys);
+        EXPECT_EQ(Printed(t), c.lines);
+        for (const auto& line : t.TapeLines()) EXPECT_LE(line.size(), Tape::kLineWidth);
+    }
+    // A total of 17 characters leaves no room: the count goes on a line of its own before it.
+    TestMachine t;
+    t.machine.Run(Command::ItemCount);
+    t.Press("999999999N+=");
+    EXPECT_EQ(Printed(t), Lines({"-999,999,999.00 +", "1 n", "-999,999,999.00 ="}));
+}
+
+TEST(ItemCount, CountedTotalsReadAsTotals) {
+    TestMachine t(std::map<std::string, std::string>{{"Item Count", "-1"}});
+    t.Type("2+3=");
+    const Lines tape = t.TapeLines();
+    const std::string& total = tape.back();
+    const TapeLineReading reading = ReadTapeLine(total, tape[tape.size() - 2], false);
+    EXPECT_EQ(reading.kind, TapeLineReading::Kind::Total);
+    EXPECT_EQ(reading.value, 5);
+    // Recalling the total gives the total, not the count run into it.
+    t.machine.TapeDoubleClicked(static_cast<std::int64_t>(tape.size()) - 1);
+    EXPECT_EQ(t.State().EntryText, "5.00");
+    // A correction replays the count with the option the keys ran under.
+    t.machine.Run(Command::ItemCount);
+    ASSERT_TRUE(t.machine.CorrectLine(1, "7", '+'));
+    EXPECT_EQ(t.TapeLines()[3], Counted("2", "10.00 ="));
+}
+
+}  // namespace

@@ -130,6 +130,7 @@ const TooltipTable& MenuItemTooltips() {
         {"mnuTPFind", "Click here or press Ctrl+G to find a number (typed in any form) or a note's text on the tape"},
         {"mnuTPFindNext", "Click here or press Shift+F3 to find the same number or text further down the tape"},
         {"mnuTPFindPrevious", "Click here or press Ctrl+Shift+F3 to find the same number or text further up the tape"},
+        {"mnuOPItemCount", "Click here to show on each total how many numbers went into it"},
         {"mnuTPNote", "Click here or press Ctrl+K to write a note of up to 200 characters on the tape"},
         {"mnuOPReference", "Click here or type # to print the number in the Entry box as a reference (an invoice or cheque number) that is not added"},
     };

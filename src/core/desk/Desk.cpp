@@ -49,6 +49,7 @@ constexpr OptionBinding kOptionBindings[] = {
     {Command::DisplayValueCopied, key::ShowCopy, &Options::ShowCopy},
     {Command::MachineSounds, key::MachineSounds, &Options::MachineSounds},
     {Command::ShowTooltips, key::Tooltips, &Options::Tooltips},
+    {Command::ItemCount, key::ItemCount, &Options::ItemCount},
 };
 
 const OptionBinding* BindingOf(Command command) {
@@ -94,6 +95,8 @@ void Desk::LoadSettings() {
     options_.Tooltips = settings_.ReadTruth(key::Tooltips, true);
     options_.MachineSounds = settings_.ReadTruth(key::MachineSounds, true);
     options_.ClearEntryBox = settings_.ReadTruth(key::ClearEntryBox, true);
+    // Written only once chosen, so a first start stores the same keys as ever.
+    options_.ItemCount = SettingsStore::ParseTruth(settings_.Get(key::ItemCount)).value_or(false);
 }
 
 bool Desk::IsCheckable(Command command) { return BindingOf(command) != nullptr; }

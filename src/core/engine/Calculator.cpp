@@ -167,6 +167,7 @@ bool Calculator::DoPendingOperation() {
     state_.TapeLine = line;
     tape_.AppendTapeLine(line);
     tape_.ScrollTape();
+    ++state_.ItemCount;
     state_.Subtotal = subtotal;
     lastResult_ = subtotal;
     FormatSubtotal();
@@ -215,13 +216,32 @@ void Calculator::cmdEquals_Click() {
     bool endsWithTotal = !tape_.Empty() && !tape_.LastLine().empty() && tape_.LastLine().back() == '=';
     if (endsWithTotal) return;
     state_.TapeLine = state_.SubtotalText + " =";
-    tape_.AppendTapeLine(state_.TapeLine);
+    PrintTotal();
+    state_.ItemCount = 0;
     tape_.ScrollTape();
     if (options_.ClearEntryBox) {
         displayText_.clear();
         state_.JustPressedEquals = true;
     }
     if (options_.ClearOnEqual) cmdClear_Click();
+}
+
+// The total line; with Item Count on, the count at its left where it fits, else on a line of
+// its own just before it.
+void Calculator::PrintTotal() {
+    if (!options_.ItemCount) {
+        tape_.AppendTapeLine(state_.TapeLine);
+        return;
+    }
+    const std::string count = std::to_string(state_.ItemCount);
+    if (count.size() + 1 + state_.TapeLine.size() <= Tape::kLineWidth) {
+        std::string line = count;
+        line.append(Tape::kLineWidth - count.size() - state_.TapeLine.size(), ' ');
+        tape_.AppendLaidOut(line + state_.TapeLine);
+        return;
+    }
+    tape_.AppendTapeLine(count + ' ' + Tape::kCountMark);
+    tape_.AppendTapeLine(state_.TapeLine);
 }
 
 void Calculator::cmdClear_Click(bool loading) {
@@ -232,6 +252,7 @@ void Calculator::cmdClear_Click(bool loading) {
 
 void Calculator::ClearSubtotal(bool print) {
     state_.Subtotal = 0;
+    state_.ItemCount = 0;
     state_.PendingOperation = '+';
     SetOperatorIndicator('+');
     state_.EntryText.clear();

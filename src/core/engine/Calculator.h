@@ -93,6 +93,7 @@ public:
 
 private:
     void SoundTheTape();
+    void PrintTotal();
     void ApplyAutoDecimal(std::string& number, std::string& entry) const;
     void Refuse(const char* message);
 

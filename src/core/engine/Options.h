@@ -9,6 +9,8 @@ struct Options {
     bool RoundBeforeOperation = true;
     bool CommaSeparator = true;
     bool AutoDecimal = false;
+    // Each total shows how many numbers went into it.
+    bool ItemCount = false;
     // Kept here for the features they switch (captions, copy, sounds, tooltips).
     bool TapeCaption = true;
     bool FileCaption = true;

@@ -36,6 +36,10 @@ public:
     // The operation column of lines that are no amount: a reference number, a note's text.
     static constexpr char kReferenceMark = '#';
     static constexpr char kNoteMark = '"';
+    // A total's count of numbers, on a line of its own where the total leaves no room for it.
+    static constexpr char kCountMark = 'n';
+    // A total line with its count at the left ("3      15.00 ="): the line from the total on.
+    static std::string_view WithoutCount(std::string_view line);
 
     void SetListener(TapeListener* listener) { listener_ = listener; }
     TapeListener* Listener() const { return listener_; }

@@ -6,7 +6,7 @@
 namespace qb {
 namespace {
 
-enum : std::uint8_t { kClearEntryBox = 1, kClearOnEqual = 2, kRound = 4, kComma = 8, kAutoDecimal = 16 };
+enum : std::uint8_t { kClearEntryBox = 1, kClearOnEqual = 2, kRound = 4, kComma = 8, kAutoDecimal = 16, kItemCount = 32 };
 
 }  // namespace
 
@@ -16,7 +16,8 @@ StepModes StepModes::Of(const Options& options, int places) {
                                             (options.ClearOnEqual ? kClearOnEqual : 0) |
                                             (options.RoundBeforeOperation ? kRound : 0) |
                                             (options.CommaSeparator ? kComma : 0) |
-                                            (options.AutoDecimal ? kAutoDecimal : 0));
+                                            (options.AutoDecimal ? kAutoDecimal : 0) |
+                                            (options.ItemCount ? kItemCount : 0));
     modes.places = static_cast<std::int8_t>(places);
     return modes;
 }
@@ -27,6 +28,7 @@ void StepModes::ApplyTo(Options& options) const {
     options.RoundBeforeOperation = flags & kRound;
     options.CommaSeparator = flags & kComma;
     options.AutoDecimal = flags & kAutoDecimal;
+    options.ItemCount = flags & kItemCount;
 }
 
 StepPatch StepPatch::Of(const std::vector<KeyStep>& steps, std::size_t from, std::size_t corrected) {

@@ -37,6 +37,8 @@ enum class Command {
     Reference, Note,
     // Finding a number or a note on the tape (Tape menu)
     Find, FindNext, FindPrevious,
+    // Totals with the count of their numbers (Options menu)
+    ItemCount,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }

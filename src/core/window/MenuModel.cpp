@@ -73,6 +73,7 @@ std::vector<Menu> BuildMenus() {
                       Item("mnuOPClearOnEqual", "&Clear Subtotal On Equal", C::ClearOnEqual),
                       Item("mnuOPClearEntryBox", "Clear &Entry Box", C::ClearEntryBox, {vk::F12, 0}),
                       Item("mnuOPCommaSeparator", "Comma &Separator", C::CommaSeparator, {vk::L, kCtrl}),
+                      Item("mnuOPItemCount", "Item Cou&nt", C::ItemCount),
                       Separator(),
                       Item("mnuOPTapeCaption", "Prompt For &Print Caption", C::PromptPrintCaption),
                       Item("mnuOPFileCaption", "Prompt For &File Caption", C::PromptFileCaption), Separator(),
