@@ -120,6 +120,14 @@ public:
         default: return answers_.Text(100);
         }
     }
+    // A note or a text to find: none (the prompt cancelled, which ends a refusal's asking again)
+    // or any bytes, past the longest note too.
+    std::optional<std::string> NotePrompt(const std::string&, bool&) override { return Typed(220); }
+    std::optional<std::string> FindPrompt(const std::string&, bool&) override { return Typed(20); }
+    std::optional<std::string> Typed(std::size_t most) {
+        if (answers_.Pick(3) == 0) return std::nullopt;
+        return answers_.Text(most);
+    }
     bool CorrectLineDialog(CorrectLineForm& form, bool&) override {
         if (answers_.Pick(4) == 0) return false;
         form.number = answers_.Text(16);
@@ -211,6 +219,8 @@ const Command kCommands[] = {
     Command::Inverse,       Command::SquareRoot,     Command::PlusMinus,      Command::ClearSubtotal,
     Command::ClearEntry,    Command::Equals,         Command::Exit,           Command::CorrectLine,
     Command::Undo,          Command::Redo,           Command::Undo,
+    Command::Reference,     Command::Note,           Command::Find,           Command::FindNext,
+    Command::FindPrevious,  Command::ItemCount,
 };
 
 // Keys as the window passes them on: code, shift state, character.
@@ -226,6 +236,7 @@ const KeyPress kKeys[] = {
     {vk::Next, 0, 0},       {vk::Right, 0, 0},      {vk::Left, 0, 0},       {vk::F12, 0, 0},
     {vk::F11, 0, 0},        {vk::Escape, 0, 0},     {vk::F3, 0, 0},         {vk::F5, 0, 0},
     {'E', 2, 0x05},         {'Z', 2, 0x1A},         {'Y', 2, 0x19},
+    {'3', 1, '#'},          {'K', 2, 0x0B},         {'G', 2, 0x07},        {vk::F3, 1, 0},
     {'M', 2, '\r'},         {'V', 2, 0x16},         {'C', 2, 0x03},        {'S', 2, 0x13},        {'X', 2, 0x18},
 };
 

@@ -83,6 +83,7 @@ Command TypedCommand(char c, bool decimalComma) {
     case '.': return Command::DecimalPoint;
     case ',': return decimalComma ? Command::DecimalPoint : Command::None;
     case '/': return Command::Divide;
+    case '#': return Command::Reference;
     default: return Command::None;
     }
 }

@@ -98,6 +98,13 @@ void Machine::Execute(Command command) {
             input.pasted = desk_.Clipboard().GetText();
             step.input = std::make_shared<const StepInput>(std::move(input));
         }
+        if (command == Command::Note) {
+            std::optional<std::string> note = desk_.AskNote();
+            if (!note) return;
+            StepInput input;
+            input.note = std::move(*note);
+            step.input = std::make_shared<const StepInput>(std::move(input));
+        }
         history_.Record(std::move(step));
         return;
     }
@@ -129,6 +136,9 @@ void Machine::Execute(Command command) {
     case Command::About: layout_.RequestAbout(); break;
     case Command::Collapse: ToggleCollapse(); break;
     case Command::CorrectLine: correction_.CorrectSelectedLine(); break;
+    case Command::Find: finder_.FindCommand(); break;
+    case Command::FindNext: finder_.FindAgain(true); break;
+    case Command::FindPrevious: finder_.FindAgain(false); break;
     case Command::Undo: history_.Undo(false); break;
     case Command::Redo: history_.Undo(true); break;
     case Command::ZoomIn: layout_.SetZoom(Zoom::Larger(layout_.ZoomPercent())); break;

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "desk/Desk.h"
+#include "desk/Finder.h"
 #include "documents/Documents.h"
 #include "documents/RecoveryFlow.h"
 #include "export/Exporter.h"
@@ -126,6 +127,7 @@ private:
     Timers timers_;
     History history_;
     Correction correction_;
+    Finder finder_{desk_};
     Documents documents_;
     RecoveryFlow recovery_;
     Exporter exporter_;

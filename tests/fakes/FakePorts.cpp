@@ -63,6 +63,22 @@ std::optional<std::string> FakeDialogPort::FileDialogOfType(const FileDialogRequ
     return FileDialog(request);
 }
 
+std::optional<std::string> FakeDialogPort::NotePrompt(const std::string& initial, bool& /*tooltipsOn*/) {
+    notePrompts.push_back(initial);
+    if (notes.empty()) return std::nullopt;
+    auto answer = notes.front();
+    notes.pop_front();
+    return answer;
+}
+
+std::optional<std::string> FakeDialogPort::FindPrompt(const std::string& initial, bool& /*tooltipsOn*/) {
+    findPrompts.push_back(initial);
+    if (finds.empty()) return std::nullopt;
+    auto answer = finds.front();
+    finds.pop_front();
+    return answer;
+}
+
 std::optional<std::string> FakeDialogPort::CaptionPrompt(const std::string& initial, bool& tooltipsOn) {
     captionPrompts.push_back(initial);
     if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;

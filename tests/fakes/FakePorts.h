@@ -78,6 +78,8 @@ public:
     std::optional<char> ChooseCopy(bool selectedOffered, bool& tooltipsOn) override;
     bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) override;
     bool CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) override;
+    std::optional<std::string> NotePrompt(const std::string& initial, bool& tooltipsOn) override;
+    std::optional<std::string> FindPrompt(const std::string& initial, bool& tooltipsOn) override;
     int PrinterCount() override { return printers; }
     std::optional<int> PrinterDialog(const std::string& title) override;
     PrinterPort& Printer() override { return printer ? *printer : nullPrinter; }
@@ -106,6 +108,10 @@ public:
     std::vector<int> fileTypesOffered;
     std::deque<int> fileTypes;
     std::vector<std::string> captionPrompts;  // the text each prompt started with
+    std::deque<std::optional<std::string>> notes;  // answers of the note prompt (UTF-8)
+    std::vector<std::string> notePrompts;          // the text each note prompt started with
+    std::deque<std::optional<std::string>> finds;  // answers of the find prompt (UTF-8)
+    std::vector<std::string> findPrompts;          // the text each find prompt started with
     std::vector<std::string> printerTitles;
     int busyOn = 0, busyOff = 0;
 };

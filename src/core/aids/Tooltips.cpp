@@ -132,6 +132,12 @@ const TooltipTable& MenuItemTooltips() {
         {"mnuDCRoundFiveFour", "Fixed places round halves away from zero: 2.345 gives 2.35, 2.344 gives 2.34"},
         {"mnuDCRoundUp", "Fixed places round any remainder away from zero: 2.341 gives 2.35, -2.341 gives -2.35"},
         {"mnuDCRoundDown", "Fixed places cut any remainder: 2.349 gives 2.34, -2.349 gives -2.34"},
+        {"mnuTPFind", "Click here or press Ctrl+G to find a number (typed in any form) or a note's text on the tape"},
+        {"mnuTPFindNext", "Click here or press Shift+F3 to find the same number or text further down the tape"},
+        {"mnuTPFindPrevious", "Click here or press Ctrl+Shift+F3 to find the same number or text further up the tape"},
+        {"mnuOPItemCount", "Click here to show on each total how many numbers went into it"},
+        {"mnuTPNote", "Click here or press Ctrl+K to write a note of up to 200 characters on the tape"},
+        {"mnuOPReference", "Click here or type # to print the number in the Entry box as a reference (an invoice or cheque number) that is not added"},
     };
     return table;
 }

@@ -1,6 +1,8 @@
 #include "desk/Desk.h"
 
+#include "engine/NoteLines.h"
 #include "engine/NumberRules.h"
+#include "guide/CodePageDecoder.h"
 #include "memory/DecimalComma.h"
 #include "platform/ErrorMessage.h"
 #include "platform/NullPorts.h"
@@ -47,6 +49,7 @@ constexpr OptionBinding kOptionBindings[] = {
     {Command::DisplayValueCopied, key::ShowCopy, &Options::ShowCopy},
     {Command::MachineSounds, key::MachineSounds, &Options::MachineSounds},
     {Command::ShowTooltips, key::Tooltips, &Options::Tooltips},
+    {Command::ItemCount, key::ItemCount, &Options::ItemCount},
 };
 
 // The Rounding submenu's commands in the order of the modes.
@@ -98,6 +101,8 @@ void Desk::LoadSettings() {
     options_.MachineSounds = settings_.ReadTruth(key::MachineSounds, true);
     options_.ClearEntryBox = settings_.ReadTruth(key::ClearEntryBox, true);
     options_.RoundingMode = ParseRoundingSetting(settings_.Get(key::Rounding)).value_or(Rounding::FiveFour);
+    // Written only once chosen, so a first start stores the same keys as ever.
+    options_.ItemCount = SettingsStore::ParseTruth(settings_.Get(key::ItemCount)).value_or(false);
 }
 
 bool Desk::IsCheckable(Command command) { return BindingOf(command) != nullptr || IsRoundingCommand(command); }
@@ -161,6 +166,7 @@ void Desk::ExecuteKeyed(Command command) {
     case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
     case Command::AddPercent: calculator_.PercentAdjustKey(false); break;
     case Command::LessPercent: calculator_.PercentAdjustKey(true); break;
+    case Command::Reference: calculator_.PrintReference(); break;
     case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
     case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
     case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;
@@ -229,6 +235,33 @@ void Desk::PasteText(const std::optional<std::string>& text) {
     }
     // Plain decimals: the tape prints exactly what the subtotal will receive.
     calculator_.SetEntryFromValue(NumberToPlainText(value));
+}
+
+std::optional<std::string> Desk::AskNote() {
+    std::string typed;
+    for (;;) {
+        bool tooltips = options_.Tooltips;
+        std::optional<std::string> answer = dialogs_.NotePrompt(typed, tooltips);
+        FollowTooltips(tooltips);
+        if (!answer) return std::nullopt;
+        typed = std::move(*answer);
+        Windows1252Text note = Utf8ToWindows1252(typed);
+        if (!note.refused.empty())
+            ShowErrorMessage(ports_.messages, "The tape cannot hold the character \"" + note.refused + "\" in a note");
+        else if (note.text.size() > kNoteMost)
+            ShowErrorMessage(ports_.messages, "A note holds at most " + std::to_string(kNoteMost) + " characters; this one has " +
+                                                  std::to_string(note.text.size()));
+        else if (NoteLines(note.text).empty())
+            return std::nullopt;
+        else
+            return std::move(note.text);
+    }
+}
+
+void Desk::PrintNote(const std::string& note) {
+    tape_.ClearSelection();
+    for (const std::string& line : NoteLines(note)) tape_.AppendLaidOut(line);
+    tape_.ScrollTape();
 }
 
 void Desk::CopyCommand() {

@@ -88,6 +88,10 @@ public:
     // The keys that change the calculator or the memory (a paste's text given).
     void ExecuteKeyed(Command command);
     void PasteText(const std::optional<std::string>& text);
+    // The note prompt, until the user gives a note the tape can hold (in its code page) or
+    // cancels; then the note lines at the end of the tape.
+    std::optional<std::string> AskNote();
+    void PrintNote(const std::string& note);
     // Puts a recalled number text into the Entry box: a leading "-" becomes the pending minus.
     void RecallIntoEntry(std::string text);
     // While a correction replays the keys the memory is saved once, at the end.

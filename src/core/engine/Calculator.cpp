@@ -15,6 +15,7 @@ constexpr const char* kDivideByZero = "Cannot divide by zero";
 constexpr const char* kTooLarge = "The result is too large for the calculator";
 constexpr const char* kTooSmall = "The result is too small for the calculator";
 constexpr const char* kBadRoot = "That is an invalid number for taking a square root";
+constexpr const char* kReferenceTooLong = "The reference number is too long for the tape";
 constexpr const char* kInversePattern = "0.0000000000000";
 
 // Inserts a "0" after a leading "-", or at the front.
@@ -166,6 +167,7 @@ bool Calculator::DoPendingOperation() {
     state_.TapeLine = line;
     tape_.AppendTapeLine(line);
     tape_.ScrollTape();
+    ++state_.ItemCount;
     state_.Subtotal = subtotal;
     lastResult_ = subtotal;
     FormatSubtotal();
@@ -214,13 +216,32 @@ void Calculator::cmdEquals_Click() {
     bool endsWithTotal = !tape_.Empty() && !tape_.LastLine().empty() && tape_.LastLine().back() == '=';
     if (endsWithTotal) return;
     state_.TapeLine = state_.SubtotalText + " =";
-    tape_.AppendTapeLine(state_.TapeLine);
+    PrintTotal();
+    state_.ItemCount = 0;
     tape_.ScrollTape();
     if (options_.ClearEntryBox) {
         displayText_.clear();
         state_.JustPressedEquals = true;
     }
     if (options_.ClearOnEqual) cmdClear_Click();
+}
+
+// The total line; with Item Count on, the count at its left where it fits, else on a line of
+// its own just before it.
+void Calculator::PrintTotal() {
+    if (!options_.ItemCount) {
+        tape_.AppendTapeLine(state_.TapeLine);
+        return;
+    }
+    const std::string count = std::to_string(state_.ItemCount);
+    if (count.size() + 1 + state_.TapeLine.size() <= Tape::kLineWidth) {
+        std::string line = count;
+        line.append(Tape::kLineWidth - count.size() - state_.TapeLine.size(), ' ');
+        tape_.AppendLaidOut(line + state_.TapeLine);
+        return;
+    }
+    tape_.AppendTapeLine(count + ' ' + Tape::kCountMark);
+    tape_.AppendTapeLine(state_.TapeLine);
 }
 
 void Calculator::cmdClear_Click(bool loading) {
@@ -231,6 +252,7 @@ void Calculator::cmdClear_Click(bool loading) {
 
 void Calculator::ClearSubtotal(bool print) {
     state_.Subtotal = 0;
+    state_.ItemCount = 0;
     state_.PendingOperation = '+';
     SetOperatorIndicator('+');
     state_.EntryText.clear();
@@ -296,6 +318,28 @@ void Calculator::cmdSquareRoot_Click() {
     state_.EntryText = root;
     ShowEntry();
     state_.SpecialResult = true;
+}
+
+void Calculator::PrintReference() {
+    tape_.ClearSelection();
+    const std::string number = KeepNumeric(state_.EntryText);
+    if (number.find_first_of("0123456789") == std::string::npos) {
+        messages_.Beep();
+        return;
+    }
+    // As keyed, not rounded or grouped: 4711 is no amount of 4,711.00.
+    const std::string line = number + ' ' + Tape::kReferenceMark;
+    if (line.size() > Tape::kLineWidth - 1) {
+        Refuse(kReferenceTooLong);
+        return;
+    }
+    SoundTheTape();
+    tape_.AppendTapeLine(line);
+    tape_.ScrollTape();
+    state_.EntryText.clear();
+    ShowEntry();
+    state_.ReplaceEntry = false;
+    state_.SpecialResult = false;
 }
 
 void Calculator::SetDecimalPlaces(int places) {

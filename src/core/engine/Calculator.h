@@ -40,6 +40,9 @@ public:
     void PercentAdjustKey(bool less);
     // A value as the tape prints a number in the current places and rounding.
     std::string TapeNumber(double value) const;
+    // Prints the Entry box number as a reference line ("4711 #"): an invoice or cheque number
+    // that changes neither the subtotal nor the pending operation. Empties the Entry box.
+    void PrintReference();
 
     // Applies the pending operation to the Entry box number. Returns false when the operation
     // was refused (a zero divisor or a result beyond the number range); nothing changed then.
@@ -95,6 +98,7 @@ public:
 
 private:
     void SoundTheTape();
+    void PrintTotal();
     void ApplyAutoDecimal(std::string& number, std::string& entry) const;
     void Refuse(const char* message);
 

@@ -14,6 +14,7 @@ struct CalculatorState {
     bool SpecialResult = false;     // the box holds an unapplied 1/x, square root or sign change
     std::string SubtotalText;       // the subtotal as the display shows it
     std::string TapeLine;           // work text of the line last built for the tape
+    int ItemCount = 0;              // numbers applied since the last clear or total
 
     bool operator==(const CalculatorState&) const = default;
 };

@@ -12,6 +12,8 @@ struct Options {
     bool CommaSeparator = true;
     bool AutoDecimal = false;
     Rounding RoundingMode = Rounding::FiveFour;  // Decimal > Rounding
+    // Each total shows how many numbers went into it.
+    bool ItemCount = false;
     // Kept here for the features they switch (captions, copy, sounds, tooltips).
     bool TapeCaption = true;
     bool FileCaption = true;

@@ -15,6 +15,20 @@ std::string Tape::LayOut(std::string_view content) {
     return line;
 }
 
+std::string_view Tape::WithoutCount(std::string_view line) {
+    if (line.empty() || line.back() != '=') return line;
+    std::size_t i = 0;
+    while (i < line.size() && line[i] == ' ') ++i;
+    const std::size_t digits = i;
+    while (i < line.size() && line[i] >= '0' && line[i] <= '9') ++i;
+    if (i == digits || i >= line.size() || line[i] != ' ') return line;
+    // Digits, a blank, and a number after it: the count. A plain total has no blank inside.
+    std::size_t next = i;
+    while (next < line.size() && line[next] == ' ') ++next;
+    if (next + 2 >= line.size()) return line;
+    return line.substr(i);
+}
+
 void Tape::AppendTapeLine(std::string_view content) {
     lines_.push_back(LayOut(content));
     dirty_ = true;
@@ -23,6 +37,12 @@ void Tape::AppendTapeLine(std::string_view content) {
 
 void Tape::AppendRaw(std::string_view line) {
     lines_.push_back(line);
+    Added();
+}
+
+void Tape::AppendLaidOut(std::string_view line) {
+    lines_.push_back(line);
+    dirty_ = true;
     Added();
 }
 

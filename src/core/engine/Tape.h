@@ -33,6 +33,13 @@ class Tape {
 public:
     static constexpr std::size_t kLineWidth = 18;
     static constexpr std::int64_t kVisibleLines = 16;
+    // The operation column of lines that are no amount: a reference number, a note's text.
+    static constexpr char kReferenceMark = '#';
+    static constexpr char kNoteMark = '"';
+    // A total's count of numbers, on a line of its own where the total leaves no room for it.
+    static constexpr char kCountMark = 'n';
+    // A total line with its count at the left ("3      15.00 ="): the line from the total on.
+    static std::string_view WithoutCount(std::string_view line);
 
     void SetListener(TapeListener* listener) { listener_ = listener; }
     TapeListener* Listener() const { return listener_; }
@@ -42,6 +49,8 @@ public:
     void AppendTapeLine(std::string_view content);
     // Adds a line exactly as given, without marking the tape changed (the separator line).
     void AppendRaw(std::string_view line);
+    // Adds a line laid out already (a note line) and marks the tape changed.
+    void AppendLaidOut(std::string_view line);
     // Replaces the whole tape (opening a file, a new tape).
     void Replace(TapeLines lines);
 

@@ -94,6 +94,9 @@ struct CorrectedFormat {
 TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, bool first) {
     TapeLineReading reading;
     if (line.empty()) return reading;
+    // A reference number or a note, whatever its text begins with.
+    if (line.back() == Tape::kReferenceMark || line.back() == Tape::kNoteMark) return reading;
+    line = Tape::WithoutCount(line);
     if (line[0] == '*') {
         reading.kind = TapeLineReading::Kind::Overflow;
         return reading;

@@ -1,6 +1,7 @@
 #include "export/TapeCsv.h"
 
 #include "engine/NumberRules.h"
+#include "engine/Tape.h"
 #include "engine/TapeRecompute.h"
 #include "guide/CodePageDecoder.h"
 
@@ -51,7 +52,7 @@ CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, 
     using Kind = TapeLineReading::Kind;
     CsvLineFields fields;
     const TapeLineReading reading = ReadTapeLine(line, previous, first);
-    const std::string_view content = Trim(line);
+    const std::string_view content = Trim(Tape::WithoutCount(line));
     if (reading.kind == Kind::Overflow) {
         // Only the number's last digits are left; the operation column still stands.
         if (content.size() > 1 && content[content.size() - 2] == ' ' && IsTapeOperation(content.back()))

@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <cerrno>
+#include <optional>
 #include <string>
 
 namespace qb {
@@ -211,6 +212,49 @@ std::string Windows1252ToUtf8(std::string_view text) {
         const auto byte = static_cast<unsigned char>(c);
         const char32_t cp = byte >= 0x80 && byte < 0xA0 ? char32_t{kWindows1252High[byte - 0x80u]} : char32_t{byte};
         AppendUtf8(out, cp);
+    }
+    return out;
+}
+
+namespace {
+
+// One character of UTF-8 from text at i (moved past it); U+FFFD for a broken sequence.
+char32_t NextUtf8(std::string_view text, std::size_t& i) {
+    const auto lead = static_cast<unsigned char>(text[i++]);
+    if (lead < 0x80) return lead;
+    int more = lead >= 0xF0 && lead < 0xF5 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC2 && lead < 0xE0 ? 1 : -1;
+    if (more < 0) return 0xFFFD;
+    char32_t cp = lead & (0x3F >> more);
+    for (; more > 0; --more) {
+        if (i >= text.size() || (static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) return 0xFFFD;
+        cp = (cp << 6) | (static_cast<unsigned char>(text[i++]) & 0x3F);
+    }
+    return cp;
+}
+
+// The code page's byte for cp, or nothing; control characters have none that a line may hold.
+std::optional<unsigned char> Windows1252Byte(char32_t cp) {
+    if (cp >= 0x20 && cp < 0x7F) return static_cast<unsigned char>(cp);
+    if (cp >= 0xA0 && cp <= 0xFF) return static_cast<unsigned char>(cp);
+    if (cp < 0x80 || cp == 0x7F) return std::nullopt;
+    for (std::size_t i = 0; i < kWindows1252High.size(); ++i)
+        if (kWindows1252High[i] == cp && cp >= 0x100) return static_cast<unsigned char>(0x80 + i);
+    return std::nullopt;
+}
+
+}  // namespace
+
+Windows1252Text Utf8ToWindows1252(std::string_view utf8) {
+    Windows1252Text out;
+    out.text.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const char32_t cp = NextUtf8(utf8, i);
+        if (const auto byte = Windows1252Byte(cp)) {
+            out.text += static_cast<char>(*byte);
+            continue;
+        }
+        AppendUtf8(out.refused, cp);
+        return out;
     }
     return out;
 }

@@ -60,5 +60,12 @@ private:
 void AppendUtf8(std::string& out, char32_t cp);
 // A text the core keeps in Windows-1252 (a caption, a tape line), as messages take it: UTF-8.
 std::string Windows1252ToUtf8(std::string_view text);
+// UTF-8 typed by the user (a note) in Windows-1252, as the core keeps it. refused is the first
+// character the code page lacks (or a control character, or a broken byte), empty when none.
+struct Windows1252Text {
+    std::string text;
+    std::string refused;
+};
+Windows1252Text Utf8ToWindows1252(std::string_view utf8);
 
 }  // namespace qb

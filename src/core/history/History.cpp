@@ -59,7 +59,9 @@ bool History::IsKeyedCommand(Command command) {
     case Command::MemoryDivide:
     case Command::MemoryMultiply:
     case Command::RecallMemory:
-    case Command::ClearMemory: return true;
+    case Command::ClearMemory:
+    case Command::Reference:
+    case Command::Note: return true;
     default: return false;
     }
 }
@@ -162,6 +164,8 @@ void History::Apply(KeyStep& step) {
     case StepKind::Key:
         if (step.command == Command::Paste)
             desk_.PasteText(step.input ? step.input->pasted : std::nullopt);
+        else if (step.command == Command::Note)
+            desk_.PrintNote(step.input ? step.input->note : std::string());
         else
             desk_.ExecuteKeyed(step.command);
         break;

@@ -6,8 +6,8 @@
 namespace qb {
 namespace {
 
-enum : std::uint8_t { kClearEntryBox = 1, kClearOnEqual = 2, kRound = 4, kComma = 8, kAutoDecimal = 16 };
-// The rounding mode takes the two bits above the flags.
+enum : std::uint8_t { kClearEntryBox = 1, kClearOnEqual = 2, kRound = 4, kComma = 8, kAutoDecimal = 16, kItemCount = 128 };
+// The rounding mode takes the two bits between the flags (32 and 64).
 constexpr int kRoundingShift = 5;
 
 }  // namespace
@@ -19,7 +19,8 @@ StepModes StepModes::Of(const Options& options, int places) {
                                             (options.RoundBeforeOperation ? kRound : 0) |
                                             (options.CommaSeparator ? kComma : 0) |
                                             (options.AutoDecimal ? kAutoDecimal : 0) |
-                                            (static_cast<int>(options.RoundingMode) << kRoundingShift));
+                                            (static_cast<int>(options.RoundingMode) << kRoundingShift) |
+                                            (options.ItemCount ? kItemCount : 0));
     modes.places = static_cast<std::int8_t>(places);
     return modes;
 }
@@ -31,6 +32,7 @@ void StepModes::ApplyTo(Options& options) const {
     options.CommaSeparator = flags & kComma;
     options.AutoDecimal = flags & kAutoDecimal;
     options.RoundingMode = static_cast<Rounding>((flags >> kRoundingShift) & 3);
+    options.ItemCount = flags & kItemCount;
 }
 
 StepPatch StepPatch::Of(const std::vector<KeyStep>& steps, std::size_t from, std::size_t corrected) {

@@ -49,6 +49,7 @@ enum class StepKind : std::uint8_t {
 // What a step needs beyond its command, shared between the versions of the record.
 struct StepInput {
     std::optional<std::string> pasted;    // the clipboard's text, for Paste
+    std::string note;                     // a note's text, for Note
     std::vector<std::string> lines;       // the lines an outside change printed
     std::optional<World> world;           // the calculator after an outside change
     // A correction: the Entry box and the pending operation as the printing key found them.

@@ -58,8 +58,10 @@ std::string TapeSelection::LastTapeEntry(bool selected) {
     if (tape_.Empty()) return {};
     std::int64_t index = selected ? tape_.ListIndex() : tape_.Count() - 1;
     if (index < 0 || index >= tape_.Count()) return {};
-    const std::string_view line = tape_.Line(index);
+    const std::string_view line = Tape::WithoutCount(tape_.Line(index));
     if (line.empty()) return {};
+    // A reference number or a note is no amount to take.
+    if (line.back() == Tape::kReferenceMark || line.back() == Tape::kNoteMark || line.back() == Tape::kCountMark) return {};
     if (line[0] == '*') {
         ShowErrorMessage(messages_, "The value on the tape is too large to recall");
         return {};

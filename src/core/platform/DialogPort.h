@@ -57,6 +57,17 @@ public:
     // The Correct Line dialog, filled from form: true on OK (form then holds the answer).
     virtual bool CorrectLineDialog(CorrectLineForm& /*form*/, bool& /*tooltipsOn*/) { return false; }
 
+    // The note prompt, starting with initial (UTF-8): the text typed (UTF-8) on OK, nothing on
+    // Cancel. The core checks the text and asks again with it when it cannot take it.
+    virtual std::optional<std::string> NotePrompt(const std::string& /*initial*/, bool& /*tooltipsOn*/) {
+        return std::nullopt;
+    }
+
+    // The find prompt, starting with initial (UTF-8): the text to find (UTF-8), nothing on Cancel.
+    virtual std::optional<std::string> FindPrompt(const std::string& /*initial*/, bool& /*tooltipsOn*/) {
+        return std::nullopt;
+    }
+
     // Installed printers.
     virtual int PrinterCount() = 0;
     // The printer dialog: the number of copies, or nothing when cancelled.

@@ -23,6 +23,7 @@ inline constexpr const char* CommaSeparator = "Comma Separator";
 inline constexpr const char* Tooltips = "Tooltips";
 inline constexpr const char* MachineSounds = "Machine Sounds";
 inline constexpr const char* ClearEntryBox = "Clear Entry Box";
+inline constexpr const char* ItemCount = "Item Count";
 inline constexpr const char* LastMode = "Last Mode";
 inline constexpr const char* LastLeft = "Last Left";
 inline constexpr const char* LastTop = "Last Top";

@@ -37,6 +37,12 @@ enum class Command {
     RoundFiveFour, RoundUp, RoundDown,
     // The percentage keys (Operation menu)
     AddPercent, LessPercent,
+    // Lines that are not amounts: a reference number ("#") and a note (Tape menu)
+    Reference, Note,
+    // Finding a number or a note on the tape (Tape menu)
+    Find, FindNext, FindPrevious,
+    // Totals with the count of their numbers (Options menu)
+    ItemCount,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }

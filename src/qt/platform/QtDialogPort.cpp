@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
 #include <QScreen>
@@ -91,6 +92,30 @@ std::optional<std::string> QtDialogPort::CaptionPrompt(const std::string& initia
     tooltipsOn = dialog.TooltipsOn();
     if (dialog.Cancelled()) return std::nullopt;
     return ToCodePage(dialog.Text());
+}
+
+// A one-line text prompt of its own title and label, starting with initial (UTF-8).
+std::optional<std::string> QtDialogPort::TextPrompt(const char* name, const char* title, const char* label,
+                                                    const std::string& initial) {
+    if (beforeShow_) beforeShow_();
+    QInputDialog dialog(parent_);
+    dialog.setObjectName(QString::fromLatin1(name));
+    dialog.setWindowTitle(QString::fromLatin1(title));
+    dialog.setLabelText(QString::fromLatin1(label));
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(QString::fromStdString(initial));
+    dialog.resize(420, dialog.sizeHint().height());
+    CenterOnScreen(dialog);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue().toStdString();
+}
+
+std::optional<std::string> QtDialogPort::NotePrompt(const std::string& initial, bool& /*tooltipsOn*/) {
+    return TextPrompt("frmNote", "Note", "&Note for the tape (up to 200 characters):", initial);
+}
+
+std::optional<std::string> QtDialogPort::FindPrompt(const std::string& initial, bool& /*tooltipsOn*/) {
+    return TextPrompt("frmFind", "Find", "&Find a number (1250 or 1,250.00) or a note's text:", initial);
 }
 
 std::optional<char> QtDialogPort::ChooseCopy(bool selectedOffered, bool& tooltipsOn) {

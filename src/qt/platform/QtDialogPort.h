@@ -30,6 +30,8 @@ public:
     std::optional<char> ChooseCopy(bool selectedOffered, bool& tooltipsOn) override;
     bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) override;
     bool CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) override;
+    std::optional<std::string> NotePrompt(const std::string& initial, bool& tooltipsOn) override;
+    std::optional<std::string> FindPrompt(const std::string& initial, bool& tooltipsOn) override;
     int PrinterCount() override;
     std::optional<int> PrinterDialog(const std::string& title) override;
     PrinterPort& Printer() override { return printerPort_; }
@@ -38,6 +40,8 @@ public:
     QPrinter& QtPrinter() { return printer_; }
 
 private:
+    std::optional<std::string> TextPrompt(const char* name, const char* title, const char* label,
+                                          const std::string& initial);
     MessagePort& messages_;
     std::function<void()> beforeShow_;
     QWidget* parent_ = nullptr;

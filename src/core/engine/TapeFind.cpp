@@ -1,0 +1,104 @@
+#include "engine/TapeFind.h"
+
+#include "engine/NumberRules.h"
+#include "engine/Tape.h"
+#include "engine/TapeRecompute.h"
+
+namespace qb {
+namespace {
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+// "-1,250.00" and the like: a sign, digits with separators, one decimal sign, digits.
+std::optional<double> TypedNumber(std::string_view typed, bool decimalComma) {
+    const char separator = decimalComma ? '.' : ',';
+    const char point = decimalComma ? ',' : '.';
+    std::string plain;
+    std::size_t i = 0;
+    if (i < typed.size() && typed[i] == '-') plain += typed[i++];
+    bool digits = false, pointSeen = false;
+    for (; i < typed.size(); ++i) {
+        const char c = typed[i];
+        if (c >= '0' && c <= '9') {
+            plain += c;
+            digits = true;
+        } else if (c == point && !pointSeen) {
+            plain += '.';
+            pointSeen = true;
+        } else if (c != separator || pointSeen) {
+            return std::nullopt;
+        }
+    }
+    if (!digits) return std::nullopt;
+    return ParseNumber(plain);
+}
+
+bool ContainsText(std::string_view line, const std::string& text) {
+    if (text.size() > line.size()) return false;
+    for (std::size_t at = 0; at + text.size() <= line.size(); ++at) {
+        std::size_t k = 0;
+        while (k < text.size() && Lower(line[at + k]) == text[k]) ++k;
+        if (k == text.size()) return true;
+    }
+    return false;
+}
+
+// Lines that cannot hold the number: no digit of it at all is quicker to see than a reading.
+bool MayShowNumber(std::string_view line) {
+    const char last = line.empty() ? 0 : line.back();
+    return last == '+' || last == '-' || last == '*' || last == '/' || last == '%' || last == '=' ||
+           last == Tape::kReferenceMark;
+}
+
+}  // namespace
+
+FindQuery MakeFindQuery(std::string_view typed, bool decimalComma) {
+    FindQuery query;
+    const std::string_view trimmed = Trim(typed);
+    for (const char c : trimmed) query.text += Lower(c);
+    query.number = TypedNumber(trimmed, decimalComma);
+    return query;
+}
+
+bool LineMatches(const FindQuery& query, std::string_view line, std::string_view previous, bool first) {
+    if (query.Empty() || line.empty()) return false;
+    if (!query.number) return ContainsText(line, query.text);
+    if (!MayShowNumber(line)) return line.back() == Tape::kNoteMark && ContainsText(line, query.text);
+    if (line.back() == Tape::kReferenceMark) {
+        const std::string_view content = Trim(line.substr(0, line.size() - 1));
+        return ParseNumber(std::string(content)) == *query.number;
+    }
+    const TapeLineReading reading = ReadTapeLine(line, previous, first);
+    return reading.kind != TapeLineReading::Kind::Other && reading.kind != TapeLineReading::Kind::Overflow &&
+           reading.value == *query.number;
+}
+
+FindResult FindOnTape(const TapeLines& lines, const FindQuery& query, std::int64_t from, bool forward) {
+    FindResult result;
+    const auto count = static_cast<std::int64_t>(lines.size());
+    if (count == 0 || query.Empty()) return result;
+    if (from < 0 || from >= count) from = forward ? -1 : count;
+    const std::int64_t step = forward ? 1 : -1;
+    std::int64_t i = from;
+    for (std::int64_t seen = 0; seen < count; ++seen) {
+        i += step;
+        if (i >= count || i < 0) {
+            i = forward ? 0 : count - 1;
+            result.wrapped = from != -1 && from != count;
+        }
+        const auto at = static_cast<std::size_t>(i);
+        if (LineMatches(query, lines[at], at > 0 ? lines[at - 1] : std::string_view(), at == 0)) {
+            result.line = i;
+            return result;
+        }
+    }
+    return result;
+}
+
+}  // namespace qb
