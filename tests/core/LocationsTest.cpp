@@ -26,10 +26,8 @@ TEST(Locations, OwnFilesComeFromTheStartDirectoryFirstThenTheDataFolder) {
     };
     const Case cases[] = {
         {"only installed", {"/usr/share/quillbox/Quillbox.wav"}, kFolders.data, "/usr/share/quillbox/Quillbox.wav"},
-        {"beside the program wins",
-         {"/home/pat/work/Quillbox.wav", "/usr/share/quillbox/Quillbox.wav"},
-         kFolders.data,
-         "/home/pat/work/Quillbox.wav"},
+        {"beside the program wins", {"/home/pat/work/Quillbox.wav", "/usr/share/quillbox/Quillbox.wav"},
+         kFolders.data, "/home/pat/work/Quillbox.wav"},
         {"nowhere: the start directory's name", {}, kFolders.data, "/home/pat/work/Quillbox.wav"},
         {"no data folder", {"/usr/share/quillbox/Quillbox.wav"}, "", "/home/pat/work/Quillbox.wav"},
     };
@@ -90,21 +88,16 @@ TEST(Locations, TopicsOfBothFoldersAreListedTheStartDirectorysCopyWinning) {
         std::string opening;  // the selected topic's file
     };
     const Case cases[] = {
-        {"installed only",
-         {"/usr/share/quillbox/UG Benefits.rtf", "/usr/share/quillbox/UG Memory.rtf"},
-         {"Benefits", "Memory"},
-         "/usr/share/quillbox/UG Benefits.rtf"},
+        {"installed only", {"/usr/share/quillbox/UG Benefits.rtf", "/usr/share/quillbox/UG Memory.rtf"},
+         {"Benefits", "Memory"}, "/usr/share/quillbox/UG Benefits.rtf"},
         {"the user's own topic joins the installed ones",
-         {"/home/pat/work/UG Apples.rtf", "/usr/share/quillbox/UG Benefits.rtf"},
-         {"Apples", "Benefits"},
+         {"/home/pat/work/UG Apples.rtf", "/usr/share/quillbox/UG Benefits.rtf"}, {"Apples", "Benefits"},
          "/usr/share/quillbox/UG Benefits.rtf"},
         {"the start directory's copy wins, in any letter case",
          {"/home/pat/work/UG BENEFITS.RTF", "/usr/share/quillbox/UG Benefits.rtf", "/usr/share/quillbox/UG Memory.rtf"},
-         {"BENEFITS", "Memory"},
-         "/home/pat/work/UG BENEFITS.RTF"},
+         {"BENEFITS", "Memory"}, "/home/pat/work/UG BENEFITS.RTF"},
         {"files in folders below are not topics",
-         {"/home/pat/work/old/UG Old.rtf", "/usr/share/quillbox/UG Memory.rtf"},
-         {"Memory"},
+         {"/home/pat/work/old/UG Old.rtf", "/usr/share/quillbox/UG Memory.rtf"}, {"Memory"},
          "/usr/share/quillbox/UG Memory.rtf"},
         {"none anywhere", {"/home/pat/work/notes.txt"}, {TopicList::kNoTopics}, ""},
     };

@@ -62,17 +62,7 @@ TEST(PrintLayout, LongTapeContinuesOnNextPageAtTopMargin) {
     for (const auto& page : pages) ExpectRows(page, kTop);
 }
 
-TEST(PrintLayout, EmptyCaptionStartsTapeAtTopMarginWithoutBlankLine) {
-    FakePrinter printer(kWidth, kHeight, kLine);
-    const auto lines = TapeLines(3);
-    PrintLayout(printer).PrintCopy("", "", lines);
-
-    ASSERT_EQ(printer.jobs.size(), 1u);
-    ASSERT_EQ(printer.jobs[0].size(), 1u);
-    EXPECT_EQ(FakePrinter::Texts(printer.jobs[0][0]), lines);
-    ExpectRows(printer.jobs[0][0], kTop);
-}
-
+// Neither heading nor caption: the tape starts at the top margin without a blank line.
 TEST(PrintLayout, HeadingAndCaptionEachFollowedByBlankLine) {
     struct Case {
         const char* heading;
@@ -84,6 +74,7 @@ TEST(PrintLayout, HeadingAndCaptionEachFollowedByBlankLine) {
         {"Timed event: Audit 00:10:00", "March fuel", {"Timed event: Audit 00:10:00", "March fuel"}, {0, 1}},
         {"Timed event: Audit 00:10:00", "", {"Timed event: Audit 00:10:00"}, {0}},
         {"", "March fuel", {"March fuel"}, {0}},
+        {"", "", {}, {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.heading) + " / " + c.caption);

@@ -42,16 +42,10 @@ TEST(Settings, ASecondStartRestoresOptionsCaptionAndMemory) {
 
     TestMachine second(stored);
     const Options& o = second.machine.GetOptions();
-    EXPECT_TRUE(o.AutoDecimal);
-    EXPECT_FALSE(o.RoundBeforeOperation);
-    EXPECT_TRUE(o.ClearOnEqual);
-    EXPECT_FALSE(o.ClearEntryBox);
-    EXPECT_FALSE(o.CommaSeparator);
-    EXPECT_FALSE(o.TapeCaption);
-    EXPECT_FALSE(o.FileCaption);
-    EXPECT_FALSE(o.ShowCopy);
-    EXPECT_FALSE(o.MachineSounds);
-    EXPECT_FALSE(o.Tooltips);
+    EXPECT_EQ((std::vector<bool>{o.AutoDecimal, o.ClearOnEqual, o.RoundBeforeOperation, o.ClearEntryBox,
+                                 o.CommaSeparator, o.TapeCaption, o.FileCaption, o.ShowCopy, o.MachineSounds,
+                                 o.Tooltips}),
+              (std::vector<bool>{true, true, false, false, false, false, false, false, false, false}));
     EXPECT_EQ(second.Calc().DecimalPlaces(), 4);
     EXPECT_EQ(second.Calc().FormatString(), "###############.0000");
     EXPECT_EQ(second.machine.Document().Caption(), "Budget = 2026");

@@ -53,10 +53,7 @@ struct Program {
 
     Program(const std::string& work, const std::string& recordName) {
         machine.SetStartDirectory(work + "/tapes/");
-        RecoveryPlace place;
-        place.folder = work + "/state/";
-        place.ownName = recordName;
-        machine.SetRecoveryPlace(place);
+        machine.SetRecoveryPlace({work + "/state/", recordName});
         machine.Load();
         machine.FirstActivation();
     }
@@ -65,6 +62,10 @@ struct Program {
     void Settle() {
         for (int tick = 0; machine.RecoveryTimerOn() && tick < RecoveryKeeper::kMostTries; ++tick)
             machine.RecoveryTick();
+    }
+    void Do(Command command) {
+        machine.Run(command);
+        Settle();
     }
     void Keys(const std::string& keys) {
         for (char c : keys) {
@@ -79,8 +80,7 @@ struct Program {
         dialogs.captions.push_back(std::string("Day"));
         dialogs.files.push_back(path);
         messages.answers.push_back(MessageAnswer::Yes);  // "... already exists. Do you want to replace it?"
-        machine.Run(Command::SaveAs);
-        Settle();
+        Do(Command::SaveAs);
     }
     std::vector<std::string> Lines() const { return machine.GetTape().Lines().ToVector(); }
 };
@@ -113,16 +113,8 @@ const std::vector<Step>& Day() {
          [](Program& p, const std::string& w) { p.SaveAs(w + "/tapes/Tape.QBX"); }},
         {"a record after a save", [](Program& p, const std::string&) { p.Keys("3+"); }},
         {"an appended line", [](Program& p, const std::string&) { p.Keys("4+"); }},
-        {"an undo: the record afresh",
-         [](Program& p, const std::string&) {
-             p.machine.Run(Command::Undo);
-             p.Settle();
-         }},
-        {"Save",
-         [](Program& p, const std::string&) {
-             p.machine.Run(Command::Save);
-             p.Settle();
-         }},
+        {"an undo: the record afresh", [](Program& p, const std::string&) { p.Do(Command::Undo); }},
+        {"Save", [](Program& p, const std::string&) { p.Do(Command::Save); }},
         {"the export",
          [](Program& p, const std::string& w) {
              p.dialogs.files.push_back(w + "/tapes/Tape.csv");
@@ -132,8 +124,7 @@ const std::vector<Step>& Day() {
         {"the tape dropped",
          [](Program& p, const std::string&) {
              p.messages.answers.push_back(MessageAnswer::No);  // "Save the tape?"
-             p.machine.Run(Command::NewTape);
-             p.Settle();
+             p.Do(Command::NewTape);
          }},
         {"a line after the drop", [](Program& p, const std::string&) { p.Keys("8+"); }},
         {"Save As over a file in a closed folder: written in place",
@@ -170,9 +161,8 @@ int Prepare(const std::string& work) {
     Write(work + "/tapes/Tape.QBX", kOlderTape);
     Write(work + "/fixed/Fixed.QBX", kFixedTape);
     // A folder that takes no new file, holding a tape file that may be written.
-    fs::permissions(work + "/fixed", fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                         fs::perms::group_exec | fs::perms::others_read |
-                                         fs::perms::others_exec);
+    fs::permissions(work + "/fixed", fs::perms::all & ~(fs::perms::owner_write | fs::perms::group_write |
+                                                        fs::perms::others_write));
     return 0;
 }
 

@@ -21,15 +21,11 @@ QStringList AccessibleNames(QWidget* menu) {
 
 TEST(ExportMenu, ScreenReadersHearTheSubmenuAndItsItems) {
     test::ShownWindow shown;
-    auto* file = shown.window.findChild<QMenu*>(QStringLiteral("mnuFIFile"));
-    auto* exportMenu = shown.window.findChild<QMenu*>(QStringLiteral("mnuFIExport"));
-    ASSERT_NE(file, nullptr);
-    ASSERT_NE(exportMenu, nullptr);
-    const QStringList fileItems = AccessibleNames(file);
+    const QStringList fileItems = AccessibleNames(shown.Find<QMenu>("mnuFIFile"));
     const auto saveAs = fileItems.indexOf(QStringLiteral("Save As..."));
     ASSERT_GE(saveAs, 0) << fileItems.join('|').toStdString();
     EXPECT_EQ(fileItems.value(saveAs + 1), QStringLiteral("Export"));
-    EXPECT_EQ(AccessibleNames(exportMenu), (QStringList{"PDF...", "CSV..."}));
+    EXPECT_EQ(AccessibleNames(shown.Find<QMenu>("mnuFIExport")), (QStringList{"PDF...", "CSV..."}));
 }
 
 // The tooltips follow the one switch, and no caption stands in for them while it is off.

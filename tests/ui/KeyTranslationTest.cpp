@@ -130,17 +130,13 @@ const Layout kLayouts[] = {
 // The key event of the layout's key at row index i: Qt names a key by its character's capital.
 KeyInput LayoutKey(const Layout& layout, int i, bool shift) {
     const QChar c((shift ? layout.shifted : layout.plain)[i]);
-    KeyInput input;
-    input.key = c.isNull() ? Qt::Key_unknown : static_cast<int>(c.toUpper().unicode());
-    input.modifiers = shift ? Qt::ShiftModifier : Qt::NoModifier;
-    input.text = c.isNull() ? QString() : QString(c);
-    input.scanCode = kRowCodes[i];
-    return input;
+    return {c.isNull() ? Qt::Key_unknown : static_cast<int>(c.toUpper().unicode()),
+            shift ? Qt::ShiftModifier : Qt::NoModifier, c.isNull() ? QString() : QString(c), kRowCodes[i]};
 }
 
 TEST(KeyTranslation, TheDigitRowIsItsDigitKeysOnEveryLayout) {
-    for (const Layout& layout : kLayouts) {
-        for (int i = 0; i < 10; ++i) {
+    for (const Layout& layout : kLayouts)
+        for (int i = 0; i < 10; ++i)
             for (bool shift : {false, true}) {
                 SCOPED_TRACE(std::string(layout.name) + " key " + std::to_string(i) + (shift ? " shifted" : ""));
                 const KeyInput input = LayoutKey(layout, i, shift);
@@ -149,8 +145,6 @@ TEST(KeyTranslation, TheDigitRowIsItsDigitKeysOnEveryLayout) {
                 EXPECT_EQ(got.shift, shift ? 1 : 0);
                 EXPECT_EQ(got.character, CodePageChar(input.text[0]));
             }
-        }
-    }
 }
 
 // Types a text the way a user of the layout does: each character on the key that types it,

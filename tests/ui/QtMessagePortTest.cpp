@@ -73,14 +73,9 @@ TEST(QtMessagePort, ShowsTheRequestAndReturnsTheAnswer) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        MessageRequest request;
-        request.title = "Oops!";
-        request.text = "There is no printer available!\r\n\r\nYou will not be able to print the tape <now>";
-        request.icon = c.icon;
-        request.buttons = c.buttons;
-        request.defaultAnswer = c.defaultAnswer;
+        const std::string text = "There is no printer available!\r\n\r\nYou will not be able to print the tape <now>";
         Seen seen;
-        EXPECT_EQ(Answer(request, c.click, seen), c.expected);
+        EXPECT_EQ(Answer({"Oops!", text, c.icon, c.buttons, c.defaultAnswer}, c.click, seen), c.expected);
         EXPECT_EQ(seen.buttons, c.shown);
         EXPECT_EQ(seen.defaultButton, c.shownDefault);
         EXPECT_EQ(seen.icon, c.shownIcon);

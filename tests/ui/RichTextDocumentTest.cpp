@@ -39,12 +39,12 @@ QString CellText(QTextTable* table, int row, int column) {
     return cursor.selectedText();
 }
 
-// The format of the first character of the text in the document.
-QTextCharFormat FormatAt(QTextDocument& document, const QString& text) {
+// The format of the text's character at `at` (from 1) in the document.
+QTextCharFormat FormatAt(QTextDocument& document, const QString& text, int at = 1) {
     const QTextCursor found = document.find(text);
     if (found.isNull()) return {};
     QTextCursor cursor(&document);
-    cursor.setPosition(found.selectionStart() + 1);
+    cursor.setPosition(found.selectionStart() + at);
     return cursor.charFormat();
 }
 
@@ -72,12 +72,8 @@ TEST(RichTextDocument, CharacterFormatsReachQt) {
     QTextDocument document;
     ASSERT_TRUE(FillSample("formatting.rtf", document));
     EXPECT_EQ(FormatAt(document, QStringLiteral("103")).verticalAlignment(), QTextCharFormat::AlignNormal);
-    QTextCursor three(&document);
-    three.setPosition(document.find(QStringLiteral("103")).selectionStart() + 3);
-    EXPECT_EQ(three.charFormat().verticalAlignment(), QTextCharFormat::AlignSuperScript);
-    QTextCursor two(&document);
-    two.setPosition(document.find(QStringLiteral("H2O")).selectionStart() + 2);
-    EXPECT_EQ(two.charFormat().verticalAlignment(), QTextCharFormat::AlignSubScript);
+    EXPECT_EQ(FormatAt(document, QStringLiteral("103"), 3).verticalAlignment(), QTextCharFormat::AlignSuperScript);
+    EXPECT_EQ(FormatAt(document, QStringLiteral("H2O"), 2).verticalAlignment(), QTextCharFormat::AlignSubScript);
     EXPECT_TRUE(FormatAt(document, QStringLiteral("12.50")).fontStrikeOut());
     EXPECT_EQ(FormatAt(document, QStringLiteral("capitals")).fontCapitalization(), QFont::AllUppercase);
     EXPECT_EQ(FormatAt(document, QStringLiteral("Small Capitals")).fontCapitalization(), QFont::SmallCaps);
