@@ -39,6 +39,7 @@ TEST(SaveAs, FileNamesAreCheckedAndTheExtensionAdded) {
         {"budget.qbx", "", "The file name budget.qbx is not valid for the Quillbox!"},
         {"budget.txt", "", "The file name budget.txt is not valid for the Quillbox!"},
         {"a.b.QBX", "", "The file name a.b.QBX is not valid for the Quillbox!"},
+        {".QBX", "", "The file name .QBX is not valid for the Quillbox!"},
     };
     for (const auto& [typed, written, error] : cases) {
         DocMachine t;

@@ -157,7 +157,8 @@ Documents::SaveOutcome Documents::SaveTapeAs() {
         auto dots = std::count(name.begin(), name.end(), '.');
         bool valid = false;
         if (!name.empty() && dots <= 1) {
-            if (name.size() >= 4 && name.compare(name.size() - 4, 4, ".QBX") == 0) {
+            // ".QBX" alone would be a hidden file without a name.
+            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".QBX") == 0) {
                 valid = true;
             } else if (dots == 0) {
                 name += ".QBX";
