@@ -400,6 +400,16 @@ TEST(Recovery, ARecordFileThatIsNotTheUsersAloneIsNeverRead) {
     EXPECT_FALSE(t.machine.GetTape().Dirty());
 }
 
+TEST(Recovery, OneRecordLeftWaitingIsToldAsOne) {
+    Recovering t([](FakePorts& f) {
+        LeaveRecord(f, "110-1.QBR", RecoveryState{}, kThreeLines, 1796541000);
+        LeaveRecord(f, "120-2.QBR", RecoveryState{}, kThreeLines, 1796542000);
+        f.messages.answers = {MessageAnswer::Yes};
+    });
+    ASSERT_EQ(t.startupMessages.size(), 2u);
+    EXPECT_EQ(t.startupMessages[1].text, "Another unsaved tape waits: the Quillbox offers it again at its next start.");
+}
+
 TEST(Recovery, EachLeftRecordIsAskedAboutOldestFirstAndThoseAfterAYesWait) {
     Recovering t([](FakePorts& f) {
         RecoveryState state;
