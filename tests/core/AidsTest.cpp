@@ -34,6 +34,7 @@ TEST(Tooltips, MainWindowTexts) {
     };
     for (const auto& [control, text] : cases) EXPECT_EQ(TooltipOf(t, control), text) << control;
     EXPECT_EQ(TooltipOf(DialogTooltips("TimedEvent"), "lblColor(7)"), "Click on a background color for the event");
+    for (const char* none : {"optColor(8)", "lblColor(8)"}) EXPECT_EQ(TooltipOf(DialogTooltips("TimedEvent"), none), "");
     EXPECT_EQ(TooltipOf(DialogTooltips("ChooseCopy"), "optCopy(1)"), "Click on a copy selection");
     EXPECT_EQ(TooltipOf(DialogTooltips("UsersGuide"), "cmdPrev"),
               "Click on Previous to display the alphabetically previous topic");

@@ -117,6 +117,11 @@ TEST(Tape, ScrollKeepsTheLast16LinesInView) {
     EXPECT_EQ(tape.TopIndex(), 1);
     t.Press("=");
     EXPECT_EQ(tape.TopIndex(), 2);
+    // The user scrolls: to the first line, and never to a line that is not there.
+    for (const std::int64_t top : {std::int64_t{0}, std::int64_t{-1}, std::int64_t{18}}) t.machine.TapeScrolled(top);
+    EXPECT_EQ(tape.TopIndex(), 0);
+    t.machine.TapeScrolled(17);
+    EXPECT_EQ(tape.TopIndex(), 17);
 }
 
 TEST(Tape, DirtyOnlyThroughAppendedLines) {

@@ -295,12 +295,14 @@ TEST(Captions, ALastRunsCaptionIsUsedWithoutPromptOnlyOnceSetAgain) {
     }
 }
 
-TEST(Captions, TooltipsSwitchedInThePromptReachTheSettings) {
-    DocMachine t;
-    t.fakes.dialogs.flipTooltipsInPrompt = true;
-    t.machine.Run(Command::NewCaption);
-    EXPECT_FALSE(t.machine.GetOptions().Tooltips);
-    EXPECT_EQ(t.fakes.settings.values["Tooltips"], "False");
+TEST(Captions, TooltipsSwitchedInADialogReachTheSettings) {
+    for (const Command dialog : {Command::NewCaption, Command::TimedEvent}) {
+        DocMachine t;
+        t.fakes.dialogs.flipTooltipsInPrompt = true;
+        t.machine.Run(dialog);
+        EXPECT_FALSE(t.machine.GetOptions().Tooltips);
+        EXPECT_EQ(t.fakes.settings.values["Tooltips"], "False");
+    }
 }
 
 TEST(Print, CaptionChoiceAndCopies) {

@@ -218,6 +218,7 @@ TEST(Selection, OperationsAndDigitKeysEndIt) {
     t.machine.Key(51, 0, '3');
     EXPECT_EQ(t.machine.GetTape().ListIndex(), -1);
     t.machine.TapeClicked(0);
+    EXPECT_EQ(t.machine.GetTape().ListIndex(), 0);
     t.Press("+");
     EXPECT_EQ(t.machine.GetTape().ListIndex(), -1);
 }

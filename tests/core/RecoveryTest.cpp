@@ -435,15 +435,15 @@ TEST(Recovery, EachLeftRecordIsAskedAboutOldestFirstAndThoseAfterAYesWait) {
     EXPECT_EQ(t.fakes.files.locks, std::set<std::string>{In("200-2.lock")});
 }
 
-TEST(Recovery, TheQuestionShowsACaptionWithAccents) {
+TEST(Recovery, TheQuestionShowsACaptionWithAccentsAndASingleLine) {
     Recovering t([](FakePorts& f) {
-        LeaveRecord(f, "100-1.QBR", {"Caf\xe9 \x80 5", 0, '+', "", true, false, "", "", "", ""}, kThreeLines,
+        LeaveRecord(f, "100-1.QBR", {"Caf\xe9 \x80 5", 0, '+', "", true, false, "", "", "", ""}, {kThreeLines[1]},
                     1796548496);
         f.messages.answers.push_back(MessageAnswer::No);
     });
     ASSERT_EQ(t.startupMessages.size(), 1u);
     EXPECT_EQ(t.startupMessages[0].text,
-              "The Quillbox ended on 12/6/2026 09:14 UTC without saving a tape of 3 lines, \"Caf\u00e9 \u20ac 5\". "
+              "The Quillbox ended on 12/6/2026 09:14 UTC without saving a tape of 1 line, \"Caf\u00e9 \u20ac 5\". "
               "Recover it?");
 }
 

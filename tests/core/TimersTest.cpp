@@ -205,7 +205,10 @@ TEST(TimedEvent, ACancelledSetUpChangesNothingAndTheLastValuesComeBack) {
     EXPECT_FALSE(t.machine.Event().active);
     t.fakes.dialogs.eventForms.push_back(Form("Dez Ide", "", "", 0));
     t.machine.Run(Command::TimedEvent);
-    t.machine.CloseTimedEvent(true);
+    ASSERT_TRUE(t.machine.Event().active);
+    t.machine.Run(Command::TimedEvent);  // the same command ends it, with a save
+    EXPECT_FALSE(t.machine.Event().active);
+    EXPECT_EQ(t.fakes.dialogs.captionPrompts.size(), 1u);  // the Save As of the event's end
     t.machine.Run(Command::TimedEvent);
     const TimedEventForm& shown = t.fakes.dialogs.eventFormsShown.back();
     EXPECT_EQ(shown.name, "Dez Ide");
