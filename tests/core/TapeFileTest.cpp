@@ -121,6 +121,7 @@ TEST(TapeFile, HeaderFaults) {
         {"ends in SPC without line end", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0", R::Read},
         // The first fault met decides.
         {"bad flag before a wrong key", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=maybe\r\nspc=0\r\n", R::Corrupted},
+        {"a flag that only ends like True", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=Xrue\r\nSPC=0\r\n", R::Corrupted},
         {"wrong key before a bad flag", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nnew=\r\nJPE=maybe\r\n", R::NotATapeFile},
         // A pending operation the calculator does not know makes the file corrupted.
         {"OPR empty", "QBX=Fuel\r\nACC=1\r\nOPR=\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::Corrupted},
