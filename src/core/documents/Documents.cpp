@@ -262,12 +262,12 @@ TapeValues Documents::TapeValuesNow() const {
     values.entryText = state.EntryText;
     values.justPressedEquals = state.JustPressedEquals;
     values.specialResult = state.SpecialResult;
-    values.elapsedTime = timers_.GetStopwatch().ElapsedTime;
+    values.elapsedTime = timers_.TapeReading();
     return values;
 }
 
 void Documents::TakeTapeValues(const TapeValues& values) {
-    timers_.GetStopwatch().ElapsedTime = values.elapsedTime;
+    timers_.SetTapeReading(values.elapsedTime);
     caption_ = values.caption;
     CalculatorState& state = desk_.GetCalculator().State();
     state.Subtotal = values.subtotal;
@@ -292,7 +292,7 @@ void Documents::OpenCommand() {
     if (!AskSaveTape()) return;
     std::optional<std::string> chosen = desk_.Dialogs().FileDialog(PrepareFileDialog(false));
     if (chosen) OpenTapeFile(*chosen);
-    timers_.GetStopwatch().ShowStoredTime(timers_.GetStopwatch().ElapsedTime);
+    timers_.ShowTapeReading();
 }
 
 void Documents::NewTape() {
@@ -304,8 +304,7 @@ void Documents::NewTape() {
     tapeFileName_.clear();
     caption_.clear();
     // The item goes; a run in progress brings it back with its next changed reading.
-    timers_.GetStopwatch().Hide();
-    timers_.GetStopwatch().ClearElapsedTime();
+    timers_.ForgetTapeReading();
 }
 
 // Printing.
@@ -335,7 +334,7 @@ void Documents::PrintTape() {
 std::string Documents::EventHeading() const {
     if (!timers_.Event().active) return {};
     const TimedEventState& event = timers_.Event();
-    return TimedEventHeading(event.name, event.date, event.description, timers_.GetStopwatch().ElapsedTime);
+    return TimedEventHeading(event.name, event.date, event.description, timers_.TapeReading());
 }
 
 // A tape file from outside the program.
@@ -360,7 +359,7 @@ void Documents::OpenFromOutside(const std::string& path) {
         ShowErrorMessage(desk_.Messages(), problem);
     } else if (AskSaveTape()) {
         OpenTapeFile(path);
-        timers_.GetStopwatch().ShowStoredTime(timers_.GetStopwatch().ElapsedTime);
+        timers_.ShowTapeReading();
     }
 }
 
@@ -381,7 +380,7 @@ void Documents::Recover(const RecoveredTape& tape) {
     lines.ScrollTape();
     const RecoveryState& state = tape.state;
     TakeTapeValues(state);
-    timers_.GetStopwatch().ShowStoredTime(timers_.GetStopwatch().ElapsedTime);
+    timers_.ShowTapeReading();
     lastTapeFile_ = state.lastTapeFile;
     tapeFileName_ = state.tapeFileName;
     // Back as it was when the copy ended: changed, and not saved.

@@ -26,6 +26,15 @@ public:
 
     Stopwatch& GetStopwatch() { return stopwatch_; }
     const Stopwatch& GetStopwatch() const { return stopwatch_; }
+    // The stopwatch's reading a tape carries: "hh:mm:ss", or empty.
+    const std::string& TapeReading() const { return stopwatch_.ElapsedTime; }
+    // A tape brought its reading; Show puts it on the stopwatch's item, Forget takes both away.
+    void SetTapeReading(const std::string& reading) { stopwatch_.ElapsedTime = reading; }
+    void ShowTapeReading() { stopwatch_.ShowStoredTime(stopwatch_.ElapsedTime); }
+    void ForgetTapeReading() {
+        stopwatch_.Hide();
+        stopwatch_.ClearElapsedTime();
+    }
     TimedEventState& Event() { return event_; }
     const TimedEventState& Event() const { return event_; }
     // The background of the display controls: white, or the colour of the running event.
