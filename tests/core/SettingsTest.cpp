@@ -62,7 +62,7 @@ TEST(Settings, TruthValuesAndBadValues) {
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(SettingsStore::ParseTruth(text), expected) << text;
     const std::pair<const char*, std::optional<int>> places[] = {
-        {"0", 0}, {"5", 5}, {"2.4", 2}, {"3", 3}, {"6", {}}, {"-1", {}}, {"F", {}}, {"", {}}, {"2a", {}},
+        {"0", 0}, {"5", 5}, {"2.4", 2}, {"3", 3}, {"6", {}}, {"-1", {}}, {"F", {}}, {"", {}}, {"2a", {}}, {"2.5a", {}},
     };
     for (const auto& [text, expected] : places) EXPECT_EQ(SettingsStore::ParseDecimalPlaces(text), expected) << text;
 }

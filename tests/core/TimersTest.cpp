@@ -119,6 +119,8 @@ TEST(StopwatchCommand, AnOpenedTapeShowsItsStoredTime) {
     EXPECT_FALSE(t.Watch().TimerOn());
     t.machine.Key(vk::F9, 0, 0);
     EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"Clear the timed event tape first!"});
+    t.Open("/t/b.QBX", "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n");  // a tape without a time
+    EXPECT_FALSE(t.Watch().ItemVisible());
 }
 
 TimedEventForm Form(const char* name, const char* date, const char* event, int color = 3) {
