@@ -234,6 +234,8 @@ TEST(Operations, SoundOnlyWhenSomethingIsApplied) {
     EXPECT_EQ(t.fakes.sound.requests, before + 1);
     t.Press("S");  // so does a clear
     EXPECT_EQ(t.fakes.sound.requests, before + 2);
+    t.Press("NC=");  // the display's sign changed, then the Entry box cleared: a total only sounds again
+    EXPECT_EQ(t.fakes.sound.requests, before + 3);
 }
 
 TEST(Operations, ReciprocalAndSquareRootTexts) {

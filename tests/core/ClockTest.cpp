@@ -21,6 +21,7 @@ TEST(Clock, ShowsMomentsAsTheCalendarHasThem) {
         {1706745600 + 3723, "2/1/2024 01:02 UTC"},  // January and February count to the year they are in
         {1704067199, "12/31/2023 23:59 UTC"},
         {4107542400, "3/1/2100 00:00 UTC"},     // 2100 is no leap year
+        {-62167219200, "1/1/0 00:00 UTC"},      // a moment from a damaged record, before the calendar's first era
     };
     PlainClock clock;
     for (const auto& [seconds, shown] : cases) EXPECT_EQ(clock.ShowDateTime(seconds), shown) << seconds;

@@ -103,7 +103,9 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
              t.fakes.messages.answers.push_back(MessageAnswer::No);  // "Save the tape?"
              t.Open("/home/pat/bad.QBX", "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=maybe\r\nSPC=0\r\n");
          }, false},
-        {"a line changed in place (a correction, an undo)", [](Recovering& t) {
+        {"a line above the last changed in place (a correction, an undo)", [](Recovering& t) {
+             t.Press("1+");
+             t.Flush();
              std::vector<std::string> lines = t.TapeLines();
              lines[1] = "            6.00 +";
              t.machine.GetTape().Replace(qb::TapeLines(lines));
