@@ -109,8 +109,8 @@ TEST(TopicList, SortedListAndOpeningTopic) {
         // Names that differ in letter case alone keep the folder's order.
         {{"UG memory.rtf", "UG Apple.rtf", "UG MEMORY.rtf"}, {"Apple", "memory", "MEMORY"}, "Apple", ""},
     };
+    TopicList list;  // built again for each row: nothing of the last list stays
     for (const auto& [files, entries, opening, tip] : cases) {
-        TopicList list;
         list.Build(files);
         EXPECT_EQ(list.Entries(), entries);
         EXPECT_EQ(list.SelectedTopic(), opening);
@@ -132,12 +132,18 @@ TEST(TopicList, WalkingAndButtons) {
 
     TopicList three;
     three.Build({"UG A.rtf", "UG B.rtf", "UG C.rtf"});
-    EXPECT_TRUE(three.Walk(B::Last));
-    EXPECT_EQ(three.Selected(), 2);
-    EXPECT_FALSE(three.ButtonEnabled(B::Next));
-    EXPECT_FALSE(three.Walk(B::Next));
-    EXPECT_TRUE(three.Walk(B::Previous));
+    const std::tuple<B, bool, int> walks[] = {{B::Last, true, 2},    {B::Next, false, 2}, {B::Previous, true, 1},
+                                              {B::Next, true, 2},    {B::First, true, 0}, {B::Previous, false, 0}};
+    for (const auto& [button, moved, selected] : walks) {
+        EXPECT_EQ(three.Walk(button), moved) << static_cast<int>(button);
+        EXPECT_EQ(three.Selected(), selected) << static_cast<int>(button);
+    }
+    three.Select(-1);  // the list lost its current row: the selection stays
+    EXPECT_EQ(three.Selected(), 0);
+    three.Select(1);
     EXPECT_TRUE(three.ButtonEnabled(B::First) && three.ButtonEnabled(B::Last));
+    three.Select(2);
+    EXPECT_FALSE(three.ButtonEnabled(B::Next));
 
     TopicList none;
     none.Build(std::vector<std::string>{});
@@ -159,6 +165,9 @@ TEST(TopicList, FirstLetterSearchWrapsRound) {
         {{"UG \xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95.rtf", "UG \xE0\xA4\x86\xE0\xA4\xAE.rtf"},
          {{"\xE0\xA4\x85", "\xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95", false},
           {"\xE0\xA4\x86", "\xE0\xA4\x86\xE0\xA4\xAE", true}}},
+        // A character of four bytes; an accent's first byte alone at the end is no accent.
+        {{"UG Apples.rtf", "UG \xF0\x9F\x90\x80 Rats.rtf"},
+         {{"\xF0\x9F\x90\x80", "\xF0\x9F\x90\x80 Rats", true}, {"A\xCC", "Apples", true}}},
     };
     for (const auto& [files, steps] : lists) {
         TopicList list;

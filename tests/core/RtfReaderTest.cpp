@@ -250,14 +250,16 @@ TEST(RtfReader, EscapesAndSpecialCharacters) {
 TEST(RtfReader, UnicodeAndItsFallbacks) {
     const Case cases[] = {
         {"caf\\u233?", "caf\xC3\xA9"},
+        // The last character of two bytes in UTF-8 and the first of three.
+        {"\\u2047?\\u2048?", "\xDF\xBF\xE0\xA0\x80"},
         {"\\u8364\\'80", "\xE2\x82\xAC"},
         {"\\u8364\\'80\\'80", "\xE2\x82\xAC\xE2\x82\xAC"},
         {"\\uc2\\u8364xyz", "\xE2\x82\xAC" "z"},
         {"\\uc0\\u8364 x", "\xE2\x82\xAC" "x"},
         // Values above 32767 are written negative.
         {"\\u-1279?", "\xEF\xAC\x81"},
-        // A surrogate pair, each half with its own fallback.
-        {"\\u-10179?\\u-8704?", "\xF0\x9F\x98\x80"},
+        // Surrogate pairs, each half with its own fallback; U+DC00 is the first low half.
+        {"\\u-10179?\\u-8704?\\u-10179?\\u-9216?", "\xF0\x9F\x98\x80\xF0\x9F\x90\x80"},
         {"\\u-10179?x", "\xEF\xBF\xBDx"},
         {"\\u-8704?x", "\xEF\xBF\xBDx"},
         // \uc belongs to its group.
@@ -323,7 +325,7 @@ TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
         // A lead byte cut short by the paragraph, a group or a character of another kind.
         {"\\ansi", "\\f4 \\'82\\par x", "\uFFFD\nx"},
         {"\\ansi", "{\\f4 \\'82}x", "\uFFFDx"},
-        {"\\ansi", "\\f4 \\'82\\u8364?", "\uFFFD€"},
+        {"\\ansi", "\\f4 \\'82\\u8364?\\'82\\u-10179?\\u-8704?", "\uFFFD€\uFFFD😀"},
         {"\\ansi", "\\f4 \\'82 x", "\uFFFD x"},
         {"\\ansi", "x\\f6 \\'a7\\'fc\\'d8 \\u-3929?", "x▪✓➢ ▪"},
         {"\\ansi", "\\f7 x", "x"},
@@ -447,8 +449,7 @@ TEST(RtfReader, Tables) {
         {"\\intbl A\\nestcell B\\nestcell{\\*\\nesttableprops\\trowd\\cellx50\\nestrow}\\cell\\row", "[A\tB\t]"},
         // Lines around cells; none, or a paragraph's border, draw no table lines.
         {"\\trowd\\clbrdrt\\brdrs\\brdrw10\\cellx100\\intbl A\\cell\\row", "#[A@100]"},
-        {"\\trowd\\clbrdrt\\brdrnone\\cellx100\\intbl A\\cell\\row", "[A@100]"},
-        {"\\brdrb\\brdrs\\trowd\\cellx100\\intbl A\\cell\\row", "[A@100]"},
+        {"\\trowd\\clbrdrt\\brdrnone\\cellx100\\intbl\\brdrb\\brdrs A\\cell\\row", "[A@100]"},
         // Two tables with a paragraph between them stay two.
         {"\\intbl A\\cell\\row\\pard x\\par\\intbl B\\cell\\row", "[A] x [B]"},
     };
@@ -478,14 +479,14 @@ TEST(RtfReader, SkipsDestinationsThatAreNotText) {
         "{\\*\\shppict{\\pict\\pngblip SECRET}}{\\nonshppict{\\pict\\wmetafile8 SECRET}}Text",
         "{\\header SECRET\\par}{\\footerr SECRET\\par}Text",
         "{\\footnote\\ftnalt SECRET}Text",
-        "{\\field{\\*\\fldinst HYPERLINK \"SECRET\"}{\\fldrslt Text}}",
+        "{\\field{\\*\\fldinst HYPERLINK \"SECRET\"}{\\*\\fldrslt Text}}",
         "{\\field{\\fldinst PAGE SECRET}{\\fldrslt {\\ul Text}}}",
         "{\\*\\bkmkstart SECRET}Text{\\*\\bkmkend SECRET}",
         "{\\*\\listtable{\\list{\\listlevel{\\leveltext \\'01\\u8226 ?;}}}}Text",
         "{\\*\\pn\\pnlvlblt{\\pntxtb SECRET}}Text",
         "{\\*\\pgdsctbl{\\pgdsc0{\\header SECRET\\par}Default;}}Text",
-        // Binary picture data may hold any byte, braces included.
-        "{\\pict\\bin6 {{}}}S}Text",
+        // Binary data may hold any byte, braces included; a count below one skips nothing.
+        "{\\pict\\bin6 {{}}}S}Text", "\\bin6 {{}}}SText", "\\bin-1 Text",
         "{\\*\\ud{SECRET}}Text",
         // What a reader without nested tables would show instead of them.
         "{\\nonesttables SECRET\\par}Text",
