@@ -86,6 +86,25 @@ TEST(GrandTotal, CorrectionsAndUndoReplayIt) {
     EXPECT_DOUBLE_EQ(t.State().GrandTotal, 35);
 }
 
+// Notes, references, counts and grand totals are tape lines a file holds as they stand: saved,
+// opened and saved again, the bytes are the same.
+TEST(GrandTotal, ABookSavedOpenedAndSavedAgainIsTheSameBytes) {
+    TestMachine t = WithGrandTotal({{"Item Count", "True"}});
+    t.Type("1250+4711#75=");
+    t.fakes.dialogs.notes.push_back("Office supplies for March");
+    t.machine.Run(Command::Note);
+    t.machine.Run(Command::GrandTotal);
+    t.AnswerSaveAs("/t/book", "Book");
+    t.machine.Run(Command::SaveAs);
+    const std::string bytes = t.fakes.files.files["/t/book.QBX"];
+    TestMachine again;
+    again.Open("/t/book.QBX", bytes);
+    EXPECT_EQ(again.TapeLines(), t.TapeLines());
+    again.AnswerSaveAs("/t/again", "Book");
+    again.machine.Run(Command::SaveAs);
+    EXPECT_EQ(again.fakes.files.files["/t/again.QBX"], bytes);
+}
+
 TEST(TapeCsv, TheLastColumnIsTheLinesKind) {
     const Lines lines = {Tape::LayOut("0 ="), Tape::LayOut("1,250.00 +"), Tape::LayOut("4711 #"), NoteLines("Rent")[0],
                          Tape::LayOut("12 n"), Tape::LayOut("1,250.00 ="), Tape::LayOut("1,250.00 G"), " ",
