@@ -48,6 +48,23 @@ void ExpectUndoAndRedo(TestMachine& t, const Lines& keyed, const Lines& edited) 
     EXPECT_EQ(Shown(t), edited);
 }
 
+// An edit made (lines: the tape after it) without a message, undone and redone; or refused
+// (no lines), the tape as keyed, with the message that begins so (none for a beep).
+void ExpectEdited(TestMachine& t, const Lines& keyed, const Lines& lines, const std::string& message) {
+    const auto errors = t.fakes.messages.Errors();
+    if (lines.empty()) {
+        EXPECT_EQ(Shown(t), keyed);
+        ASSERT_EQ(errors.size(), message.empty() ? 0u : 1u);
+        if (!errors.empty()) {
+            EXPECT_EQ(errors[0].rfind(message, 0), 0u) << errors[0];
+        }
+        return;
+    }
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(Shown(t), lines);
+    ExpectUndoAndRedo(t, keyed, lines);
+}
+
 TEST(NoteAfterLine, GoesAfterTheSelectedLineOrAtTheEnd) {
     const struct {
         const char* name;
@@ -143,18 +160,7 @@ TEST(DeleteLine, AsIfNeverKeyed) {
         const Lines keyed = Shown(t);
         t.machine.TapeClicked(c.line);
         t.machine.Run(Command::DeleteLine);
-        const auto errors = t.fakes.messages.Errors();
-        if (c.lines.empty()) {
-            EXPECT_EQ(Shown(t), keyed);
-            ASSERT_EQ(errors.size(), std::string(c.message).empty() ? 0u : 1u);
-            if (!errors.empty()) {
-                EXPECT_EQ(errors[0].rfind(c.message, 0), 0u) << errors[0];
-            }
-            continue;
-        }
-        EXPECT_TRUE(errors.empty());
-        EXPECT_EQ(Shown(t), c.lines);
-        ExpectUndoAndRedo(t, keyed, c.lines);
+        ExpectEdited(t, keyed, c.lines, c.message);
     }
 }
 
@@ -198,16 +204,7 @@ TEST(InsertLine, AsIfKeyedThere) {
         t.machine.Run(Command::InsertLine);
         ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
         EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].title, "Insert Line");
-        const auto errors = t.fakes.messages.Errors();
-        if (c.lines.empty()) {
-            EXPECT_EQ(Shown(t), keyed);
-            ASSERT_EQ(errors.size(), 1u);
-            EXPECT_EQ(errors[0], c.message);
-            continue;
-        }
-        EXPECT_TRUE(errors.empty());
-        EXPECT_EQ(Shown(t), c.lines);
-        ExpectUndoAndRedo(t, keyed, c.lines);
+        ExpectEdited(t, keyed, c.lines, c.message);
     }
 }
 

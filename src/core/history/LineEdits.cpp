@@ -61,14 +61,18 @@ std::pair<std::int64_t, std::int64_t> LineEdits::NoteExtent(std::int64_t index) 
 void LineEdits::NoteCommand() {
     history_.Sync();
     const Tape& tape = desk_.GetTape();
+    const KeyRecord& record = history_.Record();
     const std::int64_t index = tape.ListIndex();
-    if (index < 0 || index >= tape.Count() || !IsNoteLine(tape.Line(index))) {
+    // A note line of a file, or one its note key printed (no other key prints one).
+    const bool onNote = index >= 0 && index < tape.Count() && IsNoteLine(tape.Line(index)) &&
+                        (index < record.BaseLines() ||
+                         IsKey(record.Steps()[static_cast<std::size_t>(record.StepOfLine(index))], Command::Note));
+    if (!onNote) {
         if (std::optional<std::string> note = desk_.AskNote(std::string())) PutNote(index, *note);
         return;
     }
     // Written again: the dialog opens with the note as it stands.
     const auto [first, count] = NoteExtent(index);
-    const KeyRecord& record = history_.Record();
     std::string old;
     if (first >= record.BaseLines()) {
         const KeyStep& step = record.Steps()[static_cast<std::size_t>(record.StepOfLine(index))];
