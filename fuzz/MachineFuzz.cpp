@@ -221,6 +221,8 @@ const Command kCommands[] = {
     Command::Undo,          Command::Redo,           Command::Undo,
     Command::Reference,     Command::Note,           Command::Find,           Command::FindNext,
     Command::FindPrevious,  Command::ItemCount,
+    Command::GrandTotalOption, Command::GrandTotal, Command::GrandTotal, Command::DeleteLine,
+    Command::InsertLine,    Command::RekeyCheck,
 };
 
 // Keys as the window passes them on: code, shift state, character.
@@ -237,6 +239,7 @@ const KeyPress kKeys[] = {
     {vk::F11, 0, 0},        {vk::Escape, 0, 0},     {vk::F3, 0, 0},         {vk::F5, 0, 0},
     {'E', 2, 0x05},         {'Z', 2, 0x1A},         {'Y', 2, 0x19},
     {'3', 1, '#'},          {'K', 2, 0x0B},         {'G', 2, 0x07},        {vk::F3, 1, 0},
+    {'J', 2, 0x0A},         {vk::Delete, 2, 0},     {'I', 2, 0x09},        {'R', 2, 0x12},
     {'M', 2, '\r'},         {'V', 2, 0x16},         {'C', 2, 0x03},        {'S', 2, 0x13},        {'X', 2, 0x18},
 };
 

@@ -69,6 +69,8 @@ void Machine::FinalFocusStep() {
 }
 
 void Machine::KeepRecoveryRecord() {
+    // After every event the re-key check looks at the lines keyed, and ends at the first keying's end.
+    if (rekey_.Active() && rekey_.Follow(desk_.GetTape())) rekey_.End(desk_.GetTape(), desk_.Messages());
     documents_.SettleRecovered();
     recovery_.Keep();
 }
@@ -90,19 +92,16 @@ void Machine::Key(int keyCode, int shift, char character) {
 
 void Machine::Execute(Command command) {
     if (!IsEnabled(command)) return;
+    if (command == Command::Note) {
+        lineEdits_.NoteCommand();
+        return;
+    }
     if (History::IsKeyedCommand(command)) {
         KeyStep step;
         step.command = command;
         if (command == Command::Paste) {
             StepInput input;
             input.pasted = desk_.Clipboard().GetText();
-            step.input = std::make_shared<const StepInput>(std::move(input));
-        }
-        if (command == Command::Note) {
-            std::optional<std::string> note = desk_.AskNote();
-            if (!note) return;
-            StepInput input;
-            input.note = std::move(*note);
             step.input = std::make_shared<const StepInput>(std::move(input));
         }
         history_.Record(std::move(step));
@@ -136,6 +135,9 @@ void Machine::Execute(Command command) {
     case Command::About: layout_.RequestAbout(); break;
     case Command::Collapse: ToggleCollapse(); break;
     case Command::CorrectLine: correction_.CorrectSelectedLine(); break;
+    case Command::DeleteLine: lineEdits_.DeleteLine(desk_.GetTape().ListIndex()); break;
+    case Command::InsertLine: lineEdits_.InsertLineCommand(); break;
+    case Command::RekeyCheck: RekeyCommand(); break;
     case Command::Find: finder_.FindCommand(); break;
     case Command::FindNext: finder_.FindAgain(true); break;
     case Command::FindPrevious: finder_.FindAgain(false); break;
@@ -248,13 +250,33 @@ void Machine::KeepForSessionEnd() {
     recovery_.Sync();
 }
 
-std::string Machine::Title() const { return layout_.Collapsed() ? kCollapsedTitle : documents_.Title(); }
+std::string Machine::Title() const {
+    return layout_.Collapsed() ? kCollapsedTitle : documents_.Title() + rekey_.TitleText();
+}
+
+// The tape as it stands becomes the first keying; a fresh tape (after "Save the tape?") the second.
+void Machine::RekeyCommand() {
+    Tape& tape = desk_.GetTape();
+    if (rekey_.Active()) {
+        rekey_.End(tape, desk_.Messages());
+        return;
+    }
+    if (tape.Count() < 2) {
+        ShowErrorMessage(desk_.Messages(), "Key the tape first: the check compares a second keying with it");
+        return;
+    }
+    TapeLines first = tape.Lines();
+    const std::uint64_t replaced = tape.Replacements();
+    documents_.NewTape();
+    if (tape.Replacements() != replaced) rekey_.Begin(std::move(first));
+}
 
 bool Machine::IsEnabled(Command command) const {
     switch (command) {
     case Command::Print: return desk_.PrinterAvailable();
     case Command::Undo: return history_.CanUndo();
     case Command::Redo: return history_.CanRedo();
+    case Command::GrandTotal: return desk_.GetOptions().GrandTotal;
     case Command::ZoomIn: return layout_.ZoomPercent() < Zoom::kLargest;
     case Command::ZoomOut: return layout_.ZoomPercent() > Zoom::kSmallest;
     case Command::None: return false;

@@ -11,11 +11,13 @@
 
 #include "desk/Desk.h"
 #include "desk/Finder.h"
+#include "desk/RekeyCheck.h"
 #include "documents/Documents.h"
 #include "documents/RecoveryFlow.h"
 #include "export/Exporter.h"
 #include "history/Correction.h"
 #include "history/History.h"
+#include "history/LineEdits.h"
 #include "timers/Timers.h"
 #include "window/Layout.h"
 
@@ -106,6 +108,9 @@ public:
     static bool IsCheckable(Command command) { return Desk::IsCheckable(command); }
     std::string MenuCaption(Command command, const std::string& designed) const;
     bool LineCorrectable(std::int64_t index) const { return correction_.LineCorrectable(index); }
+    // While a re-key check runs: what the first keying has where the line differs, else empty.
+    std::string LineDifference(std::int64_t index) const { return rekey_.Difference(index); }
+    const RekeyCheck& Rekey() const { return rekey_; }
     bool CanUndo() const { return history_.CanUndo(); }
     bool CanRedo() const { return history_.CanRedo(); }
     std::uint64_t TapeRewritten() const { return history_.TapeRewritten(); }
@@ -121,13 +126,16 @@ private:
     void KeepRecoveryRecord();
     void TimedEventCommand();
     void ToggleCollapse();
+    void RekeyCommand();
 
     Desk desk_;
     Layout layout_;
     Timers timers_;
     History history_;
     Correction correction_;
+    LineEdits lineEdits_{desk_, history_, correction_};
     Finder finder_{desk_};
+    RekeyCheck rekey_;
     Documents documents_;
     RecoveryFlow recovery_;
     Exporter exporter_;

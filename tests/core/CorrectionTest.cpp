@@ -110,7 +110,9 @@ public:
 
 private:
     Action Between() {
-        switch (Pick(0, 14)) {
+        switch (Pick(0, 16)) {
+        case 15: return {Action::Toggle, "", Command::GrandTotalOption};
+        case 16: return {Action::Toggle, "", Command::GrandTotal};
         case 13: return {Action::Toggle, "", static_cast<Command>(static_cast<int>(Command::RoundFiveFour) + Pick(0, 2))};
         case 14: return {Action::Toggle, "", Pick(0, 1) ? Command::AddPercent : Command::LessPercent};
         case 0: return {Action::Toggle, "", Command::ClearEntryBox};

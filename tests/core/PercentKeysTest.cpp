@@ -144,7 +144,8 @@ std::vector<std::string> CsvRows(const std::string& csv) {
     std::vector<std::string> rows;
     for (std::size_t start = csv.find("\r\n") + 2; start < csv.size();) {
         const std::size_t end = csv.find("\r\n", start);
-        rows.push_back(csv.substr(start, end - start));
+        const std::string row = csv.substr(start, end - start);
+        rows.push_back(row.substr(0, row.rfind(',')));  // without the line's kind
         start = end + 2;
     }
     return rows;

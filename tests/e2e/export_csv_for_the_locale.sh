@@ -41,7 +41,7 @@ read_back() {
 import csv, sys
 def numbers(path, separator, decimal):
     with open(path, newline='', encoding='utf-8') as f:
-        rows = list(csv.reader(f, delimiter=separator))
+        rows = [r[:5] for r in csv.reader(f, delimiter=separator)]  # before the line's kind
     assert rows[0] == ['line', 'text', 'number', 'operation', 'subtotal'], rows[0]
     return [[float(v.replace(decimal, '.')) if v else None for v in (r[2], r[4])] for r in rows[1:]]
 comma = numbers(sys.argv[1], ',', '.')

@@ -31,7 +31,7 @@ import csv, sys
 raw = open(sys.argv[1], 'rb').read()
 assert raw.endswith(b'\r\n') and b'\n' not in raw.replace(b'\r\n', b''), 'CR LF line ends'
 with open(sys.argv[1], newline='', encoding='utf-8') as f:
-    rows = list(csv.reader(f))
+    rows = [r[:5] for r in csv.reader(f)]  # the columns before the line's kind
 def line(text): return text.rjust(18)
 expected = [['line', 'text', 'number', 'operation', 'subtotal'],
             ['1', line('0 ='), '0', '=', '0'],

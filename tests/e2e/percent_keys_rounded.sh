@@ -26,7 +26,7 @@ csv_rows() {
   [ -f "$1" ] && python3 - "$1" <<'PY'
 import csv, sys
 with open(sys.argv[1], newline='', encoding='utf-8') as f:
-    rows = list(csv.reader(f))
+    rows = [r[:5] for r in csv.reader(f)]  # the columns before the line's kind
 def line(text): return text.rjust(18)
 expected = [['line', 'text', 'number', 'operation', 'subtotal'],
             ['1', line('0 ='), '0', '=', '0'],

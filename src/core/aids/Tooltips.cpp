@@ -18,6 +18,7 @@ TooltipTable BuildMainWindow() {
     for (int i = 0; i < 30; ++i) t.emplace_back("lblKey(" + std::to_string(i) + ")", keys);
     t.insert(t.end(), {
                           {"txtMemory", "Memory"},
+                          {"lblGrandTotal", "Grand total: every total (=) added up; Ctrl+J prints it, and pressed again at once clears it"},
                           {"cmdNewCaption", "Enter a new caption (Ctrl+W)"},
                           {"cmdClearCaption", "Clear displayed caption (Ctrl+Q)"},
                           {"cmdPaste", "Paste a number from the clipboard (Ctrl+V)"},
@@ -138,6 +139,11 @@ const TooltipTable& MenuItemTooltips() {
         {"mnuOPItemCount", "Click here to show on each total how many numbers went into it"},
         {"mnuTPNote", "Click here or press Ctrl+K to write a note of up to 200 characters on the tape"},
         {"mnuOPReference", "Click here or type # to print the number in the Entry box as a reference (an invoice or cheque number) that is not added"},
+        {"mnuOPGrandTotal", "Click here to add every total (=) into the grand total"},
+        {"mnuTPGrandTotal", "Click here or press Ctrl+J to print the grand total; press it again at once to clear it"},
+        {"mnuTPDeleteLine", "Click here or press Ctrl+Del to delete the selected line as if it had never been keyed"},
+        {"mnuTPInsertLine", "Click here or press Ctrl+I to key a number and operation in after the selected line"},
+        {"mnuTPRekeyCheck", "Click here or press Ctrl+R to key the tape again and check each line against the first keying"},
     };
     return table;
 }

@@ -31,6 +31,8 @@ std::string DecimalPlacesTooltip(int index, Rounding mode);
 std::string CorrectedDescription(const std::string& original);
 // The colour a corrected line is drawn in on the screen (0xRRGGBB); files and print keep none.
 inline constexpr std::uint32_t kCorrectedLineColour = 0x0000C0;
+// The background of a line that differs from the first keying in a re-key check (0xRRGGBB).
+inline constexpr std::uint32_t kDifferingLineColour = 0xFFC8C8;
 
 // The fifteen labels of shortcut-key panel 1 or 2, top to bottom.
 const std::vector<std::string>& ShortcutPanelLabels(int panel);

@@ -1,5 +1,7 @@
 #include "desk/Desk.h"
 
+#include <cmath>
+
 #include "engine/NoteLines.h"
 #include "engine/NumberRules.h"
 #include "guide/CodePageDecoder.h"
@@ -50,6 +52,7 @@ constexpr OptionBinding kOptionBindings[] = {
     {Command::MachineSounds, key::MachineSounds, &Options::MachineSounds},
     {Command::ShowTooltips, key::Tooltips, &Options::Tooltips},
     {Command::ItemCount, key::ItemCount, &Options::ItemCount},
+    {Command::GrandTotalOption, key::GrandTotal, &Options::GrandTotal},
 };
 
 // The Rounding submenu's commands in the order of the modes.
@@ -103,6 +106,10 @@ void Desk::LoadSettings() {
     options_.RoundingMode = ParseRoundingSetting(settings_.Get(key::Rounding)).value_or(Rounding::FiveFour);
     // Written only once chosen, so a first start stores the same keys as ever.
     options_.ItemCount = SettingsStore::ParseTruth(settings_.Get(key::ItemCount)).value_or(false);
+    options_.GrandTotal = SettingsStore::ParseTruth(settings_.Get(key::GrandTotal)).value_or(false);
+    savedGrandTotal_ = settings_.Get(key::GrandTotalValue);
+    const double grand = ParseNumber(savedGrandTotal_);
+    calculator_.State().GrandTotal = std::isfinite(grand) ? grand : 0;
 }
 
 bool Desk::IsCheckable(Command command) { return BindingOf(command) != nullptr || IsRoundingCommand(command); }
@@ -160,13 +167,20 @@ void Desk::ExecuteKeyed(Command command) {
     case Command::DecimalPoint: calculator_.cmdDecimal_Click(); break;
     case Command::PlusMinus: calculator_.cmdPlusMinus_Click(); break;
     case Command::ClearEntry: calculator_.cmdClearEntry_Click(); break;
-    case Command::Equals: calculator_.cmdEquals_Click(); break;
+    case Command::Equals:
+        calculator_.cmdEquals_Click();
+        if (options_.GrandTotal) SaveMemory();
+        break;
     case Command::ClearSubtotal: calculator_.cmdClear_Click(startingUp_); break;
     case Command::Inverse: calculator_.cmdInverse_Click(); break;
     case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
     case Command::AddPercent: calculator_.PercentAdjustKey(false); break;
     case Command::LessPercent: calculator_.PercentAdjustKey(true); break;
     case Command::Reference: calculator_.PrintReference(); break;
+    case Command::GrandTotal:
+        calculator_.GrandTotalKey();
+        SaveMemory();
+        break;
     case Command::MemoryAdd: DoMemoryOperation(MemoryRegister::Operation::Add); break;
     case Command::MemorySubtract: DoMemoryOperation(MemoryRegister::Operation::Subtract); break;
     case Command::MemoryDivide: DoMemoryOperation(MemoryRegister::Operation::Divide); break;
@@ -217,7 +231,14 @@ void Desk::RecallIntoEntry(std::string text) {
 }
 
 void Desk::SaveMemory() {
-    if (!memorySavesHeld_) settings_.Save(key::Memory, memory_.Text());
+    if (memorySavesHeld_) return;
+    settings_.Save(key::Memory, memory_.Text());
+    // The grand total is kept as the memory is, once there has been one.
+    const double grand = calculator_.State().GrandTotal;
+    const std::string text = NumberToPlainText(grand);
+    if (text == savedGrandTotal_ || (savedGrandTotal_.empty() && grand == 0)) return;
+    settings_.Save(key::GrandTotalValue, text);
+    savedGrandTotal_ = text;
 }
 
 void Desk::PasteText(const std::optional<std::string>& text) {
@@ -237,8 +258,8 @@ void Desk::PasteText(const std::optional<std::string>& text) {
     calculator_.SetEntryFromValue(NumberToPlainText(value));
 }
 
-std::optional<std::string> Desk::AskNote() {
-    std::string typed;
+std::optional<std::string> Desk::AskNote(const std::string& initial) {
+    std::string typed = initial;
     for (;;) {
         bool tooltips = options_.Tooltips;
         std::optional<std::string> answer = dialogs_.NotePrompt(typed, tooltips);

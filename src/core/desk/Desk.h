@@ -89,14 +89,14 @@ public:
     void ExecuteKeyed(Command command);
     void PasteText(const std::optional<std::string>& text);
     // The note prompt, until the user gives a note the tape can hold (in its code page) or
-    // cancels; then the note lines at the end of the tape.
-    std::optional<std::string> AskNote();
+    // cancels, starting from initial (UTF-8); then the note lines at the end of the tape.
+    std::optional<std::string> AskNote(const std::string& initial);
     void PrintNote(const std::string& note);
     // Puts a recalled number text into the Entry box: a leading "-" becomes the pending minus.
     void RecallIntoEntry(std::string text);
     // While a correction replays the keys the memory is saved once, at the end.
     void HoldMemorySaves(bool hold) { memorySavesHeld_ = hold; }
-    void SaveMemory();
+    void SaveMemory();  // the grand total with it
 
     // The Copy command's choices: the whole tape, the last or the selected entry.
     void CopyCommand();
@@ -133,6 +133,7 @@ private:
     bool printerAvailable_ = false;
     bool firstRun_ = false;
     bool memorySavesHeld_ = false;
+    std::string savedGrandTotal_;
     std::string localeDecimalSign_ = ".";
 };
 

@@ -217,6 +217,11 @@ void Calculator::cmdEquals_Click() {
     if (endsWithTotal) return;
     state_.TapeLine = state_.SubtotalText + " =";
     PrintTotal();
+    // The total as printed goes into the grand total.
+    if (options_.GrandTotal) {
+        const double grand = state_.GrandTotal + ParseNumber(KeepNumeric(state_.SubtotalText));
+        if (std::isfinite(grand)) state_.GrandTotal = grand;
+    }
     state_.ItemCount = 0;
     tape_.ScrollTape();
     if (options_.ClearEntryBox) {
@@ -340,6 +345,19 @@ void Calculator::PrintReference() {
     ShowEntry();
     state_.ReplaceEntry = false;
     state_.SpecialResult = false;
+}
+
+void Calculator::GrandTotalKey() {
+    tape_.ClearSelection();
+    SoundTheTape();
+    if (state_.GrandTotalPrinted) {
+        state_.GrandTotal = 0;
+        state_.GrandTotalPrinted = false;
+        return;
+    }
+    tape_.AppendTapeLine(TapeNumber(state_.GrandTotal) + ' ' + Tape::kGrandTotalMark);
+    tape_.ScrollTape();
+    state_.GrandTotalPrinted = true;
 }
 
 void Calculator::SetDecimalPlaces(int places) {

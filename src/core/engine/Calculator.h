@@ -43,6 +43,8 @@ public:
     // Prints the Entry box number as a reference line ("4711 #"): an invoice or cheque number
     // that changes neither the subtotal nor the pending operation. Empties the Entry box.
     void PrintReference();
+    // The grand total key: prints the grand total ("1,250.00 G"); pressed again at once, clears it.
+    void GrandTotalKey();
 
     // Applies the pending operation to the Entry box number. Returns false when the operation
     // was refused (a zero divisor or a result beyond the number range); nothing changed then.

@@ -15,6 +15,8 @@ struct CalculatorState {
     std::string SubtotalText;       // the subtotal as the display shows it
     std::string TapeLine;           // work text of the line last built for the tape
     int ItemCount = 0;              // numbers applied since the last clear or total
+    double GrandTotal = 0;          // the totals added up (with the Grand Total option)
+    bool GrandTotalPrinted = false; // the last key printed the grand total: pressed again, it clears
 
     bool operator==(const CalculatorState&) const = default;
 };

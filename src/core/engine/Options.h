@@ -14,6 +14,8 @@ struct Options {
     Rounding RoundingMode = Rounding::FiveFour;  // Decimal > Rounding
     // Each total shows how many numbers went into it.
     bool ItemCount = false;
+    // Every total is added into the grand total.
+    bool GrandTotal = false;
     // Kept here for the features they switch (captions, copy, sounds, tooltips).
     bool TapeCaption = true;
     bool FileCaption = true;

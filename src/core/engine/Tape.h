@@ -38,6 +38,8 @@ public:
     static constexpr char kNoteMark = '"';
     // A total's count of numbers, on a line of its own where the total leaves no room for it.
     static constexpr char kCountMark = 'n';
+    // The grand total's line.
+    static constexpr char kGrandTotalMark = 'G';
     // A total line with its count at the left ("3      15.00 ="): the line from the total on.
     static std::string_view WithoutCount(std::string_view line);
 

@@ -95,7 +95,8 @@ TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, b
     TapeLineReading reading;
     if (line.empty()) return reading;
     // A reference number or a note, whatever its text begins with.
-    if (line.back() == Tape::kReferenceMark || line.back() == Tape::kNoteMark) return reading;
+    if (line.back() == Tape::kReferenceMark || line.back() == Tape::kNoteMark || line.back() == Tape::kGrandTotalMark)
+        return reading;
     line = Tape::WithoutCount(line);
     if (line[0] == '*') {
         reading.kind = TapeLineReading::Kind::Overflow;

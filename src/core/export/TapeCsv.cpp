@@ -70,6 +70,26 @@ CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, 
     return fields;
 }
 
+std::string_view CsvLineKind(std::string_view line, std::string_view previous, bool first) {
+    using Kind = TapeLineReading::Kind;
+    switch (ReadTapeLine(line, previous, first).kind) {
+    case Kind::Number: return "number";
+    case Kind::Total: return "total";
+    case Kind::Clear: return "clear";
+    case Kind::Overflow: return "overflow";
+    case Kind::Adjusted: return "adjusted";
+    case Kind::Other: break;
+    }
+    if (Trim(line).empty()) return "blank";
+    switch (line.back()) {
+    case Tape::kNoteMark: return "note";
+    case Tape::kReferenceMark: return "reference";
+    case Tape::kCountMark: return "count";
+    case Tape::kGrandTotalMark: return "grand total";
+    default: return "text";
+    }
+}
+
 std::string CsvField(std::string_view text, char separator) {
     const char special[] = {separator, '"', '\r', '\n', 0};
     const bool quoted = text.find_first_of(special) != std::string_view::npos ||
@@ -87,7 +107,7 @@ std::string CsvField(std::string_view text, char separator) {
 std::string TapeCsv(const TapeLines& lines, const std::vector<std::optional<double>>& subtotals,
                     const CsvStyle& style) {
     const char s = style.separator;
-    std::string csv = std::string("line") + s + "text" + s + "number" + s + "operation" + s + "subtotal" + kCrLf;
+    std::string csv = std::string("line") + s + "text" + s + "number" + s + "operation" + s + "subtotal" + s + "kind" + kCrLf;
     csv.reserve(lines.size() * 48 + csv.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const std::string_view line = lines[i];
@@ -101,6 +121,8 @@ std::string TapeCsv(const TapeLines& lines, const std::vector<std::optional<doub
         if (fields.operation) csv += fields.operation;
         csv += s;
         if (i < subtotals.size() && subtotals[i]) csv += WithDecimalSign(PlainSubtotal(*subtotals[i]), style);
+        csv += s;
+        csv += CsvLineKind(line, i > 0 ? lines[i - 1] : "", i == 0);
         csv += kCrLf;
     }
     return csv;

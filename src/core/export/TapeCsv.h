@@ -22,6 +22,11 @@ struct CsvLineFields {
 };
 CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, bool first);
 
+// What kind of line it is, in a word or two: "number", "total", "clear", "overflow", "adjusted"
+// (Add % and Less %), "note", "reference", "count", "grand total", "blank" or "text" (a timer's
+// line, a heading).
+std::string_view CsvLineKind(std::string_view line, std::string_view previous, bool first);
+
 // The field separator and the decimal sign of the numbers.
 struct CsvStyle {
     char separator = ',';
@@ -31,7 +36,7 @@ struct CsvStyle {
     static CsvStyle ForLocale(std::string decimalSign);
 };
 
-// The columns line, text, number, operation and subtotal. subtotals holds the running subtotal
+// The columns line, text, number, operation, subtotal and kind. subtotals holds the running subtotal
 // after each line, nothing where it is not known (an empty field); it is as long as lines.
 std::string TapeCsv(const TapeLines& lines, const std::vector<std::optional<double>>& subtotals,
                     const CsvStyle& style = {});

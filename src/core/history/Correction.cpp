@@ -31,12 +31,15 @@ bool IsEntryNumber(const std::string& text) {
     return digit;
 }
 
-// The label of the dialog's number: how the Entry box reads what is typed there.
-std::string NumberLabel(bool autoDecimal, int places) {
+}  // namespace
+
+std::string EntryNumberLabel(bool autoDecimal, int places) {
     if (!autoDecimal || places < 1) return "&Number:";
     return "&Number (Auto Decimal, " + std::to_string(places) + (places == 1 ? " place" : " places") +
            ": 750 is " + WithAutoDecimal("750", true, places) + "):";
 }
+
+namespace {
 
 // "      1,250.00 +" gives "1250.00".
 std::string NumberOfLine(std::string_view line) {
@@ -95,7 +98,7 @@ void Correction::CorrectSelectedLine() {
         shown.number = NumberOfLine(line);
     }
     shown.operation = line.back();
-    shown.label = NumberLabel(modes.AutoDecimal, places);
+    shown.label = EntryNumberLabel(modes.AutoDecimal, places);
     CorrectLineForm form = shown;
     bool tooltips = desk_.GetOptions().Tooltips;
     bool ok = desk_.Dialogs().CorrectLineDialog(form, tooltips);
@@ -106,19 +109,23 @@ void Correction::CorrectSelectedLine() {
     tape.SetListIndex(index);
 }
 
+bool Correction::AcceptsNumber(const std::string& number, char operation, const std::string& line) const {
+    if (!IsEntryNumber(number)) {
+        ShowErrorMessage(desk_.Messages(), "Type a number for the " + line + " line");
+        return false;
+    }
+    if (ParseNumber(number) == 0) {
+        ShowErrorMessage(desk_.Messages(), "A" + std::string(line[0] == 'i' ? "n " : " ") + line + " line needs a number other than 0");
+        return false;
+    }
+    return operation == '+' || operation == '-' || operation == 'x' || operation == '/' || operation == '%';
+}
+
 bool Correction::CorrectLine(std::int64_t index, const std::string& number, char operation) {
     Tape& tape = desk_.GetTape();
     KeyRecord& record = history_.Record();
     if (operation == '*') operation = 'x';
-    if (!IsEntryNumber(number)) {
-        ShowErrorMessage(desk_.Messages(), "Type a number for the corrected line");
-        return false;
-    }
-    if (ParseNumber(number) == 0) {
-        ShowErrorMessage(desk_.Messages(), "A corrected line needs a number other than 0");
-        return false;
-    }
-    if (operation != '+' && operation != '-' && operation != 'x' && operation != '/' && operation != '%') return false;
+    if (!AcceptsNumber(number, operation, "corrected")) return false;
     history_.Sync();
     if (!LineCorrectable(index)) {
         desk_.Messages().Beep();
@@ -149,8 +156,6 @@ bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& 
         return false;
     }
     const World before = history_.Capture();
-    const Options liveOptions = desk_.GetOptions();
-    const int livePlaces = desk_.GetCalculator().DecimalPlaces();
     const std::int64_t selected = tape.ListIndex();
     const std::int64_t top = tape.TopIndex();
     const std::int64_t from = fileLines ? index : steps[start].tapeBefore;
@@ -163,10 +168,6 @@ bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& 
     TapeListener* listener = tape.Listener();
     tape.SetListener(nullptr);
     TapeSuffix oldTape = tape.TakeSuffix(from);
-    desk_.Gate().SetQuiet(true);
-    desk_.SoundsGate().SetQuiet(true);
-    desk_.HoldMemorySaves(true);
-
     if (fileLines) {
         // The file's lines as corrected; the keys after them start from the subtotal they now give.
         for (const std::string& line : fileLines->lines) tape.AppendRaw(line);
@@ -180,11 +181,56 @@ bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& 
         steps[corrected].input = std::make_shared<const StepInput>(std::move(input));
     }
 
+    const ReplayOutcome outcome = RunSteps(start, "Correcting the tape");
+
+    if (outcome.failedLine >= 0 || outcome.cancelled) {
+        tape.TakeSuffix(from);
+        tape.PutSuffix(std::move(oldTape));
+        patch.SwapWith(steps);
+        history_.Restore(before);
+    } else {
+        for (const auto& [line, text] : oldTape.corrected)
+            if (line < tape.Count()) tape.MarkCorrected(line, text);
+        tape.MarkCorrected(index, original);
+    }
+    tape.SetListener(listener);
+    tape.AnnounceRewritten(from, oldCount);
+    tape.SetListIndex(selected < tape.Count() ? selected : -1);
+    tape.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape.Count() - 1)));
+    if (outcome.cancelled) return false;
+    if (outcome.failedLine >= 0) {
+        ShowErrorMessage(desk_.Messages(), kNotMade + outcome.Failure());
+        return false;
+    }
+    World after = history_.Capture();
+    UndoRecord undo{before, after, from, std::move(oldTape), steps.size(), {}, record.BaseLines(), std::nullopt};
+    undo.patch = std::move(patch);
+    record.Push(std::move(undo));
+    record.SetExpected(after, tape.Count());
+    tape.SetDirty(true);
+    desk_.SaveMemory();
+    history_.MarkRewritten();
+    return true;
+}
+
+std::string Correction::ReplayOutcome::Failure() const {
+    std::string reason = failure;
+    if (!reason.empty() && reason.back() == '!') reason.pop_back();
+    return "line " + std::to_string(failedLine + 1) + " would fail (" + reason + ")";
+}
+
+Correction::ReplayOutcome Correction::RunSteps(std::size_t start, const char* title) {
+    Tape& tape = desk_.GetTape();
+    std::vector<KeyStep>& steps = history_.Record().Steps();
+    const Options liveOptions = desk_.GetOptions();
+    const int livePlaces = desk_.GetCalculator().DecimalPlaces();
+    desk_.Gate().SetQuiet(true);
+    desk_.SoundsGate().SetQuiet(true);
+    desk_.HoldMemorySaves(true);
     history_.Restore(*steps[start].snapshot);
     StepModes modes = StepModes::Of(desk_.GetOptions(), livePlaces);
-    std::int64_t failedLine = -1;
-    std::string failure;
-    Progress progress(desk_.ProgressReports(), "Correcting the tape", static_cast<std::int64_t>(steps.size() - start));
+    ReplayOutcome outcome;
+    Progress progress(desk_.ProgressReports(), title, static_cast<std::int64_t>(steps.size() - start));
     for (std::size_t i = start; i < steps.size(); ++i) {
         if (!progress.Step()) break;  // cancelled: put back as on a refusal
         KeyStep& step = steps[i];
@@ -199,8 +245,8 @@ bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& 
         const bool failedBefore = step.failed;
         history_.Apply(step);
         if (step.failed && !failedBefore) {
-            failedLine = tape.Count();
-            failure = desk_.Gate().LastError();
+            outcome.failedLine = tape.Count();
+            outcome.failure = desk_.Gate().LastError();
             break;
         }
     }
@@ -209,37 +255,8 @@ bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& 
     desk_.Gate().SetQuiet(false);
     desk_.SoundsGate().SetQuiet(false);
     desk_.HoldMemorySaves(false);
-
-    if (failedLine >= 0 || progress.Cancelled()) {
-        tape.TakeSuffix(from);
-        tape.PutSuffix(std::move(oldTape));
-        patch.SwapWith(steps);
-        history_.Restore(before);
-    } else {
-        for (const auto& [line, text] : oldTape.corrected)
-            if (line < tape.Count()) tape.MarkCorrected(line, text);
-        tape.MarkCorrected(index, original);
-    }
-    tape.SetListener(listener);
-    tape.AnnounceRewritten(from, oldCount);
-    tape.SetListIndex(selected < tape.Count() ? selected : -1);
-    tape.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape.Count() - 1)));
-    if (progress.Cancelled()) return false;
-    if (failedLine >= 0) {
-        if (!failure.empty() && failure.back() == '!') failure.pop_back();
-        ShowErrorMessage(desk_.Messages(),
-                         kNotMade + std::string("line ") + std::to_string(failedLine + 1) + " would fail (" + failure + ")");
-        return false;
-    }
-    World after = history_.Capture();
-    UndoRecord undo{before, after, from, std::move(oldTape), steps.size(), {}, record.BaseLines(), std::nullopt};
-    undo.patch = std::move(patch);
-    record.Push(std::move(undo));
-    record.SetExpected(after, tape.Count());
-    tape.SetDirty(true);
-    desk_.SaveMemory();
-    history_.MarkRewritten();
-    return true;
+    outcome.cancelled = progress.Cancelled();
+    return outcome;
 }
 
 bool Correction::CorrectFileLine(std::int64_t index, const std::string& number, char operation) {

@@ -3,6 +3,7 @@
 // first place. A keyed line is corrected by replaying the key record from the snapshot before
 // it; a line read from a file by working its lines out again.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -11,6 +12,9 @@ namespace qb {
 class Desk;
 class History;
 struct RecomputedTape;
+
+// The label of the Correct Line dialog's number: how the Entry box reads what is typed there.
+std::string EntryNumberLabel(bool autoDecimal, int places);
 
 class Correction {
 public:
@@ -24,6 +28,20 @@ public:
     // Line index is to show number (as typed into the Entry box) with operation ('+', '-',
     // 'x', '/' or '%'). False, with a message, when the correction is refused; nothing changes then.
     bool CorrectLine(std::int64_t index, const std::string& number, char operation);
+
+    // Runs the key record again from step start (which has a snapshot) on the tape as it stands,
+    // quietly, each step under its own modes; stops at the first step that newly fails.
+    struct ReplayOutcome {
+        std::int64_t failedLine = -1;
+        std::string failure;
+        bool cancelled = false;
+        // "line 7 would fail (Cannot divide by zero)"
+        std::string Failure() const;
+    };
+    ReplayOutcome RunSteps(std::size_t start, const char* title);
+    // A number and operation a line may show (the number as typed into the Entry box, not 0);
+    // else false, with a message naming the line ("corrected", "inserted").
+    bool AcceptsNumber(const std::string& number, char operation, const std::string& line) const;
 
 private:
     // Replays the key record: from the snapshot before step, whose line index shows number and

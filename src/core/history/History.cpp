@@ -61,7 +61,8 @@ bool History::IsKeyedCommand(Command command) {
     case Command::RecallMemory:
     case Command::ClearMemory:
     case Command::Reference:
-    case Command::Note: return true;
+    case Command::Note:
+    case Command::GrandTotal: return true;
     default: return false;
     }
 }
@@ -142,6 +143,9 @@ void History::Apply(KeyStep& step) {
     const unsigned errors = desk_.Gate().Errors();
     const std::int64_t lines = tape.Count();
     CalculatorState& state = calculator.State();
+    const char pending = state.PendingOperation;
+    // The grand total key clears only when pressed twice in a row.
+    if (!(step.kind == StepKind::Key && step.command == Command::GrandTotal)) state.GrandTotalPrinted = false;
     if (step.input && step.input->entry) {
         // The corrected number and operation, as if keyed in the first place.
         state.EntryText = *step.input->entry;
@@ -158,7 +162,8 @@ void History::Apply(KeyStep& step) {
     std::string entryBefore;
     if (!digit && EntersNumber(step)) entryBefore = state.EntryText;
     const bool wasEntered = entered_;
-    const bool prints = step.kind == StepKind::Key && PrintsNumbers(step.command);
+    const bool prints =
+        step.kind == StepKind::Key && (PrintsNumbers(step.command) || step.command == Command::InsertLine);
     std::string keyed = prints && wasEntered ? state.EntryText : std::string();
     switch (step.kind) {
     case StepKind::Key:
@@ -166,6 +171,8 @@ void History::Apply(KeyStep& step) {
             desk_.PasteText(step.input ? step.input->pasted : std::nullopt);
         else if (step.command == Command::Note)
             desk_.PrintNote(step.input ? step.input->note : std::string());
+        else if (step.command == Command::InsertLine)
+            calculator.OperationKey(pending);  // an inserted line leaves the next line's operation
         else
             desk_.ExecuteKeyed(step.command);
         break;

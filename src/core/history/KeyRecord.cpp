@@ -22,6 +22,7 @@ StepModes StepModes::Of(const Options& options, int places) {
                                             (static_cast<int>(options.RoundingMode) << kRoundingShift) |
                                             (options.ItemCount ? kItemCount : 0));
     modes.places = static_cast<std::int8_t>(places);
+    modes.more = options.GrandTotal ? 1 : 0;
     return modes;
 }
 
@@ -33,6 +34,7 @@ void StepModes::ApplyTo(Options& options) const {
     options.AutoDecimal = flags & kAutoDecimal;
     options.RoundingMode = static_cast<Rounding>((flags >> kRoundingShift) & 3);
     options.ItemCount = flags & kItemCount;
+    options.GrandTotal = more & 1;
 }
 
 StepPatch StepPatch::Of(const std::vector<KeyStep>& steps, std::size_t from, std::size_t corrected) {

@@ -34,6 +34,7 @@ struct World {
 struct StepModes {
     std::uint8_t flags = 0;
     std::int8_t places = 2;
+    std::uint8_t more = 0;  // the flags past the first eight
     static StepModes Of(const Options& options, int places);
     void ApplyTo(Options& options) const;
     bool operator==(const StepModes&) const = default;

@@ -25,6 +25,8 @@ struct CorrectLineForm {
     char operation = '+';
     // The number's label, saying how what is typed is read ("&Number (Auto Decimal, 2 places: ...").
     std::string label = "&Number:";
+    // The dialog's title: the same form inserts a line.
+    std::string title = "Correct Line";
 };
 
 class DialogPort {

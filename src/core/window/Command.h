@@ -43,6 +43,9 @@ enum class Command {
     Find, FindNext, FindPrevious,
     // Totals with the count of their numbers (Options menu)
     ItemCount,
+    // The accountant's tape: the grand total (Options and Tape menus), deleting and inserting
+    // lines, and checking a second keying against the first (Tape menu)
+    GrandTotalOption, GrandTotal, DeleteLine, InsertLine, RekeyCheck,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }

@@ -367,6 +367,9 @@ void MainWindow::BuildFrames() {
     };
     for (const KeyPlace& key : kMemoryKeys)
         AddButton(frmMemory, key.name, key.caption, key.command, {key.left, key.top, key.width, key.height});
+    lblGrandTotal_ = AddLabel(frmMemory, "lblGrandTotal", {}, {2700, 0, 2985, 225}, tr("Grand total"));
+    lblGrandTotal_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblGrandTotal_->hide();
 
     // Decimal places: F, 1 to 5; a click selects the mode.
     QGroupBox* frmDecimalPlaces =
@@ -567,6 +570,8 @@ void MainWindow::RenderEventColour() {
                                                             lblAltOperator_, lstTape_, txtMemory_})
         SetColours(widget, colours);
     tapeModel_->SetCorrectedColour(QColorOf(ReadableOn(qb::RgbOf(kCorrectedLineColour), colours.background)));
+    tapeModel_->SetDifferences([this](std::int64_t line) { return machine_.LineDifference(line); },
+                               QColorOf(ShadeFor(PaletteOf(QApplication::palette()), qb::RgbOf(kDifferingLineColour))));
 }
 
 void MainWindow::changeEvent(QEvent* event) {
@@ -730,6 +735,16 @@ void MainWindow::RenderState() {
     SetText(lblOperator_, machine_.GetCalculator().OperatorCaption());
     SetText(lblAltOperator_, machine_.GetCalculator().OperatorCaption());
     SetText(txtMemory_, machine_.Memory().Text());
+    // A re-key check's counts changed: the lines that differ are drawn again.
+    if (machine_.Rekey().TitleText() != shownRekey_) {
+        shownRekey_ = machine_.Rekey().TitleText();
+        if (machine_.GetTape().Count() > 0) tapeModel_->LinesChanged(0, machine_.GetTape().Count() - 1);
+    }
+    lblGrandTotal_->setVisible(machine_.IsChecked(Command::GrandTotalOption));
+    if (lblGrandTotal_->isVisible()) {
+        const Calculator& calculator = machine_.GetCalculator();
+        SetText(lblGrandTotal_, " Grand total " + calculator.TapeNumber(calculator.State().GrandTotal) + ' ');
+    }
     SetText(txtCaption_, machine_.Document().Caption());
     RenderScale();
     RenderPalette();

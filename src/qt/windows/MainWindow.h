@@ -121,6 +121,8 @@ private:
     QLineEdit* txtDisplay_ = nullptr;
     QLineEdit* txtAltDisplay_ = nullptr;
     QLineEdit* txtMemory_ = nullptr;
+    std::string shownRekey_;
+    IndicatorLabel* lblGrandTotal_ = nullptr;  // on the Memory frame's top edge, with its option
     IndicatorLabel* lblOperator_ = nullptr;
     IndicatorLabel* lblAltOperator_ = nullptr;
     IndicatorLabel* lblClearEntryBox_ = nullptr;

@@ -34,6 +34,11 @@ QVariant TapeListModel::data(const QModelIndex& index, int role) const {
     constexpr std::size_t kShown = 256;
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
         return FromCodePage(std::string(tape_.Line(index.row()).substr(0, kShown)));
+    // A line that differs from the first keying of a re-key check stands out, and says how.
+    if (difference_ && (role == Qt::BackgroundRole || role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)) {
+        const std::string difference = difference_(index.row());
+        if (!difference.empty()) return role == Qt::BackgroundRole ? QVariant(differing_) : QVariant(FromCodePage(difference));
+    }
     // A corrected line stands out, and says what it showed before.
     if (role == Qt::ForegroundRole || role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         const std::string* was = tape_.CorrectedFrom(index.row());

@@ -5,6 +5,9 @@
 #include <QAbstractListModel>
 #include <QColor>
 
+#include <functional>
+#include <string>
+
 #include "engine/Tape.h"
 
 namespace qb {
@@ -26,10 +29,17 @@ public:
 
     // The colour corrected lines stand out in, chosen to read on the tape's background.
     void SetCorrectedColour(const QColor& colour) { corrected_ = colour; }
+    // A re-key check's lines that differ: their background, and what a line's difference says.
+    void SetDifferences(std::function<std::string(std::int64_t)> difference, const QColor& background) {
+        difference_ = std::move(difference);
+        differing_ = background;
+    }
 
 private:
     Tape& tape_;
     QColor corrected_;
+    std::function<std::string(std::int64_t)> difference_;
+    QColor differing_;
 };
 
 }  // namespace qb

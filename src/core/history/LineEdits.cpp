@@ -1,0 +1,349 @@
+#include "history/LineEdits.h"
+
+#include <algorithm>
+#include <iterator>
+
+#include "desk/Desk.h"
+#include "engine/NoteLines.h"
+#include "engine/TapeRecompute.h"
+#include "guide/CodePageDecoder.h"
+#include "history/Correction.h"
+#include "history/History.h"
+#include "platform/ErrorMessage.h"
+
+namespace qb {
+namespace {
+
+constexpr const char* kNotChanged = "The tape was not changed: ";
+
+bool IsKey(const KeyStep& step, Command command) { return step.kind == StepKind::Key && step.command == command; }
+
+// The steps that put a number into the Entry box without printing anything.
+bool KeysNumber(const KeyStep& step) {
+    if (step.kind == StepKind::Backspace || step.kind == StepKind::RecallTape) return true;
+    if (step.kind != StepKind::Key) return false;
+    switch (step.command) {
+    case Command::DecimalPoint:
+    case Command::PlusMinus:
+    case Command::ClearEntry:
+    case Command::Inverse:
+    case Command::SquareRoot:
+    case Command::Paste:
+    case Command::RecallMemory: return true;
+    default: return IsDigitCommand(step.command);
+    }
+}
+
+bool IsTotalLine(const Tape& tape, std::int64_t index) {
+    return ReadTapeLine(tape.Line(index), index > 0 ? tape.Line(index - 1) : "", index == 0).kind ==
+           TapeLineReading::Kind::Total;
+}
+
+}  // namespace
+
+std::pair<std::int64_t, std::int64_t> LineEdits::NoteExtent(std::int64_t index) const {
+    const Tape& tape = desk_.GetTape();
+    const KeyRecord& record = history_.Record();
+    if (index >= record.BaseLines()) {
+        const std::int64_t k = record.StepOfLine(index);
+        const auto& steps = record.Steps();
+        const std::int64_t first = steps[static_cast<std::size_t>(k)].tapeBefore;
+        const std::int64_t end = static_cast<std::size_t>(k) + 1 < steps.size() ? steps[static_cast<std::size_t>(k) + 1].tapeBefore
+                                                                                 : record.ExpectedLines();
+        return {first, end - first};
+    }
+    std::int64_t first = index, last = index;
+    while (first > 0 && IsNoteLine(tape.Line(first - 1))) --first;
+    while (last + 1 < record.BaseLines() && IsNoteLine(tape.Line(last + 1))) ++last;
+    return {first, last - first + 1};
+}
+
+void LineEdits::NoteCommand() {
+    history_.Sync();
+    const Tape& tape = desk_.GetTape();
+    const KeyRecord& record = history_.Record();
+    const std::int64_t index = tape.ListIndex();
+    // A note line of a file, or one its note key printed (no other key prints one).
+    const bool onNote = index >= 0 && index < tape.Count() && IsNoteLine(tape.Line(index)) &&
+                        (index < record.BaseLines() ||
+                         IsKey(record.Steps()[static_cast<std::size_t>(record.StepOfLine(index))], Command::Note));
+    if (!onNote) {
+        if (std::optional<std::string> note = desk_.AskNote(std::string())) PutNote(index, *note);
+        return;
+    }
+    // Written again: the dialog opens with the note as it stands.
+    const auto [first, count] = NoteExtent(index);
+    std::string old;
+    if (first >= record.BaseLines()) {
+        const KeyStep& step = record.Steps()[static_cast<std::size_t>(record.StepOfLine(index))];
+        if (step.input) old = step.input->note;
+    } else {
+        for (std::int64_t i = first; i < first + count; ++i) old += (old.empty() ? "" : " ") + NoteLineText(tape.Line(i));
+    }
+    std::optional<std::string> note = desk_.AskNote(Windows1252ToUtf8(old));
+    if (!note || *note == old) return;
+    const std::vector<std::string> lines = NoteLines(*note);
+    if (first < record.BaseLines()) {
+        RewriteFileLines(first, count, lines);
+    } else {
+        const auto at = static_cast<std::size_t>(record.StepOfLine(index));
+        KeyStep step = record.Steps()[at];
+        StepInput input = step.input ? *step.input : StepInput{};
+        input.note = std::move(*note);
+        step.input = std::make_shared<const StepInput>(std::move(input));
+        Splice(at, 1, {std::move(step)}, first);
+    }
+    desk_.GetTape().SetListIndex(first);
+}
+
+void LineEdits::PutNote(std::int64_t selected, const std::string& note) {
+    const Tape& tape = desk_.GetTape();
+    const KeyRecord& record = history_.Record();
+    KeyStep step;
+    step.command = Command::Note;
+    StepInput input;
+    input.note = note;
+    step.input = std::make_shared<const StepInput>(std::move(input));
+    if (selected >= 0 && selected + 1 < tape.Count()) {
+        if (selected < record.BaseLines()) {
+            RewriteFileLines(selected + 1, 0, NoteLines(note));
+            return;
+        }
+        const auto at = static_cast<std::size_t>(record.StepOfLine(selected) + 1);
+        if (at < record.Steps().size()) {
+            Splice(at, 0, {std::move(step)}, record.Steps()[at].tapeBefore);
+            return;
+        }
+    }
+    history_.Record(std::move(step));
+}
+
+bool LineEdits::LineDeletable(std::int64_t index) const {
+    const Tape& tape = desk_.GetTape();
+    if (index < 0 || index >= tape.Count()) return false;
+    const std::string_view line = tape.Line(index);
+    const KeyRecord& record = history_.Record();
+    if (!history_.InStep() || index < record.BaseLines())
+        return IsNoteLine(line) || (!line.empty() && line.back() == Tape::kReferenceMark);
+    if (index >= record.ExpectedLines()) return false;
+    const KeyStep& step = record.Steps()[static_cast<std::size_t>(record.StepOfLine(index))];
+    if (IsKey(step, Command::Note)) return true;
+    if (IsKey(step, Command::Reference)) return step.tapeBefore == index;
+    return correction_.LineCorrectable(index);
+}
+
+bool LineEdits::DeleteLine(std::int64_t index) {
+    history_.Sync();
+    Tape& tape = desk_.GetTape();
+    if (!LineDeletable(index)) {
+        if (index >= 0 && index < tape.Count() && IsTotalLine(tape, index))
+            ShowErrorMessage(desk_.Messages(),
+                             "A total cannot be deleted: delete or correct the numbers that went into it, and the total follows");
+        else if (index >= 0 && index < history_.Record().BaseLines() && History::IsOperationSymbol(tape.Line(index).back()))
+            ShowErrorMessage(desk_.Messages(), "A number read from a file cannot be deleted: correct it instead");
+        else
+            desk_.Messages().Beep();
+        return false;
+    }
+    KeyRecord& record = history_.Record();
+    if (index < record.BaseLines()) {
+        return RewriteFileLines(index, 1, {});
+    }
+    const std::vector<KeyStep>& steps = record.Steps();
+    const auto at = static_cast<std::size_t>(record.StepOfLine(index));
+    if (IsKey(steps[at], Command::Note)) return Splice(at, 1, {}, NoteExtent(index).first);
+    // The keys that entered the number go; the key that printed it stays for what else it did
+    // (the next operation, a total), and finds no number now.
+    std::size_t first = at;
+    while (first > 0 && steps[first - 1].tapeBefore == steps[first].tapeBefore && KeysNumber(steps[first - 1])) --first;
+    if (IsKey(steps[at], Command::Reference)) return Splice(first, at + 1 - first, {}, index);
+    KeyStep printing = steps[at];
+    if (printing.input) {
+        StepInput input = *printing.input;
+        input.entry.reset();
+        input.operation = 0;
+        printing.input = std::make_shared<const StepInput>(std::move(input));
+    }
+    const bool done = Splice(first, at + 1 - first, {std::move(printing)}, index);
+    if (done) tape.SetListIndex(index < tape.Count() ? index : -1);
+    return done;
+}
+
+void LineEdits::InsertLineCommand() {
+    history_.Sync();
+    const std::int64_t index = desk_.GetTape().ListIndex();
+    CorrectLineForm form;
+    form.title = "Insert Line";
+    form.label = EntryNumberLabel(desk_.GetOptions().AutoDecimal, desk_.GetCalculator().DecimalPlaces());
+    bool tooltips = desk_.GetOptions().Tooltips;
+    const bool ok = desk_.Dialogs().CorrectLineDialog(form, tooltips);
+    desk_.FollowTooltips(tooltips);
+    if (ok) InsertLine(index, form.number, form.operation);
+}
+
+bool LineEdits::InsertLine(std::int64_t index, const std::string& number, char operation) {
+    history_.Sync();
+    Tape& tape = desk_.GetTape();
+    KeyRecord& record = history_.Record();
+    if (operation == '*') operation = 'x';
+    if (!correction_.AcceptsNumber(number, operation, "inserted")) return false;
+    if (index >= tape.Count()) index = -1;
+    if (index >= 0 && index + 1 < record.BaseLines()) {
+        ShowErrorMessage(desk_.Messages(), "A number cannot be put among the lines read from a file: key it at the end, or correct a line");
+        return false;
+    }
+    KeyStep step;
+    step.command = Command::InsertLine;
+    StepInput input;
+    input.entry = number;
+    input.operation = operation;
+    step.input = std::make_shared<const StepInput>(std::move(input));
+    std::size_t at = record.Steps().size();
+    if (index >= 0 && index + 1 < tape.Count()) at = static_cast<std::size_t>(record.StepOfLine(index) + 1);
+    if (at >= record.Steps().size()) {
+        const std::int64_t before = tape.Count();
+        const unsigned errors = desk_.Gate().Errors();
+        history_.Record(std::move(step));
+        if (desk_.Gate().Errors() != errors) return false;
+        tape.SetListIndex(tape.Count() > before ? before : -1);
+        return true;
+    }
+    const std::int64_t line = record.Steps()[at].tapeBefore;
+    step.modes = record.Steps()[at].modes;
+    if (!Splice(at, 0, {std::move(step)}, line)) return false;
+    tape.SetListIndex(line);
+    return true;
+}
+
+bool LineEdits::Splice(std::size_t at, std::size_t removed, std::vector<KeyStep> added, std::int64_t changedLine) {
+    KeyRecord& record = history_.Record();
+    std::vector<KeyStep>& steps = record.Steps();
+    const std::size_t start = at - at % KeyRecord::kSnapshotEvery;
+    // The lines the removed steps printed, and what the added ones will print (one line a
+    // number, a note its lines): the lines the steps after them select move by the difference.
+    const std::int64_t end = at + removed < steps.size() ? steps[at + removed].tapeBefore : record.ExpectedLines();
+    const std::int64_t gone = end - (at < steps.size() ? steps[at].tapeBefore : end);
+    std::int64_t coming = 0;
+    for (const KeyStep& step : added) {
+        if (IsKey(step, Command::Note)) coming += static_cast<std::int64_t>(NoteLines(step.input->note).size());
+        if (step.input && step.input->entry) ++coming;
+    }
+    std::vector<KeyStep> tail;
+    tail.reserve(steps.size() - start + added.size());
+    for (std::size_t i = start; i < at; ++i) tail.push_back(steps[i]);
+    for (KeyStep& step : added) tail.push_back(std::move(step));
+    for (std::size_t i = at + removed; i < steps.size(); ++i) {
+        KeyStep step = steps[i];
+        if (step.selection >= end) step.selection = static_cast<std::int32_t>(step.selection + coming - gone);
+        else if (step.selection >= changedLine) step.selection = -1;
+        tail.push_back(std::move(step));
+    }
+    if (tail.empty()) {
+        // The last steps went: the record ends where they began.
+        KeyStep none;
+        none.kind = StepKind::Outside;
+        none.modes = steps[start].modes;
+        none.input = std::make_shared<const StepInput>();
+        tail.push_back(std::move(none));
+    }
+    tail.front().snapshot = steps[start].snapshot;
+    for (std::size_t j = 1; j < tail.size(); ++j)
+        if ((start + j) % KeyRecord::kSnapshotEvery != 0) tail[j].snapshot.reset();
+    return Rewrite(start, std::move(tail), changedLine);
+}
+
+bool LineEdits::Rewrite(std::size_t start, std::vector<KeyStep> tail, std::int64_t changedLine) {
+    Tape& tape = desk_.GetTape();
+    KeyRecord& record = history_.Record();
+    std::vector<KeyStep>& steps = record.Steps();
+    if (start >= steps.size() || !steps[start].snapshot) {
+        desk_.Messages().Beep();
+        return false;
+    }
+    const World before = history_.Capture();
+    const std::int64_t top = tape.TopIndex();
+    const std::int64_t from = steps[start].tapeBefore;
+    const std::int64_t oldCount = tape.Count();
+    TapeListener* listener = tape.Listener();
+    tape.SetListener(nullptr);
+    TapeSuffix oldTape = tape.TakeSuffix(from);
+    std::vector<KeyStep> oldSteps(std::make_move_iterator(steps.begin() + static_cast<std::ptrdiff_t>(start)),
+                                  std::make_move_iterator(steps.end()));
+    steps.resize(start);
+    std::move(tail.begin(), tail.end(), std::back_inserter(steps));
+
+    const Correction::ReplayOutcome outcome = correction_.RunSteps(start, "Changing the tape");
+    const bool refused = outcome.failedLine >= 0 || outcome.cancelled;
+    if (refused) {
+        tape.TakeSuffix(from);
+        tape.PutSuffix(std::move(oldTape));
+        steps.resize(start);
+        std::move(oldSteps.begin(), oldSteps.end(), std::back_inserter(steps));
+        history_.Restore(before);
+    } else {
+        // Corrections keep their marks, moved with their lines; a deleted line's goes with it.
+        const std::int64_t delta = tape.Count() - oldCount;
+        for (const auto& [line, text] : oldTape.corrected) {
+            if (line < changedLine)
+                tape.MarkCorrected(line, text);
+            else if ((delta >= 0 || line >= changedLine - delta) && line + delta < tape.Count())
+                tape.MarkCorrected(line + delta, text);
+        }
+    }
+    tape.SetListener(listener);
+    tape.AnnounceRewritten(from, oldCount);
+    tape.ClearSelection();
+    tape.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape.Count() - 1)));
+    if (outcome.cancelled) return false;
+    if (refused) {
+        ShowErrorMessage(desk_.Messages(), kNotChanged + outcome.Failure());
+        return false;
+    }
+    World after = history_.Capture();
+    record.Push(UndoRecord{before, after, from, std::move(oldTape), start, std::move(oldSteps), record.BaseLines(), std::nullopt});
+    record.SetExpected(after, tape.Count());
+    tape.SetDirty(true);
+    desk_.SaveMemory();
+    history_.MarkRewritten();
+    return true;
+}
+
+bool LineEdits::RewriteFileLines(std::int64_t first, std::int64_t removed, const std::vector<std::string>& added) {
+    Tape& tape = desk_.GetTape();
+    KeyRecord& record = history_.Record();
+    const std::int64_t delta = static_cast<std::int64_t>(added.size()) - removed;
+    const std::int64_t top = tape.TopIndex();
+    const std::int64_t oldCount = tape.Count();
+    TapeListener* listener = tape.Listener();
+    tape.SetListener(nullptr);
+    TapeSuffix oldTape = tape.TakeSuffix(first);
+    TapeSuffix newTape;
+    newTape.lines.reserve(oldTape.lines.size() + added.size(), oldTape.lines.characters() + added.size() * Tape::kLineWidth);
+    for (const std::string& line : added) newTape.lines.push_back(line);
+    for (std::size_t i = static_cast<std::size_t>(removed); i < oldTape.lines.size(); ++i) newTape.lines.push_back(oldTape.lines[i]);
+    for (const auto& [line, text] : oldTape.corrected)
+        if (line >= first + removed) newTape.corrected.emplace(line + delta, text);
+    tape.PutSuffix(std::move(newTape));
+    tape.SetListener(listener);
+    tape.AnnounceRewritten(first, oldCount);
+    tape.ClearSelection();
+    tape.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape.Count() - 1)));
+
+    // The keyed lines after the file's lines move; so do the lines their keys selected.
+    std::vector<KeyStep> oldSteps = record.Steps();
+    for (KeyStep& step : record.Steps()) {
+        step.tapeBefore = static_cast<std::int32_t>(step.tapeBefore + delta);
+        if (step.selection >= first + removed) step.selection = static_cast<std::int32_t>(step.selection + delta);
+        else if (step.selection >= first) step.selection = -1;
+    }
+    const std::int64_t oldBase = record.BaseLines();
+    record.SetBase(oldBase + delta);
+    const World world = record.Expected();
+    record.Push(UndoRecord{world, world, first, std::move(oldTape), 0, std::move(oldSteps), oldBase, std::nullopt});
+    record.SetExpected(world, tape.Count());
+    tape.SetDirty(true);
+    history_.MarkRewritten();
+    return true;
+}
+
+}  // namespace qb

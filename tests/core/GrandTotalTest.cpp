@@ -1,0 +1,122 @@
+// The grand total: every total added in with its option on, printed by its key and cleared by a
+// second press in a row; kept in the settings; replayed by corrections and undo. And the CSV's
+// last column, each line's kind.
+
+#include <gtest/gtest.h>
+
+#include "engine/NoteLines.h"
+#include "export/TapeCsv.h"
+#include "fakes/TestMachine.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TestMachine WithGrandTotal(std::map<std::string, std::string> stored = {}) {
+    stored.emplace("Grand Total", "True");
+    return TestMachine(std::move(stored));
+}
+
+TEST(GrandTotal, AddsEveryTotalAndPrintsThenClears) {
+    const struct {
+        const char* name;
+        bool on;
+        const char* keys;    // keyed, then the grand total key pressed `presses` times
+        int presses;
+        const char* printed;  // the last line after
+        double grand;
+    } cases[] = {
+        {"two totals (the second goes on from the first)", true, "12+3=5=", 1, "35.00 G", 35},
+        {"the printed (rounded) total", true, "1.005+=", 1, "1.01 G", 1.01},
+        {"pressed twice clears without a line", true, "12+3=", 2, "15.00 G", 0},
+        {"a key between: prints again", true, "12+3=", 1, "15.00 G", 15},
+        {"option off: no key, nothing added", false, "12+3=", 1, "15.00 =", 0},
+        {"a subtotal is no total", true, "12+3+", 1, ".00 G", 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t = c.on ? WithGrandTotal() : TestMachine();
+        t.Type(c.keys);
+        for (int i = 0; i < c.presses; ++i) t.machine.Run(Command::GrandTotal);
+        EXPECT_EQ(t.Trimmed().back(), c.printed);
+        EXPECT_DOUBLE_EQ(t.State().GrandTotal, c.grand);
+    }
+    // Pressed, a key, pressed: two lines, nothing cleared.
+    TestMachine t = WithGrandTotal();
+    t.Type("12+3=");
+    t.machine.Run(Command::GrandTotal);
+    t.Type("4");
+    t.machine.Run(Command::GrandTotal);
+    EXPECT_DOUBLE_EQ(t.State().GrandTotal, 15);
+}
+
+TEST(GrandTotal, KeptInTheSettingsAndBroughtBackAtStart) {
+    TestMachine t = WithGrandTotal();
+    t.Type("12+3=");
+    EXPECT_EQ(t.fakes.settings.values["Grand Total Value"], "15");
+    TestMachine again = WithGrandTotal(t.fakes.settings.values);
+    EXPECT_DOUBLE_EQ(again.State().GrandTotal, 15);
+    again.machine.Run(Command::GrandTotal);
+    again.machine.Run(Command::GrandTotal);
+    EXPECT_EQ(again.fakes.settings.values["Grand Total Value"], "0");
+    // Never used: no key stored.
+    EXPECT_EQ(TestMachine().fakes.settings.values.count("Grand Total Value"), 0u);
+}
+
+TEST(GrandTotal, CorrectionsAndUndoReplayIt) {
+    TestMachine t = WithGrandTotal();
+    t.Type("12+3=");
+    t.fakes.dialogs.notes.push_back("March");
+    t.machine.Run(Command::Note);
+    t.Type("5=");
+    t.machine.Run(Command::GrandTotal);
+    EXPECT_EQ(t.Trimmed().back(), "35.00 G");  // 15 and 20
+    ASSERT_TRUE(t.machine.CorrectLine(1, "10", '+'));
+    EXPECT_EQ(t.Trimmed().back(), "31.00 G");  // 13 and 18
+    EXPECT_DOUBLE_EQ(t.State().GrandTotal, 31);
+    EXPECT_TRUE(IsNoteLine(t.TapeLines()[4]));
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed().back(), "35.00 G");
+    t.machine.Run(Command::GrandTotal);
+    EXPECT_DOUBLE_EQ(t.State().GrandTotal, 0);
+    t.machine.Run(Command::Undo);
+    EXPECT_DOUBLE_EQ(t.State().GrandTotal, 35);
+}
+
+// Notes, references, counts and grand totals are tape lines a file holds as they stand: saved,
+// opened and saved again, the bytes are the same.
+TEST(GrandTotal, ABookSavedOpenedAndSavedAgainIsTheSameBytes) {
+    TestMachine t = WithGrandTotal({{"Item Count", "True"}});
+    t.Type("1250+4711#75=");
+    t.fakes.dialogs.notes.push_back("Office supplies for March");
+    t.machine.Run(Command::Note);
+    t.machine.Run(Command::GrandTotal);
+    t.AnswerSaveAs("/t/book", "Book");
+    t.machine.Run(Command::SaveAs);
+    const std::string bytes = t.fakes.files.files["/t/book.QBX"];
+    TestMachine again;
+    again.Open("/t/book.QBX", bytes);
+    EXPECT_EQ(again.TapeLines(), t.TapeLines());
+    again.AnswerSaveAs("/t/again", "Book");
+    again.machine.Run(Command::SaveAs);
+    EXPECT_EQ(again.fakes.files.files["/t/again.QBX"], bytes);
+}
+
+TEST(TapeCsv, TheLastColumnIsTheLinesKind) {
+    const Lines lines = {Tape::LayOut("0 ="), Tape::LayOut("1,250.00 +"), Tape::LayOut("4711 #"), NoteLines("Rent")[0],
+                         Tape::LayOut("12 n"), Tape::LayOut("1,250.00 ="), Tape::LayOut("1,250.00 G"), " ",
+                         Tape::LayOut("0 ="), Tape::LayOut("10.00 A"), "*123456789012.00 +",
+                         "Stopwatch 0:01:02", "3    15.00 ="};
+    const Lines kinds = {"clear", "number", "reference", "note", "count", "total", "grand total", "blank",
+                         "clear", "adjusted", "overflow", "text", "total"};
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        EXPECT_EQ(CsvLineKind(lines[i], i ? lines[i - 1] : "", i == 0), kinds[i]) << lines[i];
+    const std::string csv = TapeCsv(TapeLines(lines), std::vector<std::optional<double>>(lines.size()));
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n")), "line,text,number,operation,subtotal,kind");
+    EXPECT_NE(csv.find(",,,,grand total\r\n"), std::string::npos);
+}
+
+}  // namespace
