@@ -128,6 +128,14 @@ public:
         if (answers_.Pick(3) == 0) return std::nullopt;
         return answers_.Text(most);
     }
+    // Tax rates: cancelled (which ends a refusal's asking again), or a common rate, or any bytes.
+    bool TaxRatesDialog(TaxRatesForm& form, bool&) override {
+        if (answers_.Pick(3) == 0) return false;
+        const char* common[] = {"19", "7", "7,5", "100", ""};
+        form.first = answers_.Pick(2) ? common[answers_.Pick(5)] : answers_.Text(10);
+        form.second = answers_.Pick(2) ? common[answers_.Pick(5)] : answers_.Text(10);
+        return true;
+    }
     bool CorrectLineDialog(CorrectLineForm& form, bool&) override {
         if (answers_.Pick(4) == 0) return false;
         form.number = answers_.Text(16);
@@ -223,6 +231,10 @@ const Command kCommands[] = {
     Command::FindPrevious,  Command::ItemCount,
     Command::GrandTotalOption, Command::GrandTotal, Command::GrandTotal, Command::DeleteLine,
     Command::InsertLine,    Command::RekeyCheck,
+    Command::AddPercent,    Command::LessPercent,    Command::RoundUp,        Command::RoundDown,
+    Command::TaxRates,      Command::TaxPlus,        Command::TaxMinus,       Command::TaxPlusSecond,
+    Command::TaxMinusSecond, Command::MarkUp,        Command::Cost,           Command::Sell,
+    Command::Margin,
 };
 
 // Keys as the window passes them on: code, shift state, character.

@@ -104,6 +104,14 @@ void Machine::Execute(Command command) {
             input.pasted = desk_.Clipboard().GetText();
             step.input = std::make_shared<const StepInput>(std::move(input));
         }
+        if (IsTaxCommand(command)) {
+            // The rate goes with the step, so a replay taxes at the rate the key used.
+            const bool second = command == Command::TaxPlusSecond || command == Command::TaxMinusSecond;
+            StepInput input;
+            input.rate = taxRates_.RateForKey(second);
+            if (!input.rate) return;
+            step.input = std::make_shared<const StepInput>(std::move(input));
+        }
         history_.Record(std::move(step));
         return;
     }
@@ -139,6 +147,7 @@ void Machine::Execute(Command command) {
     case Command::InsertLine: lineEdits_.InsertLineCommand(); break;
     case Command::RekeyCheck: RekeyCommand(); break;
     case Command::Find: finder_.FindCommand(); break;
+    case Command::TaxRates: taxRates_.Ask(); break;
     case Command::FindNext: finder_.FindAgain(true); break;
     case Command::FindPrevious: finder_.FindAgain(false); break;
     case Command::Undo: history_.Undo(false); break;

@@ -12,6 +12,7 @@
 #include "desk/Desk.h"
 #include "desk/Finder.h"
 #include "desk/RekeyCheck.h"
+#include "desk/TaxRates.h"
 #include "documents/Documents.h"
 #include "documents/RecoveryFlow.h"
 #include "export/Exporter.h"
@@ -136,6 +137,7 @@ private:
     LineEdits lineEdits_{desk_, history_, correction_};
     Finder finder_{desk_};
     RekeyCheck rekey_;
+    TaxRates taxRates_{desk_};
     Documents documents_;
     RecoveryFlow recovery_;
     Exporter exporter_;

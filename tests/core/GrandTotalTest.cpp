@@ -29,12 +29,12 @@ TEST(GrandTotal, AddsEveryTotalAndPrintsThenClears) {
         const char* printed;  // the last line after
         double grand;
     } cases[] = {
-        {"two totals (the second goes on from the first)", true, "12+3=5=", 1, "35.00 G", 35},
-        {"the printed (rounded) total", true, "1.005+=", 1, "1.01 G", 1.01},
-        {"pressed twice clears without a line", true, "12+3=", 2, "15.00 G", 0},
-        {"a key between: prints again", true, "12+3=", 1, "15.00 G", 15},
+        {"two totals (the second goes on from the first)", true, "12+3=5=", 1, "35.00 g", 35},
+        {"the printed (rounded) total", true, "1.005+=", 1, "1.01 g", 1.01},
+        {"pressed twice clears without a line", true, "12+3=", 2, "15.00 g", 0},
+        {"a key between: prints again", true, "12+3=", 1, "15.00 g", 15},
         {"option off: no key, nothing added", false, "12+3=", 1, "15.00 =", 0},
-        {"a subtotal is no total", true, "12+3+", 1, ".00 G", 0},
+        {"a subtotal is no total", true, "12+3+", 1, ".00 g", 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -73,13 +73,13 @@ TEST(GrandTotal, CorrectionsAndUndoReplayIt) {
     t.machine.Run(Command::Note);
     t.Type("5=");
     t.machine.Run(Command::GrandTotal);
-    EXPECT_EQ(t.Trimmed().back(), "35.00 G");  // 15 and 20
+    EXPECT_EQ(t.Trimmed().back(), "35.00 g");  // 15 and 20
     ASSERT_TRUE(t.machine.CorrectLine(1, "10", '+'));
-    EXPECT_EQ(t.Trimmed().back(), "31.00 G");  // 13 and 18
+    EXPECT_EQ(t.Trimmed().back(), "31.00 g");  // 13 and 18
     EXPECT_DOUBLE_EQ(t.State().GrandTotal, 31);
     EXPECT_TRUE(IsNoteLine(t.TapeLines()[4]));
     t.machine.Run(Command::Undo);
-    EXPECT_EQ(t.Trimmed().back(), "35.00 G");
+    EXPECT_EQ(t.Trimmed().back(), "35.00 g");
     t.machine.Run(Command::GrandTotal);
     EXPECT_DOUBLE_EQ(t.State().GrandTotal, 0);
     t.machine.Run(Command::Undo);
@@ -107,7 +107,7 @@ TEST(GrandTotal, ABookSavedOpenedAndSavedAgainIsTheSameBytes) {
 
 TEST(TapeCsv, TheLastColumnIsTheLinesKind) {
     const Lines lines = {Tape::LayOut("0 ="), Tape::LayOut("1,250.00 +"), Tape::LayOut("4711 #"), NoteLines("Rent")[0],
-                         Tape::LayOut("12 n"), Tape::LayOut("1,250.00 ="), Tape::LayOut("1,250.00 G"), " ",
+                         Tape::LayOut("12 n"), Tape::LayOut("1,250.00 ="), Tape::LayOut("1,250.00 g"), " ",
                          Tape::LayOut("0 ="), Tape::LayOut("10.00 A"), "*123456789012.00 +",
                          "Stopwatch 0:01:02", "3    15.00 ="};
     const Lines kinds = {"clear", "number", "reference", "note", "count", "total", "grand total", "blank",

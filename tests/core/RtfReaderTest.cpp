@@ -715,7 +715,7 @@ TEST(UserGuideTopics, EveryTopicReadsWithAHeadingAndParagraphs) {
     }
     for (const char* wanted : {"Benefits", "Your Own Topic", "Getting Started", "Keyboard", "Decimal Places",
                                "Memory", "Tape Files", "Printing", "Timed Events", "Options", "Correcting the Tape",
-                               "Exporting the Tape"})
+                               "Exporting the Tape", "Business Keys"})
         EXPECT_TRUE(topics.count(wanted)) << "no topic " << wanted;
 }
 

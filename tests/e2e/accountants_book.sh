@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # An accountant's small book in the real window: Grand Total chosen in the Options menu, an
 # invoice number with "#", a note by Ctrl+K, a line corrected (Ctrl+E), one deleted (Ctrl+Del),
-# one inserted (Ctrl+I) and the grand total printed (Ctrl+J); saved, opened again after a new
+# one inserted (Ctrl+I) and the grand total printed (Ctrl+Shift+G); saved, opened again after a new
 # tape, and exported as CSV, whose last column names each line's kind.
 set -euo pipefail
 QUILLBOX=$1
@@ -24,12 +24,12 @@ focus_main
 keys Down ctrl+Delete                     # the line 5.00 +
 keys ctrl+Home Down ctrl+i                    # after the line 1,250.00 +
 fill_in 'Insert Line' '20'
-keys ctrl+j
+keys ctrl+shift+g
 keys ctrl+s
 fill_in 'the Quillbox' 'Book'
 fill_in 'the Quillbox' "$START/book"
 wait_title 'the Quillbox (book.QBX)'
-book=('|0 =|' '|1,250.00 +|' '|20.00 +|' '|4711 #|' 'Fuel for March   "' '|7.50 +|' '|1,277.50 =|' '|1,277.50 G|')
+book=('|0 =|' '|1,250.00 +|' '|20.00 +|' '|4711 #|' 'Fuel for March   "' '|7.50 +|' '|1,277.50 =|' '|1,277.50 g|')
 wait_file "$START/book.QBX" 'QBX=Book' 'ACC=1277.5' 'OPR=+' 'NEW=' 'JPE=-1' 'SPC=0' "${book[@]}"
 
 keys F4                                   # New Tape: saved, so no question

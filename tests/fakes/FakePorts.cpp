@@ -71,6 +71,15 @@ std::optional<std::string> FakeDialogPort::NotePrompt(const std::string& initial
     return answer;
 }
 
+bool FakeDialogPort::TaxRatesDialog(TaxRatesForm& form, bool& /*tooltipsOn*/) {
+    taxRatesShown.push_back(form);
+    if (taxRates.empty()) return false;
+    auto answer = taxRates.front();
+    taxRates.pop_front();
+    if (answer) form = *answer;
+    return answer.has_value();
+}
+
 std::optional<std::string> FakeDialogPort::FindPrompt(const std::string& initial, bool& /*tooltipsOn*/) {
     findPrompts.push_back(initial);
     if (finds.empty()) return std::nullopt;

@@ -79,6 +79,7 @@ public:
     bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) override;
     bool CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) override;
     std::optional<std::string> NotePrompt(const std::string& initial, bool& tooltipsOn) override;
+    bool TaxRatesDialog(TaxRatesForm& form, bool& tooltipsOn) override;
     std::optional<std::string> FindPrompt(const std::string& initial, bool& tooltipsOn) override;
     int PrinterCount() override { return printers; }
     std::optional<int> PrinterDialog(const std::string& title) override;
@@ -110,6 +111,8 @@ public:
     std::vector<std::string> captionPrompts;  // the text each prompt started with
     std::deque<std::optional<std::string>> notes;  // answers of the note prompt (UTF-8)
     std::vector<std::string> notePrompts;          // the text each note prompt started with
+    std::deque<std::optional<TaxRatesForm>> taxRates;  // answers of the Tax Rates dialog (nothing: Cancel)
+    std::vector<TaxRatesForm> taxRatesShown;           // what each Tax Rates dialog started with
     std::deque<std::optional<std::string>> finds;  // answers of the find prompt (UTF-8)
     std::vector<std::string> findPrompts;          // the text each find prompt started with
     std::vector<std::string> printerTitles;

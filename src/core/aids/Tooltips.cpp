@@ -15,10 +15,11 @@ TooltipTable BuildMainWindow() {
         {"frmShortcutKeys1", keys},
         {"frmShortcutKeys2", keys},
     };
-    for (int i = 0; i < 30; ++i) t.emplace_back("lblKey(" + std::to_string(i) + ")", keys);
+    for (int i = 0; i < 45; ++i) t.emplace_back("lblKey(" + std::to_string(i) + ")", keys);
+    t.emplace_back("frmShortcutKeys3", keys);
     t.insert(t.end(), {
                           {"txtMemory", "Memory"},
-                          {"lblGrandTotal", "Grand total: every total (=) added up; Ctrl+J prints it, and pressed again at once clears it"},
+                          {"lblGrandTotal", "Grand total: every total (=) added up; Ctrl+Shift+G prints it, and pressed again at once clears it"},
                           {"cmdNewCaption", "Enter a new caption (Ctrl+W)"},
                           {"cmdClearCaption", "Clear displayed caption (Ctrl+Q)"},
                           {"cmdPaste", "Paste a number from the clipboard (Ctrl+V)"},
@@ -102,6 +103,13 @@ TooltipTable BuildTimedEvent() {
     return t;
 }
 
+TooltipTable BuildTaxRates() {
+    return {{"txtRate1", "The rate of Tax+ and Tax- (Ctrl+R, Ctrl+U), 0 to 100 %, such as 19 or 7.5"},
+            {"txtRate2", "The rate of Tax+ and Tax- with Shift (Ctrl+Shift+R, Ctrl+Shift+U); empty for none"},
+            {"cmdOK", "Click OK to keep the rates"},
+            {"cmdCancel", "Click Cancel to leave the rates as they were"}};
+}
+
 TooltipTable BuildCorrectLine() {
     return {{"txtNumber", "The number the line is to show, as you would key it"},
             {"cmbOperation", "The operation the number undergoes"},
@@ -133,6 +141,15 @@ const TooltipTable& MenuItemTooltips() {
         {"mnuDCRoundFiveFour", "Fixed places round halves away from zero: 2.345 gives 2.35, 2.344 gives 2.34"},
         {"mnuDCRoundUp", "Fixed places round any remainder away from zero: 2.341 gives 2.35, -2.341 gives -2.35"},
         {"mnuDCRoundDown", "Fixed places cut any remainder: 2.349 gives 2.34, -2.349 gives -2.34"},
+        {"mnuOPTaxRates", "Click here to set the two tax rates of Tax+ and Tax-"},
+        {"mnuOPTaxPlus", "Tax on the Entry box number (or the subtotal): prints net, tax and gross; 100 Tax+ at 19 % gives 119 (Ctrl+R)"},
+        {"mnuOPTaxMinus", "Tax out of the Entry box number (or the subtotal) as a gross amount: prints gross, tax and net; 119 Tax- at 19 % gives 100 (Ctrl+U)"},
+        {"mnuOPTaxPlusSecond", "Tax+ at the second tax rate (Ctrl+Shift+R)"},
+        {"mnuOPTaxMinusSecond", "Tax- at the second tax rate (Ctrl+Shift+U)"},
+        {"mnuOPMarkUp", "Sell price at the Entry box number as a mark-up in per cent on the subtotal as cost: 80 + 25 Mark-Up gives 100 (Ctrl+J)"},
+        {"mnuOPCost", "The Entry box number as the cost; with the sell price or the margin, prints the third and the profit (Ctrl+Shift+C)"},
+        {"mnuOPSell", "The Entry box number as the sell price; with the cost or the margin, prints the third and the profit (Ctrl+Shift+S)"},
+        {"mnuOPMargin", "The Entry box number as the margin in per cent of the sell price; with the cost or the sell price, prints the third and the profit (Ctrl+Shift+M)"},
         {"mnuTPFind", "Click here or press Ctrl+G to find a number (typed in any form) or a note's text on the tape"},
         {"mnuTPFindNext", "Click here or press Shift+F3 to find the same number or text further down the tape"},
         {"mnuTPFindPrevious", "Click here or press Ctrl+Shift+F3 to find the same number or text further up the tape"},
@@ -140,10 +157,10 @@ const TooltipTable& MenuItemTooltips() {
         {"mnuTPNote", "Click here or press Ctrl+K to write a note of up to 200 characters on the tape"},
         {"mnuOPReference", "Click here or type # to print the number in the Entry box as a reference (an invoice or cheque number) that is not added"},
         {"mnuOPGrandTotal", "Click here to add every total (=) into the grand total"},
-        {"mnuTPGrandTotal", "Click here or press Ctrl+J to print the grand total; press it again at once to clear it"},
+        {"mnuTPGrandTotal", "Click here or press Ctrl+Shift+G to print the grand total; press it again at once to clear it"},
         {"mnuTPDeleteLine", "Click here or press Ctrl+Del to delete the selected line as if it had never been keyed"},
         {"mnuTPInsertLine", "Click here or press Ctrl+I to key a number and operation in after the selected line"},
-        {"mnuTPRekeyCheck", "Click here or press Ctrl+R to key the tape again and check each line against the first keying"},
+        {"mnuTPRekeyCheck", "Click here or press Ctrl+H to key the tape again and check each line against the first keying"},
     };
     return table;
 }
@@ -160,12 +177,14 @@ const TooltipTable& DialogTooltips(const std::string& dialog) {
     static const TooltipTable guide = BuildUsersGuide();
     static const TooltipTable event = BuildTimedEvent();
     static const TooltipTable correct = BuildCorrectLine();
+    static const TooltipTable taxRates = BuildTaxRates();
     static const TooltipTable none;
     if (dialog == "frmTapeCaption") return caption;
     if (dialog == "ChooseCopy") return copy;
     if (dialog == "UsersGuide") return guide;
     if (dialog == "TimedEvent") return event;
     if (dialog == "frmCorrectLine") return correct;
+    if (dialog == "frmTaxRates") return taxRates;
     return none;
 }
 

@@ -34,7 +34,7 @@ inline constexpr std::uint32_t kCorrectedLineColour = 0x0000C0;
 // The background of a line that differs from the first keying in a re-key check (0xRRGGBB).
 inline constexpr std::uint32_t kDifferingLineColour = 0xFFC8C8;
 
-// The fifteen labels of shortcut-key panel 1 or 2, top to bottom.
+// The fifteen labels of shortcut-key panel 1, 2 or 3 (the business keys), top to bottom.
 const std::vector<std::string>& ShortcutPanelLabels(int panel);
 
 }  // namespace qb

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine/BusinessRules.h"
 #include "engine/NoteLines.h"
 #include "engine/NumberRules.h"
 #include "guide/CodePageDecoder.h"
@@ -176,6 +177,10 @@ void Desk::ExecuteKeyed(Command command) {
     case Command::SquareRoot: calculator_.cmdSquareRoot_Click(); break;
     case Command::AddPercent: calculator_.PercentAdjustKey(false); break;
     case Command::LessPercent: calculator_.PercentAdjustKey(true); break;
+    case Command::MarkUp: calculator_.MarkUpKey(); break;
+    case Command::Cost: calculator_.CostSellMarginKey(kCostMark); break;
+    case Command::Sell: calculator_.CostSellMarginKey(kSellMark); break;
+    case Command::Margin: calculator_.CostSellMarginKey(kMarginMark); break;
     case Command::Reference: calculator_.PrintReference(); break;
     case Command::GrandTotal:
         calculator_.GrandTotalKey();

@@ -258,6 +258,7 @@ void Calculator::cmdClear_Click(bool loading) {
 void Calculator::ClearSubtotal(bool print) {
     state_.Subtotal = 0;
     state_.ItemCount = 0;
+    state_.CsmCost.reset(), state_.CsmSell.reset(), state_.CsmMargin.reset();
     state_.PendingOperation = '+';
     SetOperatorIndicator('+');
     state_.EntryText.clear();

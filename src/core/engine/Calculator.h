@@ -38,6 +38,17 @@ public:
     // Add % (less false) and Less %: the Entry box number as a percentage of the subtotal,
     // put on or taken off; prints the amount and the new subtotal.
     void PercentAdjustKey(bool less);
+    // Tax+ (remove false) and Tax-: the Entry box number, or the subtotal when the box is empty
+    // (after a total, its result), as a net amount taxed at rate %, or as a gross amount the
+    // tax is taken out of.
+    // Prints net, tax and gross (Tax-: gross, tax and net); the last becomes the subtotal.
+    void TaxKey(double rate, bool remove);
+    // Mark-up: the subtotal as a cost, the Entry box number as the mark-up in per cent; prints
+    // the mark-up amount and the sell price, which becomes the subtotal.
+    void MarkUpKey();
+    // Cost, Sell and Margin: the Entry box number (or the subtotal) as the cost, the sell
+    // price or the margin in per cent; the second of them prints the third and the profit.
+    void CostSellMarginKey(char mark);
     // A value as the tape prints a number in the current places and rounding.
     std::string TapeNumber(double value) const;
     // Prints the Entry box number as a reference line ("4711 #"): an invoice or cheque number
@@ -103,6 +114,14 @@ private:
     void PrintTotal();
     void ApplyAutoDecimal(std::string& number, std::string& entry) const;
     void Refuse(const char* message);
+    // The Entry box number read as an operand is (Auto Decimal applies, the places do not).
+    double EntryOperand() const;
+    // The value rounded as the tape prints it (fixed places only).
+    double RoundAsTape(double value) const;
+    // The last line of a key: the value becomes the subtotal and the last result.
+    void PrintNewSubtotal(double value, char mark);
+    // After a key that used up the Entry box's number.
+    void EntryUsedUp();
 
     Tape& tape_;
     const Options& options_;

@@ -1,6 +1,7 @@
 #pragma once
 // The calculator record, owned by the main window for the whole run.
 
+#include <optional>
 #include <string>
 
 namespace qb {
@@ -17,6 +18,8 @@ struct CalculatorState {
     int ItemCount = 0;              // numbers applied since the last clear or total
     double GrandTotal = 0;          // the totals added up (with the Grand Total option)
     bool GrandTotalPrinted = false; // the last key printed the grand total: pressed again, it clears
+    // Cost, sell price and margin given to Cost-Sell-Margin so far (two give the third).
+    std::optional<double> CsmCost, CsmSell, CsmMargin;
 
     bool operator==(const CalculatorState&) const = default;
 };

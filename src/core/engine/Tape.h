@@ -39,7 +39,7 @@ public:
     // A total's count of numbers, on a line of its own where the total leaves no room for it.
     static constexpr char kCountMark = 'n';
     // The grand total's line.
-    static constexpr char kGrandTotalMark = 'G';
+    static constexpr char kGrandTotalMark = 'g';
     // A total line with its count at the left ("3      15.00 ="): the line from the total on.
     static std::string_view WithoutCount(std::string_view line);
 

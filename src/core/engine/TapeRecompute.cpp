@@ -107,7 +107,10 @@ TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, b
     const char symbol = content.back();
     const bool adjusted = IsBusinessMark(symbol);
     if (!adjusted && std::string_view("+-*/%=").find(symbol) == std::string_view::npos) return reading;
-    if (!ReadNumberText(content.substr(0, content.size() - 2), reading)) return {};
+    std::string_view number = content.substr(0, content.size() - 2);
+    // A tax line may name its rate at its left ("19%      19.00 T").
+    if (symbol == kTaxMark && number.find("% ") != std::string_view::npos) number = Trim(number.substr(number.find("% ") + 2));
+    if (!ReadNumberText(number, reading)) return {};
     reading.operation = OperationOfSymbol(symbol);
     if (adjusted) {
         reading.kind = TapeLineReading::Kind::Adjusted;
@@ -197,10 +200,10 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
         if (reading.kind == Kind::Adjusted && i > index) {
             result.outcome = RecomputedTape::Outcome::Refused;
             result.failedLine = i;
-            result.reason = LineNumber(i) + " is a percentage of the subtotal above it, so the totals after it cannot be recomputed";
+            result.reason = LineNumber(i) + " is a business key's line worked out from the amounts above it, so the totals after it cannot be recomputed";
             return result;
         }
-        if (reading.kind == Kind::Adjusted && reading.operation == kNewSubtotalMark) subtotal = reading.value;
+        if (reading.kind == Kind::Adjusted && SetsSubtotal(reading.operation)) subtotal = reading.value;
         std::string text;
         if (i == index) {
             reading.value = value;
@@ -227,6 +230,46 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
     return result;
 }
 
+namespace {
+
+char MarkAt(const TapeLines& lines, std::size_t i) {
+    if (i >= lines.size()) return 0;
+    const std::string_view line = Trim(lines[i]);
+    return line.size() >= 3 && line[line.size() - 2] == ' ' && IsBusinessMark(line.back()) ? line.back() : 0;
+}
+
+double ValueAt(const TapeLines& lines, std::size_t i) {
+    return ReadTapeLine(lines[i], i > 0 ? lines[i - 1] : "", i == 0).value;
+}
+
+// A business key prints several lines, and each of them shows the subtotal the key left: the
+// gross of Tax+ (net, tax, gross), the net of Tax- (gross, tax, net), the sell price of the
+// Cost-Sell-Margin key that gave the second value (given, worked out, profit). Nothing where
+// the line leaves the subtotal alone or only adds to it.
+std::optional<double> SubtotalKeyLeft(const TapeLines& lines, std::size_t i, char mark) {
+    const char third = MarkAt(lines, i + 2);
+    const bool taxEnd = third == kNetMark || third == kGrossMark;
+    switch (mark) {
+    case kNetMark:
+    case kGrossMark:
+        if (MarkAt(lines, i + 1) == kTaxMark && taxEnd) return ValueAt(lines, i + 2);
+        return ValueAt(lines, i);
+    case kTaxMark:
+        if (MarkAt(lines, i + 1) == kNetMark || MarkAt(lines, i + 1) == kGrossMark) return ValueAt(lines, i + 1);
+        return std::nullopt;
+    case kCostMark:
+    case kMarginMark:
+        // The value given, with the sell price worked out after it.
+        if (MarkAt(lines, i + 1) == kSellMark && MarkAt(lines, i + 2) == kProfitMark) return ValueAt(lines, i + 1);
+        return std::nullopt;
+    case kNewSubtotalMark:
+    case kSellMark: return ValueAt(lines, i);
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
 std::vector<std::optional<double>> RecomputeSubtotals(const TapeLines& lines) {
     using Kind = TapeLineReading::Kind;
     std::vector<std::optional<double>> subtotals;
@@ -240,10 +283,12 @@ std::vector<std::optional<double>> RecomputeSubtotals(const TapeLines& lines) {
             subtotal.reset();
         } else if (reading.kind == Kind::Adjusted) {
             // The amount line already shows the subtotal the key left, as its keys give it.
-            if (reading.operation == kNewSubtotalMark)
-                subtotal = reading.value;
-            else if (subtotal)
-                *subtotal += reading.operation == kDiscountMark ? -reading.value : reading.value;
+            if (auto left = SubtotalKeyLeft(lines, i, reading.operation))
+                subtotal = left;
+            else if (subtotal && (reading.operation == kAddOnMark || reading.operation == kMarkUpMark))
+                *subtotal += reading.value;
+            else if (subtotal && reading.operation == kDiscountMark)
+                *subtotal -= reading.value;
         } else if (reading.kind == Kind::Number && subtotal && !Apply(*subtotal, reading.operation, reading.value)) {
             subtotal.reset();
         }

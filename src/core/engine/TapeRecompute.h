@@ -20,7 +20,7 @@ struct TapeLineReading {
         Total,     // a subtotal ("15.00 =")
         Clear,     // the zero line of a Clear Subtotal: "0 =" after a blank line or first
         Overflow,  // the "*" form of a line too wide for the tape
-        Adjusted,  // a line of Add % or Less %: the amount ("10.00 A", "10.00 L") or the new subtotal ("110.00 S")
+        Adjusted,  // a business key's line: Add %, Less %, tax, mark-up, cost-sell-margin ("10.00 A", "110.00 S")
         Other,     // blank lines, timer lines, headings, captions
     };
     Kind kind = Kind::Other;

@@ -1,5 +1,6 @@
 #include "export/TapeCsv.h"
 
+#include "engine/BusinessRules.h"
 #include "engine/NumberRules.h"
 #include "engine/Tape.h"
 #include "engine/TapeRecompute.h"
@@ -55,13 +56,17 @@ CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, 
     const std::string_view content = Trim(Tape::WithoutCount(line));
     if (reading.kind == Kind::Overflow) {
         // Only the number's last digits are left; the operation column still stands.
-        if (content.size() > 1 && content[content.size() - 2] == ' ' && IsTapeOperation(content.back()))
+        if (content.size() > 1 && content[content.size() - 2] == ' ' && (IsTapeOperation(content.back()) || IsBusinessMark(content.back())))
             fields.operation = content.back();
         return fields;
     }
     if (reading.kind == Kind::Other) return fields;
     fields.operation = content.back();
-    for (const char c : content.substr(0, content.size() - 2))
+    std::string_view number = content.substr(0, content.size() - 2);
+    // A tax line's rate at its left is in the text, not in the number.
+    if (content.back() == kTaxMark && number.find("% ") != std::string_view::npos) number.remove_prefix(number.find("% ") + 2);
+    while (!number.empty() && number.front() == ' ') number.remove_prefix(1);
+    for (const char c : number)
         if (c != ',') fields.number += c;
     // "10." (the floating-point mode's whole number) is 10; ".5" is 0.5; "." (its zero) is 0.
     if (fields.number.back() == '.') fields.number.pop_back();

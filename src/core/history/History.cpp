@@ -53,6 +53,14 @@ bool History::IsKeyedCommand(Command command) {
     case Command::SquareRoot:
     case Command::AddPercent:
     case Command::LessPercent:
+    case Command::TaxPlus:
+    case Command::TaxMinus:
+    case Command::TaxPlusSecond:
+    case Command::TaxMinusSecond:
+    case Command::MarkUp:
+    case Command::Cost:
+    case Command::Sell:
+    case Command::Margin:
     case Command::Paste:
     case Command::MemoryAdd:
     case Command::MemorySubtract:
@@ -173,6 +181,8 @@ void History::Apply(KeyStep& step) {
             desk_.PrintNote(step.input ? step.input->note : std::string());
         else if (step.command == Command::InsertLine)
             calculator.OperationKey(pending);  // an inserted line leaves the next line's operation
+        else if (IsTaxCommand(step.command) && step.input && step.input->rate)
+            calculator.TaxKey(*step.input->rate, step.command == Command::TaxMinus || step.command == Command::TaxMinusSecond);
         else
             desk_.ExecuteKeyed(step.command);
         break;

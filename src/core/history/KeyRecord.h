@@ -51,6 +51,7 @@ enum class StepKind : std::uint8_t {
 struct StepInput {
     std::optional<std::string> pasted;    // the clipboard's text, for Paste
     std::string note;                     // a note's text, for Note
+    std::optional<double> rate;           // the tax rate, for Tax+ and Tax-
     std::vector<std::string> lines;       // the lines an outside change printed
     std::optional<World> world;           // the calculator after an outside change
     // A correction: the Entry box and the pending operation as the printing key found them.

@@ -29,6 +29,11 @@ struct CorrectLineForm {
     std::string title = "Correct Line";
 };
 
+// The Tax Rates dialog's fields: the two rates as typed (empty: no rate).
+struct TaxRatesForm {
+    std::string first, second;
+};
+
 class DialogPort {
 public:
     virtual ~DialogPort() = default;
@@ -64,6 +69,10 @@ public:
     virtual std::optional<std::string> NotePrompt(const std::string& /*initial*/, bool& /*tooltipsOn*/) {
         return std::nullopt;
     }
+
+    // The Tax Rates dialog, filled from form: true on OK (form then holds what was typed). The
+    // core checks the rates and asks again with them when it cannot take them.
+    virtual bool TaxRatesDialog(TaxRatesForm& /*form*/, bool& /*tooltipsOn*/) { return false; }
 
     // The find prompt, starting with initial (UTF-8): the text to find (UTF-8), nothing on Cancel.
     virtual std::optional<std::string> FindPrompt(const std::string& /*initial*/, bool& /*tooltipsOn*/) {

@@ -46,6 +46,9 @@ enum class Command {
     // The accountant's tape: the grand total (Options and Tape menus), deleting and inserting
     // lines, and checking a second keying against the first (Tape menu)
     GrandTotalOption, GrandTotal, DeleteLine, InsertLine, RekeyCheck,
+    // The business keys: the tax rates (Options menu), Tax+ and Tax- at the first or the second
+    // rate, mark-up, and cost, sell price and margin (Operation menu)
+    TaxRates, TaxPlus, TaxMinus, TaxPlusSecond, TaxMinusSecond, MarkUp, Cost, Sell, Margin,
 };
 
 inline Command DigitCommand(int index) { return static_cast<Command>(static_cast<int>(Command::Digit0) + index); }
@@ -56,6 +59,7 @@ inline Command PlacesCommand(int places) {
 }
 inline int PlacesIndex(Command c) { return static_cast<int>(c) - static_cast<int>(Command::FloatingPoint); }
 inline bool IsRoundingCommand(Command c) { return c >= Command::RoundFiveFour && c <= Command::RoundDown; }
+inline bool IsTaxCommand(Command c) { return c >= Command::TaxPlus && c <= Command::TaxMinusSecond; }
 inline bool IsPlacesCommand(Command c) { return c >= Command::FloatingPoint && c <= Command::Places5; }
 
 }  // namespace qb

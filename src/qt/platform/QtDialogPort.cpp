@@ -12,6 +12,7 @@
 #include "platform/CodePage.h"
 #include "windows/ChooseCopyDialog.h"
 #include "windows/CorrectLineDialog.h"
+#include "windows/TaxRatesDialog.h"
 #include "windows/TapeCaptionDialog.h"
 #include "windows/TimedEventDialog.h"
 
@@ -150,6 +151,16 @@ bool QtDialogPort::CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) {
     if (!ok) return false;
     form.number = dialog.Number().toStdString();
     form.operation = dialog.Operation();
+    return true;
+}
+
+bool QtDialogPort::TaxRatesDialog(TaxRatesForm& form, bool& tooltipsOn) {
+    if (beforeShow_) beforeShow_();
+    qb::TaxRatesDialog dialog(QString::fromStdString(form.first), QString::fromStdString(form.second), tooltipsOn, parent_);
+    CenterOnScreen(dialog);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    form.first = dialog.First().toStdString();
+    form.second = dialog.Second().toStdString();
     return true;
 }
 

@@ -30,6 +30,7 @@ public:
     std::optional<char> ChooseCopy(bool selectedOffered, bool& tooltipsOn) override;
     bool TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) override;
     bool CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) override;
+    bool TaxRatesDialog(TaxRatesForm& form, bool& tooltipsOn) override;
     std::optional<std::string> NotePrompt(const std::string& initial, bool& tooltipsOn) override;
     std::optional<std::string> FindPrompt(const std::string& initial, bool& tooltipsOn) override;
     int PrinterCount() override;

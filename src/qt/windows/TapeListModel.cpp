@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "aids/Tooltips.h"
+#include "engine/TaxLines.h"
 #include "platform/CodePage.h"
 
 namespace qb {
@@ -42,7 +43,12 @@ QVariant TapeListModel::data(const QModelIndex& index, int role) const {
     // A corrected line stands out, and says what it showed before.
     if (role == Qt::ForegroundRole || role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole) {
         const std::string* was = tape_.CorrectedFrom(index.row());
-        if (!was) return {};
+        if (!was) {
+            // A business key's line says what it is; a tax line, its rate.
+            if (role == Qt::ForegroundRole) return {};
+            const std::string described = BusinessLineDescription(tape_.Lines(), index.row());
+            return described.empty() ? QVariant() : QVariant(FromCodePage(described));
+        }
         if (role == Qt::ForegroundRole) return corrected_;
         return FromCodePage(CorrectedDescription(*was));
     }

@@ -1,0 +1,25 @@
+#pragma once
+// The tax lines on the tape: which rate a tax line was worked out at. A section's first tax
+// line names its rate at its left ("19%      19.00 T"), and so does one whose rate differs from
+// the tax line before it in the section; the others are at the last rate named above them.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "engine/TapeLines.h"
+
+namespace qb {
+
+// The tax line of an amount as the tape prints it, 18 characters wide; with its rate named
+// when nameRate and the two fit.
+std::string TaxLine(const std::string& amount, double rate, bool nameRate);
+// At the end of the lines, a tax line at this rate need not name it: the section's tax lines
+// above already name it last.
+bool TaxRateShown(const TapeLines& lines, double rate);
+// The rate a tax line was worked out at, when it is a tax line and its section names one.
+std::optional<double> RateOfTaxLineAt(const TapeLines& lines, std::int64_t index);
+// A business line's tooltip ("Tax at 19 %", "Net amount"); empty for every other line.
+std::string BusinessLineDescription(const TapeLines& lines, std::int64_t index);
+
+}  // namespace qb

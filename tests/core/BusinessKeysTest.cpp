@@ -1,0 +1,359 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "aids/Tooltips.h"
+#include "engine/BusinessRules.h"
+#include "engine/NumberRules.h"
+#include "engine/TapeRecompute.h"
+#include "engine/TaxLines.h"
+#include "export/TapeCsv.h"
+#include "guide/RtfReader.h"
+#include "window/MenuModel.h"
+#include "fakes/TestMachine.h"
+
+using namespace qb;
+using namespace qb::test;
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Rounds to cents as the tape prints them.
+Rounder Cents(Rounding mode) {
+    return [mode](double v) { return ParseNumber(KeepNumeric(FormatNumber(v, CreateFormatString(false, 2), mode))); };
+}
+
+TEST(BusinessRules, TaxBothWaysAgainstWorkedExamples) {
+    const struct {
+        const char* why;
+        bool remove;
+        double amount, rate;
+        Rounding mode;
+        double net, tax, gross;
+    } cases[] = {
+        {"19 % on", false, 100, 19, Rounding::FiveFour, 100, 19, 119},
+        {"19 % out", true, 119, 19, Rounding::FiveFour, 100, 19, 119},
+        {"7 % on", false, 250, 7, Rounding::FiveFour, 250, 17.5, 267.5},
+        {"7 % out", true, 267.5, 7, Rounding::FiveFour, 250, 17.5, 267.5},
+        // 7 % of 0.50 is 0.035, a half: 5/4 and Up take it away from zero, Down cuts it.
+        {"half 5/4", false, 0.5, 7, Rounding::FiveFour, 0.5, 0.04, 0.54},
+        {"half up", false, 0.5, 7, Rounding::Up, 0.5, 0.04, 0.54},
+        {"half down", false, 0.5, 7, Rounding::Down, 0.5, 0.03, 0.53},
+        // 19 % of 10.01 is 1.9019: below a half, only Up gives the next cent.
+        {"below half 5/4", false, 10.01, 19, Rounding::FiveFour, 10.01, 1.9, 11.91},
+        {"below half up", false, 10.01, 19, Rounding::Up, 10.01, 1.91, 11.92},
+        // A credit rounds as its amount does: -1.9095 goes away from zero with 5/4 and Up.
+        {"credit 5/4", false, -10.05, 19, Rounding::FiveFour, -10.05, -1.91, -11.96},
+        {"credit down", false, -10.05, 19, Rounding::Down, -10.05, -1.90, -11.95},
+        // Out of 0.16 at 19 % the net rounds to 0.13 (0.1345): the tax is the rest, 0.03, though
+        // 19 % of 0.13 is 0.02. Tax- keeps the gross; the net decides.
+        {"rest of the gross", true, 0.16, 19, Rounding::FiveFour, 0.13, 0.03, 0.16},
+        {"out, cut", true, 10, 7, Rounding::Down, 9.34, 0.66, 10},
+        {"out, up", true, 10, 7, Rounding::Up, 9.35, 0.65, 10},
+        {"no tax", false, 42, 0, Rounding::FiveFour, 42, 0, 42},
+    };
+    for (const auto& c : cases) {
+        const auto s = c.remove ? RemoveTax(c.amount, c.rate, Cents(c.mode)) : AddTax(c.amount, c.rate, Cents(c.mode));
+        ASSERT_TRUE(s) << c.why;
+        EXPECT_NEAR(s->net, c.net, 1e-9) << c.why;
+        EXPECT_NEAR(s->tax, c.tax, 1e-9) << c.why;
+        EXPECT_NEAR(s->gross, c.gross, 1e-9) << c.why;
+    }
+    EXPECT_FALSE(AddTax(1e308, 100, [](double v) { return v; }));
+}
+
+TEST(BusinessRules, TaxRatesAsTyped) {
+    const struct {
+        const char* typed;
+        bool comma;
+        std::optional<double> rate;
+        const char* error;  // a part of the refusal
+    } cases[] = {
+        {"19", false, 19, ""},           {" 7.5 ", false, 7.5, ""},     {"16 %", false, 16, ""},
+        {"7,5", true, 7.5, ""},          {"7.5", true, 7.5, ""},        {"100", false, 100, ""},
+        {"0", false, 0, ""},             {"12.3456", false, 12.3456, ""}, {"", false, std::nullopt, ""},
+        {"7,5", false, std::nullopt, "point"},
+        {"12.34567", false, std::nullopt, "at most 4 decimals"},
+        {"100.0001", false, std::nullopt, "0 to 100"},
+        {"-5", false, std::nullopt, "not a tax rate"},
+        {"1.2.3", false, std::nullopt, "not a tax rate"},
+        {"abc", false, std::nullopt, "not a tax rate"},
+        {".", false, std::nullopt, "not a tax rate"},
+    };
+    for (const auto& c : cases) {
+        const TaxRateReading r = ReadTaxRate(c.typed, c.comma);
+        EXPECT_EQ(r.rate, c.rate) << c.typed;
+        EXPECT_NE(r.error.find(c.error), std::string::npos) << c.typed << ": " << r.error;
+        EXPECT_EQ(r.error.empty(), *c.error == 0) << c.typed;
+    }
+    EXPECT_EQ(TaxRateText(7.5), "7.5");
+    EXPECT_EQ(TaxRateText(19), "19");
+    EXPECT_EQ(TaxRateText(12.3456), "12.3456");
+}
+
+TEST(BusinessRules, MarkUpAndCostSellMargin) {
+    const Rounder cents = Cents(Rounding::FiveFour);
+    const struct {
+        double cost, rate, amount, sell;
+    } markUps[] = {{80, 25, 20, 100}, {100, -10, -10, 90}, {19.99, 33.3, 6.66, 26.65}};
+    for (const auto& m : markUps) {
+        const auto r = MarkUp(m.cost, m.rate, cents);
+        ASSERT_TRUE(r);
+        EXPECT_NEAR(r->amount, m.amount, 1e-9) << m.cost << " " << m.rate;
+        EXPECT_NEAR(r->total, m.sell, 1e-9) << m.cost << " " << m.rate;
+    }
+
+    const std::optional<double> none;
+    const struct {
+        CostSellMargin given;
+        char computed;
+        double cost, sell, margin, profit;
+    } solved[] = {
+        {{80.0, none, 25.0}, kSellMark, 80, 106.67, 25, 26.67},     // 80 / 0.75 = 106.666...
+        {{none, 106.67, 25.0}, kCostMark, 80, 106.67, 25, 26.67},   // 106.67 x 0.75 = 80.0025
+        {{80.0, 100.0, none}, kMarginMark, 80, 100, 20, 20},        // the profit is 20 % of the sell price
+        {{120.0, 100.0, none}, kMarginMark, 120, 100, -20, -20},    // sold at a loss
+        {{50.0, none, -25.0}, kSellMark, 50, 40, -25, -10},
+    };
+    for (const auto& s : solved) {
+        const CsmResult r = SolveCostSellMargin(s.given, cents);
+        EXPECT_EQ(r.computed, s.computed) << r.error;
+        EXPECT_NEAR(r.cost, s.cost, 1e-9);
+        EXPECT_NEAR(r.sell, s.sell, 1e-9);
+        EXPECT_NEAR(r.margin, s.margin, 1e-9);
+        EXPECT_NEAR(r.profit, s.profit, 1e-9);
+    }
+    // No division by zero: a margin of 100 % or more, or a sell price of 0, is refused.
+    for (const CostSellMargin& refused : {CostSellMargin{80.0, none, 100.0}, CostSellMargin{80.0, none, 150.0},
+                                          CostSellMargin{none, 50.0, 100.0}, CostSellMargin{80.0, 0.0, none}}) {
+        const CsmResult r = SolveCostSellMargin(refused, cents);
+        EXPECT_EQ(r.computed, 0);
+        EXPECT_FALSE(r.error.empty());
+    }
+}
+
+// A machine with its tax rates stored.
+TestMachine WithRates(const char* first, const char* second = "") {
+    return TestMachine({{"Tax Rate 1", first}, {"Tax Rate 2", second}});
+}
+
+TEST(BusinessKeys, TaxKeysPrintTheirLinesAndNameTheRateOncePerSection) {
+    TestMachine t = WithRates("19", "7");
+    t.Press("100");
+    t.machine.Run(Command::TaxPlus);
+    EXPECT_EQ(t.State().SubtotalText, "119.00");
+    t.Press("119");
+    t.machine.Run(Command::TaxMinus);  // the same rate: not named again
+    EXPECT_EQ(t.State().SubtotalText, "100.00");
+    t.machine.Run(Command::TaxPlusSecond);  // the box empty: the last result, at the second rate
+    t.Press("S10");
+    t.machine.Run(Command::TaxPlusSecond);  // a new section names its rate again
+    const Lines expected{"100.00 N", "19%        19.00 T", "119.00 G", "119.00 G", "19.00 T", "100.00 N",
+                         "100.00 N", "7%          7.00 T", "107.00 G", "", "0 =", "10.00 N", "7%           .70 T", "10.70 G"};
+    Lines lines = t.Trimmed();
+    lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(expected.size()));
+    EXPECT_EQ(lines, expected);
+    for (const std::string& line : t.TapeLines())
+        if (line != " ") EXPECT_EQ(line.size(), 18u) << line;
+
+    const TapeLines& tape = t.machine.GetTape().Lines();
+    const auto at = [&](std::int64_t back) { return BusinessLineDescription(tape, static_cast<std::int64_t>(tape.size()) - back); };
+    EXPECT_EQ(at(2), "Tax at 7 %");
+    EXPECT_EQ(at(1), "Gross amount (with tax)");
+    EXPECT_EQ(BusinessLineDescription(tape, static_cast<std::int64_t>(tape.size()) - 10), "Tax at 19 %");
+    EXPECT_EQ(at(4), "");  // the clear line
+}
+
+TEST(BusinessKeys, WithoutARateTheDialogOpensFirst) {
+    TestMachine t;
+    t.Press("100");
+    t.machine.Run(Command::TaxPlus);  // cancelled: nothing happens
+    EXPECT_EQ(t.fakes.dialogs.taxRatesShown.size(), 1u);
+    EXPECT_EQ(t.Trimmed().back(), "0 =");
+
+    // A refusal says why and shows what was typed again; the locale's comma is a decimal sign.
+    t.machine.SetLocaleDecimalSign(",");
+    t.fakes.dialogs.taxRates = {TaxRatesForm{"19", "101"}, TaxRatesForm{"19", "7,5"}};
+    t.machine.Run(Command::TaxMinusSecond);
+    ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
+    EXPECT_EQ(t.fakes.messages.Errors()[0], "A tax rate is from 0 to 100 %: \"101\" is more!");
+    EXPECT_EQ(t.fakes.dialogs.taxRatesShown.back().second, "101");
+    EXPECT_EQ(t.fakes.settings.values["Tax Rate 2"], "7.5");
+    EXPECT_EQ(t.Trimmed().back(), "93.02 N");  // the 100 still in the box, out at 7.5 %
+
+    // The dialog shows the stored rates in the locale's form.
+    t.machine.Run(Command::TaxRates);
+    EXPECT_EQ(t.fakes.dialogs.taxRatesShown.back().first, "19");
+    EXPECT_EQ(t.fakes.dialogs.taxRatesShown.back().second, "7,5");
+}
+
+TEST(BusinessKeys, ACorrectionAboveATaxLineTaxesAtItsOwnRate) {
+    TestMachine t = WithRates("19");
+    t.Press("60+40=");
+    t.machine.Run(Command::TaxPlus);
+    t.fakes.settings.values["Tax Rate 1"] = "7";  // a new rate since
+    ASSERT_TRUE(t.machine.CorrectLine(t.machine.GetTape().Count() - 6, "160", '+'));
+    Lines lines = t.Trimmed();
+    EXPECT_EQ(Lines(lines.end() - 3, lines.end()), (Lines{"200.00 N", "19%        38.00 T", "238.00 G"}));
+    EXPECT_EQ(t.State().SubtotalText, "238.00");
+
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed().back(), "119.00 G");
+    t.machine.Run(Command::Undo);
+    EXPECT_EQ(t.Trimmed().back(), "100.00 =");
+    t.machine.Run(Command::Redo);
+    EXPECT_EQ(t.Trimmed().back(), "119.00 G");
+}
+
+TEST(BusinessKeys, MarkUpAndCostSellMarginKeys) {
+    const struct {
+        const char* name;
+        const char* keys;
+        std::vector<Command> commands;  // each after its own number, taken from the keys in order
+        Lines tape;                     // the last lines
+        const char* subtotal;
+    } cases[] = {
+        {"mark-up", "80+25", {Command::MarkUp}, {"80.00 +", "20.00 U", "100.00 P"}, "100.00"},
+        {"discount", "100+10N", {Command::MarkUp}, {"-10.00 U", "90.00 P"}, "90.00"},
+        {"cost and margin", "80", {Command::Cost, Command::Margin}, {"80.00 C", "25.00 M", "106.67 P", "26.67 R"}, "106.67"},
+        {"sell and margin", "106.67", {Command::Sell, Command::Margin}, {"106.67 P", "25.00 M", "80.00 C", "26.67 R"}, "106.67"},
+        {"cost and sell", "80", {Command::Cost, Command::Sell}, {"80.00 C", "100.00 P", "20.00 M", "20.00 R"}, "100.00"},
+    };
+    const char* seconds[] = {"", "", "25", "25", "100"};
+    int i = 0;
+    for (const auto& c : cases) {
+        TestMachine t;
+        t.Press(c.keys);
+        t.machine.Run(c.commands[0]);
+        if (c.commands.size() > 1) {
+            t.Press(seconds[i]);
+            t.machine.Run(c.commands[1]);
+        }
+        ++i;
+        Lines lines = t.Trimmed();
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(c.tape.size()));
+        EXPECT_EQ(lines, c.tape) << c.name;
+        EXPECT_EQ(t.State().SubtotalText, c.subtotal) << c.name;
+        EXPECT_TRUE(t.fakes.messages.Errors().empty()) << c.name;
+    }
+
+    // A margin of 100 % is refused before anything prints; the cost given stays for the next.
+    TestMachine t;
+    t.Press("80");
+    t.machine.Run(Command::Cost);
+    const Lines before = t.TapeLines();
+    t.Press("100");
+    t.machine.Run(Command::Margin);
+    EXPECT_EQ(t.TapeLines(), before);
+    EXPECT_EQ(t.fakes.messages.Errors(), Lines{std::string(kMarginTooLarge) + "!"});
+    t.Press("C25");
+    t.machine.Run(Command::Margin);
+    EXPECT_EQ(t.Trimmed().back(), "26.67 R");
+}
+
+// Keyed, or read back from a file without its keys, the lines give the same CSV rows.
+TEST(BusinessKeys, TheCsvAndTheFileReadTheLines) {
+    TestMachine t = WithRates("19");
+    t.Press("100");
+    t.machine.Run(Command::TaxPlus);
+    t.Press("5+");
+    t.fakes.dialogs.files = {"/t/a"};
+    t.machine.Run(Command::ExportCsv);
+    const std::string keyed = t.fakes.files.files["/t/a.csv"];
+    EXPECT_NE(keyed.find("3,19%        19.00 T,19.00,T,119,adjusted\r\n"), std::string::npos) << keyed;
+    EXPECT_NE(keyed.find("5,\"            5.00 +\",5.00,+,124,number\r\n"), std::string::npos) << keyed;
+    const TapeLines lines = t.machine.GetTape().Lines();
+    EXPECT_EQ(TapeCsv(lines, RecomputeSubtotals(lines)), keyed.substr(keyed.find("line")));
+    EXPECT_EQ(ReadTapeLine(lines[2], lines[1], false).value, 19);
+}
+
+}  // namespace
+
+namespace {
+
+std::string GuideText(const char* topic) {
+    const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+    std::ifstream in(root / "assets" / "guide" / ("UG " + std::string(topic) + ".rtf"), std::ios::binary);
+    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const auto doc = ReadRtf(bytes);
+    if (!doc) return {};
+    std::string text = doc->PlainText();
+    std::replace(text.begin(), text.end(), '\n', ' ');
+    return text;
+}
+
+// Every example of the guide's topic, keyed on the program: the lines it shows are the lines the
+// keys print, and the words around them say so.
+TEST(BusinessKeys, TheGuideShowsWhatTheKeysPrint) {
+    const std::string guide = GuideText("Business Keys");
+    ASSERT_FALSE(guide.empty());
+    const struct {
+        Rounding mode;
+        std::vector<std::pair<const char*, Command>> keys;  // each keys, then its command
+        Lines lines;                                        // the last lines printed
+        const char* says;
+    } examples[] = {
+        {Rounding::FiveFour, {{"100", Command::TaxPlus}}, {"100.00 N", "19%        19.00 T", "119.00 G"}, "Key 100 and press Ctrl+R"},
+        {Rounding::FiveFour, {{"119", Command::TaxMinus}}, {"119.00 G", "19%        19.00 T", "100.00 N"}, "Key 119 and press Ctrl+U"},
+        {Rounding::FiveFour, {{"50", Command::TaxPlusSecond}}, {"50.00 N", "7%          3.50 T", "53.50 G"}, "Key 50 and press Ctrl+Shift+R"},
+        {Rounding::FiveFour, {{".16", Command::TaxMinus}}, {"19%          .03 T", ".13 N"}, "a net of .13 and a tax of .03"},
+        {Rounding::FiveFour, {{".13", Command::TaxPlus}}, {"19%          .02 T", ".15 G"}, ".13 Tax+ gives a tax of .02"},
+        {Rounding::FiveFour, {{"100+10", Command::AddPercent}}, {"100.00 +", "10.00 A", "110.00 S"}, "Key 100 + 10 and press Ctrl+A"},
+        {Rounding::FiveFour, {{"100+10", Command::LessPercent}}, {"10.00 L", "90.00 S"}, "prints 10.00 L and 90.00 S"},
+        {Rounding::FiveFour, {{"80+25", Command::MarkUp}}, {"80.00 +", "20.00 U", "100.00 P"}, "Key 80 + 25 and press Ctrl+J"},
+        {Rounding::FiveFour, {{"100+10N", Command::MarkUp}}, {"-10.00 U", "90.00 P"}, "print -10.00 U and 90.00 P"},
+        {Rounding::FiveFour, {{"80", Command::Cost}, {"25", Command::Margin}}, {"80.00 C", "25.00 M", "106.67 P", "26.67 R"},
+         "Key 80, press Ctrl+Shift+C, key 25 and press Ctrl+Shift+M"},
+        {Rounding::FiveFour, {{"2.345+", Command::None}}, {"2.35 +"}, "2.345 + prints 2.35 +"},
+        {Rounding::FiveFour, {{"2.344+", Command::None}}, {"2.34 +"}, "2.344 + prints 2.34 +"},
+        {Rounding::FiveFour, {{"2.345N+", Command::None}}, {"-2.35 +"}, "2.345 +/- + prints -2.35 +"},
+        {Rounding::Up, {{"2.341+", Command::None}}, {"2.35 +"}, "2.341 + prints 2.35 +"},
+        {Rounding::Up, {{"2.341N+", Command::None}}, {"-2.35 +"}, "2.341 +/- + prints -2.35 +"},
+        {Rounding::Down, {{"2.349+", Command::None}}, {"2.34 +"}, "2.349 + prints 2.34 +"},
+        {Rounding::Down, {{"2.349N+", Command::None}}, {"-2.34 +"}, "2.349 +/- + prints -2.34 +"},
+        {Rounding::FiveFour, {{".5", Command::TaxPlusSecond}}, {"7%           .04 T", ".54 G"}, "prints .04 T with Round 5/4 and Round Up"},
+        {Rounding::Up, {{".5", Command::TaxPlusSecond}}, {"7%           .04 T", ".54 G"}, "prints .04 T with Round 5/4 and Round Up"},
+        {Rounding::Down, {{".5", Command::TaxPlusSecond}}, {"7%           .03 T", ".53 G"}, ".03 T with Round Down"},
+    };
+    for (const auto& e : examples) {
+        EXPECT_NE(guide.find(e.says), std::string::npos) << e.says;
+        TestMachine t = WithRates("19", "7");
+        t.machine.Run(static_cast<Command>(static_cast<int>(Command::RoundFiveFour) + static_cast<int>(e.mode)));
+        for (const auto& [keys, command] : e.keys) {
+            t.Press(keys);
+            if (command != Command::None) t.machine.Run(command);
+        }
+        Lines lines = t.Trimmed();
+        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(std::min(lines.size(), e.lines.size())));
+        EXPECT_EQ(lines, e.lines) << e.says;
+        // The examples keyed in full show their lines as the tape does.
+        if (std::string_view(e.says).rfind("Key ", 0) == 0)
+            for (const std::string& line : e.lines) EXPECT_NE(guide.find(line), std::string::npos) << line;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+// The business keys' menu items name their keys in their tooltips.
+TEST(BusinessKeys, TooltipsNameTheKeys) {
+    int named = 0;
+    for (const Menu& menu : MainMenus()) {
+        for (const MenuItem& item : menu.items) {
+            const bool business = item.command == Command::AddPercent || item.command == Command::LessPercent ||
+                                  (item.command >= Command::TaxPlus && item.command <= Command::Margin);
+            if (!business) continue;
+            const std::string key = ShortcutText(item.shortcut);
+            EXPECT_NE(TooltipOf(MenuItemTooltips(), item.name).find("(" + key + ")"), std::string::npos) << item.name;
+            ++named;
+        }
+    }
+    EXPECT_EQ(named, 10);
+}
+
+}  // namespace
