@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "aids/Tooltips.h"
 #include "engine/BusinessRules.h"
+#include "engine/NoteLines.h"
 #include "engine/NumberRules.h"
 #include "engine/TapeRecompute.h"
 #include "engine/TaxLines.h"
@@ -354,6 +356,80 @@ TEST(BusinessKeys, TooltipsNameTheKeys) {
         }
     }
     EXPECT_EQ(named, 10);
+}
+
+TEST(BusinessKeys, ARateTooWideForItsTaxGoesOnALineOfItsOwn) {
+    TestMachine t = WithRates("19", "12.3456");
+    t.Press("100000000");
+    t.machine.Run(Command::TaxPlus);  // 19,000,000.00 T leaves no room for "19%"
+    t.Press("100");
+    t.machine.Run(Command::TaxPlus);  // the same rate, named above
+    t.Press("1000000");
+    t.machine.Run(Command::TaxPlusSecond);  // another rate, too wide again
+    const Lines expected{NoteLines("Tax 19%")[0],      Tape::LayOut("100,000,000.00 N"), Tape::LayOut("19,000,000.00 T"),
+                         Tape::LayOut("119,000,000.00 G"), Tape::LayOut("100.00 N"),         Tape::LayOut("19.00 T"),
+                         Tape::LayOut("119.00 G"),         NoteLines("Tax 12.3456%")[0], Tape::LayOut("1,000,000.00 N"),
+                         Tape::LayOut("123,456.00 T"),     Tape::LayOut("1,123,456.00 G")};
+    Lines lines = t.TapeLines();
+    ASSERT_GE(lines.size(), expected.size());
+    EXPECT_EQ(Lines(lines.end() - static_cast<std::ptrdiff_t>(expected.size()), lines.end()), expected);
+    const TapeLines& tape = t.machine.GetTape().Lines();
+    const auto n = static_cast<std::int64_t>(tape.size());
+    EXPECT_EQ(BusinessLineDescription(tape, n - 9), "Tax at 19 %");
+    EXPECT_EQ(BusinessLineDescription(tape, n - 6), "Tax at 19 %");
+    EXPECT_EQ(BusinessLineDescription(tape, n - 2), "Tax at 12.3456 %");
+    // A note that merely looks like a rate names none unless a tax follows its amount.
+    EXPECT_FALSE(RateOfTaxLineAt(TapeLines(Lines{NoteLines("Tax 7%")[0], Tape::LayOut("19.00 T")}), 1).has_value());
+    EXPECT_EQ(t.State().SubtotalText, "1,123,456.00");
+}
+
+TEST(BusinessKeys, RefusalsSayWhy) {
+    struct Case {
+        const char* what;
+        std::function<void(TestMachine&)> act;
+        const char* error;  // empty: a beep alone
+    };
+    const Case cases[] = {
+        {"nothing to tax", [](TestMachine& t) { t.Press("S"); t.machine.Run(Command::TaxPlus); }, ""},
+        {"no second rate after the dialog",
+         [](TestMachine& t) {
+             t.fakes.dialogs.taxRates = {TaxRatesForm{"19", ""}};
+             t.Press("100");
+             t.machine.Run(Command::TaxPlusSecond);
+         },
+         "No second tax rate is set, so nothing was taxed: Options, Tax Rates... sets it!"},
+        {"a worked-out tax corrected",
+         [](TestMachine& t) {
+             t.Press("100");
+             t.machine.Run(Command::TaxPlus);
+             t.machine.TapeClicked(t.machine.GetTape().Count() - 2);
+             t.machine.Run(Command::CorrectLine);
+         },
+         "A line that a percent, tax, mark-up or margin key worked out cannot be corrected on its own: undo back to "
+         "the key, or correct the numbers above it!"},
+        {"an Add % amount deleted",
+         [](TestMachine& t) {
+             t.Press("100+10");
+             t.machine.Run(Command::AddPercent);
+             t.machine.TapeClicked(t.machine.GetTape().Count() - 2);
+             t.machine.Run(Command::DeleteLine);
+         },
+         "A line that a percent, tax, mark-up or margin key worked out cannot be deleted on its own: undo back to "
+         "the key, or correct the numbers above it!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestMachine t = WithRates("19");
+        c.act(t);
+        if (*c.error) {
+            ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
+            EXPECT_EQ(t.fakes.messages.Errors()[0], c.error);
+        } else {
+            EXPECT_TRUE(t.fakes.messages.Errors().empty());
+            EXPECT_GT(t.fakes.messages.beeps, 0);
+            EXPECT_EQ(t.Trimmed().back(), "0 =");
+        }
+    }
 }
 
 }  // namespace

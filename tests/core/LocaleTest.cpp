@@ -7,6 +7,7 @@
 #include <locale>
 #include <string>
 
+#include "engine/BusinessRules.h"
 #include "fakes/FakePorts.h"
 #include "guide/SymbolFonts.h"
 #include "guide/TopicList.h"
@@ -60,6 +61,9 @@ TEST(Locale, RulesDoNotDependOnTheUsersLocale) {
 
         EXPECT_EQ(SettingsStore::ParseTruth("TRUE"), std::optional<bool>(true));
         EXPECT_EQ(SettingsStore::ParseTruth("FaLsE"), std::optional<bool>(false));
+
+        // A tax rate is stored and printed with a point.
+        EXPECT_EQ(TaxRateText(7.5), "7.5");
     }
 }
 

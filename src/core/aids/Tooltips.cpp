@@ -15,8 +15,7 @@ TooltipTable BuildMainWindow() {
         {"frmShortcutKeys1", keys},
         {"frmShortcutKeys2", keys},
     };
-    for (int i = 0; i < 45; ++i) t.emplace_back("lblKey(" + std::to_string(i) + ")", keys);
-    t.emplace_back("frmShortcutKeys3", keys);
+    for (int i = 0; i < 30; ++i) t.emplace_back("lblKey(" + std::to_string(i) + ")", keys);
     t.insert(t.end(), {
                           {"txtMemory", "Memory"},
                           {"lblGrandTotal", "Grand total: every total (=) added up; Ctrl+Shift+G prints it, and pressed again at once clears it"},

@@ -49,7 +49,11 @@ bool TaxRates::Ask() {
 std::optional<double> TaxRates::RateForKey(bool second) {
     if (auto rate = Rate(second)) return rate;
     if (!Ask()) return std::nullopt;
-    return Rate(second);
+    std::optional<double> rate = Rate(second);
+    if (!rate)
+        ShowErrorMessage(desk_.Messages(), std::string("No ") + (second ? "second" : "first") +
+                                               " tax rate is set, so nothing was taxed: Options, Tax Rates... sets it");
+    return rate;
 }
 
 }  // namespace qb

@@ -1,7 +1,7 @@
 #include "engine/BusinessRules.h"
 
 #include <cmath>
-#include <cstdio>
+#include <charconv>
 
 #include "engine/NumberRules.h"
 
@@ -89,9 +89,10 @@ TaxRateReading ReadTaxRate(std::string_view text, bool decimalComma) {
 }
 
 std::string TaxRateText(double rate) {
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.4f", rate);
-    std::string text = buffer;
+    // A point whatever the user's locale: the store and the tape read it back so.
+    char buffer[64];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, rate, std::chars_format::fixed, 4);
+    std::string text(buffer, written.ptr);
     while (text.back() == '0') text.pop_back();
     if (text.back() == '.') text.pop_back();
     return text;

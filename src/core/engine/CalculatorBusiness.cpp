@@ -46,6 +46,11 @@ void Calculator::EntryUsedUp() {
 void Calculator::TaxKey(double rate, bool remove) {
     tape_.ClearSelection();
     const double amount = RoundAsTape(NumberPresent() ? EntryOperand() : state_.Subtotal);
+    // Nothing to tax: no lines of zeros.
+    if (amount == 0) {
+        messages_.Beep();
+        return;
+    }
     const Rounder round = [this](double v) { return RoundAsTape(v); };
     const auto split = remove ? RemoveTax(amount, rate, round) : AddTax(amount, rate, round);
     if (!split) {
@@ -54,8 +59,11 @@ void Calculator::TaxKey(double rate, bool remove) {
         return;
     }
     SoundTheTape();
+    const std::string tax = TapeNumber(split->tax);
+    const bool nameRate = !TaxRateShown(tape_.Lines(), rate);
+    if (nameRate && !TaxRateFits(tax, rate)) tape_.AppendLaidOut(TaxRateLine(rate));
     tape_.AppendTapeLine(TapeNumber(remove ? split->gross : split->net) + ' ' + (remove ? kGrossMark : kNetMark));
-    tape_.AppendLaidOut(TaxLine(TapeNumber(split->tax), rate, !TaxRateShown(tape_.Lines(), rate)));
+    tape_.AppendLaidOut(TaxLine(tax, rate, nameRate));
     PrintNewSubtotal(remove ? split->net : split->gross, remove ? kNetMark : kGrossMark);
     EntryUsedUp();
 }

@@ -68,13 +68,23 @@ bool Correction::LineCorrectable(std::int64_t index) const {
     return step.kind == StepKind::Key && step.entered && step.tapeBefore == index && History::IsOperationSymbol(line.back());
 }
 
+bool Correction::RefuseWorkedOutLine(std::int64_t index, const char* asked) const {
+    const Tape& tape = desk_.GetTape();
+    if (index < 0 || index >= tape.Count()) return false;
+    if (ReadTapeLine(tape.Line(index), index > 0 ? tape.Line(index - 1) : "", index == 0).kind != TapeLineReading::Kind::Adjusted)
+        return false;
+    ShowErrorMessage(desk_.Messages(), std::string("A line that a percent, tax, mark-up or margin key worked out cannot be ") + asked +
+                                           " on its own: undo back to the key, or correct the numbers above it");
+    return true;
+}
+
 void Correction::CorrectSelectedLine() {
     Tape& tape = desk_.GetTape();
     KeyRecord& record = history_.Record();
     history_.Sync();
     const std::int64_t index = tape.ListIndex();
     if (!LineCorrectable(index)) {
-        desk_.Messages().Beep();
+        if (!RefuseWorkedOutLine(index, "corrected")) desk_.Messages().Beep();
         return;
     }
     const std::string_view line = tape.Line(index);

@@ -23,6 +23,9 @@ public:
     // A line the Correct Line command works on: one that shows a number a key entered (or,
     // on a tape read from a file, any number line).
     bool LineCorrectable(std::int64_t index) const;
+    // Refuses a line that a percent, tax, mark-up or margin key worked out, saying why, and
+    // answers whether it was one ("corrected" or "deleted" names what was asked).
+    bool RefuseWorkedOutLine(std::int64_t index, const char* asked) const;
     // The Correct Line command: the dialog on the selected line.
     void CorrectSelectedLine();
     // Line index is to show number (as typed into the Entry box) with operation ('+', '-',

@@ -141,7 +141,7 @@ bool LineEdits::DeleteLine(std::int64_t index) {
                              "A total cannot be deleted: delete or correct the numbers that went into it, and the total follows");
         else if (index >= 0 && index < history_.Record().BaseLines() && History::IsOperationSymbol(tape.Line(index).back()))
             ShowErrorMessage(desk_.Messages(), "A number read from a file cannot be deleted: correct it instead");
-        else
+        else if (!correction_.RefuseWorkedOutLine(index, "deleted"))
             desk_.Messages().Beep();
         return false;
     }
