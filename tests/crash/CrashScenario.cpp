@@ -30,10 +30,7 @@
 
 namespace fs = std::filesystem;
 using namespace qb;
-using qb::test::FakeClockPort;
-using qb::test::FakeDialogPort;
-using qb::test::FakeMessagePort;
-using qb::test::FakeSettingsPort;
+using namespace qb::test;
 
 namespace {
 

@@ -19,6 +19,8 @@ T Next(std::deque<T>& script, T none = T()) {
     return answer;
 }
 
+std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
+
 }  // namespace
 
 MessageAnswer FakeMessagePort::ShowMessage(const MessageRequest& request) {
@@ -65,27 +67,19 @@ std::optional<std::string> FakeDialogPort::FileDialogOfType(const FileDialogRequ
 
 std::optional<std::string> FakeDialogPort::NotePrompt(const std::string& initial, bool& /*tooltipsOn*/) {
     notePrompts.push_back(initial);
-    if (notes.empty()) return std::nullopt;
-    auto answer = notes.front();
-    notes.pop_front();
-    return answer;
+    return Next(notes);
 }
 
 bool FakeDialogPort::TaxRatesDialog(TaxRatesForm& form, bool& /*tooltipsOn*/) {
     taxRatesShown.push_back(form);
-    if (taxRates.empty()) return false;
-    auto answer = taxRates.front();
-    taxRates.pop_front();
+    const std::optional<TaxRatesForm> answer = Next(taxRates);
     if (answer) form = *answer;
     return answer.has_value();
 }
 
 std::optional<std::string> FakeDialogPort::FindPrompt(const std::string& initial, bool& /*tooltipsOn*/) {
     findPrompts.push_back(initial);
-    if (finds.empty()) return std::nullopt;
-    auto answer = finds.front();
-    finds.pop_front();
-    return answer;
+    return Next(finds);
 }
 
 std::optional<std::string> FakeDialogPort::CaptionPrompt(const std::string& initial, bool& tooltipsOn) {
@@ -94,10 +88,7 @@ std::optional<std::string> FakeDialogPort::CaptionPrompt(const std::string& init
     return Next(captions);
 }
 
-std::optional<int> FakeDialogPort::PrinterDialog(const std::string& title) {
-    printerTitles.push_back(title);
-    return Next(printerAnswers);
-}
+std::optional<int> FakeDialogPort::PrinterDialog(const std::string& /*title*/) { return Next(printerAnswers); }
 
 std::optional<char> FakeDialogPort::ChooseCopy(bool selectedOffered, bool& tooltipsOn) {
     copyOffers.push_back(selectedOffered);
@@ -110,10 +101,7 @@ bool FakeDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, co
     if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;
     if (eventForms.empty()) return false;
     TimedEventForm typed = Next(eventForms);
-    if (auto problem = rules.Check(typed)) {
-        eventProblems.push_back(problem->message);
-        return false;
-    }
+    if (rules.Check(typed)) return false;
     form = typed;
     return true;
 }
@@ -143,7 +131,7 @@ ReadOutcome FakeFilePort::ReadAll(const std::string& path, std::string& bytes, s
 
 bool FakeFilePort::WriteAll(const std::string& path, const std::string& bytes) {
     ++writes;
-    const std::string folder = path.substr(0, path.find_last_of('/') + 1);
+    const std::string folder = FolderOf(path);
     const bool inPlace = WritesInPlace(path);
     filesAtWrite = files;
     // The temporary renamed into place, named as a save names it, told of before it is made.
@@ -226,10 +214,6 @@ bool FakeFilePort::MakePrivateFolder(const std::string& folder) {
     return true;
 }
 
-namespace {
-std::string FolderOf(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
-}  // namespace
-
 bool FakeFilePort::WritePrivate(const std::string& path, ByteSource& source) {
     ++privateWrites;
     log.push_back("write private " + path);
@@ -255,7 +239,6 @@ bool FakeFilePort::AppendPrivate(const std::string& path, std::string_view bytes
         return false;
     }
     it->second.append(bytes);
-    appendedBytes += bytes.size();
     return true;
 }
 
@@ -268,7 +251,6 @@ bool FakeFilePort::Rename(const std::string& from, const std::string& to) {
 }
 
 bool FakeFilePort::Remove(const std::string& path) {
-    ++removals;
     log.push_back("remove " + path);
     return files.erase(path) != 0;
 }

@@ -96,7 +96,6 @@ public:
     // Each Begin is checked by the rules as the window would; a refused one counts as Cancel.
     std::deque<TimedEventForm> eventForms;
     std::vector<TimedEventForm> eventFormsShown;  // what each set-up window opened with
-    std::vector<std::string> eventProblems;
     // Answers of the Correct Line dialog (nothing: Cancel), and what each one opened with.
     std::deque<std::optional<CorrectLineForm>> corrections;
     std::vector<CorrectLineForm> correctionsShown;
@@ -115,7 +114,6 @@ public:
     std::vector<TaxRatesForm> taxRatesShown;           // what each Tax Rates dialog started with
     std::deque<std::optional<std::string>> finds;  // answers of the find prompt (UTF-8)
     std::vector<std::string> findPrompts;          // the text each find prompt started with
-    std::vector<std::string> printerTitles;
     int busyOn = 0, busyOff = 0;
 };
 
@@ -171,8 +169,7 @@ public:
     std::set<std::string> lockedElsewhere;  // held by another running copy
     bool noLocks = false;                   // a file system without locks
     int failPrivateWrites = 0;              // so many whole private writes fail next
-    int privateWrites = 0, appends = 0, removals = 0;
-    std::uint64_t appendedBytes = 0;
+    int privateWrites = 0, appends = 0;
     // The next append stops after this many bytes, as at a power cut, and fails.
     std::optional<std::size_t> tearNextAppend;
     bool failPrivate = false;  // every private write and append fails
@@ -213,13 +210,9 @@ private:
 
 class FakeClipboardPort : public ClipboardPort {
 public:
-    void SetText(const std::string& t) override {
-        text = t;
-        ++sets;
-    }
+    void SetText(const std::string& t) override { text = t; }
     std::optional<std::string> GetText() override { return text; }
     std::optional<std::string> text;
-    int sets = 0;
 };
 
 // Long work's progress; the user cancels once `cancelAt` steps are reported done.

@@ -1,5 +1,6 @@
 #include "fakes/TestMachine.h"
 
+#include <map>
 #include <stdexcept>
 
 #include "window/KeyCodes.h"
@@ -7,35 +8,28 @@
 namespace qb::test {
 
 void TestMachine::Press(const std::string& keys) {
+    static const std::map<char, Command> kCommands = {
+        {'D', Command::Digit00},      {'.', Command::DecimalPoint},   {'+', Command::Plus},
+        {'-', Command::Minus},        {'*', Command::Multiply},       {'/', Command::Divide},
+        {'%', Command::Percent},      {'=', Command::Equals},         {'C', Command::ClearEntry},
+        {'S', Command::ClearSubtotal}, {'N', Command::PlusMinus},     {'I', Command::Inverse},
+        {'R', Command::SquareRoot},   {'a', Command::MemoryAdd},      {'s', Command::MemorySubtract},
+        {'d', Command::MemoryDivide}, {'m', Command::MemoryMultiply}, {'r', Command::RecallMemory},
+        {'c', Command::ClearMemory},
+    };
     for (char c : keys) {
-        Command command = Command::None;
-        if (c >= '0' && c <= '9') command = DigitCommand(c - '0');
-        switch (c) {
-        case 'D': command = Command::Digit00; break;
-        case '.': command = Command::DecimalPoint; break;
-        case '+': command = Command::Plus; break;
-        case '-': command = Command::Minus; break;
-        case '*': command = Command::Multiply; break;
-        case '/': command = Command::Divide; break;
-        case '%': command = Command::Percent; break;
-        case '=': command = Command::Equals; break;
-        case 'C': command = Command::ClearEntry; break;
-        case 'S': command = Command::ClearSubtotal; break;
-        case 'N': command = Command::PlusMinus; break;
-        case 'I': command = Command::Inverse; break;
-        case 'R': command = Command::SquareRoot; break;
-        case 'B': machine.Key(vk::Back, 0, 8); continue;
-        case 'a': command = Command::MemoryAdd; break;
-        case 's': command = Command::MemorySubtract; break;
-        case 'd': command = Command::MemoryDivide; break;
-        case 'm': command = Command::MemoryMultiply; break;
-        case 'r': command = Command::RecallMemory; break;
-        case 'c': command = Command::ClearMemory; break;
-        case ' ': continue;
-        default: break;
+        if (c == ' ') continue;
+        if (c == 'B') {
+            machine.Key(vk::Back, 0, 8);
+            continue;
         }
-        if (command == Command::None) throw std::invalid_argument(std::string("no key for ") + c);
-        machine.Run(command);
+        const auto command = kCommands.find(c);
+        if (c >= '0' && c <= '9')
+            machine.Run(DigitCommand(c - '0'));
+        else if (command != kCommands.end())
+            machine.Run(command->second);
+        else
+            throw std::invalid_argument(std::string("no key for ") + c);
     }
 }
 

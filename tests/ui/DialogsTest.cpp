@@ -23,6 +23,7 @@
 #include <QTextBrowser>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <functional>
 #include <optional>
 #include <sys/stat.h>
 
@@ -33,7 +34,6 @@
 #include "platform/QtFilePort.h"
 #include "ShownWindow.h"
 #include "timers/TimedEvent.h"
-#include "window/KeyCodes.h"
 #include "windows/AboutWindow.h"
 #include "windows/ChooseCopyDialog.h"
 #include "windows/MainWindow.h"
@@ -88,13 +88,8 @@ TEST(ChooseCopy, SelectedValueOnlyWhenALineIsSelected) {
         EXPECT_EQ(chosen->isEnabled(), selected);
         EXPECT_EQ(chosen->isChecked(), selected);
         EXPECT_EQ(Child(dialog, "optCopy2")->toolTip(), QStringLiteral("Click on a copy selection"));
-        for (const auto& [name, caption] : {std::pair{"cmdOK", "&OK"}, std::pair{"cmdCancel", "&Cancel"}}) {
-            auto* button = Child<QPushButton>(dialog, name);
-            EXPECT_EQ(button->text(), QString::fromLatin1(caption));
-            EXPECT_FALSE(button->icon().isNull()) << name;
-            EXPECT_GE(button->iconSize().height(), 16) << name;
-            EXPECT_LE(button->iconSize().height() + button->fontMetrics().height(), button->height()) << name;
-        }
+        test::ExpectPictureAboveCaption(Child<QPushButton>(dialog, "cmdOK"), "&OK", 16);
+        test::ExpectPictureAboveCaption(Child<QPushButton>(dialog, "cmdCancel"), "&Cancel", 16);
         Child<QRadioButton>(dialog, "optCopy2")->setChecked(true);
         QTest::mouseClick(Child<QPushButton>(dialog, "cmdOK"), Qt::LeftButton);
         EXPECT_EQ(dialog.Choice(), std::optional<char>('W'));
@@ -190,6 +185,25 @@ void WriteTopic(const QDir& dir, const char* name, const QByteArray& text) {
     file.write("{\\rtf1\\ansi " + text + "\\par}");
 }
 
+// The User Guide on the topics of a start directory and a data folder, with its list of topics.
+struct Guide {
+    explicit Guide(const QString& start, const QString& data = {}, bool tooltipsOn = false,
+                   std::function<std::optional<bool>()> toggle = nullptr)
+        : window(TopicsIn(start, data), tooltipsOn, messages, std::move(toggle)),
+          list(Child<QComboBox>(window, "cmbTopics")) {}
+    QString Text() { return Child<QTextBrowser>(window, "rtbText")->toPlainText(); }
+    // Whether First, Previous, Next and Last may be pressed.
+    std::vector<bool> Walking() {
+        std::vector<bool> enabled;
+        for (const char* button : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"})
+            enabled.push_back(Child(window, button)->isEnabled());
+        return enabled;
+    }
+    test::FakeMessagePort messages;
+    UserGuideWindow window;
+    QComboBox* list;
+};
+
 // Chooses an entry from the dropped-down list, as the user does.
 void Choose(QComboBox* list, int index) {
     list->showPopup();
@@ -217,9 +231,8 @@ TEST(UserGuide, TopicsSortAndSearchInTheUsersLanguage) {
     const QLocale before;
     for (const Case& c : cases) {
         QLocale::setDefault(QLocale(QString::fromLatin1(c.locale)));
-        test::FakeMessagePort messages;
-        UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
-        auto* list = Child<QComboBox>(guide, "cmbTopics");
+        Guide guide(dir.path());
+        QComboBox* list = guide.list;
         QStringList shown;
         for (int i = 0; i < list->count(); ++i) shown << list->itemText(i);
         EXPECT_EQ(shown, c.order) << c.locale;
@@ -329,45 +342,38 @@ TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
     WriteTopic(QDir(data.path()), "UG benefits.rtf", "Installed benefits");
     WriteTopic(QDir(data.path()), "UG Memory.rtf", "Installed memory");
     ASSERT_TRUE(QtFilePort().WriteAll(dir.filePath("UG Broken.rtf").toStdString(), "this is no rich text"));
-    test::FakeMessagePort messages;
     bool tooltipsOn = false;  // the program's one switch
-    UserGuideWindow guide(TopicsIn(dir.path(), data.path()), tooltipsOn, messages,
-                          [&] { return std::optional<bool>(tooltipsOn = !tooltipsOn); });
-    auto* list = Child<QComboBox>(guide, "cmbTopics");
-    auto* text = Child<QTextBrowser>(guide, "rtbText");
+    Guide guide(dir.path(), data.path(), tooltipsOn, [&] { return std::optional<bool>(tooltipsOn = !tooltipsOn); });
+    QComboBox* list = guide.list;
     EXPECT_EQ(list->count(), 6);
     EXPECT_EQ(list->itemText(0), QStringLiteral("apple"));
     EXPECT_EQ(list->currentText(), QStringLiteral("Benefits"));
-    EXPECT_TRUE(text->toPlainText().contains("UG Benefits.rtf"));
-    for (const char* button : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"}) EXPECT_TRUE(Child(guide, button)->isEnabled());
-
-    QTest::keyClick(list, Qt::Key_B);  // Benefits selected: the next B topic
-    EXPECT_EQ(list->currentText(), QStringLiteral("Broken"));
-    EXPECT_EQ(messages.Errors(), std::vector<std::string>{"Unable to open the selected User Guide!"});
-    QTest::keyClick(list, Qt::Key_B);
-    EXPECT_EQ(list->currentText(), QStringLiteral("Budget"));
-    QTest::keyClick(list, Qt::Key_M);
-    EXPECT_EQ(text->toPlainText().trimmed(), QStringLiteral("Installed memory"));
-    QTest::mouseClick(Child<QPushButton>(guide, "cmdLast"), Qt::LeftButton);
+    EXPECT_TRUE(guide.Text().contains("UG Benefits.rtf"));
+    EXPECT_EQ(guide.Walking(), std::vector<bool>(4, true));
+    // Benefits selected: B goes to the next B topic.
+    const std::pair<Qt::Key, const char*> letters[] = {{Qt::Key_B, "Broken"}, {Qt::Key_B, "Budget"}, {Qt::Key_M, "Memory"}};
+    for (const auto& [letter, topic] : letters) {
+        QTest::keyClick(list, letter);
+        EXPECT_EQ(list->currentText(), QString::fromLatin1(topic));
+    }
+    EXPECT_EQ(guide.messages.Errors(), std::vector<std::string>{"Unable to open the selected User Guide!"});
+    EXPECT_EQ(guide.Text().trimmed(), QStringLiteral("Installed memory"));
+    QTest::mouseClick(Child<QPushButton>(guide.window, "cmdLast"), Qt::LeftButton);
     EXPECT_EQ(list->currentText(), QStringLiteral("Zebra"));
-    EXPECT_FALSE(Child(guide, "cmdNext")->isEnabled());
+    EXPECT_EQ(guide.Walking(), (std::vector<bool>{true, true, false, false}));
     CtrlT(list);
     EXPECT_TRUE(tooltipsOn);
-    EXPECT_EQ(Child(guide, "cmdClose")->toolTip(), QStringLiteral("Click on Close to exit the User Guide"));
+    EXPECT_EQ(Child(guide.window, "cmdClose")->toolTip(), QStringLiteral("Click on Close to exit the User Guide"));
 }
 
 TEST(UserGuide, ChoosingTheSelectedTopicAgainSetsTheWalkingButtons) {
     QTemporaryDir dir;
     WriteTopic(QDir(dir.path()), "UG Only.rtf", "The only topic");
-    test::FakeMessagePort messages;
-    UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
-    guide.show();
-    auto* list = Child<QComboBox>(guide, "cmbTopics");
-    for (const char* button : {"cmdFirst", "cmdPrev", "cmdNext", "cmdLast"}) EXPECT_TRUE(Child(guide, button)->isEnabled());
-    Choose(list, 0);
-    const std::pair<const char*, bool> walking[] = {{"cmdFirst", false}, {"cmdPrev", false}, {"cmdNext", true},
-                                                    {"cmdLast", true}};
-    for (const auto& [button, enabled] : walking) EXPECT_EQ(Child(guide, button)->isEnabled(), enabled) << button;
+    Guide guide(dir.path());
+    guide.window.show();
+    EXPECT_EQ(guide.Walking(), std::vector<bool>(4, true));
+    Choose(guide.list, 0);
+    EXPECT_EQ(guide.Walking(), (std::vector<bool>{false, false, true, true}));
 }
 
 // Dropped down, the list finds topics by the program's first-letter rule alone: "B" then "e"
@@ -376,10 +382,9 @@ TEST(UserGuide, TheDroppedDownListFindsByFirstLetterOnly) {
     QTemporaryDir dir;
     for (const char* name : {"UG Basics.rtf", "UG Benefits.rtf", "UG Budget.rtf", "UG Zebra.rtf"})
         WriteTopic(QDir(dir.path()), name, QByteArray(name).mid(3, 5));
-    test::FakeMessagePort messages;
-    UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
-    guide.show();
-    auto* list = Child<QComboBox>(guide, "cmbTopics");
+    Guide guide(dir.path());
+    guide.window.show();
+    QComboBox* list = guide.list;
     ASSERT_EQ(list->currentText(), QStringLiteral("Benefits"));
     list->showPopup();
     QAbstractItemView* dropped = list->view();
@@ -388,7 +393,7 @@ TEST(UserGuide, TheDroppedDownListFindsByFirstLetterOnly) {
         QTest::keyClicks(dropped, QString::fromLatin1(letter));
         EXPECT_EQ(list->currentText(), QStringLiteral("Budget")) << letter;
         EXPECT_EQ(dropped->currentIndex().row(), list->currentIndex()) << letter;
-        EXPECT_TRUE(Child<QTextBrowser>(guide, "rtbText")->toPlainText().startsWith("Budge")) << letter;
+        EXPECT_TRUE(guide.Text().startsWith("Budge")) << letter;
     }
     QTest::keyClick(dropped, Qt::Key_Return);
     EXPECT_EQ(list->currentText(), QStringLiteral("Budget"));
@@ -432,28 +437,22 @@ TEST(UserGuide, NoTopicsSaysSo) {
         if (pipe) {
             ASSERT_EQ(mkfifo(dir.filePath("UG Benefits.rtf").toLocal8Bit().constData(), 0600), 0);
         }
-        test::FakeMessagePort messages;
-        UserGuideWindow guide(TopicsIn(dir.path()), false, messages, nullptr);
-        auto* list = Child<QComboBox>(guide, "cmbTopics");
-        EXPECT_EQ(list->currentText(), QStringLiteral("No User Guide topics found")) << pipe;
-        EXPECT_FALSE(list->isEnabled()) << pipe;
-        EXPECT_FALSE(Child(guide, "cmdNext")->isEnabled()) << pipe;
-        EXPECT_TRUE(messages.shown.empty()) << pipe;
+        Guide guide(dir.path());
+        EXPECT_EQ(guide.list->currentText(), QStringLiteral("No User Guide topics found")) << pipe;
+        EXPECT_FALSE(guide.list->isEnabled()) << pipe;
+        EXPECT_FALSE(Child(guide.window, "cmdNext")->isEnabled()) << pipe;
+        EXPECT_TRUE(guide.messages.shown.empty()) << pipe;
     }
 }
 
 TEST(UserGuide, EveryShippedTopicShowsAHeading) {
-    const QDir assets(QStringLiteral(QB_SOURCE_DIR "/assets/guide"));
-    test::FakeMessagePort messages;
-    UserGuideWindow guide(TopicsIn(assets.path()), false, messages, nullptr);
-    auto* list = Child<QComboBox>(guide, "cmbTopics");
-    ASSERT_GE(list->count(), 10);
-    for (int i = 0; i < list->count(); ++i) {
-        Choose(list, i);
-        const QString text = Child<QTextBrowser>(guide, "rtbText")->toPlainText();
-        EXPECT_TRUE(text.startsWith(list->itemText(i))) << list->itemText(i).toStdString();
+    Guide guide(QStringLiteral(QB_SOURCE_DIR "/assets/guide"));
+    ASSERT_GE(guide.list->count(), 10);
+    for (int i = 0; i < guide.list->count(); ++i) {
+        Choose(guide.list, i);
+        EXPECT_TRUE(guide.Text().startsWith(guide.list->itemText(i))) << guide.list->itemText(i).toStdString();
     }
-    EXPECT_TRUE(messages.shown.empty());
+    EXPECT_TRUE(guide.messages.shown.empty());
 }
 
 // Esc or the close box on the splash must not end the program before the main window is up.

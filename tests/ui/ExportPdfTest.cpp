@@ -47,6 +47,11 @@ struct ExportingMachine {
         machine.Load();
         fakes.messages.Reset();
     }
+    // Exports to the file the dialog is answered with.
+    void Export(const QString& path) {
+        fakes.dialogs.files = {path.toStdString()};
+        machine.Run(Command::ExportPdf);
+    }
     Ports WithPdf() {
         Ports ports = fakes.ports();
         ports.pdf = &pdf;
@@ -71,8 +76,7 @@ TEST(ExportPdf, ReadsBackAsThePrintedTapePageForPage) {
     m.machine.Event().name = "Pat";
 
     const QString path = dir.filePath("tape.pdf");
-    m.fakes.dialogs.files = {path.toStdString()};
-    m.machine.Run(Command::ExportPdf);
+    m.Export(path);
     ASSERT_TRUE(m.fakes.messages.shown.empty()) << m.fakes.messages.shown[0].text;
     const QString info = RunTool("pdfinfo", {path});
     const bool letter = QtPdfPort::UsualPaper(QLocale()) == QPageSize::Letter;
@@ -108,8 +112,7 @@ TEST(ExportPdf, AnEmptyTapeGivesOneBlankPage) {
     m.machine.Run(Command::PromptPrintCaption);  // off
     m.machine.GetTape().Replace({});  // as a tape file with no lines leaves it
     const QString path = dir.filePath("empty.pdf");
-    m.fakes.dialogs.files = {path.toStdString()};
-    m.machine.Run(Command::ExportPdf);
+    m.Export(path);
     EXPECT_TRUE(m.fakes.messages.shown.empty());
     EXPECT_TRUE(RunTool("pdfinfo", {path}).contains(QRegularExpression("Pages: +1\\n")));
 }
@@ -128,8 +131,7 @@ TEST(ExportPdf, AFailedWriteSaysWhyAndKeepsTheEarlierFile) {
     QTemporaryDir dir;
     ExportingMachine m;
     m.machine.Run(Command::PromptPrintCaption);  // off
-    m.fakes.dialogs.files = {dir.filePath("missing/tape.pdf").toStdString()};
-    m.machine.Run(Command::ExportPdf);
+    m.Export(dir.filePath("missing/tape.pdf"));
     ASSERT_EQ(m.fakes.messages.shown.size(), 1u);
     const std::string& text = m.fakes.messages.shown[0].text;
     EXPECT_EQ(text.rfind("The tape could not be exported to tape.pdf\r\n\r\n", 0), 0u) << text;
@@ -140,8 +142,7 @@ TEST(ExportPdf, AFailedWriteSaysWhyAndKeepsTheEarlierFile) {
     m.fakes.messages.Reset();
     m.fakes.files.files[dir.filePath("folder.pdf").toStdString()] = "";  // the program asks to replace it
     m.fakes.messages.answers = {MessageAnswer::Yes};
-    m.fakes.dialogs.files = {dir.filePath("folder.pdf").toStdString()};
-    m.machine.Run(Command::ExportPdf);
+    m.Export(dir.filePath("folder.pdf"));
     ASSERT_EQ(m.fakes.messages.shown.size(), 2u);
     EXPECT_NE(m.fakes.messages.shown[1].text.find("not a plain file"), std::string::npos);
     EXPECT_TRUE(QFileInfo(dir.filePath("folder.pdf")).isDir());

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 #include "fakes/TestMachine.h"
 #include "platform/CodePage.h"
@@ -89,15 +90,14 @@ const KeyCase kKeys[] = {
     {"Shift alone", Qt::Key_Shift, Shift, "", 50, {16, 1, 0}},
 };
 
+// A translated key as its printable fields: the key code, the shift state, the character's code.
+std::tuple<int, int, int> Fields(const TranslatedKey& key) {
+    return {key.keyCode, key.shift, static_cast<unsigned char>(key.character)};
+}
+
 TEST(KeyTranslation, GivesTheWindowsKeyShiftAndCharacter) {
-    for (const KeyCase& c : kKeys) {
-        SCOPED_TRACE(c.what);
-        const TranslatedKey got = TranslateKey({c.key, c.modifiers, c.text, c.scanCode});
-        EXPECT_EQ(got.keyCode, c.expected.keyCode);
-        EXPECT_EQ(got.shift, c.expected.shift);
-        EXPECT_EQ(static_cast<int>(static_cast<unsigned char>(got.character)),
-                  static_cast<int>(static_cast<unsigned char>(c.expected.character)));
-    }
+    for (const KeyCase& c : kKeys)
+        EXPECT_EQ(Fields(TranslateKey({c.key, c.modifiers, c.text, c.scanCode})), Fields(c.expected)) << c.what;
 }
 
 // What each layout types on the keys of the main rows, without and with Shift (as xkeyboard-config
@@ -140,10 +140,8 @@ TEST(KeyTranslation, TheDigitRowIsItsDigitKeysOnEveryLayout) {
             for (bool shift : {false, true}) {
                 SCOPED_TRACE(std::string(layout.name) + " key " + std::to_string(i) + (shift ? " shifted" : ""));
                 const KeyInput input = LayoutKey(layout, i, shift);
-                const TranslatedKey got = TranslateKey(input);
-                EXPECT_EQ(got.keyCode, '0' + (i + 1) % 10);
-                EXPECT_EQ(got.shift, shift ? 1 : 0);
-                EXPECT_EQ(got.character, CodePageChar(input.text[0]));
+                EXPECT_EQ(Fields(TranslateKey(input)),
+                          Fields({'0' + (i + 1) % 10, shift ? 1 : 0, CodePageChar(input.text[0])}));
             }
 }
 

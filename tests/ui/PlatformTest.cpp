@@ -27,6 +27,7 @@
 #include "platform/QtClockPort.h"
 #include "platform/QtFilePort.h"
 #include "platform/QtInstanceLock.h"
+#include "platform/PlatformChoice.h"
 #include "platform/QtSettingsPort.h"
 #include "platform/QtSignalWatcher.h"
 #include "window/KeyCodes.h"
@@ -56,6 +57,14 @@ unsigned ModeOf(const std::string& path) {
     struct stat status {};
     return ::stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : ~0u;
 }
+
+// A fresh folder and the real file port, for the tests of files.
+class Files : public ::testing::Test {
+protected:
+    std::string At(const char* name) const { return dir.filePath(QString::fromUtf8(name)).toStdString(); }
+    QTemporaryDir dir;
+    QtFilePort files;
+};
 
 QString Text(const test::ShownWindow& shown, const char* name) { return shown.Find<QLineEdit>(name)->text(); }
 
@@ -118,10 +127,8 @@ TEST(Settings, ARestartedWindowShowsWhatTheLastOneLeft) {
 // A save replaces the tape byte for byte and leaves nothing else in its folder: the file keeps
 // its permissions, and the one temporary name it ever uses is hidden, told of first and gone
 // after. A name that is a folder, or in a missing folder, is not written.
-TEST(Files, ASaveReplacesTheTapeByteForByteAndLeavesNothingBesideIt) {
-    QTemporaryDir dir;
-    const std::string tape = dir.filePath("Tape.QBX").toStdString(), folder = dir.path().toStdString() + "/";
-    QtFilePort files;
+TEST_F(Files, ASaveReplacesTheTapeByteForByteAndLeavesNothingBesideIt) {
+    const std::string tape = At("Tape.QBX"), folder = dir.path().toStdString() + "/";
     std::vector<std::string> told;
     files.WatchTemporaries([&](const std::string& path) { told.push_back(path); });
     ASSERT_TRUE(files.WriteAll(tape, "QBX=first, and longer\r\n"));
@@ -135,7 +142,7 @@ TEST(Files, ASaveReplacesTheTapeByteForByteAndLeavesNothingBesideIt) {
     EXPECT_EQ(back, bytes);
     EXPECT_EQ(ModeOf(tape), 0640u);
     ASSERT_EQ(told.size(), 1u);
-    EXPECT_EQ(told[0].rfind(dir.filePath(".Tape.QBX-").toStdString(), 0), 0u) << told[0];
+    EXPECT_EQ(told[0].rfind(At(".Tape.QBX-"), 0), 0u) << told[0];
 
     ASSERT_TRUE(QDir(dir.path()).mkdir("folder.QBX"));
     EXPECT_FALSE(files.WriteAll(folder + "folder.QBX", "QBX=new\r\n"));
@@ -168,11 +175,9 @@ bool AsPlainUser(const std::function<bool()>& check) {
 // A tape the user may write is saved over whether its folder takes a temporary file or not (then
 // in place, and made shorter), and nothing else is written beside it; a write the system stops
 // half way (here at the size limit, as a full disk would) leaves the earlier file whole and says why.
-TEST(Files, ATapeIsSavedOverWhateverItsFolderAllowsAndAWriteCutShortKeepsIt) {
-    QTemporaryDir dir;
+TEST_F(Files, ATapeIsSavedOverWhateverItsFolderAllowsAndAWriteCutShortKeepsIt) {
     const QString open = dir.filePath("open"), closed = dir.filePath("closed");
     ASSERT_TRUE(QDir().mkdir(open) && QDir().mkdir(closed));
-    QtFilePort files;
     std::vector<std::string> paths;
     for (const QString& folder : {open, closed}) {
         const std::string path = (folder + "/tape.QBX").toStdString();
@@ -208,12 +213,10 @@ TEST(Files, ATapeIsSavedOverWhateverItsFolderAllowsAndAWriteCutShortKeepsIt) {
 }
 
 // Reading stops at the limit, for a file that says its size and for a device that never ends.
-TEST(Files, ReadingStopsAtTheLimit) {
-    QTemporaryDir dir;
-    const std::string path = dir.filePath("big.QBX").toStdString();
-    QtFilePort files;
+TEST_F(Files, ReadingStopsAtTheLimit) {
+    const std::string path = At("big.QBX");
     ASSERT_TRUE(files.WriteAll(path, std::string(1000, 'x')));
-    const std::string fifo = dir.filePath("pipe.QBX").toStdString();
+    const std::string fifo = At("pipe.QBX");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     struct Case {
         std::string path;
@@ -361,10 +364,9 @@ TEST(Timers, NoTimerRunsWhileNothingIsTimed) {
 // The recovery record's files: for the user alone, replaced whole, appended to where another
 // process reads the lines at once, synced on request, never moved over another file and never
 // followed through a link.
-TEST(Files, PrivateFilesAreTheUsersAloneAndAppendedInPlace) {
-    QTemporaryDir dir;
-    QtFilePort files, other;
-    const std::string folder = dir.filePath("state/the Quillbox").toStdString() + "/";
+TEST_F(Files, PrivateFilesAreTheUsersAloneAndAppendedInPlace) {
+    QtFilePort other;
+    const std::string folder = At("state/the Quillbox") + "/";
     const std::string path = folder + "1-1.QBR";
     // Made, and when left open by another program, closed again.
     for (const mode_t before : {0u, 0755u}) {
@@ -404,7 +406,7 @@ TEST(Files, PrivateFilesAreTheUsersAloneAndAppendedInPlace) {
     EXPECT_FALSE(files.Exists(path));
 
     // A link in the record's place is not written through.
-    const std::string target = dir.filePath("elsewhere").toStdString();
+    const std::string target = At("elsewhere");
     QFile::copy(QString::fromStdString(folder + "discarded/9-2-2.QBR"), QString::fromStdString(target));
     ASSERT_EQ(::symlink(target.c_str(), path.c_str()), 0);
     EXPECT_FALSE(files.AppendPrivate(path, "+x\r\n"));
@@ -414,17 +416,15 @@ TEST(Files, PrivateFilesAreTheUsersAloneAndAppendedInPlace) {
 
 // Nothing private is kept in, or read from, what is not the user's alone: a folder others may
 // write in or a link to a folder, a record file open to others or a link to one.
-TEST(Files, WhatIsNotTheUsersAloneIsNeverUsed) {
-    QTemporaryDir dir;
-    QtFilePort files;
-    const std::string shared = dir.filePath("shared").toStdString();
+TEST_F(Files, WhatIsNotTheUsersAloneIsNeverUsed) {
+    const std::string shared = At("shared");
     ASSERT_EQ(::mkdir(shared.c_str(), 0777), 0);
     ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
     EXPECT_FALSE(files.MakePrivateFolder(shared + "/"));
     EXPECT_EQ(ModeOf(shared), 01777u);  // left as it was
-    const std::string elsewhere = dir.filePath("elsewhere").toStdString();
+    const std::string elsewhere = At("elsewhere");
     ASSERT_EQ(::mkdir(elsewhere.c_str(), 0755), 0);
-    const std::string linked = dir.filePath("linked").toStdString();
+    const std::string linked = At("linked");
     ASSERT_EQ(::symlink(elsewhere.c_str(), linked.c_str()), 0);
     EXPECT_FALSE(files.MakePrivateFolder(linked + "/"));
     EXPECT_EQ(ModeOf(elsewhere), 0755u);
@@ -446,9 +446,8 @@ TEST(Files, WhatIsNotTheUsersAloneIsNeverUsed) {
 }
 
 // A record's lock is held by one process at a time, and goes with it however it ends.
-TEST(Files, ALockIsHeldUntilItsProcessEnds) {
-    QTemporaryDir dir;
-    const std::string lock = dir.filePath("1-1.lock").toStdString();
+TEST_F(Files, ALockIsHeldUntilItsProcessEnds) {
+    const std::string lock = At("1-1.lock");
     int ready[2];
     ASSERT_EQ(::pipe(ready), 0);
     const pid_t child = ::fork();
@@ -462,7 +461,6 @@ TEST(Files, ALockIsHeldUntilItsProcessEnds) {
     char held = 0;
     ASSERT_EQ(::read(ready[0], &held, 1), 1);
     EXPECT_EQ(held, 'y');
-    QtFilePort files;
     EXPECT_EQ(files.LockPrivate(lock), LockOutcome::HeldElsewhere);
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
@@ -508,12 +506,10 @@ TEST(Timers, TheRecoveryTimerRunsOnlyWhileChangesWait) {
 
 // A save through a link (one leading to another) replaces the file at its end, in that file's
 // own folder; the links stay and neither folder keeps a copy.
-TEST(Files, ASaveThroughALinkReplacesTheFileItLeadsTo) {
-    QTemporaryDir dir;
+TEST_F(Files, ASaveThroughALinkReplacesTheFileItLeadsTo) {
     ASSERT_TRUE(QDir(dir.path()).mkpath("kept"));
-    const std::string tape = dir.filePath("kept/Tape.QBX").toStdString();
-    const std::string near = dir.filePath("Near.QBX").toStdString(), far = dir.filePath("Far.QBX").toStdString();
-    QtFilePort files;
+    const std::string tape = At("kept/Tape.QBX");
+    const std::string near = At("Near.QBX"), far = At("Far.QBX");
     ASSERT_TRUE(files.WriteAll(tape, "QBX=first\r\n"));
     ASSERT_EQ(::symlink("kept/Tape.QBX", near.c_str()), 0);
     ASSERT_EQ(::symlink("Near.QBX", far.c_str()), 0);
@@ -539,6 +535,24 @@ TEST(Signals, EachSignalThatAsksTheProgramToEndIsHandledOnTheEventLoop) {
         QTRY_COMPARE_WITH_TIMEOUT(caught.size(), std::size_t{1}, 30000);
         EXPECT_EQ(caught[0], signal);
     }
+}
+
+// Under Wayland with X beside it the program runs through X.
+
+TEST(PlatformChoice, WaylandWithXRunsThroughX) {
+    struct Case {
+        const char* what;
+        SessionDisplays session;
+        QByteArray platform;
+    };
+    const Case cases[] = {
+        {"Wayland and XWayland", {false, true, true}, "xcb;wayland"},
+        {"Wayland alone runs natively", {false, true, false}, ""},
+        {"X alone is left to Qt", {false, false, true}, ""},
+        {"the user's choice stands", {true, true, true}, ""},
+        {"no display at all", {false, false, false}, ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(PlatformFor(c.session), c.platform) << c.what;
 }
 
 }  // namespace

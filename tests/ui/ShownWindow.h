@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
+#include <QPushButton>
 #include <QtTest/QTest>
 #include <map>
 #include <string>
@@ -44,6 +45,16 @@ inline Stroke KeyFor(char c, bool keypad) {
     }
     ADD_FAILURE() << "no key for " << c;
     return {};
+}
+
+// A button shows its caption, with a picture of at least that height above it, both whole inside it.
+inline void ExpectPictureAboveCaption(const QPushButton* button, const char* caption, int leastPicture) {
+    SCOPED_TRACE(button->objectName().toStdString());
+    EXPECT_EQ(button->text(), QString::fromLatin1(caption));
+    EXPECT_FALSE(button->icon().isNull());
+    EXPECT_GE(button->iconSize().height(), leastPicture);
+    EXPECT_LE(button->iconSize().height() + button->fontMetrics().height(), button->height());
+    EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width());
 }
 
 struct ShownWindow {
