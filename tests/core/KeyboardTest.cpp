@@ -137,10 +137,14 @@ TEST(Frame, KeysWhilePausedAreRefusedOnceAndCharactersDiscarded) {
     EXPECT_EQ(t.TapeLines().size(), 1u);
 }
 
-TEST(Frame, FocusReturnsOnlyAfterStartUp) {
+// Start-up clears silently, and the focus returns only once the window is up.
+TEST(Frame, StartUpClearsSilentlyAndFocusReturnsOnlyAfterIt) {
     FakePorts fakes;
     Machine m(fakes.ports());
     m.Load();
+    EXPECT_EQ(fakes.sound.requests, 0);
+    EXPECT_EQ(m.GetTape().Lines(), std::vector<std::string>{"               0 ="});
+    EXPECT_FALSE(m.GetTape().Dirty());
     m.Run(Command::Digit1);
     m.SoundStatusUpdate();
     EXPECT_FALSE(m.TakeFocusRequest());
@@ -151,15 +155,6 @@ TEST(Frame, FocusReturnsOnlyAfterStartUp) {
     EXPECT_FALSE(m.TakeFocusRequest());
     m.SoundStatusUpdate();  // the sound's timer takes the focus back too
     EXPECT_TRUE(m.TakeFocusRequest());
-}
-
-TEST(Frame, StartUpClearsSilently) {
-    FakePorts fakes;
-    Machine m(fakes.ports());
-    m.Load();
-    EXPECT_EQ(fakes.sound.requests, 0);
-    EXPECT_EQ(m.GetTape().Lines(), std::vector<std::string>{"               0 ="});
-    EXPECT_FALSE(m.GetTape().Dirty());
 }
 
 TEST(Frame, ClickingTheDisplayBoxesBeepsAndGivesTheFocusBack) {

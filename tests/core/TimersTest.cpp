@@ -244,21 +244,16 @@ TEST(TimedEvent, ClosingTheWindowSavesAndClosesEvenWhenTheSaveIsCancelled) {
     EXPECT_EQ(t.fakes.dialogs.captionPrompts.size(), 1u);  // the Save As of the event's end
 }
 
-TEST(TimedEvent, F12InTheExpandedWindowOnlyTogglesClearEntryBox) {
-    Clocked t;
-    t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
-    t.machine.Run(Command::TimedEvent);
-    // In the expanded window F12 is the Clear Entry Box shortcut and goes no further.
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.Event().paused);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-}
-
-TEST(TimedEvent, F12InTheCollapsedWindowPausesAndResumes) {
+TEST(TimedEvent, F12PausesAndResumesOnlyInTheCollapsedWindow) {
     Clocked t;
     t.At(1000);
     t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
     t.machine.Key(vk::F9, 0, 0);
+    // In the expanded window F12 is the Clear Entry Box shortcut and goes no further.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.Event().paused);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
+    t.machine.Key(vk::F12, 0, 0);
     t.machine.Key(vk::F11, 0, 0);
     ASSERT_TRUE(t.machine.Window().Collapsed());
     ASSERT_TRUE(t.machine.GetOptions().ClearEntryBox);
