@@ -1,10 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <iterator>
 
 #include "aids/Tooltips.h"
 #include "engine/BusinessRules.h"
@@ -13,7 +9,6 @@
 #include "engine/TapeRecompute.h"
 #include "engine/TaxLines.h"
 #include "export/TapeCsv.h"
-#include "guide/RtfReader.h"
 #include "window/MenuModel.h"
 #include "fakes/TestMachine.h"
 
@@ -211,39 +206,8 @@ TEST(BusinessKeys, ACorrectionAboveATaxLineTaxesAtItsOwnRate) {
     EXPECT_EQ(t.Trimmed().back(), "119.00 G");
 }
 
-TEST(BusinessKeys, MarkUpAndCostSellMarginKeys) {
-    const struct {
-        const char* name;
-        const char* keys;
-        std::vector<Command> commands;  // each after its own number, taken from the keys in order
-        Lines tape;                     // the last lines
-        const char* subtotal;
-    } cases[] = {
-        {"mark-up", "80+25", {Command::MarkUp}, {"80.00 +", "20.00 U", "100.00 P"}, "100.00"},
-        {"discount", "100+10N", {Command::MarkUp}, {"-10.00 U", "90.00 P"}, "90.00"},
-        {"cost and margin", "80", {Command::Cost, Command::Margin}, {"80.00 C", "25.00 M", "106.67 P", "26.67 R"}, "106.67"},
-        {"sell and margin", "106.67", {Command::Sell, Command::Margin}, {"106.67 P", "25.00 M", "80.00 C", "26.67 R"}, "106.67"},
-        {"cost and sell", "80", {Command::Cost, Command::Sell}, {"80.00 C", "100.00 P", "20.00 M", "20.00 R"}, "100.00"},
-    };
-    const char* seconds[] = {"", "", "25", "25", "100"};
-    int i = 0;
-    for (const auto& c : cases) {
-        TestMachine t;
-        t.Press(c.keys);
-        t.machine.Run(c.commands[0]);
-        if (c.commands.size() > 1) {
-            t.Press(seconds[i]);
-            t.machine.Run(c.commands[1]);
-        }
-        ++i;
-        Lines lines = t.Trimmed();
-        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(c.tape.size()));
-        EXPECT_EQ(lines, c.tape) << c.name;
-        EXPECT_EQ(t.State().SubtotalText, c.subtotal) << c.name;
-        EXPECT_TRUE(t.fakes.messages.Errors().empty()) << c.name;
-    }
-
-    // A margin of 100 % is refused before anything prints; the cost given stays for the next.
+// A margin of 100 % is refused before anything prints; the cost given stays for the next.
+TEST(BusinessKeys, AMarginOf100IsRefusedAndTheCostStays) {
     TestMachine t;
     t.Press("80");
     t.machine.Run(Command::Cost);
@@ -273,74 +237,6 @@ TEST(BusinessKeys, TheCsvAndTheFileReadTheLines) {
     EXPECT_EQ(ReadTapeLine(lines[2], lines[1], false).value, 19);
 }
 
-}  // namespace
-
-namespace {
-
-std::string GuideText(const char* topic) {
-    const auto root = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
-    std::ifstream in(root / "assets" / "guide" / ("UG " + std::string(topic) + ".rtf"), std::ios::binary);
-    const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    const auto doc = ReadRtf(bytes);
-    if (!doc) return {};
-    std::string text = doc->PlainText();
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    return text;
-}
-
-// Every example of the guide's topic, keyed on the program: the lines it shows are the lines the
-// keys print, and the words around them say so.
-TEST(BusinessKeys, TheGuideShowsWhatTheKeysPrint) {
-    const std::string guide = GuideText("Business Keys");
-    ASSERT_FALSE(guide.empty());
-    const struct {
-        Rounding mode;
-        std::vector<std::pair<const char*, Command>> keys;  // each keys, then its command
-        Lines lines;                                        // the last lines printed
-        const char* says;
-    } examples[] = {
-        {Rounding::FiveFour, {{"100", Command::TaxPlus}}, {"100.00 N", "19%        19.00 T", "119.00 G"}, "Key 100 and press Ctrl+R"},
-        {Rounding::FiveFour, {{"119", Command::TaxMinus}}, {"119.00 G", "19%        19.00 T", "100.00 N"}, "Key 119 and press Ctrl+U"},
-        {Rounding::FiveFour, {{"50", Command::TaxPlusSecond}}, {"50.00 N", "7%          3.50 T", "53.50 G"}, "Key 50 and press Ctrl+Shift+R"},
-        {Rounding::FiveFour, {{".16", Command::TaxMinus}}, {"19%          .03 T", ".13 N"}, "a net of .13 and a tax of .03"},
-        {Rounding::FiveFour, {{".13", Command::TaxPlus}}, {"19%          .02 T", ".15 G"}, ".13 Tax+ gives a tax of .02"},
-        {Rounding::FiveFour, {{"100+10", Command::AddPercent}}, {"100.00 +", "10.00 A", "110.00 S"}, "Key 100 + 10 and press Ctrl+A"},
-        {Rounding::FiveFour, {{"100+10", Command::LessPercent}}, {"10.00 L", "90.00 S"}, "prints 10.00 L and 90.00 S"},
-        {Rounding::FiveFour, {{"80+25", Command::MarkUp}}, {"80.00 +", "20.00 U", "100.00 P"}, "Key 80 + 25 and press Ctrl+J"},
-        {Rounding::FiveFour, {{"100+10N", Command::MarkUp}}, {"-10.00 U", "90.00 P"}, "print -10.00 U and 90.00 P"},
-        {Rounding::FiveFour, {{"80", Command::Cost}, {"25", Command::Margin}}, {"80.00 C", "25.00 M", "106.67 P", "26.67 R"},
-         "Key 80, press Ctrl+Shift+C, key 25 and press Ctrl+Shift+M"},
-        {Rounding::FiveFour, {{"2.345+", Command::None}}, {"2.35 +"}, "2.345 + prints 2.35 +"},
-        {Rounding::FiveFour, {{"2.344+", Command::None}}, {"2.34 +"}, "2.344 + prints 2.34 +"},
-        {Rounding::FiveFour, {{"2.345N+", Command::None}}, {"-2.35 +"}, "2.345 +/- + prints -2.35 +"},
-        {Rounding::Up, {{"2.341+", Command::None}}, {"2.35 +"}, "2.341 + prints 2.35 +"},
-        {Rounding::Up, {{"2.341N+", Command::None}}, {"-2.35 +"}, "2.341 +/- + prints -2.35 +"},
-        {Rounding::Down, {{"2.349+", Command::None}}, {"2.34 +"}, "2.349 + prints 2.34 +"},
-        {Rounding::Down, {{"2.349N+", Command::None}}, {"-2.34 +"}, "2.349 +/- + prints -2.34 +"},
-        {Rounding::FiveFour, {{".5", Command::TaxPlusSecond}}, {"7%           .04 T", ".54 G"}, "prints .04 T with Round 5/4 and Round Up"},
-        {Rounding::Up, {{".5", Command::TaxPlusSecond}}, {"7%           .04 T", ".54 G"}, "prints .04 T with Round 5/4 and Round Up"},
-        {Rounding::Down, {{".5", Command::TaxPlusSecond}}, {"7%           .03 T", ".53 G"}, ".03 T with Round Down"},
-    };
-    for (const auto& e : examples) {
-        EXPECT_NE(guide.find(e.says), std::string::npos) << e.says;
-        TestMachine t = WithRates("19", "7");
-        t.machine.Run(static_cast<Command>(static_cast<int>(Command::RoundFiveFour) + static_cast<int>(e.mode)));
-        for (const auto& [keys, command] : e.keys) {
-            t.Press(keys);
-            if (command != Command::None) t.machine.Run(command);
-        }
-        Lines lines = t.Trimmed();
-        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(std::min(lines.size(), e.lines.size())));
-        EXPECT_EQ(lines, e.lines) << e.says;
-        // The examples keyed in full show their lines as the tape does.
-        if (std::string_view(e.says).rfind("Key ", 0) == 0)
-            for (const std::string& line : e.lines) EXPECT_NE(guide.find(line), std::string::npos) << line;
-    }
-}
-
-}  // namespace
-
-namespace {
 
 // The business keys' menu items name their keys in their tooltips.
 TEST(BusinessKeys, TooltipsNameTheKeys) {

@@ -177,8 +177,6 @@ TEST(Entry, SignChangeOfAnEmptyBoxMarksASpecialResult) {
     TestMachine t;
     t.Press("N");
     EXPECT_TRUE(t.State().SpecialResult);
-    t.Press("05");
-    EXPECT_EQ(t.Display(), "-5");
 }
 
 TEST(Entry, WithEntryKeptADigitReplacesButThePointAppends) {
@@ -256,87 +254,91 @@ TEST(Operations, ReciprocalAndSquareRootTexts) {
     }
 }
 
-TEST(Operations, EntryFunctionsRefuseBadNumbers) {
-    const std::tuple<const char*, const char*> cases[] = {
-        {"I", "Cannot divide by zero!"}, {"0I", "Cannot divide by zero!"},
-        {"R", "That is an invalid number for taking a square root!"},
-        {"4NR", "That is an invalid number for taking a square root!"},
-    };
-    for (const auto& [keys, message] : cases) {
-        TestMachine t;
-        t.Press(keys);
-        ASSERT_EQ(t.fakes.messages.Errors().size(), 1u) << keys;
-        EXPECT_EQ(t.fakes.messages.Errors()[0], message);
-        EXPECT_EQ(t.fakes.messages.shown[0].icon, MessageIcon::Exclamation);
-        EXPECT_EQ(t.fakes.messages.beeps, 1) << keys;
-        EXPECT_FALSE(t.State().SpecialResult) << keys;
-    }
-}
+// How the Entry box gets its number: keyed, pasted after "5+", or set as a value.
+enum class Via { Keys, Paste, Value };
 
-TEST(Operations, SquareRootOfAHugeValueKeepsEveryIntegerDigit) {
-    TestMachine t;
-    t.Calc().SetEntryFromValue("1E+30");
-    t.Press("R");
-    EXPECT_EQ(t.Display(), "1000000000000000");
-    t.Press("+");
-    EXPECT_DOUBLE_EQ(t.State().Subtotal, 1e15);
-}
-
-TEST(Operations, TheTapeShowsWhatTheSubtotalReceives) {
-    TestMachine t;
-    Apply(t, Places(0));
-    t.Press(".0000000000001R+");
-    EXPECT_EQ(t.Trimmed().back(), ".00000031622776 +");
-    EXPECT_DOUBLE_EQ(t.State().Subtotal, 0.00000031622776);
-}
-
-TEST(Operations, AReciprocalThatRoundsToZeroIsRefused) {
-    const std::tuple<const char*, const char*> cases[] = {
-        // keys, and the Entry box afterwards ("" when the result was refused)
-        {"99999999999999", ""},
-        {"20000000000001", ""},
-        {"20000000000000", "0.0000000000001"},  // 5E-14: the half goes up
-    };
-    for (const auto& [keys, shown] : cases) {
-        TestMachine t;
-        t.Press(keys);
-        t.Press("I");
-        if (*shown) {
-            EXPECT_EQ(t.Display(), shown) << keys;
-            continue;
-        }
-        EXPECT_EQ(t.fakes.messages.Errors(), Lines{"The result is too small for the calculator!"}) << keys;
-        EXPECT_EQ(t.fakes.messages.beeps, 1) << keys;
-        EXPECT_EQ(t.Display(), keys);
-        EXPECT_FALSE(t.State().SpecialResult) << keys;
-    }
-}
-
-TEST(Operations, ARootWithNoDigitInTheEntryBoxIsRefused) {
-    const std::tuple<const char*, const char*> cases[] = {
-        // pasted, and the Entry box afterwards ("" when the root was refused)
-        {"0.000000000000000000000000000001", ""},
-        {"0.0000000000000000000000000000009", ""},
-        {"0.0000000000000000000000000001", ".00000000000001"},
-    };
-    for (const auto& [pasted, root] : cases) {
-        TestMachine t;
+void Enter(TestMachine& t, Via via, const char* entry) {
+    if (via == Via::Keys) {
+        t.Press(entry);
+    } else if (via == Via::Value) {
+        t.Calc().SetEntryFromValue(entry);
+    } else {
         t.Press("5+");
-        t.fakes.clipboard.text = pasted;
+        t.fakes.clipboard.text = entry;
         t.machine.Run(Command::Paste);
+    }
+}
+
+// A refused 1/x or root beeps once, says why, and leaves the Entry box, the subtotal and the
+// special result as they were; one taken shows its result.
+TEST(Operations, EntryFunctionsRefuseWhatTheyCannotShow) {
+    const char* const kZero = "Cannot divide by zero!";
+    const char* const kRoot = "That is an invalid number for taking a square root!";
+    const char* const kSmall = "The result is too small for the calculator!";
+    const struct {
+        Via via;
+        const char* entry;
+        char key;
+        const char* error;    // nullptr when taken
+        const char* display;  // when taken
+    } cases[] = {
+        {Via::Keys, "", 'I', kZero, ""},
+        {Via::Keys, "0", 'I', kZero, ""},
+        {Via::Keys, "", 'R', kRoot, ""},
+        {Via::Keys, "4N", 'R', kRoot, ""},
+        {Via::Keys, "99999999999999", 'I', kSmall, ""},
+        {Via::Keys, "20000000000001", 'I', kSmall, ""},
+        {Via::Keys, "20000000000000", 'I', nullptr, "0.0000000000001"},  // 5E-14: the half goes up
+        {Via::Value, "1E-320", 'I', "The result is too large for the calculator!", ""},
+        // No digit of the root within the Entry box's 15 characters.
+        {Via::Paste, "0.000000000000000000000000000001", 'R', kSmall, ""},
+        {Via::Paste, "0.0000000000000000000000000000009", 'R', kSmall, ""},
+        {Via::Paste, "0.0000000000000000000000000001", 'R', nullptr, ".00000000000001"},
+        {Via::Value, "1E+30", 'R', nullptr, "1000000000000000"},  // every integer digit kept
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.entry) + c.key);
+        TestMachine t;
+        Enter(t, c.via, c.entry);
         const std::string entry = t.State().EntryText;
-        t.Press("R");
-        if (*root) {
-            EXPECT_EQ(t.Display(), root) << pasted;
-            EXPECT_TRUE(t.fakes.messages.Errors().empty()) << pasted;
+        const double subtotal = t.State().Subtotal;
+        t.Press(std::string(1, c.key));
+        if (!c.error) {
+            EXPECT_EQ(t.Display(), c.display);
+            EXPECT_TRUE(t.fakes.messages.Errors().empty());
             continue;
         }
-        EXPECT_EQ(t.fakes.messages.Errors(), Lines{"The result is too small for the calculator!"}) << pasted;
-        EXPECT_EQ(t.fakes.messages.beeps, 1) << pasted;
-        EXPECT_EQ(t.State().EntryText, entry) << pasted;
-        EXPECT_EQ(t.Display(), entry) << pasted;
-        EXPECT_FALSE(t.State().SpecialResult) << pasted;
-        EXPECT_DOUBLE_EQ(t.State().Subtotal, 5) << pasted;
+        EXPECT_EQ(t.fakes.messages.Errors(), Lines{c.error});
+        EXPECT_EQ(t.fakes.messages.shown[0].icon, MessageIcon::Exclamation);
+        EXPECT_EQ(t.fakes.messages.beeps, 1);
+        EXPECT_EQ(t.State().EntryText, entry);
+        EXPECT_EQ(t.Display(), entry);
+        EXPECT_FALSE(t.State().SpecialResult);
+        EXPECT_DOUBLE_EQ(t.State().Subtotal, subtotal);
+    }
+}
+
+// The tape shows, and the subtotal receives, the number in the Entry box however small or large.
+TEST(Operations, TheSubtotalReceivesWhatTheEntryBoxShows) {
+    const struct {
+        Config setup;
+        Via via;
+        const char* entry;
+        const char* keys;
+        const char* line;  // the last tape line
+        double subtotal;
+    } cases[] = {
+        {Places(0), Via::Keys, ".0000000000001", "R+", ".00000031622776 +", 0.00000031622776},
+        {Places(0), Via::Paste, "0.00000002", "+", ".00000002 +", 5.00000002},
+        {{}, Via::Value, "1E+30", "R+", "*,000,000,000.00 +", 1e15},  // too wide: its last digits
+    };
+    for (const auto& c : cases) {
+        TestMachine t;
+        Apply(t, c.setup);
+        Enter(t, c.via, c.entry);
+        t.Press(c.keys);
+        EXPECT_EQ(t.Trimmed().back(), c.line) << c.entry;
+        EXPECT_DOUBLE_EQ(t.State().Subtotal, c.subtotal) << c.entry;
     }
 }
 
@@ -366,8 +368,9 @@ TEST(Faults, OverflowIsRefusedAndNothingChanges) {
     for (const auto& line : before) EXPECT_EQ(line.find("inf"), std::string::npos);
 }
 
+// An operation key refused keeps its pending operation, as the total does.
 TEST(Faults, ADivisorRoundedToZeroIsRefused) {
-    for (const char* keys : {"5/.001=", "5%.001="}) {
+    for (const char* keys : {"5/.001=", "5%.001=", "5/.001+"}) {
         TestMachine t;
         t.Press(keys);
         EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "5.00 +"})) << keys;
@@ -375,14 +378,9 @@ TEST(Faults, ADivisorRoundedToZeroIsRefused) {
         ASSERT_EQ(t.fakes.messages.Errors().size(), 1u) << keys;
         EXPECT_EQ(t.fakes.messages.Errors()[0], "Cannot divide by zero!");
         EXPECT_EQ(t.Display(), ".001") << keys;
+        EXPECT_EQ(t.State().PendingOperation, keys[1]) << keys;
+        EXPECT_EQ(t.machine.GetCalculator().OperatorCaption(), std::string(1, keys[1])) << keys;
     }
-}
-
-TEST(Faults, AnOperationKeyRefusedKeepsThePendingOperation) {
-    TestMachine t;
-    t.Press("5/.001+");
-    EXPECT_EQ(t.State().PendingOperation, '/');
-    EXPECT_EQ(t.machine.GetCalculator().OperatorCaption(), "/");
 }
 
 // A tape saved after a total comes back with its flag set beside the number in the Entry box;
@@ -407,14 +405,6 @@ TEST(Faults, ARefusedOperationKeepsTheJustPressedEqualsFlag) {
         EXPECT_EQ(t.machine.GetCalculator().OperatorCaption(), operation);
         EXPECT_EQ(t.TapeLines(), before) << operation;
     }
-}
-
-TEST(Faults, ReciprocalBeyondTheRangeIsRefused) {
-    TestMachine t;
-    t.Calc().SetEntryFromValue("1E-320");
-    t.Press("I");
-    EXPECT_EQ(t.fakes.messages.Errors().size(), 1u);
-    EXPECT_EQ(t.Display(), "1E-320");
 }
 
 TEST(DecimalPlaces, IndicatorColours) {

@@ -20,7 +20,10 @@ struct KeyCase {
     std::vector<KeyStroke> keys;
     const char* display;
     std::vector<std::string> tape;  // trimmed, after the start-up zero line
+    bool decimalComma = false;      // the locale's decimal sign
 };
+
+constexpr int S = vk::ShiftState;
 
 const KeyCase kKeys[] = {
     {"main row digits and plus character", {{49, 0, '1'}, {50, 0, '2'}, {vk::OemPlus, 1, '+'}}, "", {"12.00 +"}},
@@ -46,6 +49,29 @@ const KeyCase kKeys[] = {
     {"F3 clears the subtotal", {{55, 0, '7'}, {vk::Return, 0, '\r'}, {vk::F3, 0, 0}}, "",
      {"7.00 +", "7.00 =", "", "0 ="}},
     {"unknown keys do nothing", {{vk::Tab, 0, '\t'}, {65, 0, 'a'}, {vk::Insert, 0, 0}}, "", {}},
+    // Keys of layouts other than US, as the shell hands them over: the key's place (its
+    // virtual-key code), the shift state and the character the layout types.
+    {"AZERTY shifted digits are digits", {{49, S, '1'}, {50, S, '2'}, {59, S, '.'},
+     {53, S, '5'}, {187, S, '+'}, {55, S, '7'}, {59, S, '.'}, {53, S, '5'}, {187, 0, '='}},
+     "", {"12.50 +", "7.50 +", "20.00 ="}},
+    {"AZERTY Shift+8 is 8, Shift+5 is 5", {{56, S, '8'}, {53, S, '5'}}, "85", {}},
+    {"AZERTY unshifted digit row keeps the digits", {{49, 0, '&'}, {50, 0, '\xE9'}, {56, 0, '_'}}, "128", {}},
+    {"AZERTY minus on the 6 key subtracts only", {{52, S, '4'}, {54, 0, '-'}, {49, S, '1'}, {187, 0, '='}},
+     "", {"4.00 +", "1.00 -", "3.00 ="}},
+    {"AZERTY star key multiplies once", {{50, S, '2'}, {0, 0, '*'}, {51, S, '3'}, {vk::Return, 0, '\r'}},
+     "", {"2.00 +", "3.00 *", "6.00 ="}},
+    {"Czech plus on the 1 key adds", {{50, S, '2'}, {49, 0, '+'}}, "", {"2.00 +"}},
+    {"German Shift+7 slash divides once", {{56, 0, '8'}, {55, S, '/'}, {50, 0, '2'}, {48, S, '='}},
+     "", {"8.00 +", "2.00 /", "4.00 ="}},
+    {"a shifted key that types nothing useful keeps its place", {{50, 0, '2'}, {56, S, '('}}, "", {"2.00 +"}},
+    {"decimal comma on the main row", {{49, 0, '1'}, {188, 0, ','}, {50, 0, '2'}, {53, 0, '5'}}, "1.25", {}, true},
+    {"comma ignored where the point is the separator", {{49, 0, '1'}, {188, 0, ','}, {50, 0, '2'}, {53, 0, '5'}},
+     "125", {}},
+    {"keypad separator is the point in either locale", {{97, 0, '1'}, {vk::DecimalKey, 0, ','}, {98, 0, '2'}},
+     "1.2", {}},
+    {"keypad comma runs once", {{97, 0, '1'}, {vk::DecimalKey, 0, ','}, {98, 0, '2'}}, "1.2", {}, true},
+    {"point stays the point with a decimal comma", {{49, 0, '1'}, {190, 0, '.'}, {53, 0, '5'}}, "1.5", {}, true},
+    {"a second comma beeps like a second point", {{49, 0, '1'}, {188, 0, ','}, {188, 0, ','}}, "1.", {}, true},
 };
 
 class Keys : public ::testing::TestWithParam<KeyCase> {};
@@ -53,6 +79,7 @@ class Keys : public ::testing::TestWithParam<KeyCase> {};
 TEST_P(Keys, ReachTheirCommands) {
     const KeyCase& c = GetParam();
     TestMachine t;
+    if (c.decimalComma) t.machine.SetLocaleDecimalSign(",");
     for (const auto& k : c.keys) t.machine.Key(k.code, k.shift, k.character);
     EXPECT_EQ(t.Display(), c.display);
     std::vector<std::string> expected{"0 ="};
@@ -66,6 +93,25 @@ INSTANTIATE_TEST_SUITE_P(Map, Keys, ::testing::ValuesIn(kKeys), [](const auto& i
     for (char c : std::string(info.param.name)) name += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
     return name;
 });
+
+TEST(DecimalComma, PasteReadsTheUsersNumbers) {
+    const std::tuple<bool, const char*, const char*> cases[] = {
+        {true, "1.234,56", "1234.56"},
+        {true, "-12,5 EUR", "-12.5"},
+        {true, "1,234.56", "1234.56"},  // a point after the comma: written the English way
+        {true, "1.5", "1.5"},
+        {true, " 5. +\r\n3. -\r\n", "5.3"},  // the program's own tape lines
+        {false, "1,234.56", "1234.56"},
+        {false, "1.234,56", "1.23456"},
+    };
+    for (const auto& [comma, clip, entry] : cases) {
+        TestMachine t;
+        t.machine.SetLocaleDecimalSign(comma ? "," : ".");
+        t.fakes.clipboard.text = clip;
+        t.machine.Run(Command::Paste);
+        EXPECT_EQ(t.Display(), entry) << clip << (comma ? " with a decimal comma" : "");
+    }
+}
 
 TEST(KeyboardOptions, CtrlShortcutsReachTheMenus) {
     const std::tuple<KeyStroke, int, bool, bool, bool> cases[] = {
@@ -137,10 +183,14 @@ TEST(Frame, KeysWhilePausedAreRefusedOnceAndCharactersDiscarded) {
     EXPECT_EQ(t.TapeLines().size(), 1u);
 }
 
-TEST(Frame, FocusReturnsOnlyAfterStartUp) {
+// Start-up clears silently, and the focus returns only once the window is up.
+TEST(Frame, StartUpClearsSilentlyAndFocusReturnsOnlyAfterIt) {
     FakePorts fakes;
     Machine m(fakes.ports());
     m.Load();
+    EXPECT_EQ(fakes.sound.requests, 0);
+    EXPECT_EQ(m.GetTape().Lines(), std::vector<std::string>{"               0 ="});
+    EXPECT_FALSE(m.GetTape().Dirty());
     m.Run(Command::Digit1);
     m.SoundStatusUpdate();
     EXPECT_FALSE(m.TakeFocusRequest());
@@ -151,15 +201,6 @@ TEST(Frame, FocusReturnsOnlyAfterStartUp) {
     EXPECT_FALSE(m.TakeFocusRequest());
     m.SoundStatusUpdate();  // the sound's timer takes the focus back too
     EXPECT_TRUE(m.TakeFocusRequest());
-}
-
-TEST(Frame, StartUpClearsSilently) {
-    FakePorts fakes;
-    Machine m(fakes.ports());
-    m.Load();
-    EXPECT_EQ(fakes.sound.requests, 0);
-    EXPECT_EQ(m.GetTape().Lines(), std::vector<std::string>{"               0 ="});
-    EXPECT_FALSE(m.GetTape().Dirty());
 }
 
 TEST(Frame, ClickingTheDisplayBoxesBeepsAndGivesTheFocusBack) {

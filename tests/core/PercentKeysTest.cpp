@@ -136,9 +136,6 @@ TEST(PercentKeys, LinesReadBackWithoutTheirKeys) {
     EXPECT_EQ(above.failedLine, 2);
 }
 
-}  // namespace
-
-namespace {
 
 std::vector<std::string> CsvRows(const std::string& csv) {
     std::vector<std::string> rows;

@@ -275,12 +275,10 @@ TEST(RtfReader, UnicodeAndItsFallbacks) {
     for (const Case& c : cases) EXPECT_EQ(PlainOf(Doc(c.rtf)), c.expected) << c.rtf;
 }
 
+// The code page's table itself is checked byte by byte beside the decoder.
 TEST(RtfReader, Windows1252Characters) {
     const Case cases[] = {
-        {"\\'e9", "\xC3\xA9"},          {"\\'80", "\xE2\x82\xAC"},    {"\\'85", "\xE2\x80\xA6"},
-        {"\\'9f", "\xC5\xB8"},          {"\\'a3", "\xC2\xA3"},         {"\\'ff", "\xC3\xBF"},
-        {"\\'8a\\'9a", "\xC5\xA0\xC5\xA1"}, {"\\'93x\\'94", "\xE2\x80\x9Cx\xE2\x80\x9D"},
-        {"\\'E9", "\xC3\xA9"},
+        {"\\'e9", "\xC3\xA9"}, {"\\'E9", "\xC3\xA9"}, {"\\'80", "\xE2\x82\xAC"},
         // Bytes above 127 written as they are count in the same code page.
         {"caf\xe9 \x80", "caf\xC3\xA9 \xE2\x82\xAC"},
     };
@@ -735,29 +733,6 @@ TEST(UserGuideTopics, NewTapeIsToldAsStartingWithTheZeroLine) {
         }
     }
     EXPECT_GE(told, 2);
-}
-
-// What a topic must say, and what it must no longer say, about keys and windows the program has.
-TEST(UserGuideTopics, SayWhatTheProgramDoes) {
-    struct Case {
-        const char* topic;
-        std::vector<const char*> says, saysNot;
-    };
-    const Case cases[] = {
-        {"Keyboard", {"Ctrl+E correct", "Ctrl+Z undo", "Ctrl+Y redo"}, {}},
-        {"Correcting the Tape", {"as you keyed it, 1250,", "1250 for the line 12.50 +",
-          "as the tape does, point included (12.50)", "750 corrects the line to 7.50"},
-         {"the number, 1250.00"}},
-        {"Exporting the Tape", {"CSV (comma, point)", "CSV for this locale"}, {}},
-    };
-    for (const Case& c : cases) {
-        const auto doc = ReadRtf(ReadFile(kSourceRoot / "assets" / "guide" / ("UG " + std::string(c.topic) + ".rtf")));
-        ASSERT_TRUE(doc.has_value()) << c.topic;
-        std::string text = doc->PlainText();
-        std::replace(text.begin(), text.end(), '\n', ' ');
-        for (const char* words : c.says) EXPECT_NE(text.find(words), std::string::npos) << c.topic << ": " << words;
-        for (const char* words : c.saysNot) EXPECT_EQ(text.find(words), std::string::npos) << c.topic << ": " << words;
-    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "fakes/FakePrinter.h"
 #include "fakes/TestMachine.h"
+#include "platform/ClockPort.h"
 #include "timers/Stopwatch.h"
 #include "window/KeyCodes.h"
 
@@ -244,21 +245,16 @@ TEST(TimedEvent, ClosingTheWindowSavesAndClosesEvenWhenTheSaveIsCancelled) {
     EXPECT_EQ(t.fakes.dialogs.captionPrompts.size(), 1u);  // the Save As of the event's end
 }
 
-TEST(TimedEvent, F12InTheExpandedWindowOnlyTogglesClearEntryBox) {
-    Clocked t;
-    t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
-    t.machine.Run(Command::TimedEvent);
-    // In the expanded window F12 is the Clear Entry Box shortcut and goes no further.
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.Event().paused);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-}
-
-TEST(TimedEvent, F12InTheCollapsedWindowPausesAndResumes) {
+TEST(TimedEvent, F12PausesAndResumesOnlyInTheCollapsedWindow) {
     Clocked t;
     t.At(1000);
     t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
     t.machine.Key(vk::F9, 0, 0);
+    // In the expanded window F12 is the Clear Entry Box shortcut and goes no further.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.Event().paused);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
+    t.machine.Key(vk::F12, 0, 0);
     t.machine.Key(vk::F11, 0, 0);
     ASSERT_TRUE(t.machine.Window().Collapsed());
     ASSERT_TRUE(t.machine.GetOptions().ClearEntryBox);
@@ -289,6 +285,29 @@ TEST(TimedEvent, F12InTheCollapsedWindowPausesAndResumes) {
     t.machine.Key(vk::Key5, 0, '5');
     EXPECT_EQ(t.Display(), "5");
     EXPECT_TRUE(t.machine.Event().active);
+}
+
+// The clock's own reading of a moment, for a port without the user's locale: m/d/yyyy and the
+// time of day in UTC, on the proleptic Gregorian calendar.
+struct PlainClock : qb::ClockPort {
+    double SecondsSinceMidnight() override { return 0; }
+    std::string Today() override { return {}; }
+    std::optional<std::string> ParseDate(const std::string&) override { return std::nullopt; }
+};
+
+TEST(Clock, ShowsMomentsAsTheCalendarHasThem) {
+    const std::pair<std::int64_t, const char*> cases[] = {
+        {0, "1/1/1970 00:00 UTC"},
+        {-60, "12/31/1969 23:59 UTC"},          // before the epoch: the day before, not a negative time
+        {951782400, "2/29/2000 00:00 UTC"},     // a leap day in a year divisible by 400
+        {951868800, "3/1/2000 00:00 UTC"},
+        {1706745600 + 3723, "2/1/2024 01:02 UTC"},  // January and February count to the year they are in
+        {1704067199, "12/31/2023 23:59 UTC"},
+        {4107542400, "3/1/2100 00:00 UTC"},     // 2100 is no leap year
+        {-62167219200, "1/1/0 00:00 UTC"},      // a moment from a damaged record, before the calendar's first era
+    };
+    PlainClock clock;
+    for (const auto& [seconds, shown] : cases) EXPECT_EQ(clock.ShowDateTime(seconds), shown) << seconds;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "fakes/TestMachine.h"
 #include "window/KeyCodes.h"
 #include "window/MenuModel.h"
+#include "window/Zoom.h"
 
 using namespace qb;
 using namespace qb::test;
@@ -154,23 +155,19 @@ TEST(Collapse, CollapsedKeysEmulateTheHiddenMenus) {
     EXPECT_FALSE(t.machine.Window().Collapsed());
 }
 
-TEST(Collapse, AStoredCollapsedWindowIsRestoredAtItsPlace) {
-    Windowed t({{"Last Mode", "True"}, {"Last Left", "1500"}, {"Last Top", "900"}});
-    t.ShowOnScreen();
-    EXPECT_TRUE(t.machine.Window().Collapsed());
-    EXPECT_EQ(t.At(), std::pair(1500L, 900L));
-    t.machine.Unload(t.G().left, t.G().top);
-    EXPECT_EQ(t.fakes.settings.values["Last Mode"], "True");
-}
-
-TEST(Collapse, AStoredPlaceOffTheScreenIsBroughtBack) {
+// A stored collapsed window comes back where it was, or on the screen when that is off it.
+TEST(Collapse, AStoredCollapsedWindowIsRestoredOnTheScreen) {
     const std::tuple<const char*, const char*, long, long> cases[] = {
-        {"49E90", "-5", kScreenW - 2335, 0}, {"x", "1E400", 0, 0}, {"30000", "20000", kScreenW - 2335, kScreenH - 4440},
+        {"1500", "900", 1500, 900}, {"49E90", "-5", kScreenW - 2335, 0}, {"x", "1E400", 0, 0},
+        {"30000", "20000", kScreenW - 2335, kScreenH - 4440},
     };
     for (const auto& [left, top, wantLeft, wantTop] : cases) {
         Windowed t({{"Last Mode", "True"}, {"Last Left", left}, {"Last Top", top}});
         t.ShowOnScreen();
+        EXPECT_TRUE(t.machine.Window().Collapsed());
         EXPECT_EQ(t.At(), std::pair(wantLeft, wantTop)) << left << ", " << top;
+        t.machine.Unload(t.G().left, t.G().top);
+        EXPECT_EQ(t.fakes.settings.values["Last Mode"], "True");
     }
 }
 
@@ -181,9 +178,11 @@ TEST(Copy, ChoicesAndTheClipboardText) {
         std::optional<char> choice;
         std::optional<std::string> clipboard;
         const char* message;
+        bool toldOff = false;  // Display Value Copied turned off
     };
     const Case cases[] = {
         {"1234.+", -1, 'L', "1234.00", "1234.00 copied to the Clipboard"},
+        {"5+", -1, 'L', "5.00", "", true},
         {"-7+", -1, 'L', "-7.00", "-7.00 copied to the Clipboard"},
         {"3+4+", 1, 'S', "3.00", "3.00 copied to the Clipboard"},
         {"5+", -1, 'W', " " + std::string(15, ' ') + "0 =\r\n" + std::string(12, ' ') + "5.00 +\r\n", ""},
@@ -192,6 +191,7 @@ TEST(Copy, ChoicesAndTheClipboardText) {
     };
     for (const auto& c : cases) {
         TestMachine t;
+        if (c.toldOff) t.machine.Run(Command::DisplayValueCopied);
         t.Press(c.keys);
         if (c.select >= 0) t.machine.TapeClicked(c.select);
         t.fakes.dialogs.copyChoices.push_back(c.choice);
@@ -202,18 +202,9 @@ TEST(Copy, ChoicesAndTheClipboardText) {
         for (const auto& m : t.fakes.messages.shown)
             if (m.title == "tQB 1999") shown = m.text;
         EXPECT_EQ(shown, c.message) << c.keys;
+        if (c.toldOff) { EXPECT_TRUE(t.fakes.messages.shown.empty()) << c.keys; }
         EXPECT_EQ(t.machine.GetTape().ListIndex(), c.select) << c.keys;
     }
-}
-
-TEST(Copy, NoMessageWhenDisplayValueCopiedIsOff) {
-    TestMachine t;
-    t.machine.Run(Command::DisplayValueCopied);
-    t.Press("5+");
-    t.fakes.dialogs.copyChoices.push_back('L');
-    t.machine.Run(Command::Copy);
-    EXPECT_EQ(t.fakes.clipboard.text, "5.00");
-    EXPECT_TRUE(t.fakes.messages.shown.empty());
 }
 
 TEST(Paste, PutsAPlainNumberIntoTheEntryBox) {
@@ -236,16 +227,6 @@ TEST(Paste, PutsAPlainNumberIntoTheEntryBox) {
                       std::vector<std::string>{"There is no value on the Clipboard to paste!"});
         }
     }
-}
-
-TEST(Paste, TheTapePrintsWhatTheSubtotalReceives) {
-    TestMachine t;
-    t.machine.Run(Command::FloatingPoint);
-    t.fakes.clipboard.text = "0.00000002";
-    t.machine.Run(Command::Paste);
-    t.Press("+");
-    EXPECT_EQ(t.Trimmed().back(), ".00000002 +");
-    EXPECT_DOUBLE_EQ(t.State().Subtotal, 2e-8);
 }
 
 TEST(Menus, OnlyTheHelpMenuLeavesTheShortcutKeyPanelsShowing) {
@@ -299,6 +280,60 @@ TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
     EXPECT_EQ(t.machine.ToggleTooltipsInUserGuide(), std::nullopt);
     EXPECT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
     EXPECT_EQ(t.fakes.messages.Errors().size(), 1u);
+}
+
+TEST(Zoom, AStoredPercentageCountsOnlyWithinTheRange) {
+    struct Case {
+        const char* stored;
+        int percent;
+    };
+    const Case cases[] = {{"", 100},    {"150", 150}, {"300", 300}, {"301", 100}, {"99", 100},
+                          {"-150", 100}, {"150%", 100}, {" 150", 100}, {"abc", 100}, {"99999999999", 100}};
+    for (const Case& c : cases) EXPECT_EQ(Zoom::Parse(c.stored), c.percent) << '"' << c.stored << '"';
+}
+
+TEST(Zoom, StepsStayOnTheGridAndWithinTheRange) {
+    struct Case {
+        int from, larger, smaller;
+    };
+    const Case cases[] = {{100, 125, 100}, {125, 150, 100}, {280, 300, 275}, {300, 300, 275}, {110, 125, 100}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(Zoom::Larger(c.from), c.larger) << c.from;
+        EXPECT_EQ(Zoom::Smaller(c.from), c.smaller) << c.from;
+    }
+}
+
+TEST(Zoom, TheScaleFollowsTheDesktopFontAndTheZoom) {
+    struct Case {
+        double desktopPoints;
+        int percent;
+        double scale;
+    };
+    const Case cases[] = {{8, 100, 1.0}, {16, 100, 2.0}, {12, 150, 2.25}, {6, 100, 1.0}, {0, 200, 2.0}, {8, 900, 3.0}};
+    for (const Case& c : cases) EXPECT_DOUBLE_EQ(Zoom::Scale(c.desktopPoints, c.percent), c.scale);
+}
+
+TEST(Zoom, TheOptionsKeysZoomAndTheChoiceLasts) {
+    TestMachine t({{"Auto Decimal", "False"}, {"Zoom", "275"}});
+    EXPECT_EQ(t.machine.Window().ZoomPercent(), 275);
+    struct Step {
+        int key;
+        int percent;
+        bool zoomInEnabled, zoomOutEnabled;
+    };
+    const Step steps[] = {{vk::OemPlus, 300, false, true}, {vk::OemPlus, 300, false, true},
+                          {vk::Key0, 100, true, false},    {vk::OemMinus, 100, true, false},
+                          {vk::OemPlus, 125, true, true}};
+    for (const Step& s : steps) {
+        t.machine.Key(s.key, vk::CtrlState, 0);
+        EXPECT_EQ(t.machine.Window().ZoomPercent(), s.percent);
+        EXPECT_EQ(t.fakes.settings.values["Zoom"], std::to_string(s.percent));
+        EXPECT_EQ(t.machine.IsEnabled(Command::ZoomIn), s.zoomInEnabled);
+        EXPECT_EQ(t.machine.IsEnabled(Command::ZoomOut), s.zoomOutEnabled);
+    }
+    // Neither key touches the calculator or the tape.
+    EXPECT_EQ(t.Display(), "");
+    EXPECT_EQ(t.TapeLines().size(), 1u);
 }
 
 }  // namespace
