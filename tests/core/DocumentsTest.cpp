@@ -317,16 +317,6 @@ TEST(Print, CaptionChoiceAndCopies) {
     }
 }
 
-TEST(Print, DuringATimedEventEveryCopyStartsWithTheEvent) {
-    DocMachine t;
-    t.machine.Run(Command::PromptPrintCaption);
-    t.RunEvent("Dez Ide", "7/4/1999", "Audit");
-    t.fakes.dialogs.printerAnswers.push_back(2);
-    t.machine.Run(Command::Print);
-    ASSERT_EQ(t.printer.jobs.size(), 2u);
-    EXPECT_EQ(FakePrinter::Texts(t.printer.jobs[1][0])[0].rfind("Timed event: Dez Ide 7/4/1999 Audit", 0), 0u);
-}
-
 TEST(Close, AsksOnlyForAChangedTapeAndHonoursCancel) {
     DocMachine t;
     EXPECT_TRUE(t.machine.QueryClose());
