@@ -331,17 +331,18 @@ TEST(CorrectLine, TheDialogShowsTheLineAndOkCorrectsItAndMarksIt) {
 }
 
 // The dialog offers a keyed line's number as it was keyed, not as the line rounded it: OK on
-// it as it stands changes nothing, and a new operation keeps the keyed digits.
+// it as it stands changes nothing, as Cancel does, and a new operation keeps the keyed digits.
 TEST(CorrectLine, TheDialogOffersTheNumberAsKeyed) {
     struct Case {
         const char* name;
-        CorrectLineForm answer;
+        std::optional<CorrectLineForm> answer;
         Lines tape;
         bool changed;
     };
     const Case cases[] = {
-        {"OK as it stands", {"1.006", '*'}, {"0 =", "1,000.00 +", "1.01 *", "1,006.00 ="}, false},
-        {"only the operation", {"1.006", '+'}, {"0 =", "1,000.00 +", "1.01 +", "1,001.01 ="}, true},
+        {"OK as it stands", CorrectLineForm{"1.006", '*'}, {"0 =", "1,000.00 +", "1.01 *", "1,006.00 ="}, false},
+        {"Cancel", std::nullopt, {"0 =", "1,000.00 +", "1.01 *", "1,006.00 ="}, false},
+        {"only the operation", CorrectLineForm{"1.006", '+'}, {"0 =", "1,000.00 +", "1.01 +", "1,001.01 ="}, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -349,7 +350,12 @@ TEST(CorrectLine, TheDialogOffersTheNumberAsKeyed) {
         t.machine.Run(Command::RoundBeforeOperation);  // off: the keyed digits count
         t.Press("1000*1.006=");
         t.machine.GetTape().SetDirty(false);
+        const Seen before = Look(t);
         CorrectThroughDialog(t, 2, c.answer);
+        if (!c.changed) {
+            EXPECT_EQ(Look(t), before);
+            EXPECT_FALSE(t.machine.CanRedo());
+        }
         ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
         EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "1.006");
         EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].operation, '*');
@@ -388,6 +394,7 @@ TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
         std::vector<Command> before, after;  // options set before the keys, and after them
         const char* offered;
         const char* label;
+        bool fromFile = false;
     };
     const Case cases[] = {
         {"plain", {}, {}, "1250", "&Number:"},
@@ -396,37 +403,21 @@ TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
          "&Number (Auto Decimal, 2 places: 750 is 7.50):"},
         {"three places", {PlacesCommand(3), Command::AutoDecimal}, {PlacesCommand(1)}, "1250",
          "&Number (Auto Decimal, 3 places: 750 is .750):"},
+        {"a file's line: the options in force now", {}, {Command::AutoDecimal, PlacesCommand(1)}, "12.50",
+         "&Number (Auto Decimal, 1 place: 750 is 75.0):", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
         for (Command command : c.before) t.machine.Run(command);
-        t.Press("1250+");
+        if (c.fromFile) t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("12.50 +")}));
+        else t.Press("1250+");
         for (Command command : c.after) t.machine.Run(command);
         CorrectThroughDialog(t, 1, std::nullopt);
         ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
         EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, c.offered);
         EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].label, c.label);
     }
-    // A file's line: the options in force now.
-    TestMachine t;
-    t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("12.50 +")}));
-    t.machine.Run(Command::AutoDecimal);
-    t.machine.Run(PlacesCommand(1));
-    CorrectThroughDialog(t, 1, std::nullopt);
-    ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
-    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, "12.50");
-    EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].label, "&Number (Auto Decimal, 1 place: 750 is 75.0):");
-}
-
-TEST(CorrectLine, CancelChangesNothing) {
-    TestMachine t;
-    t.Press("12+3=");
-    const Seen before = Look(t);
-    CorrectThroughDialog(t, 1, std::nullopt);
-    EXPECT_EQ(Look(t), before);
-    EXPECT_FALSE(t.machine.CanRedo());
-    EXPECT_EQ(t.machine.TapeRewritten(), 0u);
 }
 
 // Lines that show no entered number: the command beeps and opens no dialog.
@@ -668,17 +659,13 @@ TEST(Undo, AViewToldOfEveryChangeShowsTheTape) {
     t.machine.GetTape().SetListener(nullptr);
 }
 
-TEST(Undo, KeepsAThousandLevels) {
+TEST(Undo, KeepsAThousandLevelsAndANewTapeEmptiesThem) {
     TestMachine t;
     for (int i = 0; i < 600; ++i) t.Press("1+");
     int levels = 0;
     for (; t.machine.CanUndo(); ++levels) t.machine.Run(Command::Undo);
     EXPECT_EQ(levels, 1200);
     EXPECT_EQ(t.Trimmed(), (Lines{"0 ="}));
-}
-
-TEST(Undo, ANewTapeEmptiesTheHistory) {
-    TestMachine t;
     t.Press("12+3=");
     t.machine.GetTape().SetDirty(false);
     t.machine.Run(Command::NewTape);

@@ -59,21 +59,13 @@ TEST(SaveAs, FileNamesAreCheckedAndTheExtensionAdded) {
     }
 }
 
-TEST(SaveAs, TheDialogIsSetUpOnceAndRemembersTheFile) {
-    DocMachine t;
-    t.SaveAsWithoutPrompt("budget");
-    ASSERT_EQ(t.fakes.dialogs.fileRequests.size(), 1u);
-    const FileDialogRequest& r = t.fakes.dialogs.fileRequests[0];
-    EXPECT_TRUE(r.save);
-    EXPECT_EQ(r.title, "the Quillbox");
-    EXPECT_EQ(r.filter, "Tape Files (*.QBX)|*.QBX");
-    EXPECT_EQ(r.initialName, "/home/pat/*.QBX");
-    t.machine.Run(Command::SaveAs);
-    EXPECT_EQ(t.fakes.dialogs.fileRequests[1].initialName, "/home/pat/budget.QBX");
-}
-
 TEST(SaveAs, TheCaptionPromptComesFirstAndItsCaptionIsWritten) {
     DocMachine t;
+    t.machine.Run(Command::SaveAs);  // the prompt is cancelled
+    EXPECT_TRUE(t.fakes.dialogs.fileRequests.empty());
+    t.fakes.dialogs.captions.push_back("x");
+    t.machine.Run(Command::SaveAs);  // the dialog is cancelled
+    EXPECT_EQ(t.fakes.files.writes, 0);
     t.Press("5+");
     t.AnswerSaveAs("/home/pat/march", "March fuel");
     t.machine.Run(Command::SaveAs);
@@ -88,18 +80,17 @@ TEST(SaveAs, TheCaptionPromptComesFirstAndItsCaptionIsWritten) {
     EXPECT_EQ(t.fakes.files.files["/home/pat/other.QBX"].substr(0, 6), "QBX=\r\n");
 }
 
-TEST(SaveAs, CancelInThePromptOrTheDialogWritesNothing) {
-    DocMachine t;
-    t.machine.Run(Command::SaveAs);  // the prompt is cancelled
-    EXPECT_TRUE(t.fakes.dialogs.fileRequests.empty());
-    t.fakes.dialogs.captions.push_back("x");
-    t.machine.Run(Command::SaveAs);  // the dialog is cancelled
-    EXPECT_EQ(t.fakes.files.writes, 0);
-}
-
+// Save As sets up its dialog and remembers the file; Save then writes it silently with the caption
+// set since, keeps the old file when the write fails, and offers the event's name during one.
 TEST(Save, ATapeWithAFileIsSavedSilentlyWithItsCaption) {
     DocMachine t;
     t.SaveAsWithoutPrompt("budget");
+    ASSERT_EQ(t.fakes.dialogs.fileRequests.size(), 1u);
+    const FileDialogRequest& r = t.fakes.dialogs.fileRequests[0];
+    EXPECT_TRUE(r.save);
+    EXPECT_EQ(r.title, "the Quillbox");
+    EXPECT_EQ(r.filter, "Tape Files (*.QBX)|*.QBX");
+    EXPECT_EQ(r.initialName, "/home/pat/*.QBX");
     t.Press("7+");
     t.fakes.dialogs.captions.push_back("Later");
     t.machine.Run(Command::NewCaption);
@@ -109,24 +100,18 @@ TEST(Save, ATapeWithAFileIsSavedSilentlyWithItsCaption) {
     EXPECT_FALSE(t.machine.GetTape().Dirty());
     EXPECT_EQ(t.fakes.dialogs.busyOn, 2);
     EXPECT_EQ(t.fakes.dialogs.busyOff, 2);
-}
 
-TEST(Save, AFailedWriteKeepsTheOldFileAndTheTapeChanged) {
-    DocMachine t;
-    t.SaveAsWithoutPrompt("budget");
-    std::string before = t.fakes.files.files["/home/pat/budget.QBX"];
-    t.Press("7+");
+    const std::string before = t.fakes.files.files["/home/pat/budget.QBX"];
+    t.Press("8+");
     t.fakes.files.failWrites = true;
     t.machine.Run(Command::Save);
     EXPECT_EQ(t.fakes.messages.Errors(),
               std::vector<std::string>{"An error occurred while saving the tape file!\r\n\r\nPerhaps the disk is full!"});
     EXPECT_EQ(t.fakes.files.files["/home/pat/budget.QBX"], before);
     EXPECT_TRUE(t.machine.GetTape().Dirty());
-}
+    t.machine.Run(Command::SaveAs);
+    EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "/home/pat/budget.QBX");
 
-TEST(Save, DuringATimedEventTheSuggestedNameIsOffered) {
-    DocMachine t;
-    t.SaveAsWithoutPrompt("budget");
     t.RunEvent("Pat", "7/4/1999", "Audit");
     t.machine.Run(Command::Save);
     EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "/home/pat/Pat 07_04_1999 Audit");
@@ -179,16 +164,6 @@ TEST(NewTape, SaveTheTapeQuestion) {
             EXPECT_TRUE(t.machine.GetTape().Dirty()) << c.name;
         }
     }
-}
-
-TEST(NewTape, EmptiesTheCaptionButKeepsTheSetting) {
-    DocMachine t;
-    t.fakes.dialogs.captions.push_back("Kept");
-    t.machine.Run(Command::NewCaption);
-    t.machine.Run(Command::NewTape);
-    EXPECT_EQ(t.machine.Document().Caption(), "");
-    EXPECT_EQ(t.fakes.settings.values["Last Caption"], "Kept");
-    EXPECT_TRUE(t.machine.Document().UseCaptionWithoutPrompt());
 }
 
 TEST(Open, ARoundTripRestoresTheTapeAndTheCalculator) {
@@ -264,6 +239,13 @@ TEST(Captions, NewCaptionPromptsAndStores) {
     t.machine.Run(Command::NewCaption);  // cancelled
     EXPECT_EQ(t.machine.Document().Caption(), std::string(75, 'c'));
     EXPECT_EQ(t.fakes.dialogs.captionPrompts.back(), std::string(75, 'c'));
+    // A new tape empties the caption but keeps the setting.
+    t.machine.Run(Command::NewTape);
+    EXPECT_EQ(t.machine.Document().Caption(), "");
+    EXPECT_EQ(t.fakes.settings.values["Last Caption"], std::string(75, 'c'));
+    EXPECT_TRUE(t.machine.Document().UseCaptionWithoutPrompt());
+    t.fakes.dialogs.captions.push_back("Kept");
+    t.machine.Run(Command::NewCaption);
     t.machine.Key(vk::Q, vk::CtrlState, 17);
     EXPECT_EQ(t.machine.Document().Caption(), "");
     EXPECT_EQ(t.fakes.settings.values["Last Caption"], "");
@@ -335,16 +317,6 @@ TEST(Print, CaptionChoiceAndCopies) {
     }
 }
 
-TEST(Print, DuringATimedEventEveryCopyStartsWithTheEvent) {
-    DocMachine t;
-    t.machine.Run(Command::PromptPrintCaption);
-    t.RunEvent("Dez Ide", "7/4/1999", "Audit");
-    t.fakes.dialogs.printerAnswers.push_back(2);
-    t.machine.Run(Command::Print);
-    ASSERT_EQ(t.printer.jobs.size(), 2u);
-    EXPECT_EQ(FakePrinter::Texts(t.printer.jobs[1][0])[0].rfind("Timed event: Dez Ide 7/4/1999 Audit", 0), 0u);
-}
-
 TEST(Close, AsksOnlyForAChangedTapeAndHonoursCancel) {
     DocMachine t;
     EXPECT_TRUE(t.machine.QueryClose());
@@ -356,10 +328,7 @@ TEST(Close, AsksOnlyForAChangedTapeAndHonoursCancel) {
     t.machine.Event().active = t.machine.Event().paused = true;
     EXPECT_FALSE(t.machine.QueryClose());
     EXPECT_EQ(t.fakes.messages.Errors().back(), "Press F12 to turn the timer back on!");
-}
-
-TEST(Close, UnloadRemembersTheWindow) {
-    DocMachine t;
+    // Unloaded, it remembers the window.
     t.machine.Unload(1500, -30);
     EXPECT_EQ(t.fakes.settings.values["Last Mode"], "False");
     EXPECT_EQ(t.fakes.settings.values["Last Left"], "1500");

@@ -44,6 +44,14 @@ Lines Rows(const std::string& csv) {
     return rows;
 }
 
+// The rows of the tape exported as a CSV file at path (without its extension).
+Lines Exported(TestMachine& t, const std::string& path) {
+    t.fakes.dialogs.files = {path};
+    t.machine.Run(Command::ExportCsv);
+    EXPECT_EQ(t.fakes.files.files.count(path + ".csv"), 1u);
+    return Rows(t.fakes.files.files[path + ".csv"]);
+}
+
 TEST(TapeCsv, EveryLineKindGivesItsColumns) {
     const std::string wide = "12,345,678,901.00 +";
     struct Case {
@@ -98,16 +106,15 @@ TEST(TapeCsv, TheLocalesFormHasItsSeparatorAndDecimalSign) {
         CsvStyle style;
         Lines rows;
     };
+    const Lines point = {"line,text,number,operation,subtotal", "1,Rent; May,,,0",
+                         "2,\"        1,234.50 +\",1234.50,+,1234.5", "3,\"            -.25 /\",-0.25,/,-4938",
+                         "4,\"       -4,938.00 =\",-4938.00,=,-4938"};
     const Case cases[] = {
-        {"comma and point", {},
-         {"line,text,number,operation,subtotal", "1,Rent; May,,,0", "2,\"        1,234.50 +\",1234.50,+,1234.5",
-          "3,\"            -.25 /\",-0.25,/,-4938", "4,\"       -4,938.00 =\",-4938.00,=,-4938"}},
+        {"comma and point", {}, point},
         {"a decimal comma", CsvStyle::ForLocale(","),
          {"line;text;number;operation;subtotal", "1;\"Rent; May\";;;0", "2;\"        1,234.50 +\";1234,50;+;1234,5",
           "3;\"            -.25 /\";-0,25;/;-4938", "4;\"       -4,938.00 =\";-4938,00;=;-4938"}},
-        {"a decimal point", CsvStyle::ForLocale("."),
-         {"line,text,number,operation,subtotal", "1,Rent; May,,,0", "2,\"        1,234.50 +\",1234.50,+,1234.5",
-          "3,\"            -.25 /\",-0.25,/,-4938", "4,\"       -4,938.00 =\",-4938.00,=,-4938"}},
+        {"a decimal point", CsvStyle::ForLocale("."), point},
         {"a sign of two bytes", CsvStyle::ForLocale("\xD9\xAB"),
          {"line,text,number,operation,subtotal", "1,Rent; May,,,0", "2,\"        1,234.50 +\",1234\xD9\xAB""50,+,1234\xD9\xAB""5",
           "3,\"            -.25 /\",-0\xD9\xAB""25,/,-4938", "4,\"       -4,938.00 =\",-4938\xD9\xAB""00,=,-4938"}},
@@ -131,13 +138,14 @@ TEST(TapeCsv, FieldsAreQuotedOnlyWhereTheyMustBe) {
 }
 
 // Keyed lines give the subtotal the calculator worked out, at its full precision, not the one
-// their rounded numbers would give.
+// their rounded numbers would give; an opened tape's lines are recomputed and keys go on from them.
 TEST(ExportCsv, KeyedLinesGiveTheSubtotalAsWorkedOut) {
     struct Case {
         const char* name;
         std::vector<Command> options;
         const char* keys;
         Lines rows;
+        const char* opened = nullptr;  // the file opened before the keys
     };
     const Case cases[] = {
         {"entries wider than the places, not rounded before the operation", {Command::RoundBeforeOperation},
@@ -152,29 +160,20 @@ TEST(ExportCsv, KeyedLinesGiveTheSubtotalAsWorkedOut) {
          {"1,\"               0 =\",0,=,0", "2,\"            1.01 +\",1.01,+,1.005", "3,\"            2.00 +\",2.00,+,3.005",
           "4,\"            3.01 =\",3.01,=,3.005", "5,\" \",,,3.005", "6,\"               0 =\",0,=,0",
           "7,\"            4.00 +\",4.00,+,4"}},
+        {"an opened tape", {}, "0.25+",
+         {"1,\"               0 =\",0,=,0", "2,\"            1.00 +\",1.00,+,1", "3,\"            0.50 +\",0.50,+,1.5",
+          "4,\"             .25 +\",0.25,+,1.75"},
+         "QBX=Rent\r\nACC=1.5\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n               0 =\r\n            1.00 +\r\n"
+         "            0.50 +\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
         for (Command option : c.options) t.machine.Run(option);
+        if (c.opened) t.Open("/t/a.QBX", c.opened);
         t.Press(c.keys);
-        t.fakes.dialogs.files = {"/home/user/tape"};
-        t.machine.Run(Command::ExportCsv);
-        ASSERT_EQ(t.fakes.files.files.count("/home/user/tape.csv"), 1u);
-        EXPECT_EQ(Rows(t.fakes.files.files["/home/user/tape.csv"]), c.rows);
+        EXPECT_EQ(Exported(t, "/home/user/tape"), c.rows);
     }
-}
-
-TEST(ExportCsv, AnOpenedTapeIsRecomputedAndKeysGoOnFromIt) {
-    TestMachine t;
-    t.Open("/t/a.QBX", "QBX=Rent\r\nACC=1.5\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n"
-                       "               0 =\r\n            1.00 +\r\n            0.50 +\r\n");
-    t.Press("0.25+");
-    t.fakes.dialogs.files = {"/t/a"};
-    t.machine.Run(Command::ExportCsv);
-    EXPECT_EQ(Rows(t.fakes.files.files["/t/a.csv"]),
-              (Lines{"1,\"               0 =\",0,=,0", "2,\"            1.00 +\",1.00,+,1", "3,\"            0.50 +\",0.50,+,1.5",
-                     "4,\"             .25 +\",0.25,+,1.75"}));
 }
 
 // A corrected floating-point tape from a file keeps every decimal, so the subtotals read back
@@ -204,9 +203,7 @@ TEST(ExportCsv, ACorrectedFloatingPointTapeKeepsItsSubtotals) {
         t.Open("/t/f.QBX", file);
         ASSERT_EQ(t.TapeLines().size(), c.file.size());
         ASSERT_TRUE(t.machine.CorrectLine(c.line, c.number, '+'));
-        t.fakes.dialogs.files = {"/t/f"};
-        t.machine.Run(Command::ExportCsv);
-        const Lines rows = Rows(t.fakes.files.files["/t/f.csv"]);
+        const Lines rows = Exported(t, "/t/f");
         EXPECT_EQ(Lines(rows.begin() + c.line, rows.end()), c.rows);
     }
 }
@@ -339,8 +336,15 @@ TEST(ExportPdf, LaysTheTapeOutAsPrintDoes) {
     EXPECT_EQ(t.fakes.files.files["/t/april.pdf"].substr(0, 6), "April\n");
 }
 
+// A cancelled print caption prompt exports nothing; the title is the caption or else the file's name.
 TEST(ExportPdf, TheTitleIsTheCaptionOrElseTheFileName) {
     TestMachine t;
+    ASSERT_TRUE(t.machine.IsChecked(Command::PromptPrintCaption));
+    t.fakes.dialogs.captions = {std::nullopt};
+    t.fakes.dialogs.files = {"/t/x"};
+    t.machine.Run(Command::ExportPdf);
+    EXPECT_TRUE(t.fakes.dialogs.fileRequests.empty());
+    EXPECT_EQ(t.fakes.files.files.count("/t/x.pdf"), 0u);
     t.fakes.files.files["/t/April.QBX"] = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n               0 =\r\n";
     t.machine.Run(Command::PromptPrintCaption);  // off: no prompt before the file dialog
     t.fakes.dialogs.files = {"/t/a", "/t/April.QBX", "/t/b"};
@@ -352,16 +356,6 @@ TEST(ExportPdf, TheTitleIsTheCaptionOrElseTheFileName) {
     t.fakes.dialogs.files = {"/t/c"};
     t.machine.Run(Command::ExportPdf);
     EXPECT_EQ(t.fakes.pdf.titles, (Lines{"the Quillbox", "April", "Rent"}));
-}
-
-TEST(ExportPdf, CancellingThePrintCaptionPromptExportsNothing) {
-    TestMachine t;
-    ASSERT_TRUE(t.machine.IsChecked(Command::PromptPrintCaption));
-    t.fakes.dialogs.captions = {std::nullopt};
-    t.fakes.dialogs.files = {"/t/x"};
-    t.machine.Run(Command::ExportPdf);
-    EXPECT_TRUE(t.fakes.dialogs.fileRequests.empty());
-    EXPECT_EQ(t.fakes.files.files.count("/t/x.pdf"), 0u);
 }
 
 }  // namespace

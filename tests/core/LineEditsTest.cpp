@@ -29,15 +29,18 @@ Lines Shown(const TestMachine& t) {
     return lines;
 }
 
-// The test machine's key language, with "#" for a reference number.
-void Keys(TestMachine& t, const std::string& keys) {
-    for (char c : keys) c == '#' ? t.Type("#") : t.Press(std::string(1, c));
-}
-
 void Note(TestMachine& t, std::int64_t selected, std::vector<std::optional<std::string>> answers) {
     if (selected >= 0) t.machine.TapeClicked(selected);
     t.fakes.dialogs.notes.assign(answers.begin(), answers.end());
     t.machine.Run(Command::Note);
+}
+
+// The test machine's key language, with "#" for a reference number and '"' for a note of two lines.
+void Keys(TestMachine& t, const std::string& keys) {
+    for (char c : keys) {
+        if (c == '"') Note(t, -1, {"Office supplies for March"});
+        else c == '#' ? t.Type("#") : t.Press(std::string(1, c));
+    }
 }
 
 // Every edit, then undo back to the keys, then redo to the edit.
@@ -93,9 +96,7 @@ TEST(NoteAfterLine, GoesAfterTheSelectedLineOrAtTheEnd) {
 
 TEST(NoteAfterLine, SelectedNoteIsWrittenAgainWhole) {
     TestMachine t;
-    Keys(t, "12+");
-    Note(t, -1, {"Office supplies for March"});
-    Keys(t, "3=");
+    Keys(t, "12+\"3=");
     const Lines before = Shown(t);
     Note(t, 3, {"Paid"});
     ASSERT_EQ(t.fakes.dialogs.notePrompts.back(), "Office supplies for March");
@@ -110,8 +111,7 @@ TEST(NoteAfterLine, SelectedNoteIsWrittenAgainWhole) {
 
 TEST(NoteAfterLine, AFilesNoteIsWrittenAgainAndKeysAfterItStay) {
     TestMachine t;
-    Keys(t, "12+");
-    Note(t, -1, {"Office supplies for March"});
+    Keys(t, "12+\"");
     t.AnswerSaveAs("/t/a");
     t.machine.Run(Command::SaveAs);
     TestMachine u;
@@ -147,6 +147,7 @@ TEST(DeleteLine, AsIfNeverKeyed) {
         {"the number before the total", "12+3=", 2, {"12.00 +", "12.00 ="}, ""},
         {"keyed with a correction of a typo", "12+39B=", 2, {"12.00 +", "12.00 ="}, ""},
         {"a reference alone", "12+4711#3=", 2, {"12.00 +", "3.00 +", "15.00 ="}, ""},
+        {"a note goes whole, the totals stay", "12+\"3=", 3, {"12.00 +", "3.00 +", "15.00 ="}, ""},
         {"a total is refused", "12+3=", 3, {}, "A total cannot be deleted"},
         {"the clear line beeps", "12+3=S", 5, {}, ""},
         {"a file's number is refused", "", 1, {}, "A number read from a file cannot be deleted"},
@@ -162,16 +163,6 @@ TEST(DeleteLine, AsIfNeverKeyed) {
         t.machine.Run(Command::DeleteLine);
         ExpectEdited(t, keyed, c.lines, c.message);
     }
-}
-
-TEST(DeleteLine, ANoteGoesWholeAndTheTotalsStay) {
-    TestMachine t;
-    Keys(t, "12+");
-    Note(t, -1, {"Office supplies for March"});
-    Keys(t, "3=");
-    t.machine.TapeClicked(3);
-    t.machine.Run(Command::DeleteLine);
-    EXPECT_EQ(Shown(t), Lines({"12.00 +", "3.00 +", "15.00 ="}));
 }
 
 TEST(InsertLine, AsIfKeyedThere) {

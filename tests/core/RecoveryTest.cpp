@@ -144,20 +144,37 @@ TEST(Recovery, TheRecordFollowsEveryKindOfCommand) {
     }
 }
 
-TEST(Recovery, KeysAreAppendedNeverRewrittenAndIdleWritesNothing) {
+TEST(Recovery, KeysAreAppendedAtOnceAndSyncedOnlyByTheTimerOrTheSessionsEnd) {
     Recovering t;
-    t.Press("5+");
-    t.Flush();
+    t.Press("5+");  // a fresh record: written whole, synced
+    t.Press("3+");
+    // On the disk before the next event, not yet synced: a kill loses nothing, a power cut the last second.
+    EXPECT_EQ(ReadRecoveryRecord(t.Record())->lines.ToVector(), t.TapeLines());
+    EXPECT_EQ(t.fakes.files.log.back(), "append " + t.Path());
+    EXPECT_TRUE(t.machine.RecoveryTimerOn());
+    t.Press("2+");
+    EXPECT_EQ(t.fakes.files.LogFrom("sync").size(), 0u);
+    t.machine.RecoveryTick();
+    EXPECT_EQ(t.fakes.files.log.back(), "sync " + t.Path());
+    // Nothing changed, nothing to write: the timer stays off.
+    EXPECT_FALSE(t.machine.RecoveryTimerOn());
+    t.machine.Run(Command::ShortcutKeys);
+    EXPECT_FALSE(t.machine.RecoveryTimerOn());
+    const int appends = t.fakes.files.appends;
     for (int i = 0; i < 50; ++i) {
         t.Press("1.25+");
         t.Flush();
     }
     EXPECT_EQ(t.fakes.files.privateWrites, 1);
-    EXPECT_GE(t.fakes.files.appends, 50);  // one for each key that changed something
-    EXPECT_LE(t.fakes.files.appends, 250);
-    // Nothing changed, nothing to write: the timer stays off.
-    t.machine.Run(Command::ShortcutKeys);
+    EXPECT_GE(t.fakes.files.appends - appends, 50);  // one for each key that changed something
+    EXPECT_LE(t.fakes.files.appends - appends, 250);
+    // The session's end syncs the record at once, and the program goes on.
+    t.Press("7+");
+    t.machine.KeepForSessionEnd();
+    EXPECT_EQ(t.fakes.files.log.back(), "sync " + t.Path());
     EXPECT_FALSE(t.machine.RecoveryTimerOn());
+    t.Press("2+");
+    EXPECT_EQ(ReadRecoveryRecord(t.Record())->lines.ToVector(), t.TapeLines());
 }
 
 TEST(Recovery, EveryCleanEndRemovesTheRecord) {
@@ -272,12 +289,18 @@ TEST(Recovery, YesBringsBackEveryFieldAsAnUnsavedTape) {
 TEST(Recovery, NoMovesTheRecordAsideForAWeekAndOnlyLeftRecordsAreOffered) {
     const std::string discarded = In("discarded/");
     Recovering t([&](FakePorts& f) {
-        LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
+        LeaveRecord(f, "100-1.QBR", {"Caf\xe9 \x80 5", 0, '+', "", true, false, "", "", "", ""}, {kThreeLines[1]},
+                    1796548496);
         f.files.files[discarded + std::to_string(f.clock.epoch - 8 * 86400) + "-50-5.QBR"] = "old";
         f.files.files[discarded + std::to_string(f.clock.epoch - 6 * 86400) + "-60-6.QBR"] = "recent";
         f.files.folders.insert(discarded);
         f.messages.answers.push_back(MessageAnswer::No);
     });
+    // The question shows a caption with accents, and a single line.
+    ASSERT_EQ(t.startupMessages.size(), 1u);
+    EXPECT_EQ(t.startupMessages[0].text,
+              "The Quillbox ended on 12/6/2026 09:14 UTC without saving a tape of 1 line, \"Caf\u00e9 \u20ac 5\". "
+              "Recover it?");
     EXPECT_EQ(t.TapeLines(), std::vector<std::string>{"               0 ="});
     EXPECT_FALSE(t.machine.GetTape().Dirty());
     EXPECT_EQ(t.machine.Title(), "the Quillbox");
@@ -286,7 +309,6 @@ TEST(Recovery, NoMovesTheRecordAsideForAWeekAndOnlyLeftRecordsAreOffered) {
     EXPECT_TRUE(files.count(discarded + std::to_string(t.fakes.clock.epoch) + "-100-1.QBR"));
     EXPECT_FALSE(files.count(discarded + std::to_string(t.fakes.clock.epoch - 8 * 86400) + "-50-5.QBR"));
     EXPECT_TRUE(files.count(discarded + std::to_string(t.fakes.clock.epoch - 6 * 86400) + "-60-6.QBR"));
-
 }
 
 TEST(Recovery, ARecordIsOfferedExactlyWhenItsLockIsFree) {
@@ -327,18 +349,6 @@ TEST(Recovery, ARecordIsOfferedExactlyWhenItsLockIsFree) {
         EXPECT_TRUE(t.fakes.files.locks.empty());
         EXPECT_EQ(files.count(In("400-4.lock")), 0u);
     }
-}
-
-TEST(Recovery, TheLockOfACopyThatEndedWithNothingToRecoverIsRemoved) {
-    Recovering t([](FakePorts& f) {
-        f.files.folders.insert(kFolder);
-        f.files.files[In("100-1.lock")] = "";
-        f.files.lockedElsewhere.insert(In("300-3.lock"));
-        f.files.files[In("300-3.lock")] = "";
-    });
-    EXPECT_TRUE(t.startupMessages.empty());
-    EXPECT_FALSE(t.fakes.files.files.count(In("100-1.lock")));
-    EXPECT_TRUE(t.fakes.files.files.count(In("300-3.lock")));
 }
 
 TEST(Recovery, AFolderThatIsNotTheUsersAloneIsLeftUntouchedAndTheUserIsToldOnce) {
@@ -437,18 +447,6 @@ TEST(Recovery, EachLeftRecordIsAskedAboutOldestFirstAndThoseAfterAYesWait) {
     EXPECT_EQ(t.fakes.files.locks, std::set<std::string>{In("200-2.lock")});
 }
 
-TEST(Recovery, TheQuestionShowsACaptionWithAccentsAndASingleLine) {
-    Recovering t([](FakePorts& f) {
-        LeaveRecord(f, "100-1.QBR", {"Caf\xe9 \x80 5", 0, '+', "", true, false, "", "", "", ""}, {kThreeLines[1]},
-                    1796548496);
-        f.messages.answers.push_back(MessageAnswer::No);
-    });
-    ASSERT_EQ(t.startupMessages.size(), 1u);
-    EXPECT_EQ(t.startupMessages[0].text,
-              "The Quillbox ended on 12/6/2026 09:14 UTC without saving a tape of 1 line, \"Caf\u00e9 \u20ac 5\". "
-              "Recover it?");
-}
-
 TEST(Recovery, ATornAppendAtEveryByteGivesTheTapeOfTheLastWholeFlush) {
     Recovering t;
     t.Press("5+3");
@@ -528,6 +526,8 @@ TEST(Recovery, ADamagedRecordGivesItsWholeLinesAndSaysSo) {
         const char* what;
         std::string more;  // after a record of three lines
         std::size_t lines;
+        std::size_t cut = 0;  // bytes cut off the end
+        std::int64_t kept = 1796541000;
     };
     const Case cases[] = {
         {"a torn append", "+            3.00 +\r\nTIM=1796541000\r\n+            4.00 +\r\n+     5.0", 4},
@@ -538,28 +538,22 @@ TEST(Recovery, ADamagedRecordGivesItsWholeLinesAndSaysSo) {
         {"a value that is no value", "+            3.00 +\r\nTIM=1796541000\r\n+            4.00 +\r\nOPR=?\r\nTIM=1\r\n", 4},
         {"a line holding a lone CR", "+            3.00 +\r\nTIM=1796541000\r\n+     4\r.00 +\r\n", 4},
         {"a line ended by two LFs", "+            3.00 +\r\nTIM=1796541000\r\n+            4.00 +\n\nTIM=1796542000\r\n", 4},
+        {"a record cut inside its tape file's lines gives those that are whole", "", 2, 5, 1796540000},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Recovering t([&](FakePorts& f) {
             LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000, c.more);
+            std::string& bytes = f.files.files[In("100-1.QBR")];
+            bytes.resize(bytes.size() - c.cut);
             f.messages.answers.push_back(MessageAnswer::Yes);
         });
         EXPECT_EQ(t.machine.GetTape().Count(), static_cast<std::int64_t>(c.lines));
         ASSERT_EQ(t.startupMessages.size(), 2u);  // the question, then the damage
         EXPECT_EQ(t.startupMessages[1].text,
                   "The recovery record was damaged\r\n\r\nThe tape was recovered as it was last kept whole, on " +
-                      t.fakes.clock.ShowDateTime(1796541000) + ": " + std::to_string(c.lines) + " lines!");
+                      t.fakes.clock.ShowDateTime(c.kept) + ": " + std::to_string(c.lines) + " lines!");
     }
-    // A record cut inside its tape file's lines gives those that are whole.
-    Recovering cut([&](FakePorts& f) {
-        LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
-        std::string& bytes = f.files.files[In("100-1.QBR")];
-        bytes.resize(bytes.size() - 5);
-        f.messages.answers.push_back(MessageAnswer::Yes);
-    });
-    EXPECT_EQ(cut.machine.GetTape().Count(), 2);
-    EXPECT_EQ(cut.startupMessages.size(), 2u);
 }
 
 TEST(Recovery, AnUnreadableRecordIsMovedAsideAndTheProgramStarts) {
@@ -627,19 +621,6 @@ TEST(Recovery, AFlushTheDiskRefusedIsTriedAgainWholeOnTheNextTicks) {
     EXPECT_EQ(t.fakes.messages.shown[1].text, "Unsaved tapes are kept for recovery again.");
 }
 
-TEST(Recovery, AWritingLeftUnfinishedByACopyThatEndedIsRemoved) {
-    Recovering t([](FakePorts& f) {
-        LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
-        f.files.files[In("100-1.QBR.x4Fq2a")] = "QBR=\r\nNAM=";
-        // and one of its list of temporary files, which holds no tape
-        f.files.files[In("100-1.QBT.Zr81bQ")] = "/tapes/.Tape.QBX-1.saving\n";
-        f.messages.answers.push_back(MessageAnswer::No);
-    });
-    EXPECT_FALSE(t.fakes.files.files.count(In("100-1.QBR.x4Fq2a")));
-    EXPECT_FALSE(t.fakes.files.files.count(In("100-1.QBT.Zr81bQ")));
-    EXPECT_EQ(t.startupMessages.size(), 1u);  // the one record's question alone
-}
-
 TEST(Recovery, TheRecordNeverLeavesItsFolder) {
     for (const char* name : {"../escape.QBR", "sub/name.QBR", ".hidden", ""}) {
         SCOPED_TRACE(name);
@@ -649,24 +630,6 @@ TEST(Recovery, TheRecordNeverLeavesItsFolder) {
         t.machine.RecoveryTick();
         EXPECT_EQ(t.fakes.files.privateWrites, 0);
     }
-}
-
-TEST(Recovery, EveryChangeIsWrittenAtOnceAndSyncedOnlyByTheTimer) {
-    Recovering t;
-    t.Press("5+");  // a fresh record: written whole, synced
-    t.Press("3+");
-    // On the disk before the next event, not yet synced: a kill loses nothing, a power cut the last second.
-    EXPECT_EQ(ReadRecoveryRecord(t.Record())->lines.ToVector(), t.TapeLines());
-    EXPECT_EQ(t.fakes.files.log.back(), "append " + t.Path());
-    EXPECT_TRUE(t.machine.RecoveryTimerOn());
-    t.Press("2+");
-    EXPECT_EQ(t.fakes.files.LogFrom("sync").size(), 0u);
-    t.machine.RecoveryTick();
-    EXPECT_EQ(t.fakes.files.log.back(), "sync " + t.Path());
-    // Idle, nothing wakes.
-    EXPECT_FALSE(t.machine.RecoveryTimerOn());
-    t.machine.Run(Command::ShortcutKeys);
-    EXPECT_FALSE(t.machine.RecoveryTimerOn());
 }
 
 TEST(Recovery, TheRecordGoesOnlyOnceTheSavedFileIsOnTheDisk) {
@@ -793,16 +756,6 @@ TEST(Recovery, ASignalWhileALeftRecordIsOfferedLeavesItForTheNextStart) {
     EXPECT_FALSE(t.fakes.files.locks.count(In("100-1.lock")));
 }
 
-TEST(Recovery, TheSessionsEndSyncsTheRecordAndTheProgramGoesOn) {
-    Recovering t;
-    t.Press("5+3+");
-    t.machine.KeepForSessionEnd();
-    EXPECT_EQ(t.fakes.files.log.back(), "sync " + t.Path());
-    EXPECT_FALSE(t.machine.RecoveryTimerOn());
-    t.Press("2+");
-    EXPECT_EQ(ReadRecoveryRecord(t.Record())->lines.ToVector(), t.TapeLines());
-}
-
 TEST(Recovery, DamagedValuesAndCountsCostNoIntactLine) {
     const RecoveryState kept{"March", 20, '-', "12", false, true, "", "", "", ""};
     const std::string flush = "+            4.00 +\r\nNEW=7\r\nTIM=1796541000\r\n";
@@ -866,25 +819,29 @@ TEST(Recovery, OneDamagedByteInTheRecordsHeadCostsNoTapeLine) {
     }
 }
 
-TEST(Recovery, TheTemporariesOfACopyThatEndedAreRemovedAndNothingElse) {
+// What a copy that ended left (its record's writing, its lock, its temporaries and their list) goes;
+// what a running copy listed, and what no list names, stays.
+TEST(Recovery, WhatACopyThatEndedLeftIsRemovedAndNothingElse) {
     const std::string listed = "/home/pat/.Tape.QBX-ab12.saving", unlisted = "/home/pat/.Tape.QBX-zz99.saving",
                       running = "/home/pat/.Other.QBX-cd34.saving";
     Recovering t([&](FakePorts& f) {
-        f.files.folders.insert(kFolder);
+        LeaveRecord(f, "100-1.QBR", {}, kThreeLines, 1796540000);
+        f.files.files[In("100-1.QBR.x4Fq2a")] = "QBR=\r\nNAM=";
+        f.files.files[In("100-1.QBT.Zr81bQ")] = "/tapes/.Tape.QBX-1.saving\n";  // a writing of its list
+        f.files.files[In("110-1.lock")] = "";  // a copy that had nothing to recover
         for (const std::string& path : {listed, unlisted, running}) f.files.files[path] = "a whole tape";
-        f.files.files[In("100-1.QBT")] = listed + "\n/home/pat/gone.saving\n/home/pat/torn";
+        f.files.files[In("120-1.QBT")] = listed + "\n/home/pat/gone.saving\n/home/pat/torn";
         f.files.files[In("300-3.QBT")] = running + "\n";
+        f.files.files[In("300-3.lock")] = "";
         f.files.lockedElsewhere.insert(In("300-3.lock"));
+        f.messages.answers.push_back(MessageAnswer::No);
     });
+    EXPECT_EQ(t.startupMessages.size(), 1u);  // the one record's question alone
     const auto& files = t.fakes.files.files;
-    EXPECT_FALSE(files.count(listed));
-    EXPECT_FALSE(files.count(In("100-1.QBT")));
-    // What it did not list, and what a running copy listed, stay.
-    EXPECT_TRUE(files.count(unlisted));
-    EXPECT_TRUE(files.count(running));
-    EXPECT_TRUE(files.count(In("300-3.QBT")));
-
-    EXPECT_TRUE(t.startupMessages.empty());
+    for (const std::string& gone : {In("100-1.QBR.x4Fq2a"), In("100-1.QBT.Zr81bQ"), In("110-1.lock"), listed, In("120-1.QBT")})
+        EXPECT_FALSE(files.count(gone)) << gone;
+    for (const std::string& kept : {unlisted, running, In("300-3.QBT"), In("300-3.lock")})
+        EXPECT_TRUE(files.count(kept)) << kept;
 }
 
 TEST(Recovery, ACopyThatCannotHoldItsLockKeepsNoRecordAndSaysSo) {

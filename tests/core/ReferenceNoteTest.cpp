@@ -29,6 +29,7 @@ struct ReferenceCase {
     Lines lines;
     double subtotal;
     char pending;
+    bool autoDecimal = false;
 };
 
 TEST(Reference, PrintsWithoutTouchingTheCalculation) {
@@ -40,10 +41,12 @@ TEST(Reference, PrintsWithoutTouchingTheCalculation) {
         {"nothing keyed prints nothing", "#", {}, 0, '+'},
         {"after a total", "2+3=77#", {"2.00 +", "3.00 +", "5.00 =", "77 #"}, 5, '+'},
         {"the entry goes, not the subtotal", "8-150#", {"8.00 +", "150 #"}, 8, '-'},
+        {"Auto Decimal leaves it as keyed", "4711#", {"4711 #"}, 0, '+', true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
+        if (c.autoDecimal) t.machine.Run(Command::AutoDecimal);
         t.Type(c.keys);
         EXPECT_EQ(Printed(t), c.lines);
         EXPECT_EQ(t.State().Subtotal, c.subtotal);
@@ -51,13 +54,6 @@ TEST(Reference, PrintsWithoutTouchingTheCalculation) {
         EXPECT_EQ(t.State().EntryText, "");
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
     }
-}
-
-TEST(Reference, AutoDecimalLeavesItAsKeyed) {
-    TestMachine t;
-    t.machine.Run(Command::AutoDecimal);
-    t.Type("4711#");
-    EXPECT_EQ(Printed(t), Lines({"4711 #"}));
 }
 
 TEST(Reference, TooLongForTheLineIsRefused) {
@@ -72,7 +68,8 @@ TEST(Reference, TooLongForTheLineIsRefused) {
     EXPECT_NE(t.fakes.messages.Errors()[0].find("too long"), std::string::npos);
 }
 
-TEST(Reference, NeverReadAsAnAmount) {
+// Never read as an amount, and undone and replayed by a correction like any key.
+TEST(Reference, NeverReadAsAnAmountAndReplayedByACorrection) {
     TestMachine t;
     t.Type("10+4711#");
     const std::int64_t reference = t.machine.GetTape().Count() - 1;
@@ -84,16 +81,13 @@ TEST(Reference, NeverReadAsAnAmount) {
     const std::string line(t.machine.GetTape().Line(reference));
     EXPECT_EQ(line.size(), Tape::kLineWidth);
     EXPECT_EQ(ReadTapeLine(line, "", false).kind, TapeLineReading::Kind::Other);
-}
-
-TEST(Reference, UndoneAndReplayedByACorrection) {
-    TestMachine t;
-    t.Type("10+4711#5=");
+    t.Type("5=");
     // The 10 above the reference becomes 20: the reference stays, the total follows.
     ASSERT_TRUE(t.machine.CorrectLine(1, "20", '+'));
     EXPECT_EQ(Printed(t), Lines({"20.00 +", "4711 #", "5.00 +", "25.00 ="}));
     t.machine.Run(Command::Undo);
     EXPECT_EQ(Printed(t), Lines({"10.00 +", "4711 #", "5.00 +", "15.00 ="}));
+    // The total, the 5, the reference: the memory key and the recall, finding no number, changed nothing.
     for (int i = 0; i < 3; ++i) t.machine.Run(Command::Undo);
     EXPECT_EQ(Printed(t), Lines({"10.00 +"}));
     EXPECT_EQ(t.State().EntryText, "4711");
@@ -282,7 +276,8 @@ TEST(Find, SelectsScrollsAndBeepsOnWrapping) {
     t.Type("1250+");
     t.fakes.dialogs.finds = {"1,250"};
     t.machine.TapeScrolled(0);
-    t.machine.Run(Command::Find);
+    t.machine.Run(Command::FindNext);  // with nothing to find yet, it asks
+    EXPECT_EQ(t.fakes.dialogs.findPrompts.size(), 1u);
     const Tape& tape = t.machine.GetTape();
     EXPECT_EQ(tape.ListIndex(), 31);
     EXPECT_EQ(tape.TopIndex(), 31 - Tape::kVisibleLines + 1);  // scrolled just far enough
@@ -303,15 +298,6 @@ TEST(Find, SelectsScrollsAndBeepsOnWrapping) {
     EXPECT_EQ(tape.ListIndex(), 31);
     ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
     EXPECT_NE(t.fakes.messages.Errors()[0].find("999"), std::string::npos);
-}
-
-TEST(Find, NextWithNothingToFindAsks) {
-    TestMachine t;
-    t.Type("5+");
-    t.fakes.dialogs.finds = {"5"};
-    t.machine.Run(Command::FindNext);
-    EXPECT_EQ(t.fakes.dialogs.findPrompts.size(), 1u);
-    EXPECT_EQ(t.machine.GetTape().ListIndex(), 1);
 }
 
 }  // namespace
