@@ -19,10 +19,11 @@ using namespace qb::test;
 
 namespace {
 
-// The texts made for a run of controls (the texts written out one by one are not repeated here).
+// The texts made for a run of controls, and one of the texts written out one by one.
 TEST(Tooltips, MainWindowTexts) {
     const std::pair<const char*, const char*> cases[] = {
-        {"lblKey(29)", "List of shortcut keys (Shift+F1)"},
+        {"lblKey(29)", "List of shortcut keys (Shift+F1)"}, {"lblKey(30)", ""},  // two panels of fifteen keys
+        {"cmdSave", "Save tape in disk file (Ctrl+S)"},
         {"cmdKey(3)", "Enter a 3 in the Entry box (Either 3 key)"},
         {"cmdKey(8)", "Enter an 8 in the Entry box (Either 8 key)"},
         {"lblDecimalPlaces(5)", "Round to 5 decimal places (Ctrl+F5)"}, {"lblDecimalPlaces(6)", ""},

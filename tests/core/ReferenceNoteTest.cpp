@@ -287,6 +287,10 @@ TEST(Find, SelectsScrollsAndBeepsOnWrapping) {
     EXPECT_EQ(tape.ListIndex(), 31);
     EXPECT_EQ(t.fakes.messages.beeps, 1);
     t.machine.TapeClicked(5);
+    t.machine.Run(Command::FindNext);  // down from line 6: no wrapping, no beep
+    EXPECT_EQ(tape.ListIndex(), 31);
+    EXPECT_EQ(t.fakes.messages.beeps, 1);
+    t.machine.TapeClicked(5);
     t.machine.Run(Command::FindPrevious);
     EXPECT_EQ(tape.ListIndex(), 31);
     EXPECT_EQ(t.fakes.messages.beeps, 2);

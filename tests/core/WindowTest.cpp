@@ -323,7 +323,7 @@ TEST(Zoom, TheOptionsKeysZoomAndTheChoiceLasts) {
     };
     const Step steps[] = {{vk::OemPlus, 300, false, true}, {vk::OemPlus, 300, false, true},
                           {vk::Key0, 100, true, false},    {vk::OemMinus, 100, true, false},
-                          {vk::OemPlus, 125, true, true}};
+                          {vk::OemPlus, 125, true, true},  {vk::OemMinus, 100, true, false}};
     for (const Step& s : steps) {
         t.machine.Key(s.key, vk::CtrlState, 0);
         EXPECT_EQ(t.machine.Window().ZoomPercent(), s.percent);
