@@ -58,7 +58,8 @@ TEST(CodePageDecoder, DecodesSingleAndDoubleByteCodePages) {
         {1254, "\xfe\xfd", U"\u015F\u0131"},            {1255, "\xf9", U"\u05E9"},
         {1256, "\xe3", U"\u0645"},                       {1257, "\xe0", U"\u0105"},
         {874, "\xa1", U"\u0E01"},                        {10000, "\x8e", U"\u00E9"},
-        {437, "\x82", U"\u00E9"},                        {932, "\x82\xa0\x83\x41\xb1", U"\u3042\u30A2\uFF71"},
+        {437, "\x82", U"\u00E9"},                        {852, "\x85", U"\u016F"},
+        {28605, "\xa4", U"\u20AC"},                        {932, "\x82\xa0\x83\x41\xb1", U"\u3042\u30A2\uFF71"},
         {936, "\xc4\xe3\xba\xc3", U"\u4F60\u597D"},      {949, "\xc7\xd1", U"\uD55C"},
         {950, "\xa4\xa4", U"\u4E2D"},                    {65001, "\xe2\x82\xac", U"\u20AC"},
         // Bytes the code page leaves undefined, and a code page nobody has: Windows-1252.
@@ -122,6 +123,9 @@ TEST(SymbolFonts, SymbolFollowsItsPublishedTable) {
         {0x20, U" !\u2200#\u2203%&\u220B()\u2217+,\u2212./0123456789:;<=>?"},
         {0x40, U"\u2245\u0391\u0392\u03A7\u0394\u0395\u03A6\u0393\u0397\u0399\u03D1\u039A\u039B\u039C"
                U"\u039D\u039F\u03A0\u0398\u03A1\u03A3\u03A4\u03A5\u03C2\u03A9\u039E\u03A8\u0396"},
+        {0x5B, U"[\u2234]\u22A5_"},
+        {0xE6, U"\u239B\u239C\u239D\u23A1\u23A2\u23A3\u23A7\u23A8\u23A9\u23AA"},
+        {0xF1, U"\u232A\u222B\u2320\u23AE\u2321\u239E\u239F\u23A0\u23A4\u23A5\u23A6\u23AB\u23AC\u23AD"},
         {0x61, U"\u03B1\u03B2\u03C7\u03B4\u03B5\u03C6\u03B3\u03B7\u03B9\u03D5\u03BA\u03BB\u03BC\u03BD"
                U"\u03BF\u03C0\u03B8\u03C1\u03C3\u03C4\u03C5\u03D6\u03C9\u03BE\u03C8\u03B6"},
         {0xA0, U"\u20AC\u03D2\u2032\u2264\u2044\u221E\u0192\u2663\u2666\u2665\u2660\u2194\u2190\u2191\u2192\u2193"},
@@ -140,7 +144,7 @@ TEST(SymbolFonts, SymbolFollowsItsPublishedTable) {
 TEST(SymbolFonts, WingdingsDigitsArrowsAndPictures) {
     std::vector<std::pair<char32_t, char32_t>> cases = {
         {0x22, 0x2702}, {0x37, 0x2328}, {0x41, 0x270C}, {0x80, 0x24EA}, {0x8B, 0x24FF}, {0xEF, 0x21E6}, {0xF0, 0x21E8},
-        {0xF1, 0x21E7}, {0xF2, 0x21E9}, {0xF3, 0x2B04}, {0xF4, 0x21F3}, {0xF0FC, 0x2713}, {0x5D, 0x2638},
+        {0xF1, 0x21E7}, {0xF2, 0x21E9}, {0xF3, 0x2B04}, {0xF4, 0x21F3}, {0xF0FC, 0x2713}, {0x5D, 0x2638}, {0x4B, 0x1F610}, {0x5B, 0x262F},
         {0x6C, 0x25CF}, {0x71, 0x2751}, {0x76, 0x2756}, {0x77, 0x2B25}, {0x9F, 0x25CF}, {0xA2, 0x2B55},
         {0xA7, 0x25AA}, {0xA8, 0x25FB}, {0xD8, 0x27A2}, {0xE8, 0x2794}, {0xFC, 0x2713},
         {0xF100, 0xF100}};  // past the private-use copy

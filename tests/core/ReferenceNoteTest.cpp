@@ -302,6 +302,11 @@ TEST(Find, SelectsScrollsAndBeepsOnWrapping) {
     EXPECT_EQ(tape.ListIndex(), 31);
     ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
     EXPECT_NE(t.fakes.messages.Errors()[0].find("999"), std::string::npos);
+    // A number typed in another form than the tape shows it: "019" is 19.
+    t.Type("19+");
+    t.fakes.dialogs.finds = {"019"};
+    t.machine.Run(Command::Find);
+    EXPECT_EQ(tape.ListIndex(), 32);
 }
 
 }  // namespace
