@@ -255,6 +255,24 @@ wait_clipboard() {
   eventually clipboard_holds || differ "$WORK/clip" "$WORK/expected" "the clipboard"
 }
 
+# csv_keyed_and_reopened CHECK QBX: exports the tape as CSV; then, after a New Tape (the tape
+# saved as QBX, so no question), opens QBX and exports it again. CHECK, given a CSV's path, must
+# accept both exports.
+csv_keyed_and_reopened() {
+  local check=$1 file=$2
+  keys alt+f e c                            # File > Export > CSV...
+  fill_in 'the Quillbox' "$START/keyed"
+  eventually "$check" "$START/keyed.csv" || fail "the keyed tape's CSV: $(cat -A "$START/keyed.csv" 2>&1)"
+  keys F4
+  wait_title 'the Quillbox'
+  keys ctrl+o
+  fill_in 'the Quillbox' "$file"
+  wait_title "the Quillbox ($(basename "$file" .QBX))"
+  keys alt+f e c
+  fill_in 'the Quillbox' "$START/opened"
+  eventually "$check" "$START/opened.csv" || fail "the opened tape's CSV: $(cat -A "$START/opened.csv" 2>&1)"
+}
+
 # passed NAME N: the closing line of a script that got this far.
 # Copy > Entire Tape: the whole tape onto the clipboard.
 copy_whole_tape() { keys ctrl+c; answer Copy Down Down Return; }

@@ -39,18 +39,7 @@ expected = [['line', 'text', 'number', 'operation', 'subtotal'],
 assert rows == expected, rows
 PY
 }
-keys alt+f e c                            # File > Export > CSV...
-fill_in 'the Quillbox' "$START/keyed"
-eventually csv_rows "$START/keyed.csv" || fail "the keyed tape's CSV: $(cat -A "$START/keyed.csv" 2>&1)"
-
-keys F4                                   # New Tape: saved, so no question
-wait_title 'the Quillbox'
-keys ctrl+o
-fill_in 'the Quillbox' "$START/invoice.QBX"
-wait_title 'the Quillbox (invoice)'
-keys alt+f e c
-fill_in 'the Quillbox' "$START/opened"
-eventually csv_rows "$START/opened.csv" || fail "the opened tape's CSV: $(cat -A "$START/opened.csv" 2>&1)"
+csv_keyed_and_reopened csv_rows "$START/invoice.QBX"
 keys ctrl+x
 stop_program
 passed 'percent keys rounded' 3
