@@ -62,10 +62,6 @@ std::vector<GoldenCase> GoldenCases() {
          "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n"},
         {"empty tape with timer reading", Document("", 0, '+', "", true, false, "00:00:42", {}),
          "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=00:00:42\r\n"},
-        {"one line", Document("", 5, '+', "", true, false, "", {"            5.00 +"}),
-         "QBX=\r\nACC=5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n            5.00 +\r\n"},
-        {"one line with timer reading", Document("", 5, '+', "", true, false, "00:01:00", {"            5.00 +"}),
-         "QBX=\r\nACC=5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=00:01:00\r\n            5.00 +\r\n"},
         // Only the first four characters are a key: "=" and a key inside the caption stay.
         {"caption with = and 8-bit bytes",
          Document("ACC=gas \xE9t\xE9 = 5\xA0\x80", 0.5, 'x', "12.5", false, true, "", {" ", "               0 ="}),
@@ -75,15 +71,11 @@ std::vector<GoldenCase> GoldenCases() {
          "QBX=\r\nACC=-.25\r\nOPR=-\r\nNEW=-3\r\nJPE=0\r\nSPC=0\r\n*,234,567,890.12 +\r\n"},
         {"large subtotal", Document("", 1.5e20, '%', "", true, true, "", {}),
          "QBX=\r\nACC=1.5E+20\r\nOPR=%\r\nNEW=\r\nJPE=-1\r\nSPC=-1\r\n"},
-        {"small subtotal", Document("", -2e-7, '/', "", true, false, "", {}),
-         "QBX=\r\nACC=-2E-07\r\nOPR=/\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n"},
         {"NUL bytes", Document("a\0b"s, 1, '+', "1\0"s, true, false, "\0"s, {"\0"s, "x\0\0y"s, ""}),
          "QBX=a\0b\r\nACC=1\r\nOPR=+\r\nNEW=1\0\r\nJPE=-1\r\nSPC=0\r\nTEV=\0\r\n\0\r\nx\0\0y\r\n\r\n"s},
         // A first line that looks like a timer reading, without one, is written after an empty reading.
         {"a first line like a timer reading", Document("c", 1, '+', "", true, false, "", {"TEV=00:00:05", "x"}),
          "QBX=c\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=\r\nTEV=00:00:05\r\nx\r\n"},
-        {"a first line of TEV= alone", Document("", 1, '+', "", true, false, "", {"TEV="}),
-         "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=\r\nTEV=\r\n"},
         {"a first line of TEV=TEV=", Document("", 1, '+', "", true, false, "", {"TEV=TEV=", "x"}),
          "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=\r\nTEV=TEV=\r\nx\r\n"},
     };
@@ -111,26 +103,21 @@ TEST(TapeFile, HeaderFaults) {
     const ReadCase cases[] = {
         {"empty file", "", R::NotATapeFile},
         {"small letters", "qbx=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::NotATapeFile},
-        {"first line too short for a key", "QBX", R::NotATapeFile},
         {"blank first line", "\r\n" + kHeader, R::NotATapeFile},
         {"missing ACC", "QBX=Fuel\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::NotATapeFile},
-        {"ACC in small letters", "QBX=Fuel\r\nacc=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::NotATapeFile},
         {"keys out of order", "QBX=Fuel\r\nOPR=+\r\nACC=1\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::NotATapeFile},
         {"JPE and SPC swapped", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nSPC=0\r\nJPE=-1\r\n", R::NotATapeFile},
-        {"TEV in place of SPC", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nTEV=00:00:01\r\n", R::NotATapeFile},
-        {"ends after caption", "QBX=Fuel\r\n", R::Corrupted},
         {"ends after OPR", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\n", R::Corrupted},
         {"ends inside JPE line", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-", R::Corrupted},
         {"ends right after SPC", kHeader, R::Read},
         {"ends in SPC without line end", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0", R::Read},
         // The first fault met decides.
         {"bad flag before a wrong key", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=maybe\r\nspc=0\r\n", R::Corrupted},
-        {"a flag that only ends like True", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=Xrue\r\nSPC=0\r\n", R::Corrupted},
         {"wrong key before a bad flag", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nnew=\r\nJPE=maybe\r\n", R::NotATapeFile},
-        // A pending operation the calculator does not know makes the file corrupted.
     };
     std::vector<ReadCase> all(std::begin(cases), std::end(cases));
-    for (const std::string operation : {""s, "*"s, "X"s, "++"s, "+ "s, "\0"s})
+    // A pending operation the calculator does not know makes the file corrupted.
+    for (const std::string operation : {""s, "*"s, "++"s, "\0"s})
         all.push_back({"OPR", "QBX=Fuel\r\nACC=1\r\nOPR=" + operation + "\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::Corrupted});
     for (const auto& c : all) {
         SCOPED_TRACE(std::string(c.name) + " " + c.bytes);
@@ -150,16 +137,11 @@ TEST(TapeFile, FlagValues) {
     };
     using R = TapeReadResult;
     const Case cases[] = {
-        {"-1", R::Read, true},          {"0", R::Read, false},        {"2", R::Read, true},
-        {"1", R::Read, true},           {"-0", R::Read, false},       {"0.0", R::Read, false},
-        {".5", R::Read, true},          {"1E999", R::Read, true},     {"1E-999", R::Read, true},
-        {"0E5", R::Read, false},        {" -1 ", R::Read, true},      {"+3", R::Read, true},
-        {"True", R::Read, true},        {"TRUE", R::Read, true},      {"true", R::Read, true},
-        {"False", R::Read, false},      {"fAlSe", R::Read, false},    {"", R::Corrupted, false},
-        {"maybe", R::Corrupted, false}, {"Yes", R::Corrupted, false}, {"Truely", R::Corrupted, false},
-        {"1x", R::Corrupted, false},    {"-", R::Corrupted, false},   {".", R::Corrupted, false},
-        {"1E", R::Corrupted, false},    {"1,0", R::Corrupted, false}, {"- 1", R::Corrupted, false},
-        {"1 2", R::Corrupted, false},
+        {"-1", R::Read, true},      {"0", R::Read, false},        {"-0", R::Read, false},   {".5", R::Read, true},
+        {"1E999", R::Read, true},   {"1E-999", R::Read, true},    {"0E5", R::Read, false},  {" -1 ", R::Read, true},
+        {"+3", R::Read, true},      {"TRUE", R::Read, true},      {"fAlSe", R::Read, false}, {"", R::Corrupted, false},
+        {"Truely", R::Corrupted, false}, {"Xrue", R::Corrupted, false}, {"1x", R::Corrupted, false},
+        {"-", R::Corrupted, false}, {"1E", R::Corrupted, false},  {"1,0", R::Corrupted, false}, {"1 2", R::Corrupted, false},
     };
     for (const auto& c : cases) {
         for (bool jpe : {true, false}) {
@@ -217,11 +199,9 @@ TEST(TapeFile, LineEnds) {
     };
     const Case cases[] = {
         {"lone CR", "QBX=Fuel\rACC=1\rOPR=+\rNEW=\rJPE=-1\rSPC=0\r  5.00 +\r  6.00 +\r", {"  5.00 +", "  6.00 +"}},
-        {"lone LF", "QBX=Fuel\nACC=1\nOPR=+\nNEW=\nJPE=-1\nSPC=0\n  5.00 +\n  6.00 +\n", {"  5.00 +", "  6.00 +"}},
         {"mixed", "QBX=Fuel\r\nACC=1\rOPR=+\nNEW=\r\nJPE=-1\rSPC=0\n  5.00 +\r\n  6.00 +", {"  5.00 +", "  6.00 +"}},
         {"CR CR is an empty line", kHeader + "a\r\rb\r\n", {"a", "", "b"}},
         {"LF CR is two line ends", kHeader + "a\n\rb", {"a", "", "b"}},
-        {"CR LF LF", kHeader + "a\r\n\nb", {"a", "", "b"}},
         {"blank lines at the end", kHeader + "a\r\n\r\n\r\n", {"a", "", ""}},
         {"last line without line end", kHeader + "a\r\n b", {"a", " b"}},
     };
@@ -246,11 +226,8 @@ TEST(TapeFile, TimerReadingOnlyOnSeventhLine) {
     const Case cases[] = {
         {"nothing", "", "", {}},
         {"timer reading alone", "TEV=01:02:05\r\n", "01:02:05", {}},
-        {"timer reading without line end", "TEV=01:02:05", "01:02:05", {}},
         {"empty timer reading", "TEV=\r\n", "", {}},
-        {"one line", "            5.00 +\r\n", "", {"            5.00 +"}},
         {"timer reading and one line", "TEV=00:00:30\r\n            5.00 +\r\n", "00:00:30", {"            5.00 +"}},
-        {"small letters are a tape line", "tev=1\r\n", "", {"tev=1"}},
         {"later TEV= is a tape line", " \r\nTEV=1\r\n", "", {" ", "TEV=1"}},
         {"second TEV= is a tape line", "TEV=1\r\nTEV=2\r\n", "1", {"TEV=2"}},
         {"after an empty reading, TEV= is a tape line", "TEV=\r\nTEV=2\r\n", "", {"TEV=2"}},
@@ -329,25 +306,6 @@ TEST(TapeFile, ArbitraryBytesReadSafelyAndRoundTrip) {
         EXPECT_EQ(Describe(second), Describe(first)) << bytes;
     }
     EXPECT_GT(read, 100) << "too few random files got past the header to test the tape part";
-}
-
-// How fast this goes is measured in bench/; here only that nothing is lost or changed.
-TEST(TapeFile, MillionLinesRoundTrip) {
-    TapeDocument document = Document("Year", 123456.78, '+', "", true, false, "12:34:56", {});
-    document.lines.reserve(1'000'000, 18'000'000);
-    for (int i = 0; i < 1'000'000; ++i) {
-        std::string line = std::to_string(i % 100'000) + ".00 +";
-        document.lines.push_back(std::string(18 - line.size(), ' ') + line);
-    }
-
-    const std::string bytes = WriteTapeBytes(document);
-    TapeDocument read;
-    ASSERT_EQ(ReadTapeBytes(bytes, read), TapeReadResult::Read);
-
-    EXPECT_EQ(bytes.size(), 1'000'000u * 20 + 67);
-    EXPECT_EQ(read.lines, document.lines);
-    EXPECT_EQ(read.subtotal, document.subtotal);
-    EXPECT_EQ(WriteTapeBytes(read), bytes);
 }
 
 }  // namespace
