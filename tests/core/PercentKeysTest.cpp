@@ -4,7 +4,6 @@
 
 #include "engine/BusinessRules.h"
 #include "engine/TapeRecompute.h"
-#include "export/TapeCsv.h"
 #include "fakes/TestMachine.h"
 
 using namespace qb;
@@ -13,29 +12,6 @@ using namespace qb::test;
 namespace {
 
 using Lines = std::vector<std::string>;
-
-TEST(PercentKeys, AdjustByPercentAgainstWorkedExamples) {
-    const struct {
-        double subtotal, rate;
-        bool less;
-        double amount, total;
-    } cases[] = {
-        {100, 10, false, 10, 110},         // the desk machine's "+ %"
-        {100, 10, true, 10, 90},           // its "- %"
-        {250, 19, false, 47.5, 297.5},     // 19 % put on
-        {80, 25, true, 20, 60},            // 25 % off
-        {100, -10, false, -10, 90},        // a negative add-on is a discount
-        {-200, 5, false, -10, -210},       // a credit grows by its percentage
-        {0, 50, false, 0, 0},
-    };
-    for (const auto& c : cases) {
-        const auto r = AdjustByPercent(c.subtotal, c.rate, c.less);
-        ASSERT_TRUE(r) << c.subtotal << " " << c.rate;
-        EXPECT_DOUBLE_EQ(r->amount, c.amount) << c.subtotal << " " << c.rate;
-        EXPECT_DOUBLE_EQ(r->total, c.total) << c.subtotal << " " << c.rate;
-    }
-    EXPECT_FALSE(AdjustByPercent(std::numeric_limits<double>::max(), 200, false));
-}
 
 struct KeyCase {
     const char* name;
@@ -50,11 +26,10 @@ struct KeyCase {
 TEST(PercentKeys, PrintTheAmountAndTheNewSubtotal) {
     const KeyCase cases[] = {
         {"add on", Rounding::FiveFour, true, "100+10", false, {"100.00 +", "10.00 A", "110.00 S"}, "110.00"},
-        {"discount", Rounding::FiveFour, true, "100+10", true, {"100.00 +", "10.00 L", "90.00 S"}, "90.00"},
         // 19 % of 10.99 is 2.0881: the cent the amount shows is the cent the subtotal gets.
         {"rounded 5/4", Rounding::FiveFour, true, "10.99+19", false, {"2.09 A", "13.08 S"}, "13.08"},
         {"rounded down", Rounding::Down, true, "10.99+19", false, {"2.08 A", "13.07 S"}, "13.07"},
-        {"rounded up", Rounding::Up, true, "10.99+7", true, {".77 L", "10.22 S"}, "10.22"},
+        {"rounded up, a discount", Rounding::Up, true, "10.99+7", true, {".77 L", "10.22 S"}, "10.22"},
         // Not rounded before the operation, the subtotal keeps every digit: 13.0781.
         {"whole amount", Rounding::Down, false, "10.99+19", false, {"2.08 A", "13.07 S"}, "13.07"},
         {"negative subtotal", Rounding::FiveFour, true, "-50+10", true, {"50.00 -", "-5.00 L", "-45.00 S"}, "-45.00"},
@@ -71,6 +46,7 @@ TEST(PercentKeys, PrintTheAmountAndTheNewSubtotal) {
         EXPECT_EQ(t.State().SubtotalText, c.subtotal) << c.name;
         EXPECT_TRUE(t.State().EntryText.empty()) << c.name << ": the rate is used up";
     }
+    EXPECT_FALSE(AdjustByPercent(std::numeric_limits<double>::max(), 200, false));  // no overflow to print
 }
 
 TEST(PercentKeys, TheNextKeysGoOnFromTheNewSubtotal) {
@@ -98,23 +74,6 @@ TEST(PercentKeys, WithoutANumberOnlyBeep) {
     EXPECT_EQ(t.fakes.messages.beeps, 1);
 }
 
-TEST(PercentKeys, UndoRedoAndACorrectionAboveReplayTheKey) {
-    TestMachine t;
-    t.Press("100+10");
-    t.machine.Run(Command::AddPercent);
-    const Lines after = t.TapeLines();
-    t.machine.Run(Command::Undo);
-    EXPECT_EQ(t.Trimmed().back(), "100.00 +");
-    EXPECT_EQ(t.State().SubtotalText, "100.00");
-    t.machine.Run(Command::Redo);
-    EXPECT_EQ(t.TapeLines(), after);
-
-    ASSERT_TRUE(t.machine.CorrectLine(t.machine.GetTape().Count() - 3, "200", '+'));
-    const Lines lines = t.Trimmed();
-    EXPECT_EQ(Lines(lines.end() - 3, lines.end()), (Lines{"200.00 +", "20.00 A", "220.00 S"}));
-    EXPECT_EQ(t.State().SubtotalText, "220.00");
-}
-
 TEST(PercentKeys, LinesReadBackWithoutTheirKeys) {
     const TapeLines lines{"               0 =", "          100.00 +", "           10.00 A", "          110.00 S",
                           "            5.00 +", "          115.00 ="};
@@ -136,30 +95,5 @@ TEST(PercentKeys, LinesReadBackWithoutTheirKeys) {
     EXPECT_EQ(above.failedLine, 2);
 }
 
-
-std::vector<std::string> CsvRows(const std::string& csv) {
-    std::vector<std::string> rows;
-    for (std::size_t start = csv.find("\r\n") + 2; start < csv.size();) {
-        const std::size_t end = csv.find("\r\n", start);
-        const std::string row = csv.substr(start, end - start);
-        rows.push_back(row.substr(0, row.rfind(',')));  // without the line's kind
-        start = end + 2;
-    }
-    return rows;
-}
-
-// Keyed or read back from a file, the lines give the same CSV rows.
-TEST(PercentKeys, TheCsvShowsTheMarksAndTheSubtotals) {
-    TestMachine t;
-    t.Press("100+10");
-    t.machine.Run(Command::LessPercent);
-    t.fakes.dialogs.files = {"/t/a"};
-    t.machine.Run(Command::ExportCsv);
-    const Lines rows{"1,\"               0 =\",0,=,0", "2,\"          100.00 +\",100.00,+,100", "3,\"           10.00 L\",10.00,L,90",
-                     "4,\"           90.00 S\",90.00,S,90"};
-    EXPECT_EQ(CsvRows(t.fakes.files.files["/t/a.csv"]), rows);
-    const TapeLines lines{"               0 =", "          100.00 +", "           10.00 L", "           90.00 S"};
-    EXPECT_EQ(CsvRows(TapeCsv(lines, RecomputeSubtotals(lines))), rows);
-}
 
 }  // namespace
