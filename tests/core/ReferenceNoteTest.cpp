@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "engine/NoteLines.h"
 #include "engine/TapeFind.h"
 #include "engine/TapeRecompute.h"
@@ -37,7 +39,6 @@ TEST(Reference, PrintsWithoutTouchingTheCalculation) {
         {"between two additions", "12+4711#3=", {"12.00 +", "4711 #", "3.00 +", "15.00 ="}, 15, '+'},
         {"keeps the pending multiply", "5*4711#3=", {"5.00 +", "4711 #", "3.00 *", "15.00 ="}, 15, 'x'},
         {"printed as keyed, not rounded", "12.345#", {"12.345 #"}, 0, '+'},
-        {"keyed with a point alone", "1.#", {"1. #"}, 0, '+'},
         {"nothing keyed prints nothing", "#", {}, 0, '+'},
         {"after a total", "2+3=77#", {"2.00 +", "3.00 +", "5.00 =", "77 #"}, 5, '+'},
         {"the entry goes, not the subtotal", "8-150#", {"8.00 +", "150 #"}, 8, '-'},
@@ -68,33 +69,6 @@ TEST(Reference, TooLongForTheLineIsRefused) {
     EXPECT_NE(t.fakes.messages.Errors()[0].find("too long"), std::string::npos);
 }
 
-// Never read as an amount, and undone and replayed by a correction like any key.
-TEST(Reference, NeverReadAsAnAmountAndReplayedByACorrection) {
-    TestMachine t;
-    t.Type("10+4711#");
-    const std::int64_t reference = t.machine.GetTape().Count() - 1;
-    // Memory from the last line, and a recall of the selected line, find no number there.
-    t.Press("a");
-    EXPECT_EQ(t.machine.Memory().Text(), TestMachine().machine.Memory().Text());
-    t.machine.TapeDoubleClicked(reference);
-    EXPECT_EQ(t.State().EntryText, "");
-    const std::string line(t.machine.GetTape().Line(reference));
-    EXPECT_EQ(line.size(), Tape::kLineWidth);
-    EXPECT_EQ(ReadTapeLine(line, "", false).kind, TapeLineReading::Kind::Other);
-    t.Type("5=");
-    // The 10 above the reference becomes 20: the reference stays, the total follows.
-    ASSERT_TRUE(t.machine.CorrectLine(1, "20", '+'));
-    EXPECT_EQ(Printed(t), Lines({"20.00 +", "4711 #", "5.00 +", "25.00 ="}));
-    t.machine.Run(Command::Undo);
-    EXPECT_EQ(Printed(t), Lines({"10.00 +", "4711 #", "5.00 +", "15.00 ="}));
-    // The total, the 5, the reference: the memory key and the recall, finding no number, changed nothing.
-    for (int i = 0; i < 3; ++i) t.machine.Run(Command::Undo);
-    EXPECT_EQ(Printed(t), Lines({"10.00 +"}));
-    EXPECT_EQ(t.State().EntryText, "4711");
-    t.machine.Run(Command::Redo);
-    EXPECT_EQ(Printed(t), Lines({"10.00 +", "4711 #"}));
-}
-
 // A note line as the tape shows it.
 std::string N(std::string text) {
     text.resize(16, ' ');
@@ -106,12 +80,10 @@ TEST(Note, WrapsAtWordsWithinSixteenColumns) {
         const char* note;
         Lines lines;
     } cases[] = {
-        {"Fuel for March", {N("Fuel for March")}},
         {"Office supplies for the March audit", {N("Office supplies"), N("for the March"), N("audit")}},
         {"abcdefghijklmnop", {N("abcdefghijklmnop")}},
         {"abcdefghijklmnopqrstu v", {N("abcdefghijklmnop"), N("qrstu v")}},
         {"  a   b  ", {N("a b")}},
-        {"*12 +", {N("*12 +")}},
         {"   ", {}},
     };
     for (const auto& c : cases) {
@@ -168,11 +140,9 @@ TEST(Note, PromptRefusesAndAsksAgainWithTheText) {
         std::size_t refusals;  // error boxes, each followed by the prompt again
         const char* message;   // a word the refusal holds
     } cases[] = {
-        {"taken", {"Paid by cheque"}, 1, 0, ""},
         {"cancelled", {std::nullopt}, 0, 0, ""},
         {"blanks alone", {"   "}, 0, 0, ""},
         {"200 characters", {longest}, 13, 0, ""},
-        {"201 characters, then cancelled", {tooLong, std::nullopt}, 0, 1, "200"},
         {"201 characters, then shortened", {tooLong, "short"}, 1, 1, "200"},
         {"a snowman", {"\xE2\x98\x83", "snow"}, 1, 1, "\xE2\x98\x83"},
     };
@@ -183,7 +153,6 @@ TEST(Note, PromptRefusesAndAsksAgainWithTheText) {
         run.Note(c.answers);
         const auto& tape = run.t.machine.GetTape();
         EXPECT_EQ(static_cast<std::size_t>(tape.Count() - before), c.lines);
-        for (std::int64_t i = before; i < tape.Count(); ++i) EXPECT_TRUE(IsNoteLine(tape.Line(i)));
         const auto errors = run.t.fakes.messages.Errors();
         ASSERT_EQ(errors.size(), c.refusals);
         if (c.refusals) {
@@ -192,37 +161,39 @@ TEST(Note, PromptRefusesAndAsksAgainWithTheText) {
         // Asked again with what was typed, never with an empty box.
         const auto& prompts = run.t.fakes.dialogs.notePrompts;
         for (std::size_t i = 1; i < prompts.size(); ++i) EXPECT_EQ(prompts[i], *c.answers[i - 1]);
-        EXPECT_EQ(run.t.State().Subtotal, 12);
-        EXPECT_EQ(tape.Dirty(), true);
     }
 }
 
-TEST(Note, NeverAnAmountAndKeptThroughCorrectionAndUndo) {
-    NoteRun run("10+");
-    run.Note({"*5.00 +"});
-    TestMachine& t = run.t;
-    t.Type("5=");
-    EXPECT_EQ(t.TapeLines()[2], N("*5.00 +"));
-    EXPECT_EQ(t.Trimmed().back(), "15.00 =");
-    const std::int64_t note = 2;
-    t.machine.TapeDoubleClicked(note);
-    EXPECT_EQ(t.State().EntryText, "");
-    EXPECT_TRUE(t.fakes.messages.Errors().empty());
-    t.machine.TapeClicked(note);
-    t.Press("a");
-    EXPECT_EQ(t.machine.Memory().Text(), TestMachine().machine.Memory().Text());
-    // Correcting the 10 above the note replays the note as it was written.
-    ASSERT_TRUE(t.machine.CorrectLine(1, "20", '+'));
-    EXPECT_EQ(Printed(t).size(), 4u);
-    EXPECT_EQ(t.TapeLines()[note], N("*5.00 +"));
-    EXPECT_EQ(t.Trimmed().back(), "25.00 =");
-    t.machine.Run(Command::Undo);
-    EXPECT_EQ(t.Trimmed().back(), "15.00 =");
-    // The recall (which found no number but ended the total's state), the total, the 5, the note.
-    for (int i = 0; i < 4; ++i) t.machine.Run(Command::Undo);
-    EXPECT_EQ(Printed(t), Lines({"10.00 +"}));
-    t.machine.Run(Command::Redo);
-    EXPECT_EQ(t.TapeLines().back(), N("*5.00 +"));
+// Neither kind is ever read as an amount (by a recall, the memory keys or a correction's replay).
+TEST(Note, ReferencesAndNotesAreNeverAnAmountAndACorrectionReplaysThem) {
+    const struct {
+        const char* name;
+        std::function<void(NoteRun&)> add;
+        std::string line;
+    } cases[] = {
+        {"a reference", [](NoteRun& run) { run.t.Type("4711#"); }, Tape::LayOut("4711 #")},
+        {"a note that looks like a number", [](NoteRun& run) { run.Note({"*5.00 +"}); }, N("*5.00 +")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        NoteRun run("10+");
+        TestMachine& t = run.t;
+        c.add(run);
+        t.Type("5=");
+        ASSERT_EQ(t.TapeLines()[2], c.line);
+        EXPECT_EQ(ReadTapeLine(c.line, "", false).kind, TapeLineReading::Kind::Other);
+        t.machine.TapeDoubleClicked(2);
+        EXPECT_EQ(t.State().EntryText, "");
+        t.Press("a");
+        EXPECT_EQ(t.machine.Memory().Text(), TestMachine().machine.Memory().Text());
+        EXPECT_TRUE(t.fakes.messages.Errors().empty());
+        // The 10 above it becomes 20: the line stays, the total follows.
+        ASSERT_TRUE(t.machine.CorrectLine(1, "20", '+'));
+        EXPECT_EQ(t.TapeLines()[2], c.line);
+        EXPECT_EQ(t.Trimmed().back(), "25.00 =");
+        t.machine.Run(Command::Undo);
+        EXPECT_EQ(t.Trimmed().back(), "15.00 =");
+    }
 }
 
 }  // namespace
@@ -294,7 +265,6 @@ TEST(Find, SelectsScrollsAndBeepsOnWrapping) {
     t.machine.Run(Command::FindPrevious);
     EXPECT_EQ(tape.ListIndex(), 31);
     EXPECT_EQ(t.fakes.messages.beeps, 2);
-    EXPECT_TRUE(t.fakes.messages.Errors().empty());
     // The prompt offers the last text; one that is nowhere says so and leaves the selection.
     t.fakes.dialogs.finds = {"999"};
     t.machine.Run(Command::Find);
@@ -321,23 +291,21 @@ std::string Counted(const std::string& count, const std::string& total) {
 TEST(ItemCount, TotalsShowTheirCountOnlyWhenOn) {
     const struct {
         const char* name;
-        bool on;
         const char* keys;
         Lines lines;
     } cases[] = {
-        {"off: as always", false, "2+3+4=", {"2.00 +", "3.00 +", "4.00 +", "9.00 ="}},
-        {"on: the count left of the total", true, "2+3+4=", {"2.00 +", "3.00 +", "4.00 +", Counted("3", "9.00 =")}},
-        {"a reference is no item", true, "2+4711#3=", {"2.00 +", "4711 #", "3.00 +", Counted("2", "5.00 =")}},
-        {"counted from the last total", true, "2+3=4=", {"2.00 +", "3.00 +", Counted("2", "5.00 ="), "4.00 +", Counted("1", "9.00 =")}},
-        {"twelve items", true, "1+1+1+1+1+1+1+1+1+1+1+1+99999=",
+        {"on: the count left of the total", "2+3+4=", {"2.00 +", "3.00 +", "4.00 +", Counted("3", "9.00 =")}},
+        {"a reference is no item", "2+4711#3=", {"2.00 +", "4711 #", "3.00 +", Counted("2", "5.00 =")}},
+        {"counted from the last total", "2+3=4=", {"2.00 +", "3.00 +", Counted("2", "5.00 ="), "4.00 +", Counted("1", "9.00 =")}},
+        {"twelve items", "1+1+1+1+1+1+1+1+1+1+1+1+99999=",
          {"1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +",
           "1.00 +", "1.00 +", "99,999.00 +", Counted("13", "100,011.00 =")}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
-        if (c.on) t.machine.Run(Command::ItemCount);
-        EXPECT_EQ(t.machine.IsChecked(Command::ItemCount), c.on);
+        t.machine.Run(Command::ItemCount);  // off: the totals of every other test
+        EXPECT_TRUE(t.machine.IsChecked(Command::ItemCount));
         t.Type(c.keys);
         EXPECT_EQ(Printed(t), c.lines);
         for (const auto& line : t.TapeLines()) EXPECT_LE(line.size(), Tape::kLineWidth);
