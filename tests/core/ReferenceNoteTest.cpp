@@ -140,7 +140,6 @@ TEST(Note, PromptRefusesAndAsksAgainWithTheText) {
         std::size_t refusals;  // error boxes, each followed by the prompt again
         const char* message;   // a word the refusal holds
     } cases[] = {
-        {"cancelled", {std::nullopt}, 0, 0, ""},
         {"blanks alone", {"   "}, 0, 0, ""},
         {"200 characters", {longest}, 13, 0, ""},
         {"201 characters, then shortened", {tooLong, "short"}, 1, 1, "200"},
