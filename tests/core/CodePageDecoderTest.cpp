@@ -71,6 +71,16 @@ TEST(CodePageDecoder, DecodesSingleAndDoubleByteCodePages) {
     }
 }
 
+TEST(CodePageDecoder, ALeadByteWaitsOnlyInItsOwnCodePage) {
+    CodePageDecoder decoder;
+    EXPECT_EQ(decoder.Byte(932, 0x82).count, 0);
+    EXPECT_TRUE(decoder.Waiting());
+    // The next byte comes in another code page: the lead byte is no character.
+    const auto d = decoder.Byte(1251, 0xcf);
+    EXPECT_EQ(std::u32string(d.chars.begin(), d.chars.begin() + d.count), U"\uFFFD\u041F");
+    EXPECT_FALSE(decoder.Waiting());
+}
+
 TEST(CodePageDecoder, ManyCodePagesCostNoMoreThanAFewConverters) {
     // Far more code pages than a document uses: they all still decode, the late ones as 1252.
     CodePageDecoder decoder;
