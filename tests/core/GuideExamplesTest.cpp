@@ -208,6 +208,9 @@ TEST(GuideExamples, TopicsSayWhatTheProgramDoes) {
           "as the tape does, point included (12.50)", "750 corrects the line to 7.50"},
          {"the number, 1250.00"}},
         {"Exporting the Tape", {"CSV (comma, point)", "CSV for this locale"}, {}},
+        // F4's new tape starts with its 0 = line, not empty.
+        {"Getting Started", {"(New Tape) starts a new tape with a 0 = line"}, {}},
+        {"Tape Files", {"(Tape, New Tape) clears the tape and starts a new one with a 0 = line"}, {}},
     };
     for (const Case& c : cases) {
         const std::string text = Flat(TopicText(c.topic));

@@ -96,9 +96,6 @@ TEST(Locations, TopicsOfBothFoldersAreListedTheStartDirectorysCopyWinning) {
         {"the start directory's copy wins, in any letter case",
          {"/home/pat/work/UG BENEFITS.RTF", "/usr/share/quillbox/UG Benefits.rtf", "/usr/share/quillbox/UG Memory.rtf"},
          {"BENEFITS", "Memory"}, "/home/pat/work/UG BENEFITS.RTF"},
-        {"files in folders below are not topics",
-         {"/home/pat/work/old/UG Old.rtf", "/usr/share/quillbox/UG Memory.rtf"}, {"Memory"},
-         "/usr/share/quillbox/UG Memory.rtf"},
         {"none anywhere", {"/home/pat/work/notes.txt"}, {TopicList::kNoTopics}, ""},
     };
     for (const Case& c : cases) {

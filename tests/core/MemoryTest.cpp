@@ -30,7 +30,6 @@ struct MemoryCase {
 const MemoryCase kMemory[] = {
     {"add then subtract leaves an empty box", true, "5+as", "", 0, {}},
     {"grouped with a point", true, "1234567+a", Box("1,234,567."), 1234567, {}},
-    {"plain with a point", false, "1234567+a", Box("1234567."), 1234567, {}},
     {"eleven nines fit", true, "99999999999+a", Box("99,999,999,999."), 99999999999, {}},
     {"twelve digits overflow", true, "99999999999+a10+m", "*99,999,999,990.", 999999999990, {kCapacity}},
     {"fourteen nines fit without separators", false, "99999999999999+a", Box("99999999999999."),
@@ -88,27 +87,22 @@ TEST(Memory, OverflowBlocksUntilCleared) {
     EXPECT_EQ(t.machine.Memory().Text(), Box("5."));
 }
 
-TEST(Memory, RecallEntersTheNumberWithoutSeparators) {
-    TestMachine t;
-    t.Press("1234567.+");
-    t.machine.Run(Command::MemoryAdd);
-    t.Press("S");
-    t.machine.Run(Command::RecallMemory);
-    EXPECT_EQ(t.Display(), "1234567.");
-    EXPECT_EQ(t.State().PendingOperation, '+');
-    t.Press("=");
-    EXPECT_DOUBLE_EQ(t.State().Subtotal, 1234567);
-    EXPECT_EQ(t.Trimmed().back(), "1,234,567.00 =");
-}
-
-TEST(Memory, NegativeRecallSetsMinus) {
-    TestMachine t;
-    t.Press("-42+");
-    t.machine.Run(Command::MemoryAdd);
-    t.machine.Run(Command::RecallMemory);
-    EXPECT_EQ(t.Display(), "42.");
-    EXPECT_EQ(t.machine.GetCalculator().OperatorCaption(), "-");
-    EXPECT_FALSE(t.State().JustPressedEquals);
+// Recall enters the number without separators, its sign as the operation.
+TEST(Memory, RecallEntersTheNumberAndItsSign) {
+    const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+        {"1234567.+", "1234567.", "+", "1,234,567.00 ="}, {"-42+", "42.", "-", "-42.00 ="}};
+    for (const auto& [keys, display, operation, total] : cases) {
+        TestMachine t;
+        t.Press(keys);
+        t.machine.Run(Command::MemoryAdd);
+        t.Press("S");
+        t.machine.Run(Command::RecallMemory);
+        EXPECT_EQ(t.Display(), display);
+        EXPECT_EQ(t.machine.GetCalculator().OperatorCaption(), operation);
+        EXPECT_FALSE(t.State().JustPressedEquals);
+        t.Press("=");
+        EXPECT_EQ(t.Trimmed().back(), total);
+    }
 }
 
 TEST(Memory, StoredTextsRestoreTheirValues) {

@@ -113,9 +113,7 @@ TEST(RtfReader, RefusesWhatIsNotRichText) {
         "hello",
         "{\\rt",
         "{\\rtfoo1 text}",
-        "rtf1 text",
         "{ \\rtf1 text}",
-        "\\rtf1 text}",
         "{\\RTF1 text}",
         // Nesting far deeper than any word processor writes.
         "{\\rtf1 " + std::string(300, '{') + "x" + std::string(300, '}') + "}",
@@ -132,16 +130,13 @@ TEST(RtfReader, ReadsMinimalAndDamagedDocuments) {
         {"  \r\n{\\rtf1 Leading blanks}", "Leading blanks"},
         // Cut short anywhere: what was read stays.
         {"{\\rtf1 abc", "abc"},
-        {"{\\rtf1 abc\\b", "abc"},
         {"{\\rtf1 abc\\", "abc"},
-        {"{\\rtf1 abc\\'", "abc"},
         {"{\\rtf1 abc\\'4", "abc"},
         {"{\\rtf1 abc\\u82", "abcR"},
         {"{\\rtf1 {\\b a{\\i b", "ab"},
         {"{\\rtf1 {\\*\\generator x", ""},
         // Extra closing braces end the document; nothing after it is read.
         {"{\\rtf1 a}}}b", "a"},
-        {"{\\rtf1 a}\\par b", "a"},
         // NUL and other control bytes are not text.
         {std::string(kControlBytes, sizeof kControlBytes - 1), "ab c"},
         // Groups at the depth limit are still read.
@@ -182,6 +177,8 @@ TEST(RtfReader, CharacterFormatting) {
         // Symbol's letters are Greek, drawn in the viewer's font like text in an unknown one.
         {"\\f2 mono\\f1 sym\\f77 none", "@Courier New:mono | @:\xCF\x83\xCF\x88\xCE\xBCnone"},
         {"\\cf1 red\\cf2 green\\cf0 auto", "#ff0000:red | #008000:green | :auto"},
+        {"H{\\sub 2}O{\\super 3}{\\strike s}{\\caps C}{\\scaps c}", ":H | _:2 | :O | ^:3 | s:s | C:C | c:c"},
+        {"\\up6 a\\dn2 b\\up0 c\\uld d\\ulth e\\ulnone f", "^:a | _:b | :c | ud:d | uth:e | :f"},
     };
     for (const Case& c : cases) EXPECT_EQ(RunsOf(Doc(c.rtf)), c.expected) << c.rtf;
 }
@@ -238,6 +235,8 @@ TEST(RtfReader, EscapesAndSpecialCharacters) {
         {"\\b  a", " a"},
         {"a\\foo b\\foo123 c\\foo-5 d", "abcd"},
         {"a\\'41b", "aAb"},
+        // Bytes above 127 written as they are count in the document's code page.
+        {"caf\xe9 \x80", "caf\xC3\xA9 \xE2\x82\xAC"},
         {"a\\'zzb", "azzb"},
         {"\\trowd\\cellx100\\cellx200 A\\cell B\\cell\\row C", "A\tB\nC"},
         {"one\\sect two\\page three", "one\ntwo\nthree"},
@@ -252,7 +251,6 @@ TEST(RtfReader, UnicodeAndItsFallbacks) {
         {"caf\\u233?", "caf\xC3\xA9"},
         // The last character of two bytes in UTF-8 and the first of three.
         {"\\u2047?\\u2048?", "\xDF\xBF\xE0\xA0\x80"},
-        {"\\u8364\\'80", "\xE2\x82\xAC"},
         {"\\u8364\\'80\\'80", "\xE2\x82\xAC\xE2\x82\xAC"},
         {"\\uc2\\u8364xyz", "\xE2\x82\xAC" "z"},
         {"\\uc0\\u8364 x", "\xE2\x82\xAC" "x"},
@@ -260,7 +258,6 @@ TEST(RtfReader, UnicodeAndItsFallbacks) {
         {"\\u-1279?", "\xEF\xAC\x81"},
         // Surrogate pairs, each half with its own fallback; U+DC00 is the first low half.
         {"\\u-10179?\\u-8704?\\u-10179?\\u-9216?", "\xF0\x9F\x98\x80\xF0\x9F\x90\x80"},
-        {"\\u-10179?x", "\xEF\xBF\xBDx"},
         {"\\u-8704?x", "\xEF\xBF\xBDx"},
         // \uc belongs to its group.
         {"{\\uc2\\u8364xx}\\u8364xy", "\xE2\x82\xAC\xE2\x82\xAC" "y"},
@@ -269,24 +266,13 @@ TEST(RtfReader, UnicodeAndItsFallbacks) {
         {"\\u99999999999999?x", "\xEF\xBF\xBDx"},
         // U+FFFF and U+FFFE are no characters.
         {"\\u-1?x", "\xEF\xBF\xBDx"},
-        {"\\u-2?x", "\xEF\xBF\xBDx"},
         {"\\u0?x", "x"},
     };
     for (const Case& c : cases) EXPECT_EQ(PlainOf(Doc(c.rtf)), c.expected) << c.rtf;
 }
 
-// The code page's table itself is checked byte by byte beside the decoder.
-TEST(RtfReader, Windows1252Characters) {
-    const Case cases[] = {
-        {"\\'e9", "\xC3\xA9"}, {"\\'E9", "\xC3\xA9"}, {"\\'80", "\xE2\x82\xAC"},
-        // Bytes above 127 written as they are count in the same code page.
-        {"caf\xe9 \x80", "caf\xC3\xA9 \xE2\x82\xAC"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(PlainOf(Doc("x" + c.rtf)), "x" + c.expected) << c.rtf;
-}
-
 TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
-    // Font 0 has no character set, 1 is Cyrillic, 2 Western, 3 "default", 4 Japanese, 5 Greek
+    // Font 0 has no character set, 1 is Cyrillic, 2 Western, 3 "default" (unused), 4 Japanese, 5 Greek
     // by its \cpg, 6 Wingdings, 7 a name in its own code page.
     const auto doc = [](const std::string& header, const std::string& body) {
         return "{\\rtf1" + header +
@@ -301,8 +287,6 @@ TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
     } cases[] = {
         {"\\ansi\\ansicpg1251", "\\f1 " + privet, "Привет"},
         {"\\ansi\\ansicpg1251", "\\f0 " + privet, "Привет"},
-        {"\\ansi\\ansicpg1251", "\\f3 " + privet, "Привет"},
-        {"\\ansi\\ansicpg1251", privet, "Привет"},
         {"\\ansi\\ansicpg1251", "\\f2 " + privet, "Ïðèâåò"},
         {"\\ansi", "\\f1 " + privet + "\\f0 " + privet, "ПриветÏðèâåò"},
         {"\\ansi", "\\f5 \\'c1\\'e8\\'de\\'ed\\'e1", "Αθήνα"},
@@ -312,19 +296,15 @@ TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
         {"\\ansi\\ansicpg99999", "\\'e9", "é"},
         // Double-byte characters; a trail byte may be written as it is, even as \\ or a brace.
         {"\\ansi", "\\f4 \\'82\\'a0\\'83A\\'83\\\\\\'b1", "あアソｱ"},
-        {"\\ansi\\ansicpg932", "\\'8c\\'76\\'8eZ", "計算"},
         {"\\ansi", "\\f4\\uc2\\u12354\\'82\\'a0x", "あx"},
         // Word's double-byte font beside a Western one, and its runs marked as single bytes.
         {"\\ansi", "\\f2\\hich\\af2\\dbch\\af4\\loch\\f2 \\'82\\'a0", "あ"},
         {"\\ansi", "\\f2\\dbch\\af4\\loch\\f2 caf\\hich\\f2 \\'e9\\loch\\f2 !", "café!"},
-        {"\\ansi", "\\f2\\dbch\\af4\\rtlch\\af2\\ltrch\\loch\\f2 \\'82\\'a0", "あ"},
         {"\\ansi", "\\f2\\dbch\\af4\\loch\\f2 \\'b1", "±"},  // a single byte of both code pages
         {"\\ansi", "\\f2\\hich\\af4 \\'82\\'a0", "‚\u00A0"},
         // A lead byte cut short by the paragraph, a group or a character of another kind.
         {"\\ansi", "\\f4 \\'82\\par x", "\uFFFD\nx"},
-        {"\\ansi", "{\\f4 \\'82}x", "\uFFFDx"},
         {"\\ansi", "\\f4 \\'82\\u8364?\\'82\\u-10179?\\u-8704?", "\uFFFD€\uFFFD😀"},
-        {"\\ansi", "\\f4 \\'82 x", "\uFFFD x"},
         {"\\ansi", "x\\f6 \\'a7\\'fc\\'d8 \\u-3929?", "x▪✓➢ ▪"},
         {"\\ansi", "\\f7 x", "x"},
     };
@@ -346,21 +326,6 @@ TEST(RtfReader, SymbolFontBulletsAsListMarkers) {
     for (const Case& c : cases) EXPECT_EQ(PlainOf(fonts + c.rtf + "}"), c.expected) << c.rtf;
 }
 
-TEST(RtfReader, SuperscriptsStrikesCapitalsAndUnderlines) {
-    const Case cases[] = {
-        {"10{\\super 3}", ":10 | ^:3"},
-        {"H{\\sub 2}O", ":H | _:2 | :O"},
-        {"\\super a\\nosupersub b\\sub c\\sub0 d", "^:a | :b | _:c | :d"},
-        {"\\up6 a\\up0 b\\dn2 c\\dn0 d", "^:a | :b | _:c | :d"},
-        {"\\strike a\\strike0 b\\striked1 c\\striked0 d", "s:a | :b | s:c | :d"},
-        {"\\caps a\\caps0 b\\scaps c\\plain d", "C:a | :b | c:c | :d"},
-        {"\\ul a\\uld b\\uldash c\\uldashd d\\uldashdd e\\ulwave f\\ulw g\\ulth h\\uldb i\\ulnone j",
-         "u:a | ud:b | udash:c | udashd:d | udashdd:e | uwave:f | uw:g | uth:h | udb:i | :j"},
-        {"\\ulhwave a\\ululdbwave b\\ulthd c\\ulldash d\\ul0 e", "uwave:ab | ud:c | udash:d | :e"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(RunsOf(Doc(c.rtf)), c.expected) << c.rtf;
-}
-
 std::string TabsOf(const RichParagraph& para) {
     std::string out;
     for (const TabStop& stop : para.tabStops)
@@ -371,12 +336,10 @@ std::string TabsOf(const RichParagraph& para) {
 
 TEST(RtfReader, TabStopsBelongToTheParagraph) {
     const Case cases[] = {
-        {"\\tx1440 a", "L1440"},
         {"\\tqr\\tx4320\\tqc\\tx2880\\tqdec\\tx5000\\tx100 a", "L100 C2880 R4320 D5000"},
         // A bar tab is no stop, and the kind before it does not carry over.
         {"\\tqr\\tb3000\\tx3500 a", "L3500"},
         {"\\tx200\\tqr\\tx200 a", "R200"},
-        {"\\tx200\\pard a", ""},
         {"\\tx-50\\tx99999999 a", "L0 L31680"},
     };
     for (const Case& c : cases) EXPECT_EQ(TabsOf(Paragraphs(ReadRtf(Doc(c.rtf)).value()).at(0)), c.expected) << c.rtf;
@@ -435,14 +398,11 @@ TEST(RtfReader, Tables) {
         {"\\trowd\\cellx100\\pard\\intbl one\\par two\\cell\\cell three\\cell\\row",
          "[one+two@100||three]"},
         // A table that ends the document, or is cut short.
-        {"\\trowd\\cellx100\\pard\\intbl A\\cell\\row", "[A@100]"},
         {"\\pard\\intbl A\\cell B", "[A|B]"},
         {"\\pard\\intbl A\\par\\pard B", "[A] B"},
         // \cell alone still makes a cell; \row without cells makes nothing.
         {"A\\cell B\\cell\\row C", "[A|B] C"},
         {"a\\row\\row b", "a b"},
-        // Text after the last cell is a cell of its own.
-        {"\\intbl A\\cell B\\row", "[A|B]"},
         // A table within a cell reads as the cell's text.
         {"\\intbl A\\nestcell B\\nestcell{\\*\\nesttableprops\\trowd\\cellx50\\nestrow}\\cell\\row", "[A\tB\t]"},
         // Lines around cells; none, or a paragraph's border, draw no table lines.
@@ -471,18 +431,14 @@ TEST(RtfReader, SkipsDestinationsThatAreNotText) {
     const std::string cases[] = {
         "{\\info{\\title SECRET}{\\author SECRET}}Text",
         "{\\stylesheet{\\s1\\b SECRET;}{\\*\\cs2 SECRET;}}Text",
-        "{\\*\\generator SECRET;}Text",
         "{\\*\\anythingnew SECRET{\\b SECRET}}Text",
         "{\\pict\\pngblip 89504e47SECRET}Text",
         "{\\*\\shppict{\\pict\\pngblip SECRET}}{\\nonshppict{\\pict\\wmetafile8 SECRET}}Text",
         "{\\header SECRET\\par}{\\footerr SECRET\\par}Text",
         "{\\footnote\\ftnalt SECRET}Text",
         "{\\field{\\*\\fldinst HYPERLINK \"SECRET\"}{\\*\\fldrslt Text}}",
-        "{\\field{\\fldinst PAGE SECRET}{\\fldrslt {\\ul Text}}}",
-        "{\\*\\bkmkstart SECRET}Text{\\*\\bkmkend SECRET}",
         "{\\*\\listtable{\\list{\\listlevel{\\leveltext \\'01\\u8226 ?;}}}}Text",
         "{\\*\\pn\\pnlvlblt{\\pntxtb SECRET}}Text",
-        "{\\*\\pgdsctbl{\\pgdsc0{\\header SECRET\\par}Default;}}Text",
         // Binary data may hold any byte, braces included; a count below one skips nothing.
         "{\\pict\\bin6 {{}}}S}Text", "\\bin6 {{}}}SText", "\\bin-1 Text",
         "{\\*\\ud{SECRET}}Text",
@@ -502,14 +458,11 @@ TEST(RtfReader, ListItems) {
     };
     const ListCase cases[] = {
         {"{\\pntext\\f1\\'b7\\tab}Item\\par", "\xE2\x80\xA2", "Item"},
-        {"{\\listtext\\pard\\plain \\u8226\\'95\\tab}Item\\par", "\xE2\x80\xA2", "Item"},
-        {"{\\listtext\\pard\\plain  1.\\tab}Item\\par", "1.", "Item"},
         {"{\\*\\pntext 2)\\tab}Item\\par", "2)", "Item"},
         // Outline numbering switched off leaves an empty marker: no list item.
         {"{\\listtext\\pard\\plain \\tab}Heading\\par", "", "Heading"},
         {"\\bullet\\tab Item\\par", "\xE2\x80\xA2", "Item"},
         {"{\\b \\bullet  }{\\i Item}\\par", "\xE2\x80\xA2", "Item"},
-        {"\\'95\\tab Item\\par", "\xE2\x80\xA2", "Item"},
         {"x\\bullet y\\par", "", "x\xE2\x80\xA2y"},
     };
     for (const ListCase& c : cases) {
@@ -524,24 +477,10 @@ TEST(RtfReader, ListItems) {
 // ----- cost -----
 
 TEST(RtfReader, HostileShapesOfMegabytesAreRead) {
-    // Each shape is a few megabytes: a reader that went quadratic on one would hang here (and its
-    // cost is printed by bench/core_bench).
+    // Each shape is a few megabytes: a reader that went quadratic on one would hang here. Nested
+    // groups, Unicode, long font names and paragraphs are timed by bench/core_bench.
     const std::size_t n = 400'000;
-    std::string nested = "{\\rtf1 ";
-    for (std::size_t i = 0; i < n / 8; ++i) nested += "{\\b a}";
-    std::string unicode = "{\\rtf1\\uc9 ";
-    for (std::size_t i = 0; i < n / 4; ++i) unicode += "\\u8364";
-    std::string manyFonts = "{\\rtf1{\\fonttbl";
-    for (std::size_t i = 0; i < n / 8; ++i) manyFonts += "{\\f" + std::to_string(i) + " F;}";
-    std::string manyColours = "{\\rtf1{\\colortbl" + std::string(n, ';') + "}";
-    std::string longWord = "{\\rtf1 \\" + std::string(n * 4, 'a') + " x}";
-    std::string longNumber = "{\\rtf1 \\fs" + std::string(n * 4, '9') + " x}";
     std::string skipped = "{\\rtf1{\\*\\x " + std::string(n, '{') + std::string(n, '}') + "}y}";
-    // Every run carries its font's name, however long the table made it.
-    std::string longFontName = "{\\rtf1{\\fonttbl{\\f0 " + std::string(n, 'N') + ";}{\\f1 B;}}";
-    for (std::size_t i = 0; i < n / 8; ++i) longFontName += "\\f0 a\\f1 b";
-    std::string paragraphs = "{\\rtf1 ";
-    for (std::size_t i = 0; i < n / 4; ++i) paragraphs += "\\par";
     // Many tab stops, then paragraph after paragraph, cell after cell, row after row.
     std::string stops = "{\\rtf1 ";
     for (int i = 1; i <= 64; ++i) stops += "\\tx" + std::to_string(i);
@@ -554,15 +493,7 @@ TEST(RtfReader, HostileShapesOfMegabytesAreRead) {
     codePages += "}";
     for (std::size_t i = 0; i < n / 16; ++i) codePages += "\\f" + std::to_string(i) + "\\'82";
 
-    EXPECT_EQ(Paragraphs(*ReadRtf(nested)).at(0).runs.size(), 1u);
-    EXPECT_EQ(ReadRtf(unicode)->PlainText().size(), 3 * (n / 4));
-    EXPECT_TRUE(ReadRtf(manyFonts).has_value());
-    EXPECT_TRUE(ReadRtf(manyColours).has_value());
-    EXPECT_EQ(ReadRtf(longWord)->PlainText(), "x");
-    EXPECT_EQ(Paragraphs(*ReadRtf(longNumber)).at(0).runs.at(0).fontSizeHalfPoints, 3276);
     EXPECT_EQ(ReadRtf(skipped)->PlainText(), "y");
-    EXPECT_EQ(Paragraphs(*ReadRtf(paragraphs)).size(), n / 4);
-    EXPECT_EQ(Paragraphs(*ReadRtf(longFontName)).at(0).runs.size(), n / 4);
     std::size_t storedStops = 0;
     for (const RichParagraph& para : Paragraphs(*ReadRtf(stops))) storedStops += para.tabStops.size();
     EXPECT_LE(storedStops, stops.size() / 4);
@@ -571,48 +502,6 @@ TEST(RtfReader, HostileShapesOfMegabytesAreRead) {
 }
 
 // ----- files written by a word processor -----
-
-// unrtf's text output stands for the expected text. It writes Latin-1 and garbles what
-// lies beyond (a character above U+00FF comes out as the low byte of its code point), and
-// it prints a tab as blanks and a line break; so the two are compared on their printable
-// ASCII characters, any run of blanks, tabs and line ends counting as one blank. The
-// characters beyond ASCII are checked by name for each sample.
-std::string AsciiWords(const std::string& text) {
-    std::string out;
-    bool gap = false;
-    for (const char ch : text) {
-        const auto c = static_cast<unsigned char>(ch);
-        if (c > 0x20 && c < 0x7F) {
-            if (gap && !out.empty()) out += ' ';
-            out += ch;
-            gap = false;
-        } else if (c == ' ' || c == '\t' || c == '\n' || c == '\r') {
-            gap = true;
-        }
-    }
-    return out;
-}
-
-TEST(RtfReader, MatchesUnrtfOnWordProcessorFiles) {
-    struct Sample {
-        const char* name;
-        std::vector<std::string> beyondAscii;  // UTF-8 words our text must hold
-    };
-    const Sample samples[] = {
-        {"letter", {"M\xC3\xBCller", "caf\xC3\xA9", "\xC2\xA3" "12.40"}},
-        {"notes", {"Don\xE2\x80\x99t", "r\xC3\xA9sum\xC3\xA9", "\xE2\x82\xAC" "20", "\xE2\x80\x94", "Zo\xC3\xAB"}},
-        {"report", {}},
-    };
-    const fs::path dir = kSourceRoot / "tests" / "data" / "rtf";
-    for (const Sample& s : samples) {
-        const auto doc = ReadRtf(ReadFile(dir / (std::string(s.name) + ".rtf")));
-        ASSERT_TRUE(doc.has_value()) << s.name;
-        const std::string plain = doc->PlainText();
-        EXPECT_EQ(AsciiWords(plain), AsciiWords(ReadFile(dir / (std::string(s.name) + ".unrtf.txt")))) << s.name;
-        for (const std::string& word : s.beyondAscii)
-            EXPECT_NE(plain.find(word), std::string::npos) << s.name << ": " << word;
-    }
-}
 
 // Files in several code pages with the text they hold (NAME.txt, UTF-8). Each is read as its
 // writer wrote it and, where there is one, as rewritten into the code page's \'hh escapes.
@@ -652,35 +541,12 @@ TEST(RtfReader, KeepsTheLookOfAWordProcessorFile) {
     EXPECT_TRUE(looks.count("b/22@Liberation Sans#c00000:accounts"));
     EXPECT_TRUE(looks.count("/20@Liberation Mono:TAPE.QBX"));
     EXPECT_TRUE(looks.count("u/22@Liberation Sans#000080:the tape archive"));
-    // The heading "Totals" is no list item, and the hanging paragraph keeps its indents.
+    // The heading "Totals" is no list item; header and footer are not part of the text.
     EXPECT_EQ(paras[2].PlainText(), "Totals");
-    const auto hanging = std::find_if(paras.begin(), paras.end(), [](const RichParagraph& p) {
-        return p.PlainText().rfind("A hanging", 0) == 0;
-    });
-    ASSERT_NE(hanging, paras.end());
-    EXPECT_EQ(hanging->alignment, Alignment::Justify);
-    EXPECT_EQ(hanging->leftIndentTwips, 567);
-    EXPECT_EQ(hanging->firstLineIndentTwips, -283);
-    EXPECT_NE(hanging->PlainText().find("words and a plain aside"), std::string::npos);
-    EXPECT_NE(hanging->PlainText().find("per year.\nA second line"), std::string::npos);
-    // Header and footer text is not part of the document's text.
     EXPECT_EQ(doc->PlainText().find("(header)"), std::string::npos);
-    EXPECT_EQ(doc->PlainText().find("footer"), std::string::npos);
 }
 
 // ----- the User Guide's own topics -----
-
-// Every group closes, none too early: the outermost one ends the file, blanks aside.
-bool ClosesEveryGroupAtTheEnd(const std::string& bytes) {
-    int depth = 0;
-    for (std::size_t i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] == '\\') ++i;  // an escaped brace is text
-        else if (bytes[i] == '{') ++depth;
-        else if (bytes[i] == '}' && --depth == 0)
-            return bytes.find_first_not_of("\r\n ", i + 1) == std::string::npos;
-    }
-    return false;
-}
 
 TEST(UserGuideTopics, EveryTopicReadsWithAHeadingAndParagraphs) {
     const fs::path dir = kSourceRoot / "assets" / "guide";
@@ -708,31 +574,10 @@ TEST(UserGuideTopics, EveryTopicReadsWithAHeadingAndParagraphs) {
             EXPECT_GT(run.fontSizeHalfPoints, largestBody) << name;
         }
         EXPECT_GE(textParagraphs, 3u) << name;
-        EXPECT_TRUE(ClosesEveryGroupAtTheEnd(bytes)) << name;
         EXPECT_EQ(doc->PlainText().find('\\'), std::string::npos) << name << ": a stray control word";
     }
-    for (const char* wanted : {"Benefits", "Your Own Topic", "Getting Started", "Keyboard", "Decimal Places",
-                               "Memory", "Tape Files", "Printing", "Timed Events", "Options", "Correcting the Tape",
-                               "Exporting the Tape", "Business Keys"})
-        EXPECT_TRUE(topics.count(wanted)) << "no topic " << wanted;
-}
-
-// Where a topic tells what F4 does, it tells what the program does: the new tape starts with
-// its 0 = line.
-TEST(UserGuideTopics, NewTapeIsToldAsStartingWithTheZeroLine) {
-    int told = 0;
-    for (const auto& entry : fs::directory_iterator(kSourceRoot / "assets" / "guide")) {
-        const auto doc = ReadRtf(ReadFile(entry.path()));
-        if (!doc) continue;
-        const std::string text = doc->PlainText();
-        for (std::size_t at = text.find("New Tape)"); at != std::string::npos; at = text.find("New Tape)", at + 1)) {
-            const std::string sentence = text.substr(at, text.find('.', at) - at);
-            EXPECT_NE(sentence.find("0 = line"), std::string::npos) << entry.path().filename() << ": " << sentence;
-            EXPECT_EQ(sentence.find("empty"), std::string::npos) << entry.path().filename() << ": " << sentence;
-            ++told;
-        }
-    }
-    EXPECT_GE(told, 2);
+    // The topics the program names; the guide's examples read the others.
+    for (const char* wanted : {"Benefits", "Your Own Topic"}) EXPECT_TRUE(topics.count(wanted)) << "no topic " << wanted;
 }
 
 }  // namespace

@@ -72,32 +72,6 @@ TEST(Collapse, TheSmallWindowOpensAtTheLargeWindowsCornerAndComesBack) {
     EXPECT_EQ(t.At(), std::pair(77L, 88L));
 }
 
-// The window system tells the frame's size only once the window is up: the window is centred
-// again on its outer size, unless the user has moved it meanwhile; expanding centres on it too.
-TEST(Collapse, TheOuterWindowIsCentredOnceItsFrameIsKnown) {
-    constexpr long kFramedW = kExpandedW + 30, kFramedH = kExpandedH + 330;
-    struct Case {
-        const char* what;
-        bool movedFirst;
-        long left, top;
-    };
-    const Case cases[] = {
-        {"standing where it was centred", false, (kScreenW - kFramedW) / 2, (kScreenH - kFramedH) / 2},
-        {"moved by the user", true, 600, 450},
-    };
-    for (const Case& c : cases) {
-        Windowed t;
-        t.ShowOnScreen();
-        if (c.movedFirst) t.machine.WindowMoved(600, 450);
-        t.machine.SetExpandedSize(kFramedW, kFramedH);
-        EXPECT_EQ(t.At(), std::pair(c.left, c.top)) << c.what;
-        EXPECT_EQ(t.G().width, kFramedW) << c.what;
-        t.machine.Key(vk::F11, 0, 0);
-        t.machine.Key(vk::F11, 0, 0);
-        EXPECT_EQ(t.At(), std::pair((kScreenW - kFramedW) / 2, (kScreenH - kFramedH) / 2)) << c.what;
-    }
-}
-
 // A large zoom on a small screen: the window starts at the screen's edge it does not fit, and
 // the collapsed window that takes its corner is on the screen too.
 TEST(Collapse, AWindowLargerThanTheScreenStartsAtItsEdge) {
@@ -120,17 +94,6 @@ TEST(Collapse, AWindowLargerThanTheScreenStartsAtItsEdge) {
         t.machine.Key(vk::F11, 0, 0);
         EXPECT_EQ(t.At(), std::pair(c.left, c.top)) << c.what;
     }
-}
-
-TEST(Collapse, TheFileMenuItemNamesWhatItWillDo) {
-    Windowed t;
-    t.LoadOnScreen();
-    EXPECT_EQ(t.machine.MenuCaption(Command::Collapse, "&Collapse"), "&Collapse");
-    t.machine.MenuOpened("mnuFIFile");
-    EXPECT_EQ(t.machine.MenuCaption(Command::Collapse, "&Collapse"), "Collapse (F11)");
-    t.machine.Run(Command::Collapse);
-    EXPECT_EQ(t.machine.MenuCaption(Command::Collapse, "&Collapse"), "Expand (F11)");
-    EXPECT_FALSE(t.machine.MenuItemEnabled(Command::Save));
 }
 
 TEST(Collapse, CollapsedKeysEmulateTheHiddenMenus) {
@@ -241,32 +204,6 @@ TEST(Menus, OnlyTheHelpMenuLeavesTheShortcutKeyPanelsShowing) {
     }
 }
 
-TEST(Menus, KeyboardShortcutKeysFromTheHelpMenuPagesToTheSecondList) {
-    TestMachine t;
-    t.machine.MenuOpened("mnuHPHelp");
-    t.machine.Run(Command::ShortcutKeys);
-    t.machine.MenuOpened("mnuHPHelp");
-    t.machine.Run(Command::ShortcutKeys);
-    EXPECT_FALSE(t.machine.Window().ShortcutPanelVisible(1));
-    EXPECT_TRUE(t.machine.Window().ShortcutPanelVisible(2));
-    t.machine.MenuOpened("mnuHPHelp");
-    t.machine.Run(Command::About);
-    EXPECT_TRUE(t.machine.Window().ShortcutPanelVisible(2));
-}
-
-// The User Guide and About windows belong to the shell: the machine asks for them once each.
-TEST(Menus, TheGuideAndAboutAreAskedForOnce) {
-    for (const Command command : {Command::UserGuide, Command::About, Command::Copy}) {
-        TestMachine t;
-        t.fakes.dialogs.copyChoices.push_back(std::nullopt);
-        t.machine.Run(command);
-        EXPECT_EQ(t.machine.TakeUserGuideRequest(), command == Command::UserGuide);
-        EXPECT_EQ(t.machine.TakeAboutRequest(), command == Command::About);
-        EXPECT_FALSE(t.machine.TakeUserGuideRequest());
-        EXPECT_FALSE(t.machine.TakeAboutRequest());
-    }
-}
-
 TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
     TestMachine t;
     ASSERT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
@@ -290,27 +227,6 @@ TEST(Zoom, AStoredPercentageCountsOnlyWithinTheRange) {
     const Case cases[] = {{"", 100},    {"150", 150}, {"300", 300}, {"301", 100}, {"99", 100},
                           {"-150", 100}, {"150%", 100}, {" 150", 100}, {"abc", 100}, {"99999999999", 100}};
     for (const Case& c : cases) EXPECT_EQ(Zoom::Parse(c.stored), c.percent) << '"' << c.stored << '"';
-}
-
-TEST(Zoom, StepsStayOnTheGridAndWithinTheRange) {
-    struct Case {
-        int from, larger, smaller;
-    };
-    const Case cases[] = {{100, 125, 100}, {125, 150, 100}, {280, 300, 275}, {300, 300, 275}, {110, 125, 100}};
-    for (const Case& c : cases) {
-        EXPECT_EQ(Zoom::Larger(c.from), c.larger) << c.from;
-        EXPECT_EQ(Zoom::Smaller(c.from), c.smaller) << c.from;
-    }
-}
-
-TEST(Zoom, TheScaleFollowsTheDesktopFontAndTheZoom) {
-    struct Case {
-        double desktopPoints;
-        int percent;
-        double scale;
-    };
-    const Case cases[] = {{8, 100, 1.0}, {16, 100, 2.0}, {12, 150, 2.25}, {6, 100, 1.0}, {0, 200, 2.0}, {8, 900, 3.0}};
-    for (const Case& c : cases) EXPECT_DOUBLE_EQ(Zoom::Scale(c.desktopPoints, c.percent), c.scale);
 }
 
 TEST(Zoom, TheOptionsKeysZoomAndTheChoiceLasts) {
