@@ -105,7 +105,6 @@ const std::vector<Step>& Day() {
     static const std::vector<Step> steps = {
         {"a fresh record", [](Program& p, const std::string&) { p.Keys("12.5+"); }},
         {"an appended line", [](Program& p, const std::string&) { p.Keys("7.5+"); }},
-        {"another appended line", [](Program& p, const std::string&) { p.Keys("5-"); }},
         {"Save As over an older file",
          [](Program& p, const std::string& w) { p.SaveAs(w + "/tapes/Tape.QBX"); }},
         {"a record after a save", [](Program& p, const std::string&) { p.Keys("3+"); }},

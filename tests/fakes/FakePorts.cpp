@@ -145,7 +145,7 @@ bool FakeFilePort::WriteAll(const std::string& path, const std::string& bytes) {
 
 bool FakeFilePort::SyncPrivate(const std::string& path) {
     log.push_back("sync " + path);
-    return !failPrivate && files.count(path);
+    return files.count(path) != 0;
 }
 
 bool FakeFilePort::SyncFolder(const std::string& folder) {
@@ -208,7 +208,7 @@ PathKind FakeFilePort::KindOf(const std::string& path) {
 }
 
 bool FakeFilePort::MakePrivateFolder(const std::string& folder) {
-    if (failPrivate || readOnly.count(folder) || notPrivate.count(folder)) return false;
+    if (readOnly.count(folder) || notPrivate.count(folder)) return false;
     privateFolders.insert(folder);
     folders.insert(folder);
     return true;
@@ -217,7 +217,7 @@ bool FakeFilePort::MakePrivateFolder(const std::string& folder) {
 bool FakeFilePort::WritePrivate(const std::string& path, ByteSource& source) {
     ++privateWrites;
     log.push_back("write private " + path);
-    if (failPrivate || !privateFolders.count(FolderOf(path))) return false;
+    if (!privateFolders.count(FolderOf(path))) return false;
     if (failPrivateWrites > 0) {
         --failPrivateWrites;
         return false;
@@ -232,7 +232,7 @@ bool FakeFilePort::AppendPrivate(const std::string& path, std::string_view bytes
     ++appends;
     log.push_back("append " + path);
     auto it = files.find(path);
-    if (failPrivate || it == files.end()) return false;
+    if (it == files.end()) return false;
     if (tearNextAppend) {
         it->second.append(bytes.substr(0, *tearNextAppend));
         tearNextAppend.reset();

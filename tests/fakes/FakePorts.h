@@ -172,13 +172,12 @@ public:
     int privateWrites = 0, appends = 0;
     // The next append stops after this many bytes, as at a power cut, and fails.
     std::optional<std::size_t> tearNextAppend;
-    bool failPrivate = false;  // every private write and append fails
     std::string LastWriteError() const override { return writeError; }
 
     // Durability: appends wait for SyncPrivate; a file renamed into place waits for its folder.
     bool SyncPrivate(const std::string& path) override;
     bool SyncFolder(const std::string& folder) override;
-    std::string LastPrivateError() const override { return failPrivate ? "No space left on device" : ""; }
+    std::string LastPrivateError() const override { return ""; }
     void WatchTemporaries(std::function<void(const std::string&)> watcher) override { temporaryWatcher = std::move(watcher); }
     std::function<void(const std::string&)> temporaryWatcher;
     bool failFolderSync = false;

@@ -1,5 +1,6 @@
-// The Correct Line and Tax Rates dialogs, and the corrected and tax lines on the tape, offscreen:
-// what the dialogs take and hand back, and what the tape view shows and says of those lines.
+// The Correct Line dialog, and the corrected and tax lines on the tape, offscreen: what the dialog
+// takes and hands back, and what the tape view shows and says of those lines (the Tax Rates
+// dialog is typed into end to end).
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,6 @@
 #include "windows/CorrectLineDialog.h"
 #include "windows/TapeListModel.h"
 #include "windows/TapeView.h"
-#include "windows/TaxRatesDialog.h"
 
 namespace qb {
 namespace {
@@ -43,21 +43,6 @@ TEST(CorrectLineDialog, TakesANumberAsTheEntryBoxDoes) {
     EXPECT_TRUE(dialog.TooltipsOn());
     EXPECT_EQ(number->toolTip().toStdString(), TooltipOf(DialogTooltips("frmCorrectLine"), "txtNumber"));
     EXPECT_EQ(dialog.Number().size(), 14);
-}
-
-TEST(TapeListModel, ACorrectedLineStandsOutAndSaysWhatItWas) {
-    Tape tape;
-    tape.AppendTapeLine("0 =");
-    tape.AppendTapeLine("125.00 +");
-    tape.MarkCorrected(1, Tape::LayOut("1,250.00 +"));
-    TapeListModel model(tape);
-    const QModelIndex plain = model.index(0), corrected = model.index(1);
-    EXPECT_FALSE(model.data(plain, Qt::ForegroundRole).isValid());
-    EXPECT_FALSE(model.data(plain, Qt::ToolTipRole).isValid());
-    EXPECT_EQ(model.data(corrected, Qt::ForegroundRole).value<QColor>(), QColor(0x00, 0x00, 0xC0));
-    EXPECT_EQ(model.data(corrected, Qt::ToolTipRole).toString(), QStringLiteral("Corrected; was 1,250.00 +"));
-    EXPECT_EQ(model.data(corrected, Qt::AccessibleDescriptionRole).toString(),
-              QStringLiteral("Corrected; was 1,250.00 +"));
 }
 
 // Undo and corrections rewrite the end of a long tape: the view's rows and its scroll range
@@ -88,33 +73,24 @@ TEST(TapeListModel, RowsFollowARewrittenEnd) {
     EXPECT_EQ(view.verticalScrollBar()->maximum(), 0);
 }
 
-TEST(TaxRatesDialog, HandsBackWhatIsTypedForTheProgramToCheck) {
-    TaxRatesDialog dialog(QStringLiteral("19"), QString(), true);
-    auto* first = dialog.findChild<QLineEdit*>(QStringLiteral("txtRate1"));
-    auto* second = dialog.findChild<QLineEdit*>(QStringLiteral("txtRate2"));
-    ASSERT_TRUE(first && second);
-    EXPECT_EQ(first->selectedText(), QStringLiteral("19"));  // typing replaces it
-    QTest::keyClicks(first, QStringLiteral("16"));
-    QTest::keyClicks(second, QStringLiteral("7,5 %"));
-    EXPECT_EQ(dialog.First(), QStringLiteral("16"));
-    EXPECT_EQ(dialog.Second(), QStringLiteral("7,5 %"));
-    EXPECT_EQ(second->toolTip().toStdString(), TooltipOf(DialogTooltips("frmTaxRates"), "txtRate2"));
-    TaxRatesDialog quiet(QString(), QString(), false);
-    EXPECT_TRUE(quiet.findChild<QLineEdit*>(QStringLiteral("txtRate1"))->toolTip().isEmpty());
-}
-
-TEST(TapeListModel, ATaxLineNamesItsRate) {
+// A corrected line stands out and says what it was; a tax line names its rate, a net amount says so.
+TEST(TapeListModel, MarkedLinesSayWhatTheyAre) {
     Tape tape;
+    tape.AppendTapeLine("0 =");
+    tape.AppendTapeLine("125.00 +");
+    tape.MarkCorrected(1, Tape::LayOut("1,250.00 +"));
     tape.AppendTapeLine("100.00 N");
     tape.AppendLaidOut(TaxLine("19.00", 19, true));
-    tape.AppendTapeLine("119.00 G");
-    tape.AppendTapeLine("119.00 G");
-    tape.AppendLaidOut(TaxLine("19.00", 19, false));
     TapeListModel model(tape);
-    EXPECT_EQ(model.data(model.index(1), Qt::ToolTipRole).toString(), QStringLiteral("Tax at 19 %"));
-    EXPECT_EQ(model.data(model.index(4), Qt::AccessibleDescriptionRole).toString(), QStringLiteral("Tax at 19 %"));
-    EXPECT_EQ(model.data(model.index(0), Qt::ToolTipRole).toString(), QStringLiteral("Net amount (before tax)"));
-    EXPECT_FALSE(model.data(model.index(1), Qt::ForegroundRole).isValid());
+    EXPECT_FALSE(model.data(model.index(0), Qt::ForegroundRole).isValid());
+    EXPECT_FALSE(model.data(model.index(0), Qt::ToolTipRole).isValid());
+    EXPECT_EQ(model.data(model.index(1), Qt::ForegroundRole).value<QColor>(), QColor(0x00, 0x00, 0xC0));
+    const std::pair<int, const char*> said[] = {
+        {1, "Corrected; was 1,250.00 +"}, {2, "Net amount (before tax)"}, {3, "Tax at 19 %"}};
+    for (const auto& [row, text] : said)
+        for (const int role : {int(Qt::ToolTipRole), int(Qt::AccessibleDescriptionRole)})
+            EXPECT_EQ(model.data(model.index(row), role).toString(), QString::fromUtf8(text)) << row << " " << role;
+    EXPECT_FALSE(model.data(model.index(3), Qt::ForegroundRole).isValid());
 }
 
 }  // namespace

@@ -119,9 +119,7 @@ TEST(ExportPdf, AnEmptyTapeGivesOneBlankPage) {
 
 TEST(ExportPdf, TheLocaleChoosesThePaper) {
     const std::pair<const char*, QPageSize::PageSizeId> cases[] = {
-        {"en_US", QPageSize::Letter}, {"fr_CA", QPageSize::Letter}, {"es_MX", QPageSize::Letter},
-        {"en_GB", QPageSize::A4},     {"de_DE", QPageSize::A4},     {"ja_JP", QPageSize::A4},
-    };
+        {"en_US", QPageSize::Letter}, {"fr_CA", QPageSize::Letter}, {"en_GB", QPageSize::A4}, {"ja_JP", QPageSize::A4}};
     for (const auto& [locale, paper] : cases) EXPECT_EQ(QtPdfPort::UsualPaper(QLocale(locale)), paper) << locale;
 }
 

@@ -68,60 +68,31 @@ protected:
 
 QString Text(const test::ShownWindow& shown, const char* name) { return shown.Find<QLineEdit>(name)->text(); }
 
-// The first run stores every option's default; options changed with their keys are stored at
-// once and rule the next run, as do the memory and the options put back as they came.
+// Options changed with their keys are stored in the settings file at once and rule the next run,
+// as does the memory (that a second run is no first run is checked end to end).
 TEST(Settings, ARestartedWindowShowsWhatTheLastOneLeft) {
     QTemporaryDir dir;
     const QString file = dir.filePath("the Quillbox.ini");
-    const struct {
-        const char* key;
-        QString first, changed;
-    } options[] = {
-        {"Auto Decimal", "False", "True"}, {"Decimal Places", "2", "3"}, {"Comma Separator", "True", "False"},
-        {"Clear Entry Box", "True", "False"}, {"Clear On Equal", "False", "False"}, {"Tape Caption", "True", "True"},
-        {"File Caption", "True", "True"}, {"Show Copy", "True", "True"}, {"Round Before Operation", "True", "True"},
-        {"Tooltips", "True", "True"}, {"Machine Sounds", "True", "True"},
-    };
-    auto stored = [&](bool changed) {
-        QSettings raw(file, QSettings::IniFormat);
-        for (const auto& o : options)
-            EXPECT_EQ(raw.value(QStringLiteral("Settings/") + o.key).toString(), changed ? o.changed : o.first) << o.key;
-    };
-    const test::Stroke ctrlD{Qt::Key_D, Qt::ControlModifier}, ctrlL{Qt::Key_L, Qt::ControlModifier};
+    auto stored = [&](const char* key) { return QSettings(file, QSettings::IniFormat).value(key).toString(); };
     {
         QtSettingsPort settings(file);
         test::ShownWindow first({}, &settings);
-        stored(false);
-        // The first run writes every option with its default, and nothing else yet.
-        EXPECT_EQ(QSettings(file, QSettings::IniFormat).allKeys().size(), std::size(options));
-        // Auto Decimal on, three places, no separators, and the Entry box keeps its number.
-        for (const test::Stroke& key : {ctrlD, test::Stroke{Qt::Key_F3, Qt::ControlModifier}, ctrlL, {Qt::Key_F12}})
-            first.Strike(key);
-        stored(true);
+        EXPECT_EQ(stored("Settings/Comma Separator"), QStringLiteral("True"));  // the defaults, written at once
+        // Auto Decimal on, three places, no separators.
+        for (const int key : {Qt::Key_D, Qt::Key_F3, Qt::Key_L}) first.Strike({key, Qt::ControlModifier});
+        EXPECT_EQ(stored("Settings/Auto Decimal"), QStringLiteral("True"));
+        EXPECT_EQ(stored("Settings/Decimal Places"), QStringLiteral("3"));
+        EXPECT_EQ(stored("Settings/Comma Separator"), QStringLiteral("False"));
         first.Type("1234567.+");
         first.Strike({Qt::Key_F5});
-        EXPECT_EQ(Text(first, "txtMemory"), QStringLiteral("        1234567."));
     }
-    QSettings raw(file, QSettings::IniFormat);
-    EXPECT_EQ(raw.value("Settings/Memory").toString(), QStringLiteral("        1234567."));
-
+    EXPECT_EQ(stored("Settings/Memory"), QStringLiteral("        1234567."));
     QtSettingsPort settings(file);
     test::ShownWindow second({}, &settings);
     EXPECT_EQ(Text(second, "txtMemory"), QStringLiteral("        1234567."));
-    for (const auto& m : second.fakes.messages.shown)  // no welcome: not a first run
-        EXPECT_EQ(m.text.find("Welcome"), std::string::npos);
-    // 1234567 takes its point three places from the right and prints without a separator; the
-    // operand stays in the Entry box, so = applies it once more before the total.
-    second.Type("1234567+=");
-    const std::vector<std::string> tape = second.Tape();
-    EXPECT_EQ(std::vector<std::string>(tape.end() - 3, tape.end()),
-              (std::vector<std::string>{"        1234.567 +", "        1234.567 +", "        2469.134 ="}));
-    // The options back as they came: no point of its own, two places.
-    for (const test::Stroke& key : {ctrlD, test::Stroke{Qt::Key_F12}, test::Stroke{Qt::Key_F2, Qt::ControlModifier}, ctrlL})
-        second.Strike(key);
-    stored(false);
-    second.Type("1234+");
-    EXPECT_EQ(second.Tape().back(), "        1,234.00 +");
+    // 1234567 takes its point three places from the right and prints without a separator.
+    second.Type("1234567+");
+    EXPECT_EQ(second.Tape().back(), "        1234.567 +");
 }
 
 // A save replaces the tape byte for byte and leaves nothing else in its folder: the file keeps
@@ -251,29 +222,21 @@ TEST(Clock, DatesAreReadTheWayTheLocaleWritesThem) {
         const char* meant;
     };
     const Case cases[] = {
-        {"en_US", "7/4/99", "7/4/1999"},        {"en_US", "7/4/1999", "7/4/1999"},
-        {"en_US", "July 4, 1999", "7/4/1999"},  {"en_US", "Jul 4, 1999", "7/4/1999"},
-        {"en_US", "july 4 1999", "7/4/1999"},   {"en_US", "1999-07-04", "7/4/1999"},
-        {"en_US", "7-4-1999", "7/4/1999"},      {"en_US", "1/1/29", "1/1/2029"},
-        {"en_US", "1/1/30", "1/1/1930"},        {"en_US", "12/31/00", "12/31/2000"},
-        {"en_US", "2/30/2020", ""},             {"en_US", "13/1/2020", ""},
-        {"en_US", "04.07.2024", ""},            {"en_US", "7/4/999", ""},
-        {"en_US", "not a date", ""},            {"en_US", "", ""},
+        {"en_US", "7/4/99", "7/4/1999"},        {"en_US", "July 4, 1999", "7/4/1999"},
+        {"en_US", "1999-07-04", "7/4/1999"},    {"en_US", "1/1/29", "1/1/2029"},
+        {"en_US", "1/1/30", "1/1/1930"},        {"en_US", "2/30/2020", ""},
+        {"en_US", "13/1/2020", ""},             {"en_US", "04.07.2024", ""},
+        {"en_US", "7/4/999", ""},               {"en_US", "not a date", ""},
         {"en_US", "7/4", ""},                   {"en_US", "7/4-1999", ""},
-        {"en_GB", "4/7/24", "7/4/2024"},        {"en_GB", "04/07/2024", "7/4/2024"},
+        {"en_US", "12/31/00", "12/31/2000"},    {"en_GB", "4/7/24", "7/4/2024"},
         {"en_GB", "25/12/2024", "12/25/2024"},  {"en_GB", "12/25/2024", "12/25/2024"},
         {"en_GB", "4.7.24", "7/4/2024"},        {"en_GB", "4 July 2024", "7/4/2024"},
-        {"en_GB", "2024-07-04", "7/4/2024"},    {"en_GB", "29/2/2023", ""},
-        {"de_DE", "04.07.2024", "7/4/2024"},    {"de_DE", "04.07.24", "7/4/2024"},
-        {"de_DE", "4.7.1999", "7/4/1999"},      {"de_DE", "4. Juli 2024", "7/4/2024"},
-        {"de_DE", "31.12.29", "12/31/2029"},    {"de_DE", "1.1.30", "1/1/1930"},
-        {"de_DE", "2024-07-04", "7/4/2024"},    {"de_DE", "7/4/99", "4/7/1999"},
-        {"de_DE", "31.02.2024", ""},            {"de_DE", "12.25.2024", ""},
-        {"fr_FR", "04/07/2024", "7/4/2024"},    {"fr_FR", "14/07/89", "7/14/1989"},
-        {"fr_FR", "4 juillet 2024", "7/4/2024"}, {"fr_FR", "2024-07-14", "7/14/2024"},
-        {"tr_TR", "4.07.2024", "7/4/2024"},     {"tr_TR", "04.07.24", "7/4/2024"},
-        {"tr_TR", "4 Temmuz 2024", "7/4/2024"}, {"tr_TR", "29.02.2024", "2/29/2024"},
-        {"tr_TR", "29.02.2023", ""},
+        {"en_GB", "29/2/2023", ""},             {"de_DE", "04.07.24", "7/4/2024"},
+        {"de_DE", "4. Juli 2024", "7/4/2024"},  {"de_DE", "1.1.30", "1/1/1930"},
+        {"de_DE", "7/4/99", "4/7/1999"},        {"de_DE", "31.02.2024", ""},
+        {"de_DE", "12.25.2024", ""},            {"fr_FR", "14/07/89", "7/14/1989"},
+        {"fr_FR", "4 juillet 2024", "7/4/2024"}, {"tr_TR", "4 Temmuz 2024", "7/4/2024"},
+        {"tr_TR", "29.02.2024", "2/29/2024"},   {"tr_TR", "29.02.2023", ""},
         // Letters beyond the Western code page, as typed.
         {"tr_TR", "4 \xC5\x9E" "ub 2024", "2/4/2024"},  {"tr_TR", "4 A\xC4\x9Fu 24", "8/4/2024"},
         {"ja_JP", "2024\xE5\xB9\xB4" "7\xE6\x9C\x88" "4\xE6\x97\xA5", "7/4/2024"},
@@ -288,19 +251,13 @@ TEST(Clock, DatesAreReadTheWayTheLocaleWritesThem) {
         QtClockPort clock{QLocale(QString::fromLatin1(c.locale))};
         EXPECT_EQ(clock.ParseDate(c.typed).value_or(""), c.meant) << c.locale << ": " << c.typed;
     }
-    const double now = QtClockPort().SecondsSinceMidnight();
-    EXPECT_GE(now, 0);
-    EXPECT_LT(now, 86400);
 }
 
 // The date box shows a kept date the locale's way, in ten characters at most, and reads it
 // back as the same day.
 TEST(Clock, AShownDateReadsBackAsTheSameDay) {
     const std::pair<const char*, const char*> shown[] = {
-        {"en_US", "7/4/1999"},   {"C", "7/4/1999"},          {"en_GB", "04/07/1999"},
-        {"de_DE", "04.07.1999"}, {"fr_FR", "04/07/1999"},    {"tr_TR", "4.07.1999"},
-        {"ja_JP", "1999/07/04"}, {"hu_HU", "1999-07-04"},    {"ar_EG", "1999-07-04"},
-    };
+        {"en_US", "7/4/1999"}, {"de_DE", "04.07.1999"}, {"tr_TR", "4.07.1999"}, {"ja_JP", "1999/07/04"}};
     for (const auto& [locale, expected] : shown)
         EXPECT_EQ(QtClockPort(QLocale(QString::fromLatin1(locale))).ShowDate("7/4/1999"), expected) << locale;
     for (const char* locale : {"en_US", "C", "en_GB", "de_DE", "fr_FR", "tr_TR", "ja_JP", "ko_KR", "hu_HU", "ru_RU",
@@ -537,22 +494,13 @@ TEST(Signals, EachSignalThatAsksTheProgramToEndIsHandledOnTheEventLoop) {
     }
 }
 
-// Under Wayland with X beside it the program runs through X.
-
+// Under Wayland with X beside it the program runs through X; else Qt chooses, and the user's
+// choice always stands.
 TEST(PlatformChoice, WaylandWithXRunsThroughX) {
-    struct Case {
-        const char* what;
-        SessionDisplays session;
-        QByteArray platform;
-    };
-    const Case cases[] = {
-        {"Wayland and XWayland", {false, true, true}, "xcb;wayland"},
-        {"Wayland alone runs natively", {false, true, false}, ""},
-        {"X alone is left to Qt", {false, false, true}, ""},
-        {"the user's choice stands", {true, true, true}, ""},
-        {"no display at all", {false, false, false}, ""},
-    };
-    for (const Case& c : cases) EXPECT_EQ(PlatformFor(c.session), c.platform) << c.what;
+    EXPECT_EQ(PlatformFor({false, true, true}), QByteArray("xcb;wayland"));
+    for (const SessionDisplays others : {SessionDisplays{false, true, false}, SessionDisplays{false, false, true},
+                                         SessionDisplays{true, true, true}, SessionDisplays{false, false, false}})
+        EXPECT_EQ(PlatformFor(others), QByteArray()) << others.platformChosen << others.wayland << others.x11;
 }
 
 }  // namespace

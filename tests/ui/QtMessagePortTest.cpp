@@ -61,7 +61,6 @@ TEST(QtMessagePort, ShowsTheRequestAndReturnsTheAnswer) {
     const Case cases[] = {
         {"OK", MessageIcon::Exclamation, MessageButtons::Ok, Ok, B::Ok, B::Ok, B::Ok, Ok, B::Warning},
         {"OK by Escape", MessageIcon::Information, MessageButtons::Ok, Ok, std::nullopt, B::Ok, B::Ok, Ok, B::Information},
-        {"OK of OK/Cancel", Question, MessageButtons::OkCancel, Ok, B::Ok, B::Ok | B::Cancel, B::Ok, Ok, B::Question},
         {"Cancel of OK/Cancel", Question, MessageButtons::OkCancel, Ok, B::Cancel, B::Ok | B::Cancel, B::Ok, Cancel,
          B::Question},
         {"Yes", Question, MessageButtons::YesNo, No, B::Yes, B::Yes | B::No, B::No, Yes, B::Question},
