@@ -3,6 +3,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "aids/SoundQueue.h"
@@ -88,6 +89,25 @@ TEST(TopicList, SortedListAndOpeningTopic) {
 
 // A letter moves to the next topic it begins, wrapping round; it says whether the selection moved.
 // A letter is a whole character: U+0905 and U+0906 share their first two bytes.
+// The walking buttons move through the list and are enabled only where they lead somewhere.
+TEST(TopicList, WalkingAndButtons) {
+    using B = TopicList::Button;
+    TopicList three;
+    three.Build({"UG A.rtf", "UG B.rtf", "UG C.rtf"});
+    const std::tuple<B, bool, int> walks[] = {{B::Last, true, 2},    {B::Next, false, 2}, {B::Previous, true, 1},
+                                              {B::Next, true, 2},    {B::First, true, 0}, {B::Previous, false, 0}};
+    for (const auto& [button, moved, selected] : walks) {
+        EXPECT_EQ(three.Walk(button), moved) << static_cast<int>(button);
+        EXPECT_EQ(three.Selected(), selected) << static_cast<int>(button);
+    }
+    EXPECT_FALSE(three.ButtonEnabled(B::First));
+    EXPECT_TRUE(three.ButtonEnabled(B::Next));
+    three.Select(1);
+    EXPECT_TRUE(three.ButtonEnabled(B::First) && three.ButtonEnabled(B::Last));
+    three.Select(2);
+    EXPECT_FALSE(three.ButtonEnabled(B::Next));
+}
+
 TEST(TopicList, FirstLetterSearchWrapsRound) {
     struct Step {
         const char* letter;

@@ -121,4 +121,20 @@ TEST(SymbolFonts, SymbolFollowsItsPublishedTable) {
                 << std::hex << static_cast<unsigned>(first + i);
 }
 
+// Wingdings' circled digits and white arrows run in order, and a few pictures have their look-alikes.
+TEST(SymbolFonts, WingdingsDigitsArrowsAndPictures) {
+    std::vector<std::pair<char32_t, char32_t>> cases = {
+        {0x22, 0x2702}, {0x37, 0x2328}, {0x41, 0x270C}, {0x80, 0x24EA}, {0x8B, 0x24FF}, {0xEF, 0x21E6}, {0xF0, 0x21E8},
+        {0xF1, 0x21E7}, {0xF2, 0x21E9}, {0xF3, 0x2B04}, {0xF4, 0x21F3}, {0xF0FC, 0x2713}, {0x5D, 0x2638}, {0x4B, 0x1F610}, {0x5B, 0x262F},
+        {0x6C, 0x25CF}, {0x71, 0x2751}, {0x76, 0x2756}, {0x77, 0x2B25}, {0x9F, 0x25CF}, {0xA2, 0x2B55},
+        {0xA7, 0x25AA}, {0xA8, 0x25FB}, {0xD8, 0x27A2}, {0xE8, 0x2794}, {0xFC, 0x2713},
+        {0xF100, 0xF100}};  // past the private-use copy
+    for (char32_t i = 0; i < 10; ++i) {
+        cases.emplace_back(0x81 + i, 0x2460 + i);  // ① to ⑩
+        cases.emplace_back(0x8C + i, 0x2776 + i);  // ❶ to ❿
+    }
+    for (const auto& [in, look] : cases)
+        EXPECT_EQ(SymbolCharacter(SymbolFont::Wingdings, in), look) << std::hex << static_cast<unsigned>(in);
+}
+
 }  // namespace

@@ -325,6 +325,23 @@ TEST(CorrectLine, TheDialogShowsTheLineAndOkCorrectsItAndMarksIt) {
     EXPECT_EQ(t.machine.TapeRewritten(), 4u);
 }
 
+// A recalled number follows a correction before it; undo brings back what it was.
+TEST(CorrectLine, UndoBringsBackTheNumberTheDialogOffers) {
+    TestMachine t;
+    t.Press("10+ar+");
+    ASSERT_EQ(t.Trimmed(), (Lines{"0 =", "10.00 +", "10.00 +"}));
+    ASSERT_TRUE(t.machine.CorrectLine(1, "20", '+'));
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "20.00 +", "20.00 +"}));
+    CorrectThroughDialog(t, 2, std::nullopt);
+    t.machine.Run(Command::Undo);
+    CorrectThroughDialog(t, 2, std::nullopt);
+    t.machine.Run(Command::Redo);
+    CorrectThroughDialog(t, 2, std::nullopt);
+    std::vector<std::string> offered;
+    for (const CorrectLineForm& form : t.fakes.dialogs.correctionsShown) offered.push_back(form.number);
+    EXPECT_EQ(offered, (std::vector<std::string>{"20.", "10.", "20."}));
+}
+
 // The dialog's label says how the number typed is read: as the Entry box read it when a keyed
 // line was printed, or, for a file's line, as it reads it now.
 TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
