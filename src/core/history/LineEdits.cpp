@@ -309,41 +309,14 @@ bool LineEdits::Rewrite(std::size_t start, std::vector<KeyStep> tail, std::int64
 }
 
 bool LineEdits::RewriteFileLines(std::int64_t first, std::int64_t removed, const std::vector<std::string>& added) {
-    Tape& tape = desk_.GetTape();
-    KeyRecord& record = history_.Record();
-    const std::int64_t delta = static_cast<std::int64_t>(added.size()) - removed;
-    const std::int64_t top = tape.TopIndex();
-    const std::int64_t oldCount = tape.Count();
-    TapeListener* listener = tape.Listener();
-    tape.SetListener(nullptr);
-    TapeSuffix oldTape = tape.TakeSuffix(first);
-    TapeSuffix newTape;
-    newTape.lines.reserve(oldTape.lines.size() + added.size(), oldTape.lines.characters() + added.size() * Tape::kLineWidth);
-    for (const std::string& line : added) newTape.lines.push_back(line);
-    for (std::size_t i = static_cast<std::size_t>(removed); i < oldTape.lines.size(); ++i) newTape.lines.push_back(oldTape.lines[i]);
-    for (const auto& [line, text] : oldTape.corrected)
-        if (line >= first + removed) newTape.corrected.emplace(line + delta, text);
-    tape.PutSuffix(std::move(newTape));
-    tape.SetListener(listener);
-    tape.AnnounceRewritten(first, oldCount);
-    tape.ClearSelection();
-    tape.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape.Count() - 1)));
-
-    // The keyed lines after the file's lines move; so do the lines their keys selected.
-    std::vector<KeyStep> oldSteps = record.Steps();
-    for (KeyStep& step : record.Steps()) {
-        step.tapeBefore = static_cast<std::int32_t>(step.tapeBefore + delta);
-        if (step.selection >= first + removed) step.selection = static_cast<std::int32_t>(step.selection + delta);
-        else if (step.selection >= first) step.selection = -1;
-    }
-    const std::int64_t oldBase = record.BaseLines();
-    record.SetBase(oldBase + delta);
-    const World world = record.Expected();
-    record.Push(UndoRecord{world, world, first, std::move(oldTape), 0, std::move(oldSteps), oldBase, std::nullopt});
-    record.SetExpected(world, tape.Count());
-    tape.SetDirty(true);
-    history_.MarkRewritten();
-    return true;
+    RecomputedTape change;
+    change.first = first;
+    change.lines = added;
+    change.removed = removed;
+    change.added = static_cast<std::int64_t>(added.size());
+    const bool done = correction_.ChangeFileLines(change, -1);
+    desk_.GetTape().ClearSelection();
+    return done;
 }
 
 }  // namespace qb
