@@ -124,7 +124,7 @@ bool LineEdits::LineDeletable(std::int64_t index) const {
     const std::string_view line = tape.Line(index);
     const KeyRecord& record = history_.Record();
     if (!history_.InStep() || index < record.BaseLines())
-        return IsNoteLine(line) || (!line.empty() && line.back() == Tape::kReferenceMark);
+        return IsNoteLine(line) || (!line.empty() && line.back() == Tape::kReferenceMark) || correction_.LineCorrectable(index);
     if (index >= record.ExpectedLines()) return false;
     const KeyStep& step = record.Steps()[static_cast<std::size_t>(record.StepOfLine(index))];
     if (IsKey(step, Command::Note)) return true;
@@ -139,15 +139,16 @@ bool LineEdits::DeleteLine(std::int64_t index) {
         if (index >= 0 && index < tape.Count() && IsTotalLine(tape, index))
             ShowErrorMessage(desk_.Messages(),
                              "A total cannot be deleted: delete or correct the numbers that went into it, and the total follows");
-        else if (index >= 0 && index < history_.Record().BaseLines() && History::IsOperationSymbol(tape.Line(index).back()))
-            ShowErrorMessage(desk_.Messages(), "A number read from a file cannot be deleted: correct it instead");
         else if (!correction_.RefuseWorkedOutLine(index, "deleted"))
             desk_.Messages().Beep();
         return false;
     }
     KeyRecord& record = history_.Record();
     if (index < record.BaseLines()) {
-        return RewriteFileLines(index, 1, {});
+        if (!History::IsOperationSymbol(tape.Line(index).back())) return RewriteFileLines(index, 1, {});  // a note or a reference
+        const bool done = correction_.EditFileLine(index, {}, 0, LineEdit::Remove);
+        if (done) tape.SetListIndex(index < tape.Count() ? index : -1);
+        return done;
     }
     const std::vector<KeyStep>& steps = record.Steps();
     const auto at = static_cast<std::size_t>(record.StepOfLine(index));
@@ -188,9 +189,11 @@ bool LineEdits::InsertLine(std::int64_t index, const std::string& number, char o
     if (operation == '*') operation = 'x';
     if (!correction_.AcceptsNumber(number, operation, "inserted")) return false;
     if (index >= tape.Count()) index = -1;
+    if (index >= 0 && index < record.BaseLines()) index = LastLineOfEntry(index);
     if (index >= 0 && index + 1 < record.BaseLines()) {
-        ShowErrorMessage(desk_.Messages(), "A number cannot be put among the lines read from a file: key it at the end, or correct a line");
-        return false;
+        const bool done = correction_.EditFileLine(index, number, operation, LineEdit::InsertAfter);
+        if (done) tape.SetListIndex(index + 1);
+        return done;
     }
     KeyStep step;
     step.command = Command::InsertLine;
@@ -317,6 +320,20 @@ bool LineEdits::RewriteFileLines(std::int64_t first, std::int64_t removed, const
     const bool done = correction_.ChangeFileLines(change, -1);
     desk_.GetTape().ClearSelection();
     return done;
+}
+
+std::int64_t LineEdits::LastLineOfEntry(std::int64_t index) const {
+    const Tape& tape = desk_.GetTape();
+    const std::string_view line = tape.Line(index);
+    if (IsNoteLine(line)) {
+        const auto [first, count] = NoteExtent(index);
+        return first + count - 1;
+    }
+    const bool last = index + 1 >= history_.Record().BaseLines();
+    if (!last && ((!line.empty() && line.back() == Tape::kCountMark) ||
+                  ReadTapeLine(tape.Line(index + 1), line, false).kind == TapeLineReading::Kind::Clear))
+        return index + 1;
+    return index;
 }
 
 }  // namespace qb
