@@ -147,13 +147,14 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
         result.outcome = RecomputedTape::Outcome::NotANumber;
         return result;
     }
+    const bool insert = correction.edit == LineEdit::InsertAfter;
     const TapeLineReading corrected = read(index);
-    if (corrected.kind == Kind::Overflow) {
+    if (!insert && corrected.kind == Kind::Overflow) {
         result.outcome = RecomputedTape::Outcome::OverflowLine;
         result.failedLine = index;
         return result;
     }
-    if (corrected.kind != Kind::Number) {
+    if (!insert && corrected.kind != Kind::Number) {
         result.outcome = RecomputedTape::Outcome::NotANumber;
         return result;
     }
@@ -163,7 +164,8 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
     while (start > 0 && read(start).kind != Kind::Clear) --start;
     // Fixed places print every number and total with the same decimals, and show it in a last
     // decimal 0 somewhere (5.00, 2.50), which floating point prints only where it was keyed so.
-    // Anything else is the floating-point mode, or cannot be known: every decimal shows.
+    // Anything else is the floating-point mode, or cannot be known: every decimal shows. A
+    // section without a number follows the places in force.
     int places = -1;
     bool floating = false, zeroDecimal = false;
     for (std::int64_t i = start; i < count && !floating; ++i) {
@@ -176,55 +178,64 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
         const std::string_view content = Trim(lines[static_cast<std::size_t>(i)]);
         zeroDecimal = zeroDecimal || content[content.size() - 3] == '0';
     }
-    if (!zeroDecimal) floating = true;
-    const CorrectedFormat format{floating ? 0 : places, correction.separators, correction.rounding};
+    if (places < 0) places = correction.places;
+    else if (floating || !zeroDecimal) places = 0;
+    const CorrectedFormat format{places, correction.separators, correction.rounding};
 
-    const double value = ParseNumber(correction.number);
-    double subtotal = 0;
-    result.first = index;
+    // The corrected or inserted line.
+    TapeLineReading keyed;
+    keyed.kind = Kind::Number;
+    keyed.value = ParseNumber(correction.number);
+    keyed.operation = correction.operation;
+    const std::string typed = correction.edit == LineEdit::Remove
+                                  ? std::string()
+                                  : Tape::LayOut(format.Typed(correction.number) + ' ' + (correction.operation == 'x' ? '*' : correction.operation));
+    result.first = insert ? index + 1 : index;
+    result.removed = correction.edit == LineEdit::Remove ? 1 : 0;
+    result.added = insert ? 1 : 0;
     result.reachesEnd = true;
+
+    // Each line in turn, counted as keyed (at: the line it is now, or the new line's place);
+    // false, with the reason, where it cannot be.
+    double subtotal = 0;
+    auto refuse = [&](std::int64_t at, const char* why) {
+        result.outcome = RecomputedTape::Outcome::Refused;
+        result.failedLine = at;
+        result.reason = LineNumber(at) + why;
+        return false;
+    };
+    auto take = [&](const TapeLineReading& reading, std::string_view line, std::int64_t at) {
+        if (reading.kind == Kind::Overflow)
+            return refuse(at, " shows a number too wide for the tape, so the totals after it cannot be recomputed");
+        // A percentage of the subtotal above it: the rate is not on the tape, so its amount
+        // cannot follow a change above; the new subtotal it printed stands for what went before.
+        if (reading.kind == Kind::Adjusted && at > index)
+            return refuse(at, " is a business key's line worked out from the amounts above it, so the totals after it cannot be recomputed");
+        if (reading.kind == Kind::Adjusted && SetsSubtotal(reading.operation)) subtotal = reading.value;
+        std::string text;
+        if (reading.kind == Kind::Number) {
+            if (!Apply(subtotal, reading.operation, reading.value))
+                return refuse(at, reading.value == 0 && (reading.operation == '/' || reading.operation == '%')
+                                      ? " would divide by zero"
+                                      : " would give a result too large for the calculator");
+        } else if (reading.kind == Kind::Total && at > index) {
+            text = Tape::LayOut(format.Total(subtotal) + " =");
+        } else if (reading.kind == Kind::Clear) {
+            subtotal = 0;
+        }
+        if (at >= result.first) result.lines.push_back(text.empty() ? std::string(line) : std::move(text));
+        return true;
+    };
     for (std::int64_t i = start; i < count; ++i) {
-        TapeLineReading reading = read(i);
+        const TapeLineReading reading = read(i);
         if (i > index && reading.kind == Kind::Clear) {
             result.reachesEnd = false;
             break;
         }
-        if (reading.kind == Kind::Overflow) {
-            result.outcome = RecomputedTape::Outcome::Refused;
-            result.failedLine = i;
-            result.reason = LineNumber(i) + " shows a number too wide for the tape, so the totals after it cannot be recomputed";
-            return result;
-        }
-        // A percentage of the subtotal above it: the rate is not on the tape, so its amount
-        // cannot follow a change above; the new subtotal it printed stands for what went before.
-        if (reading.kind == Kind::Adjusted && i > index) {
-            result.outcome = RecomputedTape::Outcome::Refused;
-            result.failedLine = i;
-            result.reason = LineNumber(i) + " is a business key's line worked out from the amounts above it, so the totals after it cannot be recomputed";
-            return result;
-        }
-        if (reading.kind == Kind::Adjusted && SetsSubtotal(reading.operation)) subtotal = reading.value;
-        std::string text;
-        if (i == index) {
-            reading.value = value;
-            reading.operation = correction.operation;
-            text = format.Typed(correction.number) + ' ' + (correction.operation == 'x' ? '*' : correction.operation);
-        }
-        if (reading.kind == Kind::Number || i == index) {
-            if (!Apply(subtotal, reading.operation, reading.value)) {
-                result.outcome = RecomputedTape::Outcome::Refused;
-                result.failedLine = i;
-                result.reason = LineNumber(i) + (reading.value == 0 && (reading.operation == '/' || reading.operation == '%')
-                                                     ? " would divide by zero"
-                                                     : " would give a result too large for the calculator");
-                return result;
-            }
-        } else if (reading.kind == Kind::Total && i > index) {
-            text = format.Total(subtotal) + " =";
-        } else if (reading.kind == Kind::Clear) {
-            subtotal = 0;
-        }
-        if (i >= index) result.lines.push_back(text.empty() ? std::string(lines[static_cast<std::size_t>(i)]) : Tape::LayOut(text));
+        bool taken = true;
+        if (i != index || insert) taken = take(reading, lines[static_cast<std::size_t>(i)], i);
+        if (taken && i == index && correction.edit != LineEdit::Remove) taken = take(keyed, typed, result.first);
+        if (!taken) return result;
     }
     result.subtotal = subtotal;
     return result;

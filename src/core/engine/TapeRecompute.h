@@ -45,27 +45,35 @@ struct RecomputedTape {
     Outcome outcome = Outcome::Done;
     std::int64_t failedLine = -1;  // the line that cannot be read or would fail
     std::string reason;            // why, for the message
-    // The lines from `first` on that change, in order, up to `last` (exclusive).
+    // From line `first` on the tape reads `lines` instead: `removed` lines went at `first` and
+    // `added` new ones came there; the others are the lines that were there, rewritten.
     std::int64_t first = 0;
     std::vector<std::string> lines;
-    bool reachesEnd = false;  // no clear after the corrected line: the subtotal is `subtotal`
+    bool reachesEnd = false;  // no clear after the changed line: the subtotal is `subtotal`
     double subtotal = 0;
+    std::int64_t removed = 0, added = 0;
 };
 
-// What a corrected line is to show, and how the lines rewritten for it are laid out.
+// What becomes of the line: it shows another number, goes, or has a new line after it.
+enum class LineEdit { Correct, Remove, InsertAfter };
+
+// What a corrected (or inserted) line is to show, and how the lines rewritten for it are laid out.
 struct LineCorrection {
     std::string number;      // as the Entry box took it: digits, one point, a leading "-"
     char operation = '+';    // '+', '-', 'x', '/' or '%'
     bool separators = true;  // the Comma Separator option in force
     Rounding rounding = Rounding::FiveFour;  // the rounding mode in force
+    LineEdit edit = LineEdit::Correct;
+    int places = 0;  // the places in force (0: floating point), for a section that shows none
 };
 
-// Line index shows the corrected number and operation instead: every other line counts as keyed
-// as it is printed, and the totals down to the next clear (or to line end) follow. The section's
-// format comes from all its number and total lines: one number of decimals shared by all of them
-// is that many fixed places; a line ending in its point ("10."), or lines that differ, is the
-// floating-point mode, which shows every decimal. The corrected number never shows fewer
-// decimals than it was typed with.
+// Line index shows the corrected number and operation instead (or goes, or is followed by a
+// line that shows them): every other line counts as keyed as it is printed, and the totals down
+// to the next clear (or to line end) follow. The section's format comes from all its number and
+// total lines: one number of decimals shared by all of them is that many fixed places; a line
+// ending in its point ("10."), or lines that differ, is the floating-point mode, which shows
+// every decimal. The corrected number never shows fewer decimals than it was typed with.
+// A line that goes must be a number line; a line may be inserted after any line.
 RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const LineCorrection& correction,
                              std::int64_t end);
 

@@ -12,6 +12,7 @@ namespace qb {
 namespace {
 
 constexpr const char* kNotMade = "The correction was not made: ";
+constexpr const char* kNotChanged = "The tape was not changed: ";
 
 // A number as the Entry box would take it: a sign, digits and one point (its capacity apart).
 bool IsEntryNumber(const std::string& text) {
@@ -149,18 +150,16 @@ bool Correction::CorrectLine(std::int64_t index, const std::string& number, char
                                               std::to_string(Calculator::kCapacity) + " characters");
         return false;
     }
-    if (fileLine)
-        return CorrectFileLine(index, WithAutoDecimal(number, desk_.GetOptions().AutoDecimal, desk_.GetCalculator().DecimalPlaces()), operation);
-    return Replay(index, record.StepOfLine(index), number, operation, nullptr);
+    if (fileLine) return EditFileLine(index, number, operation, LineEdit::Correct);
+    return Replay(index, record.StepOfLine(index), number, operation);
 }
 
-bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& number, char operation,
-                               const RecomputedTape* fileLines) {
+bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& number, char operation) {
     Tape& tape = desk_.GetTape();
     KeyRecord& record = history_.Record();
     std::vector<KeyStep>& steps = record.Steps();
     const auto corrected = static_cast<std::size_t>(at);
-    const std::size_t start = fileLines ? 0 : corrected - corrected % KeyRecord::kSnapshotEvery;
+    const std::size_t start = corrected - corrected % KeyRecord::kSnapshotEvery;
     if (!steps[start].snapshot) {  // every 32nd step has one; a record without is not replayed
         desk_.Messages().Beep();
         return false;
@@ -168,7 +167,7 @@ bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& 
     const World before = history_.Capture();
     const std::int64_t selected = tape.ListIndex();
     const std::int64_t top = tape.TopIndex();
-    const std::int64_t from = fileLines ? index : steps[start].tapeBefore;
+    const std::int64_t from = steps[start].tapeBefore;
     std::string original(tape.Line(index));
     if (const std::string* was = tape.CorrectedFrom(index)) original = *was;
 
@@ -178,18 +177,10 @@ bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& 
     TapeListener* listener = tape.Listener();
     tape.SetListener(nullptr);
     TapeSuffix oldTape = tape.TakeSuffix(from);
-    if (fileLines) {
-        // The file's lines as corrected; the keys after them start from the subtotal they now give.
-        for (const std::string& line : fileLines->lines) tape.AppendRaw(line);
-        World world = *steps[start].snapshot;
-        world.calculator.state.Subtotal = fileLines->subtotal;
-        steps[start].snapshot = std::make_shared<const World>(std::move(world));
-    } else {
-        StepInput input = steps[corrected].input ? *steps[corrected].input : StepInput{};
-        input.entry = number;
-        input.operation = operation;
-        steps[corrected].input = std::make_shared<const StepInput>(std::move(input));
-    }
+    StepInput input = steps[corrected].input ? *steps[corrected].input : StepInput{};
+    input.entry = number;
+    input.operation = operation;
+    steps[corrected].input = std::make_shared<const StepInput>(std::move(input));
 
     const ReplayOutcome outcome = RunSteps(start, "Correcting the tape");
 
@@ -269,53 +260,103 @@ Correction::ReplayOutcome Correction::RunSteps(std::size_t start, const char* ti
     return outcome;
 }
 
-bool Correction::CorrectFileLine(std::int64_t index, const std::string& number, char operation) {
-    Tape& tape = desk_.GetTape();
-    KeyRecord& record = history_.Record();
-    const RecomputedTape result = RecomputeTape(tape.Lines(), index, LineCorrection{number, operation, desk_.GetOptions().CommaSeparator, desk_.GetOptions().RoundingMode},
-                                                record.BaseLines());
+bool Correction::EditFileLine(std::int64_t index, const std::string& number, char operation, LineEdit edit) {
+    const Options& options = desk_.GetOptions();
+    const int places = desk_.GetCalculator().DecimalPlaces();
+    const LineCorrection correction{WithAutoDecimal(number, options.AutoDecimal, places), operation, options.CommaSeparator,
+                                    options.RoundingMode, edit, places};
+    const RecomputedTape result = RecomputeTape(desk_.GetTape().Lines(), index, correction, history_.Record().BaseLines());
     switch (result.outcome) {
     case RecomputedTape::Outcome::NotANumber: desk_.Messages().Beep(); return false;
     case RecomputedTape::Outcome::OverflowLine:
-        ShowErrorMessage(desk_.Messages(), "This line shows a number too wide for the tape, so it cannot be corrected");
+        ShowErrorMessage(desk_.Messages(), std::string("This line shows a number too wide for the tape, so it cannot be ") +
+                                               (edit == LineEdit::Correct ? "corrected" : "deleted"));
         return false;
-    case RecomputedTape::Outcome::Refused: ShowErrorMessage(desk_.Messages(), kNotMade + result.reason); return false;
+    case RecomputedTape::Outcome::Refused:
+        ShowErrorMessage(desk_.Messages(), (edit == LineEdit::Correct ? kNotMade : kNotChanged) + result.reason);
+        return false;
     case RecomputedTape::Outcome::Done: break;
     }
+    return ChangeFileLines(result, edit == LineEdit::Correct ? index : -1);
+}
+
+bool Correction::ChangeFileLines(const RecomputedTape& change, std::int64_t corrected) {
+    Tape& tape = desk_.GetTape();
+    KeyRecord& record = history_.Record();
+    std::vector<KeyStep>& steps = record.Steps();
     // Keys after the file's lines go on from the subtotal those now give.
-    if (result.reachesEnd && !record.Steps().empty()) return Replay(index, 0, number, operation, &result);
+    const bool replay = change.reachesEnd && !steps.empty();
+    if (replay && !steps.front().snapshot) {
+        desk_.Messages().Beep();
+        return false;
+    }
     const World before = history_.Capture();
     const std::int64_t selected = tape.ListIndex();
     const std::int64_t top = tape.TopIndex();
-    std::string original(tape.Line(index));
-    if (const std::string* was = tape.CorrectedFrom(index)) original = *was;
-
     const std::int64_t oldCount = tape.Count();
+    const std::int64_t oldBase = record.BaseLines();
+    const std::int64_t delta = change.added - change.removed;
+    std::string original;
+    if (corrected >= 0) original = tape.CorrectedFrom(corrected) ? *tape.CorrectedFrom(corrected) : std::string(tape.Line(corrected));
+
     TapeListener* listener = tape.Listener();
     tape.SetListener(nullptr);
-    TapeSuffix oldTape = tape.TakeSuffix(index);
-    TapeSuffix newTape;
-    newTape.corrected = oldTape.corrected;
-    newTape.corrected.insert_or_assign(index, original);
-    newTape.lines.reserve(oldTape.lines.size(), oldTape.lines.characters() + 64);
-    for (const std::string& line : result.lines) newTape.lines.push_back(line);
-    for (std::size_t i = result.lines.size(); i < oldTape.lines.size(); ++i) newTape.lines.push_back(oldTape.lines[i]);
-    tape.PutSuffix(std::move(newTape));
-    tape.SetListener(listener);
-    tape.AnnounceRewritten(index, oldCount);
-    if (result.reachesEnd) {
-        desk_.GetCalculator().State().Subtotal = result.subtotal;
+    TapeSuffix oldTape = tape.TakeSuffix(change.first);
+    for (const std::string& line : change.lines) tape.AppendRaw(line);
+    // The keyed lines are printed again by the replay.
+    if (!replay)
+        for (auto i = static_cast<std::size_t>(static_cast<std::int64_t>(change.lines.size()) - delta); i < oldTape.lines.size(); ++i)
+            tape.AppendRaw(oldTape.lines[i]);
+    // Corrections keep their marks, moved with their lines; a line that goes takes its own.
+    std::map<std::int64_t, std::string> marks;
+    for (const auto& [line, text] : oldTape.corrected)
+        if (line >= change.first + change.removed) marks.emplace(line + delta, text);
+    if (corrected >= 0) marks.try_emplace(corrected, std::move(original));
+
+    // The keys after the file's lines move with them, and so do the lines they selected.
+    const std::size_t logFrom = replay || change.removed > 0 || change.added > 0 ? 0 : steps.size();
+    std::vector<KeyStep> oldSteps(steps.begin() + static_cast<std::ptrdiff_t>(logFrom), steps.end());
+    for (KeyStep& step : steps) {
+        step.tapeBefore = static_cast<std::int32_t>(step.tapeBefore + delta);
+        if (step.selection >= change.first + change.removed) step.selection = static_cast<std::int32_t>(step.selection + delta);
+        else if (step.selection >= change.first) step.selection = -1;
+    }
+    record.SetBase(oldBase + delta);
+    ReplayOutcome outcome;
+    if (replay) {
+        World world = *steps.front().snapshot;
+        world.calculator.state.Subtotal = change.subtotal;
+        steps.front().snapshot = std::make_shared<const World>(std::move(world));
+        outcome = RunSteps(0, corrected >= 0 ? "Correcting the tape" : "Changing the tape");
+    } else if (change.reachesEnd) {
+        desk_.GetCalculator().State().Subtotal = change.subtotal;
         desk_.GetCalculator().FormatSubtotal();
     }
-    tape.SetListIndex(selected);
-    tape.SetTopIndex(top);
-
+    const bool refused = outcome.failedLine >= 0 || outcome.cancelled;
+    if (refused) {
+        tape.TakeSuffix(change.first);
+        tape.PutSuffix(std::move(oldTape));
+        steps = std::move(oldSteps);
+        record.SetBase(oldBase);
+        history_.Restore(before);
+    } else {
+        for (auto& [line, text] : marks)
+            if (line < tape.Count()) tape.MarkCorrected(line, std::move(text));
+    }
+    tape.SetListener(listener);
+    tape.AnnounceRewritten(change.first, oldCount);
+    tape.SetListIndex(selected < tape.Count() ? selected : -1);
+    tape.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape.Count() - 1)));
+    if (outcome.cancelled) return false;
+    if (refused) {
+        ShowErrorMessage(desk_.Messages(), (corrected >= 0 ? kNotMade : kNotChanged) + outcome.Failure());
+        return false;
+    }
     World after = history_.Capture();
-    UndoRecord undo{before, after, index, std::move(oldTape), record.Steps().size(), {}, record.BaseLines(),
-                      std::nullopt};
-    record.Push(std::move(undo));
+    record.Push(UndoRecord{before, after, change.first, std::move(oldTape), logFrom, std::move(oldSteps), oldBase, std::nullopt});
     record.SetExpected(after, tape.Count());
     tape.SetDirty(true);
+    if (replay) desk_.SaveMemory();
     history_.MarkRewritten();
     return true;
 }

@@ -12,6 +12,7 @@ namespace qb {
 class Desk;
 class History;
 struct RecomputedTape;
+enum class LineEdit;
 
 // The label of the Correct Line dialog's number: how the Entry box reads what is typed there.
 std::string EntryNumberLabel(bool autoDecimal, int places);
@@ -46,13 +47,19 @@ public:
     // else false, with a message naming the line ("corrected", "inserted").
     bool AcceptsNumber(const std::string& number, char operation, const std::string& line) const;
 
+    // Line index, one of the lines read from a file, shows number (as typed into the Entry box)
+    // and operation instead, goes, or has a new line showing them after it (edit); the totals
+    // after it follow. False, with a message, when refused; nothing changes then.
+    bool EditFileLine(std::int64_t index, const std::string& number, char operation, LineEdit edit);
+    // The file's lines change as `change` says, and the keyed lines after them move; when the
+    // subtotal they end with changes, the keys after them are replayed from it. corrected: the
+    // line to mark as corrected, or -1. Undone as one.
+    bool ChangeFileLines(const RecomputedTape& change, std::int64_t corrected);
+
 private:
-    // Replays the key record: from the snapshot before step, whose line index shows number and
-    // operation instead; or, after the file's lines from index on were rewritten (fileLines),
-    // from the record's start, with the subtotal those lines now give.
-    bool Replay(std::int64_t index, std::int64_t step, const std::string& number, char operation,
-                const RecomputedTape* fileLines);
-    bool CorrectFileLine(std::int64_t index, const std::string& number, char operation);
+    // Replays the key record from the snapshot before step, whose line index shows number and
+    // operation instead.
+    bool Replay(std::int64_t index, std::int64_t step, const std::string& number, char operation);
 
     Desk& desk_;
     History& history_;

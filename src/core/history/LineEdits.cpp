@@ -124,7 +124,7 @@ bool LineEdits::LineDeletable(std::int64_t index) const {
     const std::string_view line = tape.Line(index);
     const KeyRecord& record = history_.Record();
     if (!history_.InStep() || index < record.BaseLines())
-        return IsNoteLine(line) || (!line.empty() && line.back() == Tape::kReferenceMark);
+        return IsNoteLine(line) || (!line.empty() && line.back() == Tape::kReferenceMark) || correction_.LineCorrectable(index);
     if (index >= record.ExpectedLines()) return false;
     const KeyStep& step = record.Steps()[static_cast<std::size_t>(record.StepOfLine(index))];
     if (IsKey(step, Command::Note)) return true;
@@ -139,15 +139,16 @@ bool LineEdits::DeleteLine(std::int64_t index) {
         if (index >= 0 && index < tape.Count() && IsTotalLine(tape, index))
             ShowErrorMessage(desk_.Messages(),
                              "A total cannot be deleted: delete or correct the numbers that went into it, and the total follows");
-        else if (index >= 0 && index < history_.Record().BaseLines() && History::IsOperationSymbol(tape.Line(index).back()))
-            ShowErrorMessage(desk_.Messages(), "A number read from a file cannot be deleted: correct it instead");
         else if (!correction_.RefuseWorkedOutLine(index, "deleted"))
             desk_.Messages().Beep();
         return false;
     }
     KeyRecord& record = history_.Record();
     if (index < record.BaseLines()) {
-        return RewriteFileLines(index, 1, {});
+        if (!History::IsOperationSymbol(tape.Line(index).back())) return RewriteFileLines(index, 1, {});  // a note or a reference
+        const bool done = correction_.EditFileLine(index, {}, 0, LineEdit::Remove);
+        if (done) tape.SetListIndex(index < tape.Count() ? index : -1);
+        return done;
     }
     const std::vector<KeyStep>& steps = record.Steps();
     const auto at = static_cast<std::size_t>(record.StepOfLine(index));
@@ -188,9 +189,11 @@ bool LineEdits::InsertLine(std::int64_t index, const std::string& number, char o
     if (operation == '*') operation = 'x';
     if (!correction_.AcceptsNumber(number, operation, "inserted")) return false;
     if (index >= tape.Count()) index = -1;
+    if (index >= 0 && index < record.BaseLines()) index = LastLineOfEntry(index);
     if (index >= 0 && index + 1 < record.BaseLines()) {
-        ShowErrorMessage(desk_.Messages(), "A number cannot be put among the lines read from a file: key it at the end, or correct a line");
-        return false;
+        const bool done = correction_.EditFileLine(index, number, operation, LineEdit::InsertAfter);
+        if (done) tape.SetListIndex(index + 1);
+        return done;
     }
     KeyStep step;
     step.command = Command::InsertLine;
@@ -309,41 +312,28 @@ bool LineEdits::Rewrite(std::size_t start, std::vector<KeyStep> tail, std::int64
 }
 
 bool LineEdits::RewriteFileLines(std::int64_t first, std::int64_t removed, const std::vector<std::string>& added) {
-    Tape& tape = desk_.GetTape();
-    KeyRecord& record = history_.Record();
-    const std::int64_t delta = static_cast<std::int64_t>(added.size()) - removed;
-    const std::int64_t top = tape.TopIndex();
-    const std::int64_t oldCount = tape.Count();
-    TapeListener* listener = tape.Listener();
-    tape.SetListener(nullptr);
-    TapeSuffix oldTape = tape.TakeSuffix(first);
-    TapeSuffix newTape;
-    newTape.lines.reserve(oldTape.lines.size() + added.size(), oldTape.lines.characters() + added.size() * Tape::kLineWidth);
-    for (const std::string& line : added) newTape.lines.push_back(line);
-    for (std::size_t i = static_cast<std::size_t>(removed); i < oldTape.lines.size(); ++i) newTape.lines.push_back(oldTape.lines[i]);
-    for (const auto& [line, text] : oldTape.corrected)
-        if (line >= first + removed) newTape.corrected.emplace(line + delta, text);
-    tape.PutSuffix(std::move(newTape));
-    tape.SetListener(listener);
-    tape.AnnounceRewritten(first, oldCount);
-    tape.ClearSelection();
-    tape.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape.Count() - 1)));
+    RecomputedTape change;
+    change.first = first;
+    change.lines = added;
+    change.removed = removed;
+    change.added = static_cast<std::int64_t>(added.size());
+    const bool done = correction_.ChangeFileLines(change, -1);
+    desk_.GetTape().ClearSelection();
+    return done;
+}
 
-    // The keyed lines after the file's lines move; so do the lines their keys selected.
-    std::vector<KeyStep> oldSteps = record.Steps();
-    for (KeyStep& step : record.Steps()) {
-        step.tapeBefore = static_cast<std::int32_t>(step.tapeBefore + delta);
-        if (step.selection >= first + removed) step.selection = static_cast<std::int32_t>(step.selection + delta);
-        else if (step.selection >= first) step.selection = -1;
+std::int64_t LineEdits::LastLineOfEntry(std::int64_t index) const {
+    const Tape& tape = desk_.GetTape();
+    const std::string_view line = tape.Line(index);
+    if (IsNoteLine(line)) {
+        const auto [first, count] = NoteExtent(index);
+        return first + count - 1;
     }
-    const std::int64_t oldBase = record.BaseLines();
-    record.SetBase(oldBase + delta);
-    const World world = record.Expected();
-    record.Push(UndoRecord{world, world, first, std::move(oldTape), 0, std::move(oldSteps), oldBase, std::nullopt});
-    record.SetExpected(world, tape.Count());
-    tape.SetDirty(true);
-    history_.MarkRewritten();
-    return true;
+    const bool last = index + 1 >= history_.Record().BaseLines();
+    if (!last && ((!line.empty() && line.back() == Tape::kCountMark) ||
+                  ReadTapeLine(tape.Line(index + 1), line, false).kind == TapeLineReading::Kind::Clear))
+        return index + 1;
+    return index;
 }
 
 }  // namespace qb

@@ -2,7 +2,8 @@
 // Lines put into or taken out of the middle of the tape: a note after the selected line, a note
 // written again, a line deleted as if it had never been keyed, a number and operation keyed in
 // after the selected line. Keyed lines change the key record and replay it, as a correction does
-// (with its refusals); a file's notes and reference numbers are moved in the file's lines.
+// (with its refusals); a file's notes and reference numbers are moved in the file's lines, and
+// its numbers go and come as a correction of them does, the totals after them worked out again.
 
 #include <cstddef>
 #include <cstdint>
@@ -43,6 +44,9 @@ private:
     bool RewriteFileLines(std::int64_t first, std::int64_t removed, const std::vector<std::string>& added);
     // Steps from `at` replaced by `steps` (removing `removed` of them).
     bool Splice(std::size_t at, std::size_t removed, std::vector<KeyStep> steps, std::int64_t changedLine);
+    // The last of the file's lines that came of the key that printed line index with it: a
+    // note's last line, the "0 =" after a clear's blank line, the total after its count.
+    std::int64_t LastLineOfEntry(std::int64_t index) const;
     // The note's lines around line index: its first line and how many.
     std::pair<std::int64_t, std::int64_t> NoteExtent(std::int64_t index) const;
     void PutNote(std::int64_t selected, const std::string& note);
