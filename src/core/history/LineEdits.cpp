@@ -217,8 +217,12 @@ bool LineEdits::InsertLine(std::int64_t index, const std::string& number, char o
 
 bool LineEdits::Splice(std::size_t at, std::size_t removed, std::vector<KeyStep> added, std::int64_t changedLine) {
     KeyRecord& record = history_.Record();
-    std::vector<KeyStep>& steps = record.Steps();
+    const std::vector<KeyStep>& steps = record.Steps();
     const std::size_t start = at - at % KeyRecord::kSnapshotEvery;
+    if (start >= steps.size() || !steps[start].snapshot) {
+        desk_.Messages().Beep();
+        return false;
+    }
     // The lines the removed steps printed, and what the added ones will print (one line a
     // number, a note its lines): the lines the steps after them select move by the difference.
     const std::int64_t end = at + removed < steps.size() ? steps[at + removed].tapeBefore : record.ExpectedLines();
@@ -228,38 +232,27 @@ bool LineEdits::Splice(std::size_t at, std::size_t removed, std::vector<KeyStep>
         if (IsKey(step, Command::Note)) coming += static_cast<std::int64_t>(NoteLines(step.input->note).size());
         if (step.input && step.input->entry) ++coming;
     }
-    std::vector<KeyStep> tail;
-    tail.reserve(steps.size() - start + added.size());
-    for (std::size_t i = start; i < at; ++i) tail.push_back(steps[i]);
-    for (KeyStep& step : added) tail.push_back(std::move(step));
-    for (std::size_t i = at + removed; i < steps.size(); ++i) {
-        KeyStep step = steps[i];
-        if (step.selection >= end) step.selection = static_cast<std::int32_t>(step.selection + coming - gone);
-        else if (step.selection >= changedLine) step.selection = -1;
-        tail.push_back(std::move(step));
-    }
-    if (tail.empty()) {
+    if (at == start && at + removed == steps.size() && added.empty()) {
         // The last steps went: the record ends where they began.
         KeyStep none;
         none.kind = StepKind::Outside;
         none.modes = steps[start].modes;
         none.input = std::make_shared<const StepInput>();
-        tail.push_back(std::move(none));
+        added.push_back(std::move(none));
     }
-    tail.front().snapshot = steps[start].snapshot;
-    for (std::size_t j = 1; j < tail.size(); ++j)
-        if ((start + j) % KeyRecord::kSnapshotEvery != 0) tail[j].snapshot.reset();
-    return Rewrite(start, std::move(tail), changedLine);
+    StepPatch edit = StepPatch::Spliced(steps, start, at, removed, std::move(added));
+    for (std::size_t k = at - start; k < edit.derived.size(); ++k) {
+        std::int32_t& selection = edit.derived[k].selection;
+        if (selection >= end) selection = static_cast<std::int32_t>(selection + coming - gone);
+        else if (selection >= changedLine) selection = -1;
+    }
+    return Rewrite(start, std::move(edit), changedLine);
 }
 
-bool LineEdits::Rewrite(std::size_t start, std::vector<KeyStep> tail, std::int64_t changedLine) {
+bool LineEdits::Rewrite(std::size_t start, StepPatch edit, std::int64_t changedLine) {
     Tape& tape = desk_.GetTape();
     KeyRecord& record = history_.Record();
     std::vector<KeyStep>& steps = record.Steps();
-    if (start >= steps.size() || !steps[start].snapshot) {
-        desk_.Messages().Beep();
-        return false;
-    }
     const World before = history_.Capture();
     const std::int64_t top = tape.TopIndex();
     const std::int64_t from = steps[start].tapeBefore;
@@ -267,18 +260,15 @@ bool LineEdits::Rewrite(std::size_t start, std::vector<KeyStep> tail, std::int64
     TapeListener* listener = tape.Listener();
     tape.SetListener(nullptr);
     TapeSuffix oldTape = tape.TakeSuffix(from);
-    std::vector<KeyStep> oldSteps(std::make_move_iterator(steps.begin() + static_cast<std::ptrdiff_t>(start)),
-                                  std::make_move_iterator(steps.end()));
-    steps.resize(start);
-    std::move(tail.begin(), tail.end(), std::back_inserter(steps));
+    // The edit becomes the record; the record as it was becomes the patch that undo puts back.
+    edit.SwapWith(steps);
 
     const Correction::ReplayOutcome outcome = correction_.RunSteps(start, "Changing the tape");
     const bool refused = outcome.failedLine >= 0 || outcome.cancelled;
     if (refused) {
         tape.TakeSuffix(from);
         tape.PutSuffix(std::move(oldTape));
-        steps.resize(start);
-        std::move(oldSteps.begin(), oldSteps.end(), std::back_inserter(steps));
+        edit.SwapWith(steps);
         history_.Restore(before);
     } else {
         // Corrections keep their marks, moved with their lines; a deleted line's goes with it.
@@ -300,7 +290,7 @@ bool LineEdits::Rewrite(std::size_t start, std::vector<KeyStep> tail, std::int64
         return false;
     }
     World after = history_.Capture();
-    record.Push(UndoRecord{before, after, from, std::move(oldTape), start, std::move(oldSteps), record.BaseLines(), std::nullopt});
+    record.Push(UndoRecord{before, after, from, std::move(oldTape), steps.size(), {}, record.BaseLines(), std::move(edit)});
     record.SetExpected(after, tape.Count());
     tape.SetDirty(true);
     desk_.SaveMemory();
@@ -330,7 +320,7 @@ bool LineEdits::RewriteFileLines(std::int64_t first, std::int64_t removed, const
     tape.SetTopIndex(std::min(top, std::max<std::int64_t>(0, tape.Count() - 1)));
 
     // The keyed lines after the file's lines move; so do the lines their keys selected.
-    std::vector<KeyStep> oldSteps = record.Steps();
+    StepPatch patch = StepPatch::Of(record.Steps(), 0);
     for (KeyStep& step : record.Steps()) {
         step.tapeBefore = static_cast<std::int32_t>(step.tapeBefore + delta);
         if (step.selection >= first + removed) step.selection = static_cast<std::int32_t>(step.selection + delta);
@@ -339,7 +329,7 @@ bool LineEdits::RewriteFileLines(std::int64_t first, std::int64_t removed, const
     const std::int64_t oldBase = record.BaseLines();
     record.SetBase(oldBase + delta);
     const World world = record.Expected();
-    record.Push(UndoRecord{world, world, first, std::move(oldTape), 0, std::move(oldSteps), oldBase, std::nullopt});
+    record.Push(UndoRecord{world, world, first, std::move(oldTape), record.Steps().size(), {}, oldBase, std::move(patch)});
     record.SetExpected(world, tape.Count());
     tape.SetDirty(true);
     history_.MarkRewritten();
