@@ -277,6 +277,12 @@ TEST(FormatNumber, EverydayValuesMatchTheExactDecimalValueInEveryMode) {
         values.push_back(static_cast<double>(cents(random) % 100000) + 0.005 + 0.01 * (i % 7));
         values.push_back(0.1 * static_cast<double>(i) + 0.2);
     }
+    // Powers of ten and their neighbours: where the first digit moves and 15 nines round up.
+    for (int power = -9; power <= 15; ++power) {
+        const double ten = std::pow(10.0, power);
+        for (double v : {ten, std::nextafter(ten, 0.0), std::nextafter(ten, 1e300), ten * (1 - 5e-16), ten * (1 + 5e-15)})
+            values.push_back(v);
+    }
     ExpectExactInEveryMode(values, false);
 }
 
