@@ -126,19 +126,20 @@ bool Calculator::DoPendingOperation() {
     // Everything is worked out before anything changes, so a refused operation leaves the
     // subtotal, the tape and the Entry box exactly as they were.
     std::string entry = state_.EntryText;
-    std::string line = KeepNumeric(displayText_);
+    std::string number = KeepNumeric(displayText_);
+    std::string line;
     if (decimalPlaces_ > 0) {
-        ApplyAutoDecimal(line, entry);
-        line = FormatNumber(ParseNumber(line), formatString_, options_.RoundingMode);
+        ApplyAutoDecimal(number, entry);
+        line = FormatNumber(ParseNumber(number), formatString_, options_.RoundingMode);
     } else {
-        line = FormatFloating(line, formatBase_);
+        line = FormatFloating(number, formatBase_);
     }
+    std::string operand = entry;
+    // The box shows the Entry text as a rule, and then the line shows the operand rounded.
+    if (options_.RoundBeforeOperation && decimalPlaces_ >= 1)
+        operand = KeepNumeric(entry == number ? line : FormatNumber(ParseNumber(operand), formatString_, options_.RoundingMode));
     line += ' ';
     line += OperationSymbol(state_.PendingOperation);
-
-    std::string operand = entry;
-    if (options_.RoundBeforeOperation && decimalPlaces_ >= 1)
-        operand = KeepNumeric(FormatNumber(ParseNumber(operand), formatString_, options_.RoundingMode));
     double v = ParseNumber(operand);
     double subtotal = state_.Subtotal;
     switch (state_.PendingOperation) {
