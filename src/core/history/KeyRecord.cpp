@@ -59,22 +59,47 @@ StepPatch StepPatch::Of(const std::vector<KeyStep>& steps, std::size_t from, std
     return patch;
 }
 
-StepPatch StepPatch::Spliced(const std::vector<KeyStep>& steps, std::size_t from, std::size_t at, std::size_t removed,
-                             std::vector<KeyStep> added) {
-    StepPatch patch;
-    patch.from = from;
-    patch.at = at;
-    patch.count = removed;
-    patch.middle = std::move(added);
-    for (KeyStep& step : patch.middle) step.snapshot.reset();
-    if (at == from && !patch.middle.empty())
-        patch.middle.front().snapshot = steps[from].snapshot;
-    else
-        patch.snapshots.emplace_back(from, steps[from].snapshot);
-    patch.derived.reserve(steps.size() - from - removed);
-    for (std::size_t i = from; i < at; ++i) patch.derived.push_back(DerivedOf(steps[i]));
-    for (std::size_t i = at + removed; i < steps.size(); ++i) patch.derived.push_back(DerivedOf(steps[i]));
-    return patch;
+StepPatch StepPatch::Splice(std::vector<KeyStep>& steps, std::size_t from, std::size_t at, std::size_t removed,
+                            std::vector<KeyStep> added, const std::function<std::int32_t(std::int32_t)>& moveSelection) {
+    StepPatch was;
+    was.from = from;
+    was.at = at;
+    was.count = added.size();
+    const std::shared_ptr<const World> start = steps[from].snapshot;
+    // What the steps outside the middle worked out, their keyed entries and their snapshots go
+    // to the record as it was, by place; the replay works them out again.
+    was.derived.reserve(steps.size() - from - removed);
+    const auto keep = [&](std::size_t first, std::size_t last, std::size_t place, bool after) {
+        for (std::size_t i = first; i < last; ++i, ++place) {
+            KeyStep& step = steps[i];
+            was.derived.push_back(DerivedOf(step));
+            if (!step.keyed.empty()) {
+                was.keyed.emplace_back(place, std::move(step.keyed));
+                step.keyed.clear();
+            }
+            if (step.snapshot) was.snapshots.emplace_back(place, std::move(step.snapshot));
+            if (after) step.selection = moveSelection(step.selection);
+        }
+    };
+    keep(from, at, from, false);
+    keep(at + removed, steps.size(), at, true);
+    // The middle: the steps removed out, the added ones in, the steps after them moved once.
+    for (KeyStep& step : added) step.snapshot.reset();
+    const auto first = steps.begin() + static_cast<std::ptrdiff_t>(at);
+    const std::size_t common = std::min(removed, added.size());
+    std::swap_ranges(first, first + static_cast<std::ptrdiff_t>(common), added.begin());
+    if (removed > common) {
+        const auto rest = first + static_cast<std::ptrdiff_t>(common), end = first + static_cast<std::ptrdiff_t>(removed);
+        added.insert(added.end(), std::make_move_iterator(rest), std::make_move_iterator(end));
+        steps.erase(rest, end);
+    } else if (added.size() > common) {
+        const auto rest = added.begin() + static_cast<std::ptrdiff_t>(common);
+        steps.insert(first + static_cast<std::ptrdiff_t>(common), std::make_move_iterator(rest), std::make_move_iterator(added.end()));
+        added.erase(rest, added.end());
+    }
+    was.middle = std::move(added);
+    steps[from].snapshot = start;
+    return was;
 }
 
 void StepPatch::SwapWith(std::vector<KeyStep>& steps) {

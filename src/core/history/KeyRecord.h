@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -103,10 +104,11 @@ struct StepPatch {
 
     // The record as it stands from `from` on (the corrected step's input with it).
     static StepPatch Of(const std::vector<KeyStep>& steps, std::size_t from, std::size_t corrected = kNone);
-    // The record with its steps from `at` to `at + removed` replaced by `added`, to be replayed
-    // from the snapshot of step `from`, the only one it keeps; the other steps as they stand.
-    static StepPatch Spliced(const std::vector<KeyStep>& steps, std::size_t from, std::size_t at, std::size_t removed,
-                             std::vector<KeyStep> added);
+    // Puts `added` in place of the steps from `at` to `at + removed`, and moves the selection
+    // of each step after them: the steps from `from` on are to be replayed from the snapshot of
+    // step `from`, the only one they keep. Gives the record as it was.
+    static StepPatch Splice(std::vector<KeyStep>& steps, std::size_t from, std::size_t at, std::size_t removed,
+                            std::vector<KeyStep> added, const std::function<std::int32_t(std::int32_t)>& moveSelection);
     // Makes steps the other version, and this patch the version they were.
     void SwapWith(std::vector<KeyStep>& steps);
     std::size_t Bytes() const;

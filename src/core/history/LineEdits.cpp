@@ -240,35 +240,31 @@ bool LineEdits::Splice(std::size_t at, std::size_t removed, std::vector<KeyStep>
         none.input = std::make_shared<const StepInput>();
         added.push_back(std::move(none));
     }
-    StepPatch edit = StepPatch::Spliced(steps, start, at, removed, std::move(added));
-    for (std::size_t k = at - start; k < edit.derived.size(); ++k) {
-        std::int32_t& selection = edit.derived[k].selection;
-        if (selection >= end) selection = static_cast<std::int32_t>(selection + coming - gone);
-        else if (selection >= changedLine) selection = -1;
-    }
-    return Rewrite(start, std::move(edit), changedLine);
+    const std::int64_t from = steps[start].tapeBefore;
+    StepPatch was = StepPatch::Splice(record.Steps(), start, at, removed, std::move(added), [&](std::int32_t selection) {
+        if (selection >= end) return static_cast<std::int32_t>(selection + coming - gone);
+        return selection >= changedLine ? -1 : selection;
+    });
+    return Rewrite(start, from, std::move(was), changedLine);
 }
 
-bool LineEdits::Rewrite(std::size_t start, StepPatch edit, std::int64_t changedLine) {
+bool LineEdits::Rewrite(std::size_t start, std::int64_t from, StepPatch was, std::int64_t changedLine) {
     Tape& tape = desk_.GetTape();
     KeyRecord& record = history_.Record();
     std::vector<KeyStep>& steps = record.Steps();
     const World before = history_.Capture();
     const std::int64_t top = tape.TopIndex();
-    const std::int64_t from = steps[start].tapeBefore;
     const std::int64_t oldCount = tape.Count();
     TapeListener* listener = tape.Listener();
     tape.SetListener(nullptr);
     TapeSuffix oldTape = tape.TakeSuffix(from);
-    // The edit becomes the record; the record as it was becomes the patch that undo puts back.
-    edit.SwapWith(steps);
 
     const Correction::ReplayOutcome outcome = correction_.RunSteps(start, "Changing the tape");
     const bool refused = outcome.failedLine >= 0 || outcome.cancelled;
     if (refused) {
         tape.TakeSuffix(from);
         tape.PutSuffix(std::move(oldTape));
-        edit.SwapWith(steps);
+        was.SwapWith(steps);
         history_.Restore(before);
     } else {
         // Corrections keep their marks, moved with their lines; a deleted line's goes with it.
@@ -290,7 +286,7 @@ bool LineEdits::Rewrite(std::size_t start, StepPatch edit, std::int64_t changedL
         return false;
     }
     World after = history_.Capture();
-    record.Push(UndoRecord{before, after, from, std::move(oldTape), steps.size(), {}, record.BaseLines(), std::move(edit)});
+    record.Push(UndoRecord{before, after, from, std::move(oldTape), steps.size(), {}, record.BaseLines(), std::move(was)});
     record.SetExpected(after, tape.Count());
     tape.SetDirty(true);
     desk_.SaveMemory();
