@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -74,7 +75,10 @@ void IncrementLast(Digits& d) {
 // exactly. Gives the 15 digits as that integer and the power of ten of the first.
 bool ScaledDigits(double magnitude, std::uint64_t& digits, int& exponent) {
     if (!(magnitude >= 1e-8 && magnitude < 1e15)) return false;
-    int e = (std::ilogb(magnitude) * 1233) >> 12;  // log10 of the power of two, or one less
+    // The power of two (the magnitude is a normal double), times log10(2): the power of ten,
+    // or one less.
+    const int binary = static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7FF) - 1023;
+    int e = (binary * 1233) >> 12;
     for (int tries = 0; tries < 3 && e >= -8 && e <= 14; ++tries) {
         const double scale = kPowersOfTen[14 - e];
         const double product = magnitude * scale;
