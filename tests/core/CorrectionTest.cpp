@@ -285,6 +285,48 @@ TEST(CorrectFileLine, EqualsAFreshRunWhereTheNumberFitsTheLine) {
     std::cout << "equal " << equal << ", wider " << wider << ", refused " << refused << "\n";
 }
 
+// A number's keys go in at once when a replay meets them: what follows a corrected or deleted
+// first line equals the same keys struck one by one, whatever the Entry box makes of them.
+TEST(CorrectLine, TheKeysAfterItGiveWhatTheyGaveKeyedOneByOne) {
+    const struct {
+        const char* name;
+        std::vector<Command> options;
+        const char* keys;  // the key language; '|' turns Auto Decimal
+    } cases[] = {
+        {"leading zeros and the 00 key", {}, "0D7+5D+0.5+"},
+        {"a second point beeps", {}, "1.2.5+"},
+        {"a point after an operand", {Command::ClearEntryBox}, "12+.5+3="},
+        {"a fifteenth digit is refused", {}, "123456789012345+"},
+        {"a sign change and a backspace mid-number", {}, "12N3+129B5+"},
+        {"a clear entry mid-number", {}, "34C6+"},
+        {"the memory recalled, then digits", {}, "40+ar5+"},
+        {"auto decimal", {Command::AutoDecimal}, "1250+75+="},
+        {"auto decimal turned on mid-number", {}, "12|5+3|4="},
+        {"floating point", {PlacesCommand(0)}, "1.23456+7="},
+        {"three places rounded up", {PlacesCommand(3), Command::RoundUp}, "1.23456+2.0001/3="},
+        {"a clear on equal", {Command::ClearOnEqual}, "12+3=45+"},
+        {"percent", {}, "50%20+"},
+        {"a number across a snapshot", {}, "1+1+1+1+1+1+1+1+1+1+1+1+1+1+1234567+="},
+    };
+    const auto key = [](TestMachine& t, const std::vector<Command>& options, const std::string& keys) {
+        for (Command option : options) t.machine.Run(option);
+        for (char c : keys) c == '|' ? t.machine.Run(Command::AutoDecimal) : t.Press(std::string(1, c));
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine corrected, deleted, keyedSeven, keyedNone;
+        key(corrected, c.options, std::string("5+") + c.keys);
+        key(deleted, c.options, std::string("5+") + c.keys);
+        key(keyedSeven, c.options, std::string("7+") + c.keys);
+        key(keyedNone, c.options, std::string("+") + c.keys);
+        ASSERT_TRUE(corrected.machine.CorrectLine(1, "7", '+'));
+        EXPECT_EQ(Look(corrected), Look(keyedSeven));
+        deleted.machine.TapeClicked(1);
+        deleted.machine.Run(Command::DeleteLine);
+        EXPECT_EQ(Look(deleted), Look(keyedNone));
+    }
+}
+
 }  // namespace
 
 namespace {

@@ -418,3 +418,72 @@ TEST(LineEdits, EqualFreshRunsKeyedThatWay) {
 }
 
 }  // namespace
+
+namespace {
+
+// What an edit may change, and what the record says of each line: the number the Correct Line
+// dialog offers on it ("-" where it offers none).
+struct Level {
+    Lines tape;
+    CalculatorState state;
+    std::string memory;
+    Lines offered;
+    bool operator==(const Level&) const = default;
+};
+
+Level LevelOf(TestMachine& t) {
+    Level level{t.TapeLines(), t.State(), t.machine.Memory().Text(), {}};
+    for (std::int64_t i = 0; i < t.machine.GetTape().Count(); ++i) {
+        const std::size_t shown = t.fakes.dialogs.correctionsShown.size();
+        if (t.machine.LineCorrectable(i)) {
+            t.machine.TapeClicked(i);
+            t.fakes.dialogs.corrections.push_back(std::nullopt);
+            t.machine.Run(Command::CorrectLine);
+        }
+        level.offered.push_back(t.fakes.dialogs.correctionsShown.size() > shown ? t.fakes.dialogs.correctionsShown.back().number : "-");
+    }
+    return level;
+}
+
+// Random sessions of some hundred keys (past several of the record's snapshots): deletes,
+// inserts, corrections and notes one after another, undone one by one and redone, show at each
+// level the tape, the calculator and the record as they were.
+TEST(LineEdits, ChainsOfEditsUndoAndRedoLevelByLevel) {
+    for (unsigned seed = 1; seed <= 40; ++seed) {
+        std::mt19937 random(seed);
+        auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
+        TestMachine t;
+        for (int b = pick(20, 60); b > 0; --b) {
+            const int between = pick(0, 9);
+            if (between < 4) Keys(t, std::vector<std::string>{"\"", "77#", "S", "a"}[static_cast<std::size_t>(between)]);
+            if (between == 4) t.machine.Run(PlacesCommand(pick(0, 4)));
+            if (between == 5) t.machine.TapeDoubleClicked(pick(0, static_cast<int>(t.machine.GetTape().Count()) - 1));
+            Keys(t, std::to_string(pick(1, 9999)) + (pick(0, 2) ? "" : "." + std::to_string(pick(1, 99))) + "+-*/=++="[pick(0, 7)]);
+        }
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::vector<Level> levels{LevelOf(t)};
+        for (int e = 0; e < 6; ++e) {
+            const std::int64_t lines = t.machine.GetTape().Count(), line = pick(0, static_cast<int>(lines) - 1);
+            const std::uint64_t rewritten = t.machine.TapeRewritten();
+            t.machine.TapeClicked(line);
+            switch (pick(0, 3)) {
+            case 0: t.machine.Run(Command::DeleteLine); break;
+            case 1: t.fakes.dialogs.corrections.push_back(CorrectLineForm{std::to_string(pick(1, 99)), "+-*/"[pick(0, 3)]}); t.machine.Run(Command::InsertLine); break;
+            case 2: t.machine.CorrectLine(line, std::to_string(pick(1, 999)), "+-x/"[pick(0, 3)]); break;
+            default: Note(t, line, {"edit " + std::to_string(e)}); break;
+            }
+            t.fakes.dialogs.corrections.clear();
+            if (t.machine.TapeRewritten() != rewritten || t.machine.GetTape().Count() != lines) levels.push_back(LevelOf(t));
+        }
+        for (std::size_t i = levels.size() - 1; i > 0; --i) {
+            t.machine.Run(Command::Undo);
+            ASSERT_EQ(LevelOf(t), levels[i - 1]) << "undone to " << i - 1;
+        }
+        for (std::size_t i = 1; i < levels.size(); ++i) {
+            t.machine.Run(Command::Redo);
+            ASSERT_EQ(LevelOf(t), levels[i]) << "redone to " << i;
+        }
+    }
+}
+
+}  // namespace

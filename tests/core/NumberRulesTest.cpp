@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
 
 #include "engine/NumberRules.h"
 
@@ -87,6 +90,196 @@ TEST(FormatFloating, ShowsExactlyTheDecimalsItHas) {
     };
     for (const auto& [text, comma, expected] : cases)
         EXPECT_EQ(FormatFloating(text, CreateFormatBase(comma)), expected) << text;
+}
+
+TEST(FitEntryText, CutsTheFractionAt15CharactersWithoutLosingMagnitude) {
+    const std::pair<double, const char*> cases[] = {
+        {std::sqrt(2.0), "1.4142135623731"},    {-std::sqrt(2.0), "-1.414213562373"},
+        {std::sqrt(7.0), "2.6457513110645"},  // 2.64575131106459: cut, not rounded
+        {0.5, ".5"},    {4, "4"},               {std::sqrt(1e-13), ".00000031622776"},
+        {1e15, "1000000000000000"},             {1e20 + 0.5, "100000000000000000000"},
+        {12345678901234.56, "12345678901234."}, {1e-14, ".00000000000001"},
+        // No significant digit within 15 characters: nothing the Entry box could show.
+        {1e-15, ""},    {9.4e-15, ""},
+
+    };
+    for (const auto& [value, expected] : cases) EXPECT_EQ(FitEntryText(value), expected) << value;
+}
+
+// The exact decimal value of a double, worked out with decimal big-integer arithmetic: the
+// value is digits x 10^-scale, digits without leading zeros.
+struct ExactDecimal {
+    std::string digits;
+    int scale = 0;
+};
+
+ExactDecimal Exact(double magnitude) {
+    int binaryExponent = 0;
+    double fraction = std::frexp(magnitude, &binaryExponent);
+    auto mantissa = static_cast<std::uint64_t>(std::ldexp(fraction, 53));
+    int shift = binaryExponent - 53;  // magnitude = mantissa x 2^shift
+    std::vector<int> little;          // decimal digits, lowest first
+    for (; mantissa > 0; mantissa /= 10) little.push_back(static_cast<int>(mantissa % 10));
+    // m x 2^-k is m x 5^k / 10^k.
+    const int factor = shift >= 0 ? 2 : 5;
+    for (int i = 0; i < std::abs(shift); ++i) {
+        int carry = 0;
+        for (int& d : little) {
+            int p = d * factor + carry;
+            d = p % 10;
+            carry = p / 10;
+        }
+        if (carry) little.push_back(carry);
+    }
+    ExactDecimal out;
+    out.digits.assign(little.rbegin(), little.rend());
+    for (char& c : out.digits) c = static_cast<char>('0' + c);
+    out.scale = shift >= 0 ? 0 : -shift;
+    return out;
+}
+
+// Adds one to a decimal digit string; true when it grew a digit.
+bool Increment(std::string& digits) {
+    auto i = digits.size();
+    while (i > 0 && digits[i - 1] == '9') digits[--i] = '0';
+    if (i > 0) {
+        ++digits[i - 1];
+        return false;
+    }
+    digits.insert(digits.begin(), '1');
+    return true;
+}
+
+// The first 15 significant digits, halves up, and the power of ten of the first.
+std::pair<std::string, int> Significant15(double magnitude) {
+    ExactDecimal x = Exact(magnitude);
+    int exponent = static_cast<int>(x.digits.size()) - 1 - x.scale;
+    std::string d = x.digits.substr(0, 15);
+    if (x.digits.size() > 15 && x.digits[15] >= '5' && Increment(d)) {
+        d.pop_back();
+        ++exponent;
+    }
+    while (d.size() > 1 && d.back() == '0') d.pop_back();
+    return {d, exponent};
+}
+
+std::string Grouped(const std::string& digits) {
+    std::string out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
+        out += digits[i];
+    }
+    return out;
+}
+
+// The 15-digit form d x 10^exponent of a value rounded to `places` decimals, halves up, written
+// as the patterns write it.
+std::string Reference(bool negative, const std::string& d, int exponent, int places, bool comma) {
+    // r = round(d.ddd x 10^(exponent + places)), an integer as a digit string.
+    int keep = exponent + places + 1;  // digits of d at or above the last place shown
+    std::string r = keep > 0 ? d.substr(0, std::min<std::size_t>(d.size(), static_cast<std::size_t>(keep))) : "";
+    if (keep > static_cast<int>(d.size())) r.append(static_cast<std::size_t>(keep) - d.size(), '0');
+    if (keep >= 0 && keep < static_cast<int>(d.size()) && d[static_cast<std::size_t>(keep)] >= '5') {
+        if (r.empty()) r.push_back('0');
+        Increment(r);
+    }
+    if (r.size() < static_cast<std::size_t>(places)) r.insert(0, static_cast<std::size_t>(places) - r.size(), '0');
+    std::string integer = r.substr(0, r.size() - static_cast<std::size_t>(places));
+    integer.erase(0, std::min(integer.find_first_not_of('0'), integer.size()));
+    bool zero = r.find_first_not_of('0') == std::string::npos;
+    std::string out;
+    if (negative && !zero) out.push_back('-');
+    out += comma ? Grouped(integer) : integer;
+    out.push_back('.');
+    return out + r.substr(r.size() - static_cast<std::size_t>(places));
+}
+
+// Values from 1E13 to 1E300: spread at random, and halves at the 16th digit, where a
+// correctly rounded conversion would go to the even neighbour.
+std::vector<double> LargeValues() {
+    std::mt19937_64 random(20261206);
+    std::uniform_real_distribution<double> power(13, 300);
+    std::uniform_int_distribution<std::int64_t> fifteen(100000000000000, 999999999999999);
+    std::uniform_int_distribution<std::int64_t> fourteen(10000000000000, 99999999999999);
+    std::vector<double> values;
+    for (int i = 0; i < 1500; ++i) {
+        double v = std::pow(10.0, power(random));
+        values.push_back(i % 2 ? -v : v);
+    }
+    for (int i = 0; i < 300; ++i) {
+        std::int64_t d = fifteen(random);
+        values.push_back(static_cast<double>(d * 10 + 5));              // ...5
+        values.push_back(static_cast<double>((d % 180000000000000 + 100000000000000) * 100 + 50));  // ...50
+        values.push_back(static_cast<double>(d) + 0.5);                 // ....5
+        values.push_back(-(static_cast<double>(fourteen(random)) + 0.25 * (1 + 2 * (i % 2))));  // ....25, ....75
+    }
+    values.push_back(1e300);
+    values.push_back(1e13);
+    values.push_back(std::nextafter(1e15, 0.0));
+    return values;
+}
+
+// Every value at 1 to 5 places, with and without separators, as the exact decimal value rounds;
+// in floating point, with exactly the decimals of its 15-digit form.
+void ExpectExactInEveryMode(const std::vector<double>& values, bool floating) {
+    for (double value : values) {
+        const auto [d, exponent] = Significant15(std::fabs(value));
+        const bool negative = value < 0;
+        for (bool comma : {true, false}) {
+            for (int places = 1; places <= 5; ++places)
+                ASSERT_EQ(FormatNumber(value, CreateFormatString(comma, places)),
+                          Reference(negative, d, exponent, places, comma))
+                    << std::hexfloat << value << " at " << places;
+            const int decimals = std::max(0, static_cast<int>(d.size()) - 1 - exponent);
+            if (floating)
+                ASSERT_EQ(FormatFloating(NumberToPlainText(value), CreateFormatBase(comma)),
+                          Reference(negative, d, exponent, decimals, comma))
+                    << std::hexfloat << value;
+        }
+    }
+}
+
+TEST(FormatNumber, LargeMagnitudesMatchTheExactDecimalValueInEveryMode) { ExpectExactInEveryMode(LargeValues(), true); }
+
+// What a calculator mostly meets: short decimals (whose shortest form is their 15-digit form),
+// sums and quotients of them with all their digits, and halves at the places shown.
+TEST(FormatNumber, EverydayValuesMatchTheExactDecimalValueInEveryMode) {
+    std::mt19937_64 random(7);
+    std::uniform_int_distribution<std::int64_t> cents(1, 99999999999);
+    std::vector<double> values;
+    for (int i = 0; i < 3000; ++i) {
+        const double scale = std::pow(10.0, static_cast<int>(i % 9));
+        const double shortDecimal = static_cast<double>(cents(random)) / scale;
+        values.push_back(i % 2 ? -shortDecimal : shortDecimal);
+        values.push_back(shortDecimal / 3);
+        values.push_back(static_cast<double>(cents(random) % 100000) + 0.005 + 0.01 * (i % 7));
+        values.push_back(0.1 * static_cast<double>(i) + 0.2);
+    }
+    // Powers of ten and their neighbours: where the first digit moves and 15 nines round up.
+    for (int power = -9; power <= 15; ++power) {
+        const double ten = std::pow(10.0, power);
+        for (double v : {ten, std::nextafter(ten, 0.0), std::nextafter(ten, 1e300), ten * (1 - 5e-16), ten * (1 + 5e-15)})
+            values.push_back(v);
+    }
+    ExpectExactInEveryMode(values, false);
+}
+
+TEST(NumberToText, LargeMagnitudesMatchTheExactDecimalValue) {
+    for (double value : LargeValues()) {
+        auto [d, exponent] = Significant15(std::fabs(value));
+        std::string expected;
+        if (exponent >= 15) {
+            if (value < 0) expected.push_back('-');
+            expected.push_back(d[0]);
+            if (d.size() > 1) expected += '.' + d.substr(1);
+            expected += "E+" + std::to_string(exponent);
+        } else {
+            std::string plain =
+                Reference(value < 0, d, exponent, std::max(0, static_cast<int>(d.size()) - 1 - exponent), false);
+            expected = plain.back() == '.' ? plain.substr(0, plain.size() - 1) : plain;
+        }
+        ASSERT_EQ(NumberToText(value), expected) << std::hexfloat << value;
+    }
 }
 
 }  // namespace

@@ -28,6 +28,26 @@ void InsertPoint(std::string& text, std::size_t places) {
     text.insert(text.size() - places, 1, '.');
 }
 
+// Adds a digit key's digits (index 10 the "00" key) to the Entry text, without the leading
+// zeros the box drops; false, the text unchanged, when that passes the box's capacity.
+bool AddDigit(std::string& text, int index) {
+    const std::size_t added = index <= 9 ? 1 : 2;
+    const char digit = index <= 9 ? static_cast<char>('0' + index) : '0';
+    if (!text.empty() && text[0] != '0' && text[0] != '-') {
+        // Nothing at the front to drop: the digits go on the end if they fit.
+        if (text.size() + added > Calculator::kCapacity) return false;
+        text.append(added, digit);
+        return true;
+    }
+    std::string next = text;
+    next.append(added, digit);
+    while (next.size() >= 2 && next[0] == '0') next.erase(0, 1);
+    while (next.size() >= 3 && next.compare(0, 2, "-0") == 0) next.erase(1, 1);
+    if (next.size() > Calculator::kCapacity) return false;
+    text = std::move(next);
+    return true;
+}
+
 }  // namespace
 
 Calculator::Calculator(Tape& tape, const Options& options, MessagePort& messages, SoundPort& sound)
@@ -52,17 +72,36 @@ void Calculator::cmdKey_Click(int index) {
         state_.EntryText.clear();
         state_.ReplaceEntry = false;
     }
-    std::string text = state_.EntryText;
-    text += index <= 9 ? std::string(1, static_cast<char>('0' + index)) : std::string("00");
-    while (text.size() >= 2 && text[0] == '0') text.erase(0, 1);
-    while (text.size() >= 3 && text.compare(0, 2, "-0") == 0) text.erase(1, 1);
-    if (text.size() > kCapacity) {
+    if (!AddDigit(state_.EntryText, index)) {
         Refuse(kCapacityMessage);
         return;
     }
-    state_.EntryText = text;
     ShowEntry();
     state_.JustPressedEquals = false;
+}
+
+std::size_t Calculator::EntryKeys(const int* keys, std::size_t count) {
+    std::string& text = state_.EntryText;
+    std::size_t done = 0;
+    bool digit = false;
+    for (; done < count; ++done) {
+        if (keys[done] == kPointKey) {
+            if (text.find('.') != std::string::npos) break;
+            text += '.';
+            continue;
+        }
+        // A digit after an operand starts the box anew (and then always fits).
+        if (state_.ReplaceEntry) {
+            text.clear();
+            state_.ReplaceEntry = false;
+        }
+        if (!AddDigit(text, keys[done])) break;
+        digit = true;
+    }
+    if (done == 0) return 0;
+    ShowEntry();
+    if (digit) state_.JustPressedEquals = false;
+    return done;
 }
 
 void Calculator::cmdDecimal_Click() {
@@ -126,19 +165,20 @@ bool Calculator::DoPendingOperation() {
     // Everything is worked out before anything changes, so a refused operation leaves the
     // subtotal, the tape and the Entry box exactly as they were.
     std::string entry = state_.EntryText;
-    std::string line = KeepNumeric(displayText_);
+    std::string number = KeepNumeric(displayText_);
+    std::string line;
     if (decimalPlaces_ > 0) {
-        ApplyAutoDecimal(line, entry);
-        line = FormatNumber(ParseNumber(line), formatString_, options_.RoundingMode);
+        ApplyAutoDecimal(number, entry);
+        line = FormatNumber(ParseNumber(number), formatString_, options_.RoundingMode);
     } else {
-        line = FormatFloating(line, formatBase_);
+        line = FormatFloating(number, formatBase_);
     }
+    std::string operand = entry;
+    // The box shows the Entry text as a rule, and then the line shows the operand rounded.
+    if (options_.RoundBeforeOperation && decimalPlaces_ >= 1)
+        operand = KeepNumeric(entry == number ? line : FormatNumber(ParseNumber(operand), formatString_, options_.RoundingMode));
     line += ' ';
     line += OperationSymbol(state_.PendingOperation);
-
-    std::string operand = entry;
-    if (options_.RoundBeforeOperation && decimalPlaces_ >= 1)
-        operand = KeepNumeric(FormatNumber(ParseNumber(operand), formatString_, options_.RoundingMode));
     double v = ParseNumber(operand);
     double subtotal = state_.Subtotal;
     switch (state_.PendingOperation) {

@@ -24,6 +24,11 @@ public:
     // Entry box keys.
     void cmdKey_Click(int index);  // 0..9 a digit, 10 the "00" key
     void cmdDecimal_Click();
+    // Entry box keys struck one after another, each as cmdKey_Click (its index) or
+    // cmdDecimal_Click (kPointKey) takes it, the box shown once after them: as many as go in
+    // without a refusal or a beep, the one that would being left to those. How many went in.
+    static constexpr int kPointKey = -1;
+    std::size_t EntryKeys(const int* keys, std::size_t count);
     void cmdPlusMinus_Click();
     void Backspace();
     void cmdClearEntry_Click();

@@ -1,10 +1,15 @@
 #include "engine/NumberRules.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <limits>
+#include <utility>
 
 namespace qb {
 namespace {
@@ -15,6 +20,17 @@ constexpr int kSignificant = 15;
 constexpr int kExactDigits = 770;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// The powers of ten a double holds exactly.
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+// And in integers, up to 10^19.
+constexpr std::array<std::uint64_t, 20> kTens = [] {
+    std::array<std::uint64_t, 20> tens{};
+    std::uint64_t ten = 1;
+    for (std::uint64_t& t : tens) t = std::exchange(ten, ten * 10);
+    return tens;
+}();
 
 // A finite, non-zero magnitude as 15 significant decimal digits d0 d1 ... and the power of
 // ten of d0: value = d0.d1d2... x 10^exponent.
@@ -53,10 +69,52 @@ void IncrementLast(Digits& d) {
     }
 }
 
+// The 15-digit rounding worked out in integers, for magnitudes from 1E-08 to below 1E+15: the
+// magnitude times 10^(14 - exponent) lies in [1E+14, 1E+15), below 2^53, and what that product
+// loses as a double is itself a double (fma), so the integer nearest it, halves up, is found
+// exactly. Gives the 15 digits as that integer and the power of ten of the first.
+bool ScaledDigits(double magnitude, std::uint64_t& digits, int& exponent) {
+    if (!(magnitude >= 1e-8 && magnitude < 1e15)) return false;
+    // The power of two (the magnitude is a normal double), times log10(2): the power of ten,
+    // or one less.
+    const int binary = static_cast<int>((std::bit_cast<std::uint64_t>(magnitude) >> 52) & 0x7FF) - 1023;
+    int e = (binary * 1233) >> 12;
+    for (int tries = 0; tries < 3 && e >= -8 && e <= 14; ++tries) {
+        const double scale = kPowersOfTen[14 - e];
+        const double product = magnitude * scale;
+        const double lost = std::fma(magnitude, scale, -product);  // exactly: product + lost
+        if (product < 1e14 || (product == 1e14 && lost < 0)) {
+            --e;
+            continue;
+        }
+        if (product > 1e15 || (product == 1e15 && lost >= 0)) {
+            ++e;
+            continue;
+        }
+        const double below = std::floor(product);
+        digits = static_cast<std::uint64_t>(below) + (lost >= 0.5 - (product - below) ? 1 : 0);
+        if (digits == kTens[kSignificant]) {
+            digits /= 10;
+            ++e;
+        }
+        exponent = e;
+        return true;
+    }
+    return false;
+}
+
 // Rounds to 15 significant digits with halves away from zero. Two digits more show which way
 // the value goes, except when they read "50": then all the value's digits are written out, so
 // that only an exact tie goes up and a value just below one goes down.
 Digits SignificantDigits(double magnitude) {
+    Digits out;
+    std::uint64_t scaled = 0;
+    if (ScaledDigits(magnitude, scaled, out.exponent)) {
+        out.digits.resize(kSignificant);
+        for (auto k = static_cast<std::size_t>(kSignificant); k > 0; --k, scaled /= 10)
+            out.digits[k - 1] = static_cast<char>('0' + scaled % 10);
+        return out;
+    }
     // Most values a calculator meets are short decimals. When the shortest form that reads back
     // as the value has at most 15 digits, those are its 15-digit rounding: a normal double lies
     // within 1.2E-16 of that form, relatively, and a 15-digit rounding boundary at least 5E-16
@@ -77,7 +135,7 @@ Digits SignificantDigits(double magnitude) {
             return shortest;
         }
     }
-    Digits out = ScientificDigits(magnitude, kSignificant + 1);
+    out = ScientificDigits(magnitude, kSignificant + 1);
     if (out.digits.compare(kSignificant, 2, "50") == 0) out = ScientificDigits(magnitude, kExactDigits);
     bool up = out.digits[kSignificant] >= '5';
     out.digits.resize(kSignificant);
@@ -139,6 +197,32 @@ std::string GroupThousands(const std::string& integerDigits) {
         if (i > 0 && (n - i) % 3 == 0) out.push_back(',');
         out.push_back(integerDigits[i]);
     }
+    return out;
+}
+
+// The places and the shift past the 15 digits that FormatNumber works out in one integer
+// (below 10^19).
+constexpr std::size_t kMostDecimals = 15;
+constexpr int kMostShift = 4;
+
+// A number as a pattern lays it out: the sign, the integer's digits grouped by three (none for
+// 0, unless the pattern has a 0 before its point), the point and the fraction's digits.
+std::string Laid(bool negative, std::uint64_t integer, std::uint64_t fraction, std::size_t decimals, bool comma,
+                 bool zeroBeforePoint) {
+    char digits[20];
+    std::size_t count = 0;
+    for (; integer > 0; integer /= 10) digits[count++] = static_cast<char>('0' + integer % 10);
+    if (count == 0 && zeroBeforePoint) digits[count++] = '0';
+    const std::size_t commas = comma && count > 0 ? (count - 1) / 3 : 0;
+    std::string out((negative ? 1 : 0) + count + commas + 1 + decimals, '0');
+    char* c = out.data();
+    if (negative) *c++ = '-';
+    for (std::size_t k = count; k > 0; --k) {
+        *c++ = digits[k - 1];
+        if (comma && k > 1 && (k - 1) % 3 == 0) *c++ = ',';
+    }
+    *c++ = '.';
+    for (std::size_t k = decimals; k > 0; --k, fraction /= 10) c[k - 1] = static_cast<char>('0' + fraction % 10);
     return out;
 }
 
@@ -204,46 +288,85 @@ double ParseNumber(std::string_view text) {
     if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     std::size_t start = i;
     bool anyDigit = false;
-    while (i < n && IsDigit(text[i])) ++i, anyDigit = true;
+    // The digits as one integer, while it has at most 15 significant digits, and the places
+    // after the point.
+    std::uint64_t whole = 0;
+    int significant = 0, places = 0;
+    const auto take = [&](char c) {
+        anyDigit = true;
+        if (whole == 0 && c == '0') return;
+        if (++significant <= kSignificant) whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    };
+    while (i < n && IsDigit(text[i])) take(text[i++]);
     if (i < n && text[i] == '.') {
         ++i;
-        while (i < n && IsDigit(text[i])) ++i, anyDigit = true;
+        for (; i < n && IsDigit(text[i]); ++i, ++places) take(text[i]);
     }
     if (!anyDigit) return 0;
+    bool exponent = false;
     if (i < n && (text[i] == 'E' || text[i] == 'e')) {
         std::size_t j = i + 1;
         if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
         if (j < n && IsDigit(text[j])) {
             while (j < n && IsDigit(text[j])) ++j;
             i = j;
+            exponent = true;
         }
     }
-    // from_chars does not take a leading "+", which the sign step above has consumed.
-    std::string number(text.substr(start, i - start));
     double value = 0;
-    auto res = std::from_chars(number.data(), number.data() + number.size(), value);
-    if (res.ec != std::errc() || !std::isfinite(value)) return 0;
+    if (!exponent && significant <= kSignificant && places < static_cast<int>(std::size(kPowersOfTen))) {
+        // Both exact as doubles, so the one rounding of the quotient is the correct rounding
+        // of the decimal, as from_chars gives it.
+        value = static_cast<double>(whole) / kPowersOfTen[places];
+    } else {
+        // from_chars does not take a leading "+", which the sign step above has consumed.
+        auto res = std::from_chars(text.data() + start, text.data() + i, value);
+        if (res.ec != std::errc() || !std::isfinite(value)) return 0;
+    }
     return negative ? -value : value;
 }
 
 std::string FormatNumber(double value, std::string_view pattern, Rounding mode) {
-    auto point = pattern.find('.');
-    int decimals = 0;
+    const auto point = pattern.find('.');
+    std::size_t decimals = 0;
     if (point != std::string_view::npos)
         for (std::size_t i = point + 1; i < pattern.size(); ++i)
             if (pattern[i] == '0') ++decimals;
-    bool comma = pattern.find(',') != std::string_view::npos;
-    bool zeroBeforePoint = pattern.substr(0, point).find('0') != std::string_view::npos;
-
-    std::string integerDigits, fraction(static_cast<std::size_t>(decimals), '0');
-    bool negative = false;
-    if (value != 0 && std::isfinite(value)) {
-        Digits d = SignificantDigits(std::fabs(value));
-        if (RoundDigits(d, decimals, mode)) {
-            negative = value < 0;
-            for (int place = d.exponent; place >= 0; --place) integerDigits += DigitAt(d, place);
-            for (int k = 0; k < decimals; ++k) fraction[static_cast<std::size_t>(k)] = DigitAt(d, -1 - k);
+    const bool comma = pattern.find(',') != std::string_view::npos;
+    const bool zeroBeforePoint = pattern.substr(0, point).find('0') != std::string_view::npos;
+    if (value == 0 || !std::isfinite(value)) return Laid(false, 0, 0, decimals, comma, zeroBeforePoint);
+    // The value rounded to its 15 significant digits, then to the places by the mode: in whole
+    // units of the last place when that fits an integer, else digit by digit.
+    std::uint64_t digits = 0;
+    int exponent = 0;
+    if (decimals <= kMostDecimals && ScaledDigits(std::fabs(value), digits, exponent)) {
+        const int keep = exponent + static_cast<int>(decimals) + 1;  // the digits at the places kept
+        if (keep <= kSignificant + kMostShift) {
+            std::uint64_t units = 0;
+            if (keep >= kSignificant) {
+                units = digits * kTens[keep - kSignificant];
+            } else {
+                const std::uint64_t unit = kTens[kSignificant - std::max(keep, 0)];
+                const std::uint64_t rest = digits % unit;
+                bool up = false;
+                switch (mode) {
+                case Rounding::FiveFour: up = keep >= 0 && rest >= unit / 2; break;
+                case Rounding::Up: up = rest != 0; break;
+                case Rounding::Down: break;
+                }
+                units = digits / unit + (up ? 1 : 0);
+            }
+            return Laid(value < 0 && units != 0, units / kTens[decimals], units % kTens[decimals], decimals, comma,
+                        zeroBeforePoint);
         }
+    }
+    std::string integerDigits, fraction(decimals, '0');
+    bool negative = false;
+    Digits d = SignificantDigits(std::fabs(value));
+    if (RoundDigits(d, static_cast<int>(decimals), mode)) {
+        negative = value < 0;
+        for (int place = d.exponent; place >= 0; --place) integerDigits += DigitAt(d, place);
+        for (std::size_t k = 0; k < decimals; ++k) fraction[k] = DigitAt(d, -1 - static_cast<int>(k));
     }
     if (integerDigits.empty() && zeroBeforePoint) integerDigits = "0";
     std::string out = negative ? "-" : "";

@@ -3,16 +3,26 @@
 #include <algorithm>
 #include <utility>
 
-#include "engine/NumberRules.h"
-
 namespace qb {
 
+namespace {
+
+// The content right-justified in the line's width, or "*" and its last characters when wider.
+std::string_view LayOutInto(std::string_view content, char (&line)[Tape::kLineWidth]) {
+    const bool wide = content.size() > Tape::kLineWidth - 1;
+    if (wide) content.remove_prefix(content.size() - (Tape::kLineWidth - 1));
+    const std::size_t blanks = Tape::kLineWidth - content.size();
+    std::fill(line, line + blanks, ' ');
+    if (wide) line[0] = '*';
+    std::copy(content.begin(), content.end(), line + blanks);
+    return {line, Tape::kLineWidth};
+}
+
+}  // namespace
+
 std::string Tape::LayOut(std::string_view content) {
-    constexpr std::size_t kContent = kLineWidth - 1;
-    if (content.size() > kContent) return "*" + std::string(content.substr(content.size() - kContent));
-    std::string line(content);
-    PadToWidth(line, kLineWidth, true);
-    return line;
+    char line[kLineWidth];
+    return std::string(LayOutInto(content, line));
 }
 
 std::string_view Tape::WithoutCount(std::string_view line) {
@@ -30,7 +40,8 @@ std::string_view Tape::WithoutCount(std::string_view line) {
 }
 
 void Tape::AppendTapeLine(std::string_view content) {
-    lines_.push_back(LayOut(content));
+    char line[kLineWidth];
+    lines_.push_back(LayOutInto(content, line));
     dirty_ = true;
     Added();
 }

@@ -243,6 +243,20 @@ Correction::ReplayOutcome Correction::RunSteps(std::size_t start, const char* ti
         tape.SetListIndex(step.selection);
         step.tapeBefore = static_cast<std::int32_t>(tape.Count());
         if (i != start && i % KeyRecord::kSnapshotEvery == 0) step.snapshot = std::make_shared<const World>(history_.Capture());
+        if (History::IsEntryKey(step)) {
+            // A number's keys go in at once, up to the next snapshot or change of modes.
+            std::size_t end = i + 1;
+            while (end < steps.size() && end % KeyRecord::kSnapshotEvery != 0 && History::IsEntryKey(steps[end]) &&
+                   steps[end].modes == modes)
+                ++end;
+            if (const std::size_t done = history_.ApplyEntryKeys(&step, end - i)) {
+                for (std::size_t k = i + 1; k < i + done && progress.Step(); ++k) steps[k].tapeBefore = step.tapeBefore;
+                tape.SetListIndex(steps[i + done - 1].selection);
+                i += done - 1;
+                if (progress.Cancelled()) break;
+                continue;
+            }
+        }
         const bool failedBefore = step.failed;
         history_.Apply(step);
         if (step.failed && !failedBefore) {

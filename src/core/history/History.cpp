@@ -208,6 +208,32 @@ void History::Apply(KeyStep& step) {
     if (state.EntryText.empty()) entered_ = false;
 }
 
+bool History::IsEntryKey(const KeyStep& step) {
+    return step.kind == StepKind::Key && (IsDigitCommand(step.command) || step.command == Command::DecimalPoint) &&
+           !(step.input && step.input->entry);
+}
+
+std::size_t History::ApplyEntryKeys(KeyStep* steps, std::size_t count) {
+    constexpr std::size_t kMost = KeyRecord::kSnapshotEvery;
+    int keys[kMost];
+    count = std::min(count, kMost);
+    for (std::size_t k = 0; k < count; ++k)
+        keys[k] = steps[k].command == Command::DecimalPoint ? Calculator::kPointKey : DigitIndex(steps[k].command);
+    Calculator& calculator = desk_.GetCalculator();
+    const std::size_t done = calculator.EntryKeys(keys, count);
+    if (done == 0) return 0;
+    // As Apply leaves them: the box holds a number keyed, nothing printed.
+    calculator.State().GrandTotalPrinted = false;
+    entered_ = true;
+    for (std::size_t k = 0; k < done; ++k) {
+        steps[k].failed = false;
+        steps[k].subtotal = calculator.LastResult();
+        steps[k].entered = false;
+        steps[k].keyed.clear();
+    }
+    return done;
+}
+
 bool History::CanUndo() const {
     if (!InStep()) return false;
     return record_.CanUndo() || desk_.GetTape().Count() != record_.ExpectedLines() || !Is(record_.Expected());

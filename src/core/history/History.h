@@ -25,6 +25,11 @@ public:
     void Record(KeyStep step);
     // Runs the step on the desk: live, or again in a replay (its outcome noted in the step).
     void Apply(KeyStep& step);
+    // A digit or point key of the Entry box, as keyed (not a corrected number).
+    static bool IsEntryKey(const KeyStep& step);
+    // Entry keys in a row, at most count from steps on, run at once: as many as the Entry box
+    // takes without a refusal or a beep, each noted as Apply notes it. How many.
+    std::size_t ApplyEntryKeys(KeyStep* steps, std::size_t count);
     // What changed since the record's last step without a key (a new tape, a timer's lines, a
     // file that could not be read) joins the record, so that undo and replays know of it.
     void Sync();

@@ -37,37 +37,128 @@ void StepModes::ApplyTo(Options& options) const {
     options.GrandTotal = more & 1;
 }
 
+namespace {
+
+StepPatch::Derived DerivedOf(const KeyStep& step) {
+    return {step.tapeBefore, step.selection, step.failed, step.entered, step.subtotal};
+}
+
+}  // namespace
+
 StepPatch StepPatch::Of(const std::vector<KeyStep>& steps, std::size_t from, std::size_t corrected) {
     StepPatch patch;
-    patch.from = from;
+    patch.from = patch.at = from;
     patch.corrected = corrected;
-    patch.input = steps[corrected].input;
+    if (corrected != kNone) patch.input = steps[corrected].input;
     patch.derived.reserve(steps.size() - from);
     for (std::size_t i = from; i < steps.size(); ++i) {
-        patch.derived.push_back({steps[i].tapeBefore, steps[i].failed, steps[i].entered, steps[i].subtotal});
+        patch.derived.push_back(DerivedOf(steps[i]));
         if (!steps[i].keyed.empty()) patch.keyed.emplace_back(i, steps[i].keyed);
-        if (steps[i].snapshot) patch.snapshots.push_back(steps[i].snapshot);
+        if (steps[i].snapshot) patch.snapshots.emplace_back(i, steps[i].snapshot);
     }
     return patch;
 }
 
-void StepPatch::SwapWith(std::vector<KeyStep>& steps) {
-    std::swap(steps[corrected].input, input);
-    auto snapshot = snapshots.begin();
-    for (std::size_t i = from; i < steps.size() && i - from < derived.size(); ++i) {
-        Derived& d = derived[i - from];
-        std::swap(steps[i].tapeBefore, d.tapeBefore);
-        std::swap(steps[i].failed, d.failed);
-        std::swap(steps[i].entered, d.entered);
-        std::swap(steps[i].subtotal, d.subtotal);
-        if (steps[i].snapshot && snapshot != snapshots.end()) std::swap(steps[i].snapshot, *snapshot++);
+StepPatch StepPatch::Splice(std::vector<KeyStep>& steps, std::size_t from, std::size_t at, std::size_t removed,
+                            std::vector<KeyStep> added, const std::function<std::int32_t(std::int32_t)>& moveSelection) {
+    StepPatch was;
+    was.from = from;
+    was.at = at;
+    was.count = added.size();
+    const std::shared_ptr<const World> start = steps[from].snapshot;
+    // What the steps outside the middle worked out, their keyed entries and their snapshots go
+    // to the record as it was, by place; the replay works them out again.
+    was.derived.reserve(steps.size() - from - removed);
+    const auto keep = [&](std::size_t first, std::size_t last, std::size_t place, bool after) {
+        for (std::size_t i = first; i < last; ++i, ++place) {
+            KeyStep& step = steps[i];
+            was.derived.push_back(DerivedOf(step));
+            if (!step.keyed.empty()) {
+                was.keyed.emplace_back(place, std::move(step.keyed));
+                step.keyed.clear();
+            }
+            if (step.snapshot) was.snapshots.emplace_back(place, std::move(step.snapshot));
+            if (after) step.selection = moveSelection(step.selection);
+        }
+    };
+    keep(from, at, from, false);
+    keep(at + removed, steps.size(), at, true);
+    // The middle: the steps removed out, the added ones in, the steps after them moved once.
+    for (KeyStep& step : added) step.snapshot.reset();
+    const auto first = steps.begin() + static_cast<std::ptrdiff_t>(at);
+    const std::size_t common = std::min(removed, added.size());
+    std::swap_ranges(first, first + static_cast<std::ptrdiff_t>(common), added.begin());
+    if (removed > common) {
+        const auto rest = first + static_cast<std::ptrdiff_t>(common), end = first + static_cast<std::ptrdiff_t>(removed);
+        added.insert(added.end(), std::make_move_iterator(rest), std::make_move_iterator(end));
+        steps.erase(rest, end);
+    } else if (added.size() > common) {
+        const auto rest = added.begin() + static_cast<std::ptrdiff_t>(common);
+        steps.insert(first + static_cast<std::ptrdiff_t>(common), std::make_move_iterator(rest), std::make_move_iterator(added.end()));
+        added.erase(rest, added.end());
     }
-    std::vector<std::pair<std::size_t, std::string>> other;
-    for (std::size_t i = from; i < steps.size(); ++i)
-        if (!steps[i].keyed.empty()) other.emplace_back(i, std::move(steps[i].keyed)), steps[i].keyed.clear();
-    for (auto& [i, text] : keyed)
-        if (i < steps.size()) steps[i].keyed = std::move(text);
-    keyed = std::move(other);
+    was.middle = std::move(added);
+    steps[from].snapshot = start;
+    return was;
+}
+
+void StepPatch::SwapWith(std::vector<KeyStep>& steps) {
+    if (corrected < steps.size()) std::swap(steps[corrected].input, input);
+    // What the steps outside the middle worked out: swapped in place, the places being the same
+    // in both versions; the keyed entries and snapshots of this version taken out.
+    std::vector<std::pair<std::size_t, std::string>> myKeyed;
+    std::vector<std::pair<std::size_t, std::shared_ptr<const World>>> mySnapshots;
+    const auto swapOutside = [&](std::size_t first, std::size_t last) {
+        for (std::size_t i = first; i < last; ++i) {
+            KeyStep& step = steps[i];
+            const std::size_t k = Place(i) - from;
+            if (k < derived.size()) {
+                Derived& d = derived[k];
+                std::swap(step.tapeBefore, d.tapeBefore);
+                std::swap(step.selection, d.selection);
+                std::swap(step.failed, d.failed);
+                std::swap(step.entered, d.entered);
+                std::swap(step.subtotal, d.subtotal);
+            }
+            if (!step.keyed.empty()) {
+                myKeyed.emplace_back(Place(i), std::move(step.keyed));
+                step.keyed.clear();
+            }
+            if (step.snapshot) mySnapshots.emplace_back(Place(i), std::move(step.snapshot));
+        }
+    };
+    const std::size_t size = steps.size();
+    swapOutside(std::min(from, size), std::min(at, size));
+    swapOutside(std::min(at + count, size), size);
+    // The middle: the other version's steps in, this version's out, the steps after it moved once.
+    const std::size_t theirs = middle.size();
+    if ((count > 0 || theirs > 0) && at + count <= size) {
+        const auto first = steps.begin() + static_cast<std::ptrdiff_t>(at);
+        const std::size_t common = std::min(count, theirs);
+        std::swap_ranges(first, first + static_cast<std::ptrdiff_t>(common), middle.begin());
+        if (count > theirs) {
+            const auto rest = first + static_cast<std::ptrdiff_t>(common), end = first + static_cast<std::ptrdiff_t>(count);
+            middle.insert(middle.end(), std::make_move_iterator(rest), std::make_move_iterator(end));
+            steps.erase(rest, end);
+        } else if (theirs > count) {
+            const auto rest = middle.begin() + static_cast<std::ptrdiff_t>(common);
+            steps.insert(first + static_cast<std::ptrdiff_t>(common), std::make_move_iterator(rest),
+                         std::make_move_iterator(middle.end()));
+            middle.erase(rest, middle.end());
+        }
+        count = theirs;
+    }
+    for (auto& [place, text] : keyed)
+        if (StepAt(place) < steps.size()) steps[StepAt(place)].keyed = std::move(text);
+    for (auto& [place, snapshot] : snapshots)
+        if (StepAt(place) < steps.size()) steps[StepAt(place)].snapshot = std::move(snapshot);
+    keyed = std::move(myKeyed);
+    snapshots = std::move(mySnapshots);
+}
+
+std::size_t StepPatch::Bytes() const {
+    return derived.size() * sizeof(Derived) + keyed.size() * sizeof(keyed.front()) +
+           snapshots.size() * sizeof(snapshots.front()) + middle.size() * sizeof(KeyStep);
 }
 
 void KeyRecord::Reset(std::int64_t baseLines, const World& world, std::uint64_t tapeGeneration) {
@@ -94,9 +185,7 @@ namespace {
 std::size_t BytesOf(const UndoRecord& record) {
     std::size_t bytes = sizeof(UndoRecord) + record.tape.lines.characters() +
                         record.tape.lines.size() * TapeLines::kBytesPerLine + record.log.size() * sizeof(KeyStep);
-    if (record.patch)
-        bytes += record.patch->derived.size() * sizeof(StepPatch::Derived) +
-                 record.patch->keyed.size() * sizeof(std::pair<std::size_t, std::string>);
+    if (record.patch) bytes += record.patch->Bytes();
     return bytes;
 }
 
@@ -116,13 +205,16 @@ void KeyRecord::Push(UndoRecord record) {
 
 void KeyRecord::Swap(UndoRecord& record, Tape& tape) {
     tape.SwapSuffix(record.tapeFrom, record.tape);
+    std::swap(base_, record.otherBase);
+    if (record.patch) {
+        record.patch->SwapWith(steps_);
+        return;
+    }
     std::vector<KeyStep> mine(std::make_move_iterator(steps_.begin() + static_cast<std::ptrdiff_t>(record.logFrom)),
                               std::make_move_iterator(steps_.end()));
     steps_.resize(record.logFrom);
     std::move(record.log.begin(), record.log.end(), std::back_inserter(steps_));
     record.log = std::move(mine);
-    std::swap(base_, record.otherBase);
-    if (record.patch) record.patch->SwapWith(steps_);
 }
 
 const World* KeyRecord::Undo(Tape& tape) {

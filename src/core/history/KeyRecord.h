@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -76,29 +77,52 @@ struct KeyStep {
     std::shared_ptr<const World> snapshot;  // the calculator before it, on every 32nd step
 };
 
-// The other version of what a replay works out again for each step from `from` on (a
-// correction changes no step but the corrected one's input).
+// The other version of the record from step `from` on: what a replay works out again for each
+// step, and the steps that differ where lines were put in or taken out (from `at` on, this
+// version's `count` steps stand where the other has `middle`). The steps outside that middle
+// pair off one to one, so what each worked out is kept by its place among them. Undo and redo
+// swap the versions; a correction changes no step but the corrected one's input.
 struct StepPatch {
+    static constexpr std::size_t kNone = static_cast<std::size_t>(-1);
     struct Derived {
         std::int32_t tapeBefore = 0;
+        std::int32_t selection = -1;
         bool failed = false, entered = false;
         double subtotal = 0;
     };
     std::size_t from = 0;
+    std::size_t at = 0;
+    std::size_t count = 0;
+    std::vector<KeyStep> middle;
+    // Of the steps from `from` on outside the middle, by place among them: what each worked out,
+    // the Entry box each that printed an entered number found, the snapshots.
     std::vector<Derived> derived;
-    // The steps from `from` that printed an entered number, with the Entry box they found.
     std::vector<std::pair<std::size_t, std::string>> keyed;
-    std::vector<std::shared_ptr<const World>> snapshots;  // of the steps from `from` that have one
-    std::size_t corrected = 0;
+    std::vector<std::pair<std::size_t, std::shared_ptr<const World>>> snapshots;
+    std::size_t corrected = kNone;
     std::shared_ptr<const StepInput> input;
 
-    static StepPatch Of(const std::vector<KeyStep>& steps, std::size_t from, std::size_t corrected);
+    // The record as it stands from `from` on (the corrected step's input with it).
+    static StepPatch Of(const std::vector<KeyStep>& steps, std::size_t from, std::size_t corrected = kNone);
+    // Puts `added` in place of the steps from `at` to `at + removed`, and moves the selection
+    // of each step after them: the steps from `from` on are to be replayed from the snapshot of
+    // step `from`, the only one they keep. Gives the record as it was.
+    static StepPatch Splice(std::vector<KeyStep>& steps, std::size_t from, std::size_t at, std::size_t removed,
+                            std::vector<KeyStep> added, const std::function<std::int32_t(std::int32_t)>& moveSelection);
+    // Makes steps the other version, and this patch the version they were.
     void SwapWith(std::vector<KeyStep>& steps);
+    std::size_t Bytes() const;
+
+private:
+    // The place of step i (outside the middle) among the steps outside it, and back.
+    std::size_t Place(std::size_t i) const { return i < at ? i : i - count; }
+    std::size_t StepAt(std::size_t place) const { return place < at ? place : place + count; }
 };
 
 struct UndoRecord {
     World before, after;
-    // The other version of the tape from tapeFrom on, and of the record from logFrom on.
+    // The other version of the tape from tapeFrom on, and of the record: its steps from logFrom
+    // on, or (an edit that replayed the record) the patch that turns the record into it.
     std::int64_t tapeFrom = 0;
     TapeSuffix tape;
     std::size_t logFrom = 0;

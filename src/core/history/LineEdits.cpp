@@ -220,8 +220,12 @@ bool LineEdits::InsertLine(std::int64_t index, const std::string& number, char o
 
 bool LineEdits::Splice(std::size_t at, std::size_t removed, std::vector<KeyStep> added, std::int64_t changedLine) {
     KeyRecord& record = history_.Record();
-    std::vector<KeyStep>& steps = record.Steps();
+    const std::vector<KeyStep>& steps = record.Steps();
     const std::size_t start = at - at % KeyRecord::kSnapshotEvery;
+    if (start >= steps.size() || !steps[start].snapshot) {
+        desk_.Messages().Beep();
+        return false;
+    }
     // The lines the removed steps printed, and what the added ones will print (one line a
     // number, a note its lines): the lines the steps after them select move by the difference.
     const std::int64_t end = at + removed < steps.size() ? steps[at + removed].tapeBefore : record.ExpectedLines();
@@ -231,57 +235,39 @@ bool LineEdits::Splice(std::size_t at, std::size_t removed, std::vector<KeyStep>
         if (IsKey(step, Command::Note)) coming += static_cast<std::int64_t>(NoteLines(step.input->note).size());
         if (step.input && step.input->entry) ++coming;
     }
-    std::vector<KeyStep> tail;
-    tail.reserve(steps.size() - start + added.size());
-    for (std::size_t i = start; i < at; ++i) tail.push_back(steps[i]);
-    for (KeyStep& step : added) tail.push_back(std::move(step));
-    for (std::size_t i = at + removed; i < steps.size(); ++i) {
-        KeyStep step = steps[i];
-        if (step.selection >= end) step.selection = static_cast<std::int32_t>(step.selection + coming - gone);
-        else if (step.selection >= changedLine) step.selection = -1;
-        tail.push_back(std::move(step));
-    }
-    if (tail.empty()) {
+    if (at == start && at + removed == steps.size() && added.empty()) {
         // The last steps went: the record ends where they began.
         KeyStep none;
         none.kind = StepKind::Outside;
         none.modes = steps[start].modes;
         none.input = std::make_shared<const StepInput>();
-        tail.push_back(std::move(none));
+        added.push_back(std::move(none));
     }
-    tail.front().snapshot = steps[start].snapshot;
-    for (std::size_t j = 1; j < tail.size(); ++j)
-        if ((start + j) % KeyRecord::kSnapshotEvery != 0) tail[j].snapshot.reset();
-    return Rewrite(start, std::move(tail), changedLine);
+    const std::int64_t from = steps[start].tapeBefore;
+    StepPatch was = StepPatch::Splice(record.Steps(), start, at, removed, std::move(added), [&](std::int32_t selection) {
+        if (selection >= end) return static_cast<std::int32_t>(selection + coming - gone);
+        return selection >= changedLine ? -1 : selection;
+    });
+    return Rewrite(start, from, std::move(was), changedLine);
 }
 
-bool LineEdits::Rewrite(std::size_t start, std::vector<KeyStep> tail, std::int64_t changedLine) {
+bool LineEdits::Rewrite(std::size_t start, std::int64_t from, StepPatch was, std::int64_t changedLine) {
     Tape& tape = desk_.GetTape();
     KeyRecord& record = history_.Record();
     std::vector<KeyStep>& steps = record.Steps();
-    if (start >= steps.size() || !steps[start].snapshot) {
-        desk_.Messages().Beep();
-        return false;
-    }
     const World before = history_.Capture();
     const std::int64_t top = tape.TopIndex();
-    const std::int64_t from = steps[start].tapeBefore;
     const std::int64_t oldCount = tape.Count();
     TapeListener* listener = tape.Listener();
     tape.SetListener(nullptr);
     TapeSuffix oldTape = tape.TakeSuffix(from);
-    std::vector<KeyStep> oldSteps(std::make_move_iterator(steps.begin() + static_cast<std::ptrdiff_t>(start)),
-                                  std::make_move_iterator(steps.end()));
-    steps.resize(start);
-    std::move(tail.begin(), tail.end(), std::back_inserter(steps));
 
     const Correction::ReplayOutcome outcome = correction_.RunSteps(start, "Changing the tape");
     const bool refused = outcome.failedLine >= 0 || outcome.cancelled;
     if (refused) {
         tape.TakeSuffix(from);
         tape.PutSuffix(std::move(oldTape));
-        steps.resize(start);
-        std::move(oldSteps.begin(), oldSteps.end(), std::back_inserter(steps));
+        was.SwapWith(steps);
         history_.Restore(before);
     } else {
         // Corrections keep their marks, moved with their lines; a deleted line's goes with it.
@@ -303,7 +289,7 @@ bool LineEdits::Rewrite(std::size_t start, std::vector<KeyStep> tail, std::int64
         return false;
     }
     World after = history_.Capture();
-    record.Push(UndoRecord{before, after, from, std::move(oldTape), start, std::move(oldSteps), record.BaseLines(), std::nullopt});
+    record.Push(UndoRecord{before, after, from, std::move(oldTape), steps.size(), {}, record.BaseLines(), std::move(was)});
     record.SetExpected(after, tape.Count());
     tape.SetDirty(true);
     desk_.SaveMemory();

@@ -37,9 +37,10 @@ public:
     bool LineDeletable(std::int64_t index) const;
 
 private:
-    // The record from step start on becomes tail (its first step keeps the snapshot), replayed;
-    // undone as one. changedLine is the first line the edit touched.
-    bool Rewrite(std::size_t start, std::vector<KeyStep> tail, std::int64_t changedLine);
+    // The record, changed from step start on (printed from line `from` on), is replayed from the
+    // snapshot of step start; undone as one, to the record as it `was`. changedLine is the first
+    // line the edit touched.
+    bool Rewrite(std::size_t start, std::int64_t from, StepPatch was, std::int64_t changedLine);
     // Lines first to first + removed of the file's lines give way to added.
     bool RewriteFileLines(std::int64_t first, std::int64_t removed, const std::vector<std::string>& added);
     // Steps from `at` replaced by `steps` (removing `removed` of them).
