@@ -35,10 +35,12 @@ void Note(TestMachine& t, std::int64_t selected, std::vector<std::optional<std::
     t.machine.Run(Command::Note);
 }
 
-// The test machine's key language, with "#" for a reference number and '"' for a note of two lines.
+// The test machine's key language, with "#" for a reference number, '"' for a note of two lines
+// and 'n' for Options, Item Count.
 void Keys(TestMachine& t, const std::string& keys) {
     for (char c : keys) {
         if (c == '"') Note(t, -1, {"Office supplies for March"});
+        else if (c == 'n') t.machine.Run(Command::ItemCount);
         else c == '#' ? t.Type("#") : t.Press(std::string(1, c));
     }
 }
@@ -239,6 +241,9 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         {"inserted on a clear's blank line: after its 0 =", 2, "5+S12+4=", "", 2, "2", '+', "5+S2+12+4="},
         {"inserted on a note: after its last line", 2, "12+\"4=", "", 2, "3", '+', "12+\"3+4="},
         {"inserted, the keys after it follow", 2, "12+4+", "5+=", 1, "3", '-', "12-3+4+"},
+        {"counted totals count again", 2, "n12+3+4=5+6=", "", 2, nullptr, 0, "n12+4=5+6="},
+        {"counted, inserted", 2, "n12+4=", "", 1, "3", '-', "n12-3+4="},
+        {"a count on a line of its own", 2, "n100000000+1+1+1+1+1+1+1+1+1+2+=", "", 11, nullptr, 0, "n100000000+1+1+1+1+1+1+1+1+1+="},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -89,6 +89,21 @@ struct CorrectedFormat {
     }
 };
 
+// A count on a line of its own, before the total it counts ("3 n").
+bool IsCountLine(std::string_view line) {
+    const std::string_view content = Trim(line);
+    if (content.size() < 3 || content.back() != Tape::kCountMark || content[content.size() - 2] != ' ') return false;
+    return content.find_first_not_of("0123456789") == content.size() - 2;
+}
+
+// A total line, with the count at its left where the line had one and it fits, as the
+// calculator prints it.
+std::string WithCount(bool counted, std::int64_t items, const std::string& total) {
+    const std::string count = std::to_string(items);
+    if (!counted || count.size() + 1 + total.size() > Tape::kLineWidth) return Tape::LayOut(total);
+    return count + std::string(Tape::kLineWidth - count.size() - total.size(), ' ') + total;
+}
+
 }  // namespace
 
 TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, bool first) {
@@ -198,6 +213,7 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
     // Each line in turn, counted as keyed (at: the line it is now, or the new line's place);
     // false, with the reason, where it cannot be.
     double subtotal = 0;
+    std::int64_t items = 0;  // numbers since the last clear or total, for an Item Count
     auto refuse = [&](std::int64_t at, const char* why) {
         result.outcome = RecomputedTape::Outcome::Refused;
         result.failedLine = at;
@@ -218,10 +234,16 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
                 return refuse(at, reading.value == 0 && (reading.operation == '/' || reading.operation == '%')
                                       ? " would divide by zero"
                                       : " would give a result too large for the calculator");
-        } else if (reading.kind == Kind::Total && at > index) {
-            text = Tape::LayOut(format.Total(subtotal) + " =");
+            ++items;
+        } else if (reading.kind == Kind::Total) {
+            // A total printed with its count keeps one, the count of the numbers above it now.
+            if (at > index) text = WithCount(Tape::WithoutCount(line) != line, items, format.Total(subtotal) + " =");
+            items = 0;
         } else if (reading.kind == Kind::Clear) {
             subtotal = 0;
+            items = 0;
+        } else if (at > index && IsCountLine(line) && at + 1 < count && read(at + 1).kind == Kind::Total) {
+            text = Tape::LayOut(std::to_string(items) + ' ' + Tape::kCountMark);
         }
         if (at >= result.first) result.lines.push_back(text.empty() ? std::string(line) : std::move(text));
         return true;
