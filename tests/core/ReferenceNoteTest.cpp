@@ -202,7 +202,7 @@ namespace {
 TEST(Find, NumbersByValueAndNotesByText) {
     const qb::TapeLines tape = {Tape::LayOut("0 ="), " ", Tape::LayOut("1,250.00 +"), Tape::LayOut("4711 #"),
                                 N("Invoice 1250"), Tape::LayOut("12.50 *"), Tape::LayOut("15,625.00 ="),
-                                N("Fuel for March")};
+                                N("Fuel for March"), Tape::LayOut("11,250.00 -"), N("B\xDCro M\xFCller")};
     const struct {
         const char* typed;
         std::int64_t from;
@@ -227,6 +227,11 @@ TEST(Find, NumbersByValueAndNotesByText) {
         {"15625", 6, true, 6, true},
         {"1.250,00", -1, true, 2, false, true},
         {"1,250.00", -1, true, 2, false, true},  // as the tape shows it
+        {"1,250.00", 3, true, 2, true, true},    // not the 11,250.00 below
+        {"1250.0", -1, true, 2, false, true},
+        {"1.250", -1, true, 2, false, true},
+        {"12.5", -1, true, 5, false, true},
+        {"m\xDCller", -1, true, 9, false},
         {"nothing", -1, true, -1, false},
         {"  ", -1, true, -1, false},
     };

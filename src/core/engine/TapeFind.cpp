@@ -7,7 +7,19 @@
 namespace qb {
 namespace {
 
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+// Small letters of the tape's code page (Windows-1252): accented capitals too, so "MÜLLER"
+// finds a note about Müller.
+char Lower(char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7)) return static_cast<char>(byte + 0x20);
+    switch (byte) {
+    case 0x8A:  // Š
+    case 0x8C:  // Œ
+    case 0x8E: return static_cast<char>(byte + 0x10);  // Ž
+    case 0x9F: return static_cast<char>(0xFF);          // Ÿ
+    default: return c;
+    }
+}
 
 std::string_view Trim(std::string_view text) {
     while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
@@ -15,28 +27,42 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-// "-1,250.00" and the like: a sign, digits with separators, one decimal sign, digits.
-std::optional<double> TypedNumber(std::string_view typed, bool decimalComma) {
-    const char separator = decimalComma ? '.' : ',';
-    const char point = decimalComma ? ',' : '.';
+// "-1,250.00" and the like: a sign, digits with separators, one decimal sign, digits; when
+// grouped, the separators stand between groups of three. Nothing when the text is not a number
+// written so.
+std::optional<double> TypedNumber(std::string_view typed, char separator, char point, bool grouped) {
     std::string plain;
     std::size_t i = 0;
     if (i < typed.size() && typed[i] == '-') plain += typed[i++];
-    bool digits = false, pointSeen = false;
+    bool digits = false, pointSeen = false, separated = false;
+    std::size_t run = 0;  // digits since the start or the last separator
     for (; i < typed.size(); ++i) {
         const char c = typed[i];
+        const bool groupEnds = !grouped || (separated ? run == 3 : run >= 1 && run <= 3);
         if (c >= '0' && c <= '9') {
             plain += c;
             digits = true;
-        } else if (c == point && !pointSeen) {
+            ++run;
+        } else if (c == point && !pointSeen && (!separated || groupEnds)) {
             plain += '.';
             pointSeen = true;
-        } else if (c != separator || pointSeen) {
+        } else if (c == separator && !pointSeen && groupEnds) {
+            separated = true;
+            run = 0;
+        } else {
             return std::nullopt;
         }
     }
-    if (!digits) return std::nullopt;
+    if (!digits || (grouped && separated && !pointSeen && run != 3)) return std::nullopt;
     return ParseNumber(plain);
+}
+
+// With a decimal comma, "1.250,5" reads as 1250.5; a number not written so is read as the tape
+// shows numbers, whatever the locale: "1,250.50" and "1250.5" are 1250.5 too.
+std::optional<double> TypedNumber(std::string_view typed, bool decimalComma) {
+    if (!decimalComma) return TypedNumber(typed, ',', '.', false);
+    if (const auto number = TypedNumber(typed, '.', ',', true)) return number;
+    return TypedNumber(typed, ',', '.', false);
 }
 
 bool ContainsText(std::string_view line, const std::string& text) {
