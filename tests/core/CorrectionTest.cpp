@@ -393,6 +393,7 @@ TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
         const char* offered;
         const char* label;
         bool fromFile = false;
+        bool decimalComma = false;  // the locale's decimal sign: the dialog takes a comma for the point
     };
     const Case cases[] = {
         {"plain", {}, {}, "1250", "&Number:"},
@@ -400,10 +401,12 @@ TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
          "&Number (Auto Decimal, 2 places: 750 is 7.50):"},
         {"a file's line: the options in force now", {}, {Command::AutoDecimal, PlacesCommand(1)}, "12.50",
          "&Number (Auto Decimal, 1 place: 750 is 75.0):", true},
+        {"a decimal comma", {}, {}, "1250", "&Number:", false, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
+        if (c.decimalComma) t.machine.SetLocaleDecimalSign(",");
         for (Command command : c.before) t.machine.Run(command);
         if (c.fromFile) t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("12.50 +")}));
         else t.Press("1250+");
@@ -412,6 +415,10 @@ TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
         ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
         EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].number, c.offered);
         EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].label, c.label);
+        t.fakes.dialogs.corrections.push_back(std::nullopt);
+        t.machine.Run(Command::InsertLine);
+        ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 2u);
+        for (const CorrectLineForm& form : t.fakes.dialogs.correctionsShown) EXPECT_EQ(form.decimalComma, c.decimalComma);
     }
 }
 

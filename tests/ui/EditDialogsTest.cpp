@@ -43,6 +43,12 @@ TEST(CorrectLineDialog, TakesANumberAsTheEntryBoxDoes) {
     EXPECT_TRUE(dialog.TooltipsOn());
     EXPECT_EQ(number->toolTip().toStdString(), TooltipOf(DialogTooltips("frmCorrectLine"), "txtNumber"));
     EXPECT_EQ(dialog.Number().size(), 14);
+    // Where the locale writes a decimal comma, a comma typed is the point.
+    for (const bool comma : {false, true}) {
+        CorrectLineDialog local(QString(), '+', false, nullptr, QStringLiteral("&Number:"), comma);
+        QTest::keyClicks(local.findChild<QLineEdit*>(QStringLiteral("txtNumber")), QStringLiteral("12,5.3"));
+        EXPECT_EQ(local.Number(), comma ? QStringLiteral("12.53") : QStringLiteral("125.3"));
+    }
 }
 
 // Undo and corrections rewrite the end of a long tape: the view's rows and its scroll range

@@ -110,6 +110,7 @@ void Correction::CorrectSelectedLine() {
     }
     shown.operation = line.back();
     shown.label = EntryNumberLabel(modes.AutoDecimal, places);
+    shown.decimalComma = desk_.DecimalComma();
     CorrectLineForm form = shown;
     bool tooltips = desk_.GetOptions().Tooltips;
     bool ok = desk_.Dialogs().CorrectLineDialog(form, tooltips);

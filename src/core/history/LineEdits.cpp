@@ -176,6 +176,7 @@ void LineEdits::InsertLineCommand() {
     CorrectLineForm form;
     form.title = "Insert Line";
     form.label = EntryNumberLabel(desk_.GetOptions().AutoDecimal, desk_.GetCalculator().DecimalPlaces());
+    form.decimalComma = desk_.DecimalComma();
     bool tooltips = desk_.GetOptions().Tooltips;
     const bool ok = desk_.Dialogs().CorrectLineDialog(form, tooltips);
     desk_.FollowTooltips(tooltips);

@@ -27,6 +27,9 @@ struct CorrectLineForm {
     std::string label = "&Number:";
     // The dialog's title: the same form inserts a line.
     std::string title = "Correct Line";
+    // The locale's decimal sign is a comma: a comma typed is the point, as in the Entry box. The
+    // number comes back with a point.
+    bool decimalComma = false;
 };
 
 // The Tax Rates dialog's fields: the two rates as typed (empty: no rate).

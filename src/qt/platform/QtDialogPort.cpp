@@ -143,7 +143,7 @@ bool QtDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, cons
 bool QtDialogPort::CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) {
     if (beforeShow_) beforeShow_();
     qb::CorrectLineDialog dialog(QString::fromLatin1(form.number.c_str()), form.operation, tooltipsOn, parent_,
-                                 QString::fromStdString(form.label));
+                                 QString::fromStdString(form.label), form.decimalComma);
     dialog.setWindowTitle(QString::fromStdString(form.title));
     CenterOnScreen(dialog);
     const bool ok = dialog.exec() == QDialog::Accepted;

@@ -27,7 +27,7 @@ bool IsTooltipKey(const QKeyEvent* key) {
 }  // namespace
 
 CorrectLineDialog::CorrectLineDialog(const QString& number, char operation, bool tooltipsOn, QWidget* parent,
-                                     const QString& label)
+                                     const QString& label, bool decimalComma)
     : QDialog(parent), tooltipsOn_(tooltipsOn) {
     setObjectName(QStringLiteral("frmCorrectLine"));
     setWindowTitle(QStringLiteral("Correct Line"));
@@ -35,9 +35,10 @@ CorrectLineDialog::CorrectLineDialog(const QString& number, char operation, bool
 
     number_ = new QLineEdit(this);
     number_->setObjectName(QStringLiteral("txtNumber"));
-    // The Entry box's rules: a sign, digits and one point, within its capacity.
-    number_->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?[0-9]*\\.?[0-9]*")), number_));
+    // The Entry box's rules: a sign, digits and one point (or comma, where that is the decimal
+    // sign), within its capacity.
+    const QString pattern = decimalComma ? QStringLiteral("-?[0-9]*[.,]?[0-9]*") : QStringLiteral("-?[0-9]*\\.?[0-9]*");
+    number_->setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), number_));
     // A file's line may show more digits than that: its number is offered whole, not cut.
     number_->setMaxLength(std::max(static_cast<int>(Calculator::kCapacity), static_cast<int>(number.size())));
     number_->setText(number);
@@ -74,7 +75,10 @@ CorrectLineDialog::CorrectLineDialog(const QString& number, char operation, bool
     number_->selectAll();
 }
 
-QString CorrectLineDialog::Number() const { return number_->text(); }
+QString CorrectLineDialog::Number() const {
+    QString number = number_->text();
+    return number.replace(QLatin1Char(','), QLatin1Char('.'));
+}
 
 char CorrectLineDialog::Operation() const {
     const int index = operation_->currentIndex();

@@ -14,10 +14,12 @@ class CorrectLineDialog final : public QDialog {
     Q_OBJECT
 public:
     // operation as the tape shows it: '+', '-', '*', '/' or '%'; label, the number's label, says
-    // how what is typed is read.
+    // how what is typed is read. With decimalComma a comma typed is the point, as in the Entry
+    // box where the locale writes one.
     CorrectLineDialog(const QString& number, char operation, bool tooltipsOn, QWidget* parent = nullptr,
-                      const QString& label = QStringLiteral("&Number:"));
+                      const QString& label = QStringLiteral("&Number:"), bool decimalComma = false);
 
+    // The number typed, with a point for its decimal sign.
     QString Number() const;
     char Operation() const;
     bool TooltipsOn() const { return tooltipsOn_; }
