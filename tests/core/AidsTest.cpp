@@ -84,6 +84,8 @@ TEST(TopicList, SortedListAndOpeningTopic) {
         EXPECT_EQ(list.Entries(), entries);
         EXPECT_EQ(list.SelectedTopic(), opening);
         EXPECT_EQ(list.ViewerTooltip(), tip);
+        const std::string path = list.SelectedPath();  // the file of the opening topic
+        EXPECT_TRUE(opening == TopicList::kNoTopics ? path.empty() : path.find(opening + ".") != std::string::npos) << path;
     }
 }
 
@@ -95,7 +97,8 @@ TEST(TopicList, WalkingAndButtons) {
     TopicList three;
     three.Build({"UG A.rtf", "UG B.rtf", "UG C.rtf"});
     const std::tuple<B, bool, int> walks[] = {{B::Last, true, 2},    {B::Next, false, 2}, {B::Previous, true, 1},
-                                              {B::Next, true, 2},    {B::First, true, 0}, {B::Previous, false, 0}};
+                                              {B::Next, true, 2},    {B::First, true, 0}, {B::Previous, false, 0},
+                                              {B::First, false, 0}};
     for (const auto& [button, moved, selected] : walks) {
         EXPECT_EQ(three.Walk(button), moved) << static_cast<int>(button);
         EXPECT_EQ(three.Selected(), selected) << static_cast<int>(button);

@@ -63,6 +63,7 @@ const GoldenTape kGolden[] = {
     {"one place", Places(1), "2.25+=", {"2.3 +", "2.3 ="}, 2.3},
     {"auto decimal", AutoDec(), "5+12+123+1.5+=", {".05 +", ".12 +", "1.23 +", "1.50 +", "2.90 ="}, 2.9},
     {"auto decimal negative", AutoDec(), "5N+=", {"-.05 +", "-.05 ="}, -0.05},
+    {"auto decimal at five places", {true, false, true, true, true, 5}, "123456+=", {"1.23456 +", "1.23456 ="}, 1.23456},
     {"auto decimal in floating point", {true, false, true, true, true, 0}, "5+=", {"5. +", "5. ="}, 5},
     {"auto decimal with entry kept commits once", {false, false, true, true, true, 2}, "5==",
      {".05 +", ".05 =", ".05 +", ".10 ="}, 0.1},

@@ -110,10 +110,12 @@ TEST(SymbolFonts, PicturesBecomeTheirLookAlikes) {
 // of large brackets; its letters are read through the RTF reader's tests.
 TEST(SymbolFonts, SymbolFollowsItsPublishedTable) {
     const std::pair<char32_t, std::u32string> rows[] = {
+        {0x30, U"0123456789:;<=>?"},
         {0x5B, U"[\u2234]\u22A5_"},
         {0xE6, U"\u239B\u239C\u239D\u23A1\u23A2\u23A3\u23A7\u23A8\u23A9\u23AA"},
         {0xF1, U"\u232A\u222B\u2320\u23AE\u2321\u239E\u239F\u23A0\u23A4\u23A5\u23A6\u23AB\u23AC\u23AD"},
-        {0xB0, U"\u00B0\u00B1\u2033\u2265\u00D7\u221D\u2202\u2022\u00F7\u2260\u2261\u2248\u2026"},
+        {0xB0, U"\u00B0\u00B1\u2033\u2265\u00D7\u221D\u2202\u2022\u00F7\u2260\u2261\u2248\u2026\u23D0\u23AF\u21B5"},
+        {0xC0, U"\u2135\u2111\u211C\u2118\u2297\u2295\u2205\u2229\u222A\u2283\u2287\u2284\u2282\u2286\u2208\u2209"},
     };
     for (const auto& [first, looks] : rows)
         for (std::size_t i = 0; i < looks.size(); ++i)
@@ -124,7 +126,7 @@ TEST(SymbolFonts, SymbolFollowsItsPublishedTable) {
 // Wingdings' circled digits and white arrows run in order, and a few pictures have their look-alikes.
 TEST(SymbolFonts, WingdingsDigitsArrowsAndPictures) {
     std::vector<std::pair<char32_t, char32_t>> cases = {
-        {0x22, 0x2702}, {0x37, 0x2328}, {0x41, 0x270C}, {0x80, 0x24EA}, {0x8B, 0x24FF}, {0xEF, 0x21E6}, {0xF0, 0x21E8},
+        {0x22, 0x2702}, {0x28, 0x260E}, {0x2A, 0x2709}, {0x48, 0x261F}, {0x4A, 0x263A}, {0x59, 0x2721}, {0x6E, 0x25A0}, {0x37, 0x2328}, {0x41, 0x270C}, {0x80, 0x24EA}, {0x8B, 0x24FF}, {0xEF, 0x21E6}, {0xF0, 0x21E8},
         {0xF1, 0x21E7}, {0xF2, 0x21E9}, {0xF3, 0x2B04}, {0xF4, 0x21F3}, {0xF0FC, 0x2713}, {0x5D, 0x2638}, {0x4B, 0x1F610}, {0x5B, 0x262F},
         {0x6C, 0x25CF}, {0x71, 0x2751}, {0x76, 0x2756}, {0x77, 0x2B25}, {0x9F, 0x25CF}, {0xA2, 0x2B55},
         {0xA7, 0x25AA}, {0xA8, 0x25FB}, {0xD8, 0x27A2}, {0xE8, 0x2794}, {0xFC, 0x2713},

@@ -49,7 +49,9 @@ TEST(Contrast, IsComputedFromRelativeLuminance) {
         EXPECT_NEAR(ContrastRatio(c.b, c.a), c.ratio, 0.01);
     }
     // A text colour that falls short moves until it reads; one that reads stays as it is.
-    EXPECT_GE(ContrastRatio(ReadableOn({170, 20, 20}, {53, 53, 53}), {53, 53, 53}), kReadableContrast);
+    const Rgb moved = ReadableOn({170, 20, 20}, {53, 53, 53});
+    EXPECT_GE(ContrastRatio(moved, {53, 53, 53}), kReadableContrast);
+    EXPECT_GT(moved.red, moved.green + 40);  // still red: it moved no further than it had to
     EXPECT_EQ(ReadableOn({0, 0, 128}, kWhite), (Rgb{0, 0, 128}));
 }
 

@@ -291,7 +291,7 @@ TEST(CorrectLine, TheKeysAfterItGiveWhatTheyGaveKeyedOneByOne) {
     const struct {
         const char* name;
         std::vector<Command> options;
-        const char* keys;  // the key language; '|' turns Auto Decimal
+        const char* keys;  // the key language; '|' turns Auto Decimal, 'G' is Grand Total
     } cases[] = {
         {"leading zeros and the 00 key", {}, "0D7+5D+0.5+"},
         {"a second point beeps", {}, "1.2.5+"},
@@ -307,10 +307,14 @@ TEST(CorrectLine, TheKeysAfterItGiveWhatTheyGaveKeyedOneByOne) {
         {"a clear on equal", {Command::ClearOnEqual}, "12+3=45+"},
         {"percent", {}, "50%20+"},
         {"a number across a snapshot", {}, "1+1+1+1+1+1+1+1+1+1+1+1+1+1+1234567+="},
+        {"digits between two grand totals: the second prints again", {Command::GrandTotalOption}, "12+=G3G"},
     };
     const auto key = [](TestMachine& t, const std::vector<Command>& options, const std::string& keys) {
         for (Command option : options) t.machine.Run(option);
-        for (char c : keys) c == '|' ? t.machine.Run(Command::AutoDecimal) : t.Press(std::string(1, c));
+        for (char c : keys) {
+            if (c == '|' || c == 'G') t.machine.Run(c == '|' ? Command::AutoDecimal : Command::GrandTotal);
+            else t.Press(std::string(1, c));
+        }
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -399,7 +403,7 @@ TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
         {"plain", {}, {}, "1250", "&Number:"},
         {"as it was when keyed", {Command::AutoDecimal}, {Command::AutoDecimal}, "1250",
          "&Number (Auto Decimal, 2 places: 750 is 7.50):"},
-        {"a file's line: the options in force now", {}, {Command::AutoDecimal, PlacesCommand(1)}, "12.50",
+        {"a file's line: the options in force now", {}, {Command::AutoDecimal, PlacesCommand(1)}, "1212.50",
          "&Number (Auto Decimal, 1 place: 750 is 75.0):", true},
         {"a decimal comma", {}, {}, "1250", "&Number:", false, true},
     };
@@ -408,7 +412,7 @@ TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
         TestMachine t;
         if (c.decimalComma) t.machine.SetLocaleDecimalSign(",");
         for (Command command : c.before) t.machine.Run(command);
-        if (c.fromFile) t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("12.50 +")}));
+        if (c.fromFile) t.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("1,212.50 -")}));
         else t.Press("1250+");
         for (Command command : c.after) t.machine.Run(command);
         CorrectThroughDialog(t, 1, std::nullopt);

@@ -109,6 +109,7 @@ TEST(Note, OnlyTheTapesCodePageIsTaken) {
         {"a\tb", "a", "\t"},
         {"x\xC2\x81", "x", "\xC2\x81"},
         {"broken \xC3", "broken ", "\xEF\xBF\xBD"},
+        {"stray \x80", "stray ", "\xEF\xBF\xBD"},
         {"\xF0\x9F\x98\x80", "", "\xF0\x9F\x98\x80"},
     };
     for (const auto& c : cases) {

@@ -52,6 +52,7 @@ TEST(Rounding, FixedPlacesFollowTheMode) {
         {-0.0001, 2, kUp, "-.01", "one unit of the last place, away from zero"},
         {0.004, 2, kDown, ".00", "nothing is left"},
         {0.004, 0, kUp, "1.", "one unit of the last place"},
+        {3e-10, 2, kUp, ".01", "one unit of the last place, far below it"},
     };
     for (const auto& c : cases) {
         const std::string pattern = CreateFormatString(false, c.places);

@@ -191,6 +191,8 @@ TEST(RtfReader, FontTableForms) {
         {"{\\rtf1{\\fonttbl{\\f2\\fswiss{\\*\\panose 020b0604020202020204}Liberation Sans"
          "{\\*\\falt Arial};}}\\f2 x}",
          "@Liberation Sans:x"},
+        // A name longer than any font's is cut.
+        {"{\\rtf1{\\fonttbl{\\f0 " + std::string(200, 'a') + ";}}\\f0 x}", "@" + std::string(125, 'a') + ":x"},
         // A last entry without its ";".
         {"{\\rtf1{\\fonttbl{\\f3 Georgia}}\\f3 x}", "@Georgia:x"},
         // Names in the code page.
@@ -259,6 +261,8 @@ TEST(RtfReader, UnicodeAndItsFallbacks) {
         // Surrogate pairs, each half with its own fallback; U+DC00 is the first low half.
         {"\\u-10179?\\u-8704?\\u-10179?\\u-9216?", "\xF0\x9F\x98\x80\xF0\x9F\x90\x80"},
         {"\\u-8704?x", "\xEF\xBF\xBDx"},
+        {"\\u-10179?\\u-10179?\\u-8704?", "\xEF\xBF\xBD\xF0\x9F\x98\x80"},  // a high half without its low one
+        {"\\u-32768?x", "\xE8\x80\x80x"},
         // \uc belongs to its group.
         {"{\\uc2\\u8364xx}\\u8364xy", "\xE2\x82\xAC\xE2\x82\xAC" "y"},
         // A group's end cuts the fallback short.

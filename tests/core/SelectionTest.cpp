@@ -78,6 +78,20 @@ TEST(Navigation, ThroughTheKeyboardWithAnyModifier) {
     EXPECT_EQ(t.machine.GetTape().ListIndex(), -1);
 }
 
+// A calculator key, from its key or its menu item, ends the selection of a tape line.
+TEST(Navigation, CalculatorKeysEndTheSelection) {
+    for (Command c : {Command::Plus, Command::Equals, Command::PlusMinus, Command::Inverse, Command::SquareRoot,
+                      Command::ClearSubtotal, Command::TaxPlus, Command::MarkUp,
+                      Command::Cost, Command::AddPercent}) {
+        TestMachine t;
+        t.fakes.settings.values["Tax Rate 1"] = "19";
+        t.Press("1+2+4");
+        t.machine.TapeClicked(1);
+        t.machine.Run(c);
+        EXPECT_EQ(t.machine.GetTape().ListIndex(), -1) << static_cast<int>(c);
+    }
+}
+
 TEST(LastTapeEntry, ReadsTheNumberWithTheSignOfItsEffect) {
     const std::pair<const char*, const char*> cases[] = {
         {"          1,234. +", "1234."}, {"          1,234. -", "-1234."}, {"           12.50 -", "-12.50"},
