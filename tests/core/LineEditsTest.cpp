@@ -35,12 +35,14 @@ void Note(TestMachine& t, std::int64_t selected, std::vector<std::optional<std::
     t.machine.Run(Command::Note);
 }
 
-// The test machine's key language, with "#" for a reference number, '"' for a note of two lines
-// and 'n' for Options, Item Count.
+// The test machine's key language, with "#" for a reference number, '"' for a note of two lines,
+// 'n' for Options, Item Count, 'g' for Options, Grand Total and 'G' for Tape, Grand Total.
 void Keys(TestMachine& t, const std::string& keys) {
     for (char c : keys) {
         if (c == '"') Note(t, -1, {"Office supplies for March"});
         else if (c == 'n') t.machine.Run(Command::ItemCount);
+        else if (c == 'g') t.machine.Run(Command::GrandTotalOption);
+        else if (c == 'G') t.machine.Run(Command::GrandTotal);
         else c == '#' ? t.Type("#") : t.Press(std::string(1, c));
     }
 }
@@ -209,8 +211,12 @@ void OpenKeyed(TestMachine& t, const std::string& keys, int places) {
     t.Open("/t/k.QBX", keyed.fakes.files.files["/t/k.QBX"]);
 }
 
-// Delete Line on the line (no number), or Insert Line after it.
-void EditLine(TestMachine& t, std::int64_t line, const char* number, char operation) {
+// Delete Line on the line (no number), Insert Line after it, or Correct Line on it.
+void EditLine(TestMachine& t, std::int64_t line, const char* number, char operation, bool correct = false) {
+    if (correct) {
+        t.machine.CorrectLine(line, number, operation);
+        return;
+    }
     t.machine.TapeClicked(line);
     if (number) t.fakes.dialogs.corrections.push_back(CorrectLineForm{number, operation});
     t.machine.Run(number ? Command::InsertLine : Command::DeleteLine);
@@ -229,6 +235,7 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         const char* number;  // inserted; none for a deletion
         char operation;
         const char* same;  // the keys of the file that reads the same
+        bool correct = false;  // the line corrected to the number instead
     } cases[] = {
         {"a number", 2, "12+3+4=", "", 2, nullptr, 0, "12+4="},
         {"the first number, floating point", 0, "12.5+3*4=", "", 1, nullptr, 0, "3*4="},
@@ -244,6 +251,14 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         {"counted totals count again", 2, "n12+3+4=5+6=", "", 2, nullptr, 0, "n12+4=5+6="},
         {"counted, inserted", 2, "n12+4=", "", 1, "3", '-', "n12-3+4="},
         {"a count on a line of its own", 2, "n100000000+1+1+1+1+1+1+1+1+1+2+=", "", 11, nullptr, 0, "n100000000+1+1+1+1+1+1+1+1+1+="},
+        // A grand total follows the totals that went into it, back to its last clear.
+        {"grand total, corrected above it", 2, "g1+2=3+4=G", "", 1, "100", '+', "g100+2=3+4=G", true},
+        {"grand total, deleted above it", 2, "g12+3=4+5=G", "", 2, nullptr, 0, "g12+=4+5=G"},
+        {"grand total, inserted above it", 0, "g12+4=G", "", 1, "3.5", '-', "g12-3.5+4=G"},
+        {"two grand totals", 2, "g1+2=G5+=G", "", 1, "100", '+', "g100+2=G5+=G", true},
+        {"two grand totals, cleared between", 2, "g1+2=GG5+=G", "", 1, "100", '+', "g100+2=GG5+=G", true},
+        {"two grand totals, the first 0: no clear shows", 2, "g1-1=G2+=G", "", 1, "5", '+', "g5-1=G2+=G", true},
+        {"grand totals past a clear of the subtotal", 2, "g1+2=GS5+=GG7+=G", "", 2, nullptr, 0, "g1+=GS5+=GG7+=G"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -254,7 +269,7 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         const std::int64_t keyedFrom = keyed.machine.GetTape().Count(), sameFrom = same.machine.GetTape().Count();
         for (TestMachine* m : {&t, &same, &keyed}) Keys(*m, c.after);
         const Lines before = t.TapeLines();
-        EditLine(t, c.line, c.number, c.operation);
+        EditLine(t, c.line, c.number, c.operation, c.correct);
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
         EXPECT_EQ(t.TapeLines(), same.TapeLines());
         EXPECT_EQ(t.State().Subtotal, same.State().Subtotal);
@@ -303,6 +318,7 @@ TEST(FileLineEdits, RefusedAsACorrectionIs) {
     const Lines business = {"0 =", "100.00 +", "10.00 A", "110.00 S", "5.00 +", "115.00 ="};
     const Lines zero = {"0 =", "6.00 +", "2.00 +", ".00 /", "6.00 ="};
     const Lines wide = {"0 =", "5.00 +", "*9,999,999,999.00 +", "7.00 ="};
+    const Lines wideGrandTotal = {"0 =", "5.00 +", "2.00 +", "7.00 =", "*,999,999,999.00 g"};
     const struct {
         const char* name;
         const Lines& file;
@@ -315,6 +331,8 @@ TEST(FileLineEdits, RefusedAsACorrectionIs) {
         {"a number too wide after it", wide, 1, nullptr,
          "The tape was not changed: line 3 shows a number too wide for the tape, so the totals after it cannot be recomputed!"},
         {"the number too wide itself", wide, 2, nullptr, "This line shows a number too wide for the tape, so it cannot be deleted!"},
+        {"a grand total too wide below it", wideGrandTotal, 1, nullptr,
+         "The tape was not changed: line 5 shows a grand total too wide for the tape, so the grand totals cannot be worked out again!"},
         {"a business key's line after it", business, 1, "5",
          "The tape was not changed: line 3 is a business key's line worked out from the amounts above it, so the totals "
          "after it cannot be recomputed!"},

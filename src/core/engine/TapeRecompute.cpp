@@ -104,6 +104,73 @@ std::string WithCount(bool counted, std::int64_t items, const std::string& total
     return count + std::string(Tape::kLineWidth - count.size() - total.size(), ' ') + total;
 }
 
+// A grand total's line ("1,430.00 g"), or its "*" form when too wide for the tape.
+bool IsGrandTotalLine(std::string_view line) {
+    const std::string_view content = Trim(line);
+    return content.size() >= 3 && content.back() == Tape::kGrandTotalMark && content[content.size() - 2] == ' ';
+}
+
+// The grand-total register down the lines from an edit on. With the Grand Total option every
+// total as printed goes into the register, and a g line prints it; a second press at once clears
+// it and prints nothing, so a clear can only come right after a g line. What an edit changes in
+// the totals changes the register by as much, and every g line below shows it, back to the last
+// clear.
+//
+// A clear leaves no line, but the values show it: a g line whose old value is the old totals
+// since the g line above it, added up, and not that g line's value plus them, came of a register
+// cleared after the g line above; the changes that reached that one do not reach it. "Is" means
+// as printed: within one unit of the g line's last decimal (any rounding mode), and where both
+// are (the g line above is 0, or it rounds away the difference) the one nearer wins; a tie is no
+// clear. Where the values show neither (the option was off for some totals, or the register
+// held a value from before the tape), or the g line above cannot be read, nothing shows a clear
+// and the changes keep flowing.
+class GrandTotalFlow {
+public:
+    // A total line, as it was printed and as it is printed now.
+    void Total(double before, double after) {
+        sinceOld_ += before;
+        registerOld_ += before;
+        since_ += after - before;
+    }
+    // A g line: its new text, or none where it stays; false for a g line too wide for the tape
+    // to read, which a change would reach.
+    bool GrandTotal(std::string_view line, const CorrectedFormat& format, std::string& text) {
+        TapeLineReading reading;
+        const std::string_view content = Trim(line);
+        if (line.front() == '*' || !ReadNumberText(content.substr(0, content.size() - 2), reading)) {
+            if (Flowing()) return false;
+            above_.reset();
+            return true;
+        }
+        const double old = reading.value;
+        bool cleared = false;
+        if (above_) {
+            const double unit = std::pow(10.0, -reading.decimals);
+            const double off = std::abs(old - sinceOld_), offKept = std::abs(old - registerOld_);
+            cleared = off < unit && off < offKept;
+        }
+        const double change = (cleared ? 0 : carried_) + since_;
+        if (change != 0) text = Tape::LayOut(format.Total(old + change) + ' ' + Tape::kGrandTotalMark);
+        carried_ = change;
+        since_ = 0;
+        above_ = old;
+        sinceOld_ = 0;
+        registerOld_ = old;
+        return true;
+    }
+    // Whether a g line further down would change.
+    bool Flowing() const { return carried_ != 0 || since_ != 0; }
+
+private:
+    double carried_ = 0;             // the change that reached the g line above
+    double since_ = 0;               // the changes of the totals since it
+    std::optional<double> above_;    // its old value; none above the first, or where unread
+    double sinceOld_ = 0;            // the old totals since it, added up
+    double registerOld_ = 0;         // its old value plus those, added as the register added them
+};
+
+constexpr const char* kGrandTotalTooWide = " shows a grand total too wide for the tape, so the grand totals cannot be worked out again";
+
 }  // namespace
 
 TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, bool first) {
@@ -214,6 +281,7 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
     // false, with the reason, where it cannot be.
     double subtotal = 0;
     std::int64_t items = 0;  // numbers since the last clear or total, for an Item Count
+    GrandTotalFlow grand;
     auto refuse = [&](std::int64_t at, const char* why) {
         result.outcome = RecomputedTape::Outcome::Refused;
         result.failedLine = at;
@@ -237,18 +305,27 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
             ++items;
         } else if (reading.kind == Kind::Total) {
             // A total printed with its count keeps one, the count of the numbers above it now.
-            if (at > index) text = WithCount(Tape::WithoutCount(line) != line, items, format.Total(subtotal) + " =");
+            double now = reading.value;
+            if (at > index) {
+                const std::string total = format.Total(subtotal);
+                now = ParseNumber(NoSpecialChar(total));
+                text = WithCount(Tape::WithoutCount(line) != line, items, total + " =");
+            }
+            grand.Total(reading.value, now);
             items = 0;
         } else if (reading.kind == Kind::Clear) {
             subtotal = 0;
             items = 0;
         } else if (at > index && IsCountLine(line) && at + 1 < count && read(at + 1).kind == Kind::Total) {
             text = Tape::LayOut(std::to_string(items) + ' ' + Tape::kCountMark);
+        } else if (IsGrandTotalLine(line) && !grand.GrandTotal(line, format, text)) {
+            return refuse(at, kGrandTotalTooWide);
         }
         if (at >= result.first) result.lines.push_back(text.empty() ? std::string(line) : std::move(text));
         return true;
     };
-    for (std::int64_t i = start; i < count; ++i) {
+    std::int64_t i = start;
+    for (; i < count; ++i) {
         const TapeLineReading reading = read(i);
         if (i > index && reading.kind == Kind::Clear) {
             result.reachesEnd = false;
@@ -260,6 +337,33 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
         if (!taken) return result;
     }
     result.subtotal = subtotal;
+
+    // The subtotal starts again at the clear and its lines stay, but the grand total goes on: the
+    // g lines below change down to the last one a change reaches.
+    const std::int64_t clear = i;
+    std::vector<std::pair<std::int64_t, std::string>> grandTotals;
+    for (; i < count && grand.Flowing(); ++i) {
+        const std::string_view line = lines[static_cast<std::size_t>(i)];
+        if (line.empty()) continue;
+        if (line.back() == '=') {
+            const TapeLineReading reading = read(i);
+            if (reading.kind == Kind::Total) grand.Total(reading.value, reading.value);
+        } else if (IsGrandTotalLine(line)) {
+            std::string text;
+            if (!grand.GrandTotal(line, format, text)) {
+                refuse(i, kGrandTotalTooWide);
+                return result;
+            }
+            if (!text.empty()) grandTotals.emplace_back(i, std::move(text));
+        }
+    }
+    if (!grandTotals.empty()) {
+        auto next = grandTotals.begin();
+        for (std::int64_t j = clear; j <= grandTotals.back().first; ++j) {
+            if (j == next->first) result.lines.push_back(std::move((next++)->second));
+            else result.lines.emplace_back(lines[static_cast<std::size_t>(j)]);
+        }
+    }
     return result;
 }
 

@@ -46,7 +46,8 @@ struct RecomputedTape {
     std::int64_t failedLine = -1;  // the line that cannot be read or would fail
     std::string reason;            // why, for the message
     // From line `first` on the tape reads `lines` instead: `removed` lines went at `first` and
-    // `added` new ones came there; the others are the lines that were there, rewritten.
+    // `added` new ones came there; the others are the lines that were there, rewritten (down to
+    // the last g line that changes, where that is past the clear).
     std::int64_t first = 0;
     std::vector<std::string> lines;
     bool reachesEnd = false;  // no clear after the changed line: the subtotal is `subtotal`
@@ -69,10 +70,12 @@ struct LineCorrection {
 
 // Line index shows the corrected number and operation instead (or goes, or is followed by a
 // line that shows them): every other line counts as keyed as it is printed, and the totals down
-// to the next clear (or to line end) follow. The section's format comes from all its number and
-// total lines: one number of decimals shared by all of them is that many fixed places; a line
-// ending in its point ("10."), or lines that differ, is the floating-point mode, which shows
-// every decimal. The corrected number never shows fewer decimals than it was typed with.
+// to the next clear (or to line end) follow, and so do the grand totals (g lines) they went
+// into, past that clear too. The section's format comes from all its number and total lines: one
+// number of decimals shared by all of them is that many fixed places; a line ending in its point
+// ("10."), or lines that differ, is the floating-point mode, which shows every decimal. The
+// totals and grand totals rewritten show it; the corrected number never shows fewer decimals
+// than it was typed with.
 // A line that goes must be a number line; a line may be inserted after any line.
 RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const LineCorrection& correction,
                              std::int64_t end);
