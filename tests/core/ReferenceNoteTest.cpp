@@ -69,10 +69,10 @@ TEST(Reference, TooLongForTheLineIsRefused) {
     EXPECT_NE(t.fakes.messages.Errors()[0].find("too long"), std::string::npos);
 }
 
-// A note line as the tape shows it.
-std::string N(std::string text) {
+// A note line as the tape holds it: its join (a blank on a note's first line) and the mark.
+std::string N(std::string text, char join = kNoteBegins) {
     text.resize(16, ' ');
-    return text + " \"";
+    return text + join + '"';
 }
 
 TEST(Note, WrapsAtWordsWithinSixteenColumns) {
@@ -80,9 +80,10 @@ TEST(Note, WrapsAtWordsWithinSixteenColumns) {
         const char* note;
         Lines lines;
     } cases[] = {
-        {"Office supplies for the March audit", {N("Office supplies"), N("for the March"), N("audit")}},
+        {"Office supplies for the March audit", {N("Office supplies"), N("for the March", kNoteGoesOn), N("audit", kNoteGoesOn)}},
         {"abcdefghijklmnop", {N("abcdefghijklmnop")}},
-        {"abcdefghijklmnopqrstu v", {N("abcdefghijklmnop"), N("qrstu v")}},
+        {"abcdefghijklmnopqrstu v", {N("abcdefghijklmnop"), N("qrstu v", kNoteWordGoesOn)}},
+        {"abcdefghijklmnop qrstu", {N("abcdefghijklmnop"), N("qrstu", kNoteGoesOn)}},
         {"  a   b  ", {N("a b")}},
         {"   ", {}},
     };
