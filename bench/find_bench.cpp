@@ -1,5 +1,6 @@
 // Finding on a million-line tape: a number that is only on the last line (every line read), and
-// a note's text that is nowhere (every line searched, then the message).
+// a note's text that is nowhere (every line searched, then the message), on a tape of numbers and
+// on one of notes alone.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -37,5 +38,16 @@ void FindMissingTextOnMillionLines(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(qb::FindOnTape(lines, query, 0, true));
 }
 BENCHMARK(FindMissingTextOnMillionLines)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
+
+// The worst case for a text: every line a note of several lines, each read on into the next.
+void FindMissingTextInNotesOnMillionLines(benchmark::State& state) {
+    qb::TapeLines lines;
+    const std::vector<std::string> note = qb::NoteLines("Office supplies for the March audit, paid by Supercalifragilistic cheque");
+    while (lines.size() < 1'000'000)
+        for (const std::string& line : note) lines.push_back(line);
+    const qb::FindQuery query = qb::MakeFindQuery("office supplies for the april audit", false);
+    for (auto _ : state) benchmark::DoNotOptimize(qb::FindOnTape(lines, query, 0, true));
+}
+BENCHMARK(FindMissingTextInNotesOnMillionLines)->Unit(benchmark::kMillisecond)->Repetitions(3)->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -36,10 +36,12 @@ void Note(TestMachine& t, std::int64_t selected, std::vector<std::optional<std::
 }
 
 // The test machine's key language, with "#" for a reference number, '"' for a note of two lines,
-// 'n' for Options, Item Count, 'g' for Options, Grand Total and 'G' for Tape, Grand Total.
+// '\'' for a note of one word cut across three lines, 'n' for Options, Item Count, 'g' for Options,
+// Grand Total and 'G' for Tape, Grand Total.
 void Keys(TestMachine& t, const std::string& keys) {
     for (char c : keys) {
         if (c == '"') Note(t, -1, {"Office supplies for March"});
+        else if (c == '\'') Note(t, -1, {"Supercalifragilisticexpialidocious"});
         else if (c == 'n') t.machine.Run(Command::ItemCount);
         else if (c == 'g') t.machine.Run(Command::GrandTotalOption);
         else if (c == 'G') t.machine.Run(Command::GrandTotal);
@@ -113,27 +115,49 @@ TEST(NoteAfterLine, SelectedNoteIsWrittenAgainWhole) {
     EXPECT_FALSE(t.machine.CanRedo());
 }
 
+// A note read from a file is the note that was written: where it begins and ends, and its words
+// as typed, even when one is cut across lines.
 TEST(NoteAfterLine, AFilesNoteIsWrittenAgainAndKeysAfterItStay) {
-    TestMachine t;
-    Keys(t, "12+\"");
-    t.AnswerSaveAs("/t/a");
-    t.machine.Run(Command::SaveAs);
-    TestMachine u;
-    u.Open("/t/a.QBX", t.fakes.files.files["/t/a.QBX"]);
-    Keys(u, "3=");
-    const Lines before = Shown(u);
-    const std::int64_t note = u.machine.GetTape().Count() - 3;
-    Note(u, note, {"Paid in cash"});
-    EXPECT_EQ(u.fakes.dialogs.notePrompts.back(), "Office supplies for March");
-    Lines after = before;
-    after.erase(after.end() - 4, after.end() - 2);
-    after.insert(after.end() - 2, "note:Paid in cash");
-    EXPECT_EQ(Shown(u), after);
-    // The keys after the file's lines still correct and delete as keyed.
-    ASSERT_TRUE(u.machine.CorrectLine(u.machine.GetTape().Count() - 2, "4", '+'));
-    EXPECT_EQ(u.Trimmed().back(), "16.00 =");
-    u.machine.Run(Command::Undo);
-    ExpectUndoAndRedo(u, before, after);
+    const struct {
+        const char* name;
+        const char* keys;     // of the file; "3=" is keyed after it is read
+        std::int64_t line;    // selected, a line of the note (0 is the start-up's "0 =")
+        std::int64_t first;   // the note's lines
+        std::int64_t count;
+        const char* written;  // the note as the dialog shows it
+        bool older = false;   // the file as written before lines said how they go on
+    } cases[] = {
+        {"a note of two lines", "12+\"", 2, 2, 2, "Office supplies for March"},
+        {"the second of two notes in a row", "12+\"\"", 5, 4, 2, "Office supplies for March"},
+        {"the first of two notes in a row", "12+\"\"", 3, 2, 2, "Office supplies for March"},
+        {"a word cut across lines", "12+'", 3, 2, 3, "Supercalifragilisticexpialidocious"},
+        {"written before: each line a note of its own", "12+\"", 3, 3, 1, "for March", true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        Keys(t, c.keys);
+        t.AnswerSaveAs("/t/a");
+        t.machine.Run(Command::SaveAs);
+        std::string bytes = t.fakes.files.files["/t/a.QBX"];
+        for (std::size_t at = 1; c.older && at < bytes.size(); ++at)
+            if (bytes[at] == '"' && (bytes[at - 1] == kNoteGoesOn || bytes[at - 1] == kNoteWordGoesOn)) bytes[at - 1] = ' ';
+        TestMachine u;
+        u.Open("/t/a.QBX", bytes);
+        Keys(u, "3=");
+        const Lines before = Shown(u);
+        Note(u, c.line, {"Paid in cash"});
+        EXPECT_EQ(u.fakes.dialogs.notePrompts.back(), c.written);
+        Lines after = before;
+        after.erase(after.begin() + c.first - 1, after.begin() + c.first - 1 + c.count);
+        after.insert(after.begin() + c.first - 1, "note:Paid in cash");
+        EXPECT_EQ(Shown(u), after);
+        // The keys after the file's lines still correct and delete as keyed.
+        ASSERT_TRUE(u.machine.CorrectLine(u.machine.GetTape().Count() - 2, "4", '+'));
+        EXPECT_EQ(u.Trimmed().back(), "16.00 =");
+        u.machine.Run(Command::Undo);
+        ExpectUndoAndRedo(u, before, after);
+    }
 }
 
 struct EditCase {
@@ -247,6 +271,9 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         {"inserted, floating point", 0, "2.5*4=", "", 1, "1.25", '+', "2.5+1.25*4="},
         {"inserted on a clear's blank line: after its 0 =", 2, "5+S12+4=", "", 2, "2", '+', "5+S2+12+4="},
         {"inserted on a note: after its last line", 2, "12+\"4=", "", 2, "3", '+', "12+\"3+4="},
+        {"a note goes whole", 2, "12+\"4=", "", 3, nullptr, 0, "12+4="},
+        {"a note keyed after another goes alone", 2, "12+\"\"4=", "", 4, nullptr, 0, "12+\"4="},
+        {"a word cut across lines goes whole", 2, "12+'4=", "", 4, nullptr, 0, "12+4="},
         {"inserted, the keys after it follow", 2, "12+4+", "5+=", 1, "3", '-', "12-3+4+"},
         {"counted totals count again", 2, "n12+3+4=5+6=", "", 2, nullptr, 0, "n12+4=5+6="},
         {"counted, inserted", 2, "n12+4=", "", 1, "3", '-', "n12-3+4="},

@@ -69,10 +69,10 @@ TEST(Reference, TooLongForTheLineIsRefused) {
     EXPECT_NE(t.fakes.messages.Errors()[0].find("too long"), std::string::npos);
 }
 
-// A note line as the tape shows it.
-std::string N(std::string text) {
+// A note line as the tape holds it: its join (a blank on a note's first line) and the mark.
+std::string N(std::string text, char join = kNoteBegins) {
     text.resize(16, ' ');
-    return text + " \"";
+    return text + join + '"';
 }
 
 TEST(Note, WrapsAtWordsWithinSixteenColumns) {
@@ -80,9 +80,10 @@ TEST(Note, WrapsAtWordsWithinSixteenColumns) {
         const char* note;
         Lines lines;
     } cases[] = {
-        {"Office supplies for the March audit", {N("Office supplies"), N("for the March"), N("audit")}},
+        {"Office supplies for the March audit", {N("Office supplies"), N("for the March", kNoteGoesOn), N("audit", kNoteGoesOn)}},
         {"abcdefghijklmnop", {N("abcdefghijklmnop")}},
-        {"abcdefghijklmnopqrstu v", {N("abcdefghijklmnop"), N("qrstu v")}},
+        {"abcdefghijklmnopqrstu v", {N("abcdefghijklmnop"), N("qrstu v", kNoteWordGoesOn)}},
+        {"abcdefghijklmnop qrstu", {N("abcdefghijklmnop"), N("qrstu", kNoteGoesOn)}},
         {"  a   b  ", {N("a b")}},
         {"   ", {}},
     };
@@ -203,7 +204,9 @@ namespace {
 TEST(Find, NumbersByValueAndNotesByText) {
     const qb::TapeLines tape = {Tape::LayOut("0 ="), " ", Tape::LayOut("1,250.00 +"), Tape::LayOut("4711 #"),
                                 N("Invoice 1250"), Tape::LayOut("12.50 *"), Tape::LayOut("15,625.00 ="),
-                                N("Fuel for March"), Tape::LayOut("11,250.00 -"), N("B\xDCro M\xFCller")};
+                                N("Fuel for March"), Tape::LayOut("11,250.00 -"), N("B\xDCro M\xFCller"),
+                                N("Paid in April"), N("and May", kNoteGoesOn), Tape::LayOut("15,625.00 g"),
+                                N("Supercalifragili"), N("sticexpialidocio", kNoteWordGoesOn), N("us", kNoteWordGoesOn)};
     const struct {
         const char* typed;
         std::int64_t from;
@@ -234,6 +237,14 @@ TEST(Find, NumbersByValueAndNotesByText) {
         {"12.5", -1, true, 5, false, true},
         {"m\xDCller", -1, true, 9, false},
         {"nothing", -1, true, -1, false},
+        // A note reads across its lines; the line where the text begins is found.
+        {"APRIL  and", -1, true, 10, false},
+        {"april and may", -1, false, 10, false},
+        {"fragilistic", -1, true, 13, false},
+        {"expialidocious", -1, true, 14, false},
+        // A text finds notes only, not the marks of other lines.
+        {"g", -1, true, 13, false},
+        {"#", -1, true, -1, false},
         {"  ", -1, true, -1, false},
     };
     for (const auto& c : cases) {

@@ -142,6 +142,7 @@ TEST(Copy, ChoicesAndTheClipboardText) {
         std::optional<std::string> clipboard;
         const char* message;
         bool toldOff = false;  // Display Value Copied turned off
+        const char* note = nullptr;  // written after the keys
     };
     const Case cases[] = {
         {"1234.+", -1, 'L', "1234.00", "1234.00 copied to the Clipboard"},
@@ -149,6 +150,11 @@ TEST(Copy, ChoicesAndTheClipboardText) {
         {"-7+", -1, 'L', "-7.00", "-7.00 copied to the Clipboard"},
         {"3+4+", 1, 'S', "3.00", "3.00 copied to the Clipboard"},
         {"5+", -1, 'W', " " + std::string(15, ' ') + "0 =\r\n" + std::string(12, ' ') + "5.00 +\r\n", ""},
+        // A note's lines as the tape shows them, whatever they say of how they go on.
+        {"5+", -1, 'W',
+         " " + std::string(15, ' ') + "0 =\r\n" + std::string(12, ' ') + "5.00 +\r\nSupercalifragili \"\r\nsticexpialidocio \"\r\nus" +
+             std::string(15, ' ') + "\"\r\n",
+         "", false, "Supercalifragilisticexpialidocious"},
         {"5+", -1, std::nullopt, std::nullopt, ""},
         {"1234567890.12+", -1, 'L', std::nullopt, ""},
     };
@@ -156,6 +162,10 @@ TEST(Copy, ChoicesAndTheClipboardText) {
         TestMachine t;
         if (c.toldOff) t.machine.Run(Command::DisplayValueCopied);
         t.Press(c.keys);
+        if (c.note) {
+            t.fakes.dialogs.notes.push_back(c.note);
+            t.machine.Run(Command::Note);
+        }
         if (c.select >= 0) t.machine.TapeClicked(c.select);
         t.fakes.dialogs.copyChoices.push_back(c.choice);
         t.machine.Key(vk::C, vk::CtrlState, 3);

@@ -1,5 +1,6 @@
 #include "desk/RekeyCheck.h"
 
+#include "engine/NoteLines.h"
 #include "engine/Tape.h"
 #include "platform/MessagePort.h"
 
@@ -50,7 +51,8 @@ bool RekeyCheck::Follow(const Tape& tape) {
 std::string RekeyCheck::Difference(std::int64_t line) const {
     if (!active_ || !differing_.count(line)) return {};
     if (line >= static_cast<std::int64_t>(first_.size())) return "Differs: the first keying has no line here";
-    const std::string_view first = Trim(first_[static_cast<std::size_t>(line)]);
+    const std::string shown = ShownLine(first_[static_cast<std::size_t>(line)]);
+    const std::string_view first = Trim(shown);
     return "Differs: the first keying has " + (first.empty() ? std::string("a blank line") : std::string(first));
 }
 

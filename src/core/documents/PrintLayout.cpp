@@ -1,5 +1,7 @@
 #include "documents/PrintLayout.h"
 
+#include "engine/NoteLines.h"
+
 namespace qb {
 
 std::string TimedEventHeading(std::string_view eventName, std::string_view eventDate,
@@ -35,7 +37,7 @@ bool PrintLayout::PrintCopy(const std::string& heading, const std::string& capti
             printer_.AbortDoc();
             return false;
         }
-        PrintLine(std::string(line));
+        PrintLine(ShownLine(line));
     }
     printer_.EndDoc();
     return true;

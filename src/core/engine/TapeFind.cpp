@@ -1,5 +1,6 @@
 #include "engine/TapeFind.h"
 
+#include "engine/NoteLines.h"
 #include "engine/NumberRules.h"
 #include "engine/Tape.h"
 #include "engine/TapeRecompute.h"
@@ -65,13 +66,44 @@ std::optional<double> TypedNumber(std::string_view typed, bool decimalComma) {
     return TypedNumber(typed, ',', '.', false);
 }
 
-bool ContainsText(std::string_view line, const std::string& text) {
-    if (text.size() > line.size()) return false;
-    for (std::size_t at = 0; at + text.size() <= line.size(); ++at) {
-        std::size_t k = 0;
-        while (k < text.size() && Lower(line[at + k]) == text[k]) ++k;
-        if (k == text.size()) return true;
+// A note line's text, as NoteLineText gives it, without a copy.
+std::string_view TextOfNoteLine(std::string_view line) {
+    std::string_view text = line.substr(0, kNoteColumns);
+    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+    return text;
+}
+
+// Whether the note reads text (in small letters) from column from of its line at on, read on
+// into the lines below it as the note goes on there.
+bool NoteReadsFrom(const TapeLines& lines, std::size_t at, std::size_t from, std::string_view text) {
+    std::string_view line = lines[at];
+    std::string_view rest = TextOfNoteLine(line).substr(from);
+    for (std::size_t next = at + 1; !text.empty();) {
+        if (!rest.empty()) {
+            if (Lower(rest.front()) != text.front()) return false;
+            rest.remove_prefix(1);
+            text.remove_prefix(1);
+            continue;
+        }
+        if (next >= lines.size() || !IsNoteLine(lines[next])) return false;
+        const NoteJoin join = NoteLineJoin(lines[next], line);
+        if (join == NoteJoin::Begins) return false;
+        if (join == NoteJoin::AfterBlank) {
+            if (text.front() != ' ') return false;
+            text.remove_prefix(1);
+        }
+        line = lines[next++];
+        rest = TextOfNoteLine(line);
     }
+    return true;
+}
+
+// Whether text (in small letters) begins within the note line at at.
+bool NoteMatchBegins(const TapeLines& lines, std::size_t at, const std::string& text) {
+    if (!IsNoteLine(lines[at])) return false;
+    const std::string_view own = TextOfNoteLine(lines[at]);
+    for (std::size_t from = 0; from < own.size(); ++from)
+        if (Lower(own[from]) == text.front() && NoteReadsFrom(lines, at, from, text)) return true;
     return false;
 }
 
@@ -87,20 +119,23 @@ bool MayShowNumber(std::string_view line) {
 FindQuery MakeFindQuery(std::string_view typed, bool decimalComma) {
     FindQuery query;
     const std::string_view trimmed = Trim(typed);
-    for (const char c : trimmed) query.text += Lower(c);
+    // A note holds no two blanks in a row: its words are wrapped so.
+    for (const char c : trimmed)
+        if (c != ' ' || query.text.back() != ' ') query.text += Lower(c);
     query.number = TypedNumber(trimmed, decimalComma);
     return query;
 }
 
-bool LineMatches(const FindQuery& query, std::string_view line, std::string_view previous, bool first) {
+bool LineMatches(const FindQuery& query, const TapeLines& lines, std::size_t at) {
+    const std::string_view line = lines[at];
     if (query.Empty() || line.empty()) return false;
-    if (!query.number) return ContainsText(line, query.text);
-    if (!MayShowNumber(line)) return line.back() == Tape::kNoteMark && ContainsText(line, query.text);
+    if (line.back() == Tape::kNoteMark) return NoteMatchBegins(lines, at, query.text);
+    if (!query.number || !MayShowNumber(line)) return false;
     if (line.back() == Tape::kReferenceMark) {
         const std::string_view content = Trim(line.substr(0, line.size() - 1));
         return ParseNumber(std::string(content)) == *query.number;
     }
-    const TapeLineReading reading = ReadTapeLine(line, previous, first);
+    const TapeLineReading reading = ReadTapeLine(line, at > 0 ? lines[at - 1] : std::string_view(), at == 0);
     return reading.kind != TapeLineReading::Kind::Other && reading.kind != TapeLineReading::Kind::Overflow &&
            reading.value == *query.number;
 }
@@ -118,8 +153,7 @@ FindResult FindOnTape(const TapeLines& lines, const FindQuery& query, std::int64
             i = forward ? 0 : count - 1;
             result.wrapped = from != -1 && from != count;
         }
-        const auto at = static_cast<std::size_t>(i);
-        if (LineMatches(query, lines[at], at > 0 ? lines[at - 1] : std::string_view(), at == 0)) {
+        if (LineMatches(query, lines, static_cast<std::size_t>(i))) {
             result.line = i;
             return result;
         }

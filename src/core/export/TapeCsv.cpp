@@ -1,6 +1,7 @@
 #include "export/TapeCsv.h"
 
 #include "engine/BusinessRules.h"
+#include "engine/NoteLines.h"
 #include "engine/NumberRules.h"
 #include "engine/Tape.h"
 #include "engine/TapeRecompute.h"
@@ -119,7 +120,7 @@ std::string TapeCsv(const TapeLines& lines, const std::vector<std::optional<doub
         const CsvLineFields fields = CsvFieldsOfLine(line, i > 0 ? lines[i - 1] : "", i == 0);
         csv += std::to_string(i + 1);
         csv += s;
-        csv += CsvField(Windows1252ToUtf8(line), s);
+        csv += CsvField(Windows1252ToUtf8(ShownLine(line)), s);
         csv += s;
         csv += WithDecimalSign(fields.number, style);
         csv += s;

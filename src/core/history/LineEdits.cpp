@@ -52,10 +52,7 @@ std::pair<std::int64_t, std::int64_t> LineEdits::NoteExtent(std::int64_t index) 
                                                                                  : record.ExpectedLines();
         return {first, end - first};
     }
-    std::int64_t first = index, last = index;
-    while (first > 0 && IsNoteLine(tape.Line(first - 1))) --first;
-    while (last + 1 < record.BaseLines() && IsNoteLine(tape.Line(last + 1))) ++last;
-    return {first, last - first + 1};
+    return NoteAround(tape.Lines(), index, record.BaseLines());
 }
 
 void LineEdits::NoteCommand() {
@@ -78,7 +75,7 @@ void LineEdits::NoteCommand() {
         const KeyStep& step = record.Steps()[static_cast<std::size_t>(record.StepOfLine(index))];
         if (step.input) old = step.input->note;
     } else {
-        for (std::int64_t i = first; i < first + count; ++i) old += (old.empty() ? "" : " ") + NoteLineText(tape.Line(i));
+        old = NoteText(tape.Lines(), first, count);
     }
     std::optional<std::string> note = desk_.AskNote(Windows1252ToUtf8(old));
     if (!note || *note == old) return;
@@ -145,7 +142,11 @@ bool LineEdits::DeleteLine(std::int64_t index) {
     }
     KeyRecord& record = history_.Record();
     if (index < record.BaseLines()) {
-        if (!History::IsOperationSymbol(tape.Line(index).back())) return RewriteFileLines(index, 1, {});  // a note or a reference
+        if (IsNoteLine(tape.Line(index))) {
+            const auto [first, count] = NoteExtent(index);
+            return RewriteFileLines(first, count, {});
+        }
+        if (!History::IsOperationSymbol(tape.Line(index).back())) return RewriteFileLines(index, 1, {});  // a reference
         const bool done = correction_.EditFileLine(index, {}, 0, LineEdit::Remove);
         if (done) tape.SetListIndex(index < tape.Count() ? index : -1);
         return done;

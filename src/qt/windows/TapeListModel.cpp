@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "aids/Tooltips.h"
+#include "engine/NoteLines.h"
 #include "engine/TaxLines.h"
 #include "platform/CodePage.h"
 
@@ -34,7 +35,7 @@ QVariant TapeListModel::data(const QModelIndex& index, int role) const {
     // can be seen, so only that much is drawn.
     constexpr std::size_t kShown = 256;
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole)
-        return FromCodePage(std::string(tape_.Line(index.row()).substr(0, kShown)));
+        return FromCodePage(ShownLine(tape_.Line(index.row()).substr(0, kShown)));
     // A line that differs from the first keying of a re-key check stands out, and says how.
     if (difference_ && (role == Qt::BackgroundRole || role == Qt::ToolTipRole || role == Qt::AccessibleDescriptionRole)) {
         const std::string difference = difference_(index.row());
