@@ -124,6 +124,7 @@ TEST(TopicList, FirstLetterSearchWrapsRound) {
         {{"UG \xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95.rtf", "UG \xE0\xA4\x86\xE0\xA4\xAE.rtf"},
          {{"\xE0\xA4\x85", "\xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95", false},
           {"\xE0\xA4\x86", "\xE0\xA4\x86\xE0\xA4\xAE", true}}},
+        {{"UG Zoo.rtf", "UG \xC3\x89" "cu.rtf"}, {{"\xC3\x89", "\xC3\x89" "cu", true}}},  // a letter of two bytes
     };
     for (const auto& [files, steps] : lists) {
         TopicList list;

@@ -120,6 +120,12 @@ TEST(Tape, ScrollKeepsTheLast16LinesInView) {
     EXPECT_EQ(tape.TopIndex(), 0);
     t.machine.TapeScrolled(17);
     EXPECT_EQ(tape.TopIndex(), 17);
+    // A tape opened from its file shows its end.
+    t.AnswerSaveAs("/t/k");
+    t.machine.Run(Command::SaveAs);
+    TestMachine opened;
+    opened.Open("/t/k.QBX", t.fakes.files.files["/t/k.QBX"]);
+    EXPECT_EQ(opened.machine.GetTape().TopIndex(), 2);
 }
 
 TEST(Tape, DirtyOnlyThroughAppendedLines) {

@@ -426,6 +426,16 @@ TEST(CorrectLine, TheLabelSaysHowTheNumberIsRead) {
     }
 }
 
+// A number typed for a correction with Auto Decimal on reads as the Entry box reads it.
+TEST(CorrectLine, AutoDecimalReadsATypedNumberAsTheEntryBoxDoes) {
+    const std::tuple<const char*, bool, int, const char*> cases[] = {
+        {"1250", true, 2, "12.50"}, {"5", true, 2, ".05"},   {"-5", true, 2, "-.05"}, {"750", true, 3, ".750"},
+        {"12.5", true, 2, "12.5"},  {"1250", false, 2, "1250"}, {"1250", true, 0, "1250"},
+    };
+    for (const auto& [typed, autoDecimal, places, read] : cases)
+        EXPECT_EQ(WithAutoDecimal(typed, autoDecimal, places), read) << typed << " at " << places;
+}
+
 // Lines that show no entered number: the command beeps and opens no dialog.
 TEST(CorrectLine, OtherLinesBeep) {
     struct Case {

@@ -147,6 +147,12 @@ TEST(Frame, PausedTimedEventRefusesCommands) {
         EXPECT_FALSE(t.machine.GetOptions().AutoDecimal);
         EXPECT_TRUE(t.machine.TakeFocusRequest());  // the focus still returns
     }
+    // A key that runs nothing also gives the focus back.
+    TestMachine t;
+    t.machine.Event().active = t.machine.Event().paused = true;
+    t.machine.TakeFocusRequest();
+    t.machine.Key(vk::Tab, 0, '\t');
+    EXPECT_TRUE(t.machine.TakeFocusRequest());
 }
 
 TEST(Frame, OnlyAnActiveAndPausedEventRefuses) {

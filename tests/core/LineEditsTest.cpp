@@ -204,6 +204,7 @@ TEST(InsertLine, AsIfKeyedThere) {
         {"keeps the next line's multiply", "12*4=", 1, "3", '+', {"12.00 +", "3.00 +", "4.00 *", "60.00 ="}, ""},
         {"after the total", "12+4=", 3, "2", 'x', {"12.00 +", "4.00 +", "16.00 =", "2.00 *"}, ""},
         {"none selected: at the end", "12+", -1, "3", '+', {"12.00 +", "3.00 +"}, ""},
+        {"after the start's 0 =: first", "12+4=", 0, "3", '-', {"3.00 -", "12.00 +", "4.00 +", "13.00 ="}, ""},
         {"zero is refused", "12+4=", 1, "0", '+', {}, "An inserted line needs a number other than 0!"},
         {"a word is refused", "12+4=", 1, "abc", '+', {}, "Type a number for the inserted line!"},
     };

@@ -263,6 +263,8 @@ TEST(RtfReader, UnicodeAndItsFallbacks) {
         {"\\u-8704?x", "\xEF\xBF\xBDx"},
         {"\\u-10179?\\u-10179?\\u-8704?", "\xEF\xBF\xBD\xF0\x9F\x98\x80"},  // a high half without its low one
         {"\\u-32768?x", "\xE8\x80\x80x"},
+        {"\\u-10179?\\u-8193?\\u-9217?\\u-9216?", "\xF0\x9F\x9F\xBF\xF4\x8F\xB0\x80"},  // the last halves of each kind
+        {"x\\u-10179?", "x\xEF\xBF\xBD"},  // a high half at the end
         // \uc belongs to its group.
         {"{\\uc2\\u8364xx}\\u8364xy", "\xE2\x82\xAC\xE2\x82\xAC" "y"},
         // A group's end cuts the fallback short.
@@ -298,6 +300,8 @@ TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
         {"\\pc", "\\'82", "é"},
         {"\\pca", "\\'d5", "ı"},
         {"\\ansi\\ansicpg99999", "\\'e9", "é"},
+        {"\\ansi\\ansicpg21866", "\\'a4", "є"},  // KOI8-U
+        {"\\ansi", "{\\fonttbl{\\f9\\fcharset186 Baltic;}}\\f9 \\'e0", "ą"},
         // Double-byte characters; a trail byte may be written as it is, even as \\ or a brace.
         {"\\ansi", "\\f4 \\'82\\'a0\\'83A\\'83\\\\\\'b1", "あアソｱ"},
         {"\\ansi", "\\f4\\uc2\\u12354\\'82\\'a0x", "あx"},

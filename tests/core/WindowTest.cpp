@@ -131,6 +131,8 @@ TEST(Collapse, AStoredCollapsedWindowIsRestoredOnTheScreen) {
         EXPECT_EQ(t.At(), std::pair(wantLeft, wantTop)) << left << ", " << top;
         t.machine.Unload(t.G().left, t.G().top);
         EXPECT_EQ(t.fakes.settings.values["Last Mode"], "True");
+        EXPECT_EQ(t.fakes.settings.values["Last Left"], std::to_string(wantLeft));
+        EXPECT_EQ(t.fakes.settings.values["Last Top"], std::to_string(wantTop));
     }
 }
 
