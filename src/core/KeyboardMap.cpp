@@ -130,7 +130,8 @@ bool KeyboardMap::WindowKeyDown(int k, int s) {
         } else if (k == vk::Escape) {
             machine_.Execute(Command::Collapse);  // expands the collapsed window
             return false;
-        } else {
+        } else if (s == 0) {
+            // A plain key's command only without modifiers: Ctrl+Shift+F3 is no F3.
             command = CollapsedPlainCommand(k);
         }
         if (command != Command::None) {

@@ -109,6 +109,10 @@ TEST(Collapse, CollapsedKeysEmulateTheHiddenMenus) {
     t.machine.Key(vk::F6, vk::CtrlState, 0);  // nor with a function key past the places'
     EXPECT_EQ(t.Calc().DecimalPlaces(), 1);
     EXPECT_FALSE(t.machine.GetOptions().AutoDecimal);
+    t.machine.Key(vk::F3, vk::CtrlState | vk::ShiftState, 0);  // Find Previous is no Clear Subtotal here
+    t.machine.Key(vk::F5, vk::AltState, 0);
+    EXPECT_EQ(t.State().Subtotal, 7);
+    EXPECT_DOUBLE_EQ(t.machine.Memory().Value(), 7);
     t.machine.Key(vk::M, vk::CtrlState, '\r');  // recalls, and its carriage return runs nothing
     EXPECT_EQ(t.Display(), "7.");
     EXPECT_EQ(t.TapeLines().size(), 2u);
