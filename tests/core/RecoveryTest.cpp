@@ -436,6 +436,8 @@ TEST(Recovery, TapeLinesThatLookLikeTheRecordsKeysComeBackAsLines) {
         {"TEV=00:01:05", "               0 ="},
         {"#      NEW=     0=-1", "TEV=", "a"},
         {"           12.50 +", "NEW=7"},
+        {"TIM=25", "a"},
+        {"25", "TIM=25"},
     };
     for (const bool timed : {false, true}) {
         for (const auto& lines : tapes) {

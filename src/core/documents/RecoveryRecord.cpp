@@ -188,9 +188,13 @@ void Unreadable(RecoveredTape& tape, const char* what) {
 // after it; a count that was damaged is never allowed to take entries for lines: the lines then
 // end before the first run of entries that a flush's time closes (or, with none, before the
 // entries at the end).
+// A flush's time closes the entries it follows: a line that reads like a time first among the
+// lines, or after a line that is no entry (a file's line may read anything), is only a line.
 std::size_t FirstClosing(const std::vector<std::string_view>& whole, std::size_t first) {
     std::size_t closing = first;
-    while (closing < whole.size() && !ClosesAFlush(whole[closing])) ++closing;
+    while (closing < whole.size() &&
+           !(ClosesAFlush(whole[closing]) && closing > first && LooksLikeEntry(whole[closing - 1])))
+        ++closing;
     return closing;
 }
 
