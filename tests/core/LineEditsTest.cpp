@@ -25,7 +25,7 @@ Lines Printed(const TestMachine& t) {
 Lines Shown(const TestMachine& t) {
     Lines lines = Printed(t);
     for (std::string& line : lines)
-        if (IsNoteLine(line)) line = "note:" + NoteLineText(line);
+        if (IsNoteLine(line)) line = "note:" + std::string(NoteLineText(line));
     return lines;
 }
 

@@ -300,9 +300,7 @@ void Desk::CopyCommand() {
         std::string text = " ";
         text.reserve(1 + static_cast<std::size_t>(tape_.Count()) * (Tape::kLineWidth + 2));
         for (const std::string_view line : tape_.Lines()) {
-            const std::size_t at = text.size();
-            text += line;
-            if (IsNoteLine(line)) text[at + kNoteColumns] = ' ';  // as the tape shows it
+            AppendShownLine(text, line);
             text += "\r\n";
         }
         clipboard_.SetText(text);

@@ -68,10 +68,10 @@ NoteJoin NoteLineJoin(std::string_view line, std::string_view above) {
     }
 }
 
-std::string NoteLineText(std::string_view line) {
+std::string_view NoteLineText(std::string_view line) {
     std::string_view text = line.substr(0, kNoteColumns);
     while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return std::string(text);
+    return text;
 }
 
 std::pair<std::int64_t, std::int64_t> NoteAround(const TapeLines& lines, std::int64_t index, std::int64_t end) {
@@ -93,9 +93,15 @@ std::string NoteText(const TapeLines& lines, std::int64_t first, std::int64_t co
 }
 
 std::string ShownLine(std::string_view line) {
-    std::string shown(line);
-    if (IsNoteLine(line)) shown[kNoteColumns] = ' ';
+    std::string shown;
+    AppendShownLine(shown, line);
     return shown;
+}
+
+void AppendShownLine(std::string& out, std::string_view line) {
+    const std::size_t at = out.size();
+    out += line;
+    if (IsNoteLine(line)) out[at + kNoteColumns] = ' ';
 }
 
 }  // namespace qb

@@ -40,8 +40,8 @@ bool IsNoteLine(std::string_view line);
 // How a note line goes on from the line above it: a line that says it goes on begins a note
 // all the same where no note line stands above it.
 NoteJoin NoteLineJoin(std::string_view line, std::string_view above);
-// The text of a note line, without its padding and mark.
-std::string NoteLineText(std::string_view line);
+// The text of a note line, without its padding and mark: a view into the line.
+std::string_view NoteLineText(std::string_view line);
 
 // The note lines that stand with the note line at index, below end: the first and how many.
 std::pair<std::int64_t, std::int64_t> NoteAround(const TapeLines& lines, std::int64_t index, std::int64_t end);
@@ -50,5 +50,7 @@ std::string NoteText(const TapeLines& lines, std::int64_t first, std::int64_t co
 
 // A tape line as the tape shows and prints it: a note line's join as a blank.
 std::string ShownLine(std::string_view line);
+// The same, put on the end of out.
+void AppendShownLine(std::string& out, std::string_view line);
 
 }  // namespace qb

@@ -66,18 +66,11 @@ std::optional<double> TypedNumber(std::string_view typed, bool decimalComma) {
     return TypedNumber(typed, ',', '.', false);
 }
 
-// A note line's text, as NoteLineText gives it, without a copy.
-std::string_view TextOfNoteLine(std::string_view line) {
-    std::string_view text = line.substr(0, kNoteColumns);
-    while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-    return text;
-}
-
 // Whether the note reads text (in small letters) from column from of its line at on, read on
 // into the lines below it as the note goes on there.
 bool NoteReadsFrom(const TapeLines& lines, std::size_t at, std::size_t from, std::string_view text) {
     std::string_view line = lines[at];
-    std::string_view rest = TextOfNoteLine(line).substr(from);
+    std::string_view rest = NoteLineText(line).substr(from);
     for (std::size_t next = at + 1; !text.empty();) {
         if (!rest.empty()) {
             if (Lower(rest.front()) != text.front()) return false;
@@ -93,7 +86,7 @@ bool NoteReadsFrom(const TapeLines& lines, std::size_t at, std::size_t from, std
             text.remove_prefix(1);
         }
         line = lines[next++];
-        rest = TextOfNoteLine(line);
+        rest = NoteLineText(line);
     }
     return true;
 }
@@ -101,7 +94,7 @@ bool NoteReadsFrom(const TapeLines& lines, std::size_t at, std::size_t from, std
 // Whether text (in small letters) begins within the note line at at.
 bool NoteMatchBegins(const TapeLines& lines, std::size_t at, const std::string& text) {
     if (!IsNoteLine(lines[at])) return false;
-    const std::string_view own = TextOfNoteLine(lines[at]);
+    const std::string_view own = NoteLineText(lines[at]);
     for (std::size_t from = 0; from < own.size(); ++from)
         if (Lower(own[from]) == text.front() && NoteReadsFrom(lines, at, from, text)) return true;
     return false;

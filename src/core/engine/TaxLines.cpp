@@ -21,10 +21,10 @@ std::optional<double> RateNamedBy(const TapeLines& lines, std::int64_t index) {
     if (index < 2) return std::nullopt;
     const std::string_view above = lines[static_cast<std::size_t>(index - 2)];
     if (!IsNoteLine(above)) return std::nullopt;
-    const std::string text = NoteLineText(above);
+    const std::string_view text = NoteLineText(above);
     if (text.size() < kRateNote.size() + 2 || text.compare(0, kRateNote.size(), kRateNote) != 0 || text.back() != '%')
         return std::nullopt;
-    return ReadTaxRate(std::string_view(text).substr(kRateNote.size()), false).rate;
+    return ReadTaxRate(text.substr(kRateNote.size()), false).rate;
 }
 
 // The rate the tax lines named last at or above the index, within its section.
