@@ -20,8 +20,7 @@ namespace fs = std::filesystem;
 namespace {
 
 std::string TopicText(const std::string& topic) {
-    const fs::path path = fs::path(__FILE__).parent_path().parent_path().parent_path() / "assets" / "guide" /
-                          ("UG " + topic + ".rtf");
+    const fs::path path = fs::path(QB_SOURCE_DIR) / "assets" / "guide" / ("UG " + topic + ".rtf");
     std::ifstream in(path, std::ios::binary);
     const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     const auto doc = ReadRtf(bytes);

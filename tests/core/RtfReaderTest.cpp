@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kSourceRoot = fs::path(__FILE__).parent_path().parent_path().parent_path();
+const fs::path kSourceRoot = QB_SOURCE_DIR;
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
