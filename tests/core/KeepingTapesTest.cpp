@@ -49,14 +49,11 @@ TEST(KeepingTapes, ACloseDuringAnEventWhoseSaveFailsKeepsTheWindowAndTheEvent) {
         EXPECT_EQ(t.fakes.messages.Errors(), std::vector{c.error});
         EXPECT_EQ(t.TapeLines(), tape);
         EXPECT_TRUE(t.machine.Event().active);
-        // The event goes on as it was: its colours, and its clock counting from its start.
+        // The event goes on as it was: its colours, and its clock counting from its start (the
+        // reading saved below). The tape keeps the file it had: AFailedEventSaveKeepsTheTapesFile.
         EXPECT_EQ(t.machine.GetTimers().DisplayBackground(), 0xC0C0FFu);
-        EXPECT_TRUE(t.machine.GetTimers().GetStopwatch().TimerOn());
         t.fakes.clock.now = 1070;
         t.machine.StopwatchTick();
-        EXPECT_EQ(t.machine.GetTimers().GetStopwatch().ItemCaption(), "00:01:10");
-        EXPECT_EQ(t.machine.Title(), "the Quillbox");
-        EXPECT_EQ(t.machine.Document().LastTapeFile(), "");
         // The user saves elsewhere and closes.
         t.fakes.files.failWrites = false;
         t.AnswerSaveAs("/home/pat/audit", "Audit");
@@ -90,10 +87,8 @@ TEST(KeepingTapes, ACancelledEventSaveLeavesTheTapeWithoutAFile) {
         EXPECT_EQ(t.machine.Title(), "the Quillbox");
         EXPECT_TRUE(t.fakes.files.files.empty());
         // Save is a new tape's save: through the dialog, never to the suggested bare name.
-        const std::size_t asked = t.fakes.dialogs.fileRequests.size();
         t.fakes.dialogs.captions.push_back("Audit");
         t.machine.Run(Command::Save);
-        EXPECT_EQ(t.fakes.dialogs.fileRequests.size(), asked + 1);
         EXPECT_EQ(t.fakes.dialogs.fileRequests.back().initialName, "/home/pat/*.QBX");
         EXPECT_TRUE(t.fakes.files.files.empty());
     }

@@ -112,20 +112,13 @@ TEST(Locations, TopicsOfBothFoldersAreListedTheStartDirectorysCopyWinning) {
 
 // The program started in a folder it may not write in, as from a menu whose working folder is
 // a system one.
-struct StartedInSystemFolder : TestMachine {
-    StartedInSystemFolder() : TestMachine({}, false) {
-        fakes.files.readOnly.insert("/usr/share/quillbox/");
-        fakes.files.folders.insert("/home/pat/Documents/");
-        Put(fakes.files, {"/usr/share/quillbox/Quillbox.wav"});
-        machine.SetFolders({"/usr/share/quillbox", "/usr/share/quillbox", "/home/pat/Documents", "/home/pat"});
-        machine.Load();
-        machine.FirstActivation();
-        fakes.messages.Reset();
-    }
-};
-
 TEST(Locations, AProgramStartedInASystemFolderSavesInDocuments) {
-    StartedInSystemFolder t;
+    TestMachine t({}, false);
+    t.fakes.files.readOnly.insert("/usr/share/quillbox/");
+    t.fakes.files.folders.insert("/home/pat/Documents/");
+    Put(t.fakes.files, {"/usr/share/quillbox/Quillbox.wav"});
+    t.machine.SetFolders({"/usr/share/quillbox", "/usr/share/quillbox", "/home/pat/Documents", "/home/pat"});
+    t.Start();
     EXPECT_EQ(t.fakes.sound.opened, "/usr/share/quillbox/Quillbox.wav");
     t.Type("12+");
     t.fakes.dialogs.captions.push_back("March");
@@ -135,7 +128,6 @@ TEST(Locations, AProgramStartedInASystemFolderSavesInDocuments) {
     EXPECT_EQ(t.fakes.dialogs.fileRequests[0].initialName, "/home/pat/Documents/*.QBX");
     EXPECT_EQ(t.fakes.files.files.count("/home/pat/Documents/march.QBX"), 1u);
     EXPECT_TRUE(t.fakes.messages.Errors().empty());
-    EXPECT_EQ(t.machine.Title(), "the Quillbox (march.QBX)");
 
     // An event's suggested name goes to the same folder.
     t.machine.Event().active = true;
