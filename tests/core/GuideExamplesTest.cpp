@@ -27,11 +27,11 @@ std::string TopicText(const std::string& topic) {
     return doc ? doc->PlainText() : std::string();
 }
 
-// The tape's lines from..to-1, as a topic shows them: one paragraph each.
-std::string Block(const TestMachine& t, std::int64_t from, std::int64_t to = -1) {
+// The tape's lines from the given one on, as a topic shows them: one paragraph each.
+std::string Block(const TestMachine& t, std::int64_t from) {
     const auto lines = t.TapeLines();
     std::string block;
-    for (auto i = static_cast<std::size_t>(from); i < (to < 0 ? lines.size() : static_cast<std::size_t>(to)); ++i)
+    for (auto i = static_cast<std::size_t>(from); i < lines.size(); ++i)
         block += lines[i] + "\n";
     return block;
 }
