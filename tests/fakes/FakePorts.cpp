@@ -82,23 +82,20 @@ std::optional<std::string> FakeDialogPort::FindPrompt(const std::string& initial
     return Next(finds);
 }
 
-std::optional<std::string> FakeDialogPort::CaptionPrompt(const std::string& initial, bool& tooltipsOn) {
+std::optional<std::string> FakeDialogPort::CaptionPrompt(const std::string& initial, bool& /*tooltipsOn*/) {
     captionPrompts.push_back(initial);
-    if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;
     return Next(captions);
 }
 
 std::optional<int> FakeDialogPort::PrinterDialog(const std::string& /*title*/) { return Next(printerAnswers); }
 
-std::optional<char> FakeDialogPort::ChooseCopy(bool selectedOffered, bool& tooltipsOn) {
+std::optional<char> FakeDialogPort::ChooseCopy(bool selectedOffered, bool& /*tooltipsOn*/) {
     copyOffers.push_back(selectedOffered);
-    if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;
     return Next(copyChoices);
 }
 
-bool FakeDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) {
+bool FakeDialogPort::TimedEventDialog(TimedEventForm& form, bool&, const TimedEventRules& rules) {
     eventFormsShown.push_back(form);
-    if (flipTooltipsInPrompt) tooltipsOn = !tooltipsOn;
     if (eventForms.empty()) return false;
     TimedEventForm typed = Next(eventForms);
     if (rules.Check(typed)) return false;

@@ -89,7 +89,6 @@ public:
     std::deque<std::optional<std::string>> files;     // answers of the file dialog
     std::deque<std::optional<std::string>> captions;  // answers of the caption prompt
     std::deque<std::optional<int>> printerAnswers;    // copies, or a cancel
-    bool flipTooltipsInPrompt = false;
     std::deque<std::optional<char>> copyChoices;  // answers of the copy window
     std::vector<bool> copyOffers;                 // whether each offered "Selected value"
     // Forms typed into the timed event's set-up window and Begin pressed; an empty list cancels.
@@ -121,12 +120,11 @@ public:
 class FakeClockPort : public ClockPort {
 public:
     double SecondsSinceMidnight() override { return now; }
-    std::string Today() override { return today; }
+    std::string Today() override { return "12/6/2026"; }
     std::optional<std::string> ParseDate(const std::string& text) override;
     std::int64_t SecondsSinceEpoch() override { return epoch; }
 
     double now = 9 * 3600;
-    std::string today = "12/6/2026";
     std::int64_t epoch = 1796548496;  // 12/6/2026 09:14:56 UTC
 };
 
