@@ -7,8 +7,6 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
-#include <QLineEdit>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -65,35 +63,6 @@ protected:
     QTemporaryDir dir;
     QtFilePort files;
 };
-
-QString Text(const test::ShownWindow& shown, const char* name) { return shown.Find<QLineEdit>(name)->text(); }
-
-// Options changed with their keys are stored in the settings file at once and rule the next run,
-// as does the memory (that a second run is no first run is checked end to end).
-TEST(Settings, ARestartedWindowShowsWhatTheLastOneLeft) {
-    QTemporaryDir dir;
-    const QString file = dir.filePath("the Quillbox.ini");
-    auto stored = [&](const char* key) { return QSettings(file, QSettings::IniFormat).value(key).toString(); };
-    {
-        QtSettingsPort settings(file);
-        test::ShownWindow first({}, &settings);
-        EXPECT_EQ(stored("Settings/Comma Separator"), QStringLiteral("True"));  // the defaults, written at once
-        // Auto Decimal on, three places, no separators.
-        for (const int key : {Qt::Key_D, Qt::Key_F3, Qt::Key_L}) first.Strike({key, Qt::ControlModifier});
-        EXPECT_EQ(stored("Settings/Auto Decimal"), QStringLiteral("True"));
-        EXPECT_EQ(stored("Settings/Decimal Places"), QStringLiteral("3"));
-        EXPECT_EQ(stored("Settings/Comma Separator"), QStringLiteral("False"));
-        first.Type("1234567.+");
-        first.Strike({Qt::Key_F5});
-    }
-    EXPECT_EQ(stored("Settings/Memory"), QStringLiteral("        1234567."));
-    QtSettingsPort settings(file);
-    test::ShownWindow second({}, &settings);
-    EXPECT_EQ(Text(second, "txtMemory"), QStringLiteral("        1234567."));
-    // 1234567 takes its point three places from the right and prints without a separator.
-    second.Type("1234567+");
-    EXPECT_EQ(second.Tape().back(), "        1234.567 +");
-}
 
 // A save replaces the tape byte for byte and leaves nothing else in its folder: the file keeps
 // its permissions, and the one temporary name it ever uses is hidden, told of first and gone

@@ -58,9 +58,8 @@ inline void ExpectPictureAboveCaption(const QPushButton* button, const char* cap
 }
 
 struct ShownWindow {
-    // stored: the settings found at start; settings: a real settings port in place of the fake.
-    explicit ShownWindow(std::map<std::string, std::string> stored = {}, SettingsPort* settings = nullptr)
-        : machine(WithSettings(settings)) {
+    // stored: the settings found at start.
+    explicit ShownWindow(std::map<std::string, std::string> stored = {}) {
         fakes.settings.values = std::move(stored);
         machine.Load();
         window.Render();
@@ -111,15 +110,8 @@ struct ShownWindow {
     std::string Entry() const { return Find<QLineEdit>("txtDisplay")->text().toStdString(); }
 
     FakePorts fakes;
-    Machine machine;
+    Machine machine{fakes.ports()};
     MainWindow window{machine, fakes.messages};
-
-private:
-    Ports WithSettings(SettingsPort* settings) {
-        Ports ports = fakes.ports();
-        if (settings) ports.settings = settings;
-        return ports;
-    }
 };
 
 }  // namespace qb::test
