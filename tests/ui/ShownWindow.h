@@ -57,6 +57,14 @@ inline void ExpectPictureAboveCaption(const QPushButton* button, const char* cap
     EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width());
 }
 
+// A control of the window by its name; a test fails without it.
+template <class T = QWidget>
+T* Child(const QWidget& parent, const char* name) {
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!found) ADD_FAILURE() << "no control " << name;
+    return found;
+}
+
 struct ShownWindow {
     // stored: the settings found at start.
     explicit ShownWindow(std::map<std::string, std::string> stored = {}) {
@@ -69,11 +77,7 @@ struct ShownWindow {
     }
 
     template <class T = QWidget>
-    T* Find(const char* name) const {
-        T* found = window.findChild<T*>(QString::fromLatin1(name));
-        if (!found) ADD_FAILURE() << "no control " << name;
-        return found;
-    }
+    T* Find(const char* name) const { return Child<T>(window, name); }
 
     void Strike(const Stroke& stroke) {
         QWidget* target = Find("txtKeyStroke");
