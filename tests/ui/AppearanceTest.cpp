@@ -43,10 +43,8 @@ private:
     QPalette saved_;
 };
 
-// Started with Auto Decimal off, whatever else is stored.
 struct Shown : test::ShownWindow {
-    explicit Shown(std::map<std::string, std::string> stored = {})
-        : ShownWindow((stored.emplace("Auto Decimal", "False"), std::move(stored))) {}
+    using ShownWindow::ShownWindow;
     // The colours a control draws its text in and on, as its kind of widget draws them.
     double Contrast(const char* name) const {
         const QWidget* widget = Find(name);
