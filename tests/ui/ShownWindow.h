@@ -57,10 +57,17 @@ inline void ExpectPictureAboveCaption(const QPushButton* button, const char* cap
     EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width());
 }
 
+// A control of the window by its name; a test fails without it.
+template <class T = QWidget>
+T* Child(const QWidget& parent, const char* name) {
+    T* found = parent.findChild<T*>(QString::fromLatin1(name));
+    if (!found) ADD_FAILURE() << "no control " << name;
+    return found;
+}
+
 struct ShownWindow {
-    // stored: the settings found at start; settings: a real settings port in place of the fake.
-    explicit ShownWindow(std::map<std::string, std::string> stored = {}, SettingsPort* settings = nullptr)
-        : machine(WithSettings(settings)) {
+    // stored: the settings found at start.
+    explicit ShownWindow(std::map<std::string, std::string> stored = {}) {
         fakes.settings.values = std::move(stored);
         machine.Load();
         window.Render();
@@ -70,11 +77,7 @@ struct ShownWindow {
     }
 
     template <class T = QWidget>
-    T* Find(const char* name) const {
-        T* found = window.findChild<T*>(QString::fromLatin1(name));
-        if (!found) ADD_FAILURE() << "no control " << name;
-        return found;
-    }
+    T* Find(const char* name) const { return Child<T>(window, name); }
 
     void Strike(const Stroke& stroke) {
         QWidget* target = Find("txtKeyStroke");
@@ -111,15 +114,8 @@ struct ShownWindow {
     std::string Entry() const { return Find<QLineEdit>("txtDisplay")->text().toStdString(); }
 
     FakePorts fakes;
-    Machine machine;
+    Machine machine{fakes.ports()};
     MainWindow window{machine, fakes.messages};
-
-private:
-    Ports WithSettings(SettingsPort* settings) {
-        Ports ports = fakes.ports();
-        if (settings) ports.settings = settings;
-        return ports;
-    }
 };
 
 }  // namespace qb::test
