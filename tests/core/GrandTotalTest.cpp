@@ -24,31 +24,27 @@ TEST(GrandTotal, AddsEveryTotalAndPrintsThenClears) {
     const struct {
         const char* name;
         bool on;
-        const char* keys;    // keyed, then the grand total key pressed `presses` times
-        int presses;
+        const char* keys;     // typed; 'G' is the grand total key
         const char* printed;  // the last line after
         double grand;
     } cases[] = {
-        {"the printed (rounded) total", true, "1.005+=", 1, "1.01 g", 1.01},
-        {"pressed twice clears without a line", true, "12+3=", 2, "15.00 g", 0},
-        {"option off: no key, nothing added", false, "12+3=", 1, "15.00 =", 0},
-        {"a subtotal is no total", true, "12+3+", 1, ".00 g", 0},
+        {"the printed (rounded) total", true, "1.005+=G", "1.01 g", 1.01},
+        {"pressed twice clears without a line", true, "12+3=GG", "15.00 g", 0},
+        {"option off: no key, nothing added", false, "12+3=G", "15.00 =", 0},
+        {"a subtotal is no total", true, "12+3+G", ".00 g", 0},
+        // Two totals (the guide's example), or pressed, a key, pressed: nothing cleared.
+        {"pressed, a key, pressed", true, "12+3=G4G", "15.00 g", 15},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t = c.on ? WithGrandTotal() : TestMachine();
-        t.Type(c.keys);
-        for (int i = 0; i < c.presses; ++i) t.machine.Run(Command::GrandTotal);
+        for (const char key : std::string(c.keys)) {
+            if (key == 'G') t.machine.Run(Command::GrandTotal);
+            else t.Type(std::string(1, key));
+        }
         EXPECT_EQ(t.Trimmed().back(), c.printed);
         EXPECT_DOUBLE_EQ(t.State().GrandTotal, c.grand);
     }
-    // Two totals (the guide's example), or pressed, a key, pressed: nothing cleared.
-    TestMachine t = WithGrandTotal();
-    t.Type("12+3=");
-    t.machine.Run(Command::GrandTotal);
-    t.Type("4");
-    t.machine.Run(Command::GrandTotal);
-    EXPECT_DOUBLE_EQ(t.State().GrandTotal, 15);
 }
 
 TEST(GrandTotal, KeptInTheSettingsAndBroughtBackAtStart) {

@@ -15,15 +15,10 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-Lines Printed(const TestMachine& t) {
+// The lines after the start-up's "0 =", the note lines as their text, for short expectations.
+Lines Shown(const TestMachine& t) {
     Lines lines = t.Trimmed();
     lines.erase(lines.begin());
-    return lines;
-}
-
-// Printed() with the note lines as their text, for short expectations.
-Lines Shown(const TestMachine& t) {
-    Lines lines = Printed(t);
     for (std::string& line : lines)
         if (IsNoteLine(line)) line = "note:" + std::string(NoteLineText(line));
     return lines;
@@ -160,46 +155,36 @@ TEST(NoteAfterLine, AFilesNoteIsWrittenAgainAndKeysAfterItStay) {
     }
 }
 
-struct EditCase {
-    const char* name;
-    const char* keys;       // typed
-    std::int64_t line;      // the tape line to delete (0 is the start-up's "0 =")
-    Lines lines;            // after, empty when refused
-    const char* message;    // the refusal's words, or "" for none
-};
-
-TEST(DeleteLine, AsIfNeverKeyed) {
-    const EditCase cases[] = {
-        {"a number", "12+3+4=", 2, {"12.00 +", "4.00 +", "16.00 ="}, ""},
-        {"the first number", "12+3*4=", 1, {"3.00 +", "4.00 *", "12.00 ="}, ""},
-        {"the number before the total", "12+3=", 2, {"12.00 +", "12.00 ="}, ""},
-        {"keyed with a correction of a typo", "12+39B=", 2, {"12.00 +", "12.00 ="}, ""},
-        {"a reference alone", "12+4711#3=", 2, {"12.00 +", "3.00 +", "15.00 ="}, ""},
-        {"a note goes whole, the totals stay", "12+\"3=", 3, {"12.00 +", "3.00 +", "15.00 ="}, ""},
-        {"a total is refused", "12+3=", 3, {}, "A total cannot be deleted"},
-        {"the clear line beeps", "12+3=S", 5, {}, ""},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TestMachine t;
-        Keys(t, c.keys);
-        const Lines keyed = Shown(t);
-        t.machine.TapeClicked(c.line);
-        t.machine.Run(Command::DeleteLine);
-        ExpectEdited(t, keyed, c.lines, c.message);
+// Delete Line on the line (no number), Insert Line after it, or Correct Line on it.
+void EditLine(TestMachine& t, std::int64_t line, const char* number, char operation, bool correct = false) {
+    if (correct) {
+        t.machine.CorrectLine(line, number, operation);
+        return;
     }
+    t.machine.TapeClicked(line);
+    if (number) t.fakes.dialogs.corrections.push_back(CorrectLineForm{number, operation});
+    t.machine.Run(number ? Command::InsertLine : Command::DeleteLine);
 }
 
-TEST(InsertLine, AsIfKeyedThere) {
+// A line deleted as if never keyed; a number inserted (after the line) as if keyed there.
+TEST(LineEdits, DeletedAsIfNeverKeyedInsertedAsIfKeyedThere) {
     const struct {
         const char* name;
-        const char* keys;
-        std::int64_t after;
-        const char* number;
+        const char* keys;     // typed
+        std::int64_t line;    // deleted, or the one the number goes after (0 is the start-up's "0 =")
+        const char* number;   // inserted; none for a deletion
         char operation;
-        Lines lines;
-        const char* message;
+        Lines lines;          // after, empty when refused
+        const char* message;  // the refusal's words, or "" for none
     } cases[] = {
+        {"a number", "12+3+4=", 2, nullptr, 0, {"12.00 +", "4.00 +", "16.00 ="}, ""},
+        {"the first number", "12+3*4=", 1, nullptr, 0, {"3.00 +", "4.00 *", "12.00 ="}, ""},
+        {"the number before the total", "12+3=", 2, nullptr, 0, {"12.00 +", "12.00 ="}, ""},
+        {"keyed with a correction of a typo", "12+39B=", 2, nullptr, 0, {"12.00 +", "12.00 ="}, ""},
+        {"a reference alone", "12+4711#3=", 2, nullptr, 0, {"12.00 +", "3.00 +", "15.00 ="}, ""},
+        {"a note goes whole, the totals stay", "12+\"3=", 3, nullptr, 0, {"12.00 +", "3.00 +", "15.00 ="}, ""},
+        {"a total is refused", "12+3=", 3, nullptr, 0, {}, "A total cannot be deleted"},
+        {"the clear line beeps", "12+3=S", 5, nullptr, 0, {}, ""},
         {"a subtraction between", "12+4=", 1, "3", '-', {"12.00 +", "3.00 -", "4.00 +", "13.00 ="}, ""},
         {"keeps the next line's multiply", "12*4=", 1, "3", '+', {"12.00 +", "3.00 +", "4.00 *", "60.00 ="}, ""},
         {"after the total", "12+4=", 3, "2", 'x', {"12.00 +", "4.00 +", "16.00 =", "2.00 *"}, ""},
@@ -213,14 +198,10 @@ TEST(InsertLine, AsIfKeyedThere) {
         TestMachine t;
         Keys(t, c.keys);
         const Lines keyed = Shown(t);
-        if (c.after >= 0) t.machine.TapeClicked(c.after);
-        CorrectLineForm answer;
-        answer.number = c.number;
-        answer.operation = c.operation;
-        t.fakes.dialogs.corrections.push_back(answer);
-        t.machine.Run(Command::InsertLine);
-        ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), 1u);
-        EXPECT_EQ(t.fakes.dialogs.correctionsShown[0].title, "Insert Line");
+        EditLine(t, c.line, c.number, c.operation);
+        // Insert Line asks for the number in the Correct Line dialog under its own title.
+        ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), c.number ? 1u : 0u);
+        for (const CorrectLineForm& form : t.fakes.dialogs.correctionsShown) EXPECT_EQ(form.title, "Insert Line");
         ExpectEdited(t, keyed, c.lines, c.message);
     }
 }
@@ -234,17 +215,6 @@ void OpenKeyed(TestMachine& t, const std::string& keys, int places) {
     keyed.machine.Run(Command::SaveAs);
     t.machine.Run(PlacesCommand(places));
     t.Open("/t/k.QBX", keyed.fakes.files.files["/t/k.QBX"]);
-}
-
-// Delete Line on the line (no number), Insert Line after it, or Correct Line on it.
-void EditLine(TestMachine& t, std::int64_t line, const char* number, char operation, bool correct = false) {
-    if (correct) {
-        t.machine.CorrectLine(line, number, operation);
-        return;
-    }
-    t.machine.TapeClicked(line);
-    if (number) t.fakes.dialogs.corrections.push_back(CorrectLineForm{number, operation});
-    t.machine.Run(number ? Command::InsertLine : Command::DeleteLine);
 }
 
 // A number deleted from (or put among) the lines of a tape read from a file gives the file of

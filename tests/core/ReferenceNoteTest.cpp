@@ -124,14 +124,11 @@ TEST(Note, OnlyTheTapesCodePageIsTaken) {
     }
 }
 
-struct NoteRun {
-    TestMachine t;
-    explicit NoteRun(const std::string& keys) { t.Type(keys); }
-    void Note(std::vector<std::optional<std::string>> answers) {
-        t.fakes.dialogs.notes.assign(answers.begin(), answers.end());
-        t.machine.Run(Command::Note);
-    }
-};
+// Runs the Note command, the prompt answered with each text in turn (nullopt: Cancel).
+void Note(TestMachine& t, std::vector<std::optional<std::string>> answers) {
+    t.fakes.dialogs.notes.assign(answers.begin(), answers.end());
+    t.machine.Run(Command::Note);
+}
 
 TEST(Note, PromptRefusesAndAsksAgainWithTheText) {
     const std::string longest(200, 'x');
@@ -150,18 +147,18 @@ TEST(Note, PromptRefusesAndAsksAgainWithTheText) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        NoteRun run("12+");
-        const std::int64_t before = run.t.machine.GetTape().Count();
-        run.Note(c.answers);
-        const auto& tape = run.t.machine.GetTape();
-        EXPECT_EQ(static_cast<std::size_t>(tape.Count() - before), c.lines);
-        const auto errors = run.t.fakes.messages.Errors();
+        TestMachine t;
+        t.Type("12+");
+        const std::int64_t before = t.machine.GetTape().Count();
+        Note(t, c.answers);
+        EXPECT_EQ(static_cast<std::size_t>(t.machine.GetTape().Count() - before), c.lines);
+        const auto errors = t.fakes.messages.Errors();
         ASSERT_EQ(errors.size(), c.refusals);
         if (c.refusals) {
             EXPECT_NE(errors[0].find(c.message), std::string::npos) << errors[0];
         }
         // Asked again with what was typed, never with an empty box.
-        const auto& prompts = run.t.fakes.dialogs.notePrompts;
+        const auto& prompts = t.fakes.dialogs.notePrompts;
         for (std::size_t i = 1; i < prompts.size(); ++i) EXPECT_EQ(prompts[i], *c.answers[i - 1]);
     }
 }
@@ -170,17 +167,17 @@ TEST(Note, PromptRefusesAndAsksAgainWithTheText) {
 TEST(Note, ReferencesAndNotesAreNeverAnAmountAndACorrectionReplaysThem) {
     const struct {
         const char* name;
-        std::function<void(NoteRun&)> add;
+        std::function<void(TestMachine&)> add;
         std::string line;
     } cases[] = {
-        {"a reference", [](NoteRun& run) { run.t.Type("4711#"); }, Tape::LayOut("4711 #")},
-        {"a note that looks like a number", [](NoteRun& run) { run.Note({"*5.00 +"}); }, N("*5.00 +")},
+        {"a reference", [](TestMachine& t) { t.Type("4711#"); }, Tape::LayOut("4711 #")},
+        {"a note that looks like a number", [](TestMachine& t) { Note(t, {"*5.00 +"}); }, N("*5.00 +")},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        NoteRun run("10+");
-        TestMachine& t = run.t;
-        c.add(run);
+        TestMachine t;
+        t.Type("10+");
+        c.add(t);
         t.Type("5=");
         ASSERT_EQ(t.TapeLines()[2], c.line);
         EXPECT_EQ(ReadTapeLine(c.line, "", false).kind, TapeLineReading::Kind::Other);

@@ -9,15 +9,18 @@ using namespace qb::test;
 
 namespace {
 
+using Move = TapeSelection::Move;
+
 struct NavigationCase {
     int lines;
-    std::int64_t start;     // selected line before the keys, -1 for none
-    std::vector<int> keys;  // virtual-key codes; Home and End are sent with Ctrl
+    std::int64_t start;      // selected line before the keys, -1 for none
+    std::vector<Move> keys;  // Up, Down, Page Up, Page Down, Ctrl+Home and Ctrl+End
     std::vector<std::int64_t> selected;  // after each key
     int beeps;
 };
 
-constexpr int kUp = vk::Up, kDown = vk::Down, kPgUp = vk::Prior, kPgDn = vk::Next, kHome = vk::Home, kEnd = vk::End;
+constexpr Move kUp = Move::Up, kDown = Move::Down, kPgUp = Move::PageUp, kPgDn = Move::PageDown, kHome = Move::First,
+               kEnd = Move::Last;
 
 const NavigationCase kNavigation[] = {
     {0, -1, {kUp, kDown, kPgUp, kPgDn, kHome, kEnd}, {-1, -1, -1, -1, -1, -1}, 0},
@@ -38,14 +41,7 @@ TEST(Navigation, KeysMoveTheSelectionAndBeepAtTheEnds) {
         tape.SetListIndex(c.start);
         TapeSelection selection(tape, messages);
         for (std::size_t k = 0; k < c.keys.size(); ++k) {
-            using Move = TapeSelection::Move;
-            Move move = c.keys[k] == kUp     ? Move::Up
-                        : c.keys[k] == kDown ? Move::Down
-                        : c.keys[k] == kPgUp ? Move::PageUp
-                        : c.keys[k] == kPgDn ? Move::PageDown
-                        : c.keys[k] == kHome ? Move::First
-                                             : Move::Last;
-            selection.Navigate(move);
+            selection.Navigate(c.keys[k]);
             EXPECT_EQ(tape.ListIndex(), c.selected[k]) << c.lines << " lines, key " << k;
             if (tape.ListIndex() >= 0) {
                 EXPECT_GE(tape.ListIndex(), tape.TopIndex());
