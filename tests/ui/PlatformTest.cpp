@@ -197,17 +197,22 @@ TEST(Clock, DatesAreReadTheWayTheLocaleWritesThem) {
         {"en_US", "7/4", ""},                   {"en_US", "7/4-1999", ""},
         {"en_US", "12/31/00", "12/31/2000"},    {"en_GB", "4/7/24", "7/4/2024"},
         {"en_GB", "25/12/2024", "12/25/2024"},  {"en_GB", "12/25/2024", "12/25/2024"},
-        {"en_GB", "4 July 2024", "7/4/2024"},   {"de_DE", "04.07.24", "7/4/2024"},
-        {"de_DE", "4. Juli 2024", "7/4/2024"},  {"fr_FR", "4 juillet 2024", "7/4/2024"},
+        {"en_GB", "4.7.24", "7/4/2024"},        {"en_GB", "4 July 2024", "7/4/2024"},
+        {"en_GB", "29/2/2023", ""},             {"de_DE", "04.07.24", "7/4/2024"},
+        {"de_DE", "4. Juli 2024", "7/4/2024"},  {"de_DE", "1.1.30", "1/1/1930"},
+        {"de_DE", "7/4/99", "4/7/1999"},        {"de_DE", "31.02.2024", ""},
+        {"de_DE", "12.25.2024", ""},            {"fr_FR", "14/07/89", "7/14/1989"},
+        {"fr_FR", "4 juillet 2024", "7/4/2024"}, {"tr_TR", "4 Temmuz 2024", "7/4/2024"},
         {"tr_TR", "29.02.2024", "2/29/2024"},   {"tr_TR", "29.02.2023", ""},
         // Letters beyond the Western code page, as typed.
         {"tr_TR", "4 \xC5\x9E" "ub 2024", "2/4/2024"},  {"tr_TR", "4 A\xC4\x9Fu 24", "8/4/2024"},
         {"ja_JP", "2024\xE5\xB9\xB4" "7\xE6\x9C\x88" "4\xE6\x97\xA5", "7/4/2024"},
         // Two-digit years in every form; four-digit years are 1000 to 9999.
-        {"en_US", "Jul 4, 24", "7/4/2024"},     {"en_US", "7/4/0099", ""},
+        {"en_US", "Jul 4, 24", "7/4/2024"},     {"de_DE", "4. Juli 24", "7/4/2024"},
+        {"en_US", "0001-07-04", ""},            {"en_US", "7/4/0099", ""},
         // A two-digit year comes first only where the locale writes it so.
-        {"ko_KR", "24. 7. 4.", "7/4/2024"},     {"ja_JP", "04.07.24", ""},
-        {"ja_JP", "2024/07/04", "7/4/2024"},
+        {"ko_KR", "24. 7. 4.", "7/4/2024"},     {"ja_JP", "13/7/24", ""},
+        {"ja_JP", "04.07.24", ""},              {"ja_JP", "2024/07/04", "7/4/2024"},
     };
     for (const Case& c : cases) {
         QtClockPort clock{QLocale(QString::fromLatin1(c.locale))};
@@ -297,6 +302,7 @@ TEST_F(Files, PrivateFilesAreTheUsersAloneAndAppendedInPlace) {
     EXPECT_FALSE(files.AppendPrivate(path, "no record yet\r\n"));
     Whole first("QBR=\r\n");
     ASSERT_TRUE(files.WritePrivate(path, first));
+    EXPECT_EQ(ModeOf(path), 0600u);
     std::string bytes = "QBR=\r\n", read;
     for (const char* line : {"+1\r\n", "+2\r\n"}) {
         ASSERT_TRUE(files.AppendPrivate(path, line));
