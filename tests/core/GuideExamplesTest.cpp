@@ -155,8 +155,9 @@ TEST(GuideExamples, BusinessKeysPrintWhatTheGuideShows) {
         if (e.subtotal) { EXPECT_EQ(t.State().SubtotalText, e.subtotal) << e.says; }
         EXPECT_TRUE(t.fakes.messages.Errors().empty()) << e.says;
         // The examples keyed in full show their lines as the tape does.
-        if (std::string_view(e.says).rfind("Key ", 0) == 0)
+        if (std::string_view(e.says).rfind("Key ", 0) == 0) {
             for (const std::string& line : e.lines) EXPECT_NE(guide.find(line), std::string::npos) << line;
+        }
     }
 }
 

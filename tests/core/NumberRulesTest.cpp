@@ -226,10 +226,11 @@ void ExpectExactInEveryMode(const std::vector<double>& values, bool floating) {
                           Reference(negative, d, exponent, places, comma))
                     << std::hexfloat << value << " at " << places;
             const int decimals = std::max(0, static_cast<int>(d.size()) - 1 - exponent);
-            if (floating)
+            if (floating) {
                 ASSERT_EQ(FormatFloating(NumberToPlainText(value), CreateFormatBase(comma)),
                           Reference(negative, d, exponent, decimals, comma))
                     << std::hexfloat << value;
+            }
         }
     }
 }

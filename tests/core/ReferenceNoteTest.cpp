@@ -53,7 +53,7 @@ TEST(Reference, PrintsWithoutTouchingTheCalculation) {
         EXPECT_EQ(t.State().Subtotal, c.subtotal);
         EXPECT_EQ(t.State().PendingOperation, c.pending);
         EXPECT_EQ(t.State().EntryText, "");
-        if (std::string(c.keys).back() == '#') EXPECT_EQ(t.Display(), "");  // the Entry box shows it gone
+        if (std::string(c.keys).back() == '#') { EXPECT_EQ(t.Display(), ""); }  // the Entry box shows it gone
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
     }
 }

@@ -120,7 +120,7 @@ TEST(TapeFile, FaultyFilesLeaveTheDocumentAlone) {
     };
     std::vector<ReadCase> all(std::begin(cases), std::end(cases));
     // A pending operation the calculator does not know makes the file corrupted.
-    for (const std::string operation : {""s, "*"s, "++"s, "\0"s})
+    for (const std::string& operation : {""s, "*"s, "++"s, "\0"s})
         all.push_back({"OPR", "QBX=Fuel\r\nACC=1\r\nOPR=" + operation + "\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::Corrupted});
     for (const auto& c : all) {
         SCOPED_TRACE(std::string(c.name) + " " + c.bytes.substr(0, 80));
