@@ -120,7 +120,7 @@ TEST(TopicList, FirstLetterSearchWrapsRound) {
     const std::pair<std::vector<std::string>, std::vector<Step>> lists[] = {
         {{"UG Benefits.rtf", "UG Budget.rtf", "UG Basics.rtf", "UG Memory.rtf"},
          {{"b", "Budget", true}, {"B", "Basics", true}, {"q", "Basics", false}, {"m", "Memory", true},
-          {"M", "Memory", false}, {"\r", "Memory", false}}},
+          {"M", "Memory", false}, {"\r", "Memory", false}, {"", "Memory", false}}},
         {{"UG \xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95.rtf", "UG \xE0\xA4\x86\xE0\xA4\xAE.rtf"},
          {{"\xE0\xA4\x85", "\xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95", false},
           {"\xE0\xA4\x86", "\xE0\xA4\x86\xE0\xA4\xAE", true}}},

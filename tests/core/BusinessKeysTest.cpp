@@ -109,7 +109,8 @@ TEST(BusinessRules, MarkUpAndCostSellMargin) {
     }
     // No division by zero: a margin of 100 % or more, or a sell price of 0, is refused.
     for (const CostSellMargin& refused : {CostSellMargin{80.0, none, 100.0}, CostSellMargin{80.0, none, 150.0},
-                                          CostSellMargin{none, 50.0, 100.0}, CostSellMargin{80.0, 0.0, none}}) {
+                                          CostSellMargin{none, 50.0, 100.0}, CostSellMargin{80.0, 0.0, none},
+                                          CostSellMargin{1e308, -1e308, none}}) {  // a loss past the largest number
         const CsmResult r = SolveCostSellMargin(refused, cents);
         EXPECT_EQ(r.computed, 0);
         EXPECT_FALSE(r.error.empty());
@@ -138,7 +139,7 @@ TEST(BusinessKeys, TaxKeysPrintTheirLinesAndNameTheRateOncePerSection) {
     lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(expected.size()));
     EXPECT_EQ(lines, expected);
     for (const std::string& line : t.TapeLines())
-        if (line != " ") EXPECT_EQ(line.size(), 18u) << line;
+        if (line != " ") { EXPECT_EQ(line.size(), 18u) << line; }
 
     const TapeLines& tape = t.machine.GetTape().Lines();
     const auto at = [&](std::int64_t back) { return BusinessLineDescription(tape, static_cast<std::int64_t>(tape.size()) - back); };

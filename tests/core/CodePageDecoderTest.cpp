@@ -112,6 +112,7 @@ TEST(SymbolFonts, SymbolFollowsItsPublishedTable) {
         {0x48, U"\u0397\u0399\u03D1\u039A\u039B\u039C\u039D\u039F\u03A0\u0398\u03A1\u03A3\u03A4\u03A5\u03C2\u03A9"},
         {0x7B, U"{|}\u223C"},
         {0x5B, U"[\u2234]\u22A5_"},
+        {0x60, U"\u203E\u03B1\u03B2\u03C7\u03B4\u03B5\u03C6\u03B3\u03B7\u03B9\u03D5\u03BA\u03BB\u03BC\u03BD\u03BF"},
         {0xE6, U"\u239B\u239C\u239D\u23A1\u23A2\u23A3\u23A7\u23A8\u23A9\u23AA"},
         {0xF1, U"\u232A\u222B\u2320\u23AE\u2321\u239E\u239F\u23A0\u23A4\u23A5\u23A6\u23AB\u23AC\u23AD"},
         {0xB0, U"\u00B0\u00B1\u2033\u2265\u00D7\u221D\u2202\u2022\u00F7\u2260\u2261\u2248\u2026\u23D0\u23AF\u21B5"},
@@ -130,6 +131,7 @@ TEST(SymbolFonts, WingdingsDigitsArrowsAndPictures) {
         {0xF1, 0x21E7}, {0xF2, 0x21E9}, {0xF3, 0x2B04}, {0xF4, 0x21F3}, {0xF0FC, 0x2713}, {0x5D, 0x2638}, {0x4B, 0x1F610}, {0x5B, 0x262F},
         {0x6C, 0x25CF}, {0x71, 0x2751}, {0x76, 0x2756}, {0x77, 0x2B25}, {0x9F, 0x25CF}, {0xA2, 0x2B55},
         {0xA7, 0x25AA}, {0xA8, 0x25FB}, {0xD8, 0x27A2}, {0xE8, 0x2794}, {0xFC, 0x2713},
+        {0x3F, 0x270D}, {0x78, 0x2327}, {0xAD, 0x2734}, {0xB5, 0x272A},
         // A picture without a look-alike; characters beyond the font's pictures stand as they are.
         {0x21, 0xFFFD}, {0x2022, 0x2022}, {0xF100, 0xF100}};
     for (char32_t i = 0; i < 10; ++i) {

@@ -589,12 +589,16 @@ TEST(Undo, AViewToldOfEveryChangeShowsTheTape) {
     Mirror view(t.machine.GetTape());
     t.machine.GetTape().SetListener(&view);
     const std::function<void()> steps[] = {
-        [&] { t.Press("10+20+30+=S5+"); },
-        [&] { ASSERT_TRUE(t.machine.CorrectLine(2, "25", '+')); },
-        [&] { ASSERT_TRUE(t.machine.CorrectLine(1, "4", '*')); },
+        [&] {
+            t.Open("/home/pat/a.QBX", "QBX=\r\nACC=3\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n            1.00 +\r\n            2.00 +\r\n");
+            t.Press("10+20+30+=S5+");
+        },
+        [&] { ASSERT_TRUE(t.machine.CorrectLine(4, "25", '+')); },
+        [&] { ASSERT_TRUE(t.machine.CorrectLine(3, "4", '*')); },
+        [&] { ASSERT_TRUE(t.machine.CorrectLine(0, "7", '+')); },  // a line of the file
     };
     const Command commands[] = {Command::Undo, Command::Undo, Command::Undo, Command::Undo, Command::Redo,
-                                Command::Redo, Command::Redo, Command::NewTape};
+                                Command::Redo, Command::Redo, Command::Redo, Command::NewTape};
     for (std::size_t i = 0; i < std::size(steps) + std::size(commands); ++i) {
         if (i < std::size(steps)) steps[i]();
         else t.machine.Run(commands[i - std::size(steps)]);

@@ -256,6 +256,7 @@ TEST(RtfReader, UnicodeAndItsFallbacks) {
         // Surrogate pairs, each half with its own fallback; U+DC00 is the first low half.
         {"\\u-10179?\\u-8704?\\u-10179?\\u-9216?", "\xF0\x9F\x98\x80\xF0\x9F\x90\x80"},
         {"\\u-8704?x", "\xEF\xBF\xBDx"},
+        {"\\u-10240?\\u-9216?", "\xF0\x90\x80\x80"},  // U+D800, the first high half
         {"\\u-10179?\\u-10179?\\u-8704?", "\xEF\xBF\xBD\xF0\x9F\x98\x80"},  // a high half without its low one
         {"\\u-32768?x", "\xE8\x80\x80x"},
         {"\\u-10179?\\u-8193?\\u-9217?\\u-9216?", "\xF0\x9F\x9F\xBF\xF4\x8F\xB0\x80"},  // the last halves of each kind
@@ -295,6 +296,8 @@ TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
         {"\\pca", "\\'d5", "ı"},
         {"\\ansi\\ansicpg99999", "\\'e9", "é"},
         {"\\ansi\\ansicpg21866", "\\'a4", "є"},  // KOI8-U
+        {"\\ansi\\ansicpg10007", "\\'80", "А"},  // the Macintosh's Cyrillic
+        {"\\ansi", "{\\fonttbl{\\f9\\fcharset177 Hebrew;}}\\f9 \\'e0", "א"},
         {"\\ansi", "{\\fonttbl{\\f9\\fcharset186 Baltic;}}\\f9 \\'e0", "ą"},
         // Double-byte characters; a trail byte may be written as it is, even as \\ or a brace.
         {"\\ansi", "\\f4 \\'82\\'a0\\'83A\\'83\\\\\\'b1", "あアソｱ"},

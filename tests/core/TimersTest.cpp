@@ -108,7 +108,7 @@ TEST(TimedEventSetup, BeginChecksTheBoxesInOrder) {
         {Form("Ren\xE9", "", ""), "The Name may contain letters only", ""},
         {Form("Pat", "7/4/99", "Audit"), "", "7/4/1999"}, {Form("Pat", "not a date", ""), "The Date is not valid", ""},
         {Form("Pat", "", "Audit, part 2"), "The Event may contain numbers and letters only", ""},
-        {Form("Pat", "", "Audit 2"), "", ""},
+        {Form("Pat", "", "Audit 10"), "", ""},
     };
     for (const auto& [form, problem, date] : cases) {
         FakeClockPort clock;
