@@ -96,6 +96,7 @@ TEST(TopicList, WalkingAndButtons) {
     using B = TopicList::Button;
     TopicList three;
     three.Build({"UG A.rtf", "UG B.rtf", "UG C.rtf"});
+    EXPECT_TRUE(three.ButtonEnabled(B::First) && three.ButtonEnabled(B::Previous));  // as opened, every button is on
     const std::tuple<B, bool, int> walks[] = {{B::Last, true, 2},    {B::Next, false, 2}, {B::Previous, true, 1},
                                               {B::Next, true, 2},    {B::First, true, 0}, {B::Previous, false, 0},
                                               {B::First, false, 0}};
