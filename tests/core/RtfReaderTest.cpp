@@ -410,6 +410,7 @@ TEST(RtfReader, Tables) {
         {"a\\row\\row b", "a b"},
         // A table within a cell reads as the cell's text.
         {"\\intbl A\\nestcell B\\nestcell{\\*\\nesttableprops\\trowd\\cellx50\\nestrow}\\cell\\row", "[A\tB\t]"},
+        {"\\intbl A\\nestcell\\nestrow B\\nestcell\\nestrow\\cell\\row", "[A\t\nB\t\n]"},
         // Lines around cells; none, or a paragraph's border, draw no table lines.
         {"\\trowd\\clbrdrt\\brdrs\\brdrw10\\cellx100\\intbl A\\cell\\row", "#[A@100]"},
         {"\\trowd\\clbrdrt\\brdrnone\\cellx100\\intbl\\brdrb\\brdrs A\\cell\\row", "[A@100]"},

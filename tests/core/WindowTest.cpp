@@ -213,6 +213,19 @@ TEST(Menus, OnlyTheHelpMenuLeavesTheShortcutKeyPanelsShowing) {
     }
 }
 
+// Options leave the shortcut-key panels showing, but for the two that change how a number is keyed
+// or shown; any other command hides them.
+TEST(ShortcutKeys, OptionsLeaveThePanelsShowing) {
+    for (const auto& [command, stays] : {std::pair{Command::MachineSounds, true}, {Command::RoundBeforeOperation, true},
+                                         {Command::AutoDecimal, false}, {Command::CommaSeparator, false},
+                                         {Command::Digit5, false}}) {
+        TestMachine t;
+        t.machine.Run(Command::ShortcutKeys);
+        t.machine.Run(command);
+        EXPECT_EQ(t.machine.Window().ShortcutPanelVisible(1), stays) << static_cast<int>(command);
+    }
+}
+
 TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
     TestMachine t;
     ASSERT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
