@@ -60,7 +60,7 @@ TEST(Reference, PrintsWithoutTouchingTheCalculation) {
 
 TEST(Reference, TooLongForTheLineIsRefused) {
     TestMachine t;
-    t.fakes.clipboard.text = "123456789012345678";
+    t.fakes.clipboard.text = "-123456789012345";  // the widest entry: one character too many for the line
     t.machine.Run(Command::Paste);
     const std::string entry = t.State().EntryText;
     t.Type("#");
