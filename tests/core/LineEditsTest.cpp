@@ -421,6 +421,7 @@ TEST(LineEdits, EqualFreshRunsKeyedThatWay) {
             ++refused;
             continue;
         }
+        if (viaFile && !deleting) { EXPECT_EQ(e.machine.GetTape().ListIndex(), lastOf[which] + 1); }  // the inserted line
         const TestMachine& f = read(fresh, freshOpened);
         EXPECT_EQ(Shown(e), Shown(f));
         if (viaFile) {  // a file keeps the subtotal to 15 digits

@@ -291,6 +291,14 @@ TEST(Find, SelectsScrollsAndBeepsOnWrapping) {
     t.fakes.dialogs.finds = {"019"};
     t.machine.Run(Command::Find);
     EXPECT_EQ(tape.ListIndex(), 32);
+    // Find Previous reaches the first line without coming round.
+    t.fakes.dialogs.finds = {"0"};
+    t.machine.Run(Command::Find);
+    t.machine.TapeClicked(2);
+    const int beeps = t.fakes.messages.beeps;
+    t.machine.Run(Command::FindPrevious);
+    EXPECT_EQ(tape.ListIndex(), 0);
+    EXPECT_EQ(t.fakes.messages.beeps, beeps);
 }
 
 }  // namespace
