@@ -362,6 +362,10 @@ TEST(CorrectLine, TheDialogShowsTheLineAndOkCorrectsItAndMarksIt) {
     EXPECT_EQ(t.Trimmed(), (Lines{"0 =", "1,250.00 +", "7.50 +", "5.00 -", "1,252.50 ="}));
     EXPECT_EQ(t.machine.GetTape().CorrectedFrom(1), nullptr);
     EXPECT_EQ(t.machine.TapeRewritten(), 4u);
+    // A mark stays when a line below it is corrected.
+    ASSERT_TRUE(t.machine.CorrectLine(1, "125", '+'));
+    ASSERT_TRUE(t.machine.CorrectLine(2, "8", '+'));
+    EXPECT_NE(t.machine.GetTape().CorrectedFrom(1), nullptr);
 }
 
 // A recalled number follows a correction before it; undo brings back what it was.
@@ -451,7 +455,8 @@ TEST(CorrectLine, OtherLinesBeep) {
         const Seen before = Look(t);
         t.fakes.messages.Reset();
         CorrectThroughDialog(t, c.line, CorrectLineForm{"9", '+'});
-        EXPECT_EQ(t.fakes.messages.beeps, 1);
+        EXPECT_FALSE(t.machine.CorrectLine(c.line, "9", '+'));
+        EXPECT_EQ(t.fakes.messages.beeps, 2);
         EXPECT_TRUE(t.fakes.dialogs.correctionsShown.empty());
         EXPECT_EQ(Look(t), before);
     }
@@ -473,6 +478,14 @@ TEST(CorrectLine, ANumberTheEntryBoxWouldNotTakeIsRefused) {
         EXPECT_EQ(Look(t), before);
         EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{message}) << number;
     }
+    // A file's line may show more digits than the box takes: its own number goes with a new operation.
+    TestMachine f;
+    f.machine.Run(Command::CommaSeparator);
+    f.machine.GetTape().Replace(TapeLines({Tape::LayOut("0 ="), Tape::LayOut("999999999999.50 +")}));
+    EXPECT_FALSE(f.machine.CorrectLine(1, "999999999999.55", '-'));
+    EXPECT_EQ(f.fakes.messages.Errors(), std::vector<std::string>{tooLong});
+    EXPECT_TRUE(f.machine.CorrectLine(1, "999999999999.50", '-'));
+    EXPECT_EQ(f.Trimmed().back(), "999999999999.50 -");
 }
 
 // A later operation that the correction would make fail: refused, nothing changes, and the
@@ -497,6 +510,13 @@ TEST(CorrectLine, ACorrectionThatMakesALaterOperationFailIsRefused) {
                       "The correction was not made: line 24 would fail (The result is too large for the calculator)!"});
         EXPECT_FALSE(t.machine.CanRedo());
         EXPECT_TRUE(t.machine.CorrectLine(3, "2", '*'));  // the keys are still there
+        if (fromFile) continue;
+        // As struck: the correction replays them as it does on a tape never refused.
+        TestMachine fresh;
+        fresh.Press("1*");
+        for (int i = 0; i < 22; ++i) fresh.Press("99999999999999*");
+        EXPECT_TRUE(fresh.machine.CorrectLine(3, "2", '*'));
+        EXPECT_EQ(Look(t), Look(fresh));
     }
     // Rounded to nothing before a division, a corrected divisor is refused the same way.
     TestMachine d;
@@ -623,6 +643,58 @@ TEST(Undo, KeepsAThousandLevelsAndANewTapeEmptiesThem) {
     EXPECT_EQ(t.Trimmed(), (Lines{"0 ="}));
 }
 
+// After a correction, an insertion or a deletion the tape counts as changed, the memory the
+// keys after it now give is kept for the next start, and the line selected stays selected;
+// a recall of a line below an edit of the file's lines still recalls that line.
+TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
+    const char* file = "QBX=\r\nACC=30\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n               0 =\r\n"
+                       "           10.00 +\r\n           20.00 +\r\n";
+    const struct {
+        const char* name;
+        bool fromFile, corrects;  // a correction keeps the line selected
+        std::function<void(TestMachine&)> edit;
+        Lines tape;
+    } cases[] = {
+        {"a keyed line", false, true, [](TestMachine& t) { ASSERT_TRUE(t.machine.CorrectLine(1, "40", '+')); },
+         {"0 =", "40.00 +", "20.00 +", "60.00 =", "20.00 +"}},
+        {"a file's line", true, true, [](TestMachine& t) { ASSERT_TRUE(t.machine.CorrectLine(1, "40", '+')); },
+         {"0 =", "40.00 +", "20.00 +", "20.00 +", "80.00 =", "20.00 +"}},
+        {"a line put among the file's", true, false, [](TestMachine& t) {
+             t.machine.TapeClicked(0);
+             t.fakes.dialogs.corrections.push_back(CorrectLineForm{"5", '+'});
+             t.machine.Run(Command::InsertLine);
+         }, {"0 =", "5.00 +", "10.00 +", "20.00 +", "20.00 +", "55.00 =", "20.00 +"}},
+        {"a file's line deleted", true, false, [](TestMachine& t) {
+             t.machine.TapeClicked(1);
+             t.machine.Run(Command::DeleteLine);
+         }, {"0 =", "20.00 +", "20.00 +", "40.00 =", "20.00 +"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t;
+        if (c.fromFile) {
+            t.Open("/t/a.QBX", file);
+            t.machine.TapeDoubleClicked(2);  // recalls 20
+            t.Press("+=a");
+        } else {
+            t.Press("10+20+=a");
+        }
+        const std::int64_t last = t.machine.GetTape().Count() - 1;
+        t.machine.TapeDoubleClicked(last - 1);  // the number above the total, recalled
+        t.Press("+");
+        t.machine.GetTape().SetDirty(false);
+        t.machine.TapeClicked(last);
+        c.edit(t);
+        EXPECT_EQ(t.Trimmed(), c.tape);
+        EXPECT_TRUE(t.machine.GetTape().Dirty());
+        EXPECT_EQ(t.fakes.settings.values["Memory"], t.machine.Memory().Text());
+        EXPECT_EQ(t.machine.Memory().Value(), std::stod(NoSpecialChar(c.tape[c.tape.size() - 2])));
+        if (c.corrects) {
+            EXPECT_EQ(t.machine.GetTape().ListIndex(), last);
+        }
+    }
+}
+
 // Lines read from a file have no key record: each counts as keyed as printed, and the totals
 // down to the next clear follow, in the section's format, with the separators the option gives.
 // What is typed is read as the Entry box reads it now.
@@ -733,6 +805,9 @@ TEST(CorrectFileLine, OverflowLinesAreRefusedWithAReason) {
                                         "The correction was not made: line 3 shows a number too wide for the tape, so "
                                         "the totals after it cannot be recomputed!"}));
     EXPECT_EQ(t.machine.GetTape().Lines(), lines);
+    CorrectThroughDialog(t, 2, CorrectLineForm{"6", '+'});
+    EXPECT_TRUE(t.fakes.dialogs.correctionsShown.empty());
+    EXPECT_EQ(t.fakes.messages.Errors().back(), "This line shows a number too wide for the tape, so it cannot be corrected!");
 }
 
 }  // namespace
