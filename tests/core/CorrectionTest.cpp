@@ -509,6 +509,12 @@ TEST(CorrectLine, ACorrectionThatMakesALaterOperationFailIsRefused) {
                   std::vector<std::string>{
                       "The correction was not made: line 24 would fail (The result is too large for the calculator)!"});
         EXPECT_FALSE(t.machine.CanRedo());
+        if (fromFile) {  // a line put among the file's is refused the same way
+            t.machine.TapeClicked(0);
+            t.fakes.dialogs.corrections.push_back(CorrectLineForm{"2", '+'});
+            t.machine.Run(Command::InsertLine);
+            EXPECT_EQ(Look(t), before);
+        }
         EXPECT_TRUE(t.machine.CorrectLine(3, "2", '*'));  // the keys are still there
         if (fromFile) continue;
         // As struck: the correction replays them as it does on a tape never refused.
@@ -684,8 +690,12 @@ TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
         t.Press("+");
         t.machine.GetTape().SetDirty(false);
         t.machine.TapeClicked(last);
+        t.machine.GetTape().SetTopIndex(1);
+        t.machine.Run(PlacesCommand(3));  // the replay keys in the places of the keys
         c.edit(t);
         EXPECT_EQ(t.Trimmed(), c.tape);
+        EXPECT_EQ(t.machine.GetCalculator().DecimalPlaces(), 3);
+        EXPECT_EQ(t.machine.GetTape().TopIndex(), 1);
         EXPECT_TRUE(t.machine.GetTape().Dirty());
         EXPECT_EQ(t.fakes.settings.values["Memory"], t.machine.Memory().Text());
         EXPECT_EQ(t.machine.Memory().Value(), std::stod(NoSpecialChar(c.tape[c.tape.size() - 2])));
