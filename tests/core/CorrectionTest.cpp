@@ -650,8 +650,8 @@ TEST(Undo, KeepsAThousandLevelsAndANewTapeEmptiesThem) {
 }
 
 // After a correction, an insertion or a deletion the tape counts as changed, the memory the
-// keys after it now give is kept for the next start, and the line selected stays selected;
-// a recall of a line below an edit of the file's lines still recalls that line.
+// keys after it now give is kept for the next start, the places and the scroll position stay,
+// and a correction keeps the line selected; a recall of a line below an edit still recalls it.
 TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
     const char* file = "QBX=\r\nACC=30\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n               0 =\r\n"
                        "           10.00 +\r\n           20.00 +\r\n";
@@ -665,6 +665,15 @@ TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
          {"0 =", "40.00 +", "20.00 +", "60.00 =", "20.00 +"}},
         {"a file's line", true, true, [](TestMachine& t) { ASSERT_TRUE(t.machine.CorrectLine(1, "40", '+')); },
          {"0 =", "40.00 +", "20.00 +", "20.00 +", "80.00 =", "20.00 +"}},
+        {"a keyed line deleted", false, false, [](TestMachine& t) {
+             t.machine.TapeClicked(1);
+             t.machine.Run(Command::DeleteLine);
+         }, {"0 =", "20.00 +", "20.00 =", "20.00 +"}},
+        {"a line put among the keyed ones", false, false, [](TestMachine& t) {
+             t.machine.TapeClicked(0);
+             t.fakes.dialogs.corrections.push_back(CorrectLineForm{"5", '+'});
+             t.machine.Run(Command::InsertLine);
+         }, {"0 =", "5.00 +", "10.00 +", "20.00 +", "35.00 =", "20.00 +"}},
         {"a line put among the file's", true, false, [](TestMachine& t) {
              t.machine.TapeClicked(0);
              t.fakes.dialogs.corrections.push_back(CorrectLineForm{"5", '+'});
