@@ -655,34 +655,31 @@ TEST(Undo, KeepsAThousandLevelsAndANewTapeEmptiesThem) {
 TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
     const char* file = "QBX=\r\nACC=30\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n               0 =\r\n"
                        "           10.00 +\r\n           20.00 +\r\n";
+    // The three edits, each on the first number of the tape.
+    const auto correct = [](TestMachine& t) { ASSERT_TRUE(t.machine.CorrectLine(1, "40", '+')); };
+    const auto remove = [](TestMachine& t) {
+        t.machine.TapeClicked(1);
+        t.machine.Run(Command::DeleteLine);
+    };
+    const auto insert = [](TestMachine& t) {
+        t.machine.TapeClicked(0);
+        t.fakes.dialogs.corrections.push_back(CorrectLineForm{"5", '+'});
+        t.machine.Run(Command::InsertLine);
+    };
     const struct {
         const char* name;
         bool fromFile, corrects;  // a correction keeps the line selected
         std::function<void(TestMachine&)> edit;
         Lines tape;
     } cases[] = {
-        {"a keyed line", false, true, [](TestMachine& t) { ASSERT_TRUE(t.machine.CorrectLine(1, "40", '+')); },
-         {"0 =", "40.00 +", "20.00 +", "60.00 =", "20.00 +"}},
-        {"a file's line", true, true, [](TestMachine& t) { ASSERT_TRUE(t.machine.CorrectLine(1, "40", '+')); },
-         {"0 =", "40.00 +", "20.00 +", "20.00 +", "80.00 =", "20.00 +"}},
-        {"a keyed line deleted", false, false, [](TestMachine& t) {
-             t.machine.TapeClicked(1);
-             t.machine.Run(Command::DeleteLine);
-         }, {"0 =", "20.00 +", "20.00 =", "20.00 +"}},
-        {"a line put among the keyed ones", false, false, [](TestMachine& t) {
-             t.machine.TapeClicked(0);
-             t.fakes.dialogs.corrections.push_back(CorrectLineForm{"5", '+'});
-             t.machine.Run(Command::InsertLine);
-         }, {"0 =", "5.00 +", "10.00 +", "20.00 +", "35.00 =", "20.00 +"}},
-        {"a line put among the file's", true, false, [](TestMachine& t) {
-             t.machine.TapeClicked(0);
-             t.fakes.dialogs.corrections.push_back(CorrectLineForm{"5", '+'});
-             t.machine.Run(Command::InsertLine);
-         }, {"0 =", "5.00 +", "10.00 +", "20.00 +", "20.00 +", "55.00 =", "20.00 +"}},
-        {"a file's line deleted", true, false, [](TestMachine& t) {
-             t.machine.TapeClicked(1);
-             t.machine.Run(Command::DeleteLine);
-         }, {"0 =", "20.00 +", "20.00 +", "40.00 =", "20.00 +"}},
+        {"a keyed line", false, true, correct, {"0 =", "40.00 +", "20.00 +", "60.00 =", "20.00 +"}},
+        {"a file's line", true, true, correct, {"0 =", "40.00 +", "20.00 +", "20.00 +", "80.00 =", "20.00 +"}},
+        {"a keyed line deleted", false, false, remove, {"0 =", "20.00 +", "20.00 =", "20.00 +"}},
+        {"a line put among the keyed ones", false, false, insert,
+         {"0 =", "5.00 +", "10.00 +", "20.00 +", "35.00 =", "20.00 +"}},
+        {"a line put among the file's", true, false, insert,
+         {"0 =", "5.00 +", "10.00 +", "20.00 +", "20.00 +", "55.00 =", "20.00 +"}},
+        {"a file's line deleted", true, false, remove, {"0 =", "20.00 +", "20.00 +", "40.00 =", "20.00 +"}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
