@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #include "engine/NoteLines.h"
@@ -69,12 +70,24 @@ void ExpectEdited(TestMachine& t, const Lines& keyed, const Lines& lines, const 
     ExpectUndoAndRedo(t, keyed, lines);
 }
 
+// A tape keyed so in a decimal mode (0: floating point), saved, and read again from its file.
+void OpenKeyed(TestMachine& t, const std::string& keys, int places) {
+    TestMachine keyed;
+    keyed.machine.Run(PlacesCommand(places));
+    Keys(keyed, keys);
+    keyed.AnswerSaveAs("/t/k");
+    keyed.machine.Run(Command::SaveAs);
+    t.machine.Run(PlacesCommand(places));
+    t.Open("/t/k.QBX", keyed.fakes.files.files["/t/k.QBX"]);
+}
+
 TEST(NoteAfterLine, GoesAfterTheSelectedLineOrAtTheEnd) {
     const struct {
         const char* name;
         std::int64_t selected;  // the tape's line (0 is the start-up's "0 =")
         const char* note;
         Lines lines;
+        bool fromFile = false;
     } cases[] = {
         {"after the first number", 1, "rent", {"12.00 +", "note:rent", "3.00 +", "15.00 ="}},
         {"after the total", 3, "rent", {"12.00 +", "3.00 +", "15.00 =", "note:rent"}},
@@ -82,11 +95,17 @@ TEST(NoteAfterLine, GoesAfterTheSelectedLineOrAtTheEnd) {
         // The 3 and its total came of one key, "=": the note goes after both.
         {"wrapped, after a number keyed with =", 2, "Office supplies for March",
          {"12.00 +", "3.00 +", "15.00 =", "note:Office supplies", "note:for March"}},
+        {"after the start's 0 =", 0, "rent", {"note:rent", "12.00 +", "3.00 +", "15.00 ="}},
+        // A file's lines have no keys: the note goes right after the line.
+        {"a file's, after its first number", 1, "rent", {"12.00 +", "note:rent", "3.00 +", "15.00 ="}, true},
+        {"a file's, wrapped, after a number", 2, "Office supplies for March",
+         {"12.00 +", "3.00 +", "note:Office supplies", "note:for March", "15.00 ="}, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
-        Keys(t, "12+3=");
+        if (c.fromFile) OpenKeyed(t, "12+3=", 2);
+        else Keys(t, "12+3=");
         const Lines keyed = Shown(t);
         Note(t, c.selected, {c.note});
         EXPECT_EQ(Shown(t), c.lines);
@@ -155,6 +174,15 @@ TEST(NoteAfterLine, AFilesNoteIsWrittenAgainAndKeysAfterItStay) {
     }
 }
 
+// An edit selects the line it inserted, or the one in the deleted line's place, to go on from
+// (none past the end); returns that line.
+std::int64_t ExpectFirstChangeSelected(const TestMachine& t, const Lines& before) {
+    const Lines now = Shown(t);
+    const std::int64_t changed = std::mismatch(before.begin(), before.end(), now.begin(), now.end()).first - before.begin() + 1;
+    EXPECT_EQ(t.machine.GetTape().ListIndex(), changed < t.machine.GetTape().Count() ? changed : -1);
+    return changed;
+}
+
 // Delete Line on the line (no number), Insert Line after it, or Correct Line on it.
 void EditLine(TestMachine& t, std::int64_t line, const char* number, char operation, bool correct = false) {
     if (correct) {
@@ -202,19 +230,12 @@ TEST(LineEdits, DeletedAsIfNeverKeyedInsertedAsIfKeyedThere) {
         // Insert Line asks for the number in the Correct Line dialog under its own title.
         ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), c.number ? 1u : 0u);
         for (const CorrectLineForm& form : t.fakes.dialogs.correctionsShown) EXPECT_EQ(form.title, "Insert Line");
+        const std::int64_t changed = c.lines.empty() ? 0 : ExpectFirstChangeSelected(t, keyed);
         ExpectEdited(t, keyed, c.lines, c.message);
+        if (c.lines.empty() || !c.number) continue;
+        EditLine(t, changed, nullptr, 0);  // the inserted line deleted: the keys as struck
+        EXPECT_EQ(Shown(t), keyed);
     }
-}
-
-// A tape keyed so in a decimal mode (0: floating point), saved, and read again from its file.
-void OpenKeyed(TestMachine& t, const std::string& keys, int places) {
-    TestMachine keyed;
-    keyed.machine.Run(PlacesCommand(places));
-    Keys(keyed, keys);
-    keyed.AnswerSaveAs("/t/k");
-    keyed.machine.Run(Command::SaveAs);
-    t.machine.Run(PlacesCommand(places));
-    t.Open("/t/k.QBX", keyed.fakes.files.files["/t/k.QBX"]);
 }
 
 // A number deleted from (or put among) the lines of a tape read from a file gives the file of
@@ -266,8 +287,9 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         OpenKeyed(same, c.same, c.places);
         const std::int64_t keyedFrom = keyed.machine.GetTape().Count(), sameFrom = same.machine.GetTape().Count();
         for (TestMachine* m : {&t, &same, &keyed}) Keys(*m, c.after);
-        const Lines before = t.TapeLines();
+        const Lines before = t.TapeLines(), shown = Shown(t);
         EditLine(t, c.line, c.number, c.operation, c.correct);
+        if (!c.correct) ExpectFirstChangeSelected(t, shown);
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
         EXPECT_EQ(t.TapeLines(), same.TapeLines());
         EXPECT_EQ(t.State().Subtotal, same.State().Subtotal);
@@ -287,18 +309,20 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
     }
 }
 
-// Corrected lines keep their marks when lines above them go or come, on the file's lines and
-// on the keyed lines after them that the replay prints again; undo puts them back.
+// Corrected lines keep their marks when lines above them go or come, on a file's lines, on the
+// keyed lines after them that the replay prints again, and on a tape keyed whole; undo puts
+// them back.
 TEST(FileLineEdits, CorrectedMarksMoveWithTheirLines) {
     const struct {
         std::int64_t line;
         const char* number;  // inserted; none for a deletion
         std::vector<std::int64_t> marked;
     } cases[] = {{1, nullptr, {1, 3, 5}}, {2, nullptr, {3, 5}}, {2, "1", {2, 5, 7}}, {0, "1", {3, 5, 7}}};
-    for (const auto& c : cases) {
+    for (const auto& c : cases) for (const bool fromFile : {true, false}) {
+        SCOPED_TRACE(fromFile ? "a file" : "keyed");
         TestMachine t;
-        OpenKeyed(t, "12+3+4+5=", 2);
-        Keys(t, "7+=");
+        if (fromFile) OpenKeyed(t, "12+3+4+5=", 2);
+        Keys(t, fromFile ? "7+=" : "12+3+4+5=7+=");
         for (const std::int64_t line : {2, 4, 6}) ASSERT_TRUE(t.machine.CorrectLine(line, "8", '+'));
         const auto marks = t.machine.GetTape().Corrections();
         EditLine(t, c.line, c.number, '+');

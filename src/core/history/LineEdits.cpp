@@ -140,6 +140,16 @@ bool LineEdits::DeleteLine(std::int64_t index) {
             desk_.Messages().Beep();
         return false;
     }
+    // The line that takes the deleted one's place is selected, so that Delete Line again goes on
+    // down the tape; a note goes whole, from its first line.
+    const std::int64_t first = IsNoteLine(tape.Line(index)) ? NoteExtent(index).first : index;
+    if (!RemoveLine(index)) return false;
+    tape.SetListIndex(first < tape.Count() ? first : -1);
+    return true;
+}
+
+bool LineEdits::RemoveLine(std::int64_t index) {
+    const Tape& tape = desk_.GetTape();
     KeyRecord& record = history_.Record();
     if (index < record.BaseLines()) {
         if (IsNoteLine(tape.Line(index))) {
@@ -147,9 +157,7 @@ bool LineEdits::DeleteLine(std::int64_t index) {
             return RewriteFileLines(first, count, {});
         }
         if (!History::IsOperationSymbol(tape.Line(index).back())) return RewriteFileLines(index, 1, {});  // a reference
-        const bool done = correction_.EditFileLine(index, {}, 0, LineEdit::Remove);
-        if (done) tape.SetListIndex(index < tape.Count() ? index : -1);
-        return done;
+        return correction_.EditFileLine(index, {}, 0, LineEdit::Remove);
     }
     const std::vector<KeyStep>& steps = record.Steps();
     const auto at = static_cast<std::size_t>(record.StepOfLine(index));
@@ -166,9 +174,7 @@ bool LineEdits::DeleteLine(std::int64_t index) {
         input.operation = 0;
         printing.input = std::make_shared<const StepInput>(std::move(input));
     }
-    const bool done = Splice(first, at + 1 - first, {std::move(printing)}, index);
-    if (done) tape.SetListIndex(index < tape.Count() ? index : -1);
-    return done;
+    return Splice(first, at + 1 - first, {std::move(printing)}, index);
 }
 
 void LineEdits::InsertLineCommand() {

@@ -37,6 +37,8 @@ public:
     bool LineDeletable(std::int64_t index) const;
 
 private:
+    // Takes out a deletable line, as DeleteLine does, without selecting anything.
+    bool RemoveLine(std::int64_t index);
     // The record, changed from step start on (printed from line `from` on), is replayed from the
     // snapshot of step start; undone as one, to the record as it `was`. changedLine is the first
     // line the edit touched.
