@@ -509,12 +509,12 @@ TEST(CorrectLine, ACorrectionThatMakesALaterOperationFailIsRefused) {
                   std::vector<std::string>{
                       "The correction was not made: line 24 would fail (The result is too large for the calculator)!"});
         EXPECT_FALSE(t.machine.CanRedo());
-        if (fromFile) {  // a line put among the file's is refused the same way
-            t.machine.TapeClicked(0);
-            t.fakes.dialogs.corrections.push_back(CorrectLineForm{"2", '+'});
-            t.machine.Run(Command::InsertLine);
-            EXPECT_EQ(Look(t), before);
-        }
+        // A line put among them is refused the same way.
+        t.machine.TapeClicked(0);
+        t.fakes.dialogs.corrections.push_back(CorrectLineForm{"2", '+'});
+        t.machine.Run(Command::InsertLine);
+        EXPECT_EQ(Look(t), before);
+        EXPECT_EQ(t.fakes.messages.Errors().back(), "The tape was not changed: line 25 would fail (The result is too large for the calculator)!");
         EXPECT_TRUE(t.machine.CorrectLine(3, "2", '*'));  // the keys are still there
         if (fromFile) continue;
         // As struck: the correction replays them as it does on a tape never refused.
@@ -622,13 +622,24 @@ TEST(Undo, AViewToldOfEveryChangeShowsTheTape) {
         [&] { ASSERT_TRUE(t.machine.CorrectLine(4, "25", '+')); },
         [&] { ASSERT_TRUE(t.machine.CorrectLine(3, "4", '*')); },
         [&] { ASSERT_TRUE(t.machine.CorrectLine(0, "7", '+')); },  // a line of the file
+        [&] {  // a keyed line deleted, and one put among the keyed lines
+            t.machine.TapeClicked(3);
+            t.machine.Run(Command::DeleteLine);
+        },
+        [&] {
+            t.machine.TapeClicked(2);
+            t.fakes.dialogs.corrections.push_back(CorrectLineForm{"6", '+'});
+            t.machine.Run(Command::InsertLine);
+        },
     };
-    const Command commands[] = {Command::Undo, Command::Undo, Command::Undo, Command::Undo, Command::Redo,
-                                Command::Redo, Command::Redo, Command::Redo, Command::NewTape};
-    for (std::size_t i = 0; i < std::size(steps) + std::size(commands); ++i) {
+    std::vector<Command> commands(std::size(steps), Command::Undo);
+    commands.insert(commands.end(), std::size(steps), Command::Redo);
+    commands.push_back(Command::NewTape);
+    for (std::size_t i = 0; i < std::size(steps) + commands.size(); ++i) {
         if (i < std::size(steps)) steps[i]();
         else t.machine.Run(commands[i - std::size(steps)]);
         EXPECT_EQ(view.lines, t.TapeLines()) << "after step " << i;
+        if (i + 1 == std::size(steps)) { EXPECT_EQ(t.fakes.messages.shown.size() + t.fakes.messages.beeps, 0u); }
     }
 
     t.machine.GetTape().SetListener(nullptr);
