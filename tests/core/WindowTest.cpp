@@ -241,6 +241,29 @@ TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
     EXPECT_EQ(t.fakes.messages.Errors().size(), 1u);
 }
 
+// Ctrl+T in a dialog turns the one switch, answered or cancelled, and it is kept for the next start.
+TEST(UserGuideTooltips, CtrlTInADialogTurnsTheOneSwitch) {
+    for (const Command command : {Command::NewCaption, Command::Copy, Command::TimedEvent, Command::CorrectLine,
+                                  Command::InsertLine, Command::Note, Command::TaxRates, Command::Find}) {
+        for (const bool answered : {false, true}) {
+            TestMachine t;
+            t.Press("5+");
+            t.machine.TapeClicked(1);
+            t.machine.GetTape().SetDirty(false);  // a timed event asks for nothing first
+            t.fakes.dialogs.ctrlT = true;
+            if (answered) {
+                t.fakes.dialogs.corrections.push_back(CorrectLineForm{"6", '+'});
+                t.fakes.dialogs.captions.push_back("March");
+                t.fakes.dialogs.notes.push_back("rent");
+                t.fakes.dialogs.finds.push_back("5");
+            }
+            t.machine.Run(command);
+            EXPECT_FALSE(t.machine.IsChecked(Command::ShowTooltips)) << static_cast<int>(command);
+            EXPECT_EQ(t.fakes.settings.values["Tooltips"], "False") << static_cast<int>(command);
+        }
+    }
+}
+
 TEST(Zoom, AStoredPercentageCountsOnlyWithinTheRange) {
     struct Case {
         const char* stored;

@@ -65,36 +65,42 @@ std::optional<std::string> FakeDialogPort::FileDialogOfType(const FileDialogRequ
     return FileDialog(request);
 }
 
-std::optional<std::string> FakeDialogPort::NotePrompt(const std::string& initial, bool& /*tooltipsOn*/) {
+std::optional<std::string> FakeDialogPort::NotePrompt(const std::string& initial, bool& tooltipsOn) {
+    tooltipsOn ^= ctrlT;
     notePrompts.push_back(initial);
     return Next(notes);
 }
 
-bool FakeDialogPort::TaxRatesDialog(TaxRatesForm& form, bool& /*tooltipsOn*/) {
+bool FakeDialogPort::TaxRatesDialog(TaxRatesForm& form, bool& tooltipsOn) {
+    tooltipsOn ^= ctrlT;
     taxRatesShown.push_back(form);
     const std::optional<TaxRatesForm> answer = Next(taxRates);
     if (answer) form = *answer;
     return answer.has_value();
 }
 
-std::optional<std::string> FakeDialogPort::FindPrompt(const std::string& initial, bool& /*tooltipsOn*/) {
+std::optional<std::string> FakeDialogPort::FindPrompt(const std::string& initial, bool& tooltipsOn) {
+    tooltipsOn ^= ctrlT;
     findPrompts.push_back(initial);
     return Next(finds);
 }
 
-std::optional<std::string> FakeDialogPort::CaptionPrompt(const std::string& initial, bool& /*tooltipsOn*/) {
+std::optional<std::string> FakeDialogPort::CaptionPrompt(const std::string& initial, bool& tooltipsOn) {
+    tooltipsOn ^= ctrlT;
     captionPrompts.push_back(initial);
     return Next(captions);
 }
 
 std::optional<int> FakeDialogPort::PrinterDialog(const std::string& /*title*/) { return Next(printerAnswers); }
 
-std::optional<char> FakeDialogPort::ChooseCopy(bool selectedOffered, bool& /*tooltipsOn*/) {
+std::optional<char> FakeDialogPort::ChooseCopy(bool selectedOffered, bool& tooltipsOn) {
+    tooltipsOn ^= ctrlT;
     copyOffers.push_back(selectedOffered);
     return Next(copyChoices);
 }
 
-bool FakeDialogPort::TimedEventDialog(TimedEventForm& form, bool&, const TimedEventRules& rules) {
+bool FakeDialogPort::TimedEventDialog(TimedEventForm& form, bool& tooltipsOn, const TimedEventRules& rules) {
+    tooltipsOn ^= ctrlT;
     eventFormsShown.push_back(form);
     if (eventForms.empty()) return false;
     TimedEventForm typed = Next(eventForms);
@@ -271,7 +277,8 @@ void FakeFilePort::UnlockPrivate(const std::string& path, bool remove) {
     if (remove) files.erase(path);
 }
 
-bool FakeDialogPort::CorrectLineDialog(CorrectLineForm& form, bool&) {
+bool FakeDialogPort::CorrectLineDialog(CorrectLineForm& form, bool& tooltipsOn) {
+    tooltipsOn ^= ctrlT;
     correctionsShown.push_back(form);
     const std::optional<CorrectLineForm> answer = Next(corrections);
     if (answer) form = *answer;

@@ -114,6 +114,7 @@ public:
     std::deque<std::optional<std::string>> finds;  // answers of the find prompt (UTF-8)
     std::vector<std::string> findPrompts;          // the text each find prompt started with
     int busyOn = 0, busyOff = 0;
+    bool ctrlT = false;  // every dialog has its tooltip switch turned (Ctrl+T) before it closes
 };
 
 // A clock that tests move by hand, and a date parser for m/d/yy, m/d/yyyy and yyyy-mm-dd.
