@@ -200,6 +200,10 @@ TEST(Operations, SoundOnlyWhenSomethingIsApplied) {
     EXPECT_EQ(t.fakes.sound.requests, before + 2);
     t.Press("NC=");  // the display's sign changed, then the Entry box cleared: a total only sounds again
     EXPECT_EQ(t.fakes.sound.requests, before + 3);
+    ASSERT_TRUE(t.machine.CorrectLine(1, "6", '+'));  // the keys replayed after a correction are silent
+    EXPECT_EQ(t.fakes.sound.requests, before + 3);
+    t.Press("5+");  // and the next key sounds again
+    EXPECT_EQ(t.fakes.sound.requests, before + 4);
 }
 
 TEST(Operations, ReciprocalAndSquareRootTexts) {
