@@ -60,6 +60,7 @@ void ExpectEdited(TestMachine& t, const Lines& keyed, const Lines& lines, const 
     if (lines.empty()) {
         EXPECT_EQ(Shown(t), keyed);
         ASSERT_EQ(errors.size(), message.empty() ? 0u : 1u);
+        if (message.empty()) { EXPECT_EQ(t.fakes.messages.beeps, 1); }
         if (!errors.empty()) {
             EXPECT_EQ(errors[0].rfind(message, 0), 0u) << errors[0];
         }
@@ -122,6 +123,7 @@ TEST(NoteAfterLine, SelectedNoteIsWrittenAgainWhole) {
     ASSERT_EQ(t.fakes.dialogs.notePrompts.back(), "Office supplies for March");
     const Lines after = {"12.00 +", "note:Paid", "3.00 +", "15.00 ="};
     EXPECT_EQ(Shown(t), after);
+    EXPECT_EQ(t.machine.GetTape().ListIndex(), 2);  // its first line
     ExpectUndoAndRedo(t, before, after);
     // The same text again changes nothing.
     Note(t, 2, {"Paid"});
@@ -166,6 +168,7 @@ TEST(NoteAfterLine, AFilesNoteIsWrittenAgainAndKeysAfterItStay) {
         after.erase(after.begin() + c.first - 1, after.begin() + c.first - 1 + c.count);
         after.insert(after.begin() + c.first - 1, "note:Paid in cash");
         EXPECT_EQ(Shown(u), after);
+        EXPECT_EQ(u.machine.GetTape().ListIndex(), c.first);
         // The keys after the file's lines still correct and delete as keyed.
         ASSERT_TRUE(u.machine.CorrectLine(u.machine.GetTape().Count() - 2, "4", '+'));
         EXPECT_EQ(u.Trimmed().back(), "16.00 =");
@@ -215,7 +218,7 @@ TEST(LineEdits, DeletedAsIfNeverKeyedInsertedAsIfKeyedThere) {
         {"the clear line beeps", "12+3=S", 5, nullptr, 0, {}, ""},
         {"a subtraction between", "12+4=", 1, "3", '-', {"12.00 +", "3.00 -", "4.00 +", "13.00 ="}, ""},
         {"keeps the next line's multiply", "12*4=", 1, "3", '+', {"12.00 +", "3.00 +", "4.00 *", "60.00 ="}, ""},
-        {"after the total", "12+4=", 3, "2", 'x', {"12.00 +", "4.00 +", "16.00 =", "2.00 *"}, ""},
+        {"after the total", "12+4=", 3, "2", '*', {"12.00 +", "4.00 +", "16.00 =", "2.00 *"}, ""},
         {"none selected: at the end", "12+", -1, "3", '+', {"12.00 +", "3.00 +"}, ""},
         {"after the start's 0 =: first", "12+4=", 0, "3", '-', {"3.00 -", "12.00 +", "4.00 +", "13.00 ="}, ""},
         {"zero is refused", "12+4=", 1, "0", '+', {}, "An inserted line needs a number other than 0!"},
