@@ -341,6 +341,7 @@ TEST(Recovery, AFolderThatIsNotTheUsersAloneIsLeftUntouchedAndTheUserIsToldOnce)
     EXPECT_EQ(t.startupMessages[0].text,
               "Unsaved tapes cannot be kept for recovery: \"/home/pat/.local/state/the Quillbox\" cannot be made, "
               "or is not a folder of your own, open to you alone.");
+    EXPECT_TRUE(t.startupMessages[0].notice);
     EXPECT_EQ(t.fakes.files.files, before);
     EXPECT_EQ(t.machine.Document().LastTapeFile(), "");
     EXPECT_TRUE(t.fakes.files.locks.empty());
@@ -555,6 +556,8 @@ TEST(Recovery, AFlushTheDiskRefusedIsTriedAgainWholeOnTheNextTicks) {
     t.Flush();
     ASSERT_EQ(t.fakes.messages.shown.size(), 2u);
     EXPECT_EQ(t.fakes.messages.shown[1].text, "Unsaved tapes are kept for recovery again.");
+    // Both come of the timer: they must not take the keys typed meanwhile.
+    EXPECT_TRUE(t.fakes.messages.shown[0].notice && t.fakes.messages.shown[1].notice);
 }
 
 TEST(Recovery, TheRecordGoesOnlyOnceTheSavedFileIsOnTheDisk) {

@@ -1,10 +1,12 @@
-// The message boxes are modal: each case answers its box from a timer, as a user would.
+// The message boxes are modal: each case answers its box from a timer, as a user would. A
+// notice is not.
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -81,6 +83,29 @@ TEST(QtMessagePort, ShowsTheRequestAndReturnsTheAnswer) {
         EXPECT_EQ(seen.title, QStringLiteral("Oops!"));
         EXPECT_EQ(seen.text, QStringLiteral("There is no printer available!\n\nYou will not be able to print the tape <now>"));
     }
+}
+
+// A notice returns at once and leaves the keyboard where it was: the keys typed after it
+// reach the window being typed in, while the notice stays until it is closed.
+TEST(QtMessagePort, ANoticeTakesNoKeys) {
+    QLineEdit typing;
+    typing.show();
+    typing.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&typing));
+    QtMessagePort port;
+    MessageRequest notice{"the Quillbox", "Unsaved tapes are not being kept for recovery", MessageIcon::Exclamation};
+    notice.notice = true;
+    EXPECT_EQ(port.ShowMessage(notice), MessageAnswer::Ok);
+    QMessageBox* shown = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) shown = box;
+    ASSERT_NE(shown, nullptr);
+    EXPECT_EQ(shown->text(), QStringLiteral("Unsaved tapes are not being kept for recovery"));
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    QTest::keyClicks(QApplication::focusWidget(), "4+5+=");
+    EXPECT_EQ(typing.text(), QStringLiteral("4+5+="));
+    shown->button(QMessageBox::Ok)->click();
+    QTRY_VERIFY(!shown->isVisible());
 }
 
 }  // namespace

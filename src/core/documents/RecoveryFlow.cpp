@@ -63,6 +63,7 @@ void RecoveryFlow::TellFailing() {
     if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     MessageRequest message;
     message.title = "the Quillbox";
+    message.notice = true;
     if (failureTold_) {
         message.text = "Unsaved tapes are not being kept for recovery: \"" + folder + "\" cannot be written (" +
                        keeper_.FailureReason() + ").";
@@ -81,6 +82,7 @@ void RecoveryFlow::TellRefused() {
     if (folder.size() > 1 && folder.back() == '/') folder.pop_back();
     MessageRequest message;
     message.title = "the Quillbox";
+    message.notice = true;
     message.text = "Unsaved tapes cannot be kept for recovery: \"" + folder +
                    "\" cannot be made, or is not a folder of your own, open to you alone.";
     message.icon = MessageIcon::Exclamation;

@@ -15,6 +15,9 @@ struct MessageRequest {
     MessageIcon icon = MessageIcon::Information;
     MessageButtons buttons = MessageButtons::Ok;
     MessageAnswer defaultAnswer = MessageAnswer::Ok;
+    // A notice that comes of itself (of a timer, not of a key): it shows without taking the
+    // keyboard and without waiting, so that no key typed meanwhile is lost; answered Ok at once.
+    bool notice = false;
 };
 
 class MessagePort {

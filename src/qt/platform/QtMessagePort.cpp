@@ -1,6 +1,7 @@
 #include "platform/QtMessagePort.h"
 
 #include <QApplication>
+#include <QMainWindow>
 #include <QMessageBox>
 
 #include "platform/CodePage.h"
@@ -46,6 +47,19 @@ MessageAnswer QtMessagePort::ShowMessage(const MessageRequest& request) {
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 
+    if (request.notice) {
+        // Over the main window, which outlives any dialog open now; the keys stay where they go.
+        QWidget* parent = QApplication::activeWindow();
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (qobject_cast<QMainWindow*>(top) && top->isVisible()) parent = top;
+        auto* notice = new QMessageBox(IconOf(request.icon), QString::fromStdString(request.title), text, QMessageBox::Ok, parent);
+        notice->setTextFormat(Qt::PlainText);
+        notice->setAttribute(Qt::WA_DeleteOnClose);
+        notice->setAttribute(Qt::WA_ShowWithoutActivating);
+        notice->setWindowModality(Qt::NonModal);
+        notice->show();
+        return MessageAnswer::Ok;
+    }
     QMessageBox box(IconOf(request.icon), QString::fromStdString(request.title), text, ButtonsOf(request.buttons),
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);

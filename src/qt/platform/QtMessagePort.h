@@ -1,5 +1,6 @@
 #pragma once
-// Message and question boxes and the beep, shown with QMessageBox over the active window.
+// Message and question boxes and the beep, shown with QMessageBox over the active window; a
+// notice shows over the main window without taking the keyboard.
 
 #include <functional>
 
