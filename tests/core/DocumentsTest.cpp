@@ -146,6 +146,21 @@ TEST(Captions, NewCaptionPromptsAndStores) {
     EXPECT_TRUE(t.machine.Document().UseCaptionWithoutPrompt());
 }
 
+// A caption holds the characters a tape's file can: the prompt speaks UTF-8, the caption is kept
+// in Windows-1252, and a character outside it is refused by name and typed again, never changed.
+TEST(Captions, ACharacterTheTapeCannotHoldIsRefusedByName) {
+    DocMachine t;
+    t.fakes.dialogs.captions = {"Rachunek \xc5\x81\xc3\xb3d\xc5\xba", "Caf\xc3\xa9 \xe2\x82\xac", std::nullopt};
+    t.machine.Run(Command::NewCaption);
+    EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"The tape cannot hold the character \"\xc5\x81\" in a caption!"});
+    EXPECT_EQ(t.fakes.dialogs.captionPrompts.back(), "Rachunek \xc5\x81\xc3\xb3d\xc5\xba");
+    EXPECT_EQ(t.machine.Document().Caption(), "Caf\xe9 \x80");
+    EXPECT_EQ(t.fakes.settings.values["Last Caption"], "Caf\xe9 \x80");
+    t.machine.Run(Command::NewCaption);  // cancelled: the caption stays
+    EXPECT_EQ(t.fakes.dialogs.captionPrompts.back(), "Caf\xc3\xa9 \xe2\x82\xac");
+    EXPECT_EQ(t.machine.Document().Caption(), "Caf\xe9 \x80");
+}
+
 // The caption a last run left stands in the caption box, but with the prompts off neither a print
 // nor a file takes it until New caption sets it again.
 TEST(Captions, ALastRunsCaptionIsUsedWithoutPromptOnlyOnceSetAgain) {

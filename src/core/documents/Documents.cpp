@@ -7,6 +7,7 @@
 #include "documents/HandOver.h"
 #include "documents/PrintLayout.h"
 #include "engine/NumberRules.h"
+#include "guide/CodePageDecoder.h"
 #include "platform/ErrorMessage.h"
 #include "timers/Timers.h"
 
@@ -51,12 +52,23 @@ std::string Documents::CleanCaption(std::string caption) {
 void Documents::ShowCaption() { desk_.Settings().Save(key::LastCaption, caption_); }
 
 bool Documents::PromptForCaption() {
-    bool tooltips = desk_.GetOptions().Tooltips;
-    std::optional<std::string> text = desk_.Dialogs().CaptionPrompt(caption_, tooltips);
-    // Ctrl+T in the prompt switches the tooltips everywhere once it has closed.
-    desk_.FollowTooltips(tooltips);
-    if (!text) return false;
-    caption_ = CleanCaption(*text);
+    std::string typed = Windows1252ToUtf8(caption_);
+    for (;;) {
+        bool tooltips = desk_.GetOptions().Tooltips;
+        std::optional<std::string> text = desk_.Dialogs().CaptionPrompt(typed, tooltips);
+        // Ctrl+T in the prompt switches the tooltips everywhere once it has closed.
+        desk_.FollowTooltips(tooltips);
+        if (!text) return false;
+        // The caption goes into the tape's file, which holds the Windows-1252 characters alone:
+        // another is refused by name and the prompt opens again with what was typed.
+        const Windows1252Text caption = Utf8ToWindows1252(*text);
+        if (caption.refused.empty()) {
+            caption_ = CleanCaption(caption.text);
+            break;
+        }
+        ShowErrorMessage(desk_.Messages(), "The tape cannot hold the character \"" + caption.refused + "\" in a caption");
+        typed = std::move(*text);
+    }
     ShowCaption();
     useCaptionWithoutPrompt_ = false;
     return true;

@@ -52,8 +52,8 @@ public:
         return FileDialog(request);
     }
 
-    // The caption prompt, starting with initial (at most 75 characters). The text on OK, nothing
-    // on Cancel. tooltipsOn is the program-wide switch, which Ctrl+T in the prompt may flip.
+    // The caption prompt, starting with initial (at most 75 characters; UTF-8). The text on OK
+    // (UTF-8), nothing on Cancel. tooltipsOn is the program-wide switch, which Ctrl+T in the prompt may flip.
     virtual std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) = 0;
 
     // The copy choice: 'L' the last value on the tape, 'S' the selected value (offered only when

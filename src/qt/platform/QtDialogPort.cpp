@@ -9,7 +9,6 @@
 #include <QPrinterInfo>
 #include <QScreen>
 
-#include "platform/CodePage.h"
 #include "windows/ChooseCopyDialog.h"
 #include "windows/CorrectLineDialog.h"
 #include "windows/TaxRatesDialog.h"
@@ -87,12 +86,12 @@ std::optional<std::string> QtDialogPort::FileDialogOfType(const FileDialogReques
 
 std::optional<std::string> QtDialogPort::CaptionPrompt(const std::string& initial, bool& tooltipsOn) {
     if (beforeShow_) beforeShow_();
-    TapeCaptionDialog dialog(FromCodePage(initial), tooltipsOn, parent_);
+    TapeCaptionDialog dialog(QString::fromStdString(initial), tooltipsOn, parent_);
     CenterOnScreen(dialog);
     dialog.exec();
     tooltipsOn = dialog.TooltipsOn();
     if (dialog.Cancelled()) return std::nullopt;
-    return ToCodePage(dialog.Text());
+    return dialog.Text().toStdString();
 }
 
 // A one-line text prompt of its own title and label, starting with initial (UTF-8).
