@@ -2,7 +2,8 @@
 # The Debian package installed on the system, as a distribution would take it: apt-get installs
 # it, lintian finds no error and no warning in it, the software-centre entry and the menu entry
 # pass their validators, the program is hardened, tape files have their file type, the installed
-# program opens a tape named on its command line, and dpkg --purge leaves none of its files.
+# program opens a tape named on its command line and starts on Wayland alone, and dpkg --purge
+# leaves none of its files.
 # Needs root (it installs and removes the package); tests/install/run starts it under Xvfb.
 set -euo pipefail
 DEB=$(readlink -f "$1")
@@ -44,6 +45,22 @@ wait_title 'the Quillbox (march)'
 focus_main
 keys ctrl+x
 stop_program
+checks=$((checks + 1))
+
+# On a desktop with Wayland alone the installed program runs through Wayland: the plugin comes
+# with the package.
+(env -u DISPLAY weston --backend=headless-backend.so --socket=qb-wayland >"$WORK/weston.log" 2>&1) &
+WESTON=$!
+eventually test -S "$XDG_RUNTIME_DIR/qb-wayland" || fail "weston did not start: $(cat "$WORK/weston.log")"
+rm -f "$XDG_RUNTIME_DIR/the Quillbox.lock"
+(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=qb-wayland /usr/bin/quillbox >>"$WORK/program.log" 2>&1) &
+PROGRAM=$!
+started_or_ended() { [ -e "$XDG_RUNTIME_DIR/the Quillbox.lock" ] || ! program_running; }
+eventually started_or_ended || true
+program_running || fail "the installed program did not start on Wayland alone"
+kill -TERM "$PROGRAM"
+stop_program
+kill "$WESTON"
 checks=$((checks + 1))
 
 dpkg --purge quillbox >/dev/null
