@@ -132,6 +132,29 @@ TEST(TimedEventSetup, EnterWalksTheBoxes) {
     }
 }
 
+// Each colour's option button stands just left of its own swatch, well clear of the swatch of
+// the colour before it, at the designed font and at a large desktop font.
+TEST(TimedEventSetup, EachOptionStandsAgainstItsOwnColour) {
+    for (double points : {8.0, 16.0}) {
+        SCOPED_TRACE(points);
+        test::DesktopFont font(points);
+        test::FakeClockPort clock;
+        EventDialog shown(TimedEventForm{"", "", "", 7}, clock);
+        auto place = [&](const char* kind, int i) {
+            return Child(shown.dialog, (kind + std::to_string(i)).c_str())->geometry();
+        };
+        for (int i = 0; i < 8; ++i) {
+            SCOPED_TRACE(i);
+            const QRect option = place("optColor", i), swatch = place("lblColor", i);
+            EXPECT_NEAR(option.center().y(), swatch.center().y(), 2);
+            const int gap = swatch.left() - option.right();
+            EXPECT_GT(gap, 0);
+            EXPECT_LE(gap, 12);
+            if (i >= 2) EXPECT_GT(option.left() - place("lblColor", i - 2).right(), 2 * gap);
+        }
+    }
+}
+
 // A Turkish user types the month's name in letters beyond the Western code page: leaving the box
 // rewrites it the locale's way, and the event keeps the day meant (a day-first locale is run end
 // to end).
