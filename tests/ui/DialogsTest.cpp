@@ -91,6 +91,38 @@ TEST(ChooseCopy, SelectedValueOnlyWhenALineIsSelected) {
     EXPECT_EQ(cancelled.Choice(), std::nullopt);
 }
 
+// At the designed font and a large desktop font, every choice shows whole, apart from the next and
+// inside its frame, above the buttons; the keyboard starts on the checked choice, so Space keeps it.
+TEST(ChooseCopy, ChoicesStandApartWithTheKeyboardOnTheCheckedOne) {
+    for (double points : {8.0, 16.0})
+        for (bool selected : {false, true}) {
+            SCOPED_TRACE(testing::Message() << points << " pt, selected " << selected);
+            test::DesktopFont font(points);
+            ChooseCopyDialog dialog(selected, false);
+            dialog.show();
+            QApplication::setActiveWindow(&dialog);
+            const QWidget* frame = Child(dialog, "frmChooseCopy");
+            QRect above;
+            for (const char* name : {"optCopy0", "optCopy1", "optCopy2"}) {
+                const auto* option = Child<QRadioButton>(dialog, name);
+                const QRect place = option->geometry();
+                EXPECT_GE(place.height(), option->sizeHint().height()) << name;
+                EXPECT_TRUE(frame->contentsRect().contains(place)) << name;
+                if (!above.isNull()) EXPECT_GT(place.top(), above.bottom()) << name;
+                above = place;
+            }
+            for (const char* name : {"cmdOK", "cmdCancel"}) {
+                EXPECT_GT(Child(dialog, name)->geometry().top(), frame->geometry().bottom()) << name;
+                EXPECT_TRUE(dialog.rect().contains(Child(dialog, name)->geometry())) << name;
+            }
+            const char* checked = selected ? "optCopy1" : "optCopy0";
+            EXPECT_EQ(QApplication::focusWidget(), Child(dialog, checked));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            EXPECT_EQ(dialog.Choice(), std::optional<char>(selected ? 'S' : 'L'));
+        }
+}
+
 // The timed event's dialog on a clock, shown and active.
 struct EventDialog {
     EventDialog(const TimedEventForm& form, ClockPort& clock) : rules(clock), dialog(form, false, rules, messages) {
