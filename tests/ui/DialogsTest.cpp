@@ -18,7 +18,9 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <functional>
@@ -465,6 +467,26 @@ TEST(UserGuide, NoTopicsSaysSo) {
         EXPECT_FALSE(guide.list->isEnabled()) << pipe;
         EXPECT_FALSE(Child(guide.window, "cmdNext")->isEnabled()) << pipe;
         EXPECT_TRUE(guide.messages.shown.empty()) << pipe;
+    }
+}
+
+// A topic written in 10 pt, with an indent, reads at the desktop's size: as written at the 8 pt
+// font the topics were made for, twice as large (indent and all) at 16 pt; a smaller desktop font
+// never shrinks it.
+TEST(UserGuide, TopicTextFollowsTheDesktopFont) {
+    QTemporaryDir dir;
+    WriteTopic(QDir(dir.path()), "UG Benefits.rtf", "\\li720\\fs20 Plain words");
+    const struct {
+        double desktop, text, indent;
+    } cases[] = {{8, 10, 48}, {16, 20, 96}, {6, 10, 48}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.desktop);
+        test::DesktopFont font(c.desktop);
+        Guide guide(dir.path());
+        const QTextDocument* document = Child<QTextBrowser>(guide.window, "rtbText")->document();
+        const QTextBlock block = document->findBlock(document->find(QStringLiteral("Plain")).position());
+        EXPECT_DOUBLE_EQ(block.begin().fragment().charFormat().fontPointSize(), c.text);
+        EXPECT_DOUBLE_EQ(block.blockFormat().leftMargin(), c.indent);
     }
 }
 
