@@ -110,7 +110,9 @@ TEST(ChooseCopy, ChoicesStandApartWithTheKeyboardOnTheCheckedOne) {
                 const QRect place = option->geometry();
                 EXPECT_GE(place.height(), option->sizeHint().height()) << name;
                 EXPECT_TRUE(frame->contentsRect().contains(place)) << name;
-                if (!above.isNull()) EXPECT_GT(place.top(), above.bottom()) << name;
+                if (!above.isNull()) {
+                    EXPECT_GT(place.top(), above.bottom()) << name;
+                }
                 above = place;
             }
             for (const char* name : {"cmdOK", "cmdCancel"}) {
@@ -184,7 +186,9 @@ TEST(TimedEventSetup, EachOptionStandsAgainstItsOwnColour) {
             const int gap = swatch.left() - option.right();
             EXPECT_GT(gap, 0);
             EXPECT_LE(gap, 12);
-            if (i >= 2) EXPECT_GT(option.left() - place("lblColor", i - 2).right(), 2 * gap);
+            if (i >= 2) {
+                EXPECT_GT(option.left() - place("lblColor", i - 2).right(), 2 * gap);
+            }
         }
     }
 }

@@ -150,7 +150,10 @@ void MainWindow::FitToClientArea() {
 // The machine places the window in twips: it learns the screen and the expanded window's
 // outer size, frame included once the window system has given it one.
 void MainWindow::TellScreenAndSize() {
-    if (QScreen* s = screen()) machine_.SetScreen(Twips(s->geometry().width()), Twips(s->geometry().height()));
+    if (QScreen* s = screen()) {
+        machine_.SetScreen(Twips(s->geometry().width()), Twips(s->geometry().height()));
+        machine_.SetWorkArea(Twips(s->availableGeometry().width()), Twips(s->availableGeometry().height()));
+    }
     if (!machine_.Window().Collapsed()) {
         const QSize outer = isVisible() ? frameGeometry().size() : size();
         machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()));
