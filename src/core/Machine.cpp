@@ -152,7 +152,7 @@ void Machine::Execute(Command command) {
     case Command::FindPrevious: finder_.FindAgain(false); break;
     case Command::Undo: history_.Undo(false); break;
     case Command::Redo: history_.Undo(true); break;
-    case Command::ZoomIn: layout_.SetZoom(Zoom::Larger(layout_.ZoomPercent())); break;
+    case Command::ZoomIn: layout_.ZoomIn(); break;
     case Command::ZoomOut: layout_.SetZoom(Zoom::Smaller(layout_.ZoomPercent())); break;
     case Command::ActualSize: layout_.SetZoom(Zoom::kSmallest); break;
     default: break;

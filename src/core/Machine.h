@@ -61,6 +61,7 @@ public:
     void SoundStatusUpdate();
     void OpenFileCommand(const std::string& path);
     void SetScreen(long width, long height) { layout_.SetScreen(width, height); }
+    void SetWorkArea(long width, long height) { layout_.SetWorkArea(width, height); }
     void SetExpandedSize(long width, long height) { layout_.SetExpandedSize(width, height); }
     void WindowMoved(long left, long top) { layout_.WindowMoved(left, top); }
     void BeginAbout() { layout_.BeginAbout(); }

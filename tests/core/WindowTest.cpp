@@ -297,4 +297,34 @@ TEST(Zoom, TheOptionsKeysZoomAndTheChoiceLasts) {
     EXPECT_EQ(t.TapeLines().size(), 1u);
 }
 
+// Zoom In grows the window only while it still fits the part of the screen windows may take;
+// the step that would not fit is refused with a beep, and the setting keeps the zoom shown.
+TEST(Zoom, ZoomInStopsWhereTheWindowWouldLeaveTheWorkArea) {
+    struct Case {
+        long workW, workH;
+        int largest, beeps;
+    };
+    const Case cases[] = {
+        {kScreenW, kScreenH, 225, 5},  // the width runs out first
+        {kScreenW, 12000, 200, 6},     // a panel takes a good part of the height
+        {8000, 5000, 100, 10},         // smaller than the designed window: no step fits
+        {100000, 100000, 300, 0},      // room for every step: the range ends it, silently
+        {0, 0, 300, 0},                // no work area known: no limit
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.workW << " x " << c.workH);
+        Windowed t;
+        t.machine.SetWorkArea(c.workW, c.workH);
+        for (int press = 0; press < 10; ++press) {
+            t.machine.Key(vk::OemPlus, vk::CtrlState, 0);
+            // The window is drawn again at the zoom, and tells its new size.
+            const int percent = t.machine.Window().ZoomPercent();
+            t.machine.SetExpandedSize(kExpandedW * percent / 100, kExpandedH * percent / 100);
+        }
+        EXPECT_EQ(t.machine.Window().ZoomPercent(), c.largest);
+        EXPECT_EQ(t.fakes.settings.values["Zoom"], c.largest == 100 ? "" : std::to_string(c.largest));
+        EXPECT_EQ(t.fakes.messages.beeps, c.beeps);
+    }
+}
+
 }  // namespace

@@ -18,7 +18,9 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <functional>
@@ -91,6 +93,40 @@ TEST(ChooseCopy, SelectedValueOnlyWhenALineIsSelected) {
     EXPECT_EQ(cancelled.Choice(), std::nullopt);
 }
 
+// At the designed font and a large desktop font, every choice shows whole, apart from the next and
+// inside its frame, above the buttons; the keyboard starts on the checked choice, so Space keeps it.
+TEST(ChooseCopy, ChoicesStandApartWithTheKeyboardOnTheCheckedOne) {
+    for (double points : {8.0, 16.0})
+        for (bool selected : {false, true}) {
+            SCOPED_TRACE(testing::Message() << points << " pt, selected " << selected);
+            test::DesktopFont font(points);
+            ChooseCopyDialog dialog(selected, false);
+            dialog.show();
+            QApplication::setActiveWindow(&dialog);
+            const QWidget* frame = Child(dialog, "frmChooseCopy");
+            QRect above;
+            for (const char* name : {"optCopy0", "optCopy1", "optCopy2"}) {
+                const auto* option = Child<QRadioButton>(dialog, name);
+                const QRect place = option->geometry();
+                EXPECT_GE(place.height(), option->sizeHint().height()) << name;
+                EXPECT_TRUE(frame->contentsRect().contains(place)) << name;
+                if (!above.isNull()) {
+                    EXPECT_GT(place.top(), above.bottom()) << name;
+                }
+                above = place;
+            }
+            for (const char* name : {"cmdOK", "cmdCancel"}) {
+                EXPECT_GT(Child(dialog, name)->geometry().top(), frame->geometry().bottom()) << name;
+                EXPECT_TRUE(dialog.rect().contains(Child(dialog, name)->geometry())) << name;
+            }
+            const char* checked = selected ? "optCopy1" : "optCopy0";
+            EXPECT_EQ(QApplication::focusWidget(), Child(dialog, checked));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            QTest::keyClick(&dialog, Qt::Key_Return);
+            EXPECT_EQ(dialog.Choice(), std::optional<char>(selected ? 'S' : 'L'));
+        }
+}
+
 // The timed event's dialog on a clock, shown and active.
 struct EventDialog {
     EventDialog(const TimedEventForm& form, ClockPort& clock) : rules(clock), dialog(form, false, rules, messages) {
@@ -129,6 +165,31 @@ TEST(TimedEventSetup, EnterWalksTheBoxes) {
         if (QApplication::focusWidget() == shown.Box("txtDate")) QTest::keyClicks(QApplication::focusWidget(), "7/4/99");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_EQ(QApplication::focusWidget(), Child(shown.dialog, next));
+    }
+}
+
+// Each colour's option button stands just left of its own swatch, well clear of the swatch of
+// the colour before it, at the designed font and at a large desktop font.
+TEST(TimedEventSetup, EachOptionStandsAgainstItsOwnColour) {
+    for (double points : {8.0, 16.0}) {
+        SCOPED_TRACE(points);
+        test::DesktopFont font(points);
+        test::FakeClockPort clock;
+        EventDialog shown(TimedEventForm{"", "", "", 7}, clock);
+        auto place = [&](const char* kind, int i) {
+            return Child(shown.dialog, (kind + std::to_string(i)).c_str())->geometry();
+        };
+        for (int i = 0; i < 8; ++i) {
+            SCOPED_TRACE(i);
+            const QRect option = place("optColor", i), swatch = place("lblColor", i);
+            EXPECT_NEAR(option.center().y(), swatch.center().y(), 2);
+            const int gap = swatch.left() - option.right();
+            EXPECT_GT(gap, 0);
+            EXPECT_LE(gap, 12);
+            if (i >= 2) {
+                EXPECT_GT(option.left() - place("lblColor", i - 2).right(), 2 * gap);
+            }
+        }
     }
 }
 
@@ -410,6 +471,26 @@ TEST(UserGuide, NoTopicsSaysSo) {
         EXPECT_FALSE(guide.list->isEnabled()) << pipe;
         EXPECT_FALSE(Child(guide.window, "cmdNext")->isEnabled()) << pipe;
         EXPECT_TRUE(guide.messages.shown.empty()) << pipe;
+    }
+}
+
+// A topic written in 10 pt, with an indent, reads at the desktop's size: as written at the 8 pt
+// font the topics were made for, twice as large (indent and all) at 16 pt; a smaller desktop font
+// never shrinks it.
+TEST(UserGuide, TopicTextFollowsTheDesktopFont) {
+    QTemporaryDir dir;
+    WriteTopic(QDir(dir.path()), "UG Benefits.rtf", "\\li720\\fs20 Plain words");
+    const struct {
+        double desktop, text, indent;
+    } cases[] = {{8, 10, 48}, {16, 20, 96}, {6, 10, 48}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.desktop);
+        test::DesktopFont font(c.desktop);
+        Guide guide(dir.path());
+        const QTextDocument* document = Child<QTextBrowser>(guide.window, "rtbText")->document();
+        const QTextBlock block = document->findBlock(document->find(QStringLiteral("Plain")).position());
+        EXPECT_DOUBLE_EQ(block.begin().fragment().charFormat().fontPointSize(), c.text);
+        EXPECT_DOUBLE_EQ(block.blockFormat().leftMargin(), c.indent);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QColor>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
@@ -310,6 +311,38 @@ TEST(RekeyMark, ADifferingLineStandsOutAndSaysHow) {
     shown.machine.Run(Command::GrandTotalOption);
     shown.window.Render();
     EXPECT_FALSE(grand->isVisible());
+}
+
+// The grand total on the Memory frame's edge shows its words whole, right of the frame's caption,
+// however long the total: a long one widens the label, a longer one shortens its number.
+TEST(GrandTotal, TheLabelShowsItsWordsWholeForAnyTotal) {
+    const struct {
+        const char* keys;
+        const char* number;  // shown whole, or nothing when too long to show
+    } cases[] = {
+        {"12+=", "12.00"},
+        {"15000000000000*10000000=", "150,000,000,000,000,000,000.00"},
+        {"999999999999999*999999999999999*999999999999999*999999999999999=", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        test::ShownWindow shown(std::map<std::string, std::string>{{"Grand Total", "True"}});
+        shown.Type(c.keys);
+        auto* grand = shown.Find<IndicatorLabel>("lblGrandTotal");
+        const auto* frame = shown.Find<QGroupBox>("frmMemory");
+        const QString text = grand->text();
+        EXPECT_TRUE(text.startsWith(QStringLiteral(" Grand total "))) << text.toStdString();
+        if (c.number) {
+            EXPECT_EQ(text.trimmed(), QStringLiteral("Grand total ") + QLatin1String(c.number));
+        } else {
+            EXPECT_TRUE(text.contains(QChar(0x2026))) << text.toStdString();
+            EXPECT_TRUE(grand->ValueText().startsWith(QStringLiteral("Grand total 99,999,"))) << grand->ValueText().toStdString();
+            EXPECT_GT(grand->ValueText().size(), text.size());
+        }
+        EXPECT_LE(grand->fontMetrics().horizontalAdvance(text), grand->width());
+        EXPECT_GT(grand->x(), frame->fontMetrics().horizontalAdvance(frame->title()));
+        EXPECT_LE(grand->geometry().right(), frame->width());
+    }
 }
 
 // The File menu's Export submenu: a screen reader hears it after Save As, with its two items.

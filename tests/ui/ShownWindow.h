@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFont>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListView>
@@ -56,6 +57,19 @@ inline void ExpectPictureAboveCaption(const QPushButton* button, const char* cap
     EXPECT_LE(button->iconSize().height() + button->fontMetrics().height(), button->height());
     EXPECT_LE(button->fontMetrics().horizontalAdvance(button->text()), button->width());
 }
+
+// The desktop's general font at another size while it lives, as a desktop setting gives it.
+struct DesktopFont {
+    explicit DesktopFont(double points) {
+        QFont font = saved;
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+    }
+    ~DesktopFont() { QApplication::setFont(saved); }
+    DesktopFont(const DesktopFont&) = delete;
+    DesktopFont& operator=(const DesktopFont&) = delete;
+    const QFont saved = QApplication::font();
+};
 
 // A control of the window by its name; a test fails without it.
 template <class T = QWidget>

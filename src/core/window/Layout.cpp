@@ -61,6 +61,11 @@ void Layout::SetScreen(long width, long height) {
     screenHeight_ = height;
 }
 
+void Layout::SetWorkArea(long width, long height) {
+    workWidth_ = width;
+    workHeight_ = height;
+}
+
 // The window system gives the window its frame only once it is shown. An expanded window that
 // still stands where it was centred is centred again on its outer size, frame and all.
 void Layout::SetExpandedSize(long width, long height) {
@@ -148,6 +153,19 @@ void Layout::HideShortcutKeys() {
 void Layout::SetZoom(int percent) {
     zoom_ = percent;
     settings_.Save(Zoom::kSettingKey, std::to_string(percent));
+}
+
+// The whole window grows with the zoom, so its size at the next step is its size now in
+// proportion (its frame counted as growing too, which errs on the side of fitting).
+void Layout::ZoomIn() {
+    const int larger = Zoom::Larger(zoom_);
+    const double grow = static_cast<double>(larger) / zoom_;
+    const bool known = workWidth_ > 0 && workHeight_ > 0 && expandedWidth_ > 0 && expandedHeight_ > 0;
+    if (known && (expandedWidth_ * grow > workWidth_ || expandedHeight_ * grow > workHeight_)) {
+        messages_.Beep();
+        return;
+    }
+    SetZoom(larger);
 }
 
 void Layout::FocusEntered(Control control) {

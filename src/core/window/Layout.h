@@ -33,6 +33,8 @@ public:
     void SaveLastMode(long left, long top);
 
     void SetScreen(long width, long height);
+    // The part of the screen windows may take (less the desktop's panels); none known, no limit.
+    void SetWorkArea(long width, long height);
     void SetExpandedSize(long width, long height);
     void WindowMoved(long left, long top);
     const Geometry& WindowGeometry() const { return geometry_; }
@@ -56,6 +58,8 @@ public:
     // The user's zoom of the window, in percent, kept in the settings when changed.
     int ZoomPercent() const { return zoom_; }
     void SetZoom(int percent);
+    // One step larger, refused with a beep when the expanded window would no longer fit the work area.
+    void ZoomIn();
 
     // The keyboard focus goes back to the keystroke box; the shell moves it and clears this.
     void RequestFocus() { focusRequest_ = true; }
@@ -91,6 +95,7 @@ private:
     bool userGuideRequested_ = false;
     bool aboutRequested_ = false;
     long screenWidth_ = 0, screenHeight_ = 0;
+    long workWidth_ = 0, workHeight_ = 0;
     long expandedWidth_ = 0, expandedHeight_ = 0;
     Geometry geometry_;
     long expandedTop_ = 0, expandedLeft_ = 0;

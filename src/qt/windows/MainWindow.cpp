@@ -20,7 +20,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleOptionGroupBox>
 #include <QWindow>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/CodePage.h"
@@ -150,7 +152,10 @@ void MainWindow::FitToClientArea() {
 // The machine places the window in twips: it learns the screen and the expanded window's
 // outer size, frame included once the window system has given it one.
 void MainWindow::TellScreenAndSize() {
-    if (QScreen* s = screen()) machine_.SetScreen(Twips(s->geometry().width()), Twips(s->geometry().height()));
+    if (QScreen* s = screen()) {
+        machine_.SetScreen(Twips(s->geometry().width()), Twips(s->geometry().height()));
+        machine_.SetWorkArea(Twips(s->availableGeometry().width()), Twips(s->availableGeometry().height()));
+    }
     if (!machine_.Window().Collapsed()) {
         const QSize outer = isVisible() ? frameGeometry().size() : size();
         machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()));
@@ -456,6 +461,38 @@ void MainWindow::RenderScale() {
     }
 }
 
+// The grand total stands right-aligned on the Memory frame's top edge. A long total widens it
+// to the left as far as the frame's caption; a longer one still is shortened in the middle of its
+// number, never in its words, and screen readers hear it whole.
+void MainWindow::RenderGrandTotal() {
+    lblGrandTotal_->setVisible(machine_.IsChecked(Command::GrandTotalOption));
+    if (!lblGrandTotal_->isVisible()) return;
+    const Calculator& calculator = machine_.GetCalculator();
+    const QString number = FromCodePage(calculator.TapeNumber(calculator.State().GrandTotal));
+    const QString words = QStringLiteral(" Grand total ");
+    const QRect designed = TwipsRect(2700, 0, 2985, 225);
+    auto* frame = static_cast<QGroupBox*>(lblGrandTotal_->parentWidget());
+    QStyleOptionGroupBox caption;
+    caption.initFrom(frame);
+    caption.text = frame->title();
+    caption.textAlignment = frame->alignment();
+    caption.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+    caption.lineWidth = 1;
+    const int captionRight =
+        frame->style()->subControlRect(QStyle::CC_GroupBox, &caption, QStyle::SC_GroupBoxLabel, frame).right();
+    const int room = std::max(designed.width(), designed.right() - captionRight - LayoutPixels(60));
+    const QFontMetrics metrics(lblGrandTotal_->font());
+    QString shown = words + number + QLatin1Char(' ');
+    if (metrics.horizontalAdvance(shown) > room) {
+        const int left = room - metrics.horizontalAdvance(words + QLatin1Char(' '));
+        shown = words + metrics.elidedText(number, Qt::ElideMiddle, left) + QLatin1Char(' ');
+    }
+    lblGrandTotal_->SetCaption(shown);
+    lblGrandTotal_->SetValueText(shown.contains(number) ? QString() : (words + number).trimmed());
+    const int width = std::clamp(metrics.horizontalAdvance(shown) + 1, designed.width(), room);
+    lblGrandTotal_->setGeometry(designed.right() + 1 - width, designed.top(), width, designed.height());
+}
+
 // Each panel lists fifteen keys, the last one after a small gap.
 void MainWindow::BuildShortcutPanels() {
     static constexpr int kIndexes[2][15] = {{13, 7, 0, 1, 8, 9, 10, 11, 5, 12, 6, 2, 4, 29, 3},
@@ -740,13 +777,9 @@ void MainWindow::RenderState() {
         shownRekey_ = machine_.Rekey().TitleText();
         if (machine_.GetTape().Count() > 0) tapeModel_->LinesChanged(0, machine_.GetTape().Count() - 1);
     }
-    lblGrandTotal_->setVisible(machine_.IsChecked(Command::GrandTotalOption));
-    if (lblGrandTotal_->isVisible()) {
-        const Calculator& calculator = machine_.GetCalculator();
-        SetText(lblGrandTotal_, " Grand total " + calculator.TapeNumber(calculator.State().GrandTotal) + ' ');
-    }
     SetText(txtCaption_, machine_.Document().Caption());
     RenderScale();
+    RenderGrandTotal();
     RenderPalette();
     if (const int font = static_cast<int>(machine_.GetCalculator().OperatorFontName()); font != shownOperatorFont_) {
         shownOperatorFont_ = font;

@@ -93,6 +93,7 @@ private:
     bool SendKey(QKeyEvent* event);
     void RunCommand(Command command);
     void RenderIndicators();
+    void RenderGrandTotal();
     void RenderMenus();
     void RenderTape();
     void RenderLayout();

@@ -48,7 +48,7 @@ QTextCharFormat::UnderlineStyle UnderlineStyleOf(Underline underline) {
     return QTextCharFormat::SingleUnderline;
 }
 
-QTextCharFormat FormatOf(const TextRun& run) {
+QTextCharFormat FormatOf(const TextRun& run, double scale) {
     QTextCharFormat format;
     format.setFontWeight(run.bold ? QFont::Bold : QFont::Normal);
     format.setFontItalic(run.italic);
@@ -64,17 +64,17 @@ QTextCharFormat FormatOf(const TextRun& run) {
     case Capitals::Small: format.setFontCapitalization(QFont::SmallCaps); break;
     case Capitals::AsTyped: break;
     }
-    format.setFontPointSize(run.fontSizeHalfPoints > 0 ? run.fontSizeHalfPoints / 2.0 : 12.0);
+    format.setFontPointSize((run.fontSizeHalfPoints > 0 ? run.fontSizeHalfPoints / 2.0 : 12.0) * scale);
     if (!run.fontFamily.empty()) format.setFontFamilies({QString::fromStdString(run.fontFamily)});
     if (run.color) format.setForeground(QColor(run.color->red, run.color->green, run.color->blue));
     return format;
 }
 
 // The file measures tab stops from the margin; Qt from the paragraph's left edge.
-QList<QTextOption::Tab> TabsOf(const RichParagraph& paragraph) {
+QList<QTextOption::Tab> TabsOf(const RichParagraph& paragraph, double scale) {
     QList<QTextOption::Tab> tabs;
     for (const TabStop& stop : paragraph.tabStops) {
-        const double position = (stop.positionTwips - paragraph.leftIndentTwips) * kPixelsPerTwip;
+        const double position = (stop.positionTwips - paragraph.leftIndentTwips) * kPixelsPerTwip * scale;
         if (position <= 0) continue;
         switch (stop.alignment) {
         case TabAlignment::Left: tabs.append(QTextOption::Tab(position, QTextOption::LeftTab)); break;
@@ -90,18 +90,19 @@ QList<QTextOption::Tab> TabsOf(const RichParagraph& paragraph) {
 }
 
 // Lays the paragraph into the cursor's block when `reuseBlock`, else into a new block.
-void InsertParagraph(QTextCursor& cursor, const RichParagraph& paragraph, bool reuseBlock) {
+void InsertParagraph(QTextCursor& cursor, const RichParagraph& paragraph, bool reuseBlock, double scale) {
+    const double pixelsPerTwip = kPixelsPerTwip * scale;
     QTextBlockFormat block;
     block.setAlignment(AlignmentOf(paragraph.alignment));
-    block.setLeftMargin(paragraph.leftIndentTwips * kPixelsPerTwip);
-    block.setRightMargin(paragraph.rightIndentTwips * kPixelsPerTwip);
-    block.setTextIndent(paragraph.firstLineIndentTwips * kPixelsPerTwip);
-    block.setTopMargin(paragraph.spaceBeforeTwips * kPixelsPerTwip);
-    block.setBottomMargin(paragraph.spaceAfterTwips * kPixelsPerTwip);
-    QList<QTextOption::Tab> tabs = TabsOf(paragraph);
+    block.setLeftMargin(paragraph.leftIndentTwips * pixelsPerTwip);
+    block.setRightMargin(paragraph.rightIndentTwips * pixelsPerTwip);
+    block.setTextIndent(paragraph.firstLineIndentTwips * pixelsPerTwip);
+    block.setTopMargin(paragraph.spaceBeforeTwips * pixelsPerTwip);
+    block.setBottomMargin(paragraph.spaceAfterTwips * pixelsPerTwip);
+    QList<QTextOption::Tab> tabs = TabsOf(paragraph, scale);
     if (!paragraph.listMarker.empty()) {
         // The marker hangs in the indent; the text starts at the paragraph's left edge.
-        const double hang = std::max(12.0, -paragraph.firstLineIndentTwips * kPixelsPerTwip);
+        const double hang = std::max(12.0 * scale, -paragraph.firstLineIndentTwips * pixelsPerTwip);
         tabs.erase(std::remove_if(tabs.begin(), tabs.end(),
                                   [&](const QTextOption::Tab& tab) { return tab.position <= hang; }),
                    tabs.end());
@@ -113,7 +114,7 @@ void InsertParagraph(QTextCursor& cursor, const RichParagraph& paragraph, bool r
     else
         cursor.insertBlock(block);
     if (!paragraph.listMarker.empty()) {
-        QTextCharFormat marker = paragraph.runs.empty() ? QTextCharFormat() : FormatOf(paragraph.runs.front());
+        QTextCharFormat marker = paragraph.runs.empty() ? QTextCharFormat() : FormatOf(paragraph.runs.front(), scale);
         marker.setFontWeight(QFont::Normal);
         marker.setUnderlineStyle(QTextCharFormat::NoUnderline);
         marker.setVerticalAlignment(QTextCharFormat::AlignNormal);
@@ -122,13 +123,13 @@ void InsertParagraph(QTextCursor& cursor, const RichParagraph& paragraph, bool r
     for (const TextRun& run : paragraph.runs) {
         QString text = QString::fromStdString(run.text);
         text.replace(QLatin1Char('\n'), QChar::LineSeparator);
-        cursor.insertText(text, FormatOf(run));
+        cursor.insertText(text, FormatOf(run, scale));
     }
 }
 
 // Column widths from the widest row's cell edges, when they make sense; else Qt shares the
 // width out.
-QList<QTextLength> ColumnWidths(const RichTable& table, int columns) {
+QList<QTextLength> ColumnWidths(const RichTable& table, int columns, double scale) {
     const auto widest = std::max_element(table.rows.begin(), table.rows.end(), [](const TableRow& a, const TableRow& b) {
         return a.cells.size() < b.cells.size();
     });
@@ -137,22 +138,22 @@ QList<QTextLength> ColumnWidths(const RichTable& table, int columns) {
     for (const TableCell& cell : widest->cells) {
         const int width = cell.rightEdgeTwips - left;
         if (width <= 0) return {};
-        widths.append(QTextLength(QTextLength::FixedLength, width * kPixelsPerTwip));
+        widths.append(QTextLength(QTextLength::FixedLength, width * kPixelsPerTwip * scale));
         left = cell.rightEdgeTwips;
     }
     return widths.size() == columns ? widths : QList<QTextLength>{};
 }
 
-void InsertTable(QTextCursor& cursor, const RichTable& table) {
+void InsertTable(QTextCursor& cursor, const RichTable& table, double scale) {
     int columns = 0;
     for (const TableRow& row : table.rows) columns = std::max(columns, static_cast<int>(row.cells.size()));
     QTextTableFormat format;
-    format.setCellPadding(kCellPadding);
+    format.setCellPadding(kCellPadding * scale);
     format.setCellSpacing(0);
     format.setBorderCollapse(true);
     format.setBorder(table.borders ? 1 : 0);
     format.setBorderStyle(table.borders ? QTextFrameFormat::BorderStyle_Solid : QTextFrameFormat::BorderStyle_None);
-    format.setColumnWidthConstraints(ColumnWidths(table, columns));
+    format.setColumnWidthConstraints(ColumnWidths(table, columns, scale));
     format.setAlignment(Qt::AlignLeft);
     QTextTable* qtable = cursor.insertTable(static_cast<int>(table.rows.size()), columns, format);
     for (int r = 0; r < static_cast<int>(table.rows.size()); ++r) {
@@ -161,7 +162,7 @@ void InsertTable(QTextCursor& cursor, const RichTable& table) {
             QTextCursor cellCursor = qtable->cellAt(r, c).firstCursorPosition();
             bool first = true;
             for (const RichParagraph& paragraph : cells[static_cast<std::size_t>(c)].paragraphs) {
-                InsertParagraph(cellCursor, paragraph, first);
+                InsertParagraph(cellCursor, paragraph, first, scale);
                 first = false;
             }
         }
@@ -171,17 +172,17 @@ void InsertTable(QTextCursor& cursor, const RichTable& table) {
 
 }  // namespace
 
-void FillTextDocument(const RichDocument& topic, QTextDocument& document) {
+void FillTextDocument(const RichDocument& topic, QTextDocument& document, double scale) {
     document.clear();
     QTextCursor cursor(&document);
     // The document's first block, and the one Qt leaves after a table, take the next paragraph.
     bool reuseBlock = true;
     for (const RichBlock& block : topic.blocks) {
         if (const auto* paragraph = std::get_if<RichParagraph>(&block)) {
-            InsertParagraph(cursor, *paragraph, reuseBlock);
+            InsertParagraph(cursor, *paragraph, reuseBlock, scale);
             reuseBlock = false;
         } else if (const auto* table = std::get_if<RichTable>(&block)) {
-            InsertTable(cursor, *table);
+            InsertTable(cursor, *table, scale);
             reuseBlock = true;
         }
     }

@@ -71,6 +71,7 @@ TimedEventDialog::TimedEventDialog(const TimedEventForm& form, bool tooltipsOn, 
     auto* colorCaption = new QLabel(QStringLiteral("Color"), this);
     colorCaption->setObjectName(QStringLiteral("lblColorCaption"));
     auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 2);
     for (int i = 0; i < 8; ++i) {
         options_[i] = new QRadioButton(this);
         options_[i]->setObjectName(QStringLiteral("optColor%1").arg(i));
@@ -85,10 +86,14 @@ TimedEventDialog::TimedEventDialog(const TimedEventForm& form, bool tooltipsOn, 
         palette.setColor(QPalette::Window, ColorOf(i));
         swatches_[i]->setPalette(palette);
         swatches_[i]->installEventFilter(this);
-        // Two rows: 0, 2, 4, 6 above and 1, 3, 5, 7 below.
-        const int row = i % 2, column = i / 2;
-        grid->addWidget(options_[i], row, column * 2);
-        grid->addWidget(swatches_[i], row, column * 2 + 1);
+        // Two rows: 0, 2, 4, 6 above and 1, 3, 5, 7 below. Each option button hugs its own
+        // swatch on the left, and the pairs stand well apart, however wide the columns grow.
+        auto* pair = new QHBoxLayout;
+        pair->setSpacing(2);
+        pair->addWidget(options_[i]);
+        pair->addWidget(swatches_[i]);
+        pair->addStretch();
+        grid->addLayout(pair, i % 2, i / 2);
         connect(options_[i], &QRadioButton::toggled, this, [this, i](bool on) {
             if (on) ChooseColor(i);
         });

@@ -18,7 +18,9 @@
 #include "guide/RtfReader.h"
 #include "platform/ErrorMessage.h"
 #include "platform/MessagePort.h"
+#include "windows/Appearance.h"
 #include "windows/RichTextDocument.h"
+#include "window/Zoom.h"
 
 namespace qb {
 
@@ -33,13 +35,15 @@ UserGuideWindow::UserGuideWindow(std::vector<TopicFolder> topics, bool tooltipsO
     setWindowTitle(QStringLiteral("User Guide"));
     setModal(false);
     setAttribute(Qt::WA_DeleteOnClose);
+    // The topics were written for the 8 pt desktop font: a larger one draws them larger.
+    textScale_ = Zoom::Scale(DesktopPointSize(), Zoom::kSmallest);
 
     lblSelectTopic_ = new QLabel(QStringLiteral("Select Topic"), this);
     lblSelectTopic_->setObjectName(QStringLiteral("lblSelectTopic"));
     cmbTopics_ = new QComboBox(this);
     cmbTopics_->setObjectName(QStringLiteral("cmbTopics"));
     cmbTopics_->setAccessibleName(QStringLiteral("Select Topic"));
-    cmbTopics_->setMinimumWidth(260);
+    cmbTopics_->setMinimumWidth(qRound(260 * textScale_));
     cmbTopics_->installEventFilter(this);
     cmbTopics_->view()->installEventFilter(this);  // the dropped-down list takes the keys then
     lblSelectTopic_->setBuddy(cmbTopics_);
@@ -52,8 +56,12 @@ UserGuideWindow::UserGuideWindow(std::vector<TopicFolder> topics, bool tooltipsO
     rtbText_ = new QTextBrowser(this);
     rtbText_->setObjectName(QStringLiteral("rtbText"));
     rtbText_->setAccessibleName(QStringLiteral("Topic"));
-    rtbText_->setMinimumSize(520, 380);
-    rtbText_->document()->setDocumentMargin(14);
+    // The viewer grows with its text, within the screen.
+    const QSize designed = QSize(520, 380) * textScale_;
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize room = screen ? screen->availableGeometry().size() * 0.7 : designed;
+    rtbText_->setMinimumSize(designed.boundedTo(room));
+    rtbText_->document()->setDocumentMargin(14 * textScale_);
 
     auto button = [this](const char* name, const char* caption) {
         auto* b = new QPushButton(QString::fromLatin1(caption), this);
@@ -158,7 +166,7 @@ void UserGuideWindow::DisplayTheTopic() {
         ShowErrorMessage(messages_, "Unable to open the selected User Guide");
         return;
     }
-    FillTextDocument(*topic, *rtbText_->document());
+    FillTextDocument(*topic, *rtbText_->document(), textScale_);
     MakeColoursReadable(*rtbText_->document(), rtbText_->palette().color(QPalette::Base));
     rtbText_->moveCursor(QTextCursor::Start);
 }

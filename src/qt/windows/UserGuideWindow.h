@@ -59,6 +59,7 @@ private:
     TopicList topics_{&collation_};
     bool loading_ = false;
     bool framed_ = false;
+    double textScale_ = 1.0;  // the desktop font against the one the topics were written for
     QComboBox* cmbTopics_;
     QLabel* lblSelectTopic_;
     QTextBrowser* rtbText_;
