@@ -113,9 +113,10 @@ public:
         return std::string(kPaths[pick]);
     }
     std::optional<std::string> CaptionPrompt(const std::string& initial, bool& tooltipsOn) override {
+        // Out of answers, the user cancels: a refused caption is asked for again until then.
         switch (answers_.Pick(4)) {
-        case 0: return initial;
-        case 1: return std::nullopt;
+        case 0: return std::nullopt;
+        case 1: return initial;
         case 2: tooltipsOn = !tooltipsOn; return initial;
         default: return answers_.Text(100);
         }

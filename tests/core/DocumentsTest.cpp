@@ -159,6 +159,15 @@ TEST(Captions, ACharacterTheTapeCannotHoldIsRefusedByName) {
     t.machine.Run(Command::NewCaption);  // cancelled: the caption stays
     EXPECT_EQ(t.fakes.dialogs.captionPrompts.back(), "Caf\xc3\xa9 \xe2\x82\xac");
     EXPECT_EQ(t.machine.Document().Caption(), "Caf\xe9 \x80");
+    t.fakes.dialogs.captions = {"Fuel\tMarch"};  // pasted with a tab
+    t.machine.Run(Command::NewCaption);
+    EXPECT_EQ(t.machine.Document().Caption(), "Fuel March");
+    // A byte a file's caption may hold and no key types is kept by OK as it stands.
+    t.Open("/t/a.QBX", "QBX=Fuel\x81\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n");
+    t.fakes.dialogs.captions = {"Fuel\xc2\x81"};
+    t.machine.Run(Command::NewCaption);
+    EXPECT_EQ(t.machine.Document().Caption(), "Fuel\x81");
+    EXPECT_EQ(t.fakes.messages.Errors().size(), 1u);
 }
 
 // The caption a last run left stands in the caption box, but with the prompts off neither a print

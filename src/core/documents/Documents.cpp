@@ -52,16 +52,22 @@ std::string Documents::CleanCaption(std::string caption) {
 void Documents::ShowCaption() { desk_.Settings().Save(key::LastCaption, caption_); }
 
 bool Documents::PromptForCaption() {
-    std::string typed = Windows1252ToUtf8(caption_);
+    const std::string shown = Windows1252ToUtf8(caption_);
+    std::string typed = shown;
     for (;;) {
         bool tooltips = desk_.GetOptions().Tooltips;
         std::optional<std::string> text = desk_.Dialogs().CaptionPrompt(typed, tooltips);
         // Ctrl+T in the prompt switches the tooltips everywhere once it has closed.
         desk_.FollowTooltips(tooltips);
         if (!text) return false;
+        // OK on the caption as it stands keeps it, whatever a file put into it.
+        if (*text == shown) break;
         // The caption goes into the tape's file, which holds the Windows-1252 characters alone:
-        // another is refused by name and the prompt opens again with what was typed.
-        const Windows1252Text caption = Utf8ToWindows1252(*text);
+        // another is refused by name and the prompt opens again with what was typed. A pasted
+        // tab or line end is a space.
+        std::string spaced = *text;
+        std::replace_if(spaced.begin(), spaced.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
+        const Windows1252Text caption = Utf8ToWindows1252(spaced);
         if (caption.refused.empty()) {
             caption_ = CleanCaption(caption.text);
             break;
