@@ -6,11 +6,14 @@
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QApplication>
+#include <QDialog>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <optional>
+#include <vector>
 
 #include "platform/QtMessagePort.h"
 
@@ -85,27 +88,52 @@ TEST(QtMessagePort, ShowsTheRequestAndReturnsTheAnswer) {
     }
 }
 
-// A notice returns at once and leaves the keyboard where it was: the keys typed after it
-// reach the window being typed in, while the notice stays until it is closed.
-TEST(QtMessagePort, ANoticeTakesNoKeys) {
-    QLineEdit typing;
-    typing.show();
-    typing.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&typing));
-    QtMessagePort port;
-    MessageRequest notice{"the Quillbox", "Unsaved tapes are not being kept for recovery", MessageIcon::Exclamation};
-    notice.notice = true;
-    EXPECT_EQ(port.ShowMessage(notice), MessageAnswer::Ok);
-    QMessageBox* shown = nullptr;
+// The notices on screen.
+std::vector<QMessageBox*> Notices() {
+    std::vector<QMessageBox*> shown;
     for (QWidget* top : QApplication::topLevelWidgets())
-        if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) shown = box;
-    ASSERT_NE(shown, nullptr);
-    EXPECT_EQ(shown->text(), QStringLiteral("Unsaved tapes are not being kept for recovery"));
+        if (auto* box = qobject_cast<QMessageBox*>(top); box && box->isVisible()) shown.push_back(box);
+    return shown;
+}
+
+// A notice returns at once and leaves the keys to the window being typed in. It stands beside
+// the main window, the newest alone (an older one may say the opposite), and one that comes
+// while a dialog is open shows once the dialog has closed, so that it can be closed.
+TEST(QtMessagePort, ANoticeTakesNoKeysAndStandsAloneBesideTheWindow) {
+    QMainWindow main;
+    auto* typing = new QLineEdit;
+    main.setCentralWidget(typing);
+    main.setGeometry(250, 150, 300, 150);
+    main.show();
+    main.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    typing->setFocus();
+    QtMessagePort port;
+    auto notice = [&](const char* text) {
+        MessageRequest request{"the Quillbox", text, MessageIcon::Exclamation};
+        request.notice = true;
+        EXPECT_EQ(port.ShowMessage(request), MessageAnswer::Ok);
+    };
+    notice("Unsaved tapes are not being kept for recovery");
+    notice("Unsaved tapes are kept for recovery again.");
+    ASSERT_EQ(Notices().size(), 1u);
+    EXPECT_EQ(Notices()[0]->text(), QStringLiteral("Unsaved tapes are kept for recovery again."));
+    EXPECT_FALSE(Notices()[0]->frameGeometry().intersects(main.frameGeometry()));
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    QTest::keyClicks(QApplication::focusWidget(), "4+5+=");
-    EXPECT_EQ(typing.text(), QStringLiteral("4+5+="));
-    shown->button(QMessageBox::Ok)->click();
-    QTRY_VERIFY(!shown->isVisible());
+    QTest::keyClicks(typing, "4+5+=");
+    EXPECT_EQ(typing->text(), QStringLiteral("4+5+="));
+
+    QDialog dialog(&main);
+    dialog.setModal(true);
+    dialog.show();
+    ASSERT_EQ(QApplication::activeModalWidget(), &dialog);
+    notice("Unsaved tapes are not being kept for recovery");
+    EXPECT_TRUE(Notices().empty());
+    dialog.close();
+    QTRY_COMPARE_WITH_TIMEOUT(Notices().size(), std::size_t{1}, 30000);
+    EXPECT_EQ(Notices()[0]->text(), QStringLiteral("Unsaved tapes are not being kept for recovery"));
+    Notices()[0]->button(QMessageBox::Ok)->click();
+    EXPECT_TRUE(Notices().empty());
 }
 
 }  // namespace

@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QMainWindow>
+#include <QScreen>
+#include <QTimer>
+#include <algorithm>
 #include <QMessageBox>
 
 #include "platform/CodePage.h"
@@ -48,16 +51,7 @@ MessageAnswer QtMessagePort::ShowMessage(const MessageRequest& request) {
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 
     if (request.notice) {
-        // Over the main window, which outlives any dialog open now; the keys stay where they go.
-        QWidget* parent = QApplication::activeWindow();
-        for (QWidget* top : QApplication::topLevelWidgets())
-            if (qobject_cast<QMainWindow*>(top) && top->isVisible()) parent = top;
-        auto* notice = new QMessageBox(IconOf(request.icon), QString::fromStdString(request.title), text, QMessageBox::Ok, parent);
-        notice->setTextFormat(Qt::PlainText);
-        notice->setAttribute(Qt::WA_DeleteOnClose);
-        notice->setAttribute(Qt::WA_ShowWithoutActivating);
-        notice->setWindowModality(Qt::NonModal);
-        notice->show();
+        ShowNotice(request.icon, QString::fromStdString(request.title), text);
         return MessageAnswer::Ok;
     }
     QMessageBox box(IconOf(request.icon), QString::fromStdString(request.title), text, ButtonsOf(request.buttons),
@@ -77,6 +71,45 @@ MessageAnswer QtMessagePort::ShowMessage(const MessageRequest& request) {
     return request.buttons == MessageButtons::Ok ? MessageAnswer::Ok
            : request.buttons == MessageButtons::YesNo ? MessageAnswer::No
                                                       : MessageAnswer::Cancel;
+}
+
+void QtMessagePort::ShowNotice(MessageIcon icon, const QString& title, const QString& text) {
+    // The newest notice stands alone: an older one may say the opposite.
+    if (notice_) notice_->close();
+    // A dialog open now would keep the notice from being closed: it shows once that has closed.
+    if (QApplication::activeModalWidget()) {
+        QTimer::singleShot(250, &waiter_, [this, icon, title, text] { ShowNotice(icon, title, text); });
+        return;
+    }
+    QWidget* main = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(top) && top->isVisible()) main = top;
+    notice_ = new QMessageBox(IconOf(icon), title, text, QMessageBox::Ok, main);
+    notice_->setTextFormat(Qt::PlainText);
+    notice_->setAttribute(Qt::WA_DeleteOnClose);
+    notice_->setAttribute(Qt::WA_ShowWithoutActivating);
+    notice_->setWindowModality(Qt::NonModal);
+    if (main) PlaceBeside(notice_, main->frameGeometry());
+    notice_->show();
+}
+
+// Below the window, or above it, or at its side, where the screen has room: the tape and the
+// Entry box being typed in stay in sight.
+void QtMessagePort::PlaceBeside(QWidget* notice, const QRect& window) {
+    notice->adjustSize();
+    const QSize size = notice->frameGeometry().size().expandedTo(notice->sizeHint());
+    QScreen* screen = QGuiApplication::screenAt(window.center());
+    if (!screen) return;
+    const QRect room = screen->availableGeometry();
+    const int x = std::clamp(window.center().x() - size.width() / 2, room.left(), std::max(room.left(), room.right() - size.width()));
+    const int y = std::clamp(window.center().y() - size.height() / 2, room.top(), std::max(room.top(), room.bottom() - size.height()));
+    const QPoint places[] = {{x, window.bottom() + 16}, {x, window.top() - 16 - size.height()},
+                             {window.right() + 16, y}, {window.left() - 16 - size.width(), y}};
+    for (const QPoint& place : places)
+        if (room.contains(QRect(place, size))) {
+            notice->move(place);
+            return;
+        }
 }
 
 void QtMessagePort::Beep() { QApplication::beep(); }
