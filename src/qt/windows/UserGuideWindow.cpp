@@ -56,10 +56,11 @@ UserGuideWindow::UserGuideWindow(std::vector<TopicFolder> topics, bool tooltipsO
     rtbText_ = new QTextBrowser(this);
     rtbText_->setObjectName(QStringLiteral("rtbText"));
     rtbText_->setAccessibleName(QStringLiteral("Topic"));
-    // The viewer grows with its text, within the screen.
+    // The viewer grows with its text, within the screen: half its height at most, so that the
+    // topic list, the hint and the frame above and below it fit too.
     const QSize designed = QSize(520, 380) * textScale_;
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const QSize room = screen ? screen->availableGeometry().size() * 0.7 : designed;
+    const QSize room = screen ? QSize(screen->availableGeometry().width() * 7 / 10, screen->availableGeometry().height() / 2) : designed;
     rtbText_->setMinimumSize(designed.boundedTo(room));
     rtbText_->document()->setDocumentMargin(14 * textScale_);
 
