@@ -33,6 +33,9 @@ TEST(Tooltips, MenuItemsNameTheirKeys) {
     }
     EXPECT_EQ(named, 3);
     EXPECT_EQ(TooltipOf(MainWindowTooltips(), "cmdSave"), "Save tape in disk file (Ctrl+S)");
+    // Each of the two shortcut-key panels' fifteen keys has one; there is no thirty-first.
+    EXPECT_FALSE(TooltipOf(MainWindowTooltips(), "lblKey(29)").empty());
+    EXPECT_TRUE(TooltipOf(MainWindowTooltips(), "lblKey(30)").empty());
 }
 
 TEST(ShortcutPanels, ShiftF1PagesAndAnyCommandBringsTheTapeBack) {

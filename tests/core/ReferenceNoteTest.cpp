@@ -299,6 +299,13 @@ TEST(Find, SelectsScrollsAndBeepsOnWrapping) {
     t.machine.Run(Command::FindPrevious);
     EXPECT_EQ(tape.ListIndex(), 0);
     EXPECT_EQ(t.fakes.messages.beeps, beeps);
+    // With nothing selected, Find Previous starts from the end without coming round.
+    t.fakes.dialogs.finds = {"1,250"};
+    t.machine.Run(Command::Find);
+    t.machine.GetTape().ClearSelection();
+    t.machine.Run(Command::FindPrevious);
+    EXPECT_EQ(tape.ListIndex(), 31);
+    EXPECT_EQ(t.fakes.messages.beeps, beeps);
 }
 
 }  // namespace
