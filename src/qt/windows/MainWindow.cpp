@@ -449,6 +449,7 @@ void MainWindow::RenderScale() {
     for (QGroupBox* panel : {frmShortcutKeys1_, frmShortcutKeys2_})
         for (QLabel* label : panel->findChildren<QLabel*>()) label->setFont(SansSerifFont(scale_));
     shownOperatorFont_ = -1;
+    shownGrandTotal_.clear();
     FitTapeRows();
     for (const auto& [button, picture] : pictureButtons_) DrawPictureOn(button, picture);
     // The layout of the mode showing and the window's size follow.
@@ -469,6 +470,9 @@ void MainWindow::RenderGrandTotal() {
     if (!lblGrandTotal_->isVisible()) return;
     const Calculator& calculator = machine_.GetCalculator();
     const QString number = FromCodePage(calculator.TapeNumber(calculator.State().GrandTotal));
+    // Laid out again only for a new total, or a new zoom (which forgets the one shown).
+    if (number == shownGrandTotal_) return;
+    shownGrandTotal_ = number;
     const QString words = QStringLiteral(" Grand total ");
     const QRect designed = TwipsRect(2700, 0, 2985, 225);
     auto* frame = static_cast<QGroupBox*>(lblGrandTotal_->parentWidget());

@@ -151,6 +151,7 @@ private:
     std::array<int, 6> shownPlaces_{-1, -1, -1, -1, -1, -1};
     int shownClearEntryBox_ = -1;
     int shownOperatorFont_ = -1;
+    QString shownGrandTotal_;  // the grand total the label is laid out for
     std::string shownTitle_;
     int shownCollapsed_ = -1;
     int shownTopmost_ = -1;
