@@ -49,8 +49,9 @@ checks=$((checks + 1))
 
 # On a desktop with Wayland alone the installed program runs through Wayland: the plugin comes
 # with the package.
-(env -u DISPLAY weston --backend=headless-backend.so --socket=qb-wayland >"$WORK/weston.log" 2>&1) &
+(exec env -u DISPLAY weston --backend=headless-backend.so --socket=qb-wayland >"$WORK/weston.log" 2>&1) &
 WESTON=$!
+HELPERS="${HELPERS:-} $WESTON"  # stopped at the end even when a check fails
 eventually test -S "$XDG_RUNTIME_DIR/qb-wayland" || fail "weston did not start: $(cat "$WORK/weston.log")"
 rm -f "$XDG_RUNTIME_DIR/the Quillbox.lock"
 (env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=qb-wayland /usr/bin/quillbox >>"$WORK/program.log" 2>&1) &
