@@ -62,7 +62,9 @@ public:
     void OpenFileCommand(const std::string& path);
     void SetScreen(long width, long height) { layout_.SetScreen(width, height); }
     void SetWorkArea(long width, long height) { layout_.SetWorkArea(width, height); }
-    void SetExpandedSize(long width, long height) { layout_.SetExpandedSize(width, height); }
+    void SetExpandedSize(long width, long height, int drawnAtZoom = 0) {
+        layout_.SetExpandedSize(width, height, drawnAtZoom);
+    }
     void WindowMoved(long left, long top) { layout_.WindowMoved(left, top); }
     void BeginAbout() { layout_.BeginAbout(); }
     void EndAbout();

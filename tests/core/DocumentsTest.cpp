@@ -150,10 +150,10 @@ TEST(Captions, NewCaptionPromptsAndStores) {
 // in Windows-1252, and a character outside it is refused by name and typed again, never changed.
 TEST(Captions, ACharacterTheTapeCannotHoldIsRefusedByName) {
     DocMachine t;
-    t.fakes.dialogs.captions = {"Rachunek \xc5\x81\xc3\xb3d\xc5\xba", "Caf\xc3\xa9\xc2\xa0\xe2\x82\xac", std::nullopt};
+    t.fakes.dialogs.captions = {"Rachunek \xc5\x81\xc3\xb3" "d\xc5\xba", "Caf\xc3\xa9\xc2\xa0\xe2\x82\xac", std::nullopt};
     t.machine.Run(Command::NewCaption);
     EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"The tape cannot hold the character \"\xc5\x81\" in a caption!"});
-    EXPECT_EQ(t.fakes.dialogs.captionPrompts.back(), "Rachunek \xc5\x81\xc3\xb3d\xc5\xba");
+    EXPECT_EQ(t.fakes.dialogs.captionPrompts.back(), "Rachunek \xc5\x81\xc3\xb3" "d\xc5\xba");
     EXPECT_EQ(t.machine.Document().Caption(), "Caf\xe9\xa0\x80");  // a no-break space too
     EXPECT_EQ(t.fakes.settings.values["Last Caption"], "Caf\xe9\xa0\x80");
     t.machine.Run(Command::NewCaption);  // cancelled: the caption stays

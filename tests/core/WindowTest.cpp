@@ -327,4 +327,39 @@ TEST(Zoom, ZoomInStopsWhereTheWindowWouldLeaveTheWorkArea) {
     }
 }
 
+// A zoom kept from a larger screen opens the window at the largest step that fits this one; the
+// setting keeps the user's zoom for the larger screen until the user zooms again.
+TEST(Zoom, AStoredZoomThatNoLongerFitsIsDrawnAtTheLargestStepThatDoes) {
+    struct Case {
+        const char* stored;
+        long workW, workH;
+        int shown;
+    };
+    const Case cases[] = {
+        {"300", kScreenW, kScreenH, 225},  // the width runs out first
+        {"300", kScreenW, 12000, 200},     // the height
+        {"250", 8000, 5000, 100},          // smaller than the designed window: the smallest zoom
+        {"200", kScreenW, kScreenH, 200},  // it fits: as stored
+        {"300", 0, 0, 300},                // no work area known: as stored
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.stored << " on " << c.workW << " x " << c.workH);
+        Windowed t(std::map<std::string, std::string>{{"Zoom", c.stored}});
+        t.machine.SetWorkArea(c.workW, c.workH);
+        const int stored = t.machine.Window().ZoomPercent();
+        t.machine.SetExpandedSize(kExpandedW * stored / 100, kExpandedH * stored / 100, stored);
+        EXPECT_EQ(t.machine.Window().ZoomPercent(), c.shown);
+        // Told again before the window is drawn anew, the old size is not taken for the new zoom's.
+        t.machine.SetExpandedSize(kExpandedW * stored / 100 + 60, kExpandedH * stored / 100 + 60, stored);
+        EXPECT_EQ(t.machine.Window().ZoomPercent(), c.shown);
+        // Drawn again at that zoom, the window tells its size, and stays.
+        t.machine.SetExpandedSize(kExpandedW * c.shown / 100, kExpandedH * c.shown / 100, c.shown);
+        EXPECT_EQ(t.machine.Window().ZoomPercent(), c.shown);
+        EXPECT_EQ(t.fakes.settings.values["Zoom"], c.stored);
+        // Zoom Out steps down from the zoom shown, and keeps it.
+        t.machine.Key(vk::OemMinus, vk::CtrlState, 0);
+        EXPECT_EQ(t.machine.Window().ZoomPercent(), Zoom::Smaller(c.shown));
+    }
+}
+
 }  // namespace

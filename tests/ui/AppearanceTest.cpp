@@ -97,13 +97,13 @@ TEST(Appearance, EveryColouredControlReadsInEveryPaletteAndState) {
 }
 
 TEST(Appearance, ZoomGrowsTheWholeWindowAndItsFonts) {
-    Shown shown(std::map<std::string, std::string>{{"Zoom", "200"}});
-    const QSize twice = shown.window.size();
-    const double twiceFont = shown.Find("txtDisplay")->font().pointSizeF();
+    Shown shown(std::map<std::string, std::string>{{"Zoom", "125"}});
+    const QSize larger = shown.window.size();
+    const double largerFont = shown.Find("txtDisplay")->font().pointSizeF();
     shown.Strike({Qt::Key_0, Qt::ControlModifier});  // Actual Size
     const QSize designed = shown.window.size();
-    EXPECT_NEAR(twice.width(), designed.width() * 2, 4);
-    EXPECT_NEAR(twiceFont, shown.Find("txtDisplay")->font().pointSizeF() * 2, 0.01);
+    EXPECT_NEAR(larger.width(), designed.width() * 1.25, 4);
+    EXPECT_NEAR(largerFont, shown.Find("txtDisplay")->font().pointSizeF() * 1.25, 0.01);
     // Zoomed by its keys, the controls keep their places relative to the window.
     const QRect tape = shown.Find("lstTape")->geometry();
     shown.Strike({Qt::Key_Equal, Qt::ControlModifier});  // Zoom In
@@ -114,6 +114,14 @@ TEST(Appearance, ZoomGrowsTheWholeWindowAndItsFonts) {
     EXPECT_TRUE(shown.window.screen()->availableGeometry().contains(QRect(QPoint(), shown.window.frameGeometry().size())));
     EXPECT_LT(shown.machine.Window().ZoomPercent(), 300);
     EXPECT_GT(shown.fakes.messages.beeps, 0);
+}
+
+// A zoom kept from a larger screen opens the window at a size this screen holds.
+TEST(Appearance, AStoredZoomTooLargeForTheScreenOpensAtOneThatFits) {
+    Shown shown(std::map<std::string, std::string>{{"Zoom", "300"}});
+    EXPECT_TRUE(shown.window.screen()->availableGeometry().contains(QRect(QPoint(), shown.window.frameGeometry().size())));
+    EXPECT_GT(shown.machine.Window().ZoomPercent(), 100);
+    EXPECT_EQ(shown.fakes.settings.values["Zoom"], "300");
 }
 
 TEST(Appearance, TopicColoursMadeForPaperReadOnADarkViewer) {

@@ -68,18 +68,33 @@ void Layout::SetWorkArea(long width, long height) {
 
 // The window system gives the window its frame only once it is shown. An expanded window that
 // still stands where it was centred is centred again on its outer size, frame and all.
-void Layout::SetExpandedSize(long width, long height) {
+void Layout::SetExpandedSize(long width, long height, int drawnAtZoom) {
     const Geometry centred = CenterForm(expandedWidth_, expandedHeight_);
     const bool standsCentred = geometry_.left == centred.left && geometry_.top == centred.top;
     expandedWidth_ = width;
     expandedHeight_ = height;
     if (collapsed_) return;
+    if (drawnAtZoom == 0 || drawnAtZoom == zoom_) FitZoomToWorkArea();
     if (standsCentred) {
         geometry_ = CenterForm(width, height);
     } else {
         geometry_.width = width;
         geometry_.height = height;
     }
+}
+
+// A zoom kept from a larger screen would open the window past this one's edges: it is drawn at
+// the largest step that fits instead, while the setting keeps the user's choice for that screen.
+// The shell draws the window again at the new zoom and tells its new size.
+void Layout::FitZoomToWorkArea() {
+    if (workWidth_ <= 0 || workHeight_ <= 0 || expandedWidth_ <= 0 || expandedHeight_ <= 0) return;
+    const auto fits = [this](int percent) {
+        const double grow = static_cast<double>(percent) / zoom_;
+        return expandedWidth_ * grow <= workWidth_ && expandedHeight_ * grow <= workHeight_;
+    };
+    int percent = zoom_;
+    while (percent > Zoom::kSmallest && !fits(percent)) percent = Zoom::Smaller(percent);
+    zoom_ = percent;
 }
 
 void Layout::WindowMoved(long left, long top) {

@@ -35,7 +35,9 @@ public:
     void SetScreen(long width, long height);
     // The part of the screen windows may take (less the desktop's panels); none known, no limit.
     void SetWorkArea(long width, long height);
-    void SetExpandedSize(long width, long height);
+    // The expanded window's outer size, as drawn at a zoom (0: the zoom in force). A size drawn at
+    // another zoom than the one in force is the window's before it is drawn anew.
+    void SetExpandedSize(long width, long height, int drawnAtZoom = 0);
     void WindowMoved(long left, long top);
     const Geometry& WindowGeometry() const { return geometry_; }
     // Centres a window of that outer size on the screen.
@@ -82,6 +84,7 @@ public:
     bool CloseRequested() const { return closeRequested_; }
 
 private:
+    void FitZoomToWorkArea();
     SettingsStore& settings_;
     MessagePort& messages_;
     bool panel1Visible_ = false;

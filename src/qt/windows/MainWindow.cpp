@@ -158,7 +158,7 @@ void MainWindow::TellScreenAndSize() {
     }
     if (!machine_.Window().Collapsed()) {
         const QSize outer = isVisible() ? frameGeometry().size() : size();
-        machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()));
+        machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()), shownZoom_);
     }
 }
 
