@@ -169,7 +169,8 @@ TEST(TimedEventSetup, EnterWalksTheBoxes) {
 }
 
 // Each colour's option button stands just left of its own swatch, well clear of the swatch of
-// the colour before it, at the designed font and at a large desktop font.
+// the colour before it, and the swatches grow with the font, at the designed font and at a large
+// desktop font.
 TEST(TimedEventSetup, EachOptionStandsAgainstItsOwnColour) {
     for (double points : {8.0, 16.0}) {
         SCOPED_TRACE(points);
@@ -183,6 +184,8 @@ TEST(TimedEventSetup, EachOptionStandsAgainstItsOwnColour) {
             SCOPED_TRACE(i);
             const QRect option = place("optColor", i), swatch = place("lblColor", i);
             EXPECT_NEAR(option.center().y(), swatch.center().y(), 2);
+            // The swatch is at least as tall as a line of the dialog's text.
+            EXPECT_GE(swatch.height(), shown.dialog.fontMetrics().height());
             const int gap = swatch.left() - option.right();
             EXPECT_GT(gap, 0);
             EXPECT_LE(gap, 12);

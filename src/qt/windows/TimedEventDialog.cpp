@@ -1,5 +1,7 @@
 #include "windows/TimedEventDialog.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -72,6 +74,8 @@ TimedEventDialog::TimedEventDialog(const TimedEventForm& form, bool tooltipsOn, 
     colorCaption->setObjectName(QStringLiteral("lblColorCaption"));
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(fontMetrics().horizontalAdvance(QLatin1Char('M')) * 2);
+    // The swatches grow with the desktop's font, from 36 by 20 pixels at a small one.
+    const int swatchHeight = std::max(20, fontMetrics().height() + 4);
     for (int i = 0; i < 8; ++i) {
         options_[i] = new QRadioButton(this);
         options_[i]->setObjectName(QStringLiteral("optColor%1").arg(i));
@@ -79,7 +83,7 @@ TimedEventDialog::TimedEventDialog(const TimedEventForm& form, bool tooltipsOn, 
         options_[i]->installEventFilter(this);
         swatches_[i] = new QLabel(this);
         swatches_[i]->setObjectName(QStringLiteral("lblColor%1").arg(i));
-        swatches_[i]->setFixedSize(36, 20);
+        swatches_[i]->setFixedSize(swatchHeight * 9 / 5, swatchHeight);
         swatches_[i]->setAutoFillBackground(true);
         swatches_[i]->setFrameShape(QFrame::Box);
         QPalette palette = swatches_[i]->palette();
