@@ -222,6 +222,38 @@ TEST(MainWindow, F11CollapsesToTheEntryLineAndTapeAndBack) {
     EXPECT_EQ(shown.Find("lstTape")->geometry(), tape);
 }
 
+// A long pasted number shows whole in a smaller type, or, longer still, from its sign and first
+// digits; never only its end, which reads as another number. A short one has the full type again.
+TEST(MainWindow, ALongNumberShowsWholeOrFromItsSign) {
+    ShownWindow shown;
+    const double designed = shown.Find("txtDisplay")->font().pointSizeF();
+    struct Case {
+        const char* pasted;
+        bool smaller, whole;
+    };
+    const Case cases[] = {
+        {"-12", false, true},
+        {"-0.000000001234567891234", true, true},
+        {"-12345678901234567890123456789012345678901234567890123456789012345678901234567890", true, false},
+        {"-7", false, true},
+    };
+    for (bool collapsed : {false, true}) {
+        if (collapsed) shown.Strike({Qt::Key_F11});
+        auto* box = shown.Find<QLineEdit>(collapsed ? "txtAltDisplay" : "txtDisplay");
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.pasted << (collapsed ? " collapsed" : ""));
+            shown.fakes.clipboard.text = c.pasted;
+            shown.Strike({Qt::Key_V, Qt::ControlModifier});
+            ASSERT_EQ(box->text().front(), QLatin1Char('-'));
+            EXPECT_EQ(box->font().pointSizeF() < designed, c.smaller);
+            EXPECT_GE(box->font().pointSizeF(), designed / 2);
+            const bool fits = QFontMetrics(box->font()).horizontalAdvance(box->text()) < box->contentsRect().width();
+            EXPECT_EQ(fits, c.whole);
+            if (!c.whole) EXPECT_EQ(box->cursorPosition(), 0);
+        }
+    }
+}
+
 // The collapsed window, moved and closed, comes back collapsed where it was left (where the
 // outer window stands is checked under a real window manager, end to end).
 TEST(MainWindow, TheCollapsedWindowComesBackWhereItWasLeft) {

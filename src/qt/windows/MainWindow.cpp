@@ -70,9 +70,27 @@ QFont FontOfOperator(OperatorFont font, double scale) {
 // A key is named by its caption, as a reader would say it.
 QString NameOfCaption(const char* caption) { return QString::fromLatin1(caption).remove(QLatin1Char('&')).trimmed(); }
 
-void SetText(QLineEdit* box, const std::string& text) {
+// True when the box shows a new text.
+bool SetText(QLineEdit* box, const std::string& text) {
     const QString shown = FromCodePage(text);
-    if (box->text() != shown) box->setText(shown);
+    if (box->text() == shown) return false;
+    box->setText(shown);
+    return true;
+}
+
+// A number wider than its box (a long pasted or computed one) is drawn smaller, down to half the
+// box's font, so that it shows whole; one wider still shows its start, sign and leading digits,
+// never only its end.
+void FitNumber(QLineEdit* box, const QFont& font) {
+    const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
+    const int room = box->width() - 2 * frame - 6;  // less the box's own margins around its text
+    const int need = QFontMetrics(font).horizontalAdvance(box->text());
+    QFont fitted = font;
+    if (need > room && room > 0)
+        fitted.setPointSizeF(std::max(font.pointSizeF() * room / need, font.pointSizeF() / 2));
+    if (box->font() != fitted) box->setFont(fitted);
+    box->setCursorPosition(QFontMetrics(fitted).horizontalAdvance(box->text()) > room ? 0
+                                                                                       : static_cast<int>(box->text().size()));
 }
 
 void SetText(IndicatorLabel* label, const std::string& text) { label->SetCaption(FromCodePage(text)); }
@@ -443,8 +461,8 @@ void MainWindow::RenderScale() {
     for (const auto& [widget, twips] : placed_)
         widget->setGeometry(TwipsRect(twips.x(), twips.y(), twips.width(), twips.height()));
     const QFont courier = CourierFont(scale_);
-    for (QWidget* widget : std::initializer_list<QWidget*>{txtDisplay_, txtAltDisplay_, txtMemory_, lstTape_})
-        widget->setFont(courier);
+    lstTape_->setFont(courier);
+    FitNumbers();
     txtCaption_->setFont(SansSerifFont(scale_));
     for (QGroupBox* panel : {frmShortcutKeys1_, frmShortcutKeys2_})
         for (QLabel* label : panel->findChildren<QLabel*>()) label->setFont(SansSerifFont(scale_));
@@ -771,11 +789,12 @@ void MainWindow::Render() {
 void MainWindow::RenderState() {
     if (rendering_) return;
     rendering_ = true;
-    SetText(txtDisplay_, machine_.GetCalculator().DisplayText());
-    SetText(txtAltDisplay_, machine_.GetCalculator().DisplayText());
+    bool numbersChanged = SetText(txtDisplay_, machine_.GetCalculator().DisplayText());
+    numbersChanged |= SetText(txtAltDisplay_, machine_.GetCalculator().DisplayText());
     SetText(lblOperator_, machine_.GetCalculator().OperatorCaption());
     SetText(lblAltOperator_, machine_.GetCalculator().OperatorCaption());
-    SetText(txtMemory_, machine_.Memory().Text());
+    numbersChanged |= SetText(txtMemory_, machine_.Memory().Text());
+    if (numbersChanged) FitNumbers();
     // A re-key check's counts changed: the lines that differ are drawn again.
     if (machine_.Rekey().TitleText() != shownRekey_) {
         shownRekey_ = machine_.Rekey().TitleText();
@@ -873,6 +892,12 @@ void MainWindow::RenderLayout() {
     }
     for (QWidget* twin : std::initializer_list<QWidget*>{txtAltDisplay_, lblAltClearEntryBox_, lblAltOperator_})
         twin->setVisible(collapsed);
+    FitNumbers();
+}
+
+void MainWindow::FitNumbers() {
+    const QFont courier = CourierFont(scale_);
+    for (QLineEdit* box : {txtDisplay_, txtAltDisplay_, txtMemory_}) FitNumber(box, courier);
 }
 
 // Where the machine wants the window, in twips of the outer window. Expanded, the client area

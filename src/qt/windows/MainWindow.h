@@ -76,6 +76,8 @@ private:
     void DrawPictureOn(QPushButton* button, Picture picture);
     void FitTapeRows();
     void RenderScale();
+    // The Entry boxes and the memory box show their whole number, drawn smaller when it is long.
+    void FitNumbers();
     void RenderPalette();
     QGroupBox* AddFrame(QWidget* parent, const char* name, const char* caption, const QRect& twips,
                         const QString& accessibleName);
