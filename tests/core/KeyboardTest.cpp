@@ -97,6 +97,10 @@ TEST(DecimalComma, PasteReadsTheUsersNumbers) {
         {true, "-12,5 EUR", "-12.5"},
         {true, "1,234.56", "1234.56"},  // a point after the comma: written the English way
         {true, "1.5", "1.5"},
+        {true, "1,234,567", "1234567"},  // several commas and no point: thousands
+        {true, "1.234.567,5", "1234567.5"},
+        {true, "Rent, 1250", "1250"},    // a comma before a blank is no decimal point
+        {true, ",5", ".5"},
         {false, "1,234.56", "1234.56"},
         {false, "1.234,56", "1.23456"},
     };

@@ -181,10 +181,15 @@ TEST(Note, ReferencesAndNotesAreNeverAnAmountAndACorrectionReplaysThem) {
         t.Type("5=");
         ASSERT_EQ(t.TapeLines()[2], c.line);
         EXPECT_EQ(ReadTapeLine(c.line, "", false).kind, TapeLineReading::Kind::Other);
+        // Recall, the memory and Copy take nothing from it, and each beeps to say so.
         t.machine.TapeDoubleClicked(2);
         EXPECT_EQ(t.State().EntryText, "");
         t.Press("a");
         EXPECT_EQ(t.machine.Memory().Text(), TestMachine().machine.Memory().Text());
+        t.fakes.dialogs.copyChoices = {'S'};
+        t.machine.Run(Command::Copy);
+        EXPECT_EQ(t.fakes.clipboard.text, std::nullopt);
+        EXPECT_EQ(t.fakes.messages.beeps, 3);
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
         // The 10 above it becomes 20: the line stays, the total follows.
         ASSERT_TRUE(t.machine.CorrectLine(1, "20", '+'));

@@ -60,8 +60,11 @@ std::string TapeSelection::LastTapeEntry(bool selected) {
     if (index < 0 || index >= tape_.Count()) return {};
     const std::string_view line = Tape::WithoutCount(tape_.Line(index));
     if (line.empty()) return {};
-    // A reference number or a note is no amount to take.
-    if (line.back() == Tape::kReferenceMark || line.back() == Tape::kNoteMark || line.back() == Tape::kCountMark) return {};
+    // A reference number or a note is no amount to take; the beep says that nothing was taken.
+    if (line.back() == Tape::kReferenceMark || line.back() == Tape::kNoteMark || line.back() == Tape::kCountMark) {
+        messages_.Beep();
+        return {};
+    }
     if (line[0] == '*') {
         ShowErrorMessage(messages_, "The value on the tape is too large to recall");
         return {};
