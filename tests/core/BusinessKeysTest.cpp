@@ -263,4 +263,46 @@ TEST(BusinessKeys, RefusalsSayWhy) {
     EXPECT_EQ(t.Trimmed().back(), "0 =");
 }
 
+// A key whose result would take the place of an open sum refuses a keyed number and says what to
+// do; a key that works on the subtotal refuses a subtotal of 0. Nothing is printed or lost.
+TEST(BusinessKeys, KeysThatWouldLoseTheSumOrWorkOnNothingRefuse) {
+    struct Case {
+        const char* name;
+        const char* keys;  // typed before the command
+        Command command;
+        const char* error;  // the message's start; empty where the key works
+        const char* last;   // the tape's last line afterwards
+    };
+    const Case cases[] = {
+        {"tax on a number keyed into a sum", "100+50", Command::TaxPlus, "The gross of Tax+ would take the place of the open subtotal 100.00.", "100.00 +"},
+        {"the same for Tax-", "100-50", Command::TaxMinus, "The net of Tax- would take the place of the open subtotal 100.00.", "100.00 +"},
+        {"a reference line keeps the sum open", "100+4711#50", Command::TaxPlus, "The gross of Tax+", "4711 #"},
+        {"a sell price into a sum", "100+80", Command::Cost, "A sell price would take the place of the open subtotal 100.00.", "100.00 +"},
+        {"the subtotal itself is taxed", "100+50+", Command::TaxPlus, "", "178.50 G"},
+        {"a total closes the sum", "100+50=20", Command::TaxPlus, "", "23.80 G"},
+        {"a sum of 0 loses nothing", "5-5-8", Command::TaxPlus, "", "9.52 G"},
+        {"Add % on a subtotal of 0", "10", Command::AddPercent, "Add % puts a percentage on the subtotal, which is 0", "0 ="},
+        {"Less % on a subtotal of 0", "10", Command::LessPercent, "Less % takes a percentage off the subtotal, which is 0", "0 ="},
+        {"Mark-Up on a subtotal of 0", "25", Command::MarkUp, "Mark-Up takes the subtotal as the cost, and it is 0", "0 ="},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine t = WithRates("19");
+        t.Type(c.keys);
+        const std::string entry = t.State().EntryText;
+        const double subtotal = t.State().Subtotal;
+        t.machine.Run(c.command);
+        EXPECT_EQ(t.Trimmed().back(), c.last);
+        if (*c.error == 0) {
+            EXPECT_TRUE(t.fakes.messages.Errors().empty());
+            continue;
+        }
+        ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
+        EXPECT_EQ(t.fakes.messages.Errors()[0].rfind(c.error, 0), 0u) << t.fakes.messages.Errors()[0];
+        EXPECT_EQ(t.fakes.messages.beeps, 1);
+        EXPECT_EQ(t.State().EntryText, entry);
+        EXPECT_EQ(t.State().Subtotal, subtotal);
+    }
+}
+
 }  // namespace

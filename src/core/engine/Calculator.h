@@ -127,6 +127,8 @@ private:
     void PrintNewSubtotal(double value, char mark);
     // After a key that used up the Entry box's number.
     void EntryUsedUp();
+    bool SumOpen() const;
+    bool RefuseOverOpenSum(const std::string& result, const std::string& advice);
 
     Tape& tape_;
     const Options& options_;

@@ -43,8 +43,40 @@ void Calculator::EntryUsedUp() {
     ShowEntry();
 }
 
+// A sum is open while its last amount line is a number that an operation key applied, and its
+// subtotal is not zero.
+bool Calculator::SumOpen() const {
+    if (state_.Subtotal == 0) return false;
+    for (std::int64_t i = tape_.Count() - 1; i >= 0; --i) {
+        const std::string_view line = Tape::WithoutCount(tape_.Line(i));
+        if (line.empty()) continue;
+        const char mark = line.back();
+        if (mark == Tape::kReferenceMark || mark == Tape::kNoteMark || mark == Tape::kCountMark) continue;
+        return std::string_view("+-*/%").find(mark) != std::string_view::npos;
+    }
+    return false;
+}
+
+// A key whose result takes the subtotal's place refuses a keyed number while a sum is open: the
+// sum would be lost from the tape's reckoning without a word.
+bool Calculator::RefuseOverOpenSum(const std::string& result, const std::string& advice) {
+    if (!NumberPresent() || !SumOpen()) return false;
+    messages_.Beep();
+    FormatSubtotal();
+    std::string subtotal = state_.SubtotalText;
+    subtotal.erase(0, subtotal.find_first_not_of(' '));
+    ShowErrorMessage(messages_, result + " would take the place of the open subtotal " + subtotal + ". " + advice);
+    return true;
+}
+
 void Calculator::TaxKey(double rate, bool remove) {
     tape_.ClearSelection();
+    if (RefuseOverOpenSum(remove ? "The net of Tax-" : "The gross of Tax+",
+                          remove ? "To take the tax out of the subtotal, press Clear Entry and then Tax-; to take it out "
+                                   "of this number alone, total the sum with = before keying it"
+                                 : "To tax the subtotal, press Clear Entry and then Tax+; to tax this number alone, "
+                                   "total the sum with = before keying it"))
+        return;
     const double amount = RoundAsTape(NumberPresent() ? EntryOperand() : state_.Subtotal);
     // Nothing to tax: no lines of zeros.
     if (amount == 0) {
@@ -74,6 +106,11 @@ void Calculator::MarkUpKey() {
         messages_.Beep();
         return;
     }
+    if (RoundAsTape(state_.Subtotal) == 0) {
+        messages_.Beep();
+        Refuse("Mark-Up takes the subtotal as the cost, and it is 0: key the cost and +, then the mark-up and Mark-Up");
+        return;
+    }
     const auto marked = MarkUp(RoundAsTape(state_.Subtotal), EntryOperand(), [this](double v) { return RoundAsTape(v); });
     if (!marked) {
         messages_.Beep();
@@ -88,6 +125,7 @@ void Calculator::MarkUpKey() {
 
 void Calculator::CostSellMarginKey(char mark) {
     tape_.ClearSelection();
+    if (RefuseOverOpenSum("A sell price", "Total the sum with = before keying a cost, sell price or margin")) return;
     const double value = RoundAsTape(NumberPresent() ? EntryOperand() : state_.Subtotal);
     CostSellMargin given{state_.CsmCost, state_.CsmSell, state_.CsmMargin};
     // A value given again replaces the one before.

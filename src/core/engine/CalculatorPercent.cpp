@@ -22,6 +22,14 @@ void Calculator::PercentAdjustKey(bool less) {
         messages_.Beep();
         return;
     }
+    if (RoundAsTape(state_.Subtotal) == 0) {
+        messages_.Beep();
+        Refuse(less ? "Less % takes a percentage off the subtotal, which is 0: key the amount and +, then the "
+                      "percentage and Less %"
+                    : "Add % puts a percentage on the subtotal, which is 0: key the amount and +, then the "
+                      "percentage and Add %");
+        return;
+    }
     // The rate is read as an operand is: Auto Decimal applies, the places do not.
     std::string line = KeepNumeric(displayText_);
     std::string entry = state_.EntryText;
