@@ -71,6 +71,7 @@ void Machine::FinalFocusStep() {
 void Machine::KeepRecoveryRecord() {
     // After every event the re-key check looks at the lines keyed, and ends at the first keying's end.
     if (rekey_.Active() && rekey_.Follow(desk_.GetTape())) rekey_.End(desk_.GetTape(), desk_.Messages());
+    desk_.GetCalculator().PauseGrandTotal(rekey_.Active());
     documents_.SettleRecovered();
     recovery_.Keep();
 }

@@ -28,6 +28,7 @@ TEST(RekeyCheck, ComparesEachLineAndSumsUpAtTheEnd) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
+        t.machine.Run(Command::GrandTotalOption);
         t.Type("12+3=");
         const std::vector<std::string> first = t.TapeLines();
         t.fakes.messages.answers = {MessageAnswer::No, MessageAnswer::Yes};  // not saved; go there
@@ -45,6 +46,10 @@ TEST(RekeyCheck, ComparesEachLineAndSumsUpAtTheEnd) {
         EXPECT_EQ(t.machine.Title().find("Check"), std::string::npos);
         EXPECT_EQ(t.machine.LineDifference(2), "");
         EXPECT_EQ(t.fakes.messages.shown.size(), 2u);  // "Save the tape?" and the summary
+        // The second keying's totals are not counted again in the grand total; later totals are.
+        EXPECT_EQ(t.State().GrandTotal, 15);
+        t.Type("1=");
+        EXPECT_EQ(t.State().GrandTotal, 15 + t.State().Subtotal);
     }
 }
 

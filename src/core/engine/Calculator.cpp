@@ -257,8 +257,9 @@ void Calculator::cmdEquals_Click() {
     if (endsWithTotal) return;
     state_.TapeLine = state_.SubtotalText + " =";
     PrintTotal();
-    // The total as printed goes into the grand total.
-    if (options_.GrandTotal) {
+    // The total as printed goes into the grand total, once: not again when a list is keyed a
+    // second time to check it.
+    if (options_.GrandTotal && !grandTotalPaused_) {
         const double grand = state_.GrandTotal + ParseNumber(KeepNumeric(state_.SubtotalText));
         if (std::isfinite(grand)) state_.GrandTotal = grand;
     }

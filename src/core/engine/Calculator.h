@@ -114,6 +114,9 @@ public:
     // were printed (a Clear Subtotal On Equal may have reset the subtotal since).
     double LastResult() const { return lastResult_; }
 
+    // While a list is keyed again to check it, its totals stay out of the grand total.
+    void PauseGrandTotal(bool paused) { grandTotalPaused_ = paused; }
+
 private:
     void SoundTheTape();
     void PrintTotal();
@@ -142,6 +145,7 @@ private:
     std::string operatorCaption_ = "+";
     OperatorFont operatorFont_ = OperatorFont::CourierNew;
     double lastResult_ = 0;
+    bool grandTotalPaused_ = false;
 };
 
 }  // namespace qb
