@@ -71,7 +71,7 @@ void Machine::FinalFocusStep() {
 void Machine::KeepRecoveryRecord() {
     // After every event the re-key check looks at the lines keyed, and ends at the first keying's end.
     if (rekey_.Active() && rekey_.Follow(desk_.GetTape())) rekey_.End(desk_.GetTape(), desk_.Messages());
-    desk_.GetCalculator().PauseGrandTotal(rekey_.Active());
+    desk_.GetOptions().GrandTotalPaused = rekey_.Active();
     documents_.SettleRecovered();
     recovery_.Keep();
 }
@@ -108,6 +108,8 @@ void Machine::Execute(Command command) {
         if (IsTaxCommand(command)) {
             // The rate goes with the step, so a replay taxes at the rate the key used.
             const bool second = command == Command::TaxPlusSecond || command == Command::TaxMinusSecond;
+            if (desk_.GetCalculator().RefuseTaxOverOpenSum(command == Command::TaxMinus || command == Command::TaxMinusSecond))
+                return;
             StepInput input;
             input.rate = taxRates_.RateForKey(second);
             if (!input.rate) return;

@@ -272,22 +272,30 @@ TEST(BusinessKeys, KeysThatWouldLoseTheSumOrWorkOnNothingRefuse) {
         Command command;
         const char* error;  // the message's start; empty where the key works
         const char* last;   // the tape's last line afterwards
+        bool entryKept = false;  // Clear Entry Box off: the number used stays in the box
+        const char* rate = "19";
     };
     const Case cases[] = {
         {"tax on a number keyed into a sum", "100+50", Command::TaxPlus, "The gross of Tax+ would take the place of the open subtotal 100.00.", "100.00 +"},
         {"the same for Tax-", "100-50", Command::TaxMinus, "The net of Tax- would take the place of the open subtotal 100.00.", "100.00 +"},
         {"a reference line keeps the sum open", "100+4711#50", Command::TaxPlus, "The gross of Tax+", "4711 #"},
-        {"a sell price into a sum", "100+80", Command::Cost, "A sell price would take the place of the open subtotal 100.00.", "100.00 +"},
+        {"a sell price into a sum", "100+80", Command::Cost, "Cost, sell price and margin work out a sell price that would take the place of the open subtotal 100.00.", "100.00 +"},
         {"the subtotal itself is taxed", "100+50+", Command::TaxPlus, "", "178.50 G"},
         {"a total closes the sum", "100+50=20", Command::TaxPlus, "", "23.80 G"},
         {"a sum of 0 loses nothing", "5-5-8", Command::TaxPlus, "", "9.52 G"},
         {"Add % on a subtotal of 0", "10", Command::AddPercent, "Add % puts a percentage on the subtotal, which is 0", "0 ="},
         {"Less % on a subtotal of 0", "10", Command::LessPercent, "Less % takes a percentage off the subtotal, which is 0", "0 ="},
         {"Mark-Up on a subtotal of 0", "25", Command::MarkUp, "Mark-Up takes the subtotal as the cost, and it is 0", "0 ="},
+        {"a number used already is none", "200+", Command::TaxPlus, "", "238.00 G", true},
+        {"nor when the sum goes on", "100+50+", Command::TaxPlus, "", "178.50 G", true},
+        {"a number keyed anew is one", "100+50", Command::TaxPlus, "The gross of Tax+", "100.00 +", true},
+        {"a sum that rounds to 0 is none", ".1+.2-.3-50", Command::TaxPlus, "", "59.50 G"},
+        {"refused before the rates are asked", "100+50", Command::TaxPlus, "The gross of Tax+", "100.00 +", false, ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        TestMachine t = WithRates("19");
+        TestMachine t = WithRates(c.rate);
+        if (c.entryKept) t.machine.Run(Command::ClearEntryBox);
         t.Type(c.keys);
         const std::string entry = t.State().EntryText;
         const double subtotal = t.State().Subtotal;
@@ -302,7 +310,23 @@ TEST(BusinessKeys, KeysThatWouldLoseTheSumOrWorkOnNothingRefuse) {
         EXPECT_EQ(t.fakes.messages.beeps, 1);
         EXPECT_EQ(t.State().EntryText, entry);
         EXPECT_EQ(t.State().Subtotal, subtotal);
+        EXPECT_TRUE(t.fakes.dialogs.taxRatesShown.empty());
     }
+}
+
+// A correction that makes a later key's number fall into an open sum is refused with the
+// reason alone: what the key's message says to key cannot be done in a correction.
+TEST(BusinessKeys, ACorrectionThatOpensTheSumBeforeATaxKeyIsRefused) {
+    TestMachine t = WithRates("19");
+    t.Type("100-100-50");
+    t.machine.Run(Command::TaxPlus);
+    ASSERT_EQ(t.Trimmed().back(), "59.50 G");
+    const Lines before = t.TapeLines();
+    EXPECT_FALSE(t.machine.CorrectLine(2, "80", '-'));
+    EXPECT_EQ(t.TapeLines(), before);
+    ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);
+    const std::string error = t.fakes.messages.Errors()[0];
+    EXPECT_NE(error.find("(The gross of Tax+ would take the place of the open subtotal 20.00)"), std::string::npos) << error;
 }
 
 }  // namespace

@@ -100,7 +100,12 @@ TEST(DecimalComma, PasteReadsTheUsersNumbers) {
         {true, "1,234,567", "1234567"},  // several commas and no point: thousands
         {true, "1.234.567,5", "1234567.5"},
         {true, "Rent, 1250", "1250"},    // a comma before a blank is no decimal point
+        {true, "Rent,1250", "1250"},     // nor one after a word
         {true, ",5", ".5"},
+        {true, "1.234.567", "1234567"},  // several points in groups of three: thousands
+        {true, "1.23.4", "1.23"},        // not in groups of three: as it stands
+        {true, "Total: 12,50.", "12.5"}, // a sentence's full stop is no decimal point
+        {true, "12,5 and 3,75", "1253.75"},  // not in groups of three: the last comma is the point
         {false, "1,234.56", "1234.56"},
         {false, "1.234,56", "1.23456"},
     };

@@ -46,7 +46,10 @@ TEST(RekeyCheck, ComparesEachLineAndSumsUpAtTheEnd) {
         EXPECT_EQ(t.machine.Title().find("Check"), std::string::npos);
         EXPECT_EQ(t.machine.LineDifference(2), "");
         EXPECT_EQ(t.fakes.messages.shown.size(), 2u);  // "Save the tape?" and the summary
-        // The second keying's totals are not counted again in the grand total; later totals are.
+        // The second keying's totals are not counted again in the grand total, nor when a
+        // correction after the check works them out again; later totals are.
+        EXPECT_EQ(t.State().GrandTotal, 15);
+        ASSERT_TRUE(t.machine.CorrectLine(1, "12", '+'));
         EXPECT_EQ(t.State().GrandTotal, 15);
         t.Type("1=");
         EXPECT_EQ(t.State().GrandTotal, 15 + t.State().Subtotal);

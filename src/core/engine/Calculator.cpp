@@ -259,7 +259,7 @@ void Calculator::cmdEquals_Click() {
     PrintTotal();
     // The total as printed goes into the grand total, once: not again when a list is keyed a
     // second time to check it.
-    if (options_.GrandTotal && !grandTotalPaused_) {
+    if (options_.GrandTotal && !options_.GrandTotalPaused) {
         const double grand = state_.GrandTotal + ParseNumber(KeepNumeric(state_.SubtotalText));
         if (std::isfinite(grand)) state_.GrandTotal = grand;
     }

@@ -48,6 +48,9 @@ public:
     // tax is taken out of.
     // Prints net, tax and gross (Tax-: gross, tax and net); the last becomes the subtotal.
     void TaxKey(double rate, bool remove);
+    // A number keyed into an open sum is refused, with the reason and what to do, before the
+    // tax key asks for anything.
+    bool RefuseTaxOverOpenSum(bool remove);
     // Mark-up: the subtotal as a cost, the Entry box number as the mark-up in per cent; prints
     // the mark-up amount and the sell price, which becomes the subtotal.
     void MarkUpKey();
@@ -114,9 +117,6 @@ public:
     // were printed (a Clear Subtotal On Equal may have reset the subtotal since).
     double LastResult() const { return lastResult_; }
 
-    // While a list is keyed again to check it, its totals stay out of the grand total.
-    void PauseGrandTotal(bool paused) { grandTotalPaused_ = paused; }
-
 private:
     void SoundTheTape();
     void PrintTotal();
@@ -130,6 +130,7 @@ private:
     void PrintNewSubtotal(double value, char mark);
     // After a key that used up the Entry box's number.
     void EntryUsedUp();
+    bool NumberKeyed() const;
     bool SumOpen() const;
     bool RefuseOverOpenSum(const std::string& result, const std::string& advice);
 
@@ -145,7 +146,6 @@ private:
     std::string operatorCaption_ = "+";
     OperatorFont operatorFont_ = OperatorFont::CourierNew;
     double lastResult_ = 0;
-    bool grandTotalPaused_ = false;
 };
 
 }  // namespace qb

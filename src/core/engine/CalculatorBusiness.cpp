@@ -43,10 +43,14 @@ void Calculator::EntryUsedUp() {
     ShowEntry();
 }
 
+// A number keyed for the key: with Clear Entry Box off, the number the last operation key or
+// total used stays in the box, already counted, and is no number for these keys.
+bool Calculator::NumberKeyed() const { return NumberPresent() && !state_.ReplaceEntry; }
+
 // A sum is open while its last amount line is a number that an operation key applied, and its
-// subtotal is not zero.
+// subtotal, as the tape shows it, is not zero.
 bool Calculator::SumOpen() const {
-    if (state_.Subtotal == 0) return false;
+    if (RoundAsTape(state_.Subtotal) == 0) return false;
     for (std::int64_t i = tape_.Count() - 1; i >= 0; --i) {
         const std::string_view line = Tape::WithoutCount(tape_.Line(i));
         if (line.empty()) continue;
@@ -58,26 +62,32 @@ bool Calculator::SumOpen() const {
 }
 
 // A key whose result takes the subtotal's place refuses a keyed number while a sum is open: the
-// sum would be lost from the tape's reckoning without a word.
+// sum would be lost from the tape's reckoning without a word. The message's first sentence is the
+// reason, the second what to do.
 bool Calculator::RefuseOverOpenSum(const std::string& result, const std::string& advice) {
-    if (!NumberPresent() || !SumOpen()) return false;
+    if (!NumberKeyed() || !SumOpen()) return false;
+    tape_.ClearSelection();
     messages_.Beep();
     FormatSubtotal();
     std::string subtotal = state_.SubtotalText;
     subtotal.erase(0, subtotal.find_first_not_of(' '));
-    ShowErrorMessage(messages_, result + " would take the place of the open subtotal " + subtotal + ". " + advice);
+    if (!subtotal.empty() && subtotal.back() == '.') subtotal.pop_back();  // floating point's "200."
+    ShowErrorMessage(messages_, result + " the open subtotal " + subtotal + ". " + advice);
     return true;
+}
+
+bool Calculator::RefuseTaxOverOpenSum(bool remove) {
+    return RefuseOverOpenSum(remove ? "The net of Tax- would take the place of" : "The gross of Tax+ would take the place of",
+                             remove ? "To take the tax out of the subtotal, press Clear Entry and then Tax-; to take it out "
+                                      "of this number alone, total the sum with = before keying it"
+                                    : "To tax the subtotal, press Clear Entry and then Tax+; to tax this number alone, "
+                                      "total the sum with = before keying it");
 }
 
 void Calculator::TaxKey(double rate, bool remove) {
     tape_.ClearSelection();
-    if (RefuseOverOpenSum(remove ? "The net of Tax-" : "The gross of Tax+",
-                          remove ? "To take the tax out of the subtotal, press Clear Entry and then Tax-; to take it out "
-                                   "of this number alone, total the sum with = before keying it"
-                                 : "To tax the subtotal, press Clear Entry and then Tax+; to tax this number alone, "
-                                   "total the sum with = before keying it"))
-        return;
-    const double amount = RoundAsTape(NumberPresent() ? EntryOperand() : state_.Subtotal);
+    if (RefuseTaxOverOpenSum(remove)) return;
+    const double amount = RoundAsTape(NumberKeyed() ? EntryOperand() : state_.Subtotal);
     // Nothing to tax: no lines of zeros.
     if (amount == 0) {
         messages_.Beep();
@@ -108,7 +118,7 @@ void Calculator::MarkUpKey() {
     }
     if (RoundAsTape(state_.Subtotal) == 0) {
         messages_.Beep();
-        Refuse("Mark-Up takes the subtotal as the cost, and it is 0: key the cost and +, then the mark-up and Mark-Up");
+        Refuse("Mark-Up takes the subtotal as the cost, and it is 0: key the cost and + first");
         return;
     }
     const auto marked = MarkUp(RoundAsTape(state_.Subtotal), EntryOperand(), [this](double v) { return RoundAsTape(v); });
@@ -125,8 +135,10 @@ void Calculator::MarkUpKey() {
 
 void Calculator::CostSellMarginKey(char mark) {
     tape_.ClearSelection();
-    if (RefuseOverOpenSum("A sell price", "Total the sum with = before keying a cost, sell price or margin")) return;
-    const double value = RoundAsTape(NumberPresent() ? EntryOperand() : state_.Subtotal);
+    if (RefuseOverOpenSum("Cost, sell price and margin work out a sell price that would take the place of",
+                          "Total the sum with = before keying a cost, sell price or margin"))
+        return;
+    const double value = RoundAsTape(NumberKeyed() ? EntryOperand() : state_.Subtotal);
     CostSellMargin given{state_.CsmCost, state_.CsmSell, state_.CsmMargin};
     // A value given again replaces the one before.
     std::optional<double>& slot = mark == kCostMark ? given.cost : mark == kSellMark ? given.sell : given.margin;

@@ -24,10 +24,8 @@ void Calculator::PercentAdjustKey(bool less) {
     }
     if (RoundAsTape(state_.Subtotal) == 0) {
         messages_.Beep();
-        Refuse(less ? "Less % takes a percentage off the subtotal, which is 0: key the amount and +, then the "
-                      "percentage and Less %"
-                    : "Add % puts a percentage on the subtotal, which is 0: key the amount and +, then the "
-                      "percentage and Add %");
+        Refuse(less ? "Less % takes a percentage off the subtotal, which is 0: key the amount and + first"
+                    : "Add % puts a percentage on the subtotal, which is 0: key the amount and + first");
         return;
     }
     // The rate is read as an operand is: Auto Decimal applies, the places do not.

@@ -16,6 +16,9 @@ struct Options {
     bool ItemCount = false;
     // Every total is added into the grand total.
     bool GrandTotal = false;
+    // While a list is keyed again to check it, its totals stay out of the grand total, which
+    // counted the list at its first keying. Not kept in the settings.
+    bool GrandTotalPaused = false;
     // Kept here for the features they switch (captions, copy, sounds, tooltips).
     bool TapeCaption = true;
     bool FileCaption = true;

@@ -1,6 +1,7 @@
 #include "history/Correction.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "desk/Desk.h"
 #include "engine/NumberRules.h"
@@ -218,6 +219,13 @@ bool Correction::Replay(std::int64_t index, std::int64_t at, const std::string& 
 std::string Correction::ReplayOutcome::Failure() const {
     std::string reason = failure;
     if (!reason.empty() && reason.back() == '!') reason.pop_back();
+    // A message's advice on what to key cannot be followed in a correction: its reason alone.
+    for (std::size_t end = reason.find(". "); end != std::string::npos; end = reason.find(". ", end + 1)) {
+        if (end > 0 && reason[end - 1] != '.' && end + 2 < reason.size() && std::isupper(static_cast<unsigned char>(reason[end + 2]))) {
+            reason.erase(end);
+            break;
+        }
+    }
     return "line " + std::to_string(failedLine + 1) + " would fail (" + reason + ")";
 }
 

@@ -22,7 +22,8 @@ StepModes StepModes::Of(const Options& options, int places) {
                                             (static_cast<int>(options.RoundingMode) << kRoundingShift) |
                                             (options.ItemCount ? kItemCount : 0));
     modes.places = static_cast<std::int8_t>(places);
-    modes.more = options.GrandTotal ? 1 : 0;
+    // A replay keeps a re-keyed list's totals out of the grand total, whenever it runs.
+    modes.more = static_cast<std::uint8_t>((options.GrandTotal ? 1 : 0) | (options.GrandTotalPaused ? 2 : 0));
     return modes;
 }
 
@@ -35,6 +36,7 @@ void StepModes::ApplyTo(Options& options) const {
     options.RoundingMode = static_cast<Rounding>((flags >> kRoundingShift) & 3);
     options.ItemCount = flags & kItemCount;
     options.GrandTotal = more & 1;
+    options.GrandTotalPaused = more & 2;
 }
 
 namespace {

@@ -84,10 +84,14 @@ bool SetText(QLineEdit* box, const std::string& text) {
 void FitNumber(QLineEdit* box, const QFont& font) {
     const int frame = box->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, box);
     const int room = box->width() - 2 * frame - 6;  // less the box's own margins around its text
-    const int need = QFontMetrics(font).horizontalAdvance(box->text());
+    const double smallest = font.pointSizeF() / 2;
     QFont fitted = font;
-    if (need > room && room > 0)
-        fitted.setPointSizeF(std::max(font.pointSizeF() * room / need, font.pointSizeF() / 2));
+    // Type does not narrow in proportion to its size: measured again at each step down.
+    for (int need = QFontMetrics(fitted).horizontalAdvance(box->text()); need > room && room > 0;
+         need = QFontMetrics(fitted).horizontalAdvance(box->text())) {
+        if (fitted.pointSizeF() <= smallest) break;
+        fitted.setPointSizeF(std::max(smallest, std::min(fitted.pointSizeF() * room / need, fitted.pointSizeF() - 0.25)));
+    }
     if (box->font() != fitted) box->setFont(fitted);
     box->setCursorPosition(QFontMetrics(fitted).horizontalAdvance(box->text()) > room ? 0
                                                                                        : static_cast<int>(box->text().size()));
