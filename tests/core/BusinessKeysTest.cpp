@@ -274,6 +274,8 @@ TEST(BusinessKeys, KeysThatWouldLoseTheSumOrWorkOnNothingRefuse) {
         const char* last;   // the tape's last line afterwards
         bool entryKept = false;  // Clear Entry Box off: the number used stays in the box
         const char* rate = "19";
+        Command places = Command::Places2;
+        const char* note = nullptr;  // a note printed before the last number is keyed
     };
     const Case cases[] = {
         {"tax on a number keyed into a sum", "100+50", Command::TaxPlus, "The gross of Tax+ would take the place of the open subtotal 100.00.", "100.00 +"},
@@ -291,12 +293,23 @@ TEST(BusinessKeys, KeysThatWouldLoseTheSumOrWorkOnNothingRefuse) {
         {"a number keyed anew is one", "100+50", Command::TaxPlus, "The gross of Tax+", "100.00 +", true},
         {"a sum that rounds to 0 is none", ".1+.2-.3-50", Command::TaxPlus, "", "59.50 G"},
         {"refused before the rates are asked", "100+50", Command::TaxPlus, "The gross of Tax+", "100.00 +", false, ""},
+        {"floating point names the subtotal as it prints", "200+50", Command::TaxPlus,
+         "The gross of Tax+ would take the place of the open subtotal 200. To tax", "200. +", false, "19", Command::FloatingPoint},
+        {"a note keeps the sum open", "100+50", Command::TaxPlus, "The gross of Tax+", "Rent             \"", false, "19", Command::Places2, "Rent"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t = WithRates(c.rate);
         if (c.entryKept) t.machine.Run(Command::ClearEntryBox);
-        t.Type(c.keys);
+        t.machine.Run(c.places);
+        std::string keys = c.keys;
+        if (c.note) {
+            t.Type(keys.substr(0, keys.size() - 2));
+            t.fakes.dialogs.notes = {c.note};
+            t.machine.Run(Command::Note);
+            keys = keys.substr(keys.size() - 2);
+        }
+        t.Type(keys);
         const std::string entry = t.State().EntryText;
         const double subtotal = t.State().Subtotal;
         t.machine.Run(c.command);

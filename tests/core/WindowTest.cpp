@@ -340,6 +340,7 @@ TEST(Zoom, AStoredZoomThatNoLongerFitsIsDrawnAtTheLargestStepThatDoes) {
         {"300", kScreenW, 12000, 200},     // the height
         {"250", 8000, 5000, 100},          // smaller than the designed window: the smallest zoom
         {"200", kScreenW, kScreenH, 200},  // it fits: as stored
+        {"300", kExpandedW * 2, kExpandedH * 2, 200},  // the work area's very size fits
         {"300", 0, 0, 300},                // no work area known: as stored
     };
     for (const Case& c : cases) {
@@ -347,7 +348,7 @@ TEST(Zoom, AStoredZoomThatNoLongerFitsIsDrawnAtTheLargestStepThatDoes) {
         Windowed t(std::map<std::string, std::string>{{"Zoom", c.stored}});
         t.machine.SetWorkArea(c.workW, c.workH);
         const int stored = t.machine.Window().ZoomPercent();
-        t.machine.SetExpandedSize(kExpandedW * stored / 100, kExpandedH * stored / 100, stored);
+        t.machine.SetExpandedSize(kExpandedW * stored / 100, kExpandedH * stored / 100);  // drawn at the zoom in force
         EXPECT_EQ(t.machine.Window().ZoomPercent(), c.shown);
         // Told again before the window is drawn anew, the old size is not taken for the new zoom's.
         t.machine.SetExpandedSize(kExpandedW * stored / 100 + 60, kExpandedH * stored / 100 + 60, stored);

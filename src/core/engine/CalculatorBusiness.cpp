@@ -68,9 +68,7 @@ bool Calculator::RefuseOverOpenSum(const std::string& result, const std::string&
     if (!NumberKeyed() || !SumOpen()) return false;
     tape_.ClearSelection();
     messages_.Beep();
-    FormatSubtotal();
     std::string subtotal = state_.SubtotalText;
-    subtotal.erase(0, subtotal.find_first_not_of(' '));
     if (!subtotal.empty() && subtotal.back() == '.') subtotal.pop_back();  // floating point's "200."
     ShowErrorMessage(messages_, result + " the open subtotal " + subtotal + ". " + advice);
     return true;
