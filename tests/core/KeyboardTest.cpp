@@ -104,7 +104,7 @@ TEST(DecimalComma, PasteReadsTheUsersNumbers) {
         {true, ",5", ".5"},
         {true, "1,05", "1.05"},          // a 0 and a 9 after the comma are digits too
         {true, "0,99", ".99"},
-        {true, "1,2345,678", "12345.678"},  // four digits after a comma: no thousands
+        {true, "1,234,5678", "1234.5678"},  // four digits after a comma: no thousands
         {true, "1.234.567", "1234567"},  // several points in groups of three: thousands
         {true, "1.23.4", "1.23"},        // not in groups of three: as it stands
         {true, "Total: 12,50.", "12.5"}, // a sentence's full stop is no decimal point
