@@ -316,6 +316,12 @@ TEST(BusinessKeys, KeysThatWouldLoseTheSumOrWorkOnNothingRefuse) {
         EXPECT_EQ(t.Trimmed().back(), c.last);
         if (*c.error == 0) {
             EXPECT_TRUE(t.fakes.messages.Errors().empty());
+            // The number is used up, and = totals the new subtotal.
+            EXPECT_EQ(t.Display(), "");
+            t.Press("=");
+            std::string total = c.last;
+            total.back() = '=';
+            EXPECT_EQ(t.Trimmed().back(), total);
             continue;
         }
         ASSERT_EQ(t.fakes.messages.Errors().size(), 1u);

@@ -5,6 +5,7 @@
 
 #include "Machine.h"
 #include "aids/Tooltips.h"
+#include "timers/TimedEvent.h"
 #include "window/Colours.h"
 
 using namespace qb;
@@ -98,4 +99,8 @@ TEST(Colours, ADarkPaletteTakesTheBoxesAndKeepsTheMeaningOfEveryColour) {
                     EXPECT_NE((*group)[i], (*group)[j]) << p.name << " " << i << " " << j;
     }
     EXPECT_FALSE(IsDark(kPalettes[0].palette));
+    // The timed event's colours by their index; white for any other index.
+    for (int i = 0; i < 8; ++i) EXPECT_EQ(TimedEventRules::ColorRgb(i), kEventColours[i]) << i;
+    EXPECT_EQ(TimedEventRules::ColorRgb(-1), 0xFFFFFFu);
+    EXPECT_EQ(TimedEventRules::ColorRgb(8), 0xFFFFFFu);
 }

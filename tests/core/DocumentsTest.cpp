@@ -28,7 +28,7 @@ struct DocMachine : TestMachine {
 TEST(SaveAs, FileNamesAreCheckedAndTheExtensionAdded) {
     const std::tuple<const char*, const char*, const char*> cases[] = {
         // name typed, file written ("" none), error
-        {"budget", "budget.QBX", ""}, {"budget.QBX", "budget.QBX", ""},
+        {"budget", "budget.QBX", ""}, {"budget.QBX", "budget.QBX", ""}, {"a.QBX", "a.QBX", ""},
         {"budget.qbx", "", "The file name budget.qbx is not valid for the Quillbox!"},
         {"a.b.QBX", "", "The file name a.b.QBX is not valid for the Quillbox!"},
         {".QBX", "", "The file name .QBX is not valid for the Quillbox!"},

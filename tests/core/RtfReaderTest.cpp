@@ -232,6 +232,7 @@ TEST(RtfReader, EscapesAndSpecialCharacters) {
         {"\\b  a", " a"},
         {"a\\foo b\\foo123 c\\foo-5 d", "abcd"},
         {"a\\'41b", "aAb"},
+        {"a\\'4Ab", "aJb"},  // capital hex digits
         // Bytes above 127 written as they are count in the document's code page.
         {"caf\xe9 \x80", "caf\xC3\xA9 \xE2\x82\xAC"},
         {"a\\'zzb", "azzb"},

@@ -35,6 +35,20 @@ struct Windowed : TestMachine {
     std::pair<long, long> At() const { return {G().left, G().top}; }
 };
 
+// While About is open the window steps aside, and comes back where it stood; Exit asks the
+// window to close.
+TEST(Window, AboutStepsAsideAndExitAsksToClose) {
+    Windowed t;
+    t.machine.WindowMoved(3000, 2000);
+    t.machine.BeginAbout();
+    EXPECT_NE(t.At(), (std::pair<long, long>{3000, 2000}));
+    t.machine.EndAbout();
+    EXPECT_EQ(t.At(), (std::pair<long, long>{3000, 2000}));
+    EXPECT_FALSE(t.machine.Window().CloseRequested());
+    t.machine.Run(Command::Exit);
+    EXPECT_TRUE(t.machine.Window().CloseRequested());
+}
+
 TEST(Collapse, TheSmallWindowOpensAtTheLargeWindowsCornerAndComesBack) {
     Windowed t;
     const std::pair<long, long> expanded{(kScreenW - kExpandedW) / 2, (kScreenH - kExpandedH) / 2};
