@@ -232,6 +232,9 @@ TEST(BusinessKeys, ARateTooWideForItsTaxGoesOnALineOfItsOwn) {
     EXPECT_EQ(BusinessLineDescription(tape, n - 2), "Tax at 12.3456 %");
     // A note that merely looks like a rate names none unless a tax follows its amount.
     EXPECT_FALSE(RateOfTaxLineAt(TapeLines(Lines{NoteLines("Tax 7%")[0], Tape::LayOut("19.00 T")}), 1).has_value());
+    // No line there: no rate.
+    EXPECT_FALSE(RateOfTaxLineAt(tape, -1).has_value());
+    EXPECT_FALSE(RateOfTaxLineAt(tape, n).has_value());
     EXPECT_EQ(t.State().SubtotalText, "1,123,456.00");
 }
 

@@ -149,6 +149,8 @@ TEST(Entry, KeysBuildTheNumber) {
         {"-.5", ".5", 0, false},  {"12345678901234", "12345678901234", 0, false},
         {"123456789012345", "12345678901234", 0, true}, {"1234567890123D", "1234567890123", 0, true},
         {"123456789012D", "12345678901200", 0, false},
+        // A minus sign keyed first counts as a character.
+        {"N1234567890123", "-1234567890123", 0, false}, {"N12345678901234", "-1234567890123", 0, true},
     };
     const Lines capacity{"The capacity of the Entry box has been reached!"};
     for (const auto& c : cases) {
