@@ -87,14 +87,18 @@ void Layout::SetExpandedSize(long width, long height, int drawnAtZoom) {
 // the largest step that fits instead, while the setting keeps the user's choice for that screen.
 // The shell draws the window again at the new zoom and tells its new size.
 void Layout::FitZoomToWorkArea() {
-    if (workWidth_ <= 0 || workHeight_ <= 0 || expandedWidth_ <= 0 || expandedHeight_ <= 0) return;
-    const auto fits = [this](int percent) {
-        const double grow = static_cast<double>(percent) / zoom_;
-        return expandedWidth_ * grow <= workWidth_ && expandedHeight_ * grow <= workHeight_;
-    };
     int percent = zoom_;
-    while (percent > Zoom::kSmallest && !fits(percent)) percent = Zoom::Smaller(percent);
+    while (percent > Zoom::kSmallest && !FitsAt(percent)) percent = Zoom::Smaller(percent);
     zoom_ = percent;
+}
+
+// The whole window grows with the zoom, so its size at another zoom is its size now in
+// proportion (its frame counted as growing too, which errs on the side of fitting). With no work
+// area or size known, every zoom fits.
+bool Layout::FitsAt(int percent) const {
+    if (workWidth_ <= 0 || workHeight_ <= 0 || expandedWidth_ <= 0 || expandedHeight_ <= 0) return true;
+    const double grow = static_cast<double>(percent) / zoom_;
+    return expandedWidth_ * grow <= workWidth_ && expandedHeight_ * grow <= workHeight_;
 }
 
 void Layout::WindowMoved(long left, long top) {
@@ -170,13 +174,9 @@ void Layout::SetZoom(int percent) {
     settings_.Save(Zoom::kSettingKey, std::to_string(percent));
 }
 
-// The whole window grows with the zoom, so its size at the next step is its size now in
-// proportion (its frame counted as growing too, which errs on the side of fitting).
 void Layout::ZoomIn() {
     const int larger = Zoom::Larger(zoom_);
-    const double grow = static_cast<double>(larger) / zoom_;
-    const bool known = workWidth_ > 0 && workHeight_ > 0 && expandedWidth_ > 0 && expandedHeight_ > 0;
-    if (known && (expandedWidth_ * grow > workWidth_ || expandedHeight_ * grow > workHeight_)) {
+    if (!FitsAt(larger)) {
         messages_.Beep();
         return;
     }

@@ -85,6 +85,7 @@ public:
 
 private:
     void FitZoomToWorkArea();
+    bool FitsAt(int percent) const;
     SettingsStore& settings_;
     MessagePort& messages_;
     bool panel1Visible_ = false;
