@@ -55,7 +55,7 @@ bool Calculator::SumOpen() const {
         const std::string_view line = Tape::WithoutCount(tape_.Line(i));
         if (line.empty()) continue;
         const char mark = line.back();
-        if (mark == Tape::kReferenceMark || mark == Tape::kNoteMark || mark == Tape::kCountMark) continue;
+        if (Tape::IsNoAmountMark(mark)) continue;
         return std::string_view("+-*/%").find(mark) != std::string_view::npos;
     }
     return false;

@@ -38,6 +38,10 @@ public:
     static constexpr char kNoteMark = '"';
     // A total's count of numbers, on a line of its own where the total leaves no room for it.
     static constexpr char kCountMark = 'n';
+    // The marks of lines that are no amount: a reference number, a note's line, a count line.
+    static constexpr bool IsNoAmountMark(char mark) {
+        return mark == kReferenceMark || mark == kNoteMark || mark == kCountMark;
+    }
     // The grand total's line.
     static constexpr char kGrandTotalMark = 'g';
     // A total line with its count at the left ("3      15.00 ="): the line from the total on.

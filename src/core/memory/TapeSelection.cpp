@@ -61,7 +61,7 @@ std::string TapeSelection::LastTapeEntry(bool selected) {
     const std::string_view line = Tape::WithoutCount(tape_.Line(index));
     if (line.empty()) return {};
     // A reference number or a note is no amount to take; the beep says that nothing was taken.
-    if (line.back() == Tape::kReferenceMark || line.back() == Tape::kNoteMark || line.back() == Tape::kCountMark) {
+    if (Tape::IsNoAmountMark(line.back())) {
         messages_.Beep();
         return {};
     }
