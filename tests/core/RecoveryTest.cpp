@@ -436,18 +436,29 @@ TEST(Recovery, TapeLinesThatLookLikeTheRecordsKeysComeBackAsLines) {
         {"           12.50 +", "NEW=7"},
         {"TIM=25", "a"},
         {"25", "TIM=25"},
+        // Lines that read like a whole flush: an entry, then its time.
+        {"NAM=x", "TIM=25", "a"},
+        {"a", "+x", "TIM=25"},
+        {"TIM=17ome/pat", "NAM=march", "TIM=1796525"},
     };
     for (const bool timed : {false, true}) {
-        for (const auto& lines : tapes) {
-            SCOPED_TRACE(lines.front() + (timed ? " with a timer reading" : ""));
-            RecoveryState state;
-            if (timed) state.elapsedTime = "00:00:09";
-            const qb::TapeLines tape(lines);
-            const auto read = ReadRecoveryRecord(RecordBytes(state, tape, 1796540000));
-            ASSERT_TRUE(read.has_value());
-            EXPECT_FALSE(read->damaged);
-            EXPECT_EQ(read->state.elapsedTime, state.elapsedTime);
-            EXPECT_TRUE(read->lines == tape);
+        for (const bool appended : {false, true}) {
+            for (const auto& lines : tapes) {
+                SCOPED_TRACE(lines.front() + (timed ? " with a timer reading" : "") + (appended ? ", appended to" : ""));
+                RecoveryState state;
+                if (timed) state.elapsedTime = "00:00:09";
+                qb::TapeLines tape(lines);
+                std::string bytes = RecordBytes(state, tape, 1796540000);
+                if (appended) {
+                    tape.push_back("            4.00 +");
+                    bytes += RecordAppend(state, state, tape, lines.size(), 1796541000);
+                }
+                const auto read = ReadRecoveryRecord(bytes);
+                ASSERT_TRUE(read.has_value());
+                EXPECT_FALSE(read->damaged);
+                EXPECT_EQ(read->state.elapsedTime, state.elapsedTime);
+                EXPECT_EQ(read->lines.ToVector(), tape.ToVector());
+            }
         }
     }
 }

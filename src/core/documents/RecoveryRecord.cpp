@@ -1,5 +1,6 @@
 #include "documents/RecoveryRecord.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -198,12 +199,17 @@ std::size_t FirstClosing(const std::vector<std::string_view>& whole, std::size_t
     return closing;
 }
 
-// The count's lines from `first` on end where the entries begin.
+// The count's lines from `first` on end where the entries begin: the entries that close a
+// flush come after them, or nothing but entries does. The second is how every record the
+// program writes ends, so it holds even where the tape's own lines read like a whole flush (a
+// tape line "NAM=x" and then "TIM=25"); a count damaged to just that many more lines takes the
+// entries after it for lines, which keeps them in sight rather than losing the lines before.
 bool CountFits(const std::vector<std::string_view>& whole, std::size_t first, std::optional<std::int64_t> count) {
     if (!count || *count < 0 || first > whole.size() || static_cast<std::uint64_t>(*count) > whole.size() - first)
         return false;
     const std::size_t end = first + static_cast<std::size_t>(*count);
-    return end <= FirstClosing(whole, first) && (end == whole.size() || LooksLikeEntry(whole[end]));
+    if (std::all_of(whole.begin() + static_cast<std::ptrdiff_t>(end), whole.end(), LooksLikeEntry)) return true;
+    return end <= FirstClosing(whole, first) && LooksLikeEntry(whole[end]);
 }
 
 std::size_t TapeLinesEnd(const std::vector<std::string_view>& whole, std::size_t first,
@@ -318,9 +324,10 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
         else if (!read) Unreadable(tape, kHeaderWhat[found]);
     }, [&](std::size_t due, std::size_t line) {
         // Past the keys every header has, the count decides: where just that many lines are left
-        // before the entries, and not so after this one, they are the tape's, even one that
-        // begins like "TEV=" or like a damaged key.
-        return due >= kOptionalHeaderKey && CountFits(whole, line, count) && !CountFits(whole, line + 1, count);
+        // before the entries, they are the tape's, even one that reads like a damaged key. One
+        // that begins like "TEV=" is the tape's only when the count does not fit after it too.
+        return due >= kOptionalHeaderKey && CountFits(whole, line, count) &&
+               (!HasKey(whole[line], kHeaderKeys[kOptionalHeaderKey]) || !CountFits(whole, line + 1, count));
     });
     if (header == 0) return std::nullopt;
     // The header's last line damaged beyond knowing: it is no tape line when the count says so.
