@@ -40,7 +40,7 @@ public:
 class InsertDialogs final : public qb::NullDialogs {
 public:
     bool CorrectLineDialog(qb::CorrectLineForm& form, bool&) override {
-        form.number = "5";
+        form.number.assign(1, '5');  // a literal assigned here trips a false GCC 12 warning
         form.operation = '+';
         return true;
     }

@@ -62,6 +62,7 @@ public:
     void OpenFileCommand(const std::string& path);
     void SetScreen(long width, long height) { layout_.SetScreen(width, height); }
     void SetWorkArea(long width, long height) { layout_.SetWorkArea(width, height); }
+    void SetCollapsedSize(long width, long height) { layout_.SetCollapsedSize(width, height); }
     void SetExpandedSize(long width, long height, int drawnAtZoom = 0) {
         layout_.SetExpandedSize(width, height, drawnAtZoom);
     }

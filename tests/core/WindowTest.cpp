@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,10 +20,12 @@ constexpr long kScreenW = 19200, kScreenH = 15360, kExpandedW = 8475, kExpandedH
 
 // The window shown on that screen, on a run that is not the first.
 struct Windowed : TestMachine {
-    explicit Windowed(std::map<std::string, std::string> stored = {})
+    // told: what the shell tells of the screen and the window besides, before the first activation.
+    explicit Windowed(std::map<std::string, std::string> stored = {}, const std::function<void(Machine&)>& told = {})
         : TestMachine(Placed(std::move(stored)), false) {
         machine.SetScreen(kScreenW, kScreenH);
         machine.SetExpandedSize(kExpandedW, kExpandedH);
+        if (told) told(machine);
         machine.Load();
         machine.FirstActivation();
     }
@@ -128,14 +131,27 @@ TEST(Collapse, CollapsedKeysEmulateTheHiddenMenus) {
     EXPECT_FALSE(t.machine.Window().Collapsed());
 }
 
-// A stored collapsed window comes back where it was, or on the screen when that is off it.
+// A stored collapsed window comes back where it was, or whole on the screen when that is off
+// it: within the work area, at the size it is drawn when that is larger than its design.
 TEST(Collapse, AStoredCollapsedWindowIsRestoredOnTheScreen) {
-    const std::tuple<const char*, const char*, long, long> cases[] = {
+    constexpr long kPanel = 600;  // a desktop panel along the bottom
+    struct Case {
+        const char *left, *top;
+        long wantLeft, wantTop;
+        long drawnW = 0, drawnH = 0, workW = 0, workH = 0;
+    };
+    const Case cases[] = {
         {"1500", "900", 1500, 900}, {"49E90", "-5", kScreenW - 2335, 0}, {"x", "1E400", 0, 0},
         {"30000", "20000", kScreenW - 2335, kScreenH - 4440},
+        {"30000", "20000", kScreenW - 4000, kScreenH - kPanel - 7000, 4000, 7000, kScreenW, kScreenH - kPanel},
+        {"30000", "20000", kScreenW - 2335, kScreenH - 4440, 2000, 4000},
+        {"1500", "900", 1500, 900, 4000, 7000, kScreenW, kScreenH - kPanel},
     };
-    for (const auto& [left, top, wantLeft, wantTop] : cases) {
-        Windowed t({{"Last Mode", "True"}, {"Last Left", left}, {"Last Top", top}});
+    for (const auto& [left, top, wantLeft, wantTop, drawnW, drawnH, workW, workH] : cases) {
+        Windowed t({{"Last Mode", "True"}, {"Last Left", left}, {"Last Top", top}}, [&](Machine& m) {
+            m.SetCollapsedSize(drawnW, drawnH);
+            m.SetWorkArea(workW, workH);
+        });
         EXPECT_TRUE(t.machine.Window().Collapsed());
         EXPECT_EQ(t.At(), std::pair(wantLeft, wantTop)) << left << ", " << top;
         t.machine.Unload(t.G().left, t.G().top);

@@ -158,4 +158,18 @@ TEST(Appearance, TheLogosNameReadsOnLightAndDarkWindows) {
     }
 }
 
+// A collapsed window kept at a place far off this screen comes back whole on it, at the size the
+// desktop's font and the zoom draw it, which is larger than its designed size.
+TEST(Appearance, ACollapsedWindowStoredOffTheScreenComesBackWholeOnIt) {
+    for (const double points : {9.0, 16.0}) {
+        SCOPED_TRACE(points);
+        test::DesktopFont font(points);
+        Shown shown(std::map<std::string, std::string>{
+            {"Auto Decimal", "False"}, {"Last Mode", "True"}, {"Last Left", "99999"}, {"Last Top", "99999"}, {"Zoom", "150"}});
+        ASSERT_TRUE(shown.machine.Window().Collapsed());
+        const QRect outer = shown.window.frameGeometry();
+        EXPECT_TRUE(shown.window.screen()->availableGeometry().contains(outer)) << outer.right() << ", " << outer.bottom();
+    }
+}
+
 }  // namespace qb

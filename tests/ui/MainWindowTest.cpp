@@ -249,7 +249,9 @@ TEST(MainWindow, ALongNumberShowsWholeOrFromItsSign) {
             EXPECT_GE(box->font().pointSizeF(), designed / 2);
             const bool fits = QFontMetrics(box->font()).horizontalAdvance(box->text()) < box->contentsRect().width();
             EXPECT_EQ(fits, c.whole);
-            if (!c.whole) EXPECT_EQ(box->cursorPosition(), 0);
+            if (!c.whole) {
+                EXPECT_EQ(box->cursorPosition(), 0);
+            }
         }
     }
 }

@@ -13,10 +13,6 @@
 namespace qb {
 namespace {
 
-// The designed sizes of the controls the collapsed window keeps, in twips.
-constexpr long kTapeWidth = 2235;
-constexpr long kTapeHeight = 3390;
-constexpr long kAltDisplayHeight = 225;
 constexpr const char* kFileMenu = "mnuFIFile";
 
 }  // namespace
@@ -39,13 +35,16 @@ void Layout::RestoreLastMode() {
     if (storedLastMode_.empty()) return;
     if (SettingsStore::ParseTruth(storedLastMode_).value_or(false)) {
         CollapseForm();
-        // A stored place off the screen (or no number at all) would lose the window.
-        auto clamp = [](double stored, long screen, long size) {
-            double highest = screen > size ? static_cast<double>(screen - size) : 0.0;
+        // A stored place off the screen (or no number at all) would lose the window: it is
+        // kept whole within the work area, at the size it is drawn.
+        auto clamp = [](double stored, long screen, long work, long size) {
+            const long room = work > 0 ? std::min(screen, work) : screen;
+            double highest = room > size ? static_cast<double>(room - size) : 0.0;
             return static_cast<long>(std::clamp(std::round(stored), 0.0, highest));
         };
-        WindowMoved(clamp(ParseNumber(storedLastLeft_), screenWidth_, geometry_.width),
-                    clamp(ParseNumber(storedLastTop_), screenHeight_, geometry_.height));
+        WindowMoved(clamp(ParseNumber(storedLastLeft_), screenWidth_, workWidth_, std::max(geometry_.width, collapsedWidth_)),
+                    clamp(ParseNumber(storedLastTop_), screenHeight_, workHeight_,
+                          std::max(geometry_.height, collapsedHeight_)));
     }
     storedLastMode_.clear();
 }
@@ -101,6 +100,11 @@ bool Layout::FitsAt(int percent) const {
     return expandedWidth_ * grow <= workWidth_ && expandedHeight_ * grow <= workHeight_;
 }
 
+void Layout::SetCollapsedSize(long width, long height) {
+    collapsedWidth_ = width;
+    collapsedHeight_ = height;
+}
+
 void Layout::WindowMoved(long left, long top) {
     geometry_.left = left;
     geometry_.top = top;
@@ -125,8 +129,8 @@ void Layout::CollapseForm() {
         geometry_.top = collapsedTop_;
         geometry_.left = collapsedLeft_;
     }
-    geometry_.width = kTapeWidth + 100;
-    geometry_.height = kAltDisplayHeight + 50 + kTapeHeight + 775;
+    geometry_.width = kCollapsedWidth;
+    geometry_.height = kCollapsedHeight;
 }
 
 void Layout::ExpandForm() {

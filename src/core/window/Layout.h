@@ -38,6 +38,12 @@ public:
     // The expanded window's outer size, as drawn at a zoom (0: the zoom in force). A size drawn at
     // another zoom than the one in force is the window's before it is drawn anew.
     void SetExpandedSize(long width, long height, int drawnAtZoom = 0);
+    // The collapsed window's outer size as it will be drawn (at the zoom and desktop font, frame
+    // and menu bar included), which may be larger than its designed one.
+    void SetCollapsedSize(long width, long height);
+    // The collapsed window's designed outer size, in twips: the tape (2235 by 3390) under the
+    // entry line (225), with their margins, the menu bar and the frame.
+    static constexpr long kCollapsedWidth = 2235 + 100, kCollapsedHeight = 225 + 50 + 3390 + 775;
     void WindowMoved(long left, long top);
     const Geometry& WindowGeometry() const { return geometry_; }
     // Centres a window of that outer size on the screen.
@@ -101,6 +107,7 @@ private:
     long screenWidth_ = 0, screenHeight_ = 0;
     long workWidth_ = 0, workHeight_ = 0;
     long expandedWidth_ = 0, expandedHeight_ = 0;
+    long collapsedWidth_ = 0, collapsedHeight_ = 0;
     Geometry geometry_;
     long expandedTop_ = 0, expandedLeft_ = 0;
     long collapsedTop_ = 0, collapsedLeft_ = 0;

@@ -40,6 +40,8 @@ namespace {
 
 constexpr int kClientWidth = 8355;
 constexpr int kClientHeight = 5130;
+// The collapsed window's entry line, above its tape.
+constexpr int kAltDisplayWidth = 1785, kAltHeight = 225;
 constexpr int kTwipsPerInch = 1440;
 
 // Fonts grow with the window's scale: the desktop's font size and the user's zoom.
@@ -178,10 +180,23 @@ void MainWindow::TellScreenAndSize() {
         machine_.SetScreen(Twips(s->geometry().width()), Twips(s->geometry().height()));
         machine_.SetWorkArea(Twips(s->availableGeometry().width()), Twips(s->availableGeometry().height()));
     }
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
     if (!machine_.Window().Collapsed()) {
-        const QSize outer = isVisible() ? frameGeometry().size() : size();
+        const QSize outer = size() + frame;
         machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()), shownZoom_);
     }
+    const QSize collapsed = CollapsedClientSize(frame) + frame + QSize(0, menuBar()->sizeHint().height());
+    machine_.SetCollapsedSize(Twips(collapsed.width()), Twips(collapsed.height()));
+}
+
+// Collapsed, the client area is what the designed outer size, drawn at the window's scale,
+// leaves inside the frame and the menu bar, but never less than the entry line and the tape need.
+QSize MainWindow::CollapsedClientSize(QSize frame) const {
+    const QRect content = TwipsRect(30, 0, kAltDisplayWidth + 30 + 375, kAltHeight) |
+                          QRect(QPoint(0, LayoutPixels(kAltHeight + 130)), lstTape_->size());
+    return {std::max(LayoutPixels(Layout::kCollapsedWidth) - frame.width(), content.right() + 1),
+            std::max(LayoutPixels(Layout::kCollapsedHeight) - frame.height() - menuBar()->sizeHint().height(),
+                     content.bottom() + 1)};
 }
 
 // The User Guide has no parent to take it along.
@@ -879,7 +894,6 @@ void MainWindow::RenderLayout() {
     const bool collapsed = machine_.Window().Collapsed();
     if (static_cast<int>(collapsed) == shownCollapsed_) return;
     shownCollapsed_ = collapsed;
-    constexpr int kAltDisplayWidth = 1785, kAltHeight = 225;
     if (collapsed) {
         for (QWidget* frame : expandedFrames_) frame->hide();
         txtAltDisplay_->setGeometry(TwipsRect(30, 0, kAltDisplayWidth, kAltHeight));
@@ -905,8 +919,7 @@ void MainWindow::FitNumbers() {
 }
 
 // Where the machine wants the window, in twips of the outer window. Expanded, the client area
-// keeps its designed size; collapsed, the client area is what the outer size (a design size,
-// drawn at the window's scale) leaves, but never less than the tape and the entry line need.
+// keeps its designed size; collapsed, see CollapsedClientSize.
 void MainWindow::RenderGeometry() {
     const Layout::Geometry& wanted = machine_.Window().WindowGeometry();
     const int topmost = machine_.Window().Collapsed();
@@ -929,13 +942,8 @@ void MainWindow::RenderGeometry() {
     }
     if (wanted.width > 0 && wanted.height > 0) {
         QSize clientSize(LayoutPixels(kClientWidth), LayoutPixels(kClientHeight));
-        if (machine_.Window().Collapsed()) {
-            const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
-            const QRect content = lstTape_->geometry() | txtAltDisplay_->geometry() | lblAltOperator_->geometry();
-            clientSize = QSize(std::max(LayoutPixels(wanted.width) - frame.width(), content.right() + 1),
-                               std::max(LayoutPixels(wanted.height) - frame.height() - menuBar()->sizeHint().height(),
-                                        content.bottom() + 1));
-        }
+        if (machine_.Window().Collapsed())
+            clientSize = CollapsedClientSize(isVisible() ? frameGeometry().size() - size() : QSize());
         if (client_->size() != clientSize) {
             client_->setFixedSize(clientSize);
             FitToClientArea();

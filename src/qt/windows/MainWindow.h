@@ -107,6 +107,7 @@ private:
     void ShowUserGuide();
     void ShowAbout();
     void TellScreenAndSize();
+    QSize CollapsedClientSize(QSize frame) const;
     void FitToClientArea();
 
     Machine& machine_;
