@@ -25,6 +25,7 @@ struct Seen {
     QMessageBox::Icon icon = QMessageBox::NoIcon;
     QMessageBox::StandardButtons buttons;
     QMessageBox::StandardButton defaultButton = QMessageBox::NoButton;
+    bool onTop = false;
 };
 
 // Shows the request and answers it with a click on `answer`, or with Escape when none.
@@ -36,7 +37,8 @@ MessageAnswer Answer(const MessageRequest& request, std::optional<QMessageBox::S
             return;
         }
         seen = {box->windowTitle(), box->text(), box->icon(), box->standardButtons(),
-                box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton};
+                box->defaultButton() ? box->standardButton(box->defaultButton()) : QMessageBox::NoButton,
+                box->windowFlags().testFlag(Qt::WindowStaysOnTopHint)};
         if (answer)
             box->button(*answer)->click();
         else
@@ -85,7 +87,16 @@ TEST(QtMessagePort, ShowsTheRequestAndReturnsTheAnswer) {
         EXPECT_EQ(seen.icon, c.shownIcon);
         EXPECT_EQ(seen.title, QStringLiteral("Oops!"));
         EXPECT_EQ(seen.text, QStringLiteral("There is no printer available!\n\nYou will not be able to print the tape <now>"));
+        // No window of the program's own is shown, as at a second copy's start: the box stays
+        // above the windows that come up meanwhile.
+        EXPECT_TRUE(seen.onTop);
     }
+    // Over the program's window, it takes its place among the desktop's windows as that does.
+    QMainWindow main;
+    main.show();
+    Seen seen;
+    Answer({"Oops!", "Invalid number", MessageIcon::Exclamation}, QMessageBox::Ok, seen);
+    EXPECT_FALSE(seen.onTop);
 }
 
 // The notices on screen.

@@ -43,6 +43,17 @@ QMessageBox::StandardButton ButtonOf(MessageAnswer answer) {
 
 }  // namespace
 
+namespace {
+
+QWidget* VisibleMainWindow() {
+    QWidget* main = nullptr;
+    for (QWidget* top : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(top) && top->isVisible()) main = top;
+    return main;
+}
+
+}  // namespace
+
 MessageAnswer QtMessagePort::ShowMessage(const MessageRequest& request) {
     // Messages are the program's own words and may name a file: UTF-8.
     if (beforeShow_) beforeShow_();
@@ -58,6 +69,9 @@ MessageAnswer QtMessagePort::ShowMessage(const MessageRequest& request) {
                     QApplication::activeWindow());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(ButtonOf(request.defaultAnswer));
+    // With no window of its own yet (a second copy's start beside the first's), the box stays
+    // above the windows that come up meanwhile, or it could stand hidden under them.
+    if (!VisibleMainWindow()) box.setWindowFlag(Qt::WindowStaysOnTopHint);
     box.exec();
 
     switch (box.standardButton(box.clickedButton())) {
@@ -81,9 +95,7 @@ void QtMessagePort::ShowNotice(MessageIcon icon, const QString& title, const QSt
         QTimer::singleShot(250, &waiter_, [this, icon, title, text] { ShowNotice(icon, title, text); });
         return;
     }
-    QWidget* main = nullptr;
-    for (QWidget* top : QApplication::topLevelWidgets())
-        if (qobject_cast<QMainWindow*>(top) && top->isVisible()) main = top;
+    QWidget* main = VisibleMainWindow();
     notice_ = new QMessageBox(IconOf(icon), title, text, QMessageBox::Ok, main);
     notice_->setTextFormat(Qt::PlainText);
     notice_->setAttribute(Qt::WA_DeleteOnClose);
