@@ -130,6 +130,62 @@ TEST(KeepingTapes, SaveAsAsksBeforeWritingOverTheFileItWillWrite) {
     }
 }
 
+// Another copy (in another session) or another program wrote the tape's file since it was
+// opened or saved here: Save asks before it replaces that work, and No keeps both.
+TEST(KeepingTapes, SaveAsksBeforeReplacingAFileChangedOnTheDiskMeanwhile) {
+    const std::string path = "/home/pat/budget.QBX", theirs = "QBX=\r\nACC=9\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
+    const std::string question =
+        "budget.QBX has been changed on the disk since this tape was opened or saved.\r\nDo you want to replace it with this tape?";
+    struct Case {
+        const char* what;
+        bool savedAs;  // bound to the file by Save As, else by Open
+        std::optional<std::string> meanwhile;  // the file's bytes written elsewhere; none: removed
+        std::vector<MessageAnswer> answers;
+        bool asked, replaced;
+    };
+    const Case cases[] = {
+        {"opened, changed, No", false, theirs, {MessageAnswer::No}, true, false},
+        {"opened, changed, Yes", false, theirs, {MessageAnswer::Yes}, true, true},
+        {"saved, changed, No", true, theirs, {MessageAnswer::No}, true, false},
+        {"opened, removed", false, std::nullopt, {}, false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestMachine t;
+        t.machine.SetFolders({"/home/pat", "", "", "/home/pat"});
+        t.fakes.files.folders.insert("/home/pat/");
+        if (c.savedAs) {
+            t.Type("5+");
+            t.AnswerSaveAs(path);
+            t.machine.Run(Command::SaveAs);
+        } else {
+            t.Open(path, "QBX=\r\nACC=5\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n            5.00 +\r\n");
+        }
+        // Saved again unchanged, nothing is asked.
+        t.Type("1+");
+        t.machine.Run(Command::Save);
+        ASSERT_TRUE(t.fakes.messages.shown.empty());
+        if (c.meanwhile) {
+            t.fakes.files.files[path] = *c.meanwhile;
+        } else {
+            t.fakes.files.files.erase(path);
+        }
+        t.Type("2+");
+        t.fakes.messages.answers.assign(c.answers.begin(), c.answers.end());
+        t.machine.Key(vk::S, vk::CtrlState, 19);
+        std::vector<std::string> asked;
+        for (const MessageRequest& m : t.fakes.messages.shown) asked.push_back(m.text);
+        EXPECT_EQ(asked, c.asked ? std::vector<std::string>{question} : std::vector<std::string>{});
+        EXPECT_EQ(t.fakes.files.files[path] == theirs, !c.replaced);
+        EXPECT_EQ(t.machine.GetTape().Dirty(), !c.replaced);
+        // Closing then asks to save, and the same question keeps their work.
+        t.fakes.messages.Reset();
+        t.fakes.messages.answers = {MessageAnswer::Yes, MessageAnswer::No};
+        EXPECT_EQ(t.machine.QueryClose(), c.replaced);
+        EXPECT_EQ(t.fakes.files.files[path] == theirs, !c.replaced);
+    }
+}
+
 TEST(KeepingTapes, AStoredCaptionIsCleanedLikeATypedOne) {
     const std::pair<std::string, std::string> cases[] = {
         {"March\r\nfuel", "March  fuel"}, {"line\nbreak", "line break"}, {std::string(100, 'c'), std::string(75, 'c')},

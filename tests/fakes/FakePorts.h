@@ -140,6 +140,11 @@ public:
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CanWriteIn(const std::string& folder) override;
     PathKind KindOf(const std::string& path) override;
+    // A file's bytes are its version here: a write of other bytes is another one.
+    std::string StampOf(const std::string& path) override {
+        const auto file = files.find(path);
+        return file == files.end() ? std::string() : "bytes:" + file->second;
+    }
 
     std::map<std::string, std::string> files;
     std::set<std::string> specials;  // pipes and devices: no plain files, never read

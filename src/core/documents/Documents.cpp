@@ -22,6 +22,7 @@ constexpr const char* kCrLf = "\r\n";
 void Documents::Reset() {
     lastTapeFile_.clear();
     tapeFileName_.clear();
+    fileStamp_.clear();
     useCaptionWithoutPrompt_ = false;
 }
 
@@ -131,6 +132,7 @@ bool Documents::WriteTapeFile(const std::string& path, const std::string& captio
         return false;
     }
     desk_.GetTape().SetDirty(false);
+    fileStamp_ = desk_.Files().StampOf(path);
     // The record goes only now that the new file is on the disk.
     recovery_.Discard();
     return true;
@@ -146,15 +148,34 @@ Documents::SaveOutcome Documents::SaveTape() {
         if (outcome == SaveOutcome::Cancelled) {
             lastTapeFile_.clear();
             tapeFileName_.clear();
+            fileStamp_.clear();
         } else if (outcome == SaveOutcome::Failed) {
             lastTapeFile_ = file;
             tapeFileName_ = name;
         }
         return outcome;
     }
-    if (!lastTapeFile_.empty())
+    if (!lastTapeFile_.empty()) {
+        if (!AskReplaceChanged()) return SaveOutcome::Cancelled;
         return WriteTapeFile(lastTapeFile_, caption_) ? SaveOutcome::Saved : SaveOutcome::Failed;
+    }
     return SaveTapeAs();
+}
+
+// Another copy of the program (in another session) or another program may have written the
+// tape's file since it was read or saved here: Save would replace that work unseen.
+bool Documents::AskReplaceChanged() {
+    if (fileStamp_.empty()) return true;
+    const std::string now = desk_.Files().StampOf(lastTapeFile_);
+    if (now.empty() || now == fileStamp_) return true;
+    MessageRequest question;
+    question.title = kProduct;
+    question.text = NameOfFile(lastTapeFile_) + " has been changed on the disk since this tape was opened or saved." +
+                    kCrLf + "Do you want to replace it with this tape?";
+    question.icon = MessageIcon::Exclamation;
+    question.buttons = MessageButtons::YesNo;
+    question.defaultAnswer = MessageAnswer::No;
+    return desk_.Messages().ShowMessage(question) == MessageAnswer::Yes;
 }
 
 Documents::SaveOutcome Documents::SaveTapeAs() {
@@ -298,7 +319,10 @@ void Documents::TakeTapeValues(const TapeValues& values) {
 }
 
 void Documents::OpenTapeFile(const std::string& path) {
+    // Told before the read: a write meanwhile makes the version differ, not go unseen.
+    const std::string stamp = desk_.Files().StampOf(path);
     if (ReadTapeFile(path) != TapeReadResult::Read) return;
+    fileStamp_ = stamp;
     // The title names the file without its extension.
     std::string name = NameOfFile(path);
     tapeFileName_ = name.size() >= 4 ? name.substr(0, name.size() - 4) : std::string();
@@ -320,6 +344,7 @@ void Documents::NewTape() {
     desk_.GetTape().SetDirty(false);
     lastTapeFile_.clear();
     tapeFileName_.clear();
+    fileStamp_.clear();
     caption_.clear();
     // The item goes; a run in progress brings it back with its next changed reading.
     timers_.ForgetTapeReading();
@@ -401,6 +426,7 @@ void Documents::Recover(const RecoveredTape& tape) {
     timers_.ShowTapeReading();
     lastTapeFile_ = state.lastTapeFile;
     tapeFileName_ = state.tapeFileName;
+    fileStamp_.clear();  // what the file held then is not known
     // Back as it was when the copy ended: changed, and not saved.
     lines.SetDirty(true);
     recovered_ = true;

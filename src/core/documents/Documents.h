@@ -47,6 +47,7 @@ public:
     SaveOutcome SaveTapeAs();
     // "... already exists. Do you want to replace it?": true on Yes.
     bool AskReplace(const std::string& name);
+    bool AskReplaceChanged();
     // The user answered No to "Save the tape?" since the last call.
     bool TakeTapeDropped() { return std::exchange(tapeDropped_, false); }
 
@@ -88,6 +89,8 @@ private:
     std::string caption_;
     bool useCaptionWithoutPrompt_ = false;
     std::string lastTapeFile_;
+    // The version of the tape's file it was read from or last written as; empty when not known.
+    std::string fileStamp_;
     std::string tapeFileName_;
     std::string writingInPlace_;  // a tape file being rewritten in place
     bool tapeDropped_ = false;

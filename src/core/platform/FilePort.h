@@ -89,6 +89,9 @@ public:
     // crash that leaves it behind can be mended; the watcher is told before the file is made
     // under that name. Only a temporary that can be left behind under a name is told of.
     virtual void WatchTemporaries(std::function<void(const std::string& path)> /*watcher*/) {}
+    // What tells this version of the file from another written since (its place on the disk, size
+    // and time of change); empty when the file is not there or that cannot be told.
+    virtual std::string StampOf(const std::string& /*path*/) { return {}; }
     // What the path names; a plain file or nothing, by default.
     virtual PathKind KindOf(const std::string& path) { return Exists(path) ? PathKind::File : PathKind::Missing; }
     // The names of the files in a folder, without the folder; none when it cannot be read.

@@ -173,6 +173,13 @@ PathKind QtFilePort::KindOf(const std::string& path) {
     return S_ISDIR(status.st_mode) ? PathKind::Folder : PathKind::Other;
 }
 
+std::string QtFilePort::StampOf(const std::string& path) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) return {};
+    return std::to_string(status.st_dev) + ':' + std::to_string(status.st_ino) + ':' + std::to_string(status.st_size) +
+           ':' + std::to_string(status.st_mtim.tv_sec) + '.' + std::to_string(status.st_mtim.tv_nsec);
+}
+
 std::vector<std::string> QtFilePort::ListFiles(const std::string& folder) {
     std::vector<std::string> names;
     const QDir dir(QString::fromStdString(folder));

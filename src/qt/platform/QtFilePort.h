@@ -31,6 +31,7 @@ public:
     std::string LastWriteError() const override { return lastWriteError_; }
     bool Exists(const std::string& path) override;
     PathKind KindOf(const std::string& path) override;
+    std::string StampOf(const std::string& path) override;
     std::vector<std::string> ListFiles(const std::string& folder) override;
     bool CanWriteIn(const std::string& folder) override;
     bool SyncFolder(const std::string& folder) override;
