@@ -10,6 +10,10 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QHeaderView>
+#include <QListView>
+#include <QSplitter>
+#include <QTreeView>
 #include <QFile>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -336,6 +340,48 @@ TEST(FileDialog, StartsInTheFolderWithTheNameAndFilterAskedFor) {
         const QString cancelled = QStringLiteral("(cancelled)");
         EXPECT_EQ(chosen ? QFileInfo(QString::fromStdString(*chosen)).canonicalFilePath() : cancelled,
                   c.chosen ? QFileInfo(tape).canonicalFilePath() : cancelled);
+    }
+}
+
+// At any desktop font the file dialog shows its places, its columns' titles and a file's size,
+// type and date whole, within the screen.
+TEST(FileDialog, PlacesAndColumnsAreWholeAtTheDesktopFont) {
+    QTemporaryDir dir;
+    QFile tape(dir.filePath("march.QBX"));
+    ASSERT_TRUE(tape.open(QIODevice::WriteOnly));
+    tape.write(QByteArray(1500, 'x'));
+    tape.close();
+    test::FakeMessagePort messages;
+    QtDialogPort port(messages);
+    for (const double points : {9.0, 16.0}) {
+        SCOPED_TRACE(points);
+        test::DesktopFont font(points);
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            const QFontMetrics metrics(dialog->font());
+            auto* places = dialog->findChild<QListView*>(QStringLiteral("sidebar"));
+            auto* tree = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            ASSERT_TRUE(places && tree);
+            EXPECT_GE(places->width(), places->sizeHintForColumn(0));
+            // The folder is read in the background.
+            const QModelIndex folder = tree->rootIndex();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return tree->model()->rowCount(folder) > 0; }));
+            const QHeaderView* header = tree->header();
+            for (int column = 1; column < 4 && column < header->count(); ++column) {
+                const QString title = header->model()->headerData(column, Qt::Horizontal).toString();
+                const QString value = tree->model()->index(0, column, folder).data().toString();
+                EXPECT_GT(header->sectionSize(column), metrics.horizontalAdvance(title)) << title.toStdString();
+                EXPECT_GT(header->sectionSize(column), metrics.horizontalAdvance(value)) << value.toStdString();
+            }
+            // Every column shows without scrolling, where the screen is wide enough to hold them.
+            if (points == 9.0) {
+                EXPECT_LE(header->length(), tree->viewport()->width());
+            }
+            EXPECT_TRUE(dialog->screen()->availableGeometry().contains(dialog->frameGeometry()));
+            dialog->reject();
+        });
+        port.FileDialog({false, "the Quillbox", "Tape Files (*.QBX)|*.QBX", dir.path().toStdString() + "/*.QBX"});
     }
 }
 

@@ -2,8 +2,14 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <QDateTime>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
+#include <QListView>
+#include <QLocale>
+#include <QSplitter>
+#include <QTreeView>
 #include <QInputDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -46,6 +52,39 @@ void CenterOnScreen(QWidget& window) {
     window.move(area.x() + (area.width() - window.width()) / 2, area.y() + (area.height() - window.height()) / 2);
 }
 
+// Qt's own file dialog keeps sizes made for a small font: at a large desktop font its places
+// and its columns' titles are cut. They are sized from the font instead, and the dialog grows
+// with it, as far as the screen allows.
+void FitFileDialogToFont(QFileDialog& dialog) {
+    const QFontMetrics metrics(dialog.font());
+    const int gap = metrics.averageCharWidth() * 4, name = metrics.averageCharWidth() * 30;
+    auto* splitter = dialog.findChild<QSplitter*>(QStringLiteral("splitter"));
+    auto* places = dialog.findChild<QListView*>(QStringLiteral("sidebar"));
+    auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"));
+    if (!splitter || !places || !tree || splitter->count() != 2) return;
+    // The columns after the name as wide as their titles and a long value.
+    QHeaderView* header = tree->header();
+    const QString date = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
+    const QString samples[] = {QString(), QStringLiteral("1,023.00 KiB"), QStringLiteral("empty document"),
+                               date.size() > 16 ? date : QStringLiteral("28 Dec 2026 23:59")};
+    int others = 0;
+    for (int column = 1; column < header->count() && column < 4; ++column) {
+        const QString title = header->model()->headerData(column, Qt::Horizontal).toString();
+        const int widest = std::max(metrics.horizontalAdvance(title), metrics.horizontalAdvance(samples[column])) + gap;
+        header->resizeSection(column, widest);
+        others += widest;
+    }
+    int side = places->sizeHintForColumn(0) + places->frameWidth() * 2 + gap;
+    QSize size(std::max(dialog.sizeHint().width(), side + name + others + 4 * gap),
+               std::max(dialog.sizeHint().height(), metrics.lineSpacing() * 24));
+    if (QScreen* screen = dialog.screen()) size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    dialog.resize(size);
+    side = std::min(side, size.width() / 3);
+    splitter->setSizes({side, std::max(1, size.width() - side)});
+    // The name takes what is left.
+    header->resizeSection(0, std::max(name, size.width() - side - others - 4 * gap));
+}
+
 }  // namespace
 
 QtDialogPort::QtDialogPort(MessagePort& messages) : messages_(messages), printerPort_(printer_) {}
@@ -79,6 +118,7 @@ std::optional<std::string> QtDialogPort::FileDialogOfType(const FileDialogReques
         if (info.isAbsolute()) dialog.setDirectory(info.absolutePath());
         dialog.selectFile(info.fileName());
     }
+    FitFileDialogToFont(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     type = std::max<int>(0, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())));
     return dialog.selectedFiles().first().toStdString();
