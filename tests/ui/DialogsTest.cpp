@@ -11,6 +11,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QInputDialog>
+#include <QLabel>
 #include <QListView>
 #include <QSplitter>
 #include <QTreeView>
@@ -382,6 +384,37 @@ TEST(FileDialog, PlacesAndColumnsAreWholeAtTheDesktopFont) {
             dialog->reject();
         });
         port.FileDialog({false, "the Quillbox", "Tape Files (*.QBX)|*.QBX", dir.path().toStdString() + "/*.QBX"});
+    }
+}
+
+// The note and find prompts show their whole label at any desktop font, and give back what was
+// typed, or nothing when cancelled.
+TEST(TextPrompts, LabelsAreWholeAndTheTextComesBack) {
+    test::FakeMessagePort messages;
+    QtDialogPort port(messages);
+    for (const double points : {9.0, 16.0}) {
+        for (const bool note : {true, false}) {
+            for (const bool cancel : {false, true}) {
+                SCOPED_TRACE(std::to_string(points) + (note ? " note" : " find") + (cancel ? " cancelled" : ""));
+                test::DesktopFont font(points);
+                QTimer::singleShot(0, [&] {
+                    auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+                    ASSERT_NE(dialog, nullptr);
+                    for (QLabel* label : dialog->findChildren<QLabel*>())
+                        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text().remove('&')));
+                    EXPECT_TRUE(dialog->screen()->availableGeometry().contains(dialog->frameGeometry()));
+                    dialog->setTextValue(QStringLiteral("Fuel, März"));
+                    if (cancel) {
+                        dialog->reject();
+                    } else {
+                        dialog->accept();
+                    }
+                });
+                bool tooltips = false;
+                const auto answer = note ? port.NotePrompt("", tooltips) : port.FindPrompt("", tooltips);
+                EXPECT_EQ(answer, cancel ? std::nullopt : std::optional<std::string>("Fuel, März"));
+            }
+        }
     }
 }
 
