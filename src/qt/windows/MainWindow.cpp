@@ -180,7 +180,7 @@ void MainWindow::TellScreenAndSize() {
         machine_.SetScreen(Twips(s->geometry().width()), Twips(s->geometry().height()));
         machine_.SetWorkArea(Twips(s->availableGeometry().width()), Twips(s->availableGeometry().height()));
     }
-    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize();
+    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
     if (!machine_.Window().Collapsed()) {
         const QSize outer = size() + frame;
         machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()), shownZoom_);
@@ -943,7 +943,7 @@ void MainWindow::RenderGeometry() {
     if (wanted.width > 0 && wanted.height > 0) {
         QSize clientSize(LayoutPixels(kClientWidth), LayoutPixels(kClientHeight));
         if (machine_.Window().Collapsed())
-            clientSize = CollapsedClientSize(isVisible() ? frameGeometry().size() - size() : QSize());
+            clientSize = CollapsedClientSize(isVisible() ? frameGeometry().size() - size() : QSize(0, 0));
         if (client_->size() != clientSize) {
             client_->setFixedSize(clientSize);
             FitToClientArea();
