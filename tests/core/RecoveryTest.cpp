@@ -714,6 +714,27 @@ TEST(Recovery, DamagedValuesAndCountsCostNoIntactLine) {
     }
 }
 
+// A count damaged to take in a whole flush, or more, is not trusted: the flushes' times close
+// them after the record's time. A count that ends inside the first flush, or at the record's
+// end (as a record written afresh must be read), cannot be told from a tape whose lines read
+// like entries: it is taken as it stands, and the entries show as lines, none lost.
+TEST(Recovery, ACountThatTakesInAWholeFlushIsCaught) {
+    const RecoveryState kept{"", 20, '+', "", false, false, "", "", "", ""};
+    const std::string flushes = "+            4.00 +\r\nACC=24\r\nTIM=1796541000\r\n"
+                                "+            5.00 +\r\nACC=29\r\nTIM=1796542000\r\n";
+    for (const int count : {6, 7, 8}) {
+        SCOPED_TRACE(count);
+        std::string bytes = RecordBytes(kept, qb::TapeLines(kThreeLines), 1796540000) + flushes;
+        bytes.replace(bytes.find("LNS=3"), 5, "LNS=" + std::to_string(count));
+        const auto read = ReadRecoveryRecord(bytes);
+        ASSERT_TRUE(read.has_value());
+        EXPECT_EQ(read->lines.ToVector(), (std::vector<std::string>{kThreeLines[0], kThreeLines[1], kThreeLines[2],
+                                                                    "            4.00 +", "            5.00 +"}));
+        EXPECT_EQ(read->state.subtotal, 29);
+        EXPECT_TRUE(read->damaged);
+    }
+}
+
 TEST(Recovery, OneDamagedByteInTheRecordsHeadCostsNoTapeLine) {
     const RecoveryState kept{"March", 0, '+', "", true, false, "", "/home/a/March.QBX", "March.QBX", ""};
     FakePorts fakes;

@@ -1,6 +1,5 @@
 #include "documents/RecoveryRecord.h"
 
-#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -175,8 +174,6 @@ bool LooksLikeEntry(std::string_view line) {
     return false;
 }
 
-bool ClosesAFlush(std::string_view line) { return HasKey(line, "TIM=") && ParseCount(line.substr(kKeyLength)); }
-
 void Unreadable(RecoveredTape& tape, const char* what) {
     tape.damaged = true;
     if (*what == '\0') return;
@@ -190,37 +187,45 @@ void Unreadable(RecoveredTape& tape, const char* what) {
 // end before the first run of entries that a flush's time closes (or, with none, before the
 // entries at the end).
 // A flush's time closes the entries it follows: a line that reads like a time first among the
-// lines, or after a line that is no entry (a file's line may read anything), is only a line.
-std::size_t FirstClosing(const std::vector<std::string_view>& whole, std::size_t first) {
-    std::size_t closing = first;
-    while (closing < whole.size() &&
-           !(ClosesAFlush(whole[closing]) && closing > first && LooksLikeEntry(whole[closing - 1])))
-        ++closing;
-    return closing;
-}
+// lines, or after a line that is no entry (a file's line may read anything), is only a line. So
+// is one that reads like a time before the record's own: every flush comes after the record was
+// written (`since`, when that time could be read), so a tape's line "TIM=25" is no flush's end.
+struct Counted {
+    const std::vector<std::string_view>& whole;
+    std::optional<std::int64_t> since;
 
-// The count's lines from `first` on end where the entries begin: the entries that close a
-// flush come after them, or nothing but entries does. The second is how every record the
-// program writes ends, so it holds even where the tape's own lines read like a whole flush (a
-// tape line "NAM=x" and then "TIM=25"); a count damaged to just that many more lines takes the
-// entries after it for lines, which keeps them in sight rather than losing the lines before.
-bool CountFits(const std::vector<std::string_view>& whole, std::size_t first, std::optional<std::int64_t> count) {
-    if (!count || *count < 0 || first > whole.size() || static_cast<std::uint64_t>(*count) > whole.size() - first)
-        return false;
-    const std::size_t end = first + static_cast<std::size_t>(*count);
-    if (std::all_of(whole.begin() + static_cast<std::ptrdiff_t>(end), whole.end(), LooksLikeEntry)) return true;
-    return end <= FirstClosing(whole, first) && LooksLikeEntry(whole[end]);
-}
+    bool Closes(std::size_t line, std::size_t first) const {
+        if (line <= first || !LooksLikeEntry(whole[line - 1]) || !HasKey(whole[line], "TIM=")) return false;
+        const auto at = ParseCount(whole[line].substr(kKeyLength));
+        return at && (!since || *at >= *since);
+    }
 
-std::size_t TapeLinesEnd(const std::vector<std::string_view>& whole, std::size_t first,
-                         std::optional<std::int64_t> count, bool& damaged) {
-    if (CountFits(whole, first, count)) return first + static_cast<std::size_t>(*count);
-    const std::size_t closing = FirstClosing(whole, first);
-    damaged = true;
-    std::size_t end = closing;
-    while (end > first && LooksLikeEntry(whole[end - 1])) --end;
-    return end;
-}
+    std::size_t FirstClosing(std::size_t first) const {
+        std::size_t closing = first;
+        while (closing < whole.size() && !Closes(closing, first)) ++closing;
+        return closing;
+    }
+
+    // The count's lines from `first` on end where the entries begin. A count that reaches the
+    // record's end holds whatever its lines read like: that is how the program writes a record
+    // afresh, after a recovery too, so it must read back whole. (A count damaged to just that
+    // many more lines takes the entries after it for lines: they stay in sight.)
+    bool Fits(std::size_t first, std::optional<std::int64_t> count) const {
+        if (!count || *count < 0 || first > whole.size() || static_cast<std::uint64_t>(*count) > whole.size() - first)
+            return false;
+        const std::size_t end = first + static_cast<std::size_t>(*count);
+        return end == whole.size() || (end <= FirstClosing(first) && LooksLikeEntry(whole[end]));
+    }
+
+    std::size_t TapeLinesEnd(std::size_t first, std::optional<std::int64_t> count, bool& damaged) const {
+        if (Fits(first, count)) return first + static_cast<std::size_t>(*count);
+        const std::size_t closing = FirstClosing(first);
+        damaged = true;
+        std::size_t end = closing;
+        while (end > first && LooksLikeEntry(whole[end - 1])) --end;
+        return end;
+    }
+};
 
 // Reads keyed lines from `next` on, their keys in the order of `keys`, any of them missing:
 // each goes to `take` with its key's place in `keys`. A line with none of the keys still due is
@@ -291,6 +296,8 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
     if (!timed) Unreadable(tape, "the time it was kept");
     if (next < kPrefixLines || !count) tape.damaged = true;
 
+    const Counted counted{whole, timed ? std::optional<std::int64_t>(tape.time) : std::nullopt};
+
     // The tape file's header: its keys in order, any of them missing or unreadable.
     std::size_t key = 0;
     const std::size_t header = ReadKeyed(whole, next, kHeaderKeys, tape, [&](std::size_t found, std::size_t, std::string_view value) {
@@ -326,20 +333,20 @@ std::optional<RecoveredTape> ReadRecoveryRecord(std::string_view bytes) {
         // Past the keys every header has, the count decides: where just that many lines are left
         // before the entries, they are the tape's, even one that reads like a damaged key. One
         // that begins like "TEV=" is the tape's only when the count does not fit after it too.
-        return due >= kOptionalHeaderKey && CountFits(whole, line, count) &&
-               (!HasKey(whole[line], kHeaderKeys[kOptionalHeaderKey]) || !CountFits(whole, line + 1, count));
+        return due >= kOptionalHeaderKey && counted.Fits(line, count) &&
+               (!HasKey(whole[line], kHeaderKeys[kOptionalHeaderKey]) || !counted.Fits(line + 1, count));
     });
     if (header == 0) return std::nullopt;
     // The header's last line damaged beyond knowing: it is no tape line when the count says so.
     if (key < kOptionalHeaderKey && next < whole.size() && !LooksLikeEntry(whole[next]) &&
-        !CountFits(whole, next, count) && CountFits(whole, next + 1, count)) {
+        !counted.Fits(next, count) && counted.Fits(next + 1, count)) {
         tape.damaged = true;
         ++next;
     }
     for (; key < kOptionalHeaderKey; ++key) Unreadable(tape, kHeaderWhat[key]);
     if (exact) tape.state.subtotal = *exact;
 
-    const std::size_t bodyEnd = TapeLinesEnd(whole, next, count, tape.damaged);
+    const std::size_t bodyEnd = counted.TapeLinesEnd(next, count, tape.damaged);
     std::size_t characters = 0;
     for (std::size_t i = next; i < bodyEnd; ++i) characters += whole[i].size();
     tape.lines.reserve(bodyEnd - next, characters);
