@@ -251,8 +251,23 @@ TEST(Recovery, YesBringsBackEveryFieldAsAnUnsavedTape) {
         EXPECT_FALSE(t.fakes.files.files.count(In("100-1.QBR")));
         ASSERT_TRUE(t.HasRecord());
         EXPECT_EQ(ReadRecoveryRecord(t.Record())->lines.ToVector(), c.lines);
+        // Its file may have been saved meanwhile by another copy: the first Save asks before it
+        // replaces one that is there, and No keeps it.
+        const bool fileThere = c.appended.empty();
+        if (fileThere) {
+            t.fakes.files.files["/home/pat/march.QBX"] = "theirs";
+            t.fakes.messages.answers = {MessageAnswer::No, MessageAnswer::Yes};
+            t.machine.Run(Command::Save);
+            EXPECT_EQ(t.fakes.files.files["/home/pat/march.QBX"], "theirs");
+            EXPECT_TRUE(t.machine.GetTape().Dirty());
+        }
         // Saved, it is a tape like any other.
         t.machine.Run(Command::Save);
+        EXPECT_EQ(t.fakes.messages.shown.size(), fileThere ? 2u : 0u);
+        if (fileThere) {
+            EXPECT_EQ(t.fakes.messages.shown[0].text, "march.QBX may have been changed on the disk while this tape "
+                                                      "waited to be recovered.\r\nDo you want to replace it with this tape?");
+        }
         EXPECT_EQ(t.machine.Title(), "the Quillbox (march)");
         EXPECT_FALSE(t.HasRecord());
         EXPECT_TRUE(t.fakes.files.files.count("/home/pat/march.QBX"));

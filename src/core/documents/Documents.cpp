@@ -170,7 +170,9 @@ bool Documents::AskReplaceChanged() {
     if (now.empty() || now == fileStamp_) return true;
     MessageRequest question;
     question.title = kProduct;
-    question.text = NameOfFile(lastTapeFile_) + " has been changed on the disk since this tape was opened or saved." +
+    question.text = NameOfFile(lastTapeFile_) +
+                    (fileStamp_ == kUnknownVersion ? " may have been changed on the disk while this tape waited to be recovered."
+                                                   : " has been changed on the disk since this tape was opened or saved.") +
                     kCrLf + "Do you want to replace it with this tape?";
     question.icon = MessageIcon::Exclamation;
     question.buttons = MessageButtons::YesNo;
@@ -426,7 +428,8 @@ void Documents::Recover(const RecoveredTape& tape) {
     timers_.ShowTapeReading();
     lastTapeFile_ = state.lastTapeFile;
     tapeFileName_ = state.tapeFileName;
-    fileStamp_.clear();  // what the file held then is not known
+    // What the file held then is not known: another copy may have saved it since.
+    fileStamp_ = kUnknownVersion;
     // Back as it was when the copy ended: changed, and not saved.
     lines.SetDirty(true);
     recovered_ = true;

@@ -89,8 +89,10 @@ private:
     std::string caption_;
     bool useCaptionWithoutPrompt_ = false;
     std::string lastTapeFile_;
-    // The version of the tape's file it was read from or last written as; empty when not known.
+    // The version of the tape's file it was read from or last written as; empty for none. A
+    // recovered tape's file may have been written since by another copy: its version is unknown.
     std::string fileStamp_;
+    static constexpr const char* kUnknownVersion = "unknown";
     std::string tapeFileName_;
     std::string writingInPlace_;  // a tape file being rewritten in place
     bool tapeDropped_ = false;
