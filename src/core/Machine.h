@@ -61,7 +61,9 @@ public:
     void SoundStatusUpdate();
     void OpenFileCommand(const std::string& path);
     void SetScreen(long width, long height) { layout_.SetScreen(width, height); }
-    void SetWorkArea(long width, long height) { layout_.SetWorkArea(width, height); }
+    void SetWorkArea(long width, long height, long left = 0, long top = 0) {
+        layout_.SetWorkArea(width, height, left, top);
+    }
     void SetCollapsedSize(long width, long height) { layout_.SetCollapsedSize(width, height); }
     void SetExpandedSize(long width, long height, int drawnAtZoom = 0) {
         layout_.SetExpandedSize(width, height, drawnAtZoom);

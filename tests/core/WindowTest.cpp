@@ -138,7 +138,7 @@ TEST(Collapse, AStoredCollapsedWindowIsRestoredOnTheScreen) {
     struct Case {
         const char *left, *top;
         long wantLeft, wantTop;
-        long drawnW = 0, drawnH = 0, workW = 0, workH = 0;
+        long drawnW = 0, drawnH = 0, workW = 0, workH = 0, workLeft = 0, workTop = 0;
     };
     const Case cases[] = {
         {"1500", "900", 1500, 900}, {"49E90", "-5", kScreenW - 2335, 0}, {"x", "1E400", 0, 0},
@@ -146,11 +146,15 @@ TEST(Collapse, AStoredCollapsedWindowIsRestoredOnTheScreen) {
         {"30000", "20000", kScreenW - 4000, kScreenH - kPanel - 7000, 4000, 7000, kScreenW, kScreenH - kPanel},
         {"30000", "20000", kScreenW - 2335, kScreenH - 4440, 2000, 4000},
         {"1500", "900", 1500, 900, 4000, 7000, kScreenW, kScreenH - kPanel},
+        // Panels along the top and the left: the work area starts past them.
+        {"-5000", "-5000", 0, kPanel, 4000, 7000, kScreenW, kScreenH - kPanel, 0, kPanel},
+        {"-5", "30000", kPanel, kScreenH - 7000, 4000, 7000, kScreenW - kPanel, kScreenH, kPanel, 0},
+        {"30000", "900", kScreenW - 4000, 900, 4000, 7000, kScreenW - kPanel, kScreenH, kPanel, 0},
     };
-    for (const auto& [left, top, wantLeft, wantTop, drawnW, drawnH, workW, workH] : cases) {
+    for (const auto& [left, top, wantLeft, wantTop, drawnW, drawnH, workW, workH, workLeft, workTop] : cases) {
         Windowed t({{"Last Mode", "True"}, {"Last Left", left}, {"Last Top", top}}, [&](Machine& m) {
             m.SetCollapsedSize(drawnW, drawnH);
-            m.SetWorkArea(workW, workH);
+            m.SetWorkArea(workW, workH, workLeft, workTop);
         });
         EXPECT_TRUE(t.machine.Window().Collapsed());
         EXPECT_EQ(t.At(), std::pair(wantLeft, wantTop)) << left << ", " << top;
@@ -159,6 +163,23 @@ TEST(Collapse, AStoredCollapsedWindowIsRestoredOnTheScreen) {
         EXPECT_EQ(t.fakes.settings.values["Last Left"], std::to_string(wantLeft));
         EXPECT_EQ(t.fakes.settings.values["Last Top"], std::to_string(wantTop));
     }
+}
+
+// The collapsed window's size as first drawn brings a restored window further in, once: a place
+// the user then gives it is left alone.
+TEST(Collapse, TheSizeAsFirstDrawnPullsARestoredWindowInOnce) {
+    Windowed t({{"Last Mode", "True"}, {"Last Left", "99999"}, {"Last Top", "99999"}});
+    EXPECT_EQ(t.At(), std::pair(kScreenW - 2335, kScreenH - 4440));
+    t.machine.SetCollapsedSize(3000, 5000);
+    EXPECT_EQ(t.At(), std::pair(kScreenW - 3000, kScreenH - 5000));
+    t.machine.WindowMoved(kScreenW - 1000, 20);
+    t.machine.SetCollapsedSize(3000, 5000);
+    EXPECT_EQ(t.At(), std::pair(kScreenW - 1000, 20L));
+    // Nor is an expanded window, or one collapsed by the user, pulled.
+    Windowed expanded;
+    expanded.machine.WindowMoved(kScreenW - 1000, 20);
+    expanded.machine.SetCollapsedSize(3000, 5000);
+    EXPECT_EQ(expanded.At(), std::pair(kScreenW - 1000, 20L));
 }
 
 TEST(Copy, ChoicesAndTheClipboardText) {

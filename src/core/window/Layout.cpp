@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "aids/WindowPlacement.h"
 #include "engine/NumberRules.h"
@@ -21,6 +22,7 @@ void Layout::Reset() {
     collapsed_ = false;
     captionFocus_ = false;
     collapsedTop_ = collapsedLeft_ = 0;
+    pullPending_ = false;
     geometry_ = CenterForm(expandedWidth_, expandedHeight_);
 }
 
@@ -35,16 +37,14 @@ void Layout::RestoreLastMode() {
     if (storedLastMode_.empty()) return;
     if (SettingsStore::ParseTruth(storedLastMode_).value_or(false)) {
         CollapseForm();
-        // A stored place off the screen (or no number at all) would lose the window: it is
-        // kept whole within the work area, at the size it is drawn.
-        auto clamp = [](double stored, long screen, long work, long size) {
-            const long room = work > 0 ? std::min(screen, work) : screen;
-            double highest = room > size ? static_cast<double>(room - size) : 0.0;
-            return static_cast<long>(std::clamp(std::round(stored), 0.0, highest));
+        // A stored number of any size, or none, is a place; the pull below keeps it on the screen.
+        auto place = [](const std::string& stored) {
+            const double at = ParseNumber(stored);
+            return std::isnan(at) ? 0L : std::lround(std::clamp(at, -1e9, 1e9));
         };
-        WindowMoved(clamp(ParseNumber(storedLastLeft_), screenWidth_, workWidth_, std::max(geometry_.width, collapsedWidth_)),
-                    clamp(ParseNumber(storedLastTop_), screenHeight_, workHeight_,
-                          std::max(geometry_.height, collapsedHeight_)));
+        WindowMoved(place(storedLastLeft_), place(storedLastTop_));
+        PullOntoWorkArea();
+        pullPending_ = true;
     }
     storedLastMode_.clear();
 }
@@ -60,9 +60,11 @@ void Layout::SetScreen(long width, long height) {
     screenHeight_ = height;
 }
 
-void Layout::SetWorkArea(long width, long height) {
+void Layout::SetWorkArea(long width, long height, long left, long top) {
     workWidth_ = width;
     workHeight_ = height;
+    workLeft_ = left;
+    workTop_ = top;
 }
 
 // The window system gives the window its frame only once it is shown. An expanded window that
@@ -100,9 +102,25 @@ bool Layout::FitsAt(int percent) const {
     return expandedWidth_ * grow <= workWidth_ && expandedHeight_ * grow <= workHeight_;
 }
 
+// Told as the collapsed window is first drawn, the size brings a window restored from a stored
+// place whole within the work area once more.
 void Layout::SetCollapsedSize(long width, long height) {
     collapsedWidth_ = width;
     collapsedHeight_ = height;
+    if (collapsed_ && std::exchange(pullPending_, false)) PullOntoWorkArea();
+}
+
+// A stored place off the screen (or no number at all) would lose the window: it is kept whole
+// within the work area (the screen, when none is known), at the size it is drawn, and its corner
+// within it when it is larger.
+void Layout::PullOntoWorkArea() {
+    auto clamp = [](long at, long screen, long workFrom, long work, long size) {
+        const long lowest = work > 0 ? workFrom : 0;
+        const long room = work > 0 ? work : screen;
+        return std::clamp(at, lowest, lowest + std::max(0L, room - size));
+    };
+    WindowMoved(clamp(geometry_.left, screenWidth_, workLeft_, workWidth_, std::max(geometry_.width, collapsedWidth_)),
+                clamp(geometry_.top, screenHeight_, workTop_, workHeight_, std::max(geometry_.height, collapsedHeight_)));
 }
 
 void Layout::WindowMoved(long left, long top) {

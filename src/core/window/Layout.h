@@ -33,8 +33,9 @@ public:
     void SaveLastMode(long left, long top);
 
     void SetScreen(long width, long height);
-    // The part of the screen windows may take (less the desktop's panels); none known, no limit.
-    void SetWorkArea(long width, long height);
+    // The part of the screen windows may take (less the desktop's panels), from its top left
+    // corner; none known, no limit.
+    void SetWorkArea(long width, long height, long left = 0, long top = 0);
     // The expanded window's outer size, as drawn at a zoom (0: the zoom in force). A size drawn at
     // another zoom than the one in force is the window's before it is drawn anew.
     void SetExpandedSize(long width, long height, int drawnAtZoom = 0);
@@ -92,6 +93,7 @@ public:
 private:
     void FitZoomToWorkArea();
     bool FitsAt(int percent) const;
+    void PullOntoWorkArea();
     SettingsStore& settings_;
     MessagePort& messages_;
     bool panel1Visible_ = false;
@@ -105,9 +107,10 @@ private:
     bool userGuideRequested_ = false;
     bool aboutRequested_ = false;
     long screenWidth_ = 0, screenHeight_ = 0;
-    long workWidth_ = 0, workHeight_ = 0;
+    long workWidth_ = 0, workHeight_ = 0, workLeft_ = 0, workTop_ = 0;
     long expandedWidth_ = 0, expandedHeight_ = 0;
     long collapsedWidth_ = 0, collapsedHeight_ = 0;
+    bool pullPending_ = false;  // a collapsed window restored, not yet drawn
     Geometry geometry_;
     long expandedTop_ = 0, expandedLeft_ = 0;
     long collapsedTop_ = 0, collapsedLeft_ = 0;

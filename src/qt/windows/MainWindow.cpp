@@ -178,25 +178,31 @@ void MainWindow::FitToClientArea() {
 void MainWindow::TellScreenAndSize() {
     if (QScreen* s = screen()) {
         machine_.SetScreen(Twips(s->geometry().width()), Twips(s->geometry().height()));
-        machine_.SetWorkArea(Twips(s->availableGeometry().width()), Twips(s->availableGeometry().height()));
+        const QRect work = s->availableGeometry();
+        machine_.SetWorkArea(Twips(work.width()), Twips(work.height()), Twips(work.x()), Twips(work.y()));
     }
-    const QSize frame = isVisible() ? frameGeometry().size() - size() : QSize(0, 0);
-    if (!machine_.Window().Collapsed()) {
-        const QSize outer = size() + frame;
-        machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()), shownZoom_);
-    }
-    const QSize collapsed = CollapsedClientSize(frame) + frame + QSize(0, menuBar()->sizeHint().height());
-    machine_.SetCollapsedSize(Twips(collapsed.width()), Twips(collapsed.height()));
+    const QSize outer = size() + (isVisible() ? frameGeometry().size() - size() : QSize(0, 0));
+    const bool collapsed = machine_.Window().Collapsed();
+    if (!collapsed) machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()), shownZoom_);
+    const QSize drawn = collapsed ? outer : CollapsedClientSize() + Chrome();
+    machine_.SetCollapsedSize(Twips(drawn.width()), Twips(drawn.height()));
+}
+
+// What the window draws around its client area: the menu bar, the margins, and the frame once
+// the window system has given it one.
+QSize MainWindow::Chrome() const {
+    const QSize outer = size() + (isVisible() ? frameGeometry().size() - size() : QSize(0, 0));
+    return outer - client_->size();
 }
 
 // Collapsed, the client area is what the designed outer size, drawn at the window's scale,
-// leaves inside the frame and the menu bar, but never less than the entry line and the tape need.
-QSize MainWindow::CollapsedClientSize(QSize frame) const {
+// leaves inside the chrome, but never less than the entry line and the tape need.
+QSize MainWindow::CollapsedClientSize() const {
+    const QSize chrome = Chrome();
     const QRect content = TwipsRect(30, 0, kAltDisplayWidth + 30 + 375, kAltHeight) |
                           QRect(QPoint(0, LayoutPixels(kAltHeight + 130)), lstTape_->size());
-    return {std::max(LayoutPixels(Layout::kCollapsedWidth) - frame.width(), content.right() + 1),
-            std::max(LayoutPixels(Layout::kCollapsedHeight) - frame.height() - menuBar()->sizeHint().height(),
-                     content.bottom() + 1)};
+    return {std::max(LayoutPixels(Layout::kCollapsedWidth) - chrome.width(), content.right() + 1),
+            std::max(LayoutPixels(Layout::kCollapsedHeight) - chrome.height(), content.bottom() + 1)};
 }
 
 // The User Guide has no parent to take it along.
@@ -699,8 +705,14 @@ void MainWindow::ShowAbout() {
 
 void MainWindow::FirstActivation() {
     TellScreenAndSize();
+    // A zoom too large for this screen is drawn smaller first, so that a collapsed window kept
+    // off the screen is brought back at the size it will have.
+    RenderScale();
     machine_.FirstActivation();
     Render();
+    // Drawn collapsed, the window tells its size as drawn, which may bring it further in.
+    TellScreenAndSize();
+    RenderGeometry();
 }
 
 void MainWindow::RunCommand(Command command) {
@@ -943,7 +955,7 @@ void MainWindow::RenderGeometry() {
     if (wanted.width > 0 && wanted.height > 0) {
         QSize clientSize(LayoutPixels(kClientWidth), LayoutPixels(kClientHeight));
         if (machine_.Window().Collapsed())
-            clientSize = CollapsedClientSize(isVisible() ? frameGeometry().size() - size() : QSize(0, 0));
+            clientSize = CollapsedClientSize();
         if (client_->size() != clientSize) {
             client_->setFixedSize(clientSize);
             FitToClientArea();

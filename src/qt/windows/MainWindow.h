@@ -107,7 +107,8 @@ private:
     void ShowUserGuide();
     void ShowAbout();
     void TellScreenAndSize();
-    QSize CollapsedClientSize(QSize frame) const;
+    QSize Chrome() const;
+    QSize CollapsedClientSize() const;
     void FitToClientArea();
 
     Machine& machine_;
