@@ -8,7 +8,9 @@
 #include <QHeaderView>
 #include <QListView>
 #include <QLocale>
+#include <QMimeDatabase>
 #include <QSplitter>
+#include <QTimer>
 #include <QTreeView>
 #include <QInputDialog>
 #include <QPrintDialog>
@@ -65,7 +67,11 @@ void FitFileDialogToFont(QFileDialog& dialog) {
     // The columns after the name as wide as their titles and a long value.
     QHeaderView* header = tree->header();
     const QString date = QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
-    const QString samples[] = {QString(), QStringLiteral("1,023.00 KiB"), QStringLiteral("empty document"),
+    // A tape file's type, as the desktop's language names it (or an empty one's).
+    const QMimeDatabase types;
+    const QString text = types.mimeTypeForName(QStringLiteral("text/plain")).comment();
+    const QString empty = types.mimeTypeForName(QStringLiteral("application/x-zerosize")).comment();
+    const QString samples[] = {QString(), QStringLiteral("1,023.00 KiB"), text.size() > empty.size() ? text : empty,
                                date.size() > 16 ? date : QStringLiteral("28 Dec 2026 23:59")};
     int others = 0;
     for (int column = 1; column < header->count() && column < 4; ++column) {
@@ -81,8 +87,11 @@ void FitFileDialogToFont(QFileDialog& dialog) {
     dialog.resize(size);
     side = std::min(side, size.width() / 3);
     splitter->setSizes({side, std::max(1, size.width() - side)});
-    // The name takes what is left.
-    header->resizeSection(0, std::max(name, size.width() - side - others - 4 * gap));
+    // The name takes what is left, once the dialog is laid out.
+    header->resizeSection(0, name);
+    QTimer::singleShot(0, &dialog, [tree, name, others] {
+        tree->header()->resizeSection(0, std::max(name, tree->viewport()->width() - others));
+    });
 }
 
 }  // namespace
