@@ -74,8 +74,8 @@ public:
         for (std::string_view piece = source.Next(); !piece.empty(); piece = source.Next()) bytes += piece;
         return WriteAll(path, bytes);
     }
-    // Why the last write failed, in the system's words ("No space left on device"); empty
-    // when it is not known.
+    // Why the last write failed, in the system's words ("No space left on device"), UTF-8;
+    // empty when it is not known.
     virtual std::string LastWriteError() const { return {}; }
     // A file (not a folder) of that path exists.
     virtual bool Exists(const std::string& path) = 0;

@@ -16,7 +16,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "platform/CodePage.h"
 
 namespace qb {
 namespace {
@@ -124,7 +123,7 @@ bool QtFilePort::WriteFrom(const std::string& path, ByteSource& source) {
     lastWriteError_.clear();
     auto failed = [&](const QString& reason) {
         Report("write", QString::fromStdString(path), reason);
-        lastWriteError_ = ToCodePage(reason);  // the message box shows code-page text
+        lastWriteError_ = reason.toStdString();  // messages are UTF-8
         return false;
     };
     const QString name = QString::fromStdString(path);
@@ -297,7 +296,7 @@ bool QtFilePort::SyncFolder(const std::string& folder) {
     // A file system that cannot sync a folder (EINVAL) keeps its names as it keeps them.
     bool synced = fd >= 0 && (::fsync(fd) == 0 || errno == EINVAL);
     if (!synced) {
-        lastWriteError_ = ToCodePage(QString::fromLocal8Bit(std::strerror(errno)));
+        lastWriteError_ = QString::fromLocal8Bit(std::strerror(errno)).toStdString();
         ReportErrno("sync", folder);
     }
     if (fd >= 0) ::close(fd);
