@@ -70,6 +70,7 @@ TEST(Save, ATapeWithAFileIsSavedSilentlyWithItsCaption) {
     t.SaveAsWithoutPrompt("budget");
     ASSERT_EQ(t.fakes.dialogs.fileRequests.size(), 1u);
     EXPECT_EQ(t.fakes.dialogs.fileRequests[0].filter, "Tape Files (*.QBX)|*.QBX");
+    EXPECT_TRUE(t.fakes.dialogs.fileRequests[0].save);
     t.Press("7+");
     t.fakes.dialogs.captions.push_back("Later");
     t.machine.Run(Command::NewCaption);
@@ -125,6 +126,8 @@ TEST(Open, ACorruptedFileAddsTheZeroLine) {
     EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"The file is corrupted and unusable!"});
     EXPECT_EQ(t.Trimmed(), (std::vector<std::string>{"0 =", "5.00 +", "", "0 ="}));
     EXPECT_EQ(t.machine.Title(), "the Quillbox");
+    ASSERT_EQ(t.fakes.dialogs.fileRequests.size(), 1u);
+    EXPECT_FALSE(t.fakes.dialogs.fileRequests[0].save);
 }
 
 TEST(Captions, NewCaptionPromptsAndStores) {

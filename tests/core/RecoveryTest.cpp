@@ -737,16 +737,22 @@ TEST(Recovery, ACountThatTakesInAWholeFlushIsCaught) {
     const RecoveryState kept{"", 20, '+', "", false, false, "", "", "", ""};
     const std::string flushes = "+            4.00 +\r\nACC=24\r\nTIM=1796541000\r\n"
                                 "+            5.00 +\r\nACC=29\r\nTIM=1796542000\r\n";
-    for (const int count : {6, 7, 8}) {
-        SCOPED_TRACE(count);
-        std::string bytes = RecordBytes(kept, qb::TapeLines(kThreeLines), 1796540000) + flushes;
-        bytes.replace(bytes.find("LNS=3"), 5, "LNS=" + std::to_string(count));
-        const auto read = ReadRecoveryRecord(bytes);
-        ASSERT_TRUE(read.has_value());
-        EXPECT_EQ(read->lines.ToVector(), (std::vector<std::string>{kThreeLines[0], kThreeLines[1], kThreeLines[2],
-                                                                    "            4.00 +", "            5.00 +"}));
-        EXPECT_EQ(read->state.subtotal, 29);
-        EXPECT_TRUE(read->damaged);
+    const std::vector<std::string> noLines;
+    for (const auto* tape : {&kThreeLines, &noLines}) {
+        for (const std::size_t more : {3u, 4u, 5u}) {
+            const std::size_t count = tape->size() + more;
+            SCOPED_TRACE(count);
+            std::string bytes = RecordBytes(kept, qb::TapeLines(*tape), 1796540000) + flushes;
+            const std::string written = "LNS=" + std::to_string(tape->size());
+            bytes.replace(bytes.find(written), written.size(), "LNS=" + std::to_string(count));
+            const auto read = ReadRecoveryRecord(bytes);
+            ASSERT_TRUE(read.has_value());
+            std::vector<std::string> lines = *tape;
+            lines.insert(lines.end(), {"            4.00 +", "            5.00 +"});
+            EXPECT_EQ(read->lines.ToVector(), lines);
+            EXPECT_EQ(read->state.subtotal, 29);
+            EXPECT_TRUE(read->damaged);
+        }
     }
 }
 

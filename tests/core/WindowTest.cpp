@@ -150,6 +150,8 @@ TEST(Collapse, AStoredCollapsedWindowIsRestoredOnTheScreen) {
         {"-5000", "-5000", 0, kPanel, 4000, 7000, kScreenW, kScreenH - kPanel, 0, kPanel},
         {"-5", "30000", kPanel, kScreenH - 7000, 4000, 7000, kScreenW - kPanel, kScreenH, kPanel, 0},
         {"30000", "900", kScreenW - 4000, 900, 4000, 7000, kScreenW - kPanel, kScreenH, kPanel, 0},
+        // Taller than the work area: its corner at the work area's.
+        {"30000", "30000", kScreenW - 4000, kPanel, 4000, kScreenH, kScreenW, kScreenH - kPanel, 0, kPanel},
     };
     for (const auto& [left, top, wantLeft, wantTop, drawnW, drawnH, workW, workH, workLeft, workTop] : cases) {
         Windowed t({{"Last Mode", "True"}, {"Last Left", left}, {"Last Top", top}}, [&](Machine& m) {
@@ -180,6 +182,10 @@ TEST(Collapse, TheSizeAsFirstDrawnPullsARestoredWindowInOnce) {
     expanded.machine.WindowMoved(kScreenW - 1000, 20);
     expanded.machine.SetCollapsedSize(3000, 5000);
     EXPECT_EQ(expanded.At(), std::pair(kScreenW - 1000, 20L));
+    // Expanded again, the window starts expanded next time.
+    t.machine.Key(vk::Escape, 0, 27);
+    t.machine.Unload(0, 0);
+    EXPECT_EQ(t.fakes.settings.values["Last Mode"], "False");
 }
 
 TEST(Copy, ChoicesAndTheClipboardText) {
