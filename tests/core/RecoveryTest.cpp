@@ -654,6 +654,9 @@ TEST(Recovery, AFileRewrittenInPlaceComesBackFromTheRecordIfTheProgramEndsHalfWa
                                                 "again to keep it!");
         // Its own record names no file being written.
         EXPECT_TRUE(ReadRecoveryRecord(next.Record())->state.writingInPlace.empty());
+        // Nor does the record of keys after a whole save.
+        t.Press("1+");
+        t.Flush();
     }
 }
 
