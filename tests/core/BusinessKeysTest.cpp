@@ -291,6 +291,7 @@ TEST(BusinessKeys, KeysThatWouldLoseTheSumOrWorkOnNothingRefuse) {
         {"Add % on a subtotal of 0", "10", Command::AddPercent, "Add % puts a percentage on the subtotal, which is 0", "0 ="},
         {"Less % on a subtotal of 0", "10", Command::LessPercent, "Less % takes a percentage off the subtotal, which is 0", "0 ="},
         {"Mark-Up on a subtotal of 0", "25", Command::MarkUp, "Mark-Up takes the subtotal as the cost, and it is 0", "0 ="},
+        {"a margin of 100 % keyed first", "100", Command::Margin, "A margin of 100 % or more has no sell price", "0 ="},
         {"a number used already is none", "200+", Command::TaxPlus, "", "238.00 G", true},
         {"nor when the sum goes on", "100+50+", Command::TaxPlus, "", "178.50 G", true},
         {"a number keyed anew is one", "100+50", Command::TaxPlus, "The gross of Tax+", "100.00 +", true},
