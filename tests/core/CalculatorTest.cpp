@@ -126,6 +126,17 @@ TEST(Tape, ScrollKeepsTheLast16LinesInView) {
     EXPECT_EQ(opened.machine.GetTape().TopIndex(), 2);
 }
 
+// A correction takes the tape's lines from one on, and puts them back: from the first line, a
+// middle one, the end and past it.
+TEST(Tape, ASuffixHoldsTheLinesFromItsFirstOn) {
+    const std::vector<std::string> all = {"            1.00 +", "", "            3.00 ="};
+    const qb::TapeLines lines(all);
+    for (std::size_t first = 0; first <= all.size() + 1; ++first) {
+        const std::vector<std::string> from(all.begin() + static_cast<std::ptrdiff_t>(std::min(first, all.size())), all.end());
+        EXPECT_EQ(lines.Suffix(first).ToVector(), from) << first;
+    }
+}
+
 TEST(Tape, DirtyOnlyThroughAppendedLines) {
     TestMachine t;
     t.Press("5");
