@@ -181,7 +181,7 @@ void MainWindow::TellScreenAndSize() {
         const QRect work = s->availableGeometry();
         machine_.SetWorkArea(Twips(work.width()), Twips(work.height()), Twips(work.x()), Twips(work.y()));
     }
-    const QSize outer = size() + (isVisible() ? frameGeometry().size() - size() : QSize(0, 0));
+    const QSize outer = OuterSize();
     const bool collapsed = machine_.Window().Collapsed();
     if (!collapsed) machine_.SetExpandedSize(Twips(outer.width()), Twips(outer.height()), shownZoom_);
     const QSize drawn = collapsed ? outer : CollapsedClientSize() + Chrome();
@@ -190,10 +190,10 @@ void MainWindow::TellScreenAndSize() {
 
 // What the window draws around its client area: the menu bar, the margins, and the frame once
 // the window system has given it one.
-QSize MainWindow::Chrome() const {
-    const QSize outer = size() + (isVisible() ? frameGeometry().size() - size() : QSize(0, 0));
-    return outer - client_->size();
-}
+QSize MainWindow::Chrome() const { return OuterSize() - client_->size(); }
+
+// The window's size with its frame, which a window not yet shown does not have.
+QSize MainWindow::OuterSize() const { return isVisible() ? frameGeometry().size() : size(); }
 
 // Collapsed, the client area is what the designed outer size, drawn at the window's scale,
 // leaves inside the chrome, but never less than the entry line and the tape need.

@@ -108,6 +108,7 @@ private:
     void ShowAbout();
     void TellScreenAndSize();
     QSize Chrome() const;
+    QSize OuterSize() const;
     QSize CollapsedClientSize() const;
     void FitToClientArea();
 
