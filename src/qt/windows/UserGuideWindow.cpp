@@ -232,7 +232,10 @@ bool UserGuideWindow::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
         if (!text.isEmpty() && text[0].isPrint()) {
-            if (topics_.TypeLetter(text.toStdString())) SelectFound(topics_.Selected());
+            // Alt with a letter is a button's key: an enabled button took it already, a disabled
+            // one (Next on the last topic) leaves nothing to do. Alt+Down still opens the list.
+            const bool buttonKey = key->modifiers() & (Qt::AltModifier | Qt::MetaModifier);
+            if (!buttonKey && topics_.TypeLetter(text.toStdString())) SelectFound(topics_.Selected());
             return true;  // the list's own typing never acts
         }
     }
