@@ -810,3 +810,49 @@ TEST(Recovery, ACopyThatCannotHoldItsLockKeepsNoRecordAndSaysSo) {
     ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
     EXPECT_NE(t.fakes.messages.shown[0].text.find("cannot be written (its lock cannot be taken)"), std::string::npos);
 }
+
+// A tape read back, from its file or from its record, goes on as if it had been keyed here: Item
+// Count counts the numbers since its last total or clear, and a cost, sell price or margin given
+// and not yet worked out stays given.
+TEST(Recovery, ATapeReadBackGoesOnAsKeyed) {
+    using Keys = std::vector<std::pair<const char*, Command>>;  // keys, then a command (or None)
+    const struct {
+        const char* what;
+        Keys before, after;
+    } cases[] = {
+        {"numbers since the last total", {{"1+2=5+7+", Command::None}}, {{"3=", Command::None}}},
+        {"none since a clear", {{"5+7+S", Command::None}}, {{"3=", Command::None}}},
+        {"a cost given", {{"80", Command::Cost}}, {{"25", Command::Margin}}},
+        {"a margin given after three worked out",
+         {{"80", Command::Cost}, {"100", Command::Sell}, {"25", Command::Margin}}, {{"80", Command::Cost}}},
+        {"a mark-up's sell price is none given",
+         {{"80", Command::Cost}, {"80+25", Command::MarkUp}, {"=", Command::None}}, {{"25", Command::Margin}}},
+    };
+    auto key = [](TestMachine& t, const Keys& keys) {
+        for (const auto& [pressed, command] : keys) {
+            t.Press(pressed);
+            if (command != Command::None) t.machine.Run(command);
+        }
+    };
+    auto itemCount = [](FakePorts& f) { f.settings.values["Item Count"] = "True"; };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Recovering keyed(itemCount);
+        key(keyed, c.before);
+        keyed.Flush();
+        const std::string record = keyed.Record();
+        keyed.AnswerSaveAs("/home/pat/t");
+        keyed.machine.Run(Command::SaveAs);
+        Recovering opened(itemCount);
+        opened.Open("/home/pat/t.QBX", keyed.fakes.files.files["/home/pat/t.QBX"]);
+        Recovering recovered([&](FakePorts& f) {
+            itemCount(f);
+            f.files.files[In("100-1.QBR")] = record;
+            f.files.folders.insert(kFolder);
+            f.messages.answers.push_back(MessageAnswer::Yes);
+        });
+        for (Recovering* t : {&keyed, &opened, &recovered}) key(*t, c.after);
+        EXPECT_EQ(opened.TapeLines(), keyed.TapeLines());
+        EXPECT_EQ(recovered.TapeLines(), keyed.TapeLines());
+    }
+}

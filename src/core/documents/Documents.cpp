@@ -7,6 +7,7 @@
 #include "documents/HandOver.h"
 #include "documents/PrintLayout.h"
 #include "engine/NumberRules.h"
+#include "engine/TapeRecompute.h"
 #include "guide/CodePageDecoder.h"
 #include "platform/ErrorMessage.h"
 #include "timers/Timers.h"
@@ -316,6 +317,12 @@ void Documents::TakeTapeValues(const TapeValues& values) {
     state.EntryText = values.entryText;
     state.JustPressedEquals = values.justPressedEquals;
     state.SpecialResult = values.specialResult;
+    // The file keeps no count and no cost, sell price or margin given: its lines tell them.
+    const OpenSection section = ReadOpenSection(desk_.GetTape().Lines());
+    state.ItemCount = section.items;
+    state.CsmCost = section.cost;
+    state.CsmSell = section.sell;
+    state.CsmMargin = section.margin;
     desk_.GetCalculator().SetOperatorIndicator(state.PendingOperation);
     desk_.GetCalculator().ShowEntry();
 }

@@ -434,4 +434,45 @@ std::vector<std::optional<double>> RecomputeSubtotals(const TapeLines& lines) {
     return subtotals;
 }
 
+namespace {
+
+// A number line as the calculator prints it, told without reading its number: it ends in a
+// digit or a point, a blank and its operation, and is no line too wide (those begin with "*").
+bool LooksLikeNumberLine(std::string_view line) {
+    if (line.size() < 3 || line[0] == '*' || line[line.size() - 2] != ' ') return false;
+    const char last = line[line.size() - 3];
+    return std::string_view("+-*/%").find(line.back()) != std::string_view::npos &&
+           ((last >= '0' && last <= '9') || last == '.');
+}
+
+}  // namespace
+
+OpenSection ReadOpenSection(const TapeLines& lines) {
+    using Kind = TapeLineReading::Kind;
+    OpenSection section;
+    bool counting = true, giving = true;
+    for (std::size_t i = lines.size(); i-- > 0 && (counting || giving);) {
+        const std::string_view line = lines[i];
+        if (line.empty()) continue;
+        // Number lines are counted as they look; only totals and the marks below are read, so
+        // a long tape is read back quickly.
+        if (line.back() != '=' && std::string_view("CPMR").find(line.back()) == std::string_view::npos) {
+            if (counting && LooksLikeNumberLine(line)) ++section.items;
+            continue;
+        }
+        const TapeLineReading reading = ReadTapeLine(line, i > 0 ? lines[i - 1] : "", i == 0);
+        if (reading.kind == Kind::Clear) break;
+        if (reading.kind == Kind::Total) counting = false;
+        if (reading.kind != Kind::Adjusted || !giving) continue;
+        // A profit line ends a cost, sell price and margin worked out; before it, the value given
+        // last of each counts. A mark-up's sell price follows its mark-up line and is none given.
+        const char mark = reading.operation;
+        if (mark == kProfitMark) giving = false;
+        std::optional<double>& slot = mark == kCostMark ? section.cost : mark == kMarginMark ? section.margin : section.sell;
+        const bool given = mark == kCostMark || mark == kMarginMark || (mark == kSellMark && MarkAt(lines, i - 1) != kMarkUpMark);
+        if (given && !slot) slot = reading.value;
+    }
+    return section;
+}
+
 }  // namespace qb

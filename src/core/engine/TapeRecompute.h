@@ -86,4 +86,15 @@ RecomputedTape RecomputeTape(const TapeLines& lines, std::int64_t index, const L
 // the next clear.
 std::vector<std::optional<double>> RecomputeSubtotals(const TapeLines& lines);
 
+// What the tape's last section still holds for the keys that come after it, read from its lines
+// as they were printed: the numbers applied since its last total or clear (the count Item Count
+// shows on the next total), and the cost, sell price and margin given and not yet worked out. A
+// tape read from a file or recovered goes on with them as if it had been keyed here.
+struct OpenSection {
+    int items = 0;
+    std::optional<double> cost, sell, margin;
+    bool operator==(const OpenSection&) const = default;
+};
+OpenSection ReadOpenSection(const TapeLines& lines);
+
 }  // namespace qb
