@@ -181,8 +181,9 @@ public:
         auto it = values.find(key);
         return it == values.end() ? std::string() : it->second;
     }
-    void Save(const std::string&, const std::string&, const std::string& key, const std::string& value) override {
+    bool Save(const std::string&, const std::string&, const std::string& key, const std::string& value) override {
         values[key] = value;
+        return true;
     }
     std::map<std::string, std::string> values;
 };

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "fakes/TestMachine.h"
 #include "settings/SettingsStore.h"
 #include "window/KeyCodes.h"
@@ -26,6 +28,27 @@ TEST(Settings, FirstRunWritesEveryOptionKey) {
     TestMachine second(t.fakes.settings.values);
     EXPECT_TRUE(second.startupMessages.empty());
     EXPECT_EQ(second.fakes.settings.writes, 0);
+}
+
+// A store that cannot be written (a read-only file) is told once, at the first value it loses:
+// on a first run, that is the first default written; later, the first option changed.
+TEST(Settings, AStoreThatCannotBeWrittenIsToldOnce) {
+    for (const bool firstRun : {true, false}) {
+        SCOPED_TRACE(firstRun ? "first run" : "later run");
+        TestMachine t(firstRun ? Stored{} : kFirstRunKeys, false);
+        t.fakes.settings.failSaves = true;
+        t.Start();
+        t.machine.Run(Command::CommaSeparator);
+        t.machine.Run(Command::CommaSeparator);
+        std::vector<MessageRequest> shown = t.startupMessages;
+        shown.insert(shown.end(), t.fakes.messages.shown.begin(), t.fakes.messages.shown.end());
+        const auto told = std::count_if(shown.begin(), shown.end(), [](const MessageRequest& m) {
+            return m.text.rfind("Your settings cannot be kept: \"/home/pat/.config/the Quillbox/the Quillbox.ini\" "
+                                "cannot be written", 0) == 0;
+        });
+        EXPECT_EQ(told, 1);
+        EXPECT_EQ(t.fakes.messages.shown.size(), firstRun ? 0u : 1u);
+    }
 }
 
 TEST(Settings, ASecondStartRestoresOptionsCaptionAndMemory) {

@@ -46,12 +46,14 @@ std::string FakeSettingsPort::Get(const std::string& application, const std::str
     return it == values.end() ? std::string() : it->second;
 }
 
-void FakeSettingsPort::Save(const std::string& application, const std::string& section, const std::string& key,
+bool FakeSettingsPort::Save(const std::string& application, const std::string& section, const std::string& key,
                             const std::string& value) {
     EXPECT_EQ(application, "the Quillbox");
     EXPECT_EQ(section, "Settings");
+    if (failSaves) return false;
     values[key] = value;
     ++writes;
+    return true;
 }
 
 std::optional<std::string> FakeDialogPort::FileDialog(const FileDialogRequest& request) {

@@ -62,11 +62,13 @@ public:
 class FakeSettingsPort : public SettingsPort {
 public:
     std::string Get(const std::string& application, const std::string& section, const std::string& key) override;
-    void Save(const std::string& application, const std::string& section, const std::string& key,
+    bool Save(const std::string& application, const std::string& section, const std::string& key,
               const std::string& value) override;
+    std::string Place() const override { return "/home/pat/.config/the Quillbox/the Quillbox.ini"; }
 
     std::map<std::string, std::string> values;
     int writes = 0;
+    bool failSaves = false;  // every save fails, as on a read-only file; nothing is kept
 };
 
 // Dialogs answered from scripts; an empty script cancels.

@@ -242,6 +242,28 @@ TEST(Clock, AShownDateReadsBackAsTheSameDay) {
     }
 }
 
+// The settings file: the program's own texts come back as written, a value edited by hand comes
+// back as typed, and a file that cannot be written says so.
+TEST(SettingsFile, ValuesComeBackAsWrittenAndAFailedWriteIsReported) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("the Quillbox.ini"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[Settings]\nMemory=1,234.50\nLast%20Caption=a, b\n");
+    file.close();
+    QtSettingsPort port(path);
+    EXPECT_EQ(port.Get("the Quillbox", "Settings", "Memory"), "1,234.50");
+    EXPECT_EQ(port.Get("the Quillbox", "Settings", "Last Caption"), "a,b");
+    EXPECT_EQ(port.Place(), path.toStdString());
+    for (const std::string value : {"         1,234.5", "Caf\xe9 \x80, \"5\"", ""}) {
+        EXPECT_TRUE(port.Save("the Quillbox", "Settings", "Memory", value));
+        EXPECT_EQ(port.Get("the Quillbox", "Settings", "Memory"), value);
+    }
+    // Below a file, no folder can be made, not even for root.
+    QtSettingsPort nowhere(dir.filePath(QStringLiteral("the Quillbox.ini/the Quillbox.ini")));
+    EXPECT_FALSE(nowhere.Save("the Quillbox", "Settings", "Memory", "5"));
+}
+
 TEST(InstanceLock, ASecondCopyIsRefusedAndACrashedOneDoesNotBlock) {
     QTemporaryDir dir;
     const QString path = dir.filePath("the Quillbox.lock");

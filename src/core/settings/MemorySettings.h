@@ -14,9 +14,10 @@ public:
         auto it = values_.find(application + '\n' + section + '\n' + key);
         return it == values_.end() ? std::string() : it->second;
     }
-    void Save(const std::string& application, const std::string& section, const std::string& key,
+    bool Save(const std::string& application, const std::string& section, const std::string& key,
               const std::string& value) override {
         values_[application + '\n' + section + '\n' + key] = value;
+        return true;
     }
 
 private:

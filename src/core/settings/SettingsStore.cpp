@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/NumberRules.h"
+#include "platform/MessagePort.h"
 #include "platform/SettingsPort.h"
 
 namespace qb {
@@ -43,7 +44,16 @@ bool IsDecimalNumber(const std::string& text) {
 std::string SettingsStore::Get(const std::string& key) const { return port_.Get(kApplication, kSection, key); }
 
 void SettingsStore::Save(const std::string& key, const std::string& value) {
-    port_.Save(kApplication, kSection, key, value);
+    if (port_.Save(kApplication, kSection, key, value) || failureTold_ || !messages_) return;
+    failureTold_ = true;
+    const std::string place = port_.Place();
+    MessageRequest message;
+    message.title = kApplication;
+    message.text = "Your settings cannot be kept: " + (place.empty() ? std::string("the settings file") : '"' + place + '"') +
+                   " cannot be written, so the options, the memory and the grand total you change now are not kept "
+                   "for the next start.";
+    message.icon = MessageIcon::Exclamation;
+    messages_->ShowMessage(message);
 }
 
 std::optional<bool> SettingsStore::ParseTruth(const std::string& text) {

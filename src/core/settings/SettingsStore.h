@@ -7,6 +7,7 @@
 
 namespace qb {
 
+class MessagePort;
 class SettingsPort;
 
 namespace key {
@@ -41,6 +42,8 @@ public:
 
     std::string Get(const std::string& key) const;
     void Save(const std::string& key, const std::string& value);
+    // The first value that cannot be kept (a read-only file) is told there, once a run.
+    void TellFailuresTo(MessagePort& messages) { messages_ = &messages; }
 
     // A truth value: "True"/"False" in any case, or a decimal number (non-zero is true).
     // Anything else, like a missing key, gives nothing.
@@ -56,6 +59,8 @@ public:
 
 private:
     SettingsPort& port_;
+    MessagePort* messages_ = nullptr;
+    bool failureTold_ = false;
 };
 
 }  // namespace qb

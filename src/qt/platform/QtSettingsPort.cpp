@@ -18,16 +18,23 @@ QtSettingsPort::QtSettingsPort(const QString& fileName) : fileName_(fileName) {}
 std::string QtSettingsPort::Get(const std::string&, const std::string& section, const std::string& key) {
     QSettings settings(fileName_, QSettings::IniFormat);
     settings.beginGroup(FromCodePage(section));
-    return ToCodePage(settings.value(FromCodePage(key)).toString());
+    const QVariant value = settings.value(FromCodePage(key));
+    // A value edited by hand with a comma and no quotes ("Memory=1,234.50") reads as a list:
+    // it is the text as written.
+    if (value.typeId() == QMetaType::QStringList) return ToCodePage(value.toStringList().join(QLatin1Char(',')));
+    return ToCodePage(value.toString());
 }
 
-void QtSettingsPort::Save(const std::string&, const std::string& section, const std::string& key,
+bool QtSettingsPort::Save(const std::string&, const std::string& section, const std::string& key,
                           const std::string& value) {
     QSettings settings(fileName_, QSettings::IniFormat);
     settings.beginGroup(FromCodePage(section));
     settings.setValue(FromCodePage(key), FromCodePage(value));
     settings.endGroup();
     settings.sync();  // written through at once: a crash loses nothing
+    return settings.status() == QSettings::NoError;
 }
+
+std::string QtSettingsPort::Place() const { return fileName_.toStdString(); }
 
 }  // namespace qb

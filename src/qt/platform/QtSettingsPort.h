@@ -15,8 +15,9 @@ public:
     explicit QtSettingsPort(const QString& fileName);
 
     std::string Get(const std::string& application, const std::string& section, const std::string& key) override;
-    void Save(const std::string& application, const std::string& section, const std::string& key,
+    bool Save(const std::string& application, const std::string& section, const std::string& key,
               const std::string& value) override;
+    std::string Place() const override;
 
     QString FileName() const { return fileName_; }
 
