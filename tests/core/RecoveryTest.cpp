@@ -822,6 +822,9 @@ TEST(Recovery, ATapeReadBackGoesOnAsKeyed) {
     } cases[] = {
         {"numbers since the last total", {{"1+2=5+7+", Command::None}}, {{"3=", Command::None}}},
         {"none since a clear", {{"5+7+S", Command::None}}, {{"3=", Command::None}}},
+        // Lines too wide for the tape ("*" and the number's right end): a number, then a total.
+        {"a number too wide", {{"1234567890.12+5+", Command::None}}, {{"3=", Command::None}}},
+        {"a total too wide", {{"999999999.99+1+=", Command::None}}, {{"3=", Command::None}}},
         {"a cost given", {{"80", Command::Cost}}, {{"25", Command::Margin}}},
         {"a margin given after three worked out",
          {{"80", Command::Cost}, {"100", Command::Sell}, {"25", Command::Margin}}, {{"80", Command::Cost}}},

@@ -437,9 +437,10 @@ std::vector<std::optional<double>> RecomputeSubtotals(const TapeLines& lines) {
 namespace {
 
 // A number line as the calculator prints it, told without reading its number: it ends in a
-// digit or a point, a blank and its operation, and is no line too wide (those begin with "*").
+// digit or a point, a blank and its operation. One too wide for the tape (its number cut at
+// the left, behind a "*") counts too.
 bool LooksLikeNumberLine(std::string_view line) {
-    if (line.size() < 3 || line[0] == '*' || line[line.size() - 2] != ' ') return false;
+    if (line.size() < 3 || line[line.size() - 2] != ' ') return false;
     const char last = line[line.size() - 3];
     return std::string_view("+-*/%").find(line.back()) != std::string_view::npos &&
            ((last >= '0' && last <= '9') || last == '.');
@@ -462,7 +463,8 @@ OpenSection ReadOpenSection(const TapeLines& lines) {
         }
         const TapeLineReading reading = ReadTapeLine(line, i > 0 ? lines[i - 1] : "", i == 0);
         if (reading.kind == Kind::Clear) break;
-        if (reading.kind == Kind::Total) counting = false;
+        // A total too wide for the tape ends the count as any total does.
+        if (reading.kind == Kind::Total || (reading.kind == Kind::Overflow && line.back() == '=')) counting = false;
         if (reading.kind != Kind::Adjusted || !giving) continue;
         // A profit line ends a cost, sell price and margin worked out; before it, the value given
         // last of each counts. A mark-up's sell price follows its mark-up line and is none given.
