@@ -51,6 +51,7 @@ void Machine::FirstActivation() {
     if (!desk_.StartingUp()) return;
     if (!desk_.PrinterAvailable())
         ShowErrorMessage(desk_.Messages(), "There is no printer available!\r\n\r\nYou will not be able to print the tape");
+    desk_.Settings().TellLoss(desk_.Messages());
     if (desk_.FirstRun()) {
         DisplayWelcomeMsg();
         desk_.EndFirstRun();
@@ -82,6 +83,7 @@ void Machine::Run(Command command) {
     const bool guarded = command != Command::WelcomeMessage && command != Command::ShortcutKeys;
     if (HidesPanels(command)) layout_.HideShortcutKeys();
     if (!guarded || !timers_.CheckPaused()) Execute(command);
+    desk_.Settings().TellLoss(desk_.Messages());
     FinalFocusStep();
     KeepRecoveryRecord();
 }
@@ -89,6 +91,7 @@ void Machine::Run(Command command) {
 void Machine::Key(int keyCode, int shift, char character) {
     keyboard_->Key(keyCode, shift, character);
     KeepRecoveryRecord();
+    desk_.Settings().TellLoss(desk_.Messages());
 }
 
 void Machine::Execute(Command command) {

@@ -242,8 +242,9 @@ TEST(Clock, AShownDateReadsBackAsTheSameDay) {
     }
 }
 
-// The settings file: the program's own texts come back as written, a value edited by hand comes
-// back as typed, and a file that cannot be written says so.
+// The settings file: the program's own texts come back as written, a value edited by hand with
+// commas and no quotes comes back as typed (blanks after its commas aside), and a file that
+// cannot be written says so.
 TEST(SettingsFile, ValuesComeBackAsWrittenAndAFailedWriteIsReported) {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("the Quillbox.ini"));

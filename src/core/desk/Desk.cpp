@@ -81,9 +81,7 @@ Desk::Desk(Ports ports)
       audio_(Choose<NullAudio>(ports.audio, ownAudio_)),
       sounds_(audio_, options_.MachineSounds),
       calculator_(tape_, options_, ports_.messages, soundGate_),
-      selection_(tape_, ports_.messages) {
-    settings_.TellFailuresTo(ports_.messages);
-}
+      selection_(tape_, ports_.messages) {}
 
 void Desk::LoadSettings() {
     firstRun_ = !SettingsStore::ParseTruth(settings_.Get(key::AutoDecimal)).has_value();

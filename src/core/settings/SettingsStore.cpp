@@ -44,8 +44,12 @@ bool IsDecimalNumber(const std::string& text) {
 std::string SettingsStore::Get(const std::string& key) const { return port_.Get(kApplication, kSection, key); }
 
 void SettingsStore::Save(const std::string& key, const std::string& value) {
-    if (port_.Save(kApplication, kSection, key, value) || failureTold_ || !messages_) return;
-    failureTold_ = true;
+    if (!port_.Save(kApplication, kSection, key, value)) lost_ = true;
+}
+
+void SettingsStore::TellLoss(MessagePort& messages) {
+    if (!lost_ || lossTold_) return;
+    lossTold_ = true;
     const std::string place = port_.Place();
     MessageRequest message;
     message.title = kApplication;
@@ -53,7 +57,7 @@ void SettingsStore::Save(const std::string& key, const std::string& value) {
                    " cannot be written, so the options, the memory and the grand total you change now are not kept "
                    "for the next start.";
     message.icon = MessageIcon::Exclamation;
-    messages_->ShowMessage(message);
+    messages.ShowMessage(message);
 }
 
 std::optional<bool> SettingsStore::ParseTruth(const std::string& text) {

@@ -42,8 +42,10 @@ public:
 
     std::string Get(const std::string& key) const;
     void Save(const std::string& key, const std::string& value);
-    // The first value that cannot be kept (a read-only file) is told there, once a run.
-    void TellFailuresTo(MessagePort& messages) { messages_ = &messages; }
+    // Tells the user, once a run, that a value could not be kept (a read-only file). Called at
+    // moments the user can be asked to read a message (after a key, once the window is up),
+    // never while the program ends.
+    void TellLoss(MessagePort& messages);
 
     // A truth value: "True"/"False" in any case, or a decimal number (non-zero is true).
     // Anything else, like a missing key, gives nothing.
@@ -59,8 +61,7 @@ public:
 
 private:
     SettingsPort& port_;
-    MessagePort* messages_ = nullptr;
-    bool failureTold_ = false;
+    bool lost_ = false, lossTold_ = false;
 };
 
 }  // namespace qb

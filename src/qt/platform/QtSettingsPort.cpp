@@ -20,7 +20,7 @@ std::string QtSettingsPort::Get(const std::string&, const std::string& section, 
     settings.beginGroup(FromCodePage(section));
     const QVariant value = settings.value(FromCodePage(key));
     // A value edited by hand with a comma and no quotes ("Memory=1,234.50") reads as a list:
-    // it is the text as written.
+    // it is the text as written (QSettings drops blanks after the commas).
     if (value.typeId() == QMetaType::QStringList) return ToCodePage(value.toStringList().join(QLatin1Char(',')));
     return ToCodePage(value.toString());
 }
