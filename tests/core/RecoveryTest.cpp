@@ -825,6 +825,10 @@ TEST(Recovery, ATapeReadBackGoesOnAsKeyed) {
         // Lines too wide for the tape ("*" and the number's right end): a number, then a total.
         {"a number too wide", {{"1234567890.12+5+", Command::None}}, {{"3=", Command::None}}},
         {"a total too wide", {{"999999999.99+1+=", Command::None}}, {{"3=", Command::None}}},
+        {"an Add % line is no item; a number ending in 9 is", {{"100+10", Command::AddPercent}, {"12.49+", Command::None}},
+         {{"3=", Command::None}}},
+        {"a zero in floating point (a lone point) is an item", {{"", PlacesCommand(0)}, {"5+0+", Command::None}},
+         {{"", PlacesCommand(0)}, {"3=", Command::None}}},
         {"a cost given", {{"80", Command::Cost}}, {{"25", Command::Margin}}},
         {"a margin given after three worked out",
          {{"80", Command::Cost}, {"100", Command::Sell}, {"25", Command::Margin}}, {{"80", Command::Cost}}},
