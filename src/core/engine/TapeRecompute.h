@@ -93,7 +93,6 @@ std::vector<std::optional<double>> RecomputeSubtotals(const TapeLines& lines);
 struct OpenSection {
     int items = 0;
     std::optional<double> cost, sell, margin;
-    bool operator==(const OpenSection&) const = default;
 };
 OpenSection ReadOpenSection(const TapeLines& lines);
 
