@@ -863,3 +863,32 @@ TEST(Recovery, ATapeReadBackGoesOnAsKeyed) {
         EXPECT_EQ(recovered.TapeLines(), keyed.TapeLines());
     }
 }
+
+// A cost or sell price too wide for the tape cannot be read back from its line: the next key
+// goes on as if none were given, never with a value given before it. A profit too wide ends what
+// was worked out, as any profit line does.
+TEST(Recovery, AValueGivenTooWideIsUnknownWhenReadBack) {
+    const struct {
+        const char* what;
+        Command first, wide, next;
+    } cases[] = {{"a cost", Command::Cost, Command::Cost, Command::Sell},
+                 {"a sell price", Command::Sell, Command::Sell, Command::Cost},
+                 {"a profit", Command::Cost, Command::Sell, Command::Cost}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        Recovering keyed;
+        keyed.Press("80");
+        keyed.machine.Run(c.first);
+        keyed.Press("1234567890.12");
+        keyed.machine.Run(c.wide);
+        keyed.AnswerSaveAs("/home/pat/t");
+        keyed.machine.Run(Command::SaveAs);
+        Recovering opened;
+        opened.Open("/home/pat/t.QBX", keyed.fakes.files.files["/home/pat/t.QBX"]);
+        const std::size_t before = opened.TapeLines().size();
+        ASSERT_EQ(opened.TapeLines().back()[0], '*');
+        opened.Press("5");
+        opened.machine.Run(c.next);
+        EXPECT_EQ(opened.TapeLines().size(), before + 1);  // its own line alone
+    }
+}

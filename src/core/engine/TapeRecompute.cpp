@@ -452,6 +452,10 @@ OpenSection ReadOpenSection(const TapeLines& lines) {
     using Kind = TapeLineReading::Kind;
     OpenSection section;
     bool counting = true, giving = true;
+    // Each of cost, sell price and margin is taken from the line that gave it last; one too wide
+    // for the tape gave a value the line no longer holds, which stays unknown.
+    std::optional<double>* const slots[] = {&section.cost, &section.sell, &section.margin};
+    bool taken[] = {false, false, false};
     for (std::size_t i = lines.size(); i-- > 0 && (counting || giving);) {
         const std::string_view line = lines[i];
         if (line.empty()) continue;
@@ -465,14 +469,16 @@ OpenSection ReadOpenSection(const TapeLines& lines) {
         if (reading.kind == Kind::Clear) break;
         // A total too wide for the tape ends the count as any total does.
         if (reading.kind == Kind::Total || (reading.kind == Kind::Overflow && line.back() == '=')) counting = false;
-        if (reading.kind != Kind::Adjusted || !giving) continue;
+        const bool wide = reading.kind == Kind::Overflow;
+        if ((reading.kind != Kind::Adjusted && !wide) || !giving) continue;
         // A profit line ends a cost, sell price and margin worked out; before it, the value given
         // last of each counts. A mark-up's sell price follows its mark-up line and is none given.
-        const char mark = reading.operation;
+        const char mark = wide ? line.back() : reading.operation;
         if (mark == kProfitMark) giving = false;
-        std::optional<double>& slot = mark == kCostMark ? section.cost : mark == kMarginMark ? section.margin : section.sell;
-        const bool given = mark == kCostMark || mark == kMarginMark || (mark == kSellMark && MarkAt(lines, i - 1) != kMarkUpMark);
-        if (given && !slot) slot = reading.value;
+        const std::size_t which = mark == kCostMark ? 0 : mark == kSellMark ? 1 : mark == kMarginMark ? 2 : 3;
+        if (which == 3 || taken[which] || (mark == kSellMark && MarkAt(lines, i - 1) == kMarkUpMark)) continue;
+        taken[which] = true;
+        if (!wide) *slots[which] = reading.value;
     }
     return section;
 }
