@@ -189,24 +189,43 @@ TEST(BusinessKeys, ACorrectionAboveATaxLineTaxesAtItsOwnRate) {
     EXPECT_EQ(t.Trimmed().back(), "119.00 G");
 }
 
-// Keyed, or read back from a file without its keys, the lines of the tax and percent keys give
-// the same CSV rows.
+// Keyed, or read back from a file without its keys, the lines of every business key give the
+// same CSV rows: the subtotal after each line is the one the key left.
 TEST(BusinessKeys, TheCsvAndTheFileReadTheLines) {
-    TestMachine t = WithRates("19");
-    t.Press("100");
-    t.machine.Run(Command::TaxPlus);
-    t.Press("5+10");
-    t.machine.Run(Command::LessPercent);
-    t.fakes.dialogs.files = {"/t/a"};
-    t.machine.Run(Command::ExportCsv);
-    const std::string keyed = t.fakes.files.files["/t/a.csv"];
-    EXPECT_NE(keyed.find("3,19%        19.00 T,19.00,T,119,adjusted\r\n"), std::string::npos) << keyed;
-    EXPECT_NE(keyed.find("5,\"            5.00 +\",5.00,+,124,number\r\n"), std::string::npos) << keyed;
-    EXPECT_NE(keyed.find("6,\"           12.40 L\",12.40,L,111.6,adjusted\r\n"), std::string::npos) << keyed;
-    EXPECT_NE(keyed.find("7,\"          111.60 S\",111.60,S,111.6,adjusted\r\n"), std::string::npos) << keyed;
-    const TapeLines lines = t.machine.GetTape().Lines();
-    EXPECT_EQ(TapeCsv(lines, RecomputeSubtotals(lines)), keyed.substr(keyed.find("line")));
-    EXPECT_EQ(ReadTapeLine(lines[2], lines[1], false).value, 19);
+    using Keys = std::vector<std::pair<const char*, Command>>;  // keys, then a command (or None)
+    const struct {
+        const char* what;
+        Keys keys;
+    } cases[] = {
+        {"Tax+ and Less %", {{"100", Command::TaxPlus}, {"5+10", Command::LessPercent}}},
+        {"Tax- then Add %", {{"119", Command::TaxMinus}, {"+20", Command::AddPercent}, {"3+", Command::None}}},
+        {"the second rate after a total", {{"50+50=", Command::TaxPlusSecond}, {"2+", Command::None}}},
+        {"a mark-up", {{"7+80+25", Command::MarkUp}, {"1+", Command::None}}},
+        {"cost, then sell", {{"80", Command::Cost}, {"100", Command::Sell}, {"1+", Command::None}}},
+        {"cost, then margin", {{"80", Command::Cost}, {"20", Command::Margin}, {"1+", Command::None}}},
+        {"sell, then margin", {{"100", Command::Sell}, {"20", Command::Margin}, {"1+", Command::None}}},
+        {"margin, then cost", {{"20", Command::Margin}, {"80", Command::Cost}, {"1+", Command::None}}},
+        {"a cost alone", {{"80", Command::Cost}, {"1+", Command::None}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TestMachine t = WithRates("19", "7");
+        for (const auto& [pressed, command] : c.keys) {
+            t.Press(pressed);
+            if (command != Command::None) t.machine.Run(command);
+        }
+        t.fakes.dialogs.files = {"/t/a"};
+        t.machine.Run(Command::ExportCsv);
+        const std::string keyed = t.fakes.files.files["/t/a.csv"];
+        const TapeLines lines = t.machine.GetTape().Lines();
+        EXPECT_EQ(TapeCsv(lines, RecomputeSubtotals(lines)), keyed.substr(keyed.find("line")));
+        if (c.what != cases[0].what) continue;
+        EXPECT_NE(keyed.find("3,19%        19.00 T,19.00,T,119,adjusted\r\n"), std::string::npos) << keyed;
+        EXPECT_NE(keyed.find("5,\"            5.00 +\",5.00,+,124,number\r\n"), std::string::npos) << keyed;
+        EXPECT_NE(keyed.find("6,\"           12.40 L\",12.40,L,111.6,adjusted\r\n"), std::string::npos) << keyed;
+        EXPECT_NE(keyed.find("7,\"          111.60 S\",111.60,S,111.6,adjusted\r\n"), std::string::npos) << keyed;
+        EXPECT_EQ(ReadTapeLine(lines[2], lines[1], false).value, 19);
+    }
 }
 
 
