@@ -61,6 +61,28 @@ TEST(Settings, AStoreThatCannotBeWrittenIsToldOnceWhenTheWindowIsUp) {
     EXPECT_TRUE(ending.fakes.messages.shown.empty());
 }
 
+// A value the store could not write holds for the rest of the run, read where it is used (the
+// tax rates are read at each tax key); one written later replaces it.
+TEST(Settings, AValueThatCannotBeWrittenHoldsForTheRun) {
+    TestMachine t;
+    t.fakes.settings.failSaves = true;
+    t.fakes.dialogs.taxRates = {TaxRatesForm{"19", ""}};
+    for (const char* amount : {"100", "200"}) {
+        t.Press(amount);
+        t.machine.Run(Command::TaxPlus);
+    }
+    EXPECT_EQ(t.fakes.dialogs.taxRatesShown.size(), 1u);
+    EXPECT_EQ(t.Trimmed().back(), "238.00 G");
+    EXPECT_FALSE(t.fakes.settings.values.count("Tax Rate 1"));
+    t.fakes.settings.failSaves = false;
+    t.fakes.dialogs.taxRates = {TaxRatesForm{"7", ""}};
+    t.machine.Run(Command::TaxRates);
+    t.Press("100");
+    t.machine.Run(Command::TaxPlus);
+    EXPECT_EQ(t.Trimmed().back(), "107.00 G");
+    EXPECT_EQ(t.fakes.settings.values["Tax Rate 1"], "7");
+}
+
 TEST(Settings, ASecondStartRestoresOptionsCaptionAndMemory) {
     TestMachine first;
     for (Command c : {Command::AutoDecimal, Command::RoundBeforeOperation, Command::ClearOnEqual,

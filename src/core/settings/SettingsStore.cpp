@@ -41,10 +41,18 @@ bool IsDecimalNumber(const std::string& text) {
 
 }  // namespace
 
-std::string SettingsStore::Get(const std::string& key) const { return port_.Get(kApplication, kSection, key); }
+std::string SettingsStore::Get(const std::string& key) const {
+    const auto kept = unwritten_.find(key);
+    return kept != unwritten_.end() ? kept->second : port_.Get(kApplication, kSection, key);
+}
 
 void SettingsStore::Save(const std::string& key, const std::string& value) {
-    if (!port_.Save(kApplication, kSection, key, value)) lost_ = true;
+    if (port_.Save(kApplication, kSection, key, value)) {
+        unwritten_.erase(key);
+    } else {
+        unwritten_[key] = value;
+        lost_ = true;
+    }
 }
 
 void SettingsStore::TellLoss(MessagePort& messages) {
@@ -54,8 +62,8 @@ void SettingsStore::TellLoss(MessagePort& messages) {
     MessageRequest message;
     message.title = kApplication;
     message.text = "Your settings cannot be kept: " + (place.empty() ? std::string("the settings file") : '"' + place + '"') +
-                   " cannot be written, so the options, the memory and the grand total you change now are not kept "
-                   "for the next start.";
+                   " cannot be written, so the options, the memory, the tax rates and the grand total you change now "
+                   "are kept until the program ends, not for the next start.";
     message.icon = MessageIcon::Exclamation;
     messages.ShowMessage(message);
 }

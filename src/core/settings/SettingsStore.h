@@ -2,6 +2,7 @@
 // The program's settings: one application name, one section, fixed keys, and how values are
 // read and written as text.
 
+#include <map>
 #include <optional>
 #include <string>
 
@@ -61,6 +62,9 @@ public:
 
 private:
     SettingsPort& port_;
+    // The values that could not be written, kept for the rest of the run: a value read where it
+    // is used (a tax rate) is the one the user gave, though the file never got it.
+    std::map<std::string, std::string> unwritten_;
     bool lost_ = false, lossTold_ = false;
 };
 
