@@ -55,13 +55,18 @@ CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, 
     CsvLineFields fields;
     const TapeLineReading reading = ReadTapeLine(line, previous, first);
     const std::string_view content = Trim(Tape::WithoutCount(line));
-    if (reading.kind == Kind::Overflow) {
+    // A grand total and an item count show a number too, with their mark as the operation.
+    const bool marked = reading.kind == Kind::Other && content.size() > 2 && content[content.size() - 2] == ' ' &&
+                        (content.back() == Tape::kGrandTotalMark || content.back() == Tape::kCountMark) &&
+                        content.find_first_not_of("0123456789,.-*") == content.size() - 2;
+    if (reading.kind == Kind::Overflow || (marked && content.front() == '*')) {
         // Only the number's last digits are left; the operation column still stands.
-        if (content.size() > 1 && content[content.size() - 2] == ' ' && (IsTapeOperation(content.back()) || IsBusinessMark(content.back())))
+        if (content.size() > 1 && content[content.size() - 2] == ' ' &&
+            (IsTapeOperation(content.back()) || IsBusinessMark(content.back()) || marked))
             fields.operation = content.back();
         return fields;
     }
-    if (reading.kind == Kind::Other) return fields;
+    if (reading.kind == Kind::Other && !marked) return fields;
     fields.operation = content.back();
     std::string_view number = content.substr(0, content.size() - 2);
     // A tax line's rate at its left is in the text, not in the number.
