@@ -211,6 +211,31 @@ TEST(Print, CaptionChoiceAndCopies) {
     }
 }
 
+// The print queue lists the job by the name a PDF of the tape takes as its title, in UTF-8
+// whether it comes from the caption (kept in the tape's code page) or the file's name.
+TEST(Print, TheJobGoesByTheCaptionOrElseTheFileName) {
+    DocMachine t;
+    t.machine.Run(Command::PromptPrintCaption);  // off: no prompt before the printer dialog
+    t.fakes.files.files["/t/M\xc3\xa4rz.QBX"] = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n               0 =\r\n";
+    std::vector<std::string> names;
+    auto print = [&] {
+        t.printer.documentName.clear();
+        t.fakes.dialogs.printerAnswers.push_back(1);
+        t.machine.Run(Command::Print);
+        names.push_back(t.printer.documentName);
+    };
+    print();
+    t.fakes.dialogs.files = {"/t/M\xc3\xa4rz.QBX"};
+    t.machine.Run(Command::Open);
+    print();
+    t.fakes.dialogs.captions = {std::string("Caf\xc3\xa9")};
+    t.machine.Run(Command::NewCaption);
+    print();
+    t.machine.Run(Command::ClearCaption);
+    print();
+    EXPECT_EQ(names, (std::vector<std::string>{"the Quillbox", "M\xc3\xa4rz", "Caf\xc3\xa9", "M\xc3\xa4rz"}));
+}
+
 TEST(StartUp, NoPrinterIsReportedOnceAndDisablesPrint) {
     FakePorts fakes;
     fakes.dialogs.printers = 0;

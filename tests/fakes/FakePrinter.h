@@ -40,6 +40,7 @@ public:
         open.assign(1, {});
         x = y = 0;
     }
+    void SetDocumentName(const std::string& name) override { documentName = name; }
 
     // The texts of one page, top to bottom.
     static std::vector<std::string> Texts(const PrintedPage& page);
@@ -48,6 +49,7 @@ public:
     int pageHeight;
     double lineHeight;
     std::string fontName = "Arial";
+    std::string documentName;
     double x = 0;
     double y = 0;
     std::vector<PrintedJob> jobs;  // the jobs ended so far

@@ -101,7 +101,29 @@ TEST(ExportPdf, ReadsBackAsThePrintedTapePageForPage) {
     EXPECT_EQ(pdfLines.size(), 90 + 3);
     EXPECT_EQ(pdfLines.mid(0, 2), (QStringList{"Timed event: Pat", "Fuel, \"March\""}));
     EXPECT_TRUE(info.contains(QRegularExpression("Title: +Fuel, \"March\""))) << info.toStdString();
+    // The print job goes by the same name: the print queue lists it, and a printer that prints
+    // to a file titles the file with it.
+    EXPECT_EQ(qprinter.docName(), QStringLiteral("Fuel, \"March\""));
+    const QString printedInfo = RunTool("pdfinfo", {dir.filePath("printed.pdf")});
+    EXPECT_TRUE(printedInfo.contains(QRegularExpression("Title: +Fuel, \"March\""))) << printedInfo.toStdString();
     EXPECT_TRUE(info.contains(letter ? "(letter)" : "(A4)")) << info.toStdString();
+}
+
+// A name beyond ASCII, from a caption or a file's name, reaches the print queue and the PDF whole.
+TEST(ExportPdf, TheTitleAndTheJobsNameAreReadAsUtf8) {
+    QPrinter qprinter;
+    QtPrinterPort printer(qprinter);
+    printer.SetDocumentName("Caf\xc3\xa9 \xe2\x82\xac \xe6\x9c\x88");
+    EXPECT_EQ(qprinter.docName(), QString::fromUtf8("Caf\u00e9 \u20ac \u6708"));
+
+    if (QStandardPaths::findExecutable("pdfinfo").isEmpty()) GTEST_SKIP() << "pdfinfo is not installed";
+    QTemporaryDir dir;
+    QtPdfPort pdf;
+    pdf.Open(dir.filePath("t.pdf").toStdString(), "Caf\xc3\xa9 \xe2\x82\xac \xe6\x9c\x88").PrintLine("1");
+    std::string reason;
+    ASSERT_TRUE(pdf.Finish(reason)) << reason;
+    const QString info = RunTool("pdfinfo", {"-enc", "UTF-8", dir.filePath("t.pdf")});
+    EXPECT_TRUE(info.contains(QRegularExpression(QString::fromUtf8("Title: +Caf\u00e9 \u20ac \u6708\n")))) << info.toStdString();
 }
 
 // A tape with no lines still gives a PDF a reader opens: one blank page.

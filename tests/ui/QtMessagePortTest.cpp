@@ -99,6 +99,38 @@ TEST(QtMessagePort, ShowsTheRequestAndReturnsTheAnswer) {
     EXPECT_FALSE(seen.onTop);
 }
 
+// When none of the program's windows is active, as under a compositor that has given none the
+// focus yet, the box still stands over the dialog that is open, else over the main window.
+TEST(QtMessagePort, WithNoActiveWindowTheBoxStandsOverTheOpenWindow) {
+    QMainWindow main;
+    main.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&main));
+    QDialog dialog(&main);
+    dialog.setModal(true);
+    for (const bool dialogOpen : {false, true}) {
+        SCOPED_TRACE(dialogOpen ? "a dialog open" : "the main window alone");
+        if (dialogOpen) {
+            dialog.show();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        }
+        QApplication::setActiveWindow(nullptr);
+        ASSERT_EQ(QApplication::activeWindow(), nullptr);
+        QWidget* owner = nullptr;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) {
+                ADD_FAILURE() << "no message box";
+                return;
+            }
+            owner = box->parentWidget();
+            box->button(QMessageBox::Ok)->click();
+        });
+        QtMessagePort port;
+        EXPECT_EQ(port.ShowMessage({"Oops!", "Invalid number", MessageIcon::Exclamation}), MessageAnswer::Ok);
+        EXPECT_EQ(owner, dialogOpen ? static_cast<QWidget*>(&dialog) : &main);
+    }
+}
+
 // The notices on screen.
 std::vector<QMessageBox*> Notices() {
     std::vector<QMessageBox*> shown;

@@ -380,7 +380,13 @@ void Documents::PrintTape() {
     std::optional<int> copies = desk_.Dialogs().PrinterDialog(kProduct);
     if (!copies) return;
     Progress progress(desk_.ProgressReports(), "Printing the tape", static_cast<std::int64_t>(*copies) * desk_.GetTape().Count());
+    desk_.Dialogs().Printer().SetDocumentName(DocumentTitle());
     PrintTapeCopies(desk_.Dialogs().Printer(), *copies, heading, *caption, desk_.GetTape().Lines(), &progress);
+}
+
+std::string Documents::DocumentTitle() const {
+    // The caption is kept in the tape's code page, the file's name as the file system gives it.
+    return !caption_.empty() ? Windows1252ToUtf8(caption_) : !tapeFileName_.empty() ? tapeFileName_ : kProduct;
 }
 
 std::string Documents::EventHeading() const {

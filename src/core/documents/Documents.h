@@ -62,6 +62,9 @@ public:
     // when the prompt was cancelled. And the heading of a timed event's printout.
     std::optional<std::string> CaptionToPrint();
     std::string EventHeading() const;
+    // The name a printout or its PDF goes by (UTF-8): the caption, else the tape file's name,
+    // else the program's.
+    std::string DocumentTitle() const;
     void PrintTape();
 
     // The recovery record's view of the tape, and a recovered tape taken back.

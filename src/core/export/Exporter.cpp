@@ -68,8 +68,7 @@ void Exporter::ExportPdf() {
         Failed(*path, "PDF files cannot be written on this system");
         return;
     }
-    const std::string& shown = documents_.Caption(), &file = documents_.TapeFileName();
-    std::string title = !shown.empty() ? shown : !file.empty() ? file : Documents::kProduct;
+    const std::string title = documents_.DocumentTitle();
     std::string reason;
     bool written = false;
     desk_.Dialogs().SetBusy(true);

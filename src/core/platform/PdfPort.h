@@ -11,7 +11,7 @@ namespace qb {
 class PdfPort {
 public:
     virtual ~PdfPort() = default;
-    // A printer whose one job becomes the PDF file at path, titled title, on the paper the
+    // A printer whose one job becomes the PDF file at path, titled title (UTF-8), on the paper the
     // user's locale usually takes (A4 or Letter). Nothing replaces the file before Finish.
     virtual PrinterPort& Open(const std::string& path, const std::string& title) = 0;
     // Puts the finished file in place of any earlier one: true when it was written whole;

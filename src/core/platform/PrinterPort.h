@@ -26,6 +26,8 @@ public:
     virtual void EndDoc() = 0;
     // Drops the document begun since the last EndDoc: nothing of it is printed.
     virtual void AbortDoc() {}
+    // The name the jobs from now on go by, as a print queue lists them (UTF-8).
+    virtual void SetDocumentName(const std::string& /*name*/) {}
 };
 
 }  // namespace qb

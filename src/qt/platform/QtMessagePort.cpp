@@ -52,6 +52,15 @@ QWidget* VisibleMainWindow() {
     return main;
 }
 
+// The window a box stands over: the active one. When none of the program's windows is active
+// (a Wayland compositor may not have given one the focus yet), the dialog open, else the main
+// window: a box without a parent would come up as a window of its own, anywhere.
+QWidget* OwnerOfBox() {
+    if (QWidget* active = QApplication::activeWindow()) return active;
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    return VisibleMainWindow();
+}
+
 }  // namespace
 
 MessageAnswer QtMessagePort::ShowMessage(const MessageRequest& request) {
@@ -66,7 +75,7 @@ MessageAnswer QtMessagePort::ShowMessage(const MessageRequest& request) {
         return MessageAnswer::Ok;
     }
     QMessageBox box(IconOf(request.icon), QString::fromStdString(request.title), text, ButtonsOf(request.buttons),
-                    QApplication::activeWindow());
+                    OwnerOfBox());
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(ButtonOf(request.defaultAnswer));
     // With no window of its own yet (a second copy's start beside the first's), the box stays

@@ -56,7 +56,7 @@ PrinterPort& QtPdfPort::Open(const std::string& path, const std::string& title) 
         return nowhere_;
     }
     writer_ = std::make_unique<QPdfWriter>(file_.get());
-    writer_->setTitle(FromCodePage(title));
+    writer_->setTitle(QString::fromStdString(title));
     writer_->setCreator(QStringLiteral("the Quillbox"));
     writer_->setPageSize(QPageSize(UsualPaper(QLocale())));
     printer_ = std::make_unique<QtPrinterPort>(*writer_);

@@ -100,4 +100,9 @@ void QtPrinterPort::AbortDoc() {
     y_ = 0;
 }
 
+void QtPrinterPort::SetDocumentName(const std::string& name) {
+    // A PDF's pages have their title from the PDF port.
+    if (job_) job_->setDocName(QString::fromStdString(name));
+}
+
 }  // namespace qb

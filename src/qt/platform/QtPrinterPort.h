@@ -32,6 +32,7 @@ public:
     void NewPage() override;
     void EndDoc() override;
     void AbortDoc() override;
+    void SetDocumentName(const std::string& name) override;
 
     // The tape's point size on paper.
     static constexpr double kPointSize = 10;
