@@ -51,13 +51,14 @@ void Machine::FirstActivation() {
     if (!desk_.StartingUp()) return;
     if (!desk_.PrinterAvailable())
         ShowErrorMessage(desk_.Messages(), "There is no printer available!\r\n\r\nYou will not be able to print the tape");
-    desk_.Settings().TellLoss(desk_.Messages());
     if (desk_.FirstRun()) {
         DisplayWelcomeMsg();
         desk_.EndFirstRun();
     } else {
         layout_.RestoreLastMode();
     }
+    // After the welcome: a first run greets before it warns.
+    desk_.Settings().TellLoss(desk_.Messages());
     desk_.Sounds().Open(desk_.Places().Resource("Quillbox.wav"));
     desk_.Sounds().RequestSound();
     desk_.SetStartingUp(false);
