@@ -63,7 +63,8 @@ TEST(Settings, AStoreThatCannotBeWrittenIsToldOnceWhenTheWindowIsUp) {
 }
 
 // A value the store could not write holds for the rest of the run, read where it is used (the
-// tax rates are read at each tax key); one written later replaces it.
+// tax rates are read at each tax key), and is written with the next value the store takes; one
+// written later replaces it.
 TEST(Settings, AValueThatCannotBeWrittenHoldsForTheRun) {
     TestMachine t;
     t.fakes.settings.failSaves = true;
@@ -74,8 +75,13 @@ TEST(Settings, AValueThatCannotBeWrittenHoldsForTheRun) {
     }
     EXPECT_EQ(t.fakes.dialogs.taxRatesShown.size(), 1u);
     EXPECT_EQ(t.Trimmed().back(), "238.00 G");
+    t.machine.Run(Command::CommaSeparator);
     EXPECT_FALSE(t.fakes.settings.values.count("Tax Rate 1"));
+    // The store takes values again: the first one written brings the others it lost.
     t.fakes.settings.failSaves = false;
+    t.machine.Run(Command::MachineSounds);
+    EXPECT_EQ(t.fakes.settings.values["Tax Rate 1"], "19");
+    EXPECT_EQ(t.fakes.settings.values["Comma Separator"], "False");
     t.fakes.dialogs.taxRates = {TaxRatesForm{"7", ""}};
     t.machine.Run(Command::TaxRates);
     t.Press("100");

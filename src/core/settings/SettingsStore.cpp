@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "engine/NumberRules.h"
 #include "platform/MessagePort.h"
@@ -49,6 +50,10 @@ std::string SettingsStore::Get(const std::string& key) const {
 void SettingsStore::Save(const std::string& key, const std::string& value) {
     if (port_.Save(kApplication, kSection, key, value)) {
         unwritten_.erase(key);
+        // The store takes values again (its folder was made meanwhile): what it could not take
+        // before goes in now, so the next start reads what the user last set.
+        for (auto it = unwritten_.begin(); it != unwritten_.end();)
+            it = port_.Save(kApplication, kSection, it->first, it->second) ? unwritten_.erase(it) : std::next(it);
     } else {
         unwritten_[key] = value;
         lost_ = true;
