@@ -84,8 +84,9 @@ TEST(TapeCsv, EveryLineKindGivesItsColumns) {
         {"subtotals within one of zero, and a caption that ends like a number line",
          {"-.75 +", "1.25 +", "Gift for Sam +"},
          {"1,\"            -.75 +\",-0.75,+,-0.75", "2,\"            1.25 +\",1.25,+,0.5", "3,\"    Gift for Sam +\",,,0.5"}},
-        {"a count and a grand total give their numbers; one too wide its mark alone", {"12 n", "-1,250.00 g", "*,345,678,901.00 g", "All g"},
-         {"1,12 n,12,n,0", "2,\"-1,250.00 g\",-1250.00,g,0", "3,\"*,345,678,901.00 g\",,g,0", "4,All g,,,0"}},
+        {"a count and a grand total give their numbers; one too wide its mark alone", {"12 n", "-1,250.00 g", "*,345,678,901.00 g", "*12345678901234 n", "All g", "1-2 g", ", g", "1.2.3 n", "0.. g"},
+         {"1,12 n,12,n,0", "2,\"-1,250.00 g\",-1250.00,g,0", "3,\"*,345,678,901.00 g\",,g,0", "4,*12345678901234 n,,n,0",
+          "5,All g,,,0", "6,1-2 g,,,0", "7,\", g\",,,0", "8,1.2.3 n,,,0", "9,0.. g,,,0"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

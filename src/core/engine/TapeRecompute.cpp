@@ -173,11 +173,17 @@ constexpr const char* kGrandTotalTooWide = " shows a grand total too wide for th
 
 }  // namespace
 
+bool IsTapeNumberText(std::string_view text) {
+    TapeLineReading reading;
+    return ReadNumberText(text, reading);
+}
+
 TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, bool first) {
     TapeLineReading reading;
     if (line.empty()) return reading;
-    // A reference number or a note, whatever its text begins with.
-    if (line.back() == Tape::kReferenceMark || line.back() == Tape::kNoteMark || line.back() == Tape::kGrandTotalMark)
+    // A reference number, a note, a grand total or an item count, whatever its text begins with.
+    if (line.back() == Tape::kReferenceMark || line.back() == Tape::kNoteMark || line.back() == Tape::kGrandTotalMark ||
+        line.back() == Tape::kCountMark)
         return reading;
     line = Tape::WithoutCount(line);
     if (line[0] == '*') {

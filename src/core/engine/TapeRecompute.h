@@ -33,6 +33,10 @@ struct TapeLineReading {
     bool separators = false;
 };
 
+// A number as a tape line prints it: a sign, digits with thousands separators, a point and
+// decimals ("-1,250.00", "12", "1,250.", ".5", the lone "." of a zero).
+bool IsTapeNumberText(std::string_view text);
+
 // previous: the line above (a "0 =" line counts as a clear after a blank line).
 TapeLineReading ReadTapeLine(std::string_view line, std::string_view previous, bool first);
 

@@ -58,7 +58,7 @@ CsvLineFields CsvFieldsOfLine(std::string_view line, std::string_view previous, 
     // A grand total and an item count show a number too, with their mark as the operation.
     const bool marked = reading.kind == Kind::Other && content.size() > 2 && content[content.size() - 2] == ' ' &&
                         (content.back() == Tape::kGrandTotalMark || content.back() == Tape::kCountMark) &&
-                        content.find_first_not_of("0123456789,.-*") == content.size() - 2;
+                        (content.front() == '*' || IsTapeNumberText(Trim(content.substr(0, content.size() - 2))));
     if (reading.kind == Kind::Overflow || (marked && content.front() == '*')) {
         // Only the number's last digits are left; the operation column still stands.
         if (content.size() > 1 && content[content.size() - 2] == ' ' &&
