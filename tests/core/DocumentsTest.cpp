@@ -233,7 +233,10 @@ TEST(Print, TheJobGoesByTheCaptionOrElseTheFileName) {
     print();
     t.machine.Run(Command::ClearCaption);
     print();
-    EXPECT_EQ(names, (std::vector<std::string>{"the Quillbox", "M\xc3\xa4rz", "Caf\xc3\xa9", "M\xc3\xa4rz"}));
+    t.AnswerSaveAs("/t/\xc3\x96l");  // Save As names the file with its extension
+    t.machine.Run(Command::SaveAs);
+    print();
+    EXPECT_EQ(names, (std::vector<std::string>{"the Quillbox", "M\xc3\xa4rz", "Caf\xc3\xa9", "M\xc3\xa4rz", "\xc3\x96l"}));
 }
 
 TEST(StartUp, NoPrinterIsReportedOnceAndDisablesPrint) {

@@ -386,7 +386,12 @@ void Documents::PrintTape() {
 
 std::string Documents::DocumentTitle() const {
     // The caption is kept in the tape's code page, the file's name as the file system gives it.
-    return !caption_.empty() ? Windows1252ToUtf8(caption_) : !tapeFileName_.empty() ? tapeFileName_ : kProduct;
+    if (!caption_.empty()) return Windows1252ToUtf8(caption_);
+    // The title bar names a file saved as with its extension (Save As gives it ".QBX"), one
+    // opened without: the document goes by one name.
+    const std::string& name = tapeFileName_;
+    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".QBX") == 0) return name.substr(0, name.size() - 4);
+    return name.empty() ? std::string(kProduct) : name;
 }
 
 std::string Documents::EventHeading() const {
