@@ -87,6 +87,10 @@ TEST(TapeCsv, EveryLineKindGivesItsColumns) {
         {"a count and a grand total give their numbers; one too wide its mark alone", {"12 n", "-1,250.00 g", "*,345,678,901.00 g", "*12345678901234 n", "All g", "1-2 g", ", g", "1.2.3 n", "0.. g"},
          {"1,12 n,12,n,0", "2,\"-1,250.00 g\",-1250.00,g,0", "3,\"*,345,678,901.00 g\",,g,0", "4,*12345678901234 n,,n,0",
           "5,All g,,,0", "6,1-2 g,,,0", "7,\", g\",,,0", "8,1.2.3 n,,,0", "9,0.. g,,,0"}},
+        {"a lone point, an amount right after its rate, wide lines with no operation",
+         {". +", "19% 1,900,000.00 T", "*123456789012345", "*12345678901234+"},
+         {"1,\"               . +\",0,+,0", "2,\"19% 1,900,000.00 T\",1900000.00,T,0", "3,*123456789012345,,,",
+          "4,*12345678901234+,,,"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
