@@ -91,6 +91,10 @@ TEST(TapeCsv, TheLastColumnIsTheLinesKind) {
     const std::string csv = TapeCsv(TapeLines(lines), std::vector<std::optional<double>>(lines.size()));
     EXPECT_EQ(csv.substr(0, csv.find("\r\n")), "line,text,number,operation,subtotal,kind");
     EXPECT_NE(csv.find(" g\",1250.00,g,,grand total\r\n"), std::string::npos);
+    Lines column;  // the export's own last column, row by row
+    for (std::size_t end = csv.find("\r\n"), next; (next = csv.find("\r\n", end + 2)) != std::string::npos; end = next)
+        column.push_back(csv.substr(csv.rfind(',', next) + 1, next - csv.rfind(',', next) - 1));
+    EXPECT_EQ(column, kinds);
 }
 
 }  // namespace
