@@ -755,6 +755,10 @@ TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
          {"0 =", "7.50 +", "1.00 +", "8.50 ="}, true, true},
         {"but not in a number typed with one", {"0 =", "12.50 +", "1.00 +", "13.50 ="}, 1, "750.", '+',
          {"0 =", "750.00 +", "1.00 +", "751.00 ="}, true, true},
+        {"a counted total keeps its count where it fits beside it",
+         {"0 =", "2.00 +", "3.00 +", "2           5.00 ="}, 1, "7", '+', {"0 =", "7.00 +", "3.00 +", "2          10.00 ="}},
+        {"and goes without where it does not", {"0 =", "2.00 +", "3.00 +", "2           5.00 ="}, 1, "-999999999", '+',
+         {"0 =", "-999,999,999.00 +", "3.00 +", "-999,999,996.00 ="}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -762,7 +766,8 @@ TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
         if (!c.separators) t.machine.Run(Command::CommaSeparator);
         if (c.autoDecimal) t.machine.Run(Command::AutoDecimal);
         Lines laidOut;
-        for (const auto& line : c.file) laidOut.push_back(line == " " || line == "Rent" || line[0] == 'T' ? line : Tape::LayOut(line));
+        for (const auto& line : c.file)
+            laidOut.push_back(line == " " || line == "Rent" || line[0] == 'T' || line.size() == Tape::kLineWidth ? line : Tape::LayOut(line));
         t.machine.GetTape().Replace(TapeLines(laidOut));
         ASSERT_TRUE(t.machine.LineCorrectable(c.line));
         EXPECT_TRUE(t.machine.CorrectLine(c.line, c.number, c.operation));
