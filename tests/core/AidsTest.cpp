@@ -129,6 +129,9 @@ TEST(TopicList, FirstLetterSearchWrapsRound) {
          {{"\xE0\xA4\x85", "\xE0\xA4\x85\xE0\xA4\x82\xE0\xA4\x95", false},
           {"\xE0\xA4\x86", "\xE0\xA4\x86\xE0\xA4\xAE", true}}},
         {{"UG Zoo.rtf", "UG \xC3\x89" "cu.rtf"}, {{"\xC3\x89", "\xC3\x89" "cu", true}}},  // a letter of two bytes
+        // An alpha with a combining circumflex is a letter of its own, not an alpha.
+        {{"UG \xCE\xB1y.rtf", "UG \xCE\xB1\xCD\x82x.rtf"},
+         {{"\xCE\xB1", "\xCE\xB1y", false}, {"\xCE\xB1\xCD\x82", "\xCE\xB1\xCD\x82x", true}}},
         // Letters of four bytes, alike in their first three.
         {{"UG \xF0\x9D\x94\xB8lpha.rtf", "UG \xF0\x9D\x94\xB8rc.rtf", "UG \xF0\x9D\x94\xB9" "eta.rtf"},
          {{"\xF0\x9D\x94\xB9", "\xF0\x9D\x94\xB9" "eta", true}}},

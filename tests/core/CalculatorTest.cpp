@@ -217,6 +217,10 @@ TEST(Operations, SoundOnlyWhenSomethingIsApplied) {
     EXPECT_EQ(t.fakes.sound.requests, before + 3);
     t.Press("5+");  // and the next key sounds again
     EXPECT_EQ(t.fakes.sound.requests, before + 4);
+    t.Press("=80");
+    before = t.fakes.sound.requests;
+    t.machine.Run(Command::Cost);  // a business key that prints sounds as well
+    EXPECT_EQ(t.fakes.sound.requests, before + 1);
 }
 
 TEST(Operations, ReciprocalAndSquareRootTexts) {
@@ -334,6 +338,9 @@ TEST(Faults, OverflowIsRefusedAndNothingChanges) {
     t.Press("=");
     EXPECT_EQ(t.TapeLines(), before);
     EXPECT_EQ(t.State().Subtotal, subtotal);
+    t.Press("+");  // nor does an operation key, which keeps the multiplication pending
+    EXPECT_EQ(t.TapeLines(), before);
+    EXPECT_EQ(t.State().PendingOperation, 'x');
     for (const auto& line : before) EXPECT_EQ(line.find("inf"), std::string::npos);
 }
 

@@ -111,6 +111,7 @@ TEST(SymbolFonts, SymbolFollowsItsPublishedTable) {
         {0x20, U" !\u2200#\u2203%&\u220B()\u2217+,\u2212./0123456789:;<=>?"},
         {0x40, U"\u2245\u0391\u0392\u03A7\u0394\u0395\u03A6\u0393"},
         {0x48, U"\u0397\u0399\u03D1\u039A\u039B\u039C\u039D\u039F\u03A0\u0398\u03A1\u03A3\u03A4\u03A5\u03C2\u03A9"},
+        {0x70, U"\u03C0\u03B8\u03C1\u03C3\u03C4\u03C5\u03D6\u03C9\u03BE\u03C8\u03B6"},
         {0x7B, U"{|}\u223C"},
         {0x5B, U"[\u2234]\u22A5_"},
         {0x60, U"\u203E\u03B1\u03B2\u03C7\u03B4\u03B5\u03C6\u03B3\u03B7\u03B9\u03D5\u03BA\u03BB\u03BC\u03BD\u03BF"},
@@ -133,7 +134,7 @@ TEST(SymbolFonts, WingdingsDigitsArrowsAndPictures) {
         {0x6C, 0x25CF}, {0x71, 0x2751}, {0x76, 0x2756}, {0x77, 0x2B25}, {0x9F, 0x25CF}, {0xA2, 0x2B55},
         {0xA7, 0x25AA}, {0xA8, 0x25FB}, {0xD8, 0x27A2}, {0xE8, 0x2794}, {0xFC, 0x2713},
         {0x3F, 0x270D}, {0x78, 0x2327}, {0xAD, 0x2734}, {0xB5, 0x272A}, {0x72, 0x2752}, {0x73, 0x2B27},
-        {0x74, 0x29EB}, {0x75, 0x25C6}, {0xD6, 0x2326},
+        {0x74, 0x29EB}, {0x75, 0x25C6}, {0xD6, 0x2326}, {0x46, 0x261E}, {0xAB, 0x2605},
         // A picture without a look-alike; characters beyond the font's pictures stand as they are.
         {0x21, 0xFFFD}, {0x2022, 0x2022}, {0xF100, 0xF100}};
     for (char32_t i = 0; i < 10; ++i) {

@@ -130,6 +130,9 @@ TEST(GuideExamples, BusinessKeysPrintWhatTheGuideShows) {
          "", "106.67"},
         {Rounding::FiveFour, {{"80", Command::Cost}, {"100", Command::Sell}}, {"80.00 C", "100.00 P", "20.00 M", "20.00 R"},
          "", "100.00"},
+        // Once worked out, the next sell price and margin start afresh: the cost before is gone.
+        {Rounding::FiveFour, {{"80", Command::Cost}, {"25", Command::Margin}, {"200", Command::Sell}, {"50", Command::Margin}},
+         {"200.00 P", "50.00 M", "100.00 C", "100.00 R"}, "", "200.00"},
         {Rounding::FiveFour, {{"2.345+", Command::None}}, {"2.35 +"}, "2.345 + prints 2.35 +"},
         {Rounding::FiveFour, {{"2.344+", Command::None}}, {"2.34 +"}, "2.344 + prints 2.34 +"},
         {Rounding::FiveFour, {{"2.345N+", Command::None}}, {"-2.35 +"}, "2.345 +/- + prints -2.35 +"},

@@ -38,6 +38,8 @@ const KeyCase kKeys[] = {
     {"keypad point once", {{49, 0, '1'}, {vk::DecimalKey, 0, '.'}, {53, 0, '5'}}, "1.5", {}},
     {"keypad slash once", {{56, 0, '8'}, {vk::Divide, 0, '/'}, {50, 0, '2'}, {vk::Return, 0, '\r'}}, "",
      {"8.00 +", "2.00 /", "4.00 ="}},
+    {"keypad slash divides whatever the layout types", {{56, 0, '8'}, {vk::Divide, 0, '-'}, {50, 0, '2'},
+     {vk::Return, 0, '\r'}}, "", {"8.00 +", "2.00 /", "4.00 ="}},
     {"right arrow is the 00 key", {{55, 0, '7'}, {vk::Right, 0, 0}}, "700", {}},
     {"delete clears the entry", {{55, 0, '7'}, {vk::Delete, 0, 0}}, "", {}},
     {"backspace", {{49, 0, '1'}, {50, 0, '2'}, {vk::Back, 0, 8}}, "1", {}},

@@ -303,6 +303,7 @@ TEST(Find, SelectsScrollsAndBeepsOnWrapping) {
     const int beeps = t.fakes.messages.beeps;
     t.machine.Run(Command::FindPrevious);
     EXPECT_EQ(tape.ListIndex(), 0);
+    EXPECT_EQ(tape.TopIndex(), 0);  // already in view: no scrolling
     EXPECT_EQ(t.fakes.messages.beeps, beeps);
     // With nothing selected, Find Previous starts from the end without coming round.
     t.fakes.dialogs.finds = {"1,250"};

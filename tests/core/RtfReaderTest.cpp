@@ -113,6 +113,7 @@ TEST(RtfReader, RefusesWhatIsNotRichText) {
         "hello",
         "{\\rt",
         "{\\rtfoo1 text}",
+        "{\\rtfA1 text}",
         "{ \\rtf1 text}",
         "{\\RTF1 text}",
         // Nesting far deeper than any word processor writes.
@@ -166,6 +167,7 @@ TEST(RtfReader, CharacterFormatting) {
         // A change that does not show keeps one run.
         {"a\\b\\b0 b{}c", ":abc"},
         {"a\\cf0 b\\cf9 c", ":abc"},
+        {"a\\cf3 b", ":ab"},  // one past the colour table
         // Hidden text is not shown.
         {"a{\\v secret}b", ":ab"},
         // Symbol's letters are Greek, drawn in the viewer's font like text in an unknown one.
@@ -187,6 +189,8 @@ TEST(RtfReader, FontTableForms) {
          "@Liberation Sans:x"},
         // A name longer than any font's is cut.
         {"{\\rtf1{\\fonttbl{\\f0 " + std::string(200, 'a') + ";}}\\f0 x}", "@" + std::string(125, 'a') + ":x"},
+        // Blanks around a name are not part of it.
+        {"{\\rtf1{\\fonttbl{\\f1\\fnil  Tahoma ;}}\\f1 x}", "@Tahoma:x"},
         // A last entry without its ";".
         {"{\\rtf1{\\fonttbl{\\f3 Georgia}}\\f3 x}", "@Georgia:x"},
         // Names in the code page.

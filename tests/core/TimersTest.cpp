@@ -255,6 +255,7 @@ TEST(Clock, ShowsMomentsAsTheCalendarHasThem) {
         {951782400, "2/29/2000 00:00 UTC"},     // a leap day in a year divisible by 400
         {1706745600 + 3723, "2/1/2024 01:02 UTC"},  // January and February count to the year they are in
         {4107542400, "3/1/2100 00:00 UTC"},     // 2100 is no leap year
+        {1711843200, "3/31/2024 00:00 UTC"},    // the last day of a long month
         {-62167219200, "1/1/0 00:00 UTC"},      // a moment from a damaged record, before the calendar's first era
     };
     PlainClock clock;
