@@ -658,6 +658,11 @@ TEST(Undo, KeepsAThousandLevelsAndANewTapeEmptiesThem) {
     EXPECT_FALSE(t.machine.CanUndo());
     t.machine.Run(Command::Undo);
     EXPECT_EQ(t.Trimmed(), (Lines{"0 ="}));
+    // The new tape's own keys undo, and nothing from before it.
+    t.Press("5+");
+    for (levels = 0; t.machine.CanUndo() && levels < 10; ++levels) t.machine.Run(Command::Undo);
+    EXPECT_EQ(levels, 2);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 ="}));
 }
 
 // After a correction, an insertion or a deletion the tape counts as changed, the memory the
