@@ -677,6 +677,10 @@ TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
         t.machine.TapeClicked(1);
         t.machine.Run(Command::DeleteLine);
     };
+    const auto removeSecond = [](TestMachine& t) {
+        t.machine.TapeClicked(2);
+        t.machine.Run(Command::DeleteLine);
+    };
     const auto insert = [](TestMachine& t) {
         t.machine.TapeClicked(0);
         t.fakes.dialogs.corrections.push_back(CorrectLineForm{"5", '+'});
@@ -687,6 +691,7 @@ TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
         bool fromFile, corrects;  // a correction keeps the line selected
         std::function<void(TestMachine&)> edit;
         Lines tape;
+        std::int64_t recalled = 2;  // the file's line recalled after it was read: 20
     } cases[] = {
         {"a keyed line", false, true, correct, {"0 =", "40.00 +", "20.00 +", "60.00 =", "20.00 +"}},
         {"a file's line", true, true, correct, {"0 =", "40.00 +", "20.00 +", "20.00 +", "80.00 =", "20.00 +"}},
@@ -696,13 +701,15 @@ TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
         {"a line put among the file's", true, false, insert,
          {"0 =", "5.00 +", "10.00 +", "20.00 +", "20.00 +", "55.00 =", "20.00 +"}},
         {"a file's line deleted", true, false, remove, {"0 =", "20.00 +", "20.00 +", "40.00 =", "20.00 +"}},
+        {"a file's line deleted below the recalled one", true, false, removeSecond,
+         {"0 =", "10.00 +", "10.00 +", "20.00 =", "10.00 +"}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
         if (c.fromFile) {
             t.Open("/t/a.QBX", file);
-            t.machine.TapeDoubleClicked(2);  // recalls 20
+            t.machine.TapeDoubleClicked(c.recalled);
             t.Press("+=a");
         } else {
             t.Press("10+20+=a");
