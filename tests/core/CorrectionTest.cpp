@@ -322,6 +322,10 @@ TEST(CorrectLine, TheKeysAfterItGiveWhatTheyGaveKeyedOneByOne) {
         key(keyedNone, c.options, std::string("+") + c.keys);
         ASSERT_TRUE(corrected.machine.CorrectLine(1, "7", '+'));
         EXPECT_EQ(Look(corrected), Look(keyedSeven));
+        // A line further down corrected next goes on from what the first correction left.
+        const std::int64_t below = corrected.machine.GetTape().Count() - 2;
+        for (TestMachine* t : {&corrected, &keyedSeven}) t->machine.CorrectLine(below, "2", '+');
+        EXPECT_EQ(Look(corrected), Look(keyedSeven));
         deleted.machine.TapeClicked(1);
         deleted.machine.Run(Command::DeleteLine);
         EXPECT_EQ(Look(deleted), Look(keyedNone));
