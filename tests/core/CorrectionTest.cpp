@@ -771,6 +771,7 @@ TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
          {"0 =", "7.50 +", "1.00 +", "8.50 ="}, true, true},
         {"but not in a number typed with one", {"0 =", "12.50 +", "1.00 +", "13.50 ="}, 1, "750.", '+',
          {"0 =", "750.00 +", "1.00 +", "751.00 ="}, true, true},
+        {"a file that begins with a number", {"10.00 +", "5.00 +", "15.00 ="}, 0, "20", '+', {"20.00 +", "5.00 +", "25.00 ="}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -783,7 +784,9 @@ TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
         ASSERT_TRUE(t.machine.LineCorrectable(c.line));
         EXPECT_TRUE(t.machine.CorrectLine(c.line, c.number, c.operation));
         EXPECT_EQ(t.Trimmed(), c.expected);
-        EXPECT_NE(t.machine.GetTape().CorrectedFrom(c.line), nullptr);
+        const std::string* correctedFrom = t.machine.GetTape().CorrectedFrom(c.line);
+        ASSERT_NE(correctedFrom, nullptr);
+        EXPECT_EQ(*correctedFrom, laidOut[static_cast<std::size_t>(c.line)]);
         t.machine.Run(Command::Undo);
         EXPECT_EQ(t.TapeLines(), laidOut);
     }
