@@ -528,6 +528,15 @@ TEST(CorrectLine, ACorrectionThatMakesALaterOperationFailIsRefused) {
         EXPECT_TRUE(fresh.machine.CorrectLine(3, "2", '*'));
         EXPECT_EQ(Look(t), Look(fresh));
     }
+    // A file that begins with the number: its first line is refused the same way.
+    TestMachine f;
+    f.machine.GetTape().Replace(TapeLines({Tape::LayOut("1.00 +")}));
+    f.machine.GetCalculator().State().Subtotal = 1;
+    f.Press("*");
+    for (int i = 0; i < 22; ++i) f.Press("99999999999999*");
+    EXPECT_FALSE(f.machine.CorrectLine(0, "2", '+'));
+    EXPECT_EQ(f.fakes.messages.Errors(),
+              std::vector<std::string>{"The correction was not made: line 23 would fail (The result is too large for the calculator)!"});
     // Rounded to nothing before a division, a corrected divisor is refused the same way.
     TestMachine d;
     d.Press("8/2=");
