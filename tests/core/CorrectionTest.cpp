@@ -537,6 +537,19 @@ TEST(CorrectLine, ACorrectionThatMakesALaterOperationFailIsRefused) {
     EXPECT_FALSE(f.machine.CorrectLine(0, "2", '+'));
     EXPECT_EQ(f.fakes.messages.Errors(),
               std::vector<std::string>{"The correction was not made: line 23 would fail (The result is too large for the calculator)!"});
+    // Its only line deleted, a percent key after it has no subtotal to work on.
+    TestMachine p;
+    p.machine.GetTape().Replace(TapeLines({Tape::LayOut("50.00 +")}));
+    p.machine.GetCalculator().State().Subtotal = 50;
+    p.Press("10");
+    p.machine.Run(Command::AddPercent);
+    const Seen keyed = Look(p);
+    p.machine.TapeClicked(0);
+    p.machine.Run(Command::DeleteLine);
+    EXPECT_EQ(Look(p), keyed);
+    EXPECT_EQ(p.fakes.messages.Errors(),
+              std::vector<std::string>{"The tape was not changed: line 1 would fail (Add % puts a percentage on the subtotal, "
+                                       "which is 0: key the amount and + first)!"});
     // Rounded to nothing before a division, a corrected divisor is refused the same way.
     TestMachine d;
     d.Press("8/2=");
