@@ -255,6 +255,11 @@ TEST(BusinessKeys, ARateTooWideForItsTaxGoesOnALineOfItsOwn) {
     EXPECT_FALSE(RateOfTaxLineAt(tape, -1).has_value());
     EXPECT_FALSE(RateOfTaxLineAt(tape, n).has_value());
     EXPECT_EQ(t.State().SubtotalText, "1,123,456.00");
+    // The rate's line is the tax key's, not a note: Note on it writes a new one after the key's lines.
+    t.machine.TapeClicked(n - 11);
+    t.fakes.dialogs.notes.push_back("Rent");
+    t.machine.Run(Command::Note);
+    EXPECT_EQ(t.TapeLines()[static_cast<std::size_t>(n - 7)], NoteLines("Rent")[0]);
 }
 
 // A line a business key worked out is not corrected or deleted on its own: its key would give

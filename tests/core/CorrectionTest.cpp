@@ -322,6 +322,10 @@ TEST(CorrectLine, TheKeysAfterItGiveWhatTheyGaveKeyedOneByOne) {
         key(keyedNone, c.options, std::string("+") + c.keys);
         ASSERT_TRUE(corrected.machine.CorrectLine(1, "7", '+'));
         EXPECT_EQ(Look(corrected), Look(keyedSeven));
+        // A line further down corrected next goes on from what the first correction left.
+        const std::int64_t below = corrected.machine.GetTape().Count() - 2;
+        for (TestMachine* t : {&corrected, &keyedSeven}) t->machine.CorrectLine(below, "2", '+');
+        EXPECT_EQ(Look(corrected), Look(keyedSeven));
         deleted.machine.TapeClicked(1);
         deleted.machine.Run(Command::DeleteLine);
         EXPECT_EQ(Look(deleted), Look(keyedNone));
@@ -524,6 +528,28 @@ TEST(CorrectLine, ACorrectionThatMakesALaterOperationFailIsRefused) {
         EXPECT_TRUE(fresh.machine.CorrectLine(3, "2", '*'));
         EXPECT_EQ(Look(t), Look(fresh));
     }
+    // A file that begins with the number: its first line is refused the same way.
+    TestMachine f;
+    f.machine.GetTape().Replace(TapeLines({Tape::LayOut("1.00 +")}));
+    f.machine.GetCalculator().State().Subtotal = 1;
+    f.Press("*");
+    for (int i = 0; i < 22; ++i) f.Press("99999999999999*");
+    EXPECT_FALSE(f.machine.CorrectLine(0, "2", '+'));
+    EXPECT_EQ(f.fakes.messages.Errors(),
+              std::vector<std::string>{"The correction was not made: line 23 would fail (The result is too large for the calculator)!"});
+    // Its only line deleted, a percent key after it has no subtotal to work on.
+    TestMachine p;
+    p.machine.GetTape().Replace(TapeLines({Tape::LayOut("50.00 +")}));
+    p.machine.GetCalculator().State().Subtotal = 50;
+    p.Press("10");
+    p.machine.Run(Command::AddPercent);
+    const Seen keyed = Look(p);
+    p.machine.TapeClicked(0);
+    p.machine.Run(Command::DeleteLine);
+    EXPECT_EQ(Look(p), keyed);
+    EXPECT_EQ(p.fakes.messages.Errors(),
+              std::vector<std::string>{"The tape was not changed: line 1 would fail (Add % puts a percentage on the subtotal, "
+                                       "which is 0: key the amount and + first)!"});
     // Rounded to nothing before a division, a corrected divisor is refused the same way.
     TestMachine d;
     d.Press("8/2=");
@@ -658,6 +684,11 @@ TEST(Undo, KeepsAThousandLevelsAndANewTapeEmptiesThem) {
     EXPECT_FALSE(t.machine.CanUndo());
     t.machine.Run(Command::Undo);
     EXPECT_EQ(t.Trimmed(), (Lines{"0 ="}));
+    // The new tape's own keys undo, and nothing from before it.
+    t.Press("5+");
+    for (levels = 0; t.machine.CanUndo() && levels < 10; ++levels) t.machine.Run(Command::Undo);
+    EXPECT_EQ(levels, 2);
+    EXPECT_EQ(t.Trimmed(), (Lines{"0 ="}));
 }
 
 // After a correction, an insertion or a deletion the tape counts as changed, the memory the
@@ -672,6 +703,10 @@ TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
         t.machine.TapeClicked(1);
         t.machine.Run(Command::DeleteLine);
     };
+    const auto removeSecond = [](TestMachine& t) {
+        t.machine.TapeClicked(2);
+        t.machine.Run(Command::DeleteLine);
+    };
     const auto insert = [](TestMachine& t) {
         t.machine.TapeClicked(0);
         t.fakes.dialogs.corrections.push_back(CorrectLineForm{"5", '+'});
@@ -682,6 +717,7 @@ TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
         bool fromFile, corrects;  // a correction keeps the line selected
         std::function<void(TestMachine&)> edit;
         Lines tape;
+        std::int64_t recalled = 2;  // the file's line recalled after it was read: 20
     } cases[] = {
         {"a keyed line", false, true, correct, {"0 =", "40.00 +", "20.00 +", "60.00 =", "20.00 +"}},
         {"a file's line", true, true, correct, {"0 =", "40.00 +", "20.00 +", "20.00 +", "80.00 =", "20.00 +"}},
@@ -691,13 +727,15 @@ TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
         {"a line put among the file's", true, false, insert,
          {"0 =", "5.00 +", "10.00 +", "20.00 +", "20.00 +", "55.00 =", "20.00 +"}},
         {"a file's line deleted", true, false, remove, {"0 =", "20.00 +", "20.00 +", "40.00 =", "20.00 +"}},
+        {"a file's line deleted below the recalled one", true, false, removeSecond,
+         {"0 =", "10.00 +", "10.00 +", "20.00 =", "10.00 +"}, 1},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
         if (c.fromFile) {
             t.Open("/t/a.QBX", file);
-            t.machine.TapeDoubleClicked(2);  // recalls 20
+            t.machine.TapeDoubleClicked(c.recalled);
             t.Press("+=a");
         } else {
             t.Press("10+20+=a");
@@ -759,6 +797,7 @@ TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
          {"0 =", "2.00 +", "3.00 +", "2           5.00 ="}, 1, "7", '+', {"0 =", "7.00 +", "3.00 +", "2          10.00 ="}},
         {"and goes without where it does not", {"0 =", "2.00 +", "3.00 +", "2           5.00 ="}, 1, "-999999999", '+',
          {"0 =", "-999,999,999.00 +", "3.00 +", "-999,999,996.00 ="}},
+        {"a file that begins with a number", {"10.00 +", "5.00 +", "15.00 ="}, 0, "20", '+', {"20.00 +", "5.00 +", "25.00 ="}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -772,7 +811,9 @@ TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
         ASSERT_TRUE(t.machine.LineCorrectable(c.line));
         EXPECT_TRUE(t.machine.CorrectLine(c.line, c.number, c.operation));
         EXPECT_EQ(t.Trimmed(), c.expected);
-        EXPECT_NE(t.machine.GetTape().CorrectedFrom(c.line), nullptr);
+        const std::string* correctedFrom = t.machine.GetTape().CorrectedFrom(c.line);
+        ASSERT_NE(correctedFrom, nullptr);
+        EXPECT_EQ(*correctedFrom, laidOut[static_cast<std::size_t>(c.line)]);
         t.machine.Run(Command::Undo);
         EXPECT_EQ(t.TapeLines(), laidOut);
     }

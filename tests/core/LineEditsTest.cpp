@@ -214,6 +214,7 @@ TEST(LineEdits, DeletedAsIfNeverKeyedInsertedAsIfKeyedThere) {
         {"keyed with a correction of a typo", "12+39B=", 2, nullptr, 0, {"12.00 +", "12.00 ="}, ""},
         {"a reference alone", "12+4711#3=", 2, nullptr, 0, {"12.00 +", "3.00 +", "15.00 ="}, ""},
         {"a note goes whole, the totals stay", "12+\"3=", 3, nullptr, 0, {"12.00 +", "3.00 +", "15.00 ="}, ""},
+        {"the last line: none selected after", "12+3+", 2, nullptr, 0, {"12.00 +"}, ""},
         {"a total is refused", "12+3=", 3, nullptr, 0, {}, "A total cannot be deleted"},
         {"the clear line beeps", "12+3=S", 5, nullptr, 0, {}, ""},
         {"a subtraction between", "12+4=", 1, "3", '-', {"12.00 +", "3.00 -", "4.00 +", "13.00 ="}, ""},
