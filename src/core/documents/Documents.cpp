@@ -18,6 +18,10 @@ namespace {
 constexpr std::size_t kCaptionLength = 75;
 constexpr const char* kCrLf = "\r\n";
 
+// A name with something before the tape files' extension (".QBX" alone would be a hidden file
+// without a name).
+bool HasTapeExtension(const std::string& name) { return name.size() > 4 && name.compare(name.size() - 4, 4, ".QBX") == 0; }
+
 }  // namespace
 
 void Documents::Reset() {
@@ -199,8 +203,7 @@ Documents::SaveOutcome Documents::SaveTapeAs() {
         auto dots = std::count(name.begin(), name.end(), '.');
         bool valid = false;
         if (!name.empty() && dots <= 1) {
-            // ".QBX" alone would be a hidden file without a name.
-            if (name.size() > 4 && name.compare(name.size() - 4, 4, ".QBX") == 0) {
+            if (HasTapeExtension(name)) {
                 valid = true;
             } else if (dots == 0) {
                 name += ".QBX";
@@ -390,7 +393,7 @@ std::string Documents::DocumentTitle() const {
     // The title bar names a file saved as with its extension (Save As gives it ".QBX"), one
     // opened without: the document goes by one name.
     const std::string& name = tapeFileName_;
-    if (name.size() > 4 && name.compare(name.size() - 4, 4, ".QBX") == 0) return name.substr(0, name.size() - 4);
+    if (HasTapeExtension(name)) return name.substr(0, name.size() - 4);
     return name.empty() ? std::string(kProduct) : name;
 }
 
