@@ -115,24 +115,9 @@ TEST(NoteAfterLine, GoesAfterTheSelectedLineOrAtTheEnd) {
     }
 }
 
-TEST(NoteAfterLine, SelectedNoteIsWrittenAgainWhole) {
-    TestMachine t;
-    Keys(t, "12+\"3=");
-    const Lines before = Shown(t);
-    Note(t, 3, {"Paid"});
-    ASSERT_EQ(t.fakes.dialogs.notePrompts.back(), "Office supplies for March");
-    const Lines after = {"12.00 +", "note:Paid", "3.00 +", "15.00 ="};
-    EXPECT_EQ(Shown(t), after);
-    EXPECT_EQ(t.machine.GetTape().ListIndex(), 2);  // its first line
-    ExpectUndoAndRedo(t, before, after);
-    // The same text again changes nothing.
-    Note(t, 2, {"Paid"});
-    EXPECT_EQ(Shown(t), after);
-    EXPECT_FALSE(t.machine.CanRedo());
-}
-
-// A note read from a file is the note that was written: where it begins and ends, and its words
-// as typed, even when one is cut across lines.
+// A selected note is written again whole, one keyed or one read from a file. A file's note is the
+// note that was written: where it begins and ends, and its words as typed, even when one is cut
+// across lines. The same text again changes nothing.
 TEST(NoteAfterLine, AFilesNoteIsWrittenAgainAndKeysAfterItStay) {
     const struct {
         const char* name;
@@ -142,7 +127,9 @@ TEST(NoteAfterLine, AFilesNoteIsWrittenAgainAndKeysAfterItStay) {
         std::int64_t count;
         const char* written;  // the note as the dialog shows it
         bool older = false;   // the file as written before lines said how they go on
+        bool keyed = false;   // no file: the note keyed
     } cases[] = {
+        {"a keyed note", "12+\"", 3, 2, 2, "Office supplies for March", false, true},
         {"a note of two lines", "12+\"", 2, 2, 2, "Office supplies for March"},
         {"the second of two notes in a row", "12+\"\"", 5, 4, 2, "Office supplies for March"},
         {"the first of two notes in a row", "12+\"\"", 3, 2, 2, "Office supplies for March"},
@@ -158,8 +145,9 @@ TEST(NoteAfterLine, AFilesNoteIsWrittenAgainAndKeysAfterItStay) {
         std::string bytes = t.fakes.files.files["/t/a.QBX"];
         for (std::size_t at = 1; c.older && at < bytes.size(); ++at)
             if (bytes[at] == '"' && (bytes[at - 1] == kNoteGoesOn || bytes[at - 1] == kNoteWordGoesOn)) bytes[at - 1] = ' ';
-        TestMachine u;
-        u.Open("/t/a.QBX", bytes);
+        TestMachine opened;
+        if (!c.keyed) opened.Open("/t/a.QBX", bytes);
+        TestMachine& u = c.keyed ? t : opened;
         Keys(u, "3=");
         const Lines before = Shown(u);
         Note(u, c.line, {"Paid in cash"});
@@ -169,6 +157,8 @@ TEST(NoteAfterLine, AFilesNoteIsWrittenAgainAndKeysAfterItStay) {
         after.insert(after.begin() + c.first - 1, "note:Paid in cash");
         EXPECT_EQ(Shown(u), after);
         EXPECT_EQ(u.machine.GetTape().ListIndex(), c.first);
+        Note(u, c.first, {"Paid in cash"});
+        EXPECT_EQ(Shown(u), after);
         // The keys after the file's lines still correct and delete as keyed.
         ASSERT_TRUE(u.machine.CorrectLine(u.machine.GetTape().Count() - 2, "4", '+'));
         EXPECT_EQ(u.Trimmed().back(), "16.00 =");
@@ -208,17 +198,12 @@ TEST(LineEdits, DeletedAsIfNeverKeyedInsertedAsIfKeyedThere) {
         Lines lines;          // after, empty when refused
         const char* message;  // the refusal's words, or "" for none
     } cases[] = {
-        {"a number", "12+3+4=", 2, nullptr, 0, {"12.00 +", "4.00 +", "16.00 ="}, ""},
-        {"the first number", "12+3*4=", 1, nullptr, 0, {"3.00 +", "4.00 *", "12.00 ="}, ""},
-        {"the number before the total", "12+3=", 2, nullptr, 0, {"12.00 +", "12.00 ="}, ""},
         {"keyed with a correction of a typo", "12+39B=", 2, nullptr, 0, {"12.00 +", "12.00 ="}, ""},
         {"a reference alone", "12+4711#3=", 2, nullptr, 0, {"12.00 +", "3.00 +", "15.00 ="}, ""},
         {"a note goes whole, the totals stay", "12+\"3=", 3, nullptr, 0, {"12.00 +", "3.00 +", "15.00 ="}, ""},
         {"the last line: none selected after", "12+3+", 2, nullptr, 0, {"12.00 +"}, ""},
         {"a total is refused", "12+3=", 3, nullptr, 0, {}, "A total cannot be deleted"},
         {"the clear line beeps", "12+3=S", 5, nullptr, 0, {}, ""},
-        {"a subtraction between", "12+4=", 1, "3", '-', {"12.00 +", "3.00 -", "4.00 +", "13.00 ="}, ""},
-        {"keeps the next line's multiply", "12*4=", 1, "3", '+', {"12.00 +", "3.00 +", "4.00 *", "60.00 ="}, ""},
         {"after the total", "12+4=", 3, "2", '*', {"12.00 +", "4.00 +", "16.00 =", "2.00 *"}, ""},
         {"none selected: at the end", "12+", -1, "3", '+', {"12.00 +", "3.00 +"}, ""},
         {"after the start's 0 =: first", "12+4=", 0, "3", '-', {"3.00 -", "12.00 +", "4.00 +", "13.00 ="}, ""},
@@ -250,20 +235,19 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         const char* name;
         int places;
         const char* file;    // the keys of the tape in the file
-        const char* after;   // keys struck after it was read (a number line first)
+        const char* after;   // keys struck after it was read
         std::int64_t line;   // deleted, or the one the number goes after (0 is the first "0 =")
         const char* number;  // inserted; none for a deletion
         char operation;
         const char* same;  // the keys of the file that reads the same
         bool correct = false;  // the line corrected to the number instead
     } cases[] = {
-        {"a number", 2, "12+3+4=", "", 2, nullptr, 0, "12+4="},
         {"the first number, floating point", 0, "12.5+3*4=", "", 1, nullptr, 0, "3*4="},
-        {"the number before a total, down to the clear", 2, "12+3=S5+6=", "", 2, nullptr, 0, "12+=S5+6="},
-        {"after a clear: its section alone", 2, "12+3=S5+6=", "", 6, nullptr, 0, "12+3=S6="},
         {"the keys after it follow", 2, "12+3+", "4+=", 2, nullptr, 0, "12+"},
         {"the keys after a clear below it only move", 2, "12+3+S", "4+=", 2, nullptr, 0, "12+S"},
-        {"inserted", 2, "12+4=", "", 1, "3", '-', "12-3+4="},
+        // The memory and a recall of it keyed after the file's lines go on as keyed.
+        {"corrected, the keys after it follow", 2, "10+", "100+ar+=", 1, "20", '+', "20+", true},
+        {"corrected, a clear keyed between leaves them alone", 2, "10+", "S100+ar+=", 1, "20", '+', "20+", true},
         {"inserted, floating point", 0, "2.5*4=", "", 1, "1.25", '+', "2.5+1.25*4="},
         {"inserted on a clear's blank line: after its 0 =", 2, "5+S12+4=", "", 2, "2", '+', "5+S2+12+4="},
         {"inserted on a note: after its last line", 2, "12+\"4=", "", 2, "3", '+', "12+\"3+4="},
@@ -289,8 +273,10 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         OpenKeyed(t, c.file, c.places);
         OpenKeyed(keyed, c.file, c.places);
         OpenKeyed(same, c.same, c.places);
-        const std::int64_t keyedFrom = keyed.machine.GetTape().Count(), sameFrom = same.machine.GetTape().Count();
+        std::int64_t keyedFrom = keyed.machine.GetTape().Count();
+        const std::int64_t moved = same.machine.GetTape().Count() - keyedFrom;  // lines the edit adds
         for (TestMachine* m : {&t, &same, &keyed}) Keys(*m, c.after);
+        while (*c.after && !keyed.machine.LineCorrectable(keyedFrom)) ++keyedFrom;  // the first keyed number
         const Lines before = t.TapeLines(), shown = Shown(t);
         EditLine(t, c.line, c.number, c.operation, c.correct);
         if (!c.correct) ExpectFirstChangeSelected(t, shown);
@@ -304,7 +290,7 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         EXPECT_EQ(t.TapeLines(), same.TapeLines());
         if (!*c.after) continue;
         // The keyed lines still correct as keyed, before the edit and after it.
-        for (TestMachine* m : {&t, &same}) ASSERT_TRUE(m->machine.CorrectLine(sameFrom, "7", '+'));
+        for (TestMachine* m : {&t, &same}) ASSERT_TRUE(m->machine.CorrectLine(keyedFrom + moved, "7", '+'));
         EXPECT_EQ(t.TapeLines(), same.TapeLines());
         t.machine.Run(Command::Undo);
         t.machine.Run(Command::Undo);
@@ -497,7 +483,7 @@ Level LevelOf(TestMachine& t) {
 
 // Random sessions of some hundred keys (past several of the record's snapshots): deletes,
 // inserts, corrections and notes one after another, undone one by one and redone, show at each
-// level the tape, the calculator and the record as they were.
+// level the tape, the calculator and the record as they were, a recalled memory's number too.
 TEST(LineEdits, ChainsOfEditsUndoAndRedoLevelByLevel) {
     for (unsigned seed = 1; seed <= 40; ++seed) {
         std::mt19937 random(seed);
@@ -505,7 +491,7 @@ TEST(LineEdits, ChainsOfEditsUndoAndRedoLevelByLevel) {
         TestMachine t;
         for (int b = pick(20, 60); b > 0; --b) {
             const int between = pick(0, 9);
-            if (between < 4) Keys(t, std::vector<std::string>{"\"", "77#", "S", "a"}[static_cast<std::size_t>(between)]);
+            if (between < 4) Keys(t, std::vector<std::string>{"\"", "77#", "S", "ar+"}[static_cast<std::size_t>(between)]);
             if (between == 4) t.machine.Run(PlacesCommand(pick(0, 4)));
             if (between == 5) t.machine.TapeDoubleClicked(pick(0, static_cast<int>(t.machine.GetTape().Count()) - 1));
             Keys(t, std::to_string(pick(1, 9999)) + (pick(0, 2) ? "" : "." + std::to_string(pick(1, 99))) + "+-*/=++="[pick(0, 7)]);
