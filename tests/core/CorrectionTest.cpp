@@ -783,21 +783,4 @@ TEST(CorrectFileLine, TheSubtotalFollowsWhenNoClearComesAfter) {
     EXPECT_EQ(t.State().SubtotalText, "25.00");
 }
 
-// A line too wide for the tape (its digits lost) cannot be corrected, nor a line above it.
-TEST(CorrectFileLine, OverflowLinesAreRefusedWithAReason) {
-    TestMachine t;
-    const TapeLines lines({Tape::LayOut("0 ="), Tape::LayOut("5.00 +"), "*9,999,999,999.00 +", Tape::LayOut("7.00 =")});
-    t.machine.GetTape().Replace(lines);
-    EXPECT_FALSE(t.machine.CorrectLine(2, "6", '+'));
-    EXPECT_FALSE(t.machine.CorrectLine(1, "6", '+'));
-    EXPECT_EQ(t.fakes.messages.Errors(),
-              (std::vector<std::string>{"This line shows a number too wide for the tape, so it cannot be corrected!",
-                                        "The correction was not made: line 3 shows a number too wide for the tape, so "
-                                        "the totals after it cannot be recomputed!"}));
-    EXPECT_EQ(t.machine.GetTape().Lines(), lines);
-    CorrectThroughDialog(t, 2, CorrectLineForm{"6", '+'});
-    EXPECT_TRUE(t.fakes.dialogs.correctionsShown.empty());
-    EXPECT_EQ(t.fakes.messages.Errors().back(), "This line shows a number too wide for the tape, so it cannot be corrected!");
-}
-
 }  // namespace

@@ -325,7 +325,7 @@ TEST(FileLineEdits, CorrectedMarksMoveWithTheirLines) {
 }
 
 // What a correction of a file's line refuses, a deletion or an insertion there refuses with the
-// same reason; lines that cannot be deleted say why. The tape stays as it was.
+// same reason; lines that cannot be deleted or corrected say why. The tape stays as it was.
 TEST(FileLineEdits, RefusedAsACorrectionIs) {
     const Lines business = {"0 =", "100.00 +", "10.00 A", "110.00 S", "5.00 +", "115.00 ="};
     const Lines zero = {"0 =", "6.00 +", "2.00 +", ".00 /", "6.00 ="};
@@ -337,12 +337,18 @@ TEST(FileLineEdits, RefusedAsACorrectionIs) {
         std::int64_t line;
         const char* number;  // inserted; none for a deletion
         const char* message;  // "" for a beep
+        bool correct = false;  // the line corrected to the number instead
     } cases[] = {
         {"a division by zero after it", zero, 1, nullptr, "The tape was not changed: line 4 would divide by zero!"},
         {"inserted above a division by zero", zero, 2, "5", "The tape was not changed: line 4 would divide by zero!"},
         {"a number too wide after it", wide, 1, nullptr,
          "The tape was not changed: line 3 shows a number too wide for the tape, so the totals after it cannot be recomputed!"},
         {"the number too wide itself", wide, 2, nullptr, "This line shows a number too wide for the tape, so it cannot be deleted!"},
+        {"corrected, a number too wide after it", wide, 1, "6",
+         "The correction was not made: line 3 shows a number too wide for the tape, so the totals after it cannot be "
+         "recomputed!", true},
+        {"corrected, the number too wide itself", wide, 2, "6",
+         "This line shows a number too wide for the tape, so it cannot be corrected!", true},
         {"a grand total too wide below it", wideGrandTotal, 1, nullptr,
          "The tape was not changed: line 5 shows a grand total too wide for the tape, so the grand totals cannot be worked out again!"},
         {"a business key's line after it", business, 1, "5",
@@ -358,7 +364,7 @@ TEST(FileLineEdits, RefusedAsACorrectionIs) {
         Lines laidOut;
         for (const std::string& line : c.file) laidOut.push_back(line[0] == '*' ? line : Tape::LayOut(line));
         t.machine.GetTape().Replace(TapeLines(laidOut));
-        EditLine(t, c.line, c.number, '+');
+        EditLine(t, c.line, c.number, '+', c.correct);
         ExpectEdited(t, Shown(t), {}, c.message);
         EXPECT_EQ(t.TapeLines(), laidOut);
     }
