@@ -213,73 +213,6 @@ TEST(CorrectLine, EqualsAFreshRunOfTheSameKeysWithTheNumberChanged) {
     EXPECT_GT(refused, 0);
 }
 
-// The decimals a number needs: "2.50" needs 1.
-int DecimalsOf(std::string number) {
-    if (number.find('.') == std::string::npos) return 0;
-    while (number.back() == '0') number.pop_back();
-    return static_cast<int>(number.size() - number.find('.') - 1);
-}
-
-// Random tapes that went to a file: keyed in one decimal mode, saved, opened again, and a line
-// corrected. Where the number fits the line's places it equals a fresh run with that number
-// keyed instead; it never shows fewer decimals than were typed.
-TEST(CorrectFileLine, EqualsAFreshRunWhereTheNumberFitsTheLine) {
-    int equal = 0, wider = 0;
-    for (unsigned seed = 1; seed <= 1500; ++seed) {
-        Session session(seed);
-        const int places = session.Pick(0, 5);
-        const bool separators = session.Pick(0, 1) == 1;
-        auto setUp = [&](TestMachine& t) {
-            t.machine.Run(PlacesCommand(places));
-            if (!separators) t.machine.Run(Command::CommaSeparator);
-        };
-        std::vector<Action> actions;
-        // Each section starts with a whole number, which shows the decimal mode it was keyed in.
-        for (int b = session.Pick(2, 10), first = 1; b > 0; --b, first = 0) {
-            if (session.Pick(0, 6) == 0) actions.push_back({Action::Keys, "S"}), first = 1;
-            Action entry{Action::Keys, first ? std::to_string(session.Pick(1, 9999)) : session.Number()};
-            entry.entry = true;
-            actions.push_back(entry);
-            actions.push_back({Action::Keys, std::string(1, "+-*/%=++"[session.Pick(0, 7)])});
-        }
-        TestMachine keyed;
-        setUp(keyed);
-        const auto printed = KeyAll(keyed, actions);
-        if (printed.empty()) continue;
-        keyed.machine.Run(Command::PromptFileCaption);
-        keyed.fakes.dialogs.files = {"/t/s"};
-        keyed.machine.Run(Command::SaveAs);
-        TestMachine opened;
-        setUp(opened);
-        opened.Open("/t/s.QBX", keyed.fakes.files.files["/t/s.QBX"]);
-        ASSERT_EQ(opened.TapeLines(), keyed.TapeLines()) << "seed " << seed;
-
-        // The number alone changes, so the fresh run is the same keys with other digits.
-        const auto [entryAt, line] = session.OneOf(printed);
-        const std::string number = session.Number();
-        const char symbol = keyed.TapeLines()[static_cast<std::size_t>(line)].back();
-        std::vector<Action> fresh = actions;
-        fresh[entryAt] = {Action::Keys, number};
-        TestMachine again;
-        setUp(again);
-        KeyAll(again, fresh);
-        const std::string typed = Typed(number);
-        SCOPED_TRACE("seed " + std::to_string(seed) + ", line " + std::to_string(line) + " to " + typed + " " + symbol);
-        if (!opened.machine.CorrectLine(line, typed, symbol == '*' ? 'x' : symbol)) continue;
-        const std::string shown = opened.TapeLines()[static_cast<std::size_t>(line)];
-        EXPECT_GE(DecimalsOf(NoSpecialChar(shown.substr(0, shown.size() - 1))), DecimalsOf(typed)) << shown;
-        if (places == 0 || DecimalsOf(typed) <= places) {
-            ++equal;
-            EXPECT_EQ(opened.TapeLines(), again.TapeLines());
-        } else {
-            ++wider;
-        }
-        if (HasFailure()) break;
-    }
-    EXPECT_GT(equal, 500);
-    EXPECT_GT(wider, 50);
-}
-
 // A number's keys go in at once when a replay meets them: what follows a corrected or deleted
 // first line equals the same keys struck one by one, whatever the Entry box makes of them.
 TEST(CorrectLine, TheKeysAfterItGiveWhatTheyGaveKeyedOneByOne) {
@@ -731,7 +664,7 @@ TEST(CorrectFileLine, TotalsFollowInTheSectionsFormat) {
     };
     const Case cases[] = {
         // Fixed places with and without separators, clears and the decimals typed: the random
-        // file tapes of EqualsAFreshRunWhereTheNumberFitsTheLine.
+        // file tapes of LineEdits.EqualFreshRunsKeyedThatWay.
         {"no separators where the option gives none", {"0 =", "1,250.000 +", "2.000 *", "2,500.000 ="}, 1, "1500", '+',
          {"0 =", "1500.000 +", "2.000 *", "3000.000 ="}, false},
         {"floating point told by decimals that differ", {"0 =", "2.5 +", "3.25 +", "5.75 ="}, 1, "2.125", '+',

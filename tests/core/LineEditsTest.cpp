@@ -7,6 +7,7 @@
 #include <random>
 
 #include "engine/NoteLines.h"
+#include "engine/NumberRules.h"
 #include "fakes/TestMachine.h"
 
 using namespace qb;
@@ -370,35 +371,55 @@ TEST(FileLineEdits, RefusedAsACorrectionIs) {
     }
 }
 
+// The decimals a number needs: "2.50" needs 1.
+int DecimalsOf(std::string number) {
+    if (number.find('.') == std::string::npos) return 0;
+    while (number.back() == '0') number.pop_back();
+    return static_cast<int>(number.size() - number.find('.') - 1);
+}
+
 // Random sessions: a number deleted equals a fresh run without its keys; a line inserted equals
-// a fresh run with its number keyed there; undo of everything gives the start. Every other
-// session both tapes go to a file and are read again first: their numbers have no keys then.
+// a fresh run with its number keyed there; a number corrected, a fresh run with the other number
+// keyed instead; undo of everything gives the start. Every other session both tapes go to a file
+// (in one of the decimal modes, with or without separators) and are read again first: their
+// numbers have no keys then, and a number corrected to more decimals than its line shows keeps
+// them, so only one that fits the line equals the fresh run.
 TEST(LineEdits, EqualFreshRunsKeyedThatWay) {
-    int deleted = 0, inserted = 0, refused = 0;
-    for (unsigned seed = 1; seed <= 600; ++seed) {
+    int deleted = 0, inserted = 0, corrected = 0, wider = 0, refused = 0;
+    for (unsigned seed = 1; seed <= 3600; ++seed) {
         std::mt19937 random(seed);
         auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
-        // Each block: its number's keys, then its operation, maybe a note or a reference between.
+        const auto number = [&](bool whole) {  // 'N' at the end makes it negative
+            const std::string digits = std::to_string(pick(1, 9999));
+            return digits + (whole || pick(0, 2) ? "" : "." + std::to_string(pick(1, 9999))) + (pick(0, 6) ? "" : "N");
+        };
+        // Each block: its number's keys, then its operation, maybe a reference or a clear after.
         // A section starts with a whole number, which shows its decimal places on a file's lines.
         std::vector<std::string> numbers, operations;
         for (int b = pick(2, 12); b > 0; --b) {
-            const bool first = operations.empty() || operations.back().back() == 'S';
-            numbers.push_back(std::to_string(pick(1, 9999)) + (first || pick(0, 2) ? "" : "." + std::to_string(pick(1, 99))));
-            operations.push_back(std::string(1, "+-*/=++="[pick(0, 7)]) + (pick(0, 5) ? "" : pick(0, 1) ? "77#" : "S"));
+            numbers.push_back(number(operations.empty() || operations.back().back() == 'S'));
+            operations.push_back(std::string(1, "+-*/%=++="[pick(0, 8)]) + (pick(0, 5) ? "" : pick(0, 1) ? "77#" : "S"));
         }
-        auto keyed = [&](TestMachine& t, std::size_t skip) {
-            for (std::size_t i = 0; i < numbers.size(); ++i) Keys(t, (i == skip ? "" : numbers[i]) + operations[i]);
+        const bool viaFile = seed % 2 == 0, separators = pick(0, 1) == 1;
+        const int places = viaFile ? pick(0, 5) : 2;
+        auto setUp = [&](TestMachine& m) {
+            m.machine.Run(PlacesCommand(places));
+            if (!separators) m.machine.Run(Command::CommaSeparator);
         };
-        const bool viaFile = seed % 2 == 0;
+        auto keyed = [&](TestMachine& t, std::size_t skip, const std::string& instead) {
+            setUp(t);
+            for (std::size_t i = 0; i < numbers.size(); ++i) Keys(t, (i == skip ? instead : numbers[i]) + operations[i]);
+        };
         auto read = [&](TestMachine& keyedHere, TestMachine& opened) -> TestMachine& {
             if (!viaFile) return keyedHere;
             keyedHere.AnswerSaveAs("/t/r");
             keyedHere.machine.Run(Command::SaveAs);
+            setUp(opened);
             opened.Open("/t/r.QBX", keyedHere.fakes.files.files["/t/r.QBX"]);
             return opened;
         };
         TestMachine t, opened, fresh, freshOpened;
-        Lines start = Shown(t);
+        setUp(t);
         // The line each block's number shows, and the last line its operation key printed.
         std::vector<std::int64_t> printedBy(numbers.size(), -1), lastOf(numbers.size(), -1);
         for (std::size_t i = 0; i < numbers.size(); ++i) {
@@ -413,21 +434,25 @@ TEST(LineEdits, EqualFreshRunsKeyedThatWay) {
         SCOPED_TRACE("seed " + std::to_string(seed) + ", block " + std::to_string(which));
         if (printedBy[which] < 0) continue;
         TestMachine& e = read(t, opened);
-        if (viaFile) start = Shown(e);
-        const bool deleting = pick(0, 1) == 1;
+        const Lines start = viaFile ? Shown(e) : Lines{};  // undo goes back to the file as read
+        ASSERT_EQ(Shown(e), Shown(t));
+        const int kind = pick(0, 2);  // delete, insert, correct
         // "=" with nothing keyed since a total or a clear prints no total; a file's total stays.
         const bool lone = operations[which][0] == '=' && (which == 0 || std::string("=S").find(operations[which - 1].back()) != std::string::npos);
-        if (viaFile && deleting && lone) continue;
+        if (viaFile && kind == 0 && lone) continue;
         // A file's lines have no keys: the number goes after the line, not after its key's lines.
-        e.machine.TapeClicked(deleting || !viaFile ? printedBy[which] : lastOf[which]);
-        if (deleting) {
+        e.machine.TapeClicked(kind == 1 && viaFile ? lastOf[which] : printedBy[which]);
+        const std::string other = number(false);  // a correction's, and as the dialog takes it typed
+        const std::string typed = other.back() == 'N' ? '-' + other.substr(0, other.size() - 1) : other;
+        if (kind == 0) {
             e.machine.Run(Command::DeleteLine);
-            keyed(fresh, which);
+            keyed(fresh, which, "");
             ++deleted;
-        } else {
+        } else if (kind == 1) {
             // After the number's line, "5 -" keyed with the pending operation pressed again.
             e.fakes.dialogs.corrections.push_back(CorrectLineForm{"5", '-'});
             e.machine.Run(Command::InsertLine);
+            setUp(fresh);
             for (std::size_t i = 0; i < numbers.size(); ++i) {
                 Keys(fresh, numbers[i]);
                 Keys(fresh, operations[i].substr(0, 1));
@@ -435,28 +460,44 @@ TEST(LineEdits, EqualFreshRunsKeyedThatWay) {
                 Keys(fresh, operations[i].substr(1));
             }
             ++inserted;
+        } else {
+            const char symbol = e.TapeLines()[static_cast<std::size_t>(printedBy[which])].back();
+            if (!e.machine.CorrectLine(printedBy[which], typed, symbol == '*' ? 'x' : symbol)) {
+                ++refused;
+                continue;
+            }
+            const std::string shown = e.TapeLines()[static_cast<std::size_t>(printedBy[which])];
+            if (viaFile) { EXPECT_GE(DecimalsOf(NoSpecialChar(shown.substr(0, shown.size() - 1))), DecimalsOf(typed)) << shown; }
+            keyed(fresh, which, other);
+            ++corrected;
         }
         // A file's line too wide for the tape keeps the totals after it from being worked out.
         if (viaFile && !e.fakes.messages.Errors().empty()) {
             ++refused;
             continue;
         }
-        if (viaFile && !deleting) { EXPECT_EQ(e.machine.GetTape().ListIndex(), lastOf[which] + 1); }  // the inserted line
-        const TestMachine& f = read(fresh, freshOpened);
-        EXPECT_EQ(Shown(e), Shown(f));
-        if (viaFile) {  // a file keeps the subtotal to 15 digits
-            EXPECT_NEAR(e.State().Subtotal, f.State().Subtotal, 1e-12 * std::max(1.0, std::abs(f.State().Subtotal)));
+        if (viaFile && kind == 1) { EXPECT_EQ(e.machine.GetTape().ListIndex(), lastOf[which] + 1); }  // the inserted line
+        if (viaFile && kind == 2 && places > 0 && DecimalsOf(typed) > places) {
+            ++wider;
         } else {
-            EXPECT_EQ(deleting ? e.State() : f.State(), f.State());
-            EXPECT_EQ(e.State().Subtotal, f.State().Subtotal);
+            const TestMachine& f = read(fresh, freshOpened);
+            EXPECT_EQ(Shown(e), Shown(f));
+            if (viaFile) {  // a file keeps the subtotal to 15 digits
+                EXPECT_NEAR(e.State().Subtotal, f.State().Subtotal, 1e-12 * std::max(1.0, std::abs(f.State().Subtotal)));
+            } else {
+                EXPECT_EQ(kind == 1 ? f.State() : e.State(), f.State());
+                EXPECT_EQ(e.State().Subtotal, f.State().Subtotal);
+            }
         }
         while (e.machine.CanUndo()) e.machine.Run(Command::Undo);
         EXPECT_EQ(Shown(e), start);
         if (HasFailure()) break;
     }
-    EXPECT_GT(deleted, 150);
-    EXPECT_GT(inserted, 150);
-    EXPECT_LT(refused, 30);
+    EXPECT_GT(deleted, 1000);
+    EXPECT_GT(inserted, 1000);
+    EXPECT_GT(corrected, 1000);
+    EXPECT_GT(wider, 50);
+    EXPECT_LT(refused, 300);  // products too wide for a file's line
 }
 
 }  // namespace
