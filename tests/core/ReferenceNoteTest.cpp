@@ -25,28 +25,47 @@ Lines Printed(const TestMachine& t) {
     return lines;
 }
 
-struct ReferenceCase {
-    const char* name;
-    const char* keys;  // typed on the keyboard
-    Lines lines;
-    double subtotal;
-    char pending;
-    bool autoDecimal = false;
-};
+// A total line with its count at the left, trimmed as Trimmed() gives it.
+std::string Counted(const std::string& count, const std::string& total) {
+    return count + std::string(Tape::kLineWidth - count.size() - total.size(), ' ') + total;
+}
 
-TEST(Reference, PrintsWithoutTouchingTheCalculation) {
-    const ReferenceCase cases[] = {
+// A reference prints as keyed without touching the calculation. With Item Count on, a total shows
+// how many numbers went into it (a reference is none), on a line of its own where the total
+// leaves no room beside it.
+TEST(Reference, PrintsWithoutTouchingTheCalculationOrTheCount) {
+    const struct {
+        const char* name;
+        const char* keys;  // typed on the keyboard
+        Lines lines;
+        double subtotal;
+        char pending;
+        bool autoDecimal = false;
+        bool itemCount = false;  // off: the totals of every other test
+    } cases[] = {
         {"keeps the pending multiply", "5*4711#3=", {"5.00 +", "4711 #", "3.00 *", "15.00 ="}, 15, 'x'},
         {"printed as keyed, not rounded", "12.345#", {"12.345 #"}, 0, '+'},
         {"nothing keyed prints nothing", "#", {}, 0, '+'},
         {"after a total", "2+3=77#", {"2.00 +", "3.00 +", "5.00 =", "77 #"}, 5, '+'},
         {"the entry goes, not the subtotal", "8-150#", {"8.00 +", "150 #"}, 8, '-'},
         {"Auto Decimal leaves it as keyed", "4711#", {"4711 #"}, 0, '+', true},
+        {"counted: the count left of the total", "2+3+4=", {"2.00 +", "3.00 +", "4.00 +", Counted("3", "9.00 =")}, 9,
+         '+', false, true},
+        {"a reference is no item", "2+4711#3=", {"2.00 +", "4711 #", "3.00 +", Counted("2", "5.00 =")}, 5, '+', false,
+         true},
+        {"counted from the last total", "2+3=4=",
+         {"2.00 +", "3.00 +", Counted("2", "5.00 ="), "4.00 +", Counted("1", "9.00 =")}, 9, '+', false, true},
+        {"twelve items", "1+1+1+1+1+1+1+1+1+1+1+1+99999=",
+         {"1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +",
+          "1.00 +", "1.00 +", "99,999.00 +", Counted("13", "100,011.00 =")},
+         100011, '+', false, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine t;
         if (c.autoDecimal) t.machine.Run(Command::AutoDecimal);
+        if (c.itemCount) t.machine.Run(Command::ItemCount);
+        EXPECT_EQ(t.machine.IsChecked(Command::ItemCount), c.itemCount);
         t.Type(c.keys);
         EXPECT_EQ(Printed(t), c.lines);
         EXPECT_EQ(t.State().Subtotal, c.subtotal);
@@ -54,7 +73,13 @@ TEST(Reference, PrintsWithoutTouchingTheCalculation) {
         EXPECT_EQ(t.State().EntryText, "");
         if (std::string(c.keys).back() == '#') { EXPECT_EQ(t.Display(), ""); }  // the Entry box shows it gone
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
+        for (const auto& line : t.TapeLines()) EXPECT_LE(line.size(), Tape::kLineWidth);
     }
+    // A total of 17 characters leaves no room: the count goes on a line of its own before it.
+    TestMachine t;
+    t.machine.Run(Command::ItemCount);
+    t.Press("999999999N+=");
+    EXPECT_EQ(Printed(t), Lines({"-999,999,999.00 +", "1 n", "-999,999,999.00 ="}));
 }
 
 TEST(Reference, TooLongForTheLineIsRefused) {
@@ -316,40 +341,6 @@ TEST(Find, SelectsScrollsAndBeepsOnWrapping) {
 }  // namespace
 
 namespace {
-
-// A total line with its count at the left, trimmed as Trimmed() gives it.
-std::string Counted(const std::string& count, const std::string& total) {
-    return count + std::string(Tape::kLineWidth - count.size() - total.size(), ' ') + total;
-}
-
-TEST(ItemCount, TotalsShowTheirCountOnlyWhenOn) {
-    const struct {
-        const char* name;
-        const char* keys;
-        Lines lines;
-    } cases[] = {
-        {"on: the count left of the total", "2+3+4=", {"2.00 +", "3.00 +", "4.00 +", Counted("3", "9.00 =")}},
-        {"a reference is no item", "2+4711#3=", {"2.00 +", "4711 #", "3.00 +", Counted("2", "5.00 =")}},
-        {"counted from the last total", "2+3=4=", {"2.00 +", "3.00 +", Counted("2", "5.00 ="), "4.00 +", Counted("1", "9.00 =")}},
-        {"twelve items", "1+1+1+1+1+1+1+1+1+1+1+1+99999=",
-         {"1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +", "1.00 +",
-          "1.00 +", "1.00 +", "99,999.00 +", Counted("13", "100,011.00 =")}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
-        TestMachine t;
-        t.machine.Run(Command::ItemCount);  // off: the totals of every other test
-        EXPECT_TRUE(t.machine.IsChecked(Command::ItemCount));
-        t.Type(c.keys);
-        EXPECT_EQ(Printed(t), c.lines);
-        for (const auto& line : t.TapeLines()) EXPECT_LE(line.size(), Tape::kLineWidth);
-    }
-    // A total of 17 characters leaves no room: the count goes on a line of its own before it.
-    TestMachine t;
-    t.machine.Run(Command::ItemCount);
-    t.Press("999999999N+=");
-    EXPECT_EQ(Printed(t), Lines({"-999,999,999.00 +", "1 n", "-999,999,999.00 ="}));
-}
 
 TEST(ItemCount, CountedTotalsReadAsTotals) {
     TestMachine t(std::map<std::string, std::string>{{"Item Count", "-1"}});
