@@ -243,13 +243,11 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         const char* same;  // the keys of the file that reads the same
         bool correct = false;  // the line corrected to the number instead
     } cases[] = {
-        {"the first number, floating point", 0, "12.5+3*4=", "", 1, nullptr, 0, "3*4="},
         {"the keys after it follow", 2, "12+3+", "4+=", 2, nullptr, 0, "12+"},
         {"the keys after a clear below it only move", 2, "12+3+S", "4+=", 2, nullptr, 0, "12+S"},
         // The memory and a recall of it keyed after the file's lines go on as keyed.
         {"corrected, the keys after it follow", 2, "10+", "100+ar+=", 1, "20", '+', "20+", true},
         {"corrected, a clear keyed between leaves them alone", 2, "10+", "S100+ar+=", 1, "20", '+', "20+", true},
-        {"inserted, floating point", 0, "2.5*4=", "", 1, "1.25", '+', "2.5+1.25*4="},
         {"inserted on a clear's blank line: after its 0 =", 2, "5+S12+4=", "", 2, "2", '+', "5+S2+12+4="},
         {"inserted on a note: after its last line", 2, "12+\"4=", "", 2, "3", '+', "12+\"3+4="},
         {"a note goes whole", 2, "12+\"4=", "", 3, nullptr, 0, "12+4="},
