@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <iostream>
 #include <random>
 
@@ -501,69 +500,6 @@ TEST(Undo, EachKeyIsOneStepAndANewKeyEndsRedo) {
     EXPECT_EQ(t.machine.Memory().Value(), 0);
     EXPECT_EQ(t.fakes.settings.values["Memory"], t.machine.Memory().Text());
     EXPECT_TRUE(t.machine.GetTape().Dirty());
-}
-
-// A view that keeps its own copy of the tape from what the tape tells it.
-struct Mirror : TapeListener {
-    explicit Mirror(const Tape& tape) : tape(tape), lines(tape.Lines().ToVector()) {}
-    void Check(std::int64_t first, std::int64_t last, std::size_t size) const {
-        EXPECT_LE(0, first);
-        EXPECT_LE(first, last);
-        EXPECT_LT(last, static_cast<std::int64_t>(size));
-    }
-    void LinesAppended(std::int64_t first, std::int64_t last) override {
-        Check(first, last, static_cast<std::size_t>(tape.Count()));
-        EXPECT_EQ(first, static_cast<std::int64_t>(lines.size()));
-        for (std::int64_t i = first; i <= last && i < tape.Count(); ++i) lines.emplace_back(tape.Line(i));
-    }
-    void TapeReset() override { lines = tape.Lines().ToVector(); }
-    void LinesRemoved(std::int64_t first, std::int64_t last) override {
-        Check(first, last, lines.size());
-        lines.resize(static_cast<std::size_t>(std::max<std::int64_t>(first, 0)));
-    }
-    void LinesChanged(std::int64_t first, std::int64_t last) override {
-        Check(first, last, std::min(lines.size(), static_cast<std::size_t>(tape.Count())));
-        for (std::int64_t i = first; i <= last && i < tape.Count() && i < static_cast<std::int64_t>(lines.size()); ++i)
-            lines[static_cast<std::size_t>(i)] = tape.Line(i);
-    }
-    const Tape& tape;
-    Lines lines;
-};
-
-// Corrections, undo and redo tell a view exactly which lines changed, went or came.
-TEST(Undo, AViewToldOfEveryChangeShowsTheTape) {
-    TestMachine t;
-    Mirror view(t.machine.GetTape());
-    t.machine.GetTape().SetListener(&view);
-    const std::function<void()> steps[] = {
-        [&] {
-            t.Open("/home/pat/a.QBX", "QBX=\r\nACC=3\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n            1.00 +\r\n            2.00 +\r\n");
-            t.Press("10+20+30+=S5+");
-        },
-        [&] { ASSERT_TRUE(t.machine.CorrectLine(4, "25", '+')); },
-        [&] { ASSERT_TRUE(t.machine.CorrectLine(3, "4", '*')); },
-        [&] { ASSERT_TRUE(t.machine.CorrectLine(0, "7", '+')); },  // a line of the file
-        [&] {  // a keyed line deleted, and one put among the keyed lines
-            t.machine.TapeClicked(3);
-            t.machine.Run(Command::DeleteLine);
-        },
-        [&] {
-            t.machine.TapeClicked(2);
-            t.fakes.dialogs.corrections.push_back(CorrectLineForm{"6", '+'});
-            t.machine.Run(Command::InsertLine);
-        },
-    };
-    std::vector<Command> commands(std::size(steps), Command::Undo);
-    commands.insert(commands.end(), std::size(steps), Command::Redo);
-    commands.push_back(Command::NewTape);
-    for (std::size_t i = 0; i < std::size(steps) + commands.size(); ++i) {
-        if (i < std::size(steps)) steps[i]();
-        else t.machine.Run(commands[i - std::size(steps)]);
-        EXPECT_EQ(view.lines, t.TapeLines()) << "after step " << i;
-        if (i + 1 == std::size(steps)) { EXPECT_EQ(t.fakes.messages.shown.size() + t.fakes.messages.beeps, 0u); }
-    }
-
-    t.machine.GetTape().SetListener(nullptr);
 }
 
 TEST(Undo, KeepsAThousandLevelsAndANewTapeEmptiesThem) {

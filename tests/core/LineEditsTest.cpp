@@ -497,6 +497,52 @@ TEST(LineEdits, EqualFreshRunsKeyedThatWay) {
 
 namespace {
 
+// A view that keeps its own copy of the tape from what the tape tells it.
+struct Mirror : TapeListener {
+    explicit Mirror(const Tape& tape) : tape(tape), lines(tape.Lines().ToVector()) {}
+    void Check(std::int64_t first, std::int64_t last, std::size_t size) const {
+        EXPECT_LE(0, first);
+        EXPECT_LE(first, last);
+        EXPECT_LT(last, static_cast<std::int64_t>(size));
+    }
+    void LinesAppended(std::int64_t first, std::int64_t last) override {
+        Check(first, last, static_cast<std::size_t>(tape.Count()));
+        EXPECT_EQ(first, static_cast<std::int64_t>(lines.size()));
+        for (std::int64_t i = first; i <= last && i < tape.Count(); ++i) lines.emplace_back(tape.Line(i));
+    }
+    void TapeReset() override { lines = tape.Lines().ToVector(); }
+    void LinesRemoved(std::int64_t first, std::int64_t last) override {
+        Check(first, last, lines.size());
+        lines.resize(static_cast<std::size_t>(std::max<std::int64_t>(first, 0)));
+    }
+    void LinesChanged(std::int64_t first, std::int64_t last) override {
+        Check(first, last, std::min(lines.size(), static_cast<std::size_t>(tape.Count())));
+        for (std::int64_t i = first; i <= last && i < tape.Count() && i < static_cast<std::int64_t>(lines.size()); ++i)
+            lines[static_cast<std::size_t>(i)] = tape.Line(i);
+    }
+    const Tape& tape;
+    Lines lines;
+};
+
+// Corrections, deletions, insertions, undo and redo tell a view exactly which lines changed, went
+// or came (the chains of edits check that at every level); so do reading a file, correcting one
+// of its lines and a new tape.
+TEST(Undo, AViewToldOfEveryChangeShowsTheTape) {
+    TestMachine t;
+    Mirror view(t.machine.GetTape());
+    t.machine.GetTape().SetListener(&view);
+    t.Open("/home/pat/a.QBX", "QBX=\r\nACC=3\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n            1.00 +\r\n            2.00 +\r\n");
+    t.Press("10+20+30+=S5+");
+    EXPECT_EQ(view.lines, t.TapeLines());
+    ASSERT_TRUE(t.machine.CorrectLine(0, "7", '+'));
+    EXPECT_EQ(view.lines, t.TapeLines());
+    for (const Command command : {Command::Undo, Command::Redo, Command::NewTape}) {
+        t.machine.Run(command);
+        EXPECT_EQ(view.lines, t.TapeLines()) << static_cast<int>(command);
+    }
+    t.machine.GetTape().SetListener(nullptr);
+}
+
 // What an edit may change, and what the record says of each line: the number the Correct Line
 // dialog offers on it ("-" where it offers none).
 struct Level {
@@ -507,8 +553,9 @@ struct Level {
     bool operator==(const Level&) const = default;
 };
 
-Level LevelOf(TestMachine& t) {
+Level LevelOf(TestMachine& t, const Mirror& view) {
     Level level{t.TapeLines(), t.State(), t.machine.Memory().Text(), {}};
+    EXPECT_EQ(view.lines, level.tape);  // what the tape told a view
     for (std::int64_t i = 0; i < t.machine.GetTape().Count(); ++i) {
         const std::size_t shown = t.fakes.dialogs.correctionsShown.size();
         if (t.machine.LineCorrectable(i)) {
@@ -523,12 +570,15 @@ Level LevelOf(TestMachine& t) {
 
 // Random sessions of some hundred keys (past several of the record's snapshots): deletes,
 // inserts, corrections and notes one after another, undone one by one and redone, show at each
-// level the tape, the calculator and the record as they were, a recalled memory's number too.
+// level the tape, the calculator and the record as they were, a recalled memory's number too, and
+// a view told of each change shows the tape.
 TEST(LineEdits, ChainsOfEditsUndoAndRedoLevelByLevel) {
     for (unsigned seed = 1; seed <= 40; ++seed) {
         std::mt19937 random(seed);
         auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
         TestMachine t;
+        Mirror view(t.machine.GetTape());
+        t.machine.GetTape().SetListener(&view);
         for (int b = pick(20, 60); b > 0; --b) {
             const int between = pick(0, 9);
             if (between < 4) Keys(t, std::vector<std::string>{"\"", "77#", "S", "ar+"}[static_cast<std::size_t>(between)]);
@@ -537,7 +587,7 @@ TEST(LineEdits, ChainsOfEditsUndoAndRedoLevelByLevel) {
             Keys(t, std::to_string(pick(1, 9999)) + (pick(0, 2) ? "" : "." + std::to_string(pick(1, 99))) + "+-*/=++="[pick(0, 7)]);
         }
         SCOPED_TRACE("seed " + std::to_string(seed));
-        std::vector<Level> levels{LevelOf(t)};
+        std::vector<Level> levels{LevelOf(t, view)};
         for (int e = 0; e < 6; ++e) {
             const std::int64_t lines = t.machine.GetTape().Count(), line = pick(0, static_cast<int>(lines) - 1);
             const std::uint64_t rewritten = t.machine.TapeRewritten();
@@ -549,16 +599,17 @@ TEST(LineEdits, ChainsOfEditsUndoAndRedoLevelByLevel) {
             default: Note(t, line, {"edit " + std::to_string(e)}); break;
             }
             t.fakes.dialogs.corrections.clear();
-            if (t.machine.TapeRewritten() != rewritten || t.machine.GetTape().Count() != lines) levels.push_back(LevelOf(t));
+            if (t.machine.TapeRewritten() != rewritten || t.machine.GetTape().Count() != lines) levels.push_back(LevelOf(t, view));
         }
         for (std::size_t i = levels.size() - 1; i > 0; --i) {
             t.machine.Run(Command::Undo);
-            ASSERT_EQ(LevelOf(t), levels[i - 1]) << "undone to " << i - 1;
+            ASSERT_EQ(LevelOf(t, view), levels[i - 1]) << "undone to " << i - 1;
         }
         for (std::size_t i = 1; i < levels.size(); ++i) {
             t.machine.Run(Command::Redo);
-            ASSERT_EQ(LevelOf(t), levels[i]) << "redone to " << i;
+            ASSERT_EQ(LevelOf(t, view), levels[i]) << "redone to " << i;
         }
+        t.machine.GetTape().SetListener(nullptr);
     }
 }
 
