@@ -163,9 +163,6 @@ TEST(Recall, ABlankLineOnlyClearsTheFlags) {
     EXPECT_EQ(t.Display(), "7");
     EXPECT_FALSE(t.State().JustPressedEquals);
     EXPECT_TRUE(t.fakes.messages.Errors().empty());
-    t.machine.Event().active = t.machine.Event().paused = false;
-    t.machine.TapeDoubleClicked(1);
-    EXPECT_EQ(t.Display(), "5.00");
 }
 
 TEST(Recall, ARecalledLineAppliesWhatTheTapeShows) {
