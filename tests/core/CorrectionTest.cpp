@@ -79,7 +79,8 @@ std::vector<std::pair<std::size_t, std::int64_t>> KeyAll(TestMachine& t, const s
     for (std::size_t i = 0; i < actions.size(); ++i) {
         const std::int64_t before = t.machine.GetTape().Count();
         Perform(t, actions[i]);
-        if (i > 0 && actions[i - 1].entry && t.machine.GetTape().Count() > before && t.machine.LineCorrectable(before))
+        if (i > 0 && actions[i - 1].entry && t.machine.GetTape().Count() > before &&
+            t.machine.LineCorrectable(before))
             printed.emplace_back(i - 1, before);
     }
     return printed;
@@ -241,10 +242,9 @@ TEST(CorrectLine, TheKeysAfterItGiveWhatTheyGaveKeyedOneByOne) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         TestMachine corrected, deleted, keyedSeven, keyedNone;
-        key(corrected, c.options, std::string("5+") + c.keys);
-        key(deleted, c.options, std::string("5+") + c.keys);
-        key(keyedSeven, c.options, std::string("7+") + c.keys);
-        key(keyedNone, c.options, std::string("+") + c.keys);
+        for (auto [t, first] :
+             {std::pair{&corrected, "5+"}, {&deleted, "5+"}, {&keyedSeven, "7+"}, {&keyedNone, "+"}})
+            key(*t, c.options, first + std::string(c.keys));
         ASSERT_TRUE(corrected.machine.CorrectLine(1, "7", '+'));
         EXPECT_EQ(Look(corrected), Look(keyedSeven));
         // A line further down corrected next goes on from what the first correction left.
@@ -346,15 +346,15 @@ TEST(CorrectLine, OtherLinesBeepAndANumberTheEntryBoxWouldNotTakeIsRefused) {
         const char* keys;
         std::int64_t line;
         const char* number;
-        std::string message;       // "" for a beep
+        std::string message;        // "" for a beep
         bool clearEntryBox = true;  // the option: off, a second key repeats the operand
     } cases[] = {
-        {"12+3=", 0, "9", ""},   // the zero line of the start
-        {"12+3=", 3, "9", ""},   // a total
-        {"12+3=S", 4, "9", ""},  // the blank line of a clear
+        {"12+3=", 0, "9", ""},         // the zero line of the start
+        {"12+3=", 3, "9", ""},         // a total
+        {"12+3=S", 4, "9", ""},        // the blank line of a clear
         {"5++", 2, "9", "", false},    // the operand a second key repeats
         {"2*3==", 5, "9", "", false},  // the operand a second total repeats
-        {"12+3=", 9, "9", ""},   // no line at all
+        {"12+3=", 9, "9", ""},         // no line at all
         {"12+3=", 1, "", notANumber},
         {"12+3=", 1, "-", notANumber},
         {"12+3=", 1, "1..2", notANumber},
@@ -372,7 +372,8 @@ TEST(CorrectLine, OtherLinesBeepAndANumberTheEntryBoxWouldNotTakeIsRefused) {
         t.fakes.messages.Reset();
         EXPECT_FALSE(t.machine.CorrectLine(c.line, c.number, '+'));
         EXPECT_EQ(Look(t), before);
-        EXPECT_EQ(t.fakes.messages.Errors(), c.message.empty() ? std::vector<std::string>{} : std::vector{c.message});
+        EXPECT_EQ(t.fakes.messages.Errors(),
+                  c.message.empty() ? std::vector<std::string>{} : std::vector{c.message});
         if (!c.message.empty()) continue;
         CorrectThroughDialog(t, c.line, CorrectLineForm{c.number, '+'});
         EXPECT_EQ(t.fakes.messages.beeps, 2);
@@ -528,20 +529,22 @@ TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
     const struct {
         const char* name;
         bool fromFile;
-        std::int64_t line;    // corrected, deleted, or the one a line goes after
-        const char* number;   // corrected to, or inserted; none for a deletion
-        bool corrects;        // a correction keeps the line selected
+        std::int64_t line;   // corrected, deleted, or the one a line goes after
+        const char* number;  // corrected to, or inserted; none for a deletion
+        bool corrects;       // a correction keeps the line selected
         Lines tape;
         std::int64_t recalled = 2;  // the file's line recalled after it was read: 20
     } cases[] = {
         {"a keyed line", false, 1, "40", true, {"0 =", "40.00 +", "20.00 +", "60.00 =", "20.00 +"}},
-        {"a file's line", true, 1, "40", true, {"0 =", "40.00 +", "20.00 +", "20.00 +", "80.00 =", "20.00 +"}},
+        {"a file's line", true, 1, "40", true,
+         {"0 =", "40.00 +", "20.00 +", "20.00 +", "80.00 =", "20.00 +"}},
         {"a keyed line deleted", false, 1, nullptr, false, {"0 =", "20.00 +", "20.00 =", "20.00 +"}},
         {"a line put among the keyed ones", false, 0, "5", false,
          {"0 =", "5.00 +", "10.00 +", "20.00 +", "35.00 =", "20.00 +"}},
         {"a line put among the file's", true, 0, "5", false,
          {"0 =", "5.00 +", "10.00 +", "20.00 +", "20.00 +", "55.00 =", "20.00 +"}},
-        {"a file's line deleted", true, 1, nullptr, false, {"0 =", "20.00 +", "20.00 +", "40.00 =", "20.00 +"}},
+        {"a file's line deleted", true, 1, nullptr, false,
+         {"0 =", "20.00 +", "20.00 +", "40.00 =", "20.00 +"}},
         {"a file's line deleted below the recalled one", true, 2, nullptr, false,
          {"0 =", "10.00 +", "10.00 +", "20.00 =", "10.00 +"}, 1},
     };

@@ -247,7 +247,8 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         {"the keys after a clear below it only move", 2, "12+3+S", "4+=", 2, nullptr, 0, "12+S"},
         // The memory and a recall of it keyed after the file's lines go on as keyed.
         {"corrected, the keys after it follow", 2, "10+", "100+ar+=", 1, "20", '+', "20+", true},
-        {"corrected, a clear keyed between leaves them alone", 2, "10+", "S100+ar+=", 1, "20", '+', "20+", true},
+        {"corrected, a clear keyed between leaves them alone", 2, "10+", "S100+ar+=", 1, "20", '+', "20+",
+         true},
         {"inserted on a clear's blank line: after its 0 =", 2, "5+S12+4=", "", 2, "2", '+', "5+S2+12+4="},
         {"inserted on a note: after its last line", 2, "12+\"4=", "", 2, "3", '+', "12+\"3+4="},
         {"a note goes whole", 2, "12+\"4=", "", 3, nullptr, 0, "12+4="},
@@ -344,8 +345,9 @@ TEST(FileLineEdits, RefusedAsACorrectionIs) {
          "The tape was not changed: line 3 shows a number too wide for the tape, so the totals after it cannot be recomputed!"},
         {"the number too wide itself", wide, 2, nullptr, "This line shows a number too wide for the tape, so it cannot be deleted!"},
         {"corrected, a number too wide after it", wide, 1, "6",
-         "The correction was not made: line 3 shows a number too wide for the tape, so the totals after it cannot be "
-         "recomputed!", true},
+         "The correction was not made: line 3 shows a number too wide for the tape, so the totals after it "
+         "cannot be recomputed!",
+         true},
         {"corrected, the number too wide itself", wide, 2, "6",
          "This line shows a number too wide for the tape, so it cannot be corrected!", true},
         {"a grand total too wide below it", wideGrandTotal, 1, nullptr,
@@ -389,14 +391,16 @@ TEST(LineEdits, EqualFreshRunsKeyedThatWay) {
         auto pick = [&](int low, int high) { return std::uniform_int_distribution<int>(low, high)(random); };
         const auto number = [&](bool whole) {  // 'N' at the end makes it negative
             const std::string digits = std::to_string(pick(1, 9999));
-            return digits + (whole || pick(0, 2) ? "" : "." + std::to_string(pick(1, 9999))) + (pick(0, 6) ? "" : "N");
+            const std::string decimals = whole || pick(0, 2) ? "" : "." + std::to_string(pick(1, 9999));
+            return digits + decimals + (pick(0, 6) ? "" : "N");
         };
         // Each block: its number's keys, then its operation, maybe a reference or a clear after.
         // A section starts with a whole number, which shows its decimal places on a file's lines.
         std::vector<std::string> numbers, operations;
         for (int b = pick(2, 12); b > 0; --b) {
             numbers.push_back(number(operations.empty() || operations.back().back() == 'S'));
-            operations.push_back(std::string(1, "+-*/%=++="[pick(0, 8)]) + (pick(0, 5) ? "" : pick(0, 1) ? "77#" : "S"));
+            const std::string after = pick(0, 5) ? "" : pick(0, 1) ? "77#" : "S";
+            operations.push_back(std::string(1, "+-*/%=++="[pick(0, 8)]) + after);
         }
         const bool viaFile = seed % 2 == 0, separators = pick(0, 1) == 1;
         const int places = viaFile ? pick(0, 5) : 2;
@@ -406,7 +410,8 @@ TEST(LineEdits, EqualFreshRunsKeyedThatWay) {
         };
         auto keyed = [&](TestMachine& t, std::size_t skip, const std::string& instead) {
             setUp(t);
-            for (std::size_t i = 0; i < numbers.size(); ++i) Keys(t, (i == skip ? instead : numbers[i]) + operations[i]);
+            for (std::size_t i = 0; i < numbers.size(); ++i)
+                Keys(t, (i == skip ? instead : numbers[i]) + operations[i]);
         };
         auto read = [&](TestMachine& keyedHere, TestMachine& opened) -> TestMachine& {
             if (!viaFile) return keyedHere;
@@ -470,7 +475,8 @@ TEST(LineEdits, EqualFreshRunsKeyedThatWay) {
         if (viaFile && kind == 1) { EXPECT_EQ(e.machine.GetTape().ListIndex(), lastOf[which] + 1); }  // the inserted line
         if (viaFile && kind == 2) {
             const std::string shown = e.TapeLines()[static_cast<std::size_t>(printedBy[which])];
-            EXPECT_GE(DecimalsOf(NoSpecialChar(shown.substr(0, shown.size() - 1))), DecimalsOf(typed)) << shown;
+            EXPECT_GE(DecimalsOf(NoSpecialChar(shown.substr(0, shown.size() - 1))), DecimalsOf(typed))
+                << shown;
         }
         const bool fits = !viaFile || kind != 2 || places == 0 || DecimalsOf(typed) <= places;
         wider += !fits;
@@ -581,7 +587,8 @@ TEST(LineEdits, ChainsOfEditsUndoAndRedoLevelByLevel) {
         t.machine.GetTape().SetListener(&view);
         for (int b = pick(20, 60); b > 0; --b) {
             const int between = pick(0, 9);
-            if (between < 4) Keys(t, std::vector<std::string>{"\"", "77#", "S", "ar+"}[static_cast<std::size_t>(between)]);
+            const std::vector<std::string> others = {"\"", "77#", "S", "ar+"};
+            if (between < 4) Keys(t, others[static_cast<std::size_t>(between)]);
             if (between == 4) t.machine.Run(PlacesCommand(pick(0, 4)));
             if (between == 5) t.machine.TapeDoubleClicked(pick(0, static_cast<int>(t.machine.GetTape().Count()) - 1));
             Keys(t, std::to_string(pick(1, 9999)) + (pick(0, 2) ? "" : "." + std::to_string(pick(1, 99))) + "+-*/=++="[pick(0, 7)]);
@@ -599,7 +606,8 @@ TEST(LineEdits, ChainsOfEditsUndoAndRedoLevelByLevel) {
             default: Note(t, line, {"edit " + std::to_string(e)}); break;
             }
             t.fakes.dialogs.corrections.clear();
-            if (t.machine.TapeRewritten() != rewritten || t.machine.GetTape().Count() != lines) levels.push_back(LevelOf(t, view));
+            if (t.machine.TapeRewritten() != rewritten || t.machine.GetTape().Count() != lines)
+                levels.push_back(LevelOf(t, view));
         }
         for (std::size_t i = levels.size() - 1; i > 0; --i) {
             t.machine.Run(Command::Undo);
