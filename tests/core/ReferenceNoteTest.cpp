@@ -41,7 +41,7 @@ TEST(Reference, PrintsWithoutTouchingTheCalculationOrTheCount) {
         double subtotal;
         char pending;
         bool autoDecimal = false;
-        bool itemCount = false;  // off: the totals of every other test
+        bool itemCount = false;  // turned on; it starts off, as in every other test
     } cases[] = {
         {"keeps the pending multiply", "5*4711#3=", {"5.00 +", "4711 #", "3.00 *", "15.00 ="}, 15, 'x'},
         {"printed as keyed, not rounded", "12.345#", {"12.345 #"}, 0, '+'},
