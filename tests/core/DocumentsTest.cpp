@@ -12,7 +12,7 @@ namespace {
 const char* const kDir = "/home/pat/";
 
 struct DocMachine : TestMachine {
-    DocMachine() {
+    explicit DocMachine(std::map<std::string, std::string> stored = {}) : TestMachine(std::move(stored)) {
         machine.SetStartDirectory("/home/pat");
         fakes.messages.Reset();
         fakes.dialogs.printer = &printer;
@@ -178,9 +178,7 @@ TEST(Captions, ACharacterTheTapeCannotHoldIsRefusedByName) {
 TEST(Captions, ALastRunsCaptionIsUsedWithoutPromptOnlyOnceSetAgain) {
     for (const bool setAgain : {false, true}) {
         SCOPED_TRACE(setAgain ? "set again" : "as stored");
-        TestMachine t({{"Auto Decimal", "False"}, {"Last Caption", "Budget"}});
-        FakePrinter printer;
-        t.fakes.dialogs.printer = &printer;
+        DocMachine t({{"Auto Decimal", "False"}, {"Last Caption", "Budget"}});
         t.machine.Run(Command::PromptPrintCaption);
         t.machine.Run(Command::PromptFileCaption);
         if (setAgain) {
@@ -190,8 +188,8 @@ TEST(Captions, ALastRunsCaptionIsUsedWithoutPromptOnlyOnceSetAgain) {
         EXPECT_EQ(t.machine.Document().Caption(), "Budget");
         t.fakes.dialogs.printerAnswers.push_back(1);
         t.machine.Run(Command::Print);
-        ASSERT_EQ(printer.jobs.size(), 1u);
-        EXPECT_EQ(FakePrinter::Texts(printer.jobs[0][0])[0], setAgain ? "Budget" : "               0 =");
+        ASSERT_EQ(t.printer.jobs.size(), 1u);
+        EXPECT_EQ(FakePrinter::Texts(t.printer.jobs[0][0])[0], setAgain ? "Budget" : "               0 =");
         t.fakes.dialogs.files.push_back("/t/b");
         t.machine.Run(Command::SaveAs);
         EXPECT_EQ(t.fakes.files.files["/t/b.QBX"].substr(0, 6), setAgain ? "QBX=Bu" : "QBX=\r\n");
