@@ -27,7 +27,7 @@ struct DuringAnEvent : TestMachine {
 };
 
 // A cancelled Save As lets the close go on: TimedEvent.ClosingTheWindowSavesAndClosesEvenWhenTheSaveIsCancelled.
-// A tape that had its file keeps it when the event's save fails.
+// A failed one keeps the window, the event, and the file the tape had.
 TEST(KeepingTapes, ACloseDuringAnEventWhoseSaveFailsKeepsTheWindowTheEventAndTheFile) {
     struct Case {
         const char* what;

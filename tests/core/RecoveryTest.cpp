@@ -331,12 +331,12 @@ TEST(Recovery, APlaceThatIsNotTheUsersAloneIsLeftUntouchedAndTheUserIsToldOnce) 
             before = f.files.files;
         });
         ASSERT_EQ(t.startupMessages.size(), 1u);
-        EXPECT_EQ(t.startupMessages[0].text.rfind(
-                      folder ? "Unsaved tapes cannot be kept for recovery: \"/home/pat/.local/state/the Quillbox\" "
-                               "cannot be made, or is not a folder of your own, open to you alone."
-                             : "A recovery record of the Quillbox was not read: it is a link, or not a file of yours alone",
-                      0),
-                  0u);
+        const std::string told =
+            folder ? "Unsaved tapes cannot be kept for recovery: \"/home/pat/.local/state/the Quillbox\" "
+                     "cannot be made, or is not a folder of your own, open to you alone."
+                   : "A recovery record of the Quillbox was not read: it is a link, or not a file of yours "
+                     "alone";
+        EXPECT_EQ(t.startupMessages[0].text.rfind(told, 0), 0u);
         EXPECT_EQ(t.machine.Document().LastTapeFile(), "");
         EXPECT_FALSE(t.machine.GetTape().Dirty());
         if (!folder) continue;
@@ -446,7 +446,8 @@ TEST(Recovery, TheSubtotalComesBackToTheLastBit) {
     for (const double subtotal : {4.0 / 3, 0.1 + 0.2, -2.0 / 3 * 1e-300, 1e300 / 7, -0.0}) {
         SCOPED_TRACE(subtotal);
         const RecoveryState state{"", subtotal, '+', "", true, false, "", "", "", ""};
-        const auto read = ReadRecoveryRecord(RecordBytes(state, qb::TapeLines(kThreeLines), 1796540000)).value();
+        const auto read =
+            ReadRecoveryRecord(RecordBytes(state, qb::TapeLines(kThreeLines), 1796540000)).value();
         EXPECT_EQ(read.state.subtotal, subtotal);
         EXPECT_EQ(std::signbit(read.state.subtotal), std::signbit(subtotal));
     }
@@ -538,8 +539,9 @@ TEST(Recovery, AFlushTheDiskRefusedIsTriedAgainWholeOnTheNextTicks) {
         EXPECT_FALSE(t.machine.RecoveryTimerOn());
         EXPECT_FALSE(t.HasRecord());
         ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
-        EXPECT_EQ(t.fakes.messages.shown[0].text, "Unsaved tapes are not being kept for recovery: \"/home/pat/.local/"
-                                                  "state/the Quillbox\" cannot be written (" + std::string(reason) + ").");
+        EXPECT_EQ(t.fakes.messages.shown[0].text,
+                  "Unsaved tapes are not being kept for recovery: \"/home/pat/.local/state/the Quillbox\" "
+                  "cannot be written (" + std::string(reason) + ").");
         t.Press("7+");
         for (int tick = 1; tick < RecoveryKeeper::kMostTries; ++tick) t.machine.RecoveryTick();
         EXPECT_EQ(t.fakes.messages.shown.size(), 1u);
@@ -717,8 +719,8 @@ TEST(Recovery, ACountThatTakesInAWholeFlushIsCaught) {
 
 TEST(Recovery, OneDamagedByteInTheRecordsHeadCostsNoTapeLine) {
     const RecoveryState kept{"March", 0, '+', "", true, false, "", "/home/a/March.QBX", "March.QBX", ""};
-    const std::string whole =
-        RecordBytes(kept, qb::TapeLines(kThreeLines), 1796540000) + "+            4.00 +\r\nTIM=1796541000\r\n";
+    const std::string whole = RecordBytes(kept, qb::TapeLines(kThreeLines), 1796540000) +
+                              "+            4.00 +\r\nTIM=1796541000\r\n";
     const std::size_t head = whole.find(kThreeLines[0]);
     for (std::size_t at = 0; at < head; ++at) {
         if (whole[at] == '\r' || whole[at] == '\n') continue;

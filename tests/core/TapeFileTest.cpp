@@ -168,8 +168,8 @@ TEST(TapeFile, SubtotalValues) {
     for (const auto& [value, expected] : cases) {
         SCOPED_TRACE(value);
         TapeDocument document;
-        ASSERT_EQ(ReadTapeBytes("QBX=\r\nACC="s + value + "\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n", document),
-                  TapeReadResult::Read);
+        const std::string bytes = "QBX=\r\nACC="s + value + "\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
+        ASSERT_EQ(ReadTapeBytes(bytes, document), TapeReadResult::Read);
         EXPECT_EQ(document.subtotal, expected);
         EXPECT_FALSE(std::signbit(document.subtotal) && document.subtotal == 0) << "a zero reads unsigned";
     }
