@@ -142,17 +142,4 @@ TEST(Settings, UnreadableStoredValuesCountAsMissing) {
     EXPECT_EQ(t.fakes.settings.values["Comma Separator"], "0");  // readable: left as it is
 }
 
-TEST(Settings, OptionsAndPlacesAreWrittenThroughAtOnce) {
-    TestMachine t;
-    t.machine.Key(vk::D, vk::CtrlState, 4);
-    EXPECT_EQ(t.fakes.settings.values["Auto Decimal"], "True");
-    t.machine.Key(vk::F3, vk::CtrlState, 0);
-    EXPECT_EQ(t.fakes.settings.values["Decimal Places"], "3");
-    t.machine.Run(Command::FloatingPoint);
-    EXPECT_EQ(t.fakes.settings.values["Decimal Places"], "0");
-    t.machine.Key(vk::T, vk::CtrlState, 20);
-    EXPECT_EQ(t.fakes.settings.values["Tooltips"], "False");
-    EXPECT_FALSE(t.machine.IsChecked(Command::ShowTooltips));
-}
-
 }  // namespace

