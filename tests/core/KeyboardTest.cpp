@@ -23,7 +23,7 @@ struct KeyCase {
     bool decimalComma = false;      // the locale's decimal sign
 };
 
-constexpr int S = vk::ShiftState;
+constexpr int S = vk::ShiftState, C = vk::CtrlState;
 
 const KeyCase kKeys[] = {
     {"main row digits and plus character", {{49, 0, '1'}, {50, 0, '2'}, {vk::OemPlus, 1, '+'}}, "", {"12.00 +"}},
@@ -46,6 +46,15 @@ const KeyCase kKeys[] = {
     {"F3 clears the subtotal", {{55, 0, '7'}, {vk::Return, 0, '\r'}, {vk::F3, 0, 0}}, "",
      {"7.00 +", "7.00 =", "", "0 ="}},
     {"unknown keys do nothing", {{vk::Tab, 0, '\t'}, {65, 0, 'a'}, {vk::Insert, 0, 0}}, "", {}},
+    // The menus' shortcuts turn their options, and no other.
+    {"ctrl F floats the point", {{vk::F, C, 6}, {49, 0, '1'}, {vk::Add, 0, '+'}}, "", {"1. +"}},
+    {"ctrl F1 gives one place", {{vk::F1, C, 0}, {49, 0, '1'}, {vk::Add, 0, '+'}}, "", {"1.0 +"}},
+    {"ctrl F5 gives five places", {{vk::F5, C, 0}, {49, 0, '1'}, {vk::Add, 0, '+'}}, "", {"1.00000 +"}},
+    {"ctrl D turns auto decimal on", {{vk::D, C, 4}, {49, 0, '1'}, {vk::Add, 0, '+'}}, "", {".01 +"}},
+    {"ctrl L turns the comma separator off",
+     {{vk::L, C, 12}, {49, 0, '1'}, {50, 0, '2'}, {51, 0, '3'}, {52, 0, '4'}, {vk::Add, 0, '+'}}, "",
+     {"1234.00 +"}},
+    {"F12 leaves the entry box filled", {{vk::F12, 0, 0}, {49, 0, '1'}, {vk::Add, 0, '+'}}, "1", {"1.00 +"}},
     // Keys of layouts other than US, as the shell hands them over: the key's place (its
     // virtual-key code), the shift state and the character the layout types.
     {"AZERTY shifted digits are digits", {{49, S, '1'}, {50, S, '2'}, {59, S, '.'},
@@ -126,23 +135,6 @@ TEST(Paste, PutsThePastedNumberIntoTheEntryBox) {
             EXPECT_EQ(t.fakes.messages.Errors(),
                       std::vector<std::string>{"There is no value on the Clipboard to paste!"});
         }
-    }
-}
-
-TEST(KeyboardOptions, CtrlShortcutsReachTheMenus) {
-    const std::tuple<KeyStroke, int, bool, bool, bool> cases[] = {
-        // key, decimal places, auto decimal, comma separator, clear entry box
-        {{vk::F, vk::CtrlState, 6}, 0, false, true, true},  {{vk::F1, vk::CtrlState, 0}, 1, false, true, true},
-        {{vk::F5, vk::CtrlState, 0}, 5, false, true, true}, {{vk::D, vk::CtrlState, 4}, 2, true, true, true},
-        {{vk::L, vk::CtrlState, 12}, 2, false, false, true}, {{vk::F12, 0, 0}, 2, false, true, false},
-    };
-    for (const auto& [key, places, autoDecimal, comma, clearEntry] : cases) {
-        TestMachine t;
-        t.machine.Key(key.code, key.shift, key.character);
-        EXPECT_EQ(t.Calc().DecimalPlaces(), places) << key.code;
-        EXPECT_EQ(t.machine.GetOptions().AutoDecimal, autoDecimal) << key.code;
-        EXPECT_EQ(t.machine.GetOptions().CommaSeparator, comma) << key.code;
-        EXPECT_EQ(t.machine.GetOptions().ClearEntryBox, clearEntry) << key.code;
     }
 }
 
