@@ -46,12 +46,16 @@ struct Clocked : TestMachine {
 };
 
 // F2 starts the stopwatch and stops it with the reading at the stop; a new tape hides the
-// reading while the run goes on.
+// reading while the run goes on, and no timed event starts during it.
 TEST(StopwatchCommand, StartStopAndTheElapsedMessage) {
     Clocked t;
     t.At(1000);
     t.machine.Key(vk::F2, 0, 0);
     EXPECT_TRUE(t.Watch().ItemVisible());
+    t.machine.Run(Command::TimedEvent);  // refused while the stopwatch runs
+    EXPECT_EQ(t.fakes.messages.Errors(),
+              std::vector<std::string>{"The stopwatch is active ... unable to start a timed event!"});
+    EXPECT_TRUE(t.fakes.dialogs.eventFormsShown.empty());
     t.Tick(1066);
     t.machine.Run(Command::NewTape);
     EXPECT_FALSE(t.Watch().ItemVisible());
@@ -63,9 +67,9 @@ TEST(StopwatchCommand, StartStopAndTheElapsedMessage) {
     t.machine.Key(vk::Left, 0, 0);  // the Left arrow is the same command
     EXPECT_FALSE(t.Watch().ItemVisible());
     EXPECT_FALSE(t.Watch().TimerOn());
-    ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(t.fakes.messages.shown[0].title, "Stopwatch");
-    EXPECT_EQ(t.fakes.messages.shown[0].text, "Elapsed time ... 00:01:10");
+    ASSERT_EQ(t.fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(t.fakes.messages.shown[1].title, "Stopwatch");
+    EXPECT_EQ(t.fakes.messages.shown[1].text, "Elapsed time ... 00:01:10");
     // The reading goes into the tape file.
     t.machine.Run(Command::PromptFileCaption);
     t.fakes.dialogs.files.push_back("/tmp/timed");
@@ -127,15 +131,6 @@ TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
     EXPECT_EQ(t.machine.GetTimers().DisplayBackground(), 0xFFFFFFu);
     EXPECT_EQ(t.Watch().ElapsedTime, "");
     EXPECT_FALSE(t.Watch().ItemVisible());
-}
-
-TEST(TimedEvent, StartingIsRefusedWhileTheStopwatchRuns) {
-    Clocked t;
-    t.machine.Run(Command::Stopwatch);
-    t.machine.Run(Command::TimedEvent);
-    EXPECT_EQ(t.fakes.messages.Errors(),
-              std::vector<std::string>{"The stopwatch is active ... unable to start a timed event!"});
-    EXPECT_TRUE(t.fakes.dialogs.eventFormsShown.empty());
 }
 
 TEST(TimedEvent, ACancelledSetUpChangesNothingAndTheLastValuesComeBack) {
