@@ -76,7 +76,8 @@ std::string RunsOf(const RichParagraph& para) {
 
 std::string RunsOf(const std::string& rtf) {
     std::string out;
-    for (const RichParagraph& para : Paragraphs(ReadRtf(rtf).value())) out += (out.empty() ? "" : " || ") + RunsOf(para);
+    for (const RichParagraph& para : Paragraphs(ReadRtf(rtf).value()))
+        out += (out.empty() ? "" : " || ") + RunsOf(para);
     return out;
 }
 

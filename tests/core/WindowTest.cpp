@@ -344,7 +344,8 @@ TEST(Zoom, TheKeysZoomOnlyAsFarAsTheWorkAreaHolds) {
             t.machine.Key(vk::OemPlus, vk::CtrlState, 0);
         }
         EXPECT_EQ(t.machine.Window().ZoomPercent(), c.largest);
-        EXPECT_EQ(t.fakes.settings.values["Zoom"], c.largest == c.shown ? c.stored : std::to_string(c.largest));
+        const std::string zoomed = c.largest == c.shown ? c.stored : std::to_string(c.largest);
+        EXPECT_EQ(t.fakes.settings.values["Zoom"], zoomed);
         EXPECT_EQ(t.fakes.messages.beeps, c.beeps);
         EXPECT_EQ(t.machine.IsEnabled(Command::ZoomIn), c.largest < 300);
         EXPECT_EQ(t.machine.IsEnabled(Command::ZoomOut), c.largest > 100);
