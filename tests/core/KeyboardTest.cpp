@@ -138,6 +138,8 @@ TEST(Paste, PutsThePastedNumberIntoTheEntryBox) {
     }
 }
 
+// While a timed event is paused every command is refused and changes nothing, and the focus
+// still returns; an event that is only active, or only paused, refuses nothing.
 TEST(Frame, PausedTimedEventRefusesCommands) {
     for (Command c : {Command::Digit5, Command::Plus, Command::FloatingPoint, Command::ClearSubtotal,
                       Command::AutoDecimal, Command::MachineSounds, Command::Places3, Command::MemoryAdd,
@@ -164,15 +166,13 @@ TEST(Frame, PausedTimedEventRefusesCommands) {
     t.machine.TakeFocusRequest();
     t.machine.Key(vk::Tab, 0, '\t');
     EXPECT_TRUE(t.machine.TakeFocusRequest());
-}
-
-TEST(Frame, OnlyAnActiveAndPausedEventRefuses) {
+    // Only an event both active and paused refuses.
     for (auto [active, paused] : {std::pair{true, false}, std::pair{false, true}}) {
-        TestMachine t;
-        t.machine.Event().active = active;
-        t.machine.Event().paused = paused;
-        t.Press("5+");
-        EXPECT_EQ(t.Trimmed().back(), "5.00 +");
+        TestMachine u;
+        u.machine.Event().active = active;
+        u.machine.Event().paused = paused;
+        u.Press("5+");
+        EXPECT_EQ(u.Trimmed().back(), "5.00 +");
     }
 }
 
