@@ -102,6 +102,9 @@ TEST(TimedEventSetup, BeginChecksTheBoxesInOrder) {
     }
 }
 
+// A whole event: F9 begins it on today's date. F12 pauses it only in the collapsed window, where it
+// is also the Clear Entry Box shortcut; while paused the window stays open and every other key is
+// refused, and the paused time is not counted. Its end saves the tape under the event's name.
 TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
     Clocked t;
     t.At(1000);
@@ -111,17 +114,36 @@ TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
     EXPECT_EQ(t.fakes.dialogs.eventFormsShown[0].date, "12/6/2026");  // today when none is kept
     EXPECT_EQ(t.fakes.dialogs.eventFormsShown[0].colorIndex, 7);
     EXPECT_EQ(t.machine.GetTimers().DisplayBackground(), 0xC0C0FFu);
-
-    // Paused, the window stays open; the paused time is not in the reading saved below.
+    // In the expanded window F12 is the Clear Entry Box shortcut and goes no further.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.Event().paused);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
+    t.machine.Key(vk::F12, 0, 0);
+    t.machine.Key(vk::F11, 0, 0);
+    ASSERT_TRUE(t.machine.Window().Collapsed());
     t.Tick(1000 + 12 * 60 + 40);
-    t.machine.PauseOrResumeTimedEvent();
+
+    // The first F12 toggles Clear Entry Box and pauses the event.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
+    EXPECT_FALSE(t.Watch().TimerOn());
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:12:40 Paused");
     t.At(1000 + 17 * 60 + 40);
-    EXPECT_FALSE(t.machine.QueryClose());
     t.machine.Run(Command::WelcomeMessage);  // not guarded
     EXPECT_EQ(t.fakes.messages.shown.back().title, "the Quillbox");
+    EXPECT_FALSE(t.machine.QueryClose());
+    t.machine.Key(vk::Key5, 0, '5');
+    EXPECT_EQ(t.fakes.messages.Errors(),
+              (std::vector<std::string>{"Press F12 to turn the timer back on!", "Press F12 to turn the timer back on!"}));
+    EXPECT_EQ(t.Display(), "");
 
-    t.machine.PauseOrResumeTimedEvent();
+    // The second only resumes.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
     t.Tick(1000 + 17 * 60 + 41);
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:12:41");
+    t.machine.Key(vk::Key5, 0, '5');
+    EXPECT_EQ(t.Display(), "5");
 
     t.AnswerSaveAs("/home/pat/Pat 07_04_1999 Audit");
     t.machine.Key(vk::Left, 0, 0);
@@ -171,43 +193,6 @@ TEST(TimedEvent, ClosingTheWindowSavesAndClosesEvenWhenTheSaveIsCancelled) {
     EXPECT_TRUE(t.machine.QueryClose());
     EXPECT_FALSE(t.machine.Event().active);
     EXPECT_EQ(t.fakes.dialogs.captionPrompts.size(), 1u);  // the Save As of the event's end
-}
-
-TEST(TimedEvent, F12PausesAndResumesOnlyInTheCollapsedWindow) {
-    Clocked t;
-    t.At(1000);
-    t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
-    t.machine.Key(vk::F9, 0, 0);
-    // In the expanded window F12 is the Clear Entry Box shortcut and goes no further.
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.Event().paused);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-    t.machine.Key(vk::F12, 0, 0);
-    t.machine.Key(vk::F11, 0, 0);
-    ASSERT_TRUE(t.machine.Window().Collapsed());
-    ASSERT_TRUE(t.machine.GetOptions().ClearEntryBox);
-    t.Tick(1100);
-
-    // The first F12 toggles Clear Entry Box and pauses the event.
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-    EXPECT_FALSE(t.Watch().TimerOn());
-    EXPECT_EQ(t.Watch().ItemCaption(), "00:01:40 Paused");
-
-    // While paused every other key is refused.
-    t.At(1400);
-    t.machine.Key(vk::Key5, 0, '5');
-    EXPECT_EQ(t.fakes.messages.Errors(), std::vector<std::string>{"Press F12 to turn the timer back on!"});
-    EXPECT_EQ(t.Display(), "");
-
-    // The second only resumes, and the paused time is not counted.
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-    t.Tick(1401);
-    EXPECT_EQ(t.Watch().ItemCaption(), "00:01:41");
-    t.machine.Key(vk::Key5, 0, '5');
-    EXPECT_EQ(t.Display(), "5");
-    EXPECT_TRUE(t.machine.Event().active);
 }
 
 // The clock's own reading of a moment, for a port without the user's locale: m/d/yyyy and the
