@@ -224,7 +224,7 @@ TEST(RtfReader, EscapesAndSpecialCharacters) {
         // The blank after a control word delimits it; a second blank is text.
         {"\\b  a", " a"},
         {"a\\foo b\\foo123 c\\foo-5 d", "abcd"},
-        {"a\\'41\\'4Ab", "aAJb"},  // capital hex digits too
+        {"a\\'41\\'4Fb", "aAOb"},  // capital hex digits too
         // Bytes above 127 written as they are count in the document's code page.
         {"caf\xe9 \x80", "caf\xC3\xA9 \xE2\x82\xAC"},
         {"a\\'zzb", "azzb"},
