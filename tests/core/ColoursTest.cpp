@@ -53,52 +53,44 @@ TEST(Contrast, IsComputedFromRelativeLuminance) {
     EXPECT_EQ(ReadableOn({0, 0, 128}, kWhite), (Rgb{0, 0, 128}));
 }
 
-// Every text the main window draws on a coloured control, in every state, in every palette.
-TEST(Colours, EveryColouredControlReadsInEveryPalette) {
+// Every text the main window draws on a coloured control reads, in every state, in every palette.
+// A dark palette takes the boxes, and a fixed colour turns into a deeper shade of its hue. The
+// event colours stay apart from each other and from the plain boxes, and the lit indicators from
+// each other and from the unlit ones.
+TEST(Colours, EveryColouredControlReadsAndKeepsItsMeaningInEveryPalette) {
     for (const auto& [name, palette] : kPalettes) {
+        SCOPED_TRACE(name);
+        const bool dark = std::string(name) != "light";
+        EXPECT_EQ(IsDark(palette), dark);
+        EXPECT_EQ(DisplayColours(palette, 0xFFFFFF).background, dark ? palette.base : kWhite);
+        EXPECT_EQ(ShadeFor(palette, {192, 255, 255}), (dark ? Rgb{77, 102, 102} : Rgb{192, 255, 255}));
         struct Drawn {
             std::string what;
             Rgb text, background;
         };
         std::vector<Drawn> drawn;
+        std::vector<Rgb> events, indicators;
         for (std::uint32_t event : kEventColours) {
             const ColourPair box = DisplayColours(palette, event);
+            events.push_back(box.background);
             drawn.push_back({"display box under " + std::to_string(event), box.text, box.background});
             drawn.push_back({"corrected tape line under " + std::to_string(event),
                              ReadableOn(RgbOf(kCorrectedLineColour), box.background), box.background});
         }
         for (IndicatorColour colour : {IndicatorColour::ButtonFace, IndicatorColour::LightCyan, IndicatorColour::Red}) {
             const ColourPair lit = IndicatorColours(palette, colour);
+            indicators.push_back(lit.background);
             drawn.push_back({"indicator " + std::to_string(static_cast<int>(colour)), lit.text, lit.background});
         }
         for (Rgb letters : {Rgb{170, 20, 20}, Rgb{20, 50, 140}})
             drawn.push_back({"picture letters", ReadableOn(letters, palette.button), palette.button});
         for (const Drawn& d : drawn)
-            EXPECT_GE(ContrastRatio(d.text, d.background), kReadableContrast) << name << ": " << d.what;
-    }
-}
-
-TEST(Colours, ADarkPaletteTakesTheBoxesAndKeepsTheMeaningOfEveryColour) {
-    for (const NamedPalette& p : {kPalettes[1], kPalettes[2]}) {
-        const Palette& dark = p.palette;
-        EXPECT_TRUE(IsDark(dark)) << p.name;
-        EXPECT_EQ(DisplayColours(dark, 0xFFFFFF).background, dark.base) << p.name;
-        // A fixed colour turns into a deeper shade of the same hue.
-        EXPECT_EQ(ShadeFor(dark, {255, 0, 0}), (Rgb{102, 0, 0})) << p.name;
-        EXPECT_EQ(ShadeFor(dark, {192, 255, 255}), (Rgb{77, 102, 102})) << p.name;
-        // The event colours stay apart from each other and from the plain boxes; the lit
-        // indicators from each other and from the unlit ones.
-        std::vector<Rgb> events;
-        for (std::uint32_t event : kEventColours) events.push_back(DisplayColours(dark, event).background);
-        std::vector<Rgb> indicators = {IndicatorColours(dark, IndicatorColour::ButtonFace).background,
-                                       IndicatorColours(dark, IndicatorColour::LightCyan).background,
-                                       IndicatorColours(dark, IndicatorColour::Red).background};
+            EXPECT_GE(ContrastRatio(d.text, d.background), kReadableContrast) << d.what;
         for (const std::vector<Rgb>* group : {&events, &indicators})
             for (std::size_t i = 0; i < group->size(); ++i)
                 for (std::size_t j = i + 1; j < group->size(); ++j)
-                    EXPECT_NE((*group)[i], (*group)[j]) << p.name << " " << i << " " << j;
+                    EXPECT_NE((*group)[i], (*group)[j]) << i << " " << j;
     }
-    EXPECT_FALSE(IsDark(kPalettes[0].palette));
     // The timed event's colours by their index; white for any other index.
     for (int i = 0; i < 8; ++i) EXPECT_EQ(TimedEventRules::ColorRgb(i), kEventColours[i]) << i;
     EXPECT_EQ(TimedEventRules::ColorRgb(-1), 0xFFFFFFu);

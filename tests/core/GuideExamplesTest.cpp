@@ -41,15 +41,11 @@ std::string Flat(std::string text) {
     return text;
 }
 
-void Note(TestMachine& t, const std::string& text) {
-    t.fakes.dialogs.notes.push_back(text);
-    t.machine.Run(Command::Note);
-}
-
 TEST(GuideExamples, EveryTapeShownIsTheTapeKeyed) {
     const auto rentForMarch = [](TestMachine& t) {
         t.Type("1250+");
-        Note(t, "Rent for March");
+        t.fakes.dialogs.notes.push_back("Rent for March");
+        t.machine.Run(Command::Note);
         t.Type("75=");
         return std::vector{Block(t, 1)};
     };
@@ -163,7 +159,6 @@ TEST(GuideExamples, BusinessKeysPrintWhatTheGuideShows) {
         }
     }
 }
-
 
 // What a topic must say, and what it must no longer say, about keys and windows the program has.
 TEST(GuideExamples, TopicsSayWhatTheProgramDoes) {

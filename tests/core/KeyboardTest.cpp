@@ -23,7 +23,7 @@ struct KeyCase {
     bool decimalComma = false;      // the locale's decimal sign
 };
 
-constexpr int S = vk::ShiftState;
+constexpr int S = vk::ShiftState, C = vk::CtrlState;
 
 const KeyCase kKeys[] = {
     {"main row digits and plus character", {{49, 0, '1'}, {50, 0, '2'}, {vk::OemPlus, 1, '+'}}, "", {"12.00 +"}},
@@ -36,8 +36,6 @@ const KeyCase kKeys[] = {
     {"keypad minus runs once", {{53, 0, '5'}, {vk::Subtract, 0, '-'}, {50, 0, '2'}, {vk::Return, 0, '\r'}},
      "", {"5.00 +", "2.00 -", "3.00 ="}},
     {"keypad point once", {{49, 0, '1'}, {vk::DecimalKey, 0, '.'}, {53, 0, '5'}}, "1.5", {}},
-    {"keypad slash once", {{56, 0, '8'}, {vk::Divide, 0, '/'}, {50, 0, '2'}, {vk::Return, 0, '\r'}}, "",
-     {"8.00 +", "2.00 /", "4.00 ="}},
     {"keypad slash divides whatever the layout types", {{56, 0, '8'}, {vk::Divide, 0, '-'}, {50, 0, '2'},
      {vk::Return, 0, '\r'}}, "", {"8.00 +", "2.00 /", "4.00 ="}},
     {"right arrow is the 00 key", {{55, 0, '7'}, {vk::Right, 0, 0}}, "700", {}},
@@ -48,6 +46,15 @@ const KeyCase kKeys[] = {
     {"F3 clears the subtotal", {{55, 0, '7'}, {vk::Return, 0, '\r'}, {vk::F3, 0, 0}}, "",
      {"7.00 +", "7.00 =", "", "0 ="}},
     {"unknown keys do nothing", {{vk::Tab, 0, '\t'}, {65, 0, 'a'}, {vk::Insert, 0, 0}}, "", {}},
+    // The menus' shortcuts turn their options, and no other.
+    {"ctrl F floats the point", {{vk::F, C, 6}, {49, 0, '1'}, {vk::Add, 0, '+'}}, "", {"1. +"}},
+    {"ctrl F1 gives one place", {{vk::F1, C, 0}, {49, 0, '1'}, {vk::Add, 0, '+'}}, "", {"1.0 +"}},
+    {"ctrl F5 gives five places", {{vk::F5, C, 0}, {49, 0, '1'}, {vk::Add, 0, '+'}}, "", {"1.00000 +"}},
+    {"ctrl D turns auto decimal on", {{vk::D, C, 4}, {49, 0, '1'}, {vk::Add, 0, '+'}}, "", {".01 +"}},
+    {"ctrl L turns the comma separator off",
+     {{vk::L, C, 12}, {49, 0, '1'}, {50, 0, '2'}, {51, 0, '3'}, {52, 0, '4'}, {vk::Add, 0, '+'}}, "",
+     {"1234.00 +"}},
+    {"F12 leaves the entry box filled", {{vk::F12, 0, 0}, {49, 0, '1'}, {vk::Add, 0, '+'}}, "1", {"1.00 +"}},
     // Keys of layouts other than US, as the shell hands them over: the key's place (its
     // virtual-key code), the shift state and the character the layout types.
     {"AZERTY shifted digits are digits", {{49, S, '1'}, {50, S, '2'}, {59, S, '.'},
@@ -66,8 +73,6 @@ const KeyCase kKeys[] = {
     {"decimal comma on the main row", {{49, 0, '1'}, {188, 0, ','}, {50, 0, '2'}, {53, 0, '5'}}, "1.25", {}, true},
     {"comma ignored where the point is the separator", {{49, 0, '1'}, {188, 0, ','}, {50, 0, '2'}, {53, 0, '5'}},
      "125", {}},
-    {"keypad separator is the point in either locale", {{97, 0, '1'}, {vk::DecimalKey, 0, ','}, {98, 0, '2'}},
-     "1.2", {}},
     {"keypad comma runs once", {{97, 0, '1'}, {vk::DecimalKey, 0, ','}, {98, 0, '2'}}, "1.2", {}, true},
     {"point stays the point with a decimal comma", {{49, 0, '1'}, {190, 0, '.'}, {53, 0, '5'}}, "1.5", {}, true},
     {"a second comma beeps like a second point", {{49, 0, '1'}, {188, 0, ','}, {188, 0, ','}}, "1.", {}, true},
@@ -93,53 +98,48 @@ INSTANTIATE_TEST_SUITE_P(Map, Keys, ::testing::ValuesIn(kKeys), [](const auto& i
     return name;
 });
 
-TEST(DecimalComma, PasteReadsTheUsersNumbers) {
-    const std::tuple<bool, const char*, const char*> cases[] = {
-        {true, "1.234,56", "1234.56"},
-        {true, "-12,5 EUR", "-12.5"},
+// Ctrl+V reads a number as the user writes it: thousands, a currency, a tape's lines and the
+// words around it go, and a decimal comma counts only where the locale has one. What holds no
+// number, or one too long, is refused.
+TEST(Paste, PutsThePastedNumberIntoTheEntryBox) {
+    const std::tuple<bool, std::optional<std::string>, const char*> cases[] = {
+        {false, "1,234.50", "1234.5"}, {false, "$-12.00", "-12"}, {false, " 5. +\r\n3. -\r\n", "5.3"},
+        {false, "1E+20", "120"}, {false, "0.00000002", ".00000002"}, {false, "1.234,56", "1.23456"},
+        {false, "100000000000000000000", "100000000000000000000"},
+        {false, "0", ""}, {false, "word", ""}, {false, std::nullopt, ""}, {false, std::string(400, '9'), ""},
+        {true, "1.234,56", "1234.56"}, {true, "-12,5 EUR", "-12.5"},
         {true, "1,234.56", "1234.56"},  // a point after the comma: written the English way
-        {true, "1.5", "1.5"},
+        {true, "1.5", "1.5"}, {true, ",5", ".5"}, {true, "0,99", ".99"},
         {true, "1,234,567", "1234567"},  // several commas and no point: thousands
         {true, "1.234.567,5", "1234567.5"},
         {true, "Rent, 1250", "1250"},    // a comma before a blank is no decimal point
         {true, "Rent,1250", "1250"},     // nor one after a word
-        {true, ",5", ".5"},
         {true, "1,05", "1.05"},          // a 0 and a 9 after the comma are digits too
-        {true, "0,99", ".99"},
         {true, "1,234,5678", "1234.5678"},  // four digits after a comma: no thousands
         {true, "1.234.567", "1234567"},  // several points in groups of three: thousands
         {true, "1.23.4", "1.23"},        // not in groups of three: as it stands
         {true, "Total: 12,50.", "12.5"}, // a sentence's full stop is no decimal point
         {true, "12,5 and 3,75", "1253.75"},  // not in groups of three: the last comma is the point
-        {false, "1,234.56", "1234.56"},
-        {false, "1.234,56", "1.23456"},
     };
     for (const auto& [comma, clip, entry] : cases) {
+        SCOPED_TRACE(clip.value_or("(none)") + (comma ? " with a decimal comma" : ""));
         TestMachine t;
         t.machine.SetLocaleDecimalSign(comma ? "," : ".");
         t.fakes.clipboard.text = clip;
-        t.machine.Run(Command::Paste);
-        EXPECT_EQ(t.Display(), entry) << clip << (comma ? " with a decimal comma" : "");
+        t.machine.Key(vk::V, vk::CtrlState, 22);
+        EXPECT_EQ(t.Display(), entry);
+        if (*entry) {
+            EXPECT_TRUE(t.fakes.messages.Errors().empty());
+            EXPECT_FALSE(t.State().JustPressedEquals);
+        } else {
+            EXPECT_EQ(t.fakes.messages.Errors(),
+                      std::vector<std::string>{"There is no value on the Clipboard to paste!"});
+        }
     }
 }
 
-TEST(KeyboardOptions, CtrlShortcutsReachTheMenus) {
-    const std::tuple<KeyStroke, int, bool, bool, bool> cases[] = {
-        // key, decimal places, auto decimal, comma separator, clear entry box
-        {{vk::F, vk::CtrlState, 6}, 0, false, true, true},  {{vk::F1, vk::CtrlState, 0}, 1, false, true, true},
-        {{vk::F5, vk::CtrlState, 0}, 5, false, true, true}, {{vk::D, vk::CtrlState, 4}, 2, true, true, true},
-        {{vk::L, vk::CtrlState, 12}, 2, false, false, true}, {{vk::F12, 0, 0}, 2, false, true, false},
-    };
-    for (const auto& [key, places, autoDecimal, comma, clearEntry] : cases) {
-        TestMachine t;
-        t.machine.Key(key.code, key.shift, key.character);
-        EXPECT_EQ(t.Calc().DecimalPlaces(), places) << key.code;
-        EXPECT_EQ(t.machine.GetOptions().AutoDecimal, autoDecimal) << key.code;
-        EXPECT_EQ(t.machine.GetOptions().CommaSeparator, comma) << key.code;
-        EXPECT_EQ(t.machine.GetOptions().ClearEntryBox, clearEntry) << key.code;
-    }
-}
-
+// While a timed event is paused every command is refused and changes nothing, and the focus
+// still returns; an event that is only active, or only paused, refuses nothing.
 TEST(Frame, PausedTimedEventRefusesCommands) {
     for (Command c : {Command::Digit5, Command::Plus, Command::FloatingPoint, Command::ClearSubtotal,
                       Command::AutoDecimal, Command::MachineSounds, Command::Places3, Command::MemoryAdd,
@@ -166,15 +166,13 @@ TEST(Frame, PausedTimedEventRefusesCommands) {
     t.machine.TakeFocusRequest();
     t.machine.Key(vk::Tab, 0, '\t');
     EXPECT_TRUE(t.machine.TakeFocusRequest());
-}
-
-TEST(Frame, OnlyAnActiveAndPausedEventRefuses) {
+    // Only an event both active and paused refuses.
     for (auto [active, paused] : {std::pair{true, false}, std::pair{false, true}}) {
-        TestMachine t;
-        t.machine.Event().active = active;
-        t.machine.Event().paused = paused;
-        t.Press("5+");
-        EXPECT_EQ(t.Trimmed().back(), "5.00 +");
+        TestMachine u;
+        u.machine.Event().active = active;
+        u.machine.Event().paused = paused;
+        u.Press("5+");
+        EXPECT_EQ(u.Trimmed().back(), "5.00 +");
     }
 }
 

@@ -13,45 +13,27 @@ namespace {
 
 constexpr double kHour = 3600;
 
+// The reading rounds to the nearest second, a half to even, and runs on past midnight. A pause
+// keeps the reading: a resume counts on from it, however many hours it holds.
 TEST(Stopwatch, Readings) {
-    const std::tuple<double, double, const char*> cases[] = {
-        // start, now (seconds since midnight), reading
-        {23 * kHour + 59 * 60 + 50, 5, "00:00:15"}, {100, 105.5, "00:00:06"}, {100, 104.5, "00:00:04"},
-        {100, 106.5, "00:00:06"},                  {0, 3725, "01:02:05"},    {10, 10, "00:00:00"},
+    const std::tuple<double, double, bool, const char*> cases[] = {
+        // start, now (seconds since midnight), then a pause and one second after a resume, reading
+        {23 * kHour + 59 * 60 + 50, 5, false, "00:00:15"}, {100, 105.5, false, "00:00:06"},
+        {100, 104.5, false, "00:00:04"},  {100, 106.5, false, "00:00:06"}, {10, 10.4, false, "00:00:00"},
+        {0, 3725, false, "01:02:05"},     {0, 65, true, "00:01:06"},       {0, 3725, true, "01:02:06"},
+        {0, 25 * kHour + 59, true, "25:01:00"},
     };
-    for (const auto& [start, now, reading] : cases) {
+    for (const auto& [start, now, paused, reading] : cases) {
         Stopwatch s;
         s.Start(start);
-        s.GetElapsedTime(now);
-        EXPECT_EQ(s.ElapsedTime, reading) << start << " to " << now;
+        s.Tick(now);
+        if (paused) {
+            s.Pause();
+            s.Resume(50000);
+            s.Tick(50001);
+        }
+        EXPECT_EQ(s.ItemCaption(), reading) << start << " to " << now << (paused ? " and on" : "");
     }
-}
-
-// A pause keeps the reading: a resume counts on from it, however many hours it holds.
-TEST(Stopwatch, AResumeCountsOnFromTheReadingAtThePause) {
-    const std::tuple<double, double, const char*> cases[] = {
-        // run until (from 0), then one second after a resume at 50000
-        {65, 1, "00:01:06"}, {3725, 1, "01:02:06"}, {25 * kHour + 59, 1, "25:01:00"},
-    };
-    for (const auto& [until, after, reading] : cases) {
-        Stopwatch s;
-        s.Start(0);
-        s.Tick(until);
-        s.Pause();
-        s.Resume(50000);
-        s.Tick(50000 + after);
-        EXPECT_EQ(s.ItemCaption(), reading) << until;
-    }
-}
-
-TEST(Stopwatch, TheItemChangesOncePerSecond) {
-    Stopwatch s;
-    s.Start(0);
-    EXPECT_EQ(s.ItemCaption(), "00:00:00");
-    for (double t = 0.1; t < 0.45; t += 0.1) s.Tick(t);
-    EXPECT_EQ(s.ItemCaption(), "00:00:00");
-    s.Tick(1.6);
-    EXPECT_EQ(s.ItemCaption(), "00:00:02");
 }
 
 struct Clocked : TestMachine {
@@ -63,38 +45,36 @@ struct Clocked : TestMachine {
     }
 };
 
+// F2 starts the stopwatch and stops it with the reading at the stop; a new tape hides the
+// reading while the run goes on, and no timed event starts during it.
 TEST(StopwatchCommand, StartStopAndTheElapsedMessage) {
     Clocked t;
     t.At(1000);
     t.machine.Key(vk::F2, 0, 0);
     EXPECT_TRUE(t.Watch().ItemVisible());
+    t.machine.Run(Command::TimedEvent);  // refused while the stopwatch runs
+    EXPECT_EQ(t.fakes.messages.Errors(),
+              std::vector<std::string>{"The stopwatch is active ... unable to start a timed event!"});
+    EXPECT_TRUE(t.fakes.dialogs.eventFormsShown.empty());
+    t.Tick(1066);
+    t.machine.Run(Command::NewTape);
+    EXPECT_FALSE(t.Watch().ItemVisible());
+    EXPECT_TRUE(t.Watch().TimerOn());
     t.Tick(1067);
+    EXPECT_TRUE(t.Watch().ItemVisible());
     EXPECT_EQ(t.Watch().ItemCaption(), "00:01:07");
     t.At(1070);  // stopped between two ticks: read at the stop
     t.machine.Key(vk::Left, 0, 0);  // the Left arrow is the same command
     EXPECT_FALSE(t.Watch().ItemVisible());
     EXPECT_FALSE(t.Watch().TimerOn());
-    ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
-    EXPECT_EQ(t.fakes.messages.shown[0].title, "Stopwatch");
-    EXPECT_EQ(t.fakes.messages.shown[0].text, "Elapsed time ... 00:01:10");
+    ASSERT_EQ(t.fakes.messages.shown.size(), 2u);
+    EXPECT_EQ(t.fakes.messages.shown[1].title, "Stopwatch");
+    EXPECT_EQ(t.fakes.messages.shown[1].text, "Elapsed time ... 00:01:10");
     // The reading goes into the tape file.
     t.machine.Run(Command::PromptFileCaption);
     t.fakes.dialogs.files.push_back("/tmp/timed");
     t.machine.Run(Command::SaveAs);
     EXPECT_NE(t.fakes.files.files["/tmp/timed.QBX"].find("SPC=0\r\nTEV=00:01:10\r\n"), std::string::npos);
-}
-
-TEST(StopwatchCommand, ARunSurvivesNewTape) {
-    Clocked t;
-    t.At(0);
-    t.machine.Run(Command::Stopwatch);
-    t.Tick(5);
-    t.machine.Run(Command::NewTape);
-    EXPECT_FALSE(t.Watch().ItemVisible());
-    EXPECT_TRUE(t.Watch().TimerOn());
-    t.Tick(6);
-    EXPECT_TRUE(t.Watch().ItemVisible());
-    EXPECT_EQ(t.Watch().ItemCaption(), "00:00:06");
 }
 
 TimedEventForm Form(const char* name, const char* date, const char* event, int color = 3) {
@@ -122,6 +102,9 @@ TEST(TimedEventSetup, BeginChecksTheBoxesInOrder) {
     }
 }
 
+// A whole event: F9 begins it on today's date. F12 pauses it only in the collapsed window, where it
+// is also the Clear Entry Box shortcut; while paused the window stays open and every other key is
+// refused, and the paused time is not counted. Its end saves the tape under the event's name.
 TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
     Clocked t;
     t.At(1000);
@@ -131,17 +114,36 @@ TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
     EXPECT_EQ(t.fakes.dialogs.eventFormsShown[0].date, "12/6/2026");  // today when none is kept
     EXPECT_EQ(t.fakes.dialogs.eventFormsShown[0].colorIndex, 7);
     EXPECT_EQ(t.machine.GetTimers().DisplayBackground(), 0xC0C0FFu);
-
-    // Paused, the window stays open; the paused time is not in the reading saved below.
+    // In the expanded window F12 is the Clear Entry Box shortcut and goes no further.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.Event().paused);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
+    t.machine.Key(vk::F12, 0, 0);
+    t.machine.Key(vk::F11, 0, 0);
+    ASSERT_TRUE(t.machine.Window().Collapsed());
     t.Tick(1000 + 12 * 60 + 40);
-    t.machine.PauseOrResumeTimedEvent();
+
+    // The first F12 toggles Clear Entry Box and pauses the event.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
+    EXPECT_FALSE(t.Watch().TimerOn());
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:12:40 Paused");
     t.At(1000 + 17 * 60 + 40);
-    EXPECT_FALSE(t.machine.QueryClose());
     t.machine.Run(Command::WelcomeMessage);  // not guarded
     EXPECT_EQ(t.fakes.messages.shown.back().title, "the Quillbox");
+    EXPECT_FALSE(t.machine.QueryClose());
+    t.machine.Key(vk::Key5, 0, '5');
+    EXPECT_EQ(t.fakes.messages.Errors(),
+              (std::vector<std::string>{"Press F12 to turn the timer back on!", "Press F12 to turn the timer back on!"}));
+    EXPECT_EQ(t.Display(), "");
 
-    t.machine.PauseOrResumeTimedEvent();
+    // The second only resumes.
+    t.machine.Key(vk::F12, 0, 0);
+    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
     t.Tick(1000 + 17 * 60 + 41);
+    EXPECT_EQ(t.Watch().ItemCaption(), "00:12:41");
+    t.machine.Key(vk::Key5, 0, '5');
+    EXPECT_EQ(t.Display(), "5");
 
     t.AnswerSaveAs("/home/pat/Pat 07_04_1999 Audit");
     t.machine.Key(vk::Left, 0, 0);
@@ -151,15 +153,6 @@ TEST(TimedEvent, AWholeEventWithPauseEndsWithASaveUnderItsName) {
     EXPECT_EQ(t.machine.GetTimers().DisplayBackground(), 0xFFFFFFu);
     EXPECT_EQ(t.Watch().ElapsedTime, "");
     EXPECT_FALSE(t.Watch().ItemVisible());
-}
-
-TEST(TimedEvent, StartingIsRefusedWhileTheStopwatchRuns) {
-    Clocked t;
-    t.machine.Run(Command::Stopwatch);
-    t.machine.Run(Command::TimedEvent);
-    EXPECT_EQ(t.fakes.messages.Errors(),
-              std::vector<std::string>{"The stopwatch is active ... unable to start a timed event!"});
-    EXPECT_TRUE(t.fakes.dialogs.eventFormsShown.empty());
 }
 
 TEST(TimedEvent, ACancelledSetUpChangesNothingAndTheLastValuesComeBack) {
@@ -200,45 +193,6 @@ TEST(TimedEvent, ClosingTheWindowSavesAndClosesEvenWhenTheSaveIsCancelled) {
     EXPECT_TRUE(t.machine.QueryClose());
     EXPECT_FALSE(t.machine.Event().active);
     EXPECT_EQ(t.fakes.dialogs.captionPrompts.size(), 1u);  // the Save As of the event's end
-}
-
-TEST(TimedEvent, F12PausesAndResumesOnlyInTheCollapsedWindow) {
-    Clocked t;
-    t.At(1000);
-    t.fakes.dialogs.eventForms.push_back(Form("Pat", "", ""));
-    t.machine.Key(vk::F9, 0, 0);
-    // In the expanded window F12 is the Clear Entry Box shortcut and goes no further.
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.Event().paused);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-    t.machine.Key(vk::F12, 0, 0);
-    t.machine.Key(vk::F11, 0, 0);
-    ASSERT_TRUE(t.machine.Window().Collapsed());
-    ASSERT_TRUE(t.machine.GetOptions().ClearEntryBox);
-    t.Tick(1100);
-
-    // The first F12 toggles Clear Entry Box and pauses the event.
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-    EXPECT_FALSE(t.Watch().TimerOn());
-    EXPECT_EQ(t.Watch().ItemCaption(), "00:01:40 Paused");
-
-    // While paused every other key is refused.
-    t.At(1400);
-    t.machine.Key(vk::Key5, 0, '5');
-    t.machine.Key(vk::F3, 0, 0);
-    EXPECT_EQ(t.fakes.messages.Errors(),
-              (std::vector<std::string>{"Press F12 to turn the timer back on!", "Press F12 to turn the timer back on!"}));
-    EXPECT_EQ(t.Display(), "");
-
-    // The second only resumes, and the paused time is not counted.
-    t.machine.Key(vk::F12, 0, 0);
-    EXPECT_FALSE(t.machine.GetOptions().ClearEntryBox);
-    t.Tick(1401);
-    EXPECT_EQ(t.Watch().ItemCaption(), "00:01:41");
-    t.machine.Key(vk::Key5, 0, '5');
-    EXPECT_EQ(t.Display(), "5");
-    EXPECT_TRUE(t.machine.Event().active);
 }
 
 // The clock's own reading of a moment, for a port without the user's locale: m/d/yyyy and the

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <string>
@@ -234,45 +235,9 @@ TEST(Copy, ChoicesAndTheClipboardText) {
     }
 }
 
-TEST(Paste, PutsAPlainNumberIntoTheEntryBox) {
-    const std::tuple<std::optional<std::string>, const char*, bool> cases[] = {
-        {"1,234.50", "1234.5", true}, {"$-12.00", "-12", true}, {" 5. +\r\n3. -\r\n", "5.3", true},
-        {"1E+20", "120", true},       {"0.00000002", ".00000002", true},
-        {"100000000000000000000", "100000000000000000000", true},
-        {"0", "", false}, {"word", "", false}, {std::nullopt, "", false}, {std::string(400, '9'), "", false},
-    };
-    for (const auto& [clip, entry, ok] : cases) {
-        TestMachine t;
-        t.fakes.clipboard.text = clip;
-        t.machine.Key(vk::V, vk::CtrlState, 22);
-        EXPECT_EQ(t.Display(), entry) << clip.value_or("(none)");
-        if (ok) {
-            EXPECT_TRUE(t.fakes.messages.Errors().empty());
-            EXPECT_FALSE(t.State().JustPressedEquals);
-        } else {
-            EXPECT_EQ(t.fakes.messages.Errors(),
-                      std::vector<std::string>{"There is no value on the Clipboard to paste!"});
-        }
-    }
-}
-
-TEST(Menus, OnlyTheHelpMenuLeavesTheShortcutKeyPanelsShowing) {
-    for (const Menu& menu : MainMenus()) {
-        for (int panel : {1, 2}) {
-            TestMachine t;
-            for (int press = 0; press < panel; ++press) t.machine.Run(Command::ShortcutKeys);
-            ASSERT_TRUE(t.machine.Window().ShortcutPanelVisible(panel));
-            t.machine.MenuOpened(menu.name);
-            const bool help = menu.name == "mnuHPHelp";
-            EXPECT_EQ(t.machine.Window().ShortcutPanelVisible(panel), help) << menu.name;
-            EXPECT_EQ(t.machine.Window().TapeVisible(), !help) << menu.name;
-        }
-    }
-}
-
 // Options leave the shortcut-key panels showing, but for the two that change how a number is keyed
-// or shown; any other command hides them.
-TEST(ShortcutKeys, OptionsLeaveThePanelsShowing) {
+// or shown; any other command hides them, and so does opening any menu but Help.
+TEST(ShortcutKeys, OptionsAndTheHelpMenuLeaveThePanelsShowing) {
     for (const auto& [command, stays] : {std::pair{Command::MachineSounds, true}, {Command::RoundBeforeOperation, true},
                                          {Command::AutoDecimal, false}, {Command::CommaSeparator, false},
                                          {Command::Digit5, false}}) {
@@ -281,9 +246,21 @@ TEST(ShortcutKeys, OptionsLeaveThePanelsShowing) {
         t.machine.Run(command);
         EXPECT_EQ(t.machine.Window().ShortcutPanelVisible(1), stays) << static_cast<int>(command);
     }
+    for (const Menu& menu : MainMenus()) {
+        for (int panel : {1, 2}) {
+            TestMachine t;
+            for (int press = 0; press < panel; ++press) t.machine.Run(Command::ShortcutKeys);
+            t.machine.MenuOpened(menu.name);
+            const bool help = menu.name == "mnuHPHelp";
+            EXPECT_EQ(t.machine.Window().ShortcutPanelVisible(panel), help) << menu.name;
+            EXPECT_EQ(t.machine.Window().TapeVisible(), !help) << menu.name;
+        }
+    }
 }
 
-TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
+// Ctrl+T turns the one tooltip switch in the guide, unless a timed event is paused, and in any
+// dialog, answered or cancelled; the switch is kept for the next start.
+TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchInTheGuideAndInDialogs) {
     TestMachine t;
     ASSERT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
     t.machine.Run(Command::ShowTooltips);  // turned off in the main window while the guide is open
@@ -296,27 +273,24 @@ TEST(UserGuideTooltips, CtrlTTurnsTheOneSwitchUnlessAnEventIsPaused) {
     EXPECT_EQ(t.machine.ToggleTooltipsInUserGuide(), std::nullopt);
     EXPECT_TRUE(t.machine.IsChecked(Command::ShowTooltips));
     EXPECT_EQ(t.fakes.messages.Errors().size(), 1u);
-}
 
-// Ctrl+T in a dialog turns the one switch, answered or cancelled, and it is kept for the next start.
-TEST(UserGuideTooltips, CtrlTInADialogTurnsTheOneSwitch) {
     for (const Command command : {Command::NewCaption, Command::Copy, Command::TimedEvent, Command::CorrectLine,
                                   Command::InsertLine, Command::Note, Command::TaxRates, Command::Find}) {
         for (const bool answered : {false, true}) {
-            TestMachine t;
-            t.Press("5+");
-            t.machine.TapeClicked(1);
-            t.machine.GetTape().SetDirty(false);  // a timed event asks for nothing first
-            t.fakes.dialogs.ctrlT = true;
+            TestMachine d;
+            d.Press("5+");
+            d.machine.TapeClicked(1);
+            d.machine.GetTape().SetDirty(false);  // a timed event asks for nothing first
+            d.fakes.dialogs.ctrlT = true;
             if (answered) {
-                t.fakes.dialogs.corrections.push_back(CorrectLineForm{"6", '+'});
-                t.fakes.dialogs.captions.push_back("March");
-                t.fakes.dialogs.notes.push_back("rent");
-                t.fakes.dialogs.finds.push_back("5");
+                d.fakes.dialogs.corrections.push_back(CorrectLineForm{"6", '+'});
+                d.fakes.dialogs.captions.push_back("March");
+                d.fakes.dialogs.notes.push_back("rent");
+                d.fakes.dialogs.finds.push_back("5");
             }
-            t.machine.Run(command);
-            EXPECT_FALSE(t.machine.IsChecked(Command::ShowTooltips)) << static_cast<int>(command);
-            EXPECT_EQ(t.fakes.settings.values["Tooltips"], "False") << static_cast<int>(command);
+            d.machine.Run(command);
+            EXPECT_FALSE(d.machine.IsChecked(Command::ShowTooltips)) << static_cast<int>(command);
+            EXPECT_EQ(d.fakes.settings.values["Tooltips"], "False") << static_cast<int>(command);
         }
     }
 }
@@ -331,77 +305,30 @@ TEST(Zoom, AStoredPercentageCountsOnlyWithinTheRange) {
     for (const Case& c : cases) EXPECT_EQ(Zoom::Parse(c.stored), c.percent) << '"' << c.stored << '"';
 }
 
-TEST(Zoom, TheOptionsKeysZoomAndTheChoiceLasts) {
-    TestMachine t({{"Auto Decimal", "False"}, {"Zoom", "275"}});
-    EXPECT_EQ(t.machine.Window().ZoomPercent(), 275);
-    struct Step {
-        int key;
-        int percent;
-        bool zoomInEnabled, zoomOutEnabled;
-    };
-    const Step steps[] = {{vk::OemPlus, 300, false, true}, {vk::OemPlus, 300, false, true},
-                          {vk::Key0, 100, true, false},    {vk::OemMinus, 100, true, false},
-                          {vk::OemPlus, 125, true, true},  {vk::OemMinus, 100, true, false}};
-    for (const Step& s : steps) {
-        t.machine.Key(s.key, vk::CtrlState, 0);
-        EXPECT_EQ(t.machine.Window().ZoomPercent(), s.percent);
-        EXPECT_EQ(t.fakes.settings.values["Zoom"], std::to_string(s.percent));
-        EXPECT_EQ(t.machine.IsEnabled(Command::ZoomIn), s.zoomInEnabled);
-        EXPECT_EQ(t.machine.IsEnabled(Command::ZoomOut), s.zoomOutEnabled);
-    }
-    // Neither key touches the calculator or the tape.
-    EXPECT_EQ(t.Display(), "");
-    EXPECT_EQ(t.TapeLines().size(), 1u);
-}
-
-// Zoom In grows the window only while it still fits the part of the screen windows may take;
-// the step that would not fit is refused with a beep, and the setting keeps the zoom shown.
-TEST(Zoom, ZoomInStopsWhereTheWindowWouldLeaveTheWorkArea) {
-    struct Case {
-        long workW, workH;
-        int largest, beeps;
-    };
-    const Case cases[] = {
-        {kScreenW, kScreenH, 225, 5},  // the width runs out first
-        {kScreenW, 12000, 200, 6},     // a panel takes a good part of the height
-        {8000, 5000, 100, 10},         // smaller than the designed window: no step fits
-        {100000, 100000, 300, 0},      // room for every step: the range ends it, silently
-        {0, 0, 300, 0},                // no work area known: no limit
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.workW << " x " << c.workH);
-        Windowed t;
-        t.machine.SetWorkArea(c.workW, c.workH);
-        for (int press = 0; press < 10; ++press) {
-            t.machine.Key(vk::OemPlus, vk::CtrlState, 0);
-            // The window is drawn again at the zoom, and tells its new size.
-            const int percent = t.machine.Window().ZoomPercent();
-            t.machine.SetExpandedSize(kExpandedW * percent / 100, kExpandedH * percent / 100);
-        }
-        EXPECT_EQ(t.machine.Window().ZoomPercent(), c.largest);
-        EXPECT_EQ(t.fakes.settings.values["Zoom"], c.largest == 100 ? "" : std::to_string(c.largest));
-        EXPECT_EQ(t.fakes.messages.beeps, c.beeps);
-    }
-}
-
-// A zoom kept from a larger screen opens the window at the largest step that fits this one; the
-// setting keeps the user's zoom for the larger screen until the user zooms again.
-TEST(Zoom, AStoredZoomThatNoLongerFitsIsDrawnAtTheLargestStepThatDoes) {
+// Zoom In grows the window only while it still fits the part of the screen windows may take; the
+// step that would not fit is refused with a beep. A zoom kept from a larger screen opens the window
+// at the largest step that fits this one, and the setting keeps the user's zoom for the larger
+// screen until the user zooms again. Zoom Out and Ctrl+0 step down and back; none of the keys
+// touches the calculator or the tape.
+TEST(Zoom, TheKeysZoomOnlyAsFarAsTheWorkAreaHolds) {
     struct Case {
         const char* stored;
         long workW, workH;
-        int shown;
+        int shown, largest, beeps;  // the zoom as opened; after ten presses of Zoom In
     };
     const Case cases[] = {
-        {"300", kScreenW, kScreenH, 225},  // the width runs out first
-        {"300", kScreenW, 12000, 200},     // the height
-        {"250", 8000, 5000, 100},          // smaller than the designed window: the smallest zoom
-        {"200", kScreenW, kScreenH, 200},  // it fits: as stored
-        {"300", kExpandedW * 2, kExpandedH * 2, 200},  // the work area's very size fits
-        {"300", 0, 0, 300},                // no work area known: as stored
+        {"300", kScreenW, kScreenH, 225, 225, 10},  // the width runs out first
+        {"", kScreenW, kScreenH, 100, 225, 5},
+        {"300", kScreenW, 12000, 200, 200, 10},  // a panel takes a good part of the height
+        {"250", 8000, 5000, 100, 100, 10},       // smaller than the designed window: no step fits
+        {"200", kScreenW, kScreenH, 200, 225, 9},               // it fits: as stored
+        {"300", kExpandedW * 2, kExpandedH * 2, 200, 200, 10},  // the work area's very size fits
+        {"", 100000, 100000, 100, 300, 0},  // room for every step: the range ends it, silently
+        {"300", 0, 0, 300, 300, 0},         // no work area known: no limit
+        {"275", 0, 0, 275, 300, 0},         // off the steps: the next step up is the largest
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.stored << " on " << c.workW << " x " << c.workH);
+        SCOPED_TRACE(testing::Message() << '"' << c.stored << "\" on " << c.workW << " x " << c.workH);
         Windowed t(std::map<std::string, std::string>{{"Zoom", c.stored}});
         t.machine.SetWorkArea(c.workW, c.workH);
         const int stored = t.machine.Window().ZoomPercent();
@@ -410,13 +337,28 @@ TEST(Zoom, AStoredZoomThatNoLongerFitsIsDrawnAtTheLargestStepThatDoes) {
         // Told again before the window is drawn anew, the old size is not taken for the new zoom's.
         t.machine.SetExpandedSize(kExpandedW * stored / 100 + 60, kExpandedH * stored / 100 + 60, stored);
         EXPECT_EQ(t.machine.Window().ZoomPercent(), c.shown);
-        // Drawn again at that zoom, the window tells its size, and stays.
-        t.machine.SetExpandedSize(kExpandedW * c.shown / 100, kExpandedH * c.shown / 100, c.shown);
-        EXPECT_EQ(t.machine.Window().ZoomPercent(), c.shown);
         EXPECT_EQ(t.fakes.settings.values["Zoom"], c.stored);
-        // Zoom Out steps down from the zoom shown, and keeps it.
+        for (int press = 0; press < 10; ++press) {
+            // The window is drawn again at the zoom, and tells its new size.
+            const int percent = t.machine.Window().ZoomPercent();
+            t.machine.SetExpandedSize(kExpandedW * percent / 100, kExpandedH * percent / 100, percent);
+            t.machine.Key(vk::OemPlus, vk::CtrlState, 0);
+        }
+        EXPECT_EQ(t.machine.Window().ZoomPercent(), c.largest);
+        const std::string zoomed = c.largest == c.shown ? c.stored : std::to_string(c.largest);
+        EXPECT_EQ(t.fakes.settings.values["Zoom"], zoomed);
+        EXPECT_EQ(t.fakes.messages.beeps, c.beeps);
+        EXPECT_EQ(t.machine.IsEnabled(Command::ZoomIn), c.largest < 300);
+        EXPECT_EQ(t.machine.IsEnabled(Command::ZoomOut), c.largest > 100);
+        // Zoom Out steps down from the zoom shown.
         t.machine.Key(vk::OemMinus, vk::CtrlState, 0);
-        EXPECT_EQ(t.machine.Window().ZoomPercent(), Zoom::Smaller(c.shown));
+        EXPECT_EQ(t.machine.Window().ZoomPercent(), std::max(100, c.largest - 25));
+        t.machine.Key(vk::Key0, vk::CtrlState, 0);
+        EXPECT_EQ(t.machine.Window().ZoomPercent(), 100);
+        EXPECT_EQ(t.fakes.settings.values["Zoom"], "100");
+        EXPECT_FALSE(t.machine.IsEnabled(Command::ZoomOut));
+        EXPECT_EQ(t.Display(), "");
+        EXPECT_EQ(t.TapeLines().size(), 1u);
     }
 }
 
