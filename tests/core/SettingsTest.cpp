@@ -49,7 +49,9 @@ TEST(Settings, AStoreThatCannotBeWrittenIsToldOnceWhenTheWindowIsUp) {
         EXPECT_EQ(told(), 0);
         t.machine.FirstActivation();
         EXPECT_EQ(told(), firstRun ? 1 : 0);
-        if (firstRun) EXPECT_EQ(t.fakes.messages.shown.back().text.rfind("Your settings", 0), 0u);  // after the welcome
+        if (firstRun) {
+            EXPECT_EQ(t.fakes.messages.shown.back().text.rfind("Your settings", 0), 0u);  // after the welcome
+        }
         t.machine.Run(Command::CommaSeparator);
         t.Press("5+");
         t.machine.Run(Command::MemoryAdd);
