@@ -304,7 +304,8 @@ TEST(MainWindow, ScreenReadersHearTheControlsTheirValuesAndTheMenus) {
         {"lblOperator", QAccessible::Value, "+"},
         {"lblDecimalPlaces2", QAccessible::Value, "2"},
     };
-    for (const auto& [object, kind, text] : heard) EXPECT_EQ(face(object)->text(kind).toStdString(), text) << object;
+    for (const auto& [object, kind, text] : heard)
+        EXPECT_EQ(face(object)->text(kind).toStdString(), text) << object;
     EXPECT_TRUE(face("lblDecimalPlaces2")->state().checked);
     EXPECT_FALSE(face("lblDecimalPlaces3")->state().checked);
     face("lblDecimalPlaces3")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());

@@ -112,7 +112,8 @@ TEST(QtMessagePort, WithNoActiveWindowTheBoxStandsOverTheOpenWindow) {
         QApplication::setActiveWindow(nullptr);
         ASSERT_EQ(QApplication::activeWindow(), nullptr);
         Seen seen;
-        EXPECT_EQ(Answer({"Oops!", "Invalid number", MessageIcon::Exclamation}, QMessageBox::Ok, seen), MessageAnswer::Ok);
+        EXPECT_EQ(Answer({"Oops!", "Invalid number", MessageIcon::Exclamation}, QMessageBox::Ok, seen),
+                  MessageAnswer::Ok);
         EXPECT_EQ(seen.owner, dialogOpen ? static_cast<QWidget*>(&dialog) : &main);
         EXPECT_FALSE(seen.onTop);
     }
