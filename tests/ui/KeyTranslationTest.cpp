@@ -109,17 +109,6 @@ KeyInput LayoutKey(const Layout& layout, int i, bool shift) {
             shift ? Qt::ShiftModifier : Qt::NoModifier, c.isNull() ? QString() : QString(c), kRowCodes[i]};
 }
 
-TEST(KeyTranslation, TheDigitRowIsItsDigitKeysOnEveryLayout) {
-    for (const Layout& layout : kLayouts)
-        for (int i = 0; i < 10; ++i)
-            for (bool shift : {false, true}) {
-                SCOPED_TRACE(std::string(layout.name) + " key " + std::to_string(i) + (shift ? " shifted" : ""));
-                const KeyInput input = LayoutKey(layout, i, shift);
-                EXPECT_EQ(Fields(TranslateKey(input)),
-                          Fields({'0' + (i + 1) % 10, shift ? 1 : 0, CodePageChar(input.text[0])}));
-            }
-}
-
 // Types a text the way a user of the layout does: each character on the key that types it,
 // without Shift where it can be.
 void TypeOn(const Layout& layout, const char* text, Machine& machine) {
@@ -147,9 +136,18 @@ void TypeOn(const Layout& layout, const char* text, Machine& machine) {
     }
 }
 
-TEST(KeyTranslation, EveryLayoutCalculatesWhatItTypes) {
+// On every layout the keys of the digit row are its digit keys, without and with Shift, whatever
+// they type; and what a user of the layout types calculates.
+TEST(KeyTranslation, EveryLayoutsDigitRowIsItsDigitsAndItCalculatesWhatItTypes) {
     for (const Layout& layout : kLayouts) {
         SCOPED_TRACE(layout.name);
+        for (int i = 0; i < 10; ++i)
+            for (bool shift : {false, true}) {
+                const KeyInput input = LayoutKey(layout, i, shift);
+                EXPECT_EQ(Fields(TranslateKey(input)),
+                          Fields({'0' + (i + 1) % 10, shift ? 1 : 0, CodePageChar(input.text[0])}))
+                    << "key " << i << (shift ? " shifted" : "");
+            }
         test::TestMachine t;
         TypeOn(layout, "12.5+7.5=", t.machine);
         TypeOn(layout, "6*3-8/2=", t.machine);

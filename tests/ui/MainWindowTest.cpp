@@ -20,6 +20,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ShownWindow.h"
@@ -135,7 +136,9 @@ TEST(MainWindow, MenusShowShortcutsWithoutOwningThem) {
     EXPECT_FALSE(shown.Find<QAction>("mnuOPCommaSeparator")->isChecked());
 }
 
-TEST(MainWindow, LongTapeShowsItsLastSixteenLinesAndSelectsByClick) {
+// A long tape shows its last sixteen lines, selects a line by a click and recalls one by a
+// double click; scrolled by hand, it stays where it was left while a number is typed.
+TEST(MainWindow, LongTapeShowsItsLastSixteenLinesSelectsByClickAndScrollsByHand) {
     ShownWindow shown;
     for (int i = 1; i <= 1000; ++i) shown.Type(std::to_string(i) + "+");
     auto* view = shown.Find<QListView>("lstTape");
@@ -156,20 +159,14 @@ TEST(MainWindow, LongTapeShowsItsLastSixteenLinesAndSelectsByClick) {
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, line.center());
     EXPECT_EQ(shown.machine.GetTape().ListIndex(), 999);
     EXPECT_EQ(shown.Entry(), "999.00");
-}
 
-TEST(MainWindow, ScrollingByHandMovesTheTapesFirstLine) {
-    ShownWindow shown;
-    for (int i = 1; i <= 40; ++i) shown.Type("1+");
-    auto* view = shown.Find<QListView>("lstTape");
     const auto top = shown.machine.GetTape().TopIndex();
     QWheelEvent wheel(QPointF(10, 10), view->viewport()->mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, 120),
                       Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(view->viewport(), &wheel);
-    EXPECT_LT(shown.machine.GetTape().TopIndex(), top);
-    EXPECT_EQ(view->verticalScrollBar()->value(), shown.machine.GetTape().TopIndex());
-    // A digit leaves the tape where it was scrolled.
     const auto scrolled = shown.machine.GetTape().TopIndex();
+    EXPECT_LT(scrolled, top);
+    EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
     shown.Type("7");
     EXPECT_EQ(view->verticalScrollBar()->value(), scrolled);
 }
@@ -280,10 +277,13 @@ TEST(MainWindow, TheCollapsedWindowComesBackWhereItWasLeft) {
 }
 
 // Every button, box and list has a name a screen reader speaks; the twin Entry box is named as
-// the Entry box, and the places indicators say how many places they stand for.
-TEST(MainWindow, ControlsHaveAccessibleNames) {
+// the Entry box, and the places indicators say how many places they stand for. The reader hears
+// the values shown and the tape's lines, and pressing an indicator through it selects its mode.
+// The File menu's Export submenu is heard after Save As, with its two items.
+TEST(MainWindow, ScreenReadersHearTheControlsTheirValuesAndTheMenus) {
     ShownWindow shown;
-    auto name = [&](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name).toStdString(); };
+    shown.Type("12.5+3");
+    auto face = [&](const char* object) { return QAccessible::queryAccessibleInterface(shown.Find(object)); };
     std::vector<QWidget*> controls;
     for (QAbstractButton* b : shown.window.findChildren<QAbstractButton*>()) controls.push_back(b);
     for (QLineEdit* b : shown.window.findChildren<QLineEdit*>()) controls.push_back(b);
@@ -292,24 +292,22 @@ TEST(MainWindow, ControlsHaveAccessibleNames) {
     for (QWidget* control : controls) {
         const QString object = control->objectName();  // Qt's own controls start "qt_"
         if (!object.isEmpty() && !object.startsWith(QStringLiteral("qt_")) && object != QStringLiteral("txtKeyStroke")) {
-            EXPECT_FALSE(name(control).empty()) << object.toStdString();
+            EXPECT_FALSE(QAccessible::queryAccessibleInterface(control)->text(QAccessible::Name).isEmpty())
+                << object.toStdString();
         }
     }
-    const std::pair<const char*, const char*> names[] = {
-        {"txtAltDisplay", "Entry box"}, {"lblDecimalPlaces0", "Floating point"}, {"lblDecimalPlaces4", "4 decimal places"}};
-    for (const auto& [object, expected] : names) EXPECT_EQ(name(shown.Find(object)), expected) << object;
-}
-
-TEST(MainWindow, ScreenReadersHearTheValuesShown) {
-    ShownWindow shown;
-    shown.Type("12.5+3");
-    auto face = [&](const char* object) { return QAccessible::queryAccessibleInterface(shown.Find(object)); };
-    EXPECT_EQ(face("txtDisplay")->text(QAccessible::Value).toStdString(), "3");
-    EXPECT_EQ(face("lblOperator")->text(QAccessible::Value).toStdString(), "+");
-    EXPECT_EQ(face("lblDecimalPlaces2")->text(QAccessible::Value).toStdString(), "2");
+    const std::tuple<const char*, QAccessible::Text, const char*> heard[] = {
+        {"txtAltDisplay", QAccessible::Name, "Entry box"},
+        {"lblDecimalPlaces0", QAccessible::Name, "Floating point"},
+        {"lblDecimalPlaces4", QAccessible::Name, "4 decimal places"},
+        {"txtDisplay", QAccessible::Value, "3"},
+        {"lblOperator", QAccessible::Value, "+"},
+        {"lblDecimalPlaces2", QAccessible::Value, "2"},
+    };
+    for (const auto& [object, kind, text] : heard)
+        EXPECT_EQ(face(object)->text(kind).toStdString(), text) << object;
     EXPECT_TRUE(face("lblDecimalPlaces2")->state().checked);
     EXPECT_FALSE(face("lblDecimalPlaces3")->state().checked);
-    // Pressing an indicator through the screen reader selects its mode.
     face("lblDecimalPlaces3")->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
     EXPECT_EQ(shown.machine.GetCalculator().DecimalPlaces(), 3);
 
@@ -318,6 +316,17 @@ TEST(MainWindow, ScreenReadersHearTheValuesShown) {
     ASSERT_EQ(tape->childCount(), 2);
     EXPECT_EQ(tape->child(0)->text(QAccessible::Name).toStdString(), kStartLine);
     EXPECT_EQ(tape->child(1)->text(QAccessible::Name).toStdString(), "           12.50 +");
+
+    auto items = [&](const char* menu) {
+        QStringList names;
+        QAccessibleInterface* list = QAccessible::queryAccessibleInterface(shown.Find<QMenu>(menu));
+        for (int i = 0; list && i < list->childCount(); ++i) names << list->child(i)->text(QAccessible::Name);
+        return names;
+    };
+    const QStringList fileItems = items("mnuFIFile");
+    ASSERT_GE(fileItems.indexOf(QStringLiteral("Save As...")), 0) << fileItems.join('|').toStdString();
+    EXPECT_EQ(fileItems.value(fileItems.indexOf(QStringLiteral("Save As...")) + 1), QStringLiteral("Export"));
+    EXPECT_EQ(items("mnuFIExport"), (QStringList{"PDF...", "CSV..."}));
 }
 
 // A re-key check's differing line stands out on the tape and says what the first keying has; the
@@ -377,21 +386,6 @@ TEST(GrandTotal, TheLabelShowsItsWordsWholeForAnyTotal) {
         EXPECT_GT(grand->x(), frame->fontMetrics().horizontalAdvance(frame->title()));
         EXPECT_LE(grand->geometry().right(), frame->width());
     }
-}
-
-// The File menu's Export submenu: a screen reader hears it after Save As, with its two items.
-TEST(ExportMenu, ScreenReadersHearItAfterSaveAsWithItsTwoItems) {
-    test::ShownWindow shown;
-    auto names = [&](const char* menu) {
-        QStringList heard;
-        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(shown.Find<QMenu>(menu));
-        for (int i = 0; face && i < face->childCount(); ++i) heard << face->child(i)->text(QAccessible::Name);
-        return heard;
-    };
-    const QStringList fileItems = names("mnuFIFile");
-    ASSERT_GE(fileItems.indexOf(QStringLiteral("Save As...")), 0) << fileItems.join('|').toStdString();
-    EXPECT_EQ(fileItems.value(fileItems.indexOf(QStringLiteral("Save As...")) + 1), QStringLiteral("Export"));
-    EXPECT_EQ(names("mnuFIExport"), (QStringList{"PDF...", "CSV..."}));
 }
 
 // The tape list as a screen reader hears it while the user walks the tape with the keyboard:

@@ -38,8 +38,6 @@ inline Stroke KeyFor(char c, bool keypad) {
     case '+': return {Qt::Key_Plus, shifted, text};
     case '-': return {Qt::Key_Minus, pad, text};
     case '*': return {Qt::Key_Asterisk, shifted, text};
-    case '/': return {Qt::Key_Slash, pad, text};
-    case '%': return {Qt::Key_Percent, Qt::ShiftModifier, text};
     case '=': return {Qt::Key_Equal, Qt::NoModifier, text};
     case '\r': return {int(keypad ? Qt::Key_Enter : Qt::Key_Return), pad, text};
     default: break;
