@@ -558,7 +558,9 @@ TEST(UserGuide, EveryShippedTopicShowsAHeading) {
     ASSERT_EQ(guide.list->currentIndex(), 0);
     for (int i = 0; i < guide.list->count(); ++i) {
         Choose(guide.list, i);
-        if (i == 0) EXPECT_EQ(guide.Walking(), (std::vector<bool>{false, false, true, true}));
+        if (i == 0) {
+            EXPECT_EQ(guide.Walking(), (std::vector<bool>{false, false, true, true}));
+        }
         EXPECT_TRUE(guide.Text().startsWith(guide.list->itemText(i))) << guide.list->itemText(i).toStdString();
     }
     EXPECT_TRUE(guide.messages.shown.empty());
