@@ -100,11 +100,6 @@ INSTANTIATE_TEST_SUITE_P(Tapes, Golden, ::testing::ValuesIn(kGolden), [](const a
     return name;
 });
 
-TEST(Tape, LayOutOfWideAndExactContent) {
-    EXPECT_EQ(Tape::LayOut("12345678901234567"), " 12345678901234567");
-    EXPECT_EQ(Tape::LayOut("123456789012345678"), "*23456789012345678");
-}
-
 TEST(Tape, ScrollKeepsTheLast16LinesInView) {
     TestMachine t;
     const Tape& tape = t.machine.GetTape();
@@ -137,14 +132,6 @@ TEST(Tape, ASuffixHoldsTheLinesFromItsFirstOn) {
         const std::vector<std::string> from(all.begin() + static_cast<std::ptrdiff_t>(std::min(first, all.size())), all.end());
         EXPECT_EQ(lines.Suffix(first).ToVector(), from) << first;
     }
-}
-
-TEST(Tape, DirtyOnlyThroughAppendedLines) {
-    TestMachine t;
-    t.Press("5");
-    EXPECT_FALSE(t.machine.GetTape().Dirty());  // neither start-up nor a digit dirties it
-    t.Press("+");
-    EXPECT_TRUE(t.machine.GetTape().Dirty());
 }
 
 struct EntryCase {
