@@ -59,7 +59,7 @@ const GoldenTape kGolden[] = {
     {"floating point", Places(0), "1234+1234.5+=", {"1,234. +", "1,234.5 +", "2,468.5 ="}, 2468.5},
     {"floating point without separators", {true, false, true, false, false, 0}, "12.5+.125+=",
      {"12.5 +", ".125 +", "12.625 ="}, 12.625},
-    {"floating point keeps a tiny subtotal plain", Places(0), ".0000002+=", {".0000002 +", ".0000002 ="}, 2e-7},
+    {"tiny floating point subtotal", Places(0), ".0000002+=", {".0000002 +", ".0000002 ="}, 2e-7},
     {"reciprocal in floating point", Places(0), ".5I+=", {"2. +", "2. ="}, 2},
     {"one place", Places(1), "2.25+=", {"2.3 +", "2.3 ="}, 2.3},
     {"auto decimal", AutoDec(), "5+12+123+1.5+=", {".05 +", ".12 +", "1.23 +", "1.50 +", "2.90 ="}, 2.9},
@@ -237,10 +237,13 @@ TEST(Operations, EntryFunctionsRefuseWhatTheyCannotShow) {
         const char* error;    // nullptr when taken
         const char* display;  // when taken
     } cases[] = {
-        {Via::Keys, "8", 'I', nullptr, "0.1250000000000"}, {Via::Keys, "4N", 'I', nullptr, "-0.2500000000000"},
-        {Via::Keys, ".8", 'I', nullptr, "1.25"},           {Via::Keys, ".5", 'I', nullptr, "2.00"},
+        {Via::Keys, "8", 'I', nullptr, "0.1250000000000"},
+        {Via::Keys, "4N", 'I', nullptr, "-0.2500000000000"},
+        {Via::Keys, ".8", 'I', nullptr, "1.25"},
+        {Via::Keys, ".5", 'I', nullptr, "2.00"},
         // The root's 15-digit text is cut to 15 characters, never rounded up at the cut.
-        {Via::Keys, "2", 'R', nullptr, "1.4142135623731"}, {Via::Keys, "99999999999999", 'R', nullptr, "9999999.9999999"},
+        {Via::Keys, "2", 'R', nullptr, "1.4142135623731"},
+        {Via::Keys, "99999999999999", 'R', nullptr, "9999999.9999999"},
         {Via::Keys, "0", 'I', kZero, ""},
         {Via::Keys, "", 'R', kRoot, ""},
         {Via::Keys, "4N", 'R', kRoot, ""},

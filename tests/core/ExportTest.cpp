@@ -234,8 +234,9 @@ TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
         t.machine.Run(c.command);
         ASSERT_EQ(t.fakes.messages.shown.size(), 2u);
         EXPECT_EQ(t.fakes.messages.shown[1].title, "Oops!");
-        EXPECT_NE(t.fakes.messages.shown[1].text.find("The tape could not be exported to disk."), std::string::npos);
-        EXPECT_NE(t.fakes.messages.shown[1].text.find("No space left on device!"), std::string::npos);
+        const std::string& failure = t.fakes.messages.shown[1].text;
+        EXPECT_NE(failure.find("The tape could not be exported to disk."), std::string::npos);
+        EXPECT_NE(failure.find("No space left on device!"), std::string::npos);
     }
 }
 

@@ -108,7 +108,7 @@ TEST(Rounding, TheCalculatorRoundsTapeSubtotalAndOperandByTheMode) {
         {"percent 5/4", k54, true, "10.99+19", kAdd, {"2.09 A", "13.08 S"}, "13.08"},
         {"percent down", kDown, true, "10.99+19", kAdd, {"2.08 A", "13.07 S"}, "13.07"},
         {"percent up, a discount", kUp, true, "10.99+7", kLess, {".77 L", "10.22 S"}, "10.22"},
-        {"percent, negative subtotal", k54, true, "-50+10", kLess, {"50.00 -", "-5.00 L", "-45.00 S"}, "-45.00"},
+        {"less % of a negative", k54, true, "-50+10", kLess, {"50.00 -", "-5.00 L", "-45.00 S"}, "-45.00"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
