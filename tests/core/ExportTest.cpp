@@ -109,11 +109,7 @@ TEST(TapeCsv, TheLocalesFormHasItsSeparatorAndDecimalSign) {
         CsvStyle style;
         Lines rows;
     };
-    const Lines point = {"line,text,number,operation,subtotal", "1,Rent; May,,,0",
-                         "2,\"        1,234.50 +\",1234.50,+,1234.5", "3,\"            -.25 /\",-0.25,/,-4938",
-                         "4,\"       -4,938.00 =\",-4938.00,=,-4938"};
     const Case cases[] = {
-        {"comma and point", {}, point},
         {"a decimal comma", CsvStyle::ForLocale(","),
          {"line;text;number;operation;subtotal", "1;\"Rent; May\";;;0", "2;\"        1,234.50 +\";1234,50;+;1234,5",
           "3;\"            -.25 /\";-0,25;/;-4938", "4;\"       -4,938.00 =\";-4938,00;=;-4938"}},
@@ -186,7 +182,8 @@ TEST(ExportCsv, TheTypeChosenGivesTheForm) {
 }
 
 // Both exports: the file dialog in the save folder with their filter, the extension added when
-// missing, a question before replacing a file, and the tape's own file and state left alone.
+// missing, a question before replacing a file, and the tape's own file and state left alone. A
+// failed write says so, with the reason.
 TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
     struct Case {
         Command command;
@@ -201,7 +198,7 @@ TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
         t.machine.SetStartDirectory("/work/");
         t.Press("12+");
         // The print caption prompt (on by default) comes first for the PDF: left empty.
-        t.fakes.dialogs.captions = {"", "", ""};
+        t.fakes.dialogs.captions = {"", "", "", ""};
         t.fakes.dialogs.files = {"/work/March"};
         t.machine.Run(c.command);
         const std::string path = std::string("/work/March") + c.extension;
@@ -229,30 +226,24 @@ TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
         t.fakes.dialogs.files = {upper};
         t.machine.Run(c.command);
         EXPECT_EQ(t.fakes.files.files.count(upper), 1u);
-    }
-}
 
-TEST(Export, AFailedWriteSaysSoWithTheReason) {
-    for (Command command : {Command::ExportPdf, Command::ExportCsv}) {
-        TestMachine t;
-        t.Press("12+");
         t.fakes.files.failWrites = true;
         t.fakes.files.writeError = "No space left on device";
         t.fakes.pdf.failure = "No space left on device";
-        t.fakes.dialogs.captions = {""};
         t.fakes.dialogs.files = {"/full/disk"};
-        t.machine.Run(command);
-        ASSERT_EQ(t.fakes.messages.shown.size(), 1u);
-        EXPECT_EQ(t.fakes.messages.shown[0].title, "Oops!");
-        EXPECT_NE(t.fakes.messages.shown[0].text.find("The tape could not be exported to disk."), std::string::npos);
-        EXPECT_NE(t.fakes.messages.shown[0].text.find("No space left on device!"), std::string::npos);
-        EXPECT_TRUE(t.machine.GetTape().Dirty());
+        t.machine.Run(c.command);
+        ASSERT_EQ(t.fakes.messages.shown.size(), 2u);
+        EXPECT_EQ(t.fakes.messages.shown[1].title, "Oops!");
+        const std::string& failure = t.fakes.messages.shown[1].text;
+        EXPECT_NE(failure.find("The tape could not be exported to disk."), std::string::npos);
+        EXPECT_NE(failure.find("No space left on device!"), std::string::npos);
     }
 }
 
-// The PDF is the printed tape: the caption when Print would print it (without the prompt, the one
-// New Caption set: the next test), the timed event's heading while one runs (which the export
-// leaves running), then every line.
+// The PDF is the printed tape: the caption when Print would print it, the timed event's heading
+// while one runs (which the export leaves running), then every line. A cancelled print caption
+// prompt exports nothing. The PDF's title is the document's, as a print job's is
+// (Print.TheJobGoesByTheCaptionOrElseTheFileName).
 TEST(ExportPdf, LaysTheTapeOutAsPrintDoes) {
     TestMachine t({}, false);
     t.fakes.dialogs.printers = 0;  // no printer: Print is off, the PDF export is not
@@ -260,6 +251,10 @@ TEST(ExportPdf, LaysTheTapeOutAsPrintDoes) {
     EXPECT_FALSE(t.machine.MenuItemEnabled(Command::Print));
     EXPECT_TRUE(t.machine.MenuItemEnabled(Command::ExportPdf));
     t.Press("12+3=");
+    t.fakes.dialogs.captions = {std::nullopt};
+    t.fakes.dialogs.files = {"/t/x"};
+    t.machine.Run(Command::ExportPdf);
+    EXPECT_TRUE(t.fakes.dialogs.fileRequests.empty());
     t.fakes.dialogs.captions = {std::string("March, \"rent\"")};  // the print caption prompt
     t.machine.Event().active = true;
     t.machine.Event().name = "Dez";
@@ -271,28 +266,7 @@ TEST(ExportPdf, LaysTheTapeOutAsPrintDoes) {
     EXPECT_EQ(t.fakes.pdf.printer.fontName, "Arial");  // put back, as after printing
     EXPECT_EQ(t.fakes.pdf.titles, (Lines{"March, \"rent\""}));
     EXPECT_TRUE(t.machine.Event().active);
-    EXPECT_EQ(t.fakes.dialogs.captionPrompts, (Lines{""}));
-}
-
-// A cancelled print caption prompt exports nothing; the title is the caption or else the file's name.
-TEST(ExportPdf, TheTitleIsTheCaptionOrElseTheFileName) {
-    TestMachine t;
-    ASSERT_TRUE(t.machine.IsChecked(Command::PromptPrintCaption));
-    t.fakes.dialogs.captions = {std::nullopt};
-    t.fakes.dialogs.files = {"/t/x"};
-    t.machine.Run(Command::ExportPdf);
-    EXPECT_TRUE(t.fakes.dialogs.fileRequests.empty());
-    t.fakes.files.files["/t/April.QBX"] = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n               0 =\r\n";
-    t.machine.Run(Command::PromptPrintCaption);  // off: no prompt before the file dialog
-    t.fakes.dialogs.files = {"/t/a", "/t/April.QBX", "/t/b"};
-    t.machine.Run(Command::ExportPdf);
-    t.machine.Run(Command::Open);
-    t.machine.Run(Command::ExportPdf);
-    t.fakes.dialogs.captions = {std::string("Rent")};
-    t.machine.Run(Command::NewCaption);
-    t.fakes.dialogs.files = {"/t/c"};
-    t.machine.Run(Command::ExportPdf);
-    EXPECT_EQ(t.fakes.pdf.titles, (Lines{"the Quillbox", "April", "Rent"}));
+    EXPECT_EQ(t.fakes.dialogs.captionPrompts, (Lines{"", ""}));
 }
 
 }  // namespace

@@ -13,58 +13,19 @@ namespace {
 
 using Lines = std::vector<std::string>;
 
-struct KeyCase {
-    const char* name;
-    Rounding rounding;
-    bool roundBefore;
-    const char* keys;  // then the key
-    bool less;
-    Lines tape;  // the last lines
-    const char* subtotal;
-};
-
-TEST(PercentKeys, PrintTheAmountAndTheNewSubtotal) {
-    const KeyCase cases[] = {
-        {"add on", Rounding::FiveFour, true, "100+10", false, {"100.00 +", "10.00 A", "110.00 S"}, "110.00"},
-        // 19 % of 10.99 is 2.0881: the cent the amount shows is the cent the subtotal gets.
-        {"rounded 5/4", Rounding::FiveFour, true, "10.99+19", false, {"2.09 A", "13.08 S"}, "13.08"},
-        {"rounded down", Rounding::Down, true, "10.99+19", false, {"2.08 A", "13.07 S"}, "13.07"},
-        {"rounded up, a discount", Rounding::Up, true, "10.99+7", true, {".77 L", "10.22 S"}, "10.22"},
-        // Not rounded before the operation, the subtotal keeps every digit: 13.0781.
-        {"whole amount", Rounding::Down, false, "10.99+19", false, {"2.08 A", "13.07 S"}, "13.07"},
-        {"negative subtotal", Rounding::FiveFour, true, "-50+10", true, {"50.00 -", "-5.00 L", "-45.00 S"}, "-45.00"},
-    };
-    for (const auto& c : cases) {
-        TestMachine t;
-        t.machine.Run(static_cast<Command>(static_cast<int>(Command::RoundFiveFour) + static_cast<int>(c.rounding)));
-        if (t.machine.GetOptions().RoundBeforeOperation != c.roundBefore) t.machine.Run(Command::RoundBeforeOperation);
-        t.Press(c.keys);
-        t.machine.Run(c.less ? Command::LessPercent : Command::AddPercent);
-        Lines lines = t.Trimmed();
-        lines.erase(lines.begin(), lines.end() - static_cast<std::ptrdiff_t>(c.tape.size()));
-        EXPECT_EQ(lines, c.tape) << c.name;
-        EXPECT_EQ(t.State().SubtotalText, c.subtotal) << c.name;
-        EXPECT_TRUE(t.State().EntryText.empty()) << c.name << ": the rate is used up";
-    }
-    EXPECT_FALSE(AdjustByPercent(std::numeric_limits<double>::max(), 200, false));  // no overflow to print
-}
-
-TEST(PercentKeys, TheNextKeysGoOnFromTheNewSubtotal) {
+// How each mode rounds a percent key's amount and subtotal is in
+// Rounding.TheCalculatorRoundsTapeSubtotalAndOperandByTheMode, the guide's examples in GuideExamples.
+// Not rounded before the operation, the new subtotal keeps every digit.
+TEST(PercentKeys, TheNewSubtotalKeepsEveryDigit) {
     TestMachine t;
-    t.Press("100+10");
+    t.machine.Run(Command::RoundBeforeOperation);
+    t.Press("10.99+19");
     t.machine.Run(Command::AddPercent);
-    t.Press("=");
-    EXPECT_EQ(t.Trimmed().back(), "110.00 =");
-    t.Press("5+=");
-    EXPECT_EQ(t.Trimmed().back(), "115.00 =");
-
-    TestMachine unrounded;
-    unrounded.machine.Run(Command::RoundBeforeOperation);
-    unrounded.Press("10.99+19");
-    unrounded.machine.Run(Command::AddPercent);
-    EXPECT_DOUBLE_EQ(unrounded.State().Subtotal, 10.99 * 1.19);
+    EXPECT_DOUBLE_EQ(t.State().Subtotal, 10.99 * 1.19);
+    EXPECT_EQ(t.Trimmed().back(), "13.08 S");
 }
 
+// Without a number the key only beeps; past the largest number there is nothing to print.
 TEST(PercentKeys, WithoutANumberOnlyBeep) {
     TestMachine t;
     t.Press("100+");
@@ -72,6 +33,7 @@ TEST(PercentKeys, WithoutANumberOnlyBeep) {
     t.machine.Run(Command::AddPercent);
     EXPECT_EQ(t.TapeLines(), before);
     EXPECT_EQ(t.fakes.messages.beeps, 1);
+    EXPECT_FALSE(AdjustByPercent(std::numeric_limits<double>::max(), 200, false));
 }
 
 TEST(PercentKeys, LinesReadBackWithoutTheirKeys) {
@@ -93,6 +55,4 @@ TEST(PercentKeys, LinesReadBackWithoutTheirKeys) {
     EXPECT_EQ(above.outcome, RecomputedTape::Outcome::Refused);
     EXPECT_EQ(above.failedLine, 2);
 }
-
-
 }  // namespace

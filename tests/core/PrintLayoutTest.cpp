@@ -122,17 +122,4 @@ TEST(PrintTapeCopies, EveryCopyIsOwnJobStartingWithHeadingAndCaption) {
     EXPECT_EQ(printer.fontName, "Times New Roman");
 }
 
-TEST(TimedEventHeading, LeavesOutEmptyDateAndDescription) {
-    struct Case {
-        const char *name, *date, *description, *timer, *expected;
-    };
-    const Case cases[] = {
-        {"Dez Ide", "", "Audit", "01:02:05", "Timed event: Dez Ide Audit 01:02:05"},
-        {"Dez Ide", "7/4/1999", "", "01:02:05", "Timed event: Dez Ide 7/4/1999 01:02:05"},
-        {"Dez Ide", "", "", "00:00:00", "Timed event: Dez Ide 00:00:00"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(TimedEventHeading(c.name, c.date, c.description, c.timer), c.expected);
-}
-
 }  // namespace
