@@ -201,12 +201,13 @@ TEST(Print, CaptionChoiceAndCopies) {
     }
 }
 
-// The print queue lists the job by the name a PDF of the tape takes as its title (the choice
-// itself: ExportPdf.TheTitleIsTheCaptionOrElseTheFileName), in UTF-8 whether it comes from the
-// caption (kept in the tape's code page) or the file's name, which Save As gave its extension.
+// The print queue lists the job by the name a PDF of the tape takes as its title: the caption,
+// else the file's name without its extension, else the program's name; in UTF-8 whether it comes
+// from the caption (kept in the tape's code page) or the file's name.
 TEST(Print, TheJobGoesByTheCaptionOrElseTheFileName) {
     DocMachine t;
     t.machine.Run(Command::PromptPrintCaption);  // off: no prompt before the printer dialog
+    t.fakes.files.files["/t/M\xc3\xa4rz.QBX"] = "QBX=\r\nACC=0\r\nOPR=+\r\nNEW=\r\nJPE=0\r\nSPC=0\r\n               0 =\r\n";
     std::vector<std::string> names;
     auto print = [&] {
         t.printer.documentName.clear();
@@ -214,14 +215,19 @@ TEST(Print, TheJobGoesByTheCaptionOrElseTheFileName) {
         t.machine.Run(Command::Print);
         names.push_back(t.printer.documentName);
     };
+    print();
+    t.fakes.dialogs.files = {"/t/M\xc3\xa4rz.QBX"};
+    t.machine.Run(Command::Open);
+    print();
     t.fakes.dialogs.captions = {std::string("Caf\xc3\xa9")};
     t.machine.Run(Command::NewCaption);
     print();
     t.machine.Run(Command::ClearCaption);
-    t.AnswerSaveAs("/t/\xc3\x96l");
+    print();
+    t.AnswerSaveAs("/t/\xc3\x96l");  // Save As names the file with its extension
     t.machine.Run(Command::SaveAs);
     print();
-    EXPECT_EQ(names, (std::vector<std::string>{"Caf\xc3\xa9", "\xc3\x96l"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"the Quillbox", "M\xc3\xa4rz", "Caf\xc3\xa9", "M\xc3\xa4rz", "\xc3\x96l"}));
 }
 
 TEST(StartUp, NoPrinterIsReportedOnceAndDisablesPrint) {

@@ -242,8 +242,7 @@ TEST(Export, AsksForAFileAndLeavesTheTapeAlone) {
 
 // The PDF is the printed tape: the caption when Print would print it, the timed event's heading
 // while one runs (which the export leaves running), then every line. A cancelled print caption
-// prompt exports nothing. The PDF's title is the document's, as a print job's is
-// (Print.TheJobGoesByTheCaptionOrElseTheFileName).
+// prompt exports nothing. The PDF's title is the document's, as a print job's name is.
 TEST(ExportPdf, LaysTheTapeOutAsPrintDoes) {
     TestMachine t({}, false);
     t.fakes.dialogs.printers = 0;  // no printer: Print is off, the PDF export is not
