@@ -256,6 +256,8 @@ TEST(Find, NumbersByValueAndNotesByText) {
         {"-12.5", -1, true, -1, false},
         {".5", -1, true, -1, false},
         {"0", -1, true, 0, false},
+        {"0", 0, true, 4, false},  // from the first line: on from the next, the note's text first
+        {"0", 0, false, 4, true},
         {"15625", 6, true, 6, true},
         {"1.250,00", -1, true, 2, false, true},
         {"1,250.00", -1, true, 2, false, true},  // as the tape shows it
