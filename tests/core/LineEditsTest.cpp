@@ -228,6 +228,19 @@ TEST(LineEdits, DeletedAsIfNeverKeyedInsertedAsIfKeyedThere) {
     }
 }
 
+// A key that took the selected line, once that line is deleted, works again as with no line
+// selected: the memory takes the last number on the tape at that point.
+TEST(LineEdits, AKeyThatTookADeletedLineWorksAsWithNoneSelected) {
+    TestMachine t;
+    Keys(t, "12+3+");
+    t.machine.TapeClicked(2);
+    t.machine.Run(Command::MemoryAdd);
+    Keys(t, "4+");
+    EditLine(t, 2, nullptr, 0);
+    EXPECT_EQ(Shown(t), (Lines{"12.00 +", "4.00 +"}));
+    EXPECT_EQ(t.machine.Memory().Text(), "             12.");
+}
+
 // A number deleted from (or put among) the lines of a tape read from a file gives the file of
 // the tape keyed without (or with) it, and keys struck after the file's lines follow from the new
 // subtotal. Undo gives the tape back byte for byte and its keys as they were; redo the edit.
