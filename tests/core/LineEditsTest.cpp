@@ -278,6 +278,7 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         {"two grand totals", 2, "g1+2=G5+=G", "", 1, "100", '+', "g100+2=G5+=G", true},
         {"two grand totals, cleared between", 2, "g1+2=GG5+=G", "", 1, "100", '+', "g100+2=GG5+=G", true},
         {"two grand totals, the first 0: no clear shows", 2, "g1-1=G2+=G", "", 1, "5", '+', "g5-1=G2+=G", true},
+        {"a grand total of 0 in floating point, \". g\"", 0, "g1-1=G", "", 1, "3", '+', "g3-1=G", true},
         {"grand totals past a clear of the subtotal", 2, "g1+2=GS5+=GG7+=G", "", 2, nullptr, 0, "g1+=GS5+=GG7+=G"},
     };
     for (const auto& c : cases) {
