@@ -207,6 +207,8 @@ TEST(Operations, SoundOnlyWhenSomethingIsApplied) {
     before = t.fakes.sound.requests;
     t.machine.Run(Command::Cost);  // a business key that prints sounds as well
     EXPECT_EQ(t.fakes.sound.requests, before + 1);
+    t.Type("4711#");  // and so does a reference number
+    EXPECT_EQ(t.fakes.sound.requests, before + 2);
 }
 
 // How the Entry box gets its number: keyed, pasted after "5+", or set as a value.
