@@ -90,9 +90,9 @@ TEST(TopicList, WalkingAndButtons) {
     TopicList three;
     three.Build({"UG A.rtf", "UG B.rtf", "UG C.rtf"});
     EXPECT_TRUE(three.ButtonEnabled(B::First) && three.ButtonEnabled(B::Previous));  // as opened, every button is on
-    const std::tuple<B, bool, int> walks[] = {{B::Last, true, 2},    {B::Next, false, 2}, {B::Previous, true, 1},
-                                              {B::Next, true, 2},    {B::First, true, 0}, {B::Previous, false, 0},
-                                              {B::First, false, 0}};
+    const std::tuple<B, bool, int> walks[] = {{B::Last, true, 2},  {B::Next, false, 2},     {B::Last, false, 2},
+                                              {B::Previous, true, 1}, {B::Next, true, 2},  {B::First, true, 0},
+                                              {B::Previous, false, 0}, {B::First, false, 0}};
     for (const auto& [button, moved, selected] : walks) {
         EXPECT_EQ(three.Walk(button), moved) << static_cast<int>(button);
         EXPECT_EQ(three.Selected(), selected) << static_cast<int>(button);
