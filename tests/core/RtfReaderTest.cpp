@@ -440,6 +440,7 @@ TEST(RtfReader, ListItems) {
     const Case cases[] = {
         {"{\\pntext\\f1\\'b7\\tab}Item\\par", "\xE2\x80\xA2|Item"},
         {"{\\*\\pntext 2)\\tab}Item\\par", "2)|Item"},
+        {"{\\listtext Step 1\\tab}One\\par", "Step 1|One"},  // a blank within the marker stays
         // Outline numbering switched off leaves an empty marker: no list item.
         {"{\\listtext\\pard\\plain \\tab}Heading\\par", "|Heading"},
         {"\\bullet\\tab Item\\par", "\xE2\x80\xA2|Item"},
