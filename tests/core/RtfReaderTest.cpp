@@ -293,6 +293,8 @@ TEST(RtfReader, CodePagesOfTheDocumentAndItsFonts) {
         {"\\ansi", "{\\fonttbl{\\f9\\fcharset177 Hebrew;}}\\f9 \\'e0", "א"},
         {"\\ansi", "{\\fonttbl{\\f9\\fcharset186 Baltic;}}\\f9 \\'e0", "ą"},
         {"\\ansi", "{\\fonttbl{\\f9\\fcharset178 Arabic;}}\\f9 \\'c7", "ا"},
+        {"\\ansi", "{\\fonttbl{\\f9\\fcharset129 Korean;}}\\f9 \\'b0\\'a1", "가"},
+        {"\\ansi", "{\\fonttbl{\\f9\\fcharset255 OEM;}}\\f9 \\'9b", "ø"},
         // Double-byte characters; a trail byte may be written as it is, even as \\ or a brace.
         {"\\ansi", "\\f4 \\'82\\'a0\\'83A\\'83\\\\\\'b1", "あアソｱ"},
         {"\\ansi", "\\f4\\uc2\\u12354\\'82\\'a0x", "あx"},
