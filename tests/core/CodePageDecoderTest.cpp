@@ -98,6 +98,8 @@ TEST(SymbolFonts, SymbolFollowsItsPublishedTable) {
         {0xF1, U"\u232A\u222B\u2320\u23AE\u2321\u239E\u239F\u23A0\u23A4\u23A5\u23A6\u23AB\u23AC\u23AD"},
         {0xB0, U"\u00B0\u00B1\u2033\u2265\u00D7\u221D\u2202\u2022\u00F7\u2260\u2261\u2248\u2026\u23D0\u23AF\u21B5"},
         {0xC0, U"\u2135\u2111\u211C\u2118\u2297\u2295\u2205\u2229\u222A\u2283\u2287\u2284\u2282\u2286\u2208\u2209"},
+        {0xA0, U"\u20AC\u03D2\u2032\u2264\u2044\u221E\u0192\u2663"},
+        {0xD0, U"\u2220\u2207\u00AE\u00A9\u2122\u220F\u221A\u22C5"},
     };
     for (const auto& [first, looks] : rows)
         for (std::size_t i = 0; i < looks.size(); ++i)
@@ -113,7 +115,8 @@ TEST(SymbolFonts, WingdingsDigitsArrowsAndPictures) {
         {0x6C, 0x25CF}, {0x71, 0x2751}, {0x76, 0x2756}, {0x77, 0x2B25}, {0x9F, 0x25CF}, {0xA2, 0x2B55},
         {0xA7, 0x25AA}, {0xA8, 0x25FB}, {0xD8, 0x27A2}, {0xE8, 0x2794}, {0xFC, 0x2713},
         {0x3F, 0x270D}, {0x78, 0x2327}, {0xAD, 0x2734}, {0xB5, 0x272A}, {0x72, 0x2752}, {0x73, 0x2B27},
-        {0x74, 0x29EB}, {0x75, 0x25C6}, {0xD6, 0x2326}, {0x46, 0x261E}, {0xAB, 0x2605},
+        {0x74, 0x29EB}, {0x75, 0x25C6}, {0xD6, 0x2326}, {0x46, 0x261E}, {0xAB, 0x2605}, {0xAE, 0x2739},
+        {0x7D, 0x275D}, {0x7E, 0x275E},  // the quotation ornaments
         // A picture without a look-alike; characters beyond the font's pictures stand as they are.
         {0x21, 0xFFFD}, {0x2022, 0x2022}, {0xF100, 0xF100}};
     for (char32_t i = 0; i < 10; ++i) {
