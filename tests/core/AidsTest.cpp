@@ -67,6 +67,7 @@ TEST(TopicList, SortedListAndOpeningTopic) {
         {{"UG Benefits.RTF"}, {"Benefits"}, "Benefits", ""},
         {{"ug benefits.rtf", "UG Zoo.rtf"}, {"benefits", "Zoo"}, "benefits", ""},
         {{"UG Your Own Topic.rtf", "UG Basics.rtf"}, {"Basics", "Your Own Topic"}, "Basics", TopicList::kOwnTopicTip},
+        {{"UG Your Own Topic.rtf", "UG Zoo.rtf"}, {"Your Own Topic", "Zoo"}, "Your Own Topic", TopicList::kOwnTopicTip},
         {{"readme.txt", "UG .rtf"}, {TopicList::kNoTopics}, TopicList::kNoTopics, ""},
         // Names that differ in letter case alone keep the folder's order.
         {{"UG memory.rtf", "UG Apple.rtf", "UG MEMORY.rtf"}, {"Apple", "memory", "MEMORY"}, "Apple", ""},
