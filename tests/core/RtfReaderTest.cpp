@@ -418,6 +418,7 @@ TEST(RtfReader, SkipsDestinationsThatAreNotText) {
         "{\\info{\\title SECRET}{\\author SECRET}}Text",
         "{\\stylesheet{\\s1\\b SECRET;}{\\*\\cs2 SECRET;}}Text",
         "{\\*\\anythingnew SECRET{\\b SECRET}}Text",
+        "{\\*\\b SECRET}Text",  // an ignorable group goes whole, even one that starts as formatting
         "{\\pict\\pngblip 89504e47SECRET}Text",
         "{\\*\\shppict{\\pict\\pngblip SECRET}}{\\nonshppict{\\pict\\wmetafile8 SECRET}}Text",
         "{\\header SECRET\\par}{\\footerr SECRET\\par}Text",
