@@ -61,13 +61,6 @@ void Perform(TestMachine& t, const Action& a) {
     }
 }
 
-// A number in the key language as the Correct Line dialog takes it typed: "12N" is "-12".
-std::string Typed(std::string number) {
-    if (number.back() != 'N') return number;
-    number.pop_back();
-    return '-' + number;
-}
-
 const std::vector<Command> kBusinessKeys = {Command::AddPercent, Command::LessPercent,   Command::TaxPlus,
                                            Command::TaxMinus,   Command::TaxPlusSecond, Command::TaxMinusSecond,
                                            Command::MarkUp,     Command::Cost,          Command::Sell,

@@ -460,7 +460,7 @@ TEST(LineEdits, EqualFreshRunsKeyedThatWay) {
         // A file's lines have no keys: the number goes after the line, not after its key's lines.
         e.machine.TapeClicked(kind == 1 && viaFile ? lastOf[which] : printedBy[which]);
         const std::string other = number(false);  // a correction's, and as the dialog takes it typed
-        const std::string typed = other.back() == 'N' ? '-' + other.substr(0, other.size() - 1) : other;
+        const std::string typed = Typed(other);
         if (kind == 0) {
             e.machine.Run(Command::DeleteLine);
             keyed(fresh, which, "");

@@ -14,6 +14,13 @@
 
 namespace qb::test {
 
+// A number in the key language as the Correct Line dialog takes it typed: "12N" is "-12".
+inline std::string Typed(std::string number) {
+    if (number.back() != 'N') return number;
+    number.pop_back();
+    return '-' + number;
+}
+
 struct TestMachine {
     FakePorts fakes;
     Machine machine{fakes.ports()};
