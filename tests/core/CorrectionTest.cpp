@@ -558,13 +558,7 @@ TEST(CorrectLine, TheTapeCountsAsChangedAndTheMemoryAndSelectionAreKept) {
         t.machine.TapeClicked(last);
         t.machine.GetTape().SetTopIndex(1);
         t.machine.Run(PlacesCommand(3));  // the replay keys in the places of the keys
-        if (c.corrects) {
-            ASSERT_TRUE(t.machine.CorrectLine(c.line, c.number, '+'));
-        } else {
-            t.machine.TapeClicked(c.line);
-            if (c.number) t.fakes.dialogs.corrections.push_back(CorrectLineForm{c.number, '+'});
-            t.machine.Run(c.number ? Command::InsertLine : Command::DeleteLine);
-        }
+        ASSERT_TRUE(t.EditLine(c.line, c.number, '+', c.corrects));
         EXPECT_EQ(t.Trimmed(), c.tape);
         EXPECT_EQ(t.machine.GetCalculator().DecimalPlaces(), 3);
         EXPECT_EQ(t.machine.GetTape().TopIndex(), 1);

@@ -177,17 +177,6 @@ std::int64_t ExpectFirstChangeSelected(const TestMachine& t, const Lines& before
     return changed;
 }
 
-// Delete Line on the line (no number), Insert Line after it, or Correct Line on it.
-void EditLine(TestMachine& t, std::int64_t line, const char* number, char operation, bool correct = false) {
-    if (correct) {
-        t.machine.CorrectLine(line, number, operation);
-        return;
-    }
-    t.machine.TapeClicked(line);
-    if (number) t.fakes.dialogs.corrections.push_back(CorrectLineForm{number, operation});
-    t.machine.Run(number ? Command::InsertLine : Command::DeleteLine);
-}
-
 // A line deleted as if never keyed; a number inserted (after the line) as if keyed there.
 TEST(LineEdits, DeletedAsIfNeverKeyedInsertedAsIfKeyedThere) {
     const struct {
@@ -216,14 +205,14 @@ TEST(LineEdits, DeletedAsIfNeverKeyedInsertedAsIfKeyedThere) {
         TestMachine t;
         Keys(t, c.keys);
         const Lines keyed = Shown(t);
-        EditLine(t, c.line, c.number, c.operation);
+        t.EditLine(c.line, c.number, c.operation);
         // Insert Line asks for the number in the Correct Line dialog under its own title.
         ASSERT_EQ(t.fakes.dialogs.correctionsShown.size(), c.number ? 1u : 0u);
         for (const CorrectLineForm& form : t.fakes.dialogs.correctionsShown) EXPECT_EQ(form.title, "Insert Line");
         const std::int64_t changed = c.lines.empty() ? 0 : ExpectFirstChangeSelected(t, keyed);
         ExpectEdited(t, keyed, c.lines, c.message);
         if (c.lines.empty() || !c.number) continue;
-        EditLine(t, changed, nullptr, 0);  // the inserted line deleted: the keys as struck
+        t.EditLine(changed, nullptr, 0);  // the inserted line deleted: the keys as struck
         EXPECT_EQ(Shown(t), keyed);
     }
 }
@@ -236,7 +225,7 @@ TEST(LineEdits, AKeyThatTookADeletedLineWorksAsWithNoneSelected) {
     t.machine.TapeClicked(2);
     t.machine.Run(Command::MemoryAdd);
     Keys(t, "4+");
-    EditLine(t, 2, nullptr, 0);
+    t.EditLine(2, nullptr, 0);
     EXPECT_EQ(Shown(t), (Lines{"12.00 +", "4.00 +"}));
     EXPECT_EQ(t.machine.Memory().Text(), "             12.");
 }
@@ -292,7 +281,7 @@ TEST(FileLineEdits, EqualTheFileOfTheTapeKeyedThatWay) {
         for (TestMachine* m : {&t, &same, &keyed}) Keys(*m, c.after);
         while (*c.after && !keyed.machine.LineCorrectable(keyedFrom)) ++keyedFrom;  // the first keyed number
         const Lines before = t.TapeLines(), shown = Shown(t);
-        EditLine(t, c.line, c.number, c.operation, c.correct);
+        t.EditLine(c.line, c.number, c.operation, c.correct);
         if (!c.correct) ExpectFirstChangeSelected(t, shown);
         EXPECT_TRUE(t.fakes.messages.Errors().empty());
         EXPECT_EQ(t.TapeLines(), same.TapeLines());
@@ -329,7 +318,7 @@ TEST(FileLineEdits, CorrectedMarksMoveWithTheirLines) {
         Keys(t, fromFile ? "7+=" : "12+3+4+5=7+=");
         for (const std::int64_t line : {2, 4, 6}) ASSERT_TRUE(t.machine.CorrectLine(line, "8", '+'));
         const auto marks = t.machine.GetTape().Corrections();
-        EditLine(t, c.line, c.number, '+');
+        t.EditLine(c.line, c.number, '+');
         std::vector<std::int64_t> marked;
         for (const auto& [line, text] : t.machine.GetTape().Corrections()) marked.push_back(line);
         EXPECT_EQ(marked, c.marked) << c.line;
@@ -379,7 +368,7 @@ TEST(FileLineEdits, RefusedAsACorrectionIs) {
         Lines laidOut;
         for (const std::string& line : c.file) laidOut.push_back(line[0] == '*' ? line : Tape::LayOut(line));
         t.machine.GetTape().Replace(TapeLines(laidOut));
-        EditLine(t, c.line, c.number, '+', c.correct);
+        t.EditLine(c.line, c.number, '+', c.correct);
         ExpectEdited(t, Shown(t), {}, c.message);
         EXPECT_EQ(t.TapeLines(), laidOut);
     }

@@ -33,6 +33,14 @@ void TestMachine::Press(const std::string& keys) {
     }
 }
 
+bool TestMachine::EditLine(std::int64_t line, const char* number, char operation, bool correct) {
+    if (correct) return machine.CorrectLine(line, number, operation);
+    machine.TapeClicked(line);
+    if (number) fakes.dialogs.corrections.push_back(CorrectLineForm{number, operation});
+    machine.Run(number ? Command::InsertLine : Command::DeleteLine);
+    return true;
+}
+
 void TestMachine::Type(const std::string& keys) {
     for (char c : keys) {
         if (c >= '0' && c <= '9')

@@ -58,6 +58,10 @@ struct TestMachine {
         Open(path);
     }
 
+    // Delete Line on the line (no number), Insert Line after it through the Correct Line dialog,
+    // or Correct Line on it; false only for a correction not made.
+    bool EditLine(std::int64_t line, const char* number, char operation, bool correct = false);
+
     void Press(const std::string& keys);
     // Types text on the keyboard: digits by key code, operations by their characters.
     void Type(const std::string& keys);
